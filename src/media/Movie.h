@@ -1,0 +1,132 @@
+#pragma once
+
+#include "media/Error.h"
+#include "media/Time.h"
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace media {
+
+class SourceFile;
+
+enum class MediaType { Video, Sound, Text, Other };
+
+// "video", "sound", "text" or "other".
+const char* mediaTypeName(MediaType type);
+
+struct Size final {
+    float width = 0;
+    float height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+// One entry of a track's edit list: a range of one source stream's samples,
+// placed in the track for `duration`. The duration differs from the source
+// range's once the edit has been scaled. An edit without a source is an empty
+// edit: a gap of `duration` in which the track shows or plays nothing.
+struct Edit final {
+    std::shared_ptr<SourceFile> source;
+    int streamIndex = -1;
+    TimeRange sourceRange; // in the source stream's own time scale
+    Time duration;         // in the track's time scale
+};
+
+// A track: the samples of one media type, laid out in time by an edit list.
+struct Track final {
+    MediaType mediaType = MediaType::Other;
+    std::string codecName;       // FFmpeg's short codec name, e.g. "h264", "aac"
+    std::int32_t timeScale = 0;  // units per second of the edits' durations
+    Size naturalSize;            // video only: display size (pixel aspect and rotation applied)
+    std::vector<Edit> edits;
+
+    // Sum of the edits' durations.
+    Time duration() const;
+};
+
+// A movie: tracks of edit lists over the samples of source files, with the
+// attributes people see. Opening a file makes one track per usable stream with
+// one edit spanning the stream; editing (later) rearranges edits, and writing
+// produces a new file from them. One Movie is used by one thread at a time.
+class Movie final {
+public:
+    // How long a still picture lasts when it opens as a movie: long enough
+    // to be seen in a slideshow made by joining pictures.
+    static constexpr std::int64_t kPictureDurationSeconds = 5;
+    // The scale of movies that have no track to take one from (and of pictures).
+    static constexpr std::int32_t kDefaultTimeScale = 600;
+
+    // Whether the file would open as a movie. Probes the container and its
+    // streams only; nothing is decoded, so it is quick even on long files.
+    static bool canOpen(const std::filesystem::path& path);
+    // Opens a movie, a picture (one frame lasting kPictureDurationSeconds) or
+    // a sound file; QuickTime reference movies load the files they refer to.
+    static std::expected<std::shared_ptr<Movie>, Error> open(const std::filesystem::path& path);
+    // A new empty movie with no file, no tracks and a zero duration.
+    static std::shared_ptr<Movie> makeEmpty();
+
+    ~Movie();
+    Movie(const Movie&) = delete;
+    Movie& operator=(const Movie&) = delete;
+
+    // The file name without its extension, as a desktop that hides extensions shows it.
+    QString displayName() const;
+    void setDisplayName(const QString& name);
+    // The file the movie was opened from (empty for a new movie).
+    const std::filesystem::path& fileName() const { return m_fileName; }
+
+    // The largest width and the largest height of the video tracks.
+    Size naturalSize() const;
+    // See Movie.cpp: the finest scale among the tracks, else kDefaultTimeScale.
+    std::int32_t timeScale() const { return m_timeScale; }
+    // The end of the longest track, in the movie's time scale.
+    Time duration() const;
+
+    Time currentTime() const { return m_currentTime; }
+    void setCurrentTime(const Time& time);
+    Time posterTime() const { return m_posterTime; }
+    void setPosterTime(const Time& time);
+    TimeRange selection() const { return m_selection; }
+    void setSelection(const TimeRange& range);
+
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable) { m_editable = editable; }
+
+    const std::vector<Track>& tracks() const { return m_tracks; }
+    std::vector<const Track*> tracksOfType(MediaType type) const;
+    bool hasTrackOfType(MediaType type) const;
+
+    // The image shown at `time`: the frame whose display interval holds it,
+    // found by seeking to the key frame before it and decoding forward.
+    // Scaled to the natural size and rotated upright. None when no video
+    // shows at that time or decoding fails.
+    std::optional<QImage> frameImage(const Time& time) const;
+
+    // The number of video samples shown by the movie, read from the
+    // container's sample index where it has one, otherwise by reading the
+    // packets (never by decoding). 0 for a movie without video.
+    std::int32_t frameCount() const;
+
+private:
+    Movie() = default;
+
+    std::filesystem::path m_fileName;
+    QString m_displayName;
+    std::int32_t m_timeScale = kDefaultTimeScale;
+    std::vector<Track> m_tracks;
+    Time m_currentTime;
+    Time m_posterTime;
+    TimeRange m_selection;
+    bool m_editable = false;
+
+    friend class MovieLoader;
+};
+
+} // namespace media

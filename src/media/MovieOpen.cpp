@@ -1,0 +1,111 @@
+// Opening files as movies: one track per usable stream, each with one edit
+// spanning its stream, placed in time relative to the file's earliest stream.
+
+#include "media/Movie.h"
+#include "media/detail/SourceFile.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace media {
+
+using detail::SourceFile;
+
+class MovieLoader final {
+public:
+    static std::shared_ptr<Movie> load(const std::shared_ptr<SourceFile>& source);
+
+private:
+    static Track pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex);
+    static Track streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart);
+};
+
+namespace {
+
+// The file name without its extension; a leading dot is part of the name.
+QString displayNameOf(const std::filesystem::path& path) {
+    const QString name = QFile::decodeName(path.filename().c_str());
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return dot > 0 ? name.left(dot) : name;
+}
+
+} // namespace
+
+Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex) {
+    Track track;
+    track.mediaType = MediaType::Video;
+    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.timeScale = Movie::kDefaultTimeScale;
+    track.naturalSize = source->displaySize(streamIndex);
+    const std::int32_t scale = source->streamTimeScale(streamIndex);
+    track.edits.push_back(Edit{source, streamIndex, makeTimeRange(makeTime(0, scale), makeTime(1, scale)),
+                               makeTime(Movie::kPictureDurationSeconds * Movie::kDefaultTimeScale,
+                                        Movie::kDefaultTimeScale)});
+    return track;
+}
+
+Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart) {
+    Track track;
+    track.mediaType = source->mediaType(streamIndex);
+    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.timeScale = source->streamTimeScale(streamIndex);
+    if (track.mediaType == MediaType::Video)
+        track.naturalSize = source->displaySize(streamIndex);
+    const TimeRange range = source->streamRange(streamIndex);
+    // A stream that starts after the file's first one begins with a gap.
+    const Time lead = convertScale(subtractTimes(range.start, fileStart), track.timeScale);
+    if (lead.value > 0)
+        track.edits.push_back(Edit{nullptr, -1, TimeRange{}, lead});
+    track.edits.push_back(Edit{source, streamIndex, range, range.duration});
+    return track;
+}
+
+std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& source) {
+    std::shared_ptr<Movie> movie(new Movie());
+    movie->m_fileName = source->path();
+    movie->m_displayName = displayNameOf(source->path());
+    const AVFormatContext* context = source->format();
+
+    std::vector<int> usable;
+    for (unsigned i = 0; i < context->nb_streams; ++i)
+        if (source->isUsableStream(static_cast<int>(i)))
+            usable.push_back(static_cast<int>(i));
+
+    if (source->isPicture()) {
+        movie->m_tracks.push_back(pictureTrack(source, usable.front()));
+        movie->m_timeScale = Movie::kDefaultTimeScale;
+        return movie;
+    }
+
+    std::optional<Time> fileStart;
+    for (int index : usable) {
+        const Time start = source->streamRange(index).start;
+        if (!fileStart || compareTimes(start, *fileStart) < 0)
+            fileStart = start;
+    }
+    for (int index : usable)
+        movie->m_tracks.push_back(streamTrack(source, index, *fileStart));
+
+    // The finest of the tracks' scales, so no track's timing is rounded away.
+    std::int32_t scale = 0;
+    for (const Track& track : movie->m_tracks)
+        scale = std::max(scale, track.timeScale);
+    movie->m_timeScale = scale > 0 ? scale : Movie::kDefaultTimeScale;
+    movie->m_currentTime = makeTime(0, movie->m_timeScale);
+    movie->m_posterTime = makeTime(0, movie->m_timeScale);
+    movie->m_selection = makeTimeRange(makeTime(0, movie->m_timeScale), makeTime(0, movie->m_timeScale));
+    return movie;
+}
+
+bool Movie::canOpen(const std::filesystem::path& path) {
+    return SourceFile::open(path, SourceFile::Depth::Header).has_value();
+}
+
+std::expected<std::shared_ptr<Movie>, Error> Movie::open(const std::filesystem::path& path) {
+    auto source = SourceFile::open(path, SourceFile::Depth::StreamInfo);
+    if (!source)
+        return std::unexpected(source.error());
+    return MovieLoader::load(*source);
+}
+
+} // namespace media

@@ -1,0 +1,57 @@
+#pragma once
+
+// Private to src/media: FFmpeg headers and move-only owners of FFmpeg objects.
+// Never include this from a public header.
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/avutil.h>
+#include <libavutil/display.h>
+#include <libavutil/imgutils.h>
+#include <libswscale/swscale.h>
+}
+
+#include "media/Error.h"
+
+#include <memory>
+#include <string>
+
+namespace media::detail {
+
+struct InputContextDeleter final {
+    // Closes the demuxer and then the I/O context we opened for it ourselves.
+    void operator()(AVFormatContext* context) const;
+};
+struct CodecContextDeleter final {
+    void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+struct FrameDeleter final {
+    void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+struct PacketDeleter final {
+    void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct ScalerDeleter final {
+    void operator()(SwsContext* context) const { sws_freeContext(context); }
+};
+
+using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
+using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
+using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
+using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
+
+// FFmpeg's sentence for an error code.
+std::string errorText(int code);
+Error makeError(int code, const std::string& what);
+
+// AVERROR(EAGAIN) and AVERROR_EOF without the C casts of FFmpeg's macros.
+constexpr int kErrorAgain = -EAGAIN;
+int errorEndOfFile();
+
+// Makes FFmpeg quiet once per process: failures reach people through our own
+// messages. JOINCLIP_FFMPEG_LOG=1 in the environment keeps its log for debugging.
+void configureLogging();
+
+} // namespace media::detail

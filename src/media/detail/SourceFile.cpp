@@ -1,0 +1,226 @@
+#include "media/detail/SourceFile.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace media {
+
+using namespace detail;
+
+namespace {
+
+// Probing asks this many bytes at most: enough for every container whose
+// header FFmpeg can recognise, small enough to answer quickly.
+constexpr unsigned kMaxProbeBytes = 1 << 20;
+
+Error errnoError(int code, const std::string& what) {
+    return Error{code, what + ": " + std::strerror(code)};
+}
+
+// Refuses what is not a readable, non-empty regular file before FFmpeg sees it,
+// so folders, devices and pipes give a plain reason and never block.
+std::optional<Error> checkRegularFile(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errnoError(errno, "cannot read the file");
+    if (S_ISDIR(info.st_mode))
+        return Error{EISDIR, "it is a folder, not a file"};
+    if (!S_ISREG(info.st_mode))
+        return Error{EINVAL, "it is not a regular file"};
+    if (info.st_size == 0)
+        return Error{EINVAL, "the file is empty"};
+    return std::nullopt;
+}
+
+bool isPictureReader(const AVInputFormat* format) {
+    const std::string_view name = format->name;
+    return name == "image2" || (name.size() > 5 && name.ends_with("_pipe"));
+}
+
+// Probes the container from the file's bytes. The name is offered too, since a
+// few formats are known only by their extension; the "image2" reader is refused
+// because it takes file names as numbered-sequence patterns.
+std::expected<const AVInputFormat*, Error> probeFormat(AVIOContext* io, const char* name) {
+    const AVInputFormat* format = nullptr;
+    int score = av_probe_input_buffer2(io, &format, name, nullptr, 0, kMaxProbeBytes);
+    if (score >= 0 && format && std::string_view(format->name) == "image2") {
+        format = nullptr;
+        score = av_probe_input_buffer2(io, &format, "", nullptr, 0, kMaxProbeBytes);
+    }
+    if (score < 0 || !format)
+        return std::unexpected(Error{score < 0 ? score : AVERROR_INVALIDDATA,
+                                     "not a movie, picture or sound file that can be read"});
+    return format;
+}
+
+} // namespace
+
+std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path, Depth depth) {
+    configureLogging();
+    if (auto problem = checkRegularFile(path))
+        return std::unexpected(*problem);
+
+    // Our own I/O context on the "file:" protocol: a path is always a local
+    // file, never a URL or protocol prefix, whatever characters it holds.
+    const std::string url = "file:" + path.string();
+    AVIOContext* io = nullptr;
+    if (const int status = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr); status < 0)
+        return std::unexpected(makeError(status, "cannot read the file"));
+
+    auto format = probeFormat(io, path.c_str());
+    if (!format) {
+        avio_closep(&io);
+        return std::unexpected(format.error());
+    }
+
+    AVFormatContext* context = avformat_alloc_context();
+    if (!context) {
+        avio_closep(&io);
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    }
+    context->pb = io;
+    context->flags |= AVFMT_FLAG_CUSTOM_IO;
+
+    AVDictionary* options = nullptr;
+    // QuickTime reference movies: follow their data references, by absolute
+    // path, to local files only.
+    av_dict_set(&options, "enable_drefs", "1", 0);
+    av_dict_set(&options, "use_absolute_path", "1", 0);
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    const int status = avformat_open_input(&context, url.c_str(), *format, &options);
+    av_dict_free(&options);
+    if (status < 0) {
+        // avformat_open_input freed the context but leaves our I/O context to us.
+        avio_closep(&io);
+        return std::unexpected(makeError(status, "not a movie, picture or sound file that can be read"));
+    }
+
+    std::shared_ptr<SourceFile> source(new SourceFile());
+    source->m_path = path;
+    source->m_format.reset(context);
+    source->m_isPicture = isPictureReader(context->iformat);
+
+    if (depth == Depth::StreamInfo && !source->m_isPicture) {
+        // A failure here leaves what the header told; the header decides whether the file opens.
+        avformat_find_stream_info(context, nullptr);
+    }
+
+    bool anyUsable = false;
+    for (unsigned i = 0; i < context->nb_streams; ++i)
+        anyUsable = anyUsable || source->isUsableStream(static_cast<int>(i));
+    if (!anyUsable)
+        return std::unexpected(Error{AVERROR_STREAM_NOT_FOUND, "the file holds no video, sound or text"});
+    return source;
+}
+
+SourceFile::~SourceFile() = default;
+
+bool SourceFile::isUsableStream(int streamIndex) const {
+    const AVStream* stream = m_format->streams[streamIndex];
+    if (stream->codecpar->codec_id == AV_CODEC_ID_NONE)
+        return false;
+    if (stream->disposition & AV_DISPOSITION_ATTACHED_PIC)
+        return false; // cover art of a sound file is not a video track
+    switch (stream->codecpar->codec_type) {
+    case AVMEDIA_TYPE_VIDEO:
+        return stream->codecpar->width > 0 && stream->codecpar->height > 0;
+    case AVMEDIA_TYPE_AUDIO:
+    case AVMEDIA_TYPE_SUBTITLE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+MediaType SourceFile::mediaType(int streamIndex) const {
+    switch (m_format->streams[streamIndex]->codecpar->codec_type) {
+    case AVMEDIA_TYPE_VIDEO:
+        return MediaType::Video;
+    case AVMEDIA_TYPE_AUDIO:
+        return MediaType::Sound;
+    case AVMEDIA_TYPE_SUBTITLE:
+        return MediaType::Text;
+    default:
+        return MediaType::Other;
+    }
+}
+
+// A stream's time base num/den becomes the scale den/num when that is whole,
+// else the scale den with timestamps counted num units at a time.
+std::int32_t SourceFile::streamTimeScale(int streamIndex) const {
+    const AVRational base = m_format->streams[streamIndex]->time_base;
+    if (base.num <= 0 || base.den <= 0)
+        return AV_TIME_BASE;
+    return base.den % base.num == 0 ? base.den / base.num : base.den;
+}
+
+static std::int64_t timestampMultiplier(const AVRational& base) {
+    if (base.num <= 0 || base.den <= 0)
+        return 1;
+    return base.den % base.num == 0 ? 1 : base.num;
+}
+
+Time SourceFile::streamTime(int streamIndex, std::int64_t timestamp) const {
+    const AVRational base = m_format->streams[streamIndex]->time_base;
+    if (base.num <= 0 || base.den <= 0)
+        return makeTime(timestamp, AV_TIME_BASE);
+    const std::int64_t multiplier = timestampMultiplier(base);
+    return makeTime(timestamp * multiplier, streamTimeScale(streamIndex));
+}
+
+std::int64_t SourceFile::streamTimestamp(int streamIndex, const Time& time) const {
+    const Time inScale = convertScale(time, streamTimeScale(streamIndex));
+    return inScale.value / timestampMultiplier(m_format->streams[streamIndex]->time_base);
+}
+
+TimeRange SourceFile::streamRange(int streamIndex) const {
+    const AVStream* stream = m_format->streams[streamIndex];
+    const std::int32_t scale = streamTimeScale(streamIndex);
+    const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;
+    Time duration = makeTime(0, scale);
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
+        duration = streamTime(streamIndex, stream->duration);
+    } else if (m_format->duration != AV_NOPTS_VALUE && m_format->duration > 0) {
+        // Containers such as Matroska give the length of the whole file only:
+        // the stream lasts from its start to the file's end.
+        const std::int64_t fileStart = m_format->start_time == AV_NOPTS_VALUE ? 0 : m_format->start_time;
+        const Time fileEnd = makeTime(fileStart + m_format->duration, AV_TIME_BASE);
+        const Time remaining = subtractTimes(fileEnd, streamTime(streamIndex, start));
+        if (remaining.value > 0)
+            duration = convertScale(remaining, scale);
+    }
+    return makeTimeRange(streamTime(streamIndex, start), duration);
+}
+
+int SourceFile::clockwiseRotation(int streamIndex) const {
+    const AVStream* stream = m_format->streams[streamIndex];
+    size_t size = 0;
+    const std::uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
+    if (!matrix || size < 9 * sizeof(std::int32_t))
+        return 0;
+    // The matrix turns the frame counterclockwise by this many degrees.
+    const double counterclockwise = av_display_rotation_get(reinterpret_cast<const std::int32_t*>(matrix));
+    if (std::isnan(counterclockwise))
+        return 0;
+    const long quarterTurns = std::lround(-counterclockwise / 90.0);
+    return static_cast<int>(((quarterTurns % 4) + 4) % 4) * 90;
+}
+
+Size SourceFile::displaySize(int streamIndex) const {
+    const AVStream* stream = m_format->streams[streamIndex];
+    const AVCodecParameters* parameters = stream->codecpar;
+    AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
+                                                            : parameters->sample_aspect_ratio;
+    float width = static_cast<float>(parameters->width);
+    const float height = static_cast<float>(parameters->height);
+    if (aspect.num > 0 && aspect.den > 0)
+        width = std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
+    if (clockwiseRotation(streamIndex) % 180 == 90)
+        return Size{height, width};
+    return Size{width, height};
+}
+
+} // namespace media

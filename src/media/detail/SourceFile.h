@@ -1,0 +1,74 @@
+#pragma once
+
+#include "media/Error.h"
+#include "media/detail/FFmpeg.h"
+#include "media/Movie.h"
+#include "media/Time.h"
+
+#include <QImage>
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace media {
+
+// Private to src/media. One opened media file whose streams the edits of movies refer to. Shared by
+// every movie made from it; reading it moves its demuxer, so one thread at a time.
+class SourceFile final {
+public:
+    enum class Depth {
+        Header,     // container header only: enough to tell whether it opens
+        StreamInfo, // also what FFmpeg learns by reading the first packets
+    };
+
+    static std::expected<std::shared_ptr<SourceFile>, Error> open(const std::filesystem::path& path, Depth depth);
+
+    ~SourceFile();
+    SourceFile(const SourceFile&) = delete;
+    SourceFile& operator=(const SourceFile&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    AVFormatContext* format() const { return m_format.get(); }
+
+    // A still picture read by one of FFmpeg's image readers.
+    bool isPicture() const { return m_isPicture; }
+    // Whether a stream becomes a track: video (but not cover art), sound or text, of a known codec.
+    bool isUsableStream(int streamIndex) const;
+    MediaType mediaType(int streamIndex) const;
+
+    // A stream's time scale (units per second) and its timestamps as times in it.
+    std::int32_t streamTimeScale(int streamIndex) const;
+    Time streamTime(int streamIndex, std::int64_t timestamp) const;
+    // Back from a time in the stream's scale to the stream's timestamp units.
+    std::int64_t streamTimestamp(int streamIndex, const Time& time) const;
+    // Where the stream starts and how long it lasts, in its own scale.
+    TimeRange streamRange(int streamIndex) const;
+    // Display size: pixel aspect ratio and rotation applied.
+    Size displaySize(int streamIndex) const;
+    // Degrees to turn decoded frames clockwise to show them upright (0, 90, 180 or 270).
+    int clockwiseRotation(int streamIndex) const;
+
+    // The frame shown at `timestamp` (stream units), upright at its display size.
+    std::optional<QImage> frameImage(int streamIndex, std::int64_t timestamp);
+    // Samples of the stream whose timestamps fall in `range` (the whole stream when absent).
+    std::int64_t sampleCount(int streamIndex, const std::optional<TimeRange>& range);
+
+private:
+    struct Decoder;
+    SourceFile() = default;
+
+    std::int64_t countSamplesFromIndex(int streamIndex, const std::optional<TimeRange>& range) const;
+    std::int64_t countSamplesByReading(int streamIndex, const std::optional<TimeRange>& range) const;
+
+    std::filesystem::path m_path;
+    detail::InputContextPtr m_format;
+    bool m_isPicture = false;
+    std::optional<QImage> m_pictureImage; // a picture is decoded once
+    std::map<int, std::unique_ptr<Decoder>> m_decoders;
+    std::map<int, std::int64_t> m_wholeStreamSampleCounts;
+};
+
+} // namespace media

@@ -1,0 +1,132 @@
+// Decoding the frame shown at a time: seek to the key frame at or before it,
+// decode forward, keep the last frame that starts at or before the time.
+
+#include "media/detail/SourceFile.h"
+
+#include <QTransform>
+
+namespace media {
+
+using namespace detail;
+
+struct SourceFile::Decoder final {
+    CodecContextPtr codec;
+};
+
+namespace {
+
+CodecContextPtr openDecoder(const AVStream* stream) {
+    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
+    if (!codec)
+        return nullptr;
+    CodecContextPtr context(avcodec_alloc_context3(codec));
+    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0)
+        return nullptr;
+    context->pkt_timebase = stream->time_base;
+    context->thread_count = 0; // as many as the machine has
+    if (avcodec_open2(context.get(), codec, nullptr) < 0)
+        return nullptr;
+    return context;
+}
+
+std::int64_t frameTimestamp(const AVFrame* frame) {
+    return frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : frame->pts;
+}
+
+// Converts a decoded frame to an upright RGB image of the display size.
+std::optional<QImage> toImage(const AVFrame* frame, Size displaySize, int clockwiseRotation) {
+    const bool sideways = clockwiseRotation % 180 == 90;
+    const int width = static_cast<int>(sideways ? displaySize.height : displaySize.width);
+    const int height = static_cast<int>(sideways ? displaySize.width : displaySize.height);
+    if (width <= 0 || height <= 0 || frame->width <= 0 || frame->height <= 0)
+        return std::nullopt;
+    ScalerPtr scaler(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), width,
+                                    height, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    if (!scaler)
+        return std::nullopt;
+    QImage image(width, height, QImage::Format_ARGB32);
+    if (image.isNull())
+        return std::nullopt;
+    std::uint8_t* planes[4] = {image.bits(), nullptr, nullptr, nullptr};
+    int strides[4] = {static_cast<int>(image.bytesPerLine()), 0, 0, 0};
+    if (sws_scale(scaler.get(), frame->data, frame->linesize, 0, frame->height, planes, strides) <= 0)
+        return std::nullopt;
+    if (clockwiseRotation != 0)
+        image = image.transformed(QTransform().rotate(clockwiseRotation));
+    return image;
+}
+
+} // namespace
+
+std::optional<QImage> SourceFile::frameImage(int streamIndex, std::int64_t timestamp) {
+    if (m_isPicture && m_pictureImage)
+        return m_pictureImage;
+    AVFormatContext* context = m_format.get();
+    AVStream* stream = context->streams[streamIndex];
+
+    auto& decoder = m_decoders[streamIndex];
+    if (!decoder) {
+        decoder = std::make_unique<Decoder>();
+        decoder->codec = openDecoder(stream);
+    }
+    if (!decoder->codec)
+        return std::nullopt;
+    AVCodecContext* codec = decoder->codec.get();
+
+    if (av_seek_frame(context, streamIndex, timestamp, AVSEEK_FLAG_BACKWARD) < 0) {
+        // Readers that cannot seek by time (picture readers among them) start over from the first byte.
+        if (av_seek_frame(context, -1, 0, AVSEEK_FLAG_BYTE) < 0 && avio_seek(context->pb, 0, SEEK_SET) < 0)
+            return std::nullopt;
+    }
+    avcodec_flush_buffers(codec);
+
+    PacketPtr packet(av_packet_alloc());
+    FramePtr frame(av_frame_alloc());
+    FramePtr shown(av_frame_alloc());
+    if (!packet || !frame || !shown)
+        return std::nullopt;
+    bool haveShown = false;
+    bool draining = false;
+
+    // Takes every frame the decoder has ready; answers true once a frame starts after the wanted time.
+    auto receiveFrames = [&]() {
+        while (avcodec_receive_frame(codec, frame.get()) >= 0) {
+            const std::int64_t start = frameTimestamp(frame.get());
+            if (haveShown && start != AV_NOPTS_VALUE && start > timestamp) {
+                av_frame_unref(frame.get());
+                return true;
+            }
+            // The first decoded frame stands for any time before it.
+            av_frame_unref(shown.get());
+            av_frame_move_ref(shown.get(), frame.get());
+            haveShown = true;
+            if (m_isPicture || (start != AV_NOPTS_VALUE && start == timestamp))
+                return true;
+        }
+        return false;
+    };
+
+    bool done = false;
+    while (!done && !draining) {
+        const int status = av_read_frame(context, packet.get());
+        if (status < 0) {
+            avcodec_send_packet(codec, nullptr);
+            draining = true;
+            break;
+        }
+        if (packet->stream_index == streamIndex && avcodec_send_packet(codec, packet.get()) >= 0)
+            done = receiveFrames();
+        av_packet_unref(packet.get());
+    }
+    if (draining)
+        receiveFrames();
+    if (!haveShown)
+        return std::nullopt;
+
+    auto image = toImage(shown.get(), displaySize(streamIndex), clockwiseRotation(streamIndex));
+    if (m_isPicture)
+        m_pictureImage = image;
+    return image;
+}
+
+} // namespace media
