@@ -1,5 +1,6 @@
 #include "media/Movie.h"
 
+#include "media/detail/Int128.h"
 #include "media/detail/SourceFile.h"
 
 #include <algorithm>
@@ -103,7 +104,7 @@ Time sourceTimeInEdit(const Edit& edit, const Time& offset) {
     const Time inEditScale = convertScale(offset, edit.duration.scale);
     if (edit.duration.value <= 0)
         return edit.sourceRange.start;
-    const __int128 scaled = static_cast<__int128>(inEditScale.value) * edit.sourceRange.duration.value /
+    const detail::Int128 scaled = static_cast<detail::Int128>(inEditScale.value) * edit.sourceRange.duration.value /
                             edit.duration.value;
     return addTimes(edit.sourceRange.start, makeTime(static_cast<std::int64_t>(scaled), edit.sourceRange.duration.scale));
 }

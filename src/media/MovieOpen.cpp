@@ -9,8 +9,6 @@
 
 namespace media {
 
-using detail::SourceFile;
-
 class MovieLoader final {
 public:
     static std::shared_ptr<Movie> load(const std::shared_ptr<SourceFile>& source);

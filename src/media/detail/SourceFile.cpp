@@ -103,16 +103,19 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     source->m_format.reset(context);
     source->m_isPicture = isPictureReader(context->iformat);
 
-    if (depth == Depth::StreamInfo && !source->m_isPicture) {
-        // A failure here leaves what the header told; the header decides whether the file opens.
-        avformat_find_stream_info(context, nullptr);
-    }
-
+    // Whether the file opens is decided by its header alone, so that a quick
+    // probe and a full open always agree.
     bool anyUsable = false;
     for (unsigned i = 0; i < context->nb_streams; ++i)
         anyUsable = anyUsable || source->isUsableStream(static_cast<int>(i));
     if (!anyUsable)
         return std::unexpected(Error{AVERROR_STREAM_NOT_FOUND, "the file holds no video, sound or text"});
+
+    // Pictures tell their size only once decoded, so they always get stream info.
+    if (depth == Depth::StreamInfo || source->m_isPicture) {
+        // A failure here leaves what the header told.
+        avformat_find_stream_info(context, nullptr);
+    }
     return source;
 }
 
@@ -126,7 +129,6 @@ bool SourceFile::isUsableStream(int streamIndex) const {
         return false; // cover art of a sound file is not a video track
     switch (stream->codecpar->codec_type) {
     case AVMEDIA_TYPE_VIDEO:
-        return stream->codecpar->width > 0 && stream->codecpar->height > 0;
     case AVMEDIA_TYPE_AUDIO:
     case AVMEDIA_TYPE_SUBTITLE:
         return true;

@@ -57,7 +57,9 @@ public:
     std::int64_t sampleCount(int streamIndex, const std::optional<TimeRange>& range);
 
 private:
-    struct Decoder;
+    struct Decoder final {
+        detail::CodecContextPtr codec;
+    };
     SourceFile() = default;
 
     std::int64_t countSamplesFromIndex(int streamIndex, const std::optional<TimeRange>& range) const;

@@ -9,10 +9,6 @@ namespace media {
 
 using namespace detail;
 
-struct SourceFile::Decoder final {
-    CodecContextPtr codec;
-};
-
 namespace {
 
 CodecContextPtr openDecoder(const AVStream* stream) {

@@ -1,0 +1,51 @@
+// The headless `joinclip` command: the application's work from a terminal.
+
+#include "cli/InfoCommand.h"
+
+#include <QCoreApplication>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: joinclip COMMAND [ARGUMENTS]
+
+Commands:
+  info [--json] FILE...   tell whether each file opens as a movie, and its
+                          display name, duration, time scale, natural size,
+                          tracks and frame count (--json: one JSON array)
+
+Options:
+  -h, --help              show this help
+  --version               show the version
+)";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName("JoinClip");
+    QCoreApplication::setApplicationVersion(JOINCLIP_VERSION);
+
+    // Arguments are kept as the bytes the shell gave: file names need not be UTF-8.
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (arguments.empty()) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    const std::string command = arguments.front();
+    const std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "-h" || command == "--help" || command == "help") {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (command == "--version" || command == "-V") {
+        std::cout << "joinclip " << JOINCLIP_VERSION << "\n";
+        return 0;
+    }
+    if (command == "info")
+        return cli::runInfoCommand(rest, std::cout, std::cerr);
+    std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
+    return 2;
+}
