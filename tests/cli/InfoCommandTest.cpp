@@ -1,0 +1,90 @@
+// `joinclip info` in-process: the text block, the JSON keys, the exit status.
+
+#include "cli/InfoCommand.h"
+
+#include "MediaFixtures.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Run info(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    const int status = cli::runInfoCommand(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class InfoCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_clip = fixtures::makeClip(dir(), "Holiday.mp4", {});
+        m_bad = dir() / "broken.mov";
+        std::ofstream(m_bad) << "not a movie";
+    }
+    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
+
+    QTemporaryDir m_dir;
+    std::filesystem::path m_clip;
+    std::filesystem::path m_bad;
+};
+
+TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
+    const Run run = info({m_clip.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.empty());
+    EXPECT_NE(run.out.find("display name: Holiday\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("natural size: 160 x 120\n"), std::string::npos);
+    EXPECT_NE(run.out.find("    video h264\n"), std::string::npos);
+    EXPECT_NE(run.out.find("    sound aac\n"), std::string::npos);
+    EXPECT_NE(run.out.find("frame count: 25\n"), std::string::npos);
+    EXPECT_NE(run.out.find("(1.000 seconds)"), std::string::npos);
+}
+
+TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
+    const Run run = info({"--json", m_bad.string(), m_clip.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot open " + m_bad.string()), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+
+    const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+    ASSERT_EQ(files.size(), 2);
+    const QJsonObject bad = files[0].toObject();
+    EXPECT_FALSE(bad["opens"].toBool());
+    EXPECT_FALSE(bad["error"].toString().isEmpty());
+    const QJsonObject good = files[1].toObject();
+    EXPECT_TRUE(good["opens"].toBool());
+    EXPECT_FALSE(good.contains("error"));
+    EXPECT_EQ(good["displayName"].toString(), "Holiday");
+    EXPECT_NEAR(good["durationSeconds"].toDouble(), 1.0, 0.001);
+    EXPECT_EQ(good["naturalWidth"].toInt(), 160);
+    EXPECT_EQ(good["naturalHeight"].toInt(), 120);
+    EXPECT_EQ(good["frameCount"].toInt(), 25);
+    EXPECT_GT(good["timeScale"].toInt(), 0);
+    EXPECT_TRUE(good["duration"].toString().contains('/'));
+    const QJsonArray tracks = good["tracks"].toArray();
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[0].toObject()["mediaType"].toString(), "video");
+    EXPECT_EQ(tracks[1].toObject()["codec"].toString(), "aac");
+}
+
+TEST_F(InfoCommandTest, UsageErrors) {
+    EXPECT_EQ(info({}).status, 2);
+    EXPECT_EQ(info({"--bogus", m_clip.string()}).status, 2);
+    // "--" lets a file named like an option through.
+    EXPECT_EQ(info({"--", m_clip.string()}).status, 0);
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+// Files that are not movies give a clear reason, never a crash or a hang, and
+// the quick probe always agrees with a full open.
+
+#include "media/Movie.h"
+
+#include "MediaFixtures.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MovieBadInputTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    fs::path dir() const { return m_dir.path().toStdString(); }
+
+    fs::path write(const std::string& name, const std::string& bytes) const {
+        const fs::path path = dir() / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    static std::string readAll(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Refused with a reason, and the quick probe says the same.
+    static void expectRefused(const fs::path& path) {
+        auto movie = media::Movie::open(path);
+        EXPECT_FALSE(movie.has_value()) << path;
+        if (!movie)
+            EXPECT_FALSE(movie.error().message.empty());
+        EXPECT_FALSE(media::Movie::canOpen(path)) << path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(MovieBadInputTest, NonMediaFilesAreRefused) {
+    expectRefused(write("empty.mov", ""));
+    std::mt19937 random(42);
+    std::string noise(64 * 1024, '\0');
+    for (char& c : noise)
+        c = static_cast<char>(random());
+    expectRefused(write("noise.mov", noise));
+    expectRefused(write("noise.mp4", noise));
+    expectRefused(write("text.mov", "this is not a movie\n"));
+    expectRefused(dir());
+    expectRefused(dir() / "missing.mov");
+    expectRefused(write("parent-is-file", "x") / "child.mov");
+}
+
+TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
+    fixtures::ClipSpec spec;
+    const std::string whole = readAll(fixtures::makeClip(dir(), "whole.mp4", spec));
+    for (const std::size_t length : {std::size_t{8}, std::size_t{100}, whole.size() / 3, whole.size() - 16}) {
+        const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
+        auto movie = media::Movie::open(cut);
+        EXPECT_EQ(movie.has_value(), media::Movie::canOpen(cut)) << length;
+        if (movie) // what opens must answer its attributes without failing
+            (void)(*movie)->frameImage(media::zeroTime()), (void)(*movie)->frameCount();
+    }
+}
+
+TEST_F(MovieBadInputTest, PipesAndUnreadableFilesNeverBlock) {
+    const fs::path fifo = dir() / "pipe.mov";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    expectRefused(fifo);
+
+    const fs::path locked = write("locked.mp4", readAll(fixtures::makeClip(dir(), "src.mp4", {})));
+    fs::permissions(locked, fs::perms::none);
+    if (::geteuid() != 0) // root reads it anyway
+        expectRefused(locked);
+}
+
+TEST_F(MovieBadInputTest, AwkwardPathsAreLocalFiles) {
+    const std::string clip = readAll(fixtures::makeClip(dir(), "src.mp4", {}));
+    // Names that look like URLs or protocols, hold invalid UTF-8, a newline or a pattern.
+    for (const std::string name : {"http:clip.mp4", "concat:a|b.mp4", "bad\xff\xfename.mp4", "new\nline.mp4",
+                                   "100%d.jpg.mp4"}) {
+        const fs::path path = write(name, clip);
+        EXPECT_TRUE(media::Movie::canOpen(path)) << name;
+        EXPECT_TRUE(media::Movie::open(path).has_value()) << name;
+    }
+    const fs::path picture = fixtures::makePicture(dir(), "frame%03d.png", 32, 24);
+    EXPECT_TRUE(media::Movie::open(picture).has_value());
+
+    expectRefused(dir() / std::string(4000, 'a'));
+    expectRefused(dir() / "missing\xff\nname.mov");
+}
+
+} // namespace

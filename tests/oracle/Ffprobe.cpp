@@ -1,0 +1,41 @@
+#include "Ffprobe.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QStandardPaths>
+#include <stdexcept>
+
+namespace oracle {
+
+bool ffprobeAvailable() {
+    return !QStandardPaths::findExecutable("ffprobe").isEmpty();
+}
+
+std::string runFfprobe(const std::vector<std::string>& arguments) {
+    QStringList list{"-v", "error"};
+    for (const auto& argument : arguments)
+        list << QString::fromStdString(argument);
+    QProcess process;
+    process.start("ffprobe", list);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        throw std::runtime_error("ffprobe failed: " + process.readAllStandardError().toStdString());
+    return process.readAllStandardOutput().toStdString();
+}
+
+QJsonObject probe(const std::filesystem::path& file) {
+    const std::string json = runFfprobe({"-show_format", "-show_streams", "-print_format", "json", file.string()});
+    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+}
+
+double formatDuration(const std::filesystem::path& file) {
+    return std::stod(runFfprobe({"-show_entries", "format=duration", "-of", "csv=p=0", file.string()}));
+}
+
+std::int64_t videoPacketCount(const std::filesystem::path& file) {
+    return std::stoll(runFfprobe({"-select_streams", "v:0", "-count_packets", "-show_entries",
+                                  "stream=nb_read_packets", "-of", "csv=p=0", file.string()}));
+}
+
+} // namespace oracle

@@ -1,0 +1,24 @@
+#pragma once
+
+// ffprobe as an independent oracle: what another program reads from a file
+// that our own code wrote or opened.
+
+#include <QJsonObject>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace oracle {
+
+bool ffprobeAvailable();
+// ffprobe's standard output for these arguments (after "-v error"); throws on failure.
+std::string runFfprobe(const std::vector<std::string>& arguments);
+// -show_format -show_streams as JSON.
+QJsonObject probe(const std::filesystem::path& file);
+// The container's duration in seconds.
+double formatDuration(const std::filesystem::path& file);
+// Packets of the first video stream, counted by reading them (-count_packets).
+std::int64_t videoPacketCount(const std::filesystem::path& file);
+
+} // namespace oracle
