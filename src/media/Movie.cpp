@@ -120,8 +120,15 @@ std::optional<QImage> Movie::frameImage(const Time& time) const {
             // The last frame also shows at the very end of the movie.
             if (compareTimes(time, editStart) >= 0 &&
                 (compareTimes(time, editEnd) < 0 || (last && compareTimes(time, editEnd) == 0))) {
-                if (!edit.source)
-                    break; // a gap in this track: look at the next track
+                if (!edit.source) {
+                    // Before a track's video starts, players show its first frame.
+                    const bool leadIn = &edit == &track->edits.front() && track->edits.size() > 1;
+                    if (!leadIn || !track->edits[1].source)
+                        break; // a gap in this track: look at the next track
+                    const Edit& first = track->edits[1];
+                    return first.source->frameImage(
+                        first.streamIndex, first.source->streamTimestamp(first.streamIndex, first.sourceRange.start));
+                }
                 const Time sourceTime = sourceTimeInEdit(edit, subtractTimes(time, editStart));
                 return edit.source->frameImage(edit.streamIndex,
                                                edit.source->streamTimestamp(edit.streamIndex, sourceTime));

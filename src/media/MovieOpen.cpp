@@ -15,6 +15,7 @@ public:
 
 private:
     static Track pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex);
+    static TimeRange playedRange(const SourceFile& source, int streamIndex);
     static Track streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart);
 };
 
@@ -42,6 +43,20 @@ Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int s
     return track;
 }
 
+// A stream's range less what starts before time zero: encoder priming that
+// players skip (AAC in Matroska, for one), which must not delay the other tracks.
+TimeRange MovieLoader::playedRange(const SourceFile& source, int streamIndex) {
+    TimeRange range = source.streamRange(streamIndex);
+    const Time zero = makeTime(0, range.start.scale);
+    if (compareTimes(range.start, zero) < 0) {
+        range.duration = addTimes(range.duration, range.start);
+        range.start = zero;
+        if (range.duration.value < 0)
+            range.duration = makeTime(0, range.duration.scale);
+    }
+    return range;
+}
+
 Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart) {
     Track track;
     track.mediaType = source->mediaType(streamIndex);
@@ -49,7 +64,7 @@ Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int st
     track.timeScale = source->streamTimeScale(streamIndex);
     if (track.mediaType == MediaType::Video)
         track.naturalSize = source->displaySize(streamIndex);
-    const TimeRange range = source->streamRange(streamIndex);
+    const TimeRange range = playedRange(*source, streamIndex);
     // A stream that starts after the file's first one begins with a gap.
     const Time lead = convertScale(subtractTimes(range.start, fileStart), track.timeScale);
     if (lead.value > 0)
@@ -77,7 +92,7 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
 
     std::optional<Time> fileStart;
     for (int index : usable) {
-        const Time start = source->streamRange(index).start;
+        const Time start = playedRange(*source, index).start;
         if (!fileStart || compareTimes(start, *fileStart) < 0)
             fileStart = start;
     }

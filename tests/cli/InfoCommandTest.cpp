@@ -14,13 +14,13 @@
 
 namespace {
 
-struct Run {
+struct InfoRun {
     int status;
     std::string out;
     std::string err;
 };
 
-Run info(const std::vector<std::string>& arguments) {
+InfoRun info(const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
     const int status = cli::runInfoCommand(arguments, out, err);
     return {status, out.str(), err.str()};
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
-    const Run run = info({m_clip.string()});
+    const InfoRun run = info({m_clip.string()});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(run.err.empty());
     EXPECT_NE(run.out.find("display name: Holiday\n"), std::string::npos) << run.out;
@@ -54,7 +54,7 @@ TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
 }
 
 TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
-    const Run run = info({"--json", m_bad.string(), m_clip.string()});
+    const InfoRun run = info({"--json", m_bad.string(), m_clip.string()});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("cannot open " + m_bad.string()), std::string::npos) << run.err;
     EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);

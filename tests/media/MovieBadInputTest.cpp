@@ -36,8 +36,9 @@ protected:
     static void expectRefused(const fs::path& path) {
         auto movie = media::Movie::open(path);
         EXPECT_FALSE(movie.has_value()) << path;
-        if (!movie)
+        if (!movie) {
             EXPECT_FALSE(movie.error().message.empty());
+        }
         EXPECT_FALSE(media::Movie::canOpen(path)) << path;
     }
 
@@ -65,8 +66,10 @@ TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
         const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
         auto movie = media::Movie::open(cut);
         EXPECT_EQ(movie.has_value(), media::Movie::canOpen(cut)) << length;
-        if (movie) // what opens must answer its attributes without failing
-            (void)(*movie)->frameImage(media::zeroTime()), (void)(*movie)->frameCount();
+        if (movie) { // what opens must answer its attributes without failing
+            (void)(*movie)->frameImage(media::zeroTime());
+            (void)(*movie)->frameCount();
+        }
     }
 }
 

@@ -33,6 +33,21 @@ double formatDuration(const std::filesystem::path& file) {
     return std::stod(runFfprobe({"-show_entries", "format=duration", "-of", "csv=p=0", file.string()}));
 }
 
+double playedDuration(const std::filesystem::path& file) {
+    const std::string text =
+        runFfprobe({"-show_entries", "format=start_time,duration", "-of", "default=nw=1:nk=1", file.string()});
+    const std::size_t split = text.find('\n');
+    const std::string startText = text.substr(0, split);
+    const double start = startText.starts_with("N/A") ? 0 : std::stod(startText);
+    const double duration = std::stod(text.substr(split + 1));
+    return start < 0 ? duration + start : duration;
+}
+
+double videoStartTime(const std::filesystem::path& file) {
+    return std::stod(runFfprobe(
+        {"-select_streams", "v:0", "-show_entries", "stream=start_time", "-of", "csv=p=0", file.string()}));
+}
+
 std::int64_t videoPacketCount(const std::filesystem::path& file) {
     return std::stoll(runFfprobe({"-select_streams", "v:0", "-count_packets", "-show_entries",
                                   "stream=nb_read_packets", "-of", "csv=p=0", file.string()}));

@@ -1,0 +1,274 @@
+#include "media/Time.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numeric>
+#include <random>
+#include <vector>
+
+namespace {
+
+using media::Time;
+
+constexpr std::int64_t kMaxValue = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMinValue = std::numeric_limits<std::int64_t>::min();
+constexpr std::int32_t kMaxScale = std::numeric_limits<std::int32_t>::max();
+
+Time t(std::int64_t value, std::int32_t scale) { return media::makeTime(value, scale); }
+
+// --- Comparing ---------------------------------------------------------------
+
+TEST(TimeCompare, OrdersInstantsAcrossScales) {
+    EXPECT_EQ(media::compareTimes(t(1, 2), t(300, 600)), 0);
+    EXPECT_EQ(media::compareTimes(t(1, 3), t(333333, 1000000)), 1);
+    EXPECT_EQ(media::compareTimes(t(333333, 1000000), t(1, 3)), -1);
+    EXPECT_EQ(media::compareTimes(t(-1, 2), t(-300, 600)), 0);
+    EXPECT_EQ(media::compareTimes(t(-1, 2), t(1, 600)), -1);
+}
+
+TEST(TimeCompare, IsExactWhereDoublesAndSixtyFourBitsFail) {
+    // Equal as doubles, one unit apart.
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, 1), t(kMaxValue - 1, 1)), 1);
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, kMaxScale), t(kMaxValue - 1, kMaxScale)), 1);
+    // The cross products overflow 64 bits.
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, 3), t(kMaxValue, 2)), -1);
+    EXPECT_EQ(media::compareTimes(t(kMinValue, 3), t(kMinValue, 2)), 1);
+    EXPECT_EQ(media::compareTimes(t(kMinValue, 1), t(kMaxValue, 1)), -1);
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, kMaxScale), t(kMaxValue, kMaxScale - 1)), -1);
+    // (2^63 - 1) / (2^31 - 1) is 2^32 + 2 and a little more.
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, kMaxScale), t(4294967298LL, 1)), 1);
+    EXPECT_EQ(media::compareTimes(t(kMaxValue - 1, kMaxScale), t(4294967298LL, 1)), 0);
+}
+
+TEST(TimeCompare, TimesWithoutScaleAreZero) {
+    EXPECT_EQ(media::compareTimes(media::zeroTime(), t(0, 600)), 0);
+    EXPECT_EQ(media::compareTimes(media::zeroTime(), t(1, kMaxScale)), -1);
+    EXPECT_EQ(media::compareTimes(media::zeroTime(), t(-1, kMaxScale)), 1);
+    // Made by hand, against the rule: still the zero instant.
+    EXPECT_EQ(media::compareTimes(Time{5, 0, Time::None}, media::zeroTime()), 0);
+    EXPECT_EQ(media::compareTimes(Time{5, -600, Time::None}, t(0, 1)), 0);
+    EXPECT_EQ(media::makeTime(7, 0), media::zeroTime());
+    EXPECT_EQ(media::makeTime(7, -3), media::zeroTime());
+}
+
+TEST(TimeCompare, IndefiniteIsLaterThanEveryFiniteTime) {
+    const Time indefinite = media::indefiniteTime();
+    EXPECT_EQ(media::compareTimes(indefinite, t(kMaxValue, 1)), 1);
+    EXPECT_EQ(media::compareTimes(t(kMaxValue, 1), indefinite), -1);
+    EXPECT_EQ(media::compareTimes(indefinite, media::zeroTime()), 1);
+    EXPECT_EQ(media::compareTimes(indefinite, Time{42, 600, Time::Indefinite}), 0);
+}
+
+TEST(TimeCompare, IsAntisymmetric) {
+    std::mt19937_64 random(20240601);
+    std::uniform_int_distribution<std::int32_t> scales(1, kMaxScale);
+    for (int i = 0; i < 2000; ++i) {
+        const Time a = t(static_cast<std::int64_t>(random()), scales(random));
+        const Time b = t(static_cast<std::int64_t>(random()), scales(random));
+        ASSERT_EQ(media::compareTimes(a, b), -media::compareTimes(b, a));
+        ASSERT_EQ(media::compareTimes(a, a), 0);
+    }
+}
+
+// --- Adding and subtracting ----------------------------------------------------
+
+TEST(TimeAdd, KeepsACommonScale) {
+    EXPECT_EQ(media::addTimes(t(1, 600), t(2, 600)), t(3, 600));
+    EXPECT_EQ(media::subtractTimes(t(1, 600), t(2, 600)), t(-1, 600));
+}
+
+TEST(TimeAdd, UsesTheLeastCommonMultipleWhenItFits) {
+    EXPECT_EQ(media::addTimes(t(1, 2), t(1, 3)), t(5, 6));
+    EXPECT_EQ(media::addTimes(t(1, 600), t(1, 44100)), t(147 + 2, 88200));
+    EXPECT_EQ(media::subtractTimes(t(1, 2), t(1, 3)), t(1, 6));
+}
+
+TEST(TimeAdd, FallsBackToTheLargerScaleRoundedToNearest) {
+    // 2^31 - 1 is prime, so its least common multiple with any other scale is beyond 32 bits.
+    EXPECT_EQ(media::addTimes(t(1, kMaxScale), t(1, kMaxScale - 1)), t(2, kMaxScale));
+    // 1/3 s is 715827882.33 units of 1/(2^31 - 1).
+    EXPECT_EQ(media::addTimes(t(1, 3), t(0, kMaxScale)), t(715827882, kMaxScale));
+    EXPECT_EQ(media::subtractTimes(t(0, kMaxScale), t(1, 3)), t(-715827882, kMaxScale));
+    // The lcm (6) fits, the value in it does not: scale 3, exact value 6917529027641081855.5.
+    EXPECT_EQ(media::addTimes(t(kMaxValue / 2, 2), t(1, 3)), t(6917529027641081856LL, 3));
+}
+
+TEST(TimeAdd, RoundsHalvesAwayFromZero) {
+    // 1/2 s is 1073741823.5 units of 1/(2^31 - 1).
+    EXPECT_EQ(media::addTimes(t(1, 2), t(0, kMaxScale)), t(1073741824, kMaxScale));
+    EXPECT_EQ(media::addTimes(t(-1, 2), t(0, kMaxScale)), t(-1073741824, kMaxScale));
+}
+
+TEST(TimeAdd, OverflowIsIndefinite) {
+    EXPECT_TRUE(media::isIndefinite(media::addTimes(t(kMaxValue, 1), t(1, 1))));
+    EXPECT_TRUE(media::isIndefinite(media::subtractTimes(t(kMinValue, 1), t(1, 1))));
+    EXPECT_TRUE(media::isIndefinite(media::addTimes(t(kMaxValue, 1), t(kMaxValue, 2))));
+    EXPECT_TRUE(media::isIndefinite(media::subtractTimes(media::zeroTime(), t(kMinValue, 1))));
+    EXPECT_EQ(media::addTimes(t(kMaxValue, 1), t(kMinValue, 1)), t(-1, 1));
+    EXPECT_EQ(media::subtractTimes(t(kMaxValue, kMaxScale), t(kMaxValue, kMaxScale)), t(0, kMaxScale));
+}
+
+TEST(TimeAdd, IndefiniteAbsorbs) {
+    EXPECT_TRUE(media::isIndefinite(media::addTimes(media::indefiniteTime(), t(1, 1))));
+    EXPECT_TRUE(media::isIndefinite(media::addTimes(t(1, 1), media::indefiniteTime())));
+    EXPECT_TRUE(media::isIndefinite(media::subtractTimes(t(1, 1), media::indefiniteTime())));
+}
+
+TEST(TimeAdd, ARunningTotalStartsFromTheZeroOfNoScale) {
+    EXPECT_EQ(media::addTimes(media::zeroTime(), t(54300, 600)), t(54300, 600));
+    EXPECT_EQ(media::addTimes(t(54300, 600), media::zeroTime()), t(54300, 600));
+    EXPECT_EQ(media::addTimes(media::zeroTime(), media::zeroTime()), media::zeroTime());
+    EXPECT_EQ(media::subtractTimes(media::zeroTime(), t(5, 600)), t(-5, 600));
+
+    Time total = media::zeroTime();
+    for (const Time duration : {t(54300, 600), t(441000, 44100), t(3, 1)}) {
+        total = media::addTimes(total, duration);
+    }
+    EXPECT_EQ(media::compareTimes(total, t(1035, 10)), 0);
+}
+
+TEST(TimeAdd, IsCommutativeAndExactWhenTheCommonScaleFits) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int32_t> scales(1, 50000);
+    std::uniform_int_distribution<std::int64_t> values(-(std::int64_t{1} << 40), std::int64_t{1} << 40);
+    for (int i = 0; i < 2000; ++i) {
+        const Time a = t(values(random), scales(random));
+        const Time b = t(values(random), scales(random));
+        const Time sum = media::addTimes(a, b);
+        ASSERT_EQ(sum, media::addTimes(b, a));
+        if (std::lcm(std::int64_t{a.scale}, std::int64_t{b.scale}) <= kMaxScale) {
+            ASSERT_EQ(media::compareTimes(media::subtractTimes(sum, b), a), 0);
+        } else {
+            ASSERT_EQ(sum.scale, std::max(a.scale, b.scale));
+        }
+    }
+}
+
+// --- Converting ------------------------------------------------------------------
+
+TEST(TimeConvert, RoundsToTheNearestUnit) {
+    EXPECT_EQ(media::convertScale(t(1, 3), 2), t(1, 2));
+    EXPECT_EQ(media::convertScale(t(1, 4), 2), t(1, 2));   // half: away from zero
+    EXPECT_EQ(media::convertScale(t(-1, 4), 2), t(-1, 2)); // half: away from zero
+    EXPECT_EQ(media::convertScale(t(1, 5), 2), t(0, 2));
+    EXPECT_EQ(media::convertScale(t(54300, 600), 1000), t(90500, 1000));
+    EXPECT_EQ(media::convertScale(t(kMaxValue, kMaxScale), 1), t(4294967298LL, 1));
+    EXPECT_EQ(media::convertScale(t(kMinValue, kMaxScale), 1), t(-4294967298LL, 1));
+}
+
+TEST(TimeConvert, HandlesTheEdges) {
+    EXPECT_TRUE(media::isIndefinite(media::convertScale(t(kMaxValue, 1), 600)));
+    EXPECT_TRUE(media::isIndefinite(media::convertScale(media::indefiniteTime(), 600)));
+    EXPECT_EQ(media::convertScale(t(5, 600), 0), t(5, 600));
+    EXPECT_EQ(media::convertScale(t(5, 600), -1), t(5, 600));
+    EXPECT_EQ(media::convertScale(media::zeroTime(), 600), t(0, 600));
+}
+
+TEST(TimeSeconds, IsForDisplay) {
+    EXPECT_DOUBLE_EQ(media::seconds(t(54300, 600)), 90.5);
+    EXPECT_DOUBLE_EQ(media::seconds(t(-1, 4)), -0.25);
+    EXPECT_DOUBLE_EQ(media::seconds(media::zeroTime()), 0.0);
+    EXPECT_TRUE(std::isinf(media::seconds(media::indefiniteTime())));
+}
+
+// --- Text form -------------------------------------------------------------------
+
+TEST(TimeText, WritesDaysClockUnitsAndScale) {
+    EXPECT_EQ(media::timeToString(t(54300, 600)), "0:00:01:30.300/600");
+    EXPECT_EQ(media::timeToString(t(-54300, 600)), "-0:00:01:30.300/600");
+    EXPECT_EQ(media::timeToString(t(90061 * 30 + 7, 30)), "1:01:01:01.7/30");
+    EXPECT_EQ(media::timeToString(t(0, 600)), "0:00:00:00.0/600");
+    EXPECT_EQ(media::timeToString(media::zeroTime()), "0:00:00:00.0/1");
+    EXPECT_EQ(media::timeToString(media::indefiniteTime()), "indefinite");
+}
+
+TEST(TimeText, WritesTheExtremes) {
+    EXPECT_EQ(media::timeToString(t(kMaxValue, 1)), "106751991167300:15:30:07.0/1");
+    EXPECT_EQ(media::timeToString(t(kMinValue, 1)), "-106751991167300:15:30:08.0/1");
+    EXPECT_EQ(media::timeToString(t(kMaxValue, kMaxScale)), "49710:06:28:18.1/2147483647");
+    EXPECT_EQ(media::timeToString(t(kMinValue, kMaxScale)), "-49710:06:28:18.2/2147483647");
+}
+
+TEST(TimeText, RoundTripsEveryValueAndScale) {
+    std::vector<std::int64_t> values = {0, 1, -1, kMaxValue, kMinValue, kMaxValue - 1, kMinValue + 1, 86399, -86400};
+    std::vector<std::int32_t> scales = {1, 2, 10, 600, 44100, 90000, 1000000000, kMaxScale - 1, kMaxScale};
+    std::mt19937_64 random(0x5eed);
+    std::uniform_int_distribution<std::int32_t> anyScale(1, kMaxScale);
+    for (int i = 0; i < 300; ++i) {
+        values.push_back(static_cast<std::int64_t>(random()));
+        values.push_back(static_cast<std::int64_t>(random() >> (random() % 64)));
+        scales.push_back(anyScale(random));
+    }
+    for (const std::int64_t value : values) {
+        for (const std::int32_t scale : scales) {
+            const Time time = t(value, scale);
+            const std::string text = media::timeToString(time);
+            const auto back = media::parseTime(text);
+            ASSERT_TRUE(back.has_value()) << text;
+            ASSERT_EQ(*back, time) << text;
+        }
+    }
+    EXPECT_EQ(media::parseTime(media::timeToString(media::indefiniteTime())), media::indefiniteTime());
+    EXPECT_EQ(media::compareTimes(*media::parseTime(media::timeToString(media::zeroTime())), media::zeroTime()), 0);
+}
+
+TEST(TimeText, ReadsWhatPeopleType) {
+    struct Case {
+        const char* text;
+        Time expected;
+    };
+    const Case cases[] = {
+        {"90", t(90, 1)},
+        {"90.5", t(905, 10)},
+        {"90.50", t(9050, 100)},
+        {"1:30", t(90, 1)},
+        {"1:30.25", t(9025, 100)},
+        {"1:02:03", t(3723, 1)},
+        {"100:00:00", t(360000, 1)},
+        {"0:01:30.5", t(905, 10)},
+        {"2:03:04:05", t(2 * 86400 + 3 * 3600 + 4 * 60 + 5, 1)},
+        {"2:03:04:05.001", t((2 * 86400 + 3 * 3600 + 4 * 60 + 5) * 1000LL + 1, 1000)},
+        {"0.123456789", t(123456789, 1000000000)},
+        {"1:30.300/600", t(54300, 600)},
+        {"  90  ", t(90, 1)},
+        {"\t1:30\n", t(90, 1)},
+        {"-1:30", t(-90, 1)},
+        {"-0", t(0, 1)},
+        {"007", t(7, 1)},
+        {"9223372036854775807", t(kMaxValue, 1)},
+        {"-9223372036854775808", t(kMinValue, 1)},
+        {"Indefinite", media::indefiniteTime()},
+        {" indefinite ", media::indefiniteTime()},
+    };
+    for (const Case& c : cases) {
+        const auto parsed = media::parseTime(c.text);
+        ASSERT_TRUE(parsed.has_value()) << c.text;
+        EXPECT_EQ(*parsed, c.expected) << c.text;
+    }
+}
+
+TEST(TimeText, RefusesEverythingElse) {
+    const char* const refused[] = {
+        "", "   ", "abc", "5 s", "1:", ":30", "1::2", "1:5", "1:60", "1:60:00", "1:00:60", "1:24:00:00",
+        "0:00:00:00:00", "90.", ".5", "1.", "90/600", "1.5/0", "1.5/-600", "1.600/600", "1.5/2147483648",
+        "1.5/600/2", "0.1234567890", "1-2", "1:-30", "- 5", "--5", "+5", "5-", "1.-5", "1 :30", "1,5",
+        "9223372036854775808", "-9223372036854775809", "106751991167301:00:00:00",
+        "99999999999999999999999999999999", "0.5/99999999999999999999999", "indefinite2", "in definite",
+        "-indefinite", "\xc2\xbd",
+    };
+    for (const char* text : refused) {
+        EXPECT_FALSE(media::parseTime(text).has_value()) << '"' << text << '"';
+    }
+    // A NUL inside the text is not an end.
+    EXPECT_FALSE(media::parseTime(std::string_view("90\0", 3)).has_value());
+    // Units of 1/scale that overflow only together with the seconds.
+    EXPECT_FALSE(media::parseTime("106751991167300:15:30:07.1/2").has_value());
+    EXPECT_FALSE(media::parseTime("49710:06:28:18.2/2147483647").has_value());
+    EXPECT_TRUE(media::parseTime("-49710:06:28:18.2/2147483647").has_value());
+}
+
+} // namespace
