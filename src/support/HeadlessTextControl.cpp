@@ -1,0 +1,16 @@
+#include "support/HeadlessTextControl.h"
+
+#include <ostream>
+
+namespace support {
+
+HeadlessTextControl::HeadlessTextControl(std::ostream& out) : m_out(out) {}
+
+void HeadlessTextControl::setText(const QString& text) {
+    m_text = text;
+    if (!m_hidden && !text.isEmpty()) {
+        m_out << text.toStdString() << '\n';
+    }
+}
+
+} // namespace support

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "support/TextControl.h"
+
+#include <iosfwd>
+
+namespace support {
+
+// A text field for the command line: each non-empty text set while the field
+// is visible is written to the stream (stderr, as a rule) as one line.
+class HeadlessTextControl final : public TextControl {
+public:
+    explicit HeadlessTextControl(std::ostream& out);
+
+    void setText(const QString& text) override;
+    QString text() const override { return m_text; }
+    void setHidden(bool hidden) override { m_hidden = hidden; }
+    bool isHidden() const override { return m_hidden; }
+
+private:
+    std::ostream& m_out;
+    QString m_text;
+    bool m_hidden = false;
+};
+
+} // namespace support

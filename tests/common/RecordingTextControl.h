@@ -1,0 +1,31 @@
+#pragma once
+
+#include "CallLog.h"
+#include "support/TextControl.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace testing_support {
+
+// A text field that remembers its state and every text set on it. Starts
+// hidden and empty, as a status line does before its first message.
+class RecordingTextControl final : public support::TextControl {
+public:
+    explicit RecordingTextControl(CallLog* log = nullptr) : m_log(log) {}
+
+    void setText(const QString& text) override;
+    QString text() const override { return m_text; }
+    void setHidden(bool hidden) override;
+    bool isHidden() const override { return m_hidden; }
+
+    const QStringList& textsSet() const { return m_textsSet; }
+
+private:
+    CallLog* m_log;
+    QString m_text;
+    bool m_hidden = true;
+    QStringList m_textsSet;
+};
+
+} // namespace testing_support

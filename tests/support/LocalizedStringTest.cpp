@@ -1,0 +1,157 @@
+#include "support/LocalizedString.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using support::LocalizedString;
+using support::localizedStringCacheSize;
+
+class LocalizedStringTest : public ::testing::Test {
+protected:
+    void SetUp() override { support::resetLocalizedStringsForTesting(); }
+    void TearDown() override { support::resetLocalizedStringsForTesting(); }
+
+    // A table that answers key + suffix (or null for keys in m_nullKeys) and
+    // counts how often it is consulted.
+    void injectCountingTable(QString suffix = QStringLiteral(" [table]")) {
+        support::setLocalizedStringTableForTesting([this, suffix](const QString& key) {
+            ++m_consulted;
+            return m_nullKeys.contains(key) ? QString() : key + suffix;
+        });
+    }
+
+    int m_consulted = 0;
+    QStringList m_nullKeys;
+};
+
+TEST_F(LocalizedStringTest, CacheIsMadeByTheFirstLookup) {
+    EXPECT_EQ(localizedStringCacheSize(), 0u);
+    injectCountingTable();
+    EXPECT_EQ(LocalizedString("Cancel"), QStringLiteral("Cancel [table]"));
+    EXPECT_EQ(localizedStringCacheSize(), 1u);
+}
+
+TEST_F(LocalizedStringTest, SecondLookupIsAnsweredFromTheCache) {
+    injectCountingTable();
+    const QString first = LocalizedString(QStringLiteral("Stop"));
+    const QString second = LocalizedString(QStringLiteral("Stop"));
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(m_consulted, 1);
+    EXPECT_EQ(localizedStringCacheSize(), 1u);
+}
+
+TEST_F(LocalizedStringTest, EqualTextsShareOneEntryWhateverTheirForm) {
+    injectCountingTable();
+    const QString built = QStringLiteral("View") + QStringLiteral("er");
+    EXPECT_EQ(LocalizedString("Viewer"), QStringLiteral("Viewer [table]"));
+    EXPECT_EQ(LocalizedString(built), QStringLiteral("Viewer [table]"));
+    EXPECT_EQ(LocalizedString(QString::fromUtf8("Viewer")), QStringLiteral("Viewer [table]"));
+    EXPECT_EQ(m_consulted, 1);
+    EXPECT_EQ(localizedStringCacheSize(), 1u);
+}
+
+TEST_F(LocalizedStringTest, EachFormattedTextAddsOneEntry) {
+    injectCountingTable();
+    const QString format = QStringLiteral("All export settings were saved to: %1");
+    LocalizedString(format.arg(QStringLiteral("/home/a/one.qxst")));
+    LocalizedString(format.arg(QStringLiteral("/home/a/two.qxst")));
+    LocalizedString(format.arg(QStringLiteral("/home/a/one.qxst")));
+    EXPECT_EQ(localizedStringCacheSize(), 2u);
+    EXPECT_EQ(m_consulted, 2);
+}
+
+TEST_F(LocalizedStringTest, NullAnswerIsReturnedAndNotCached) {
+    m_nullKeys = {QStringLiteral("Unanswered")};
+    injectCountingTable();
+    EXPECT_TRUE(LocalizedString("Unanswered").isNull());
+    EXPECT_TRUE(LocalizedString("Unanswered").isNull());
+    EXPECT_EQ(m_consulted, 2);
+    EXPECT_EQ(localizedStringCacheSize(), 0u);
+}
+
+TEST_F(LocalizedStringTest, EntriesAreNeverReplaced) {
+    injectCountingTable(QStringLiteral(" (first)"));
+    EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));
+    injectCountingTable(QStringLiteral(" (second)"));
+    EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German, QLocale::Germany)));
+    support::setLocalizedStringTableForTesting({});
+    EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));
+}
+
+TEST_F(LocalizedStringTest, NullKeyAnswersNull) {
+    EXPECT_TRUE(LocalizedString(QString()).isNull());
+    EXPECT_TRUE(LocalizedString(static_cast<const char*>(nullptr)).isNull());
+    EXPECT_EQ(localizedStringCacheSize(), 0u);
+}
+
+TEST_F(LocalizedStringTest, GermanTableIsEmbedded) {
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_EQ(LocalizedString("%@ frames"), QStringLiteral("%@ Bilder"));
+    EXPECT_EQ(LocalizedString("Finished processing movies!"),
+              QStringLiteral("Verarbeitung der Filme abgeschlossen!"));
+    EXPECT_EQ(LocalizedString(" and "), QStringLiteral(" und ")); // blanks are part of the key
+    EXPECT_EQ(LocalizedString("The movie \"%@\" was updated successfully."),
+              QString::fromUtf8("Der Film \u201e%@\u201c wurde erfolgreich aktualisiert."));
+    EXPECT_EQ(LocalizedString("Not in any table"), QStringLiteral("Not in any table"));
+}
+
+TEST_F(LocalizedStringTest, EnglishKeysStandForThemselves) {
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_EQ(LocalizedString("%@ frames"), QStringLiteral("%@ frames"));
+    EXPECT_EQ(LocalizedString("Cancel"), QStringLiteral("Cancel"));
+}
+
+TEST_F(LocalizedStringTest, LanguageWithoutTableAnswersTheKeys) {
+    EXPECT_FALSE(support::loadLocalizedStringTable(QLocale(QLocale::Japanese, QLocale::Japan)));
+    EXPECT_EQ(LocalizedString("Cancel"), QStringLiteral("Cancel"));
+}
+
+// Every entry of every .ts file is in the compiled table and keeps the key's
+// placeholders in the same order.
+TEST_F(LocalizedStringTest, TranslationsKeepPlaceholdersInOrder) {
+    const QRegularExpression placeholder(QStringLiteral("%[@ds]"));
+    const auto placeholders = [&](const QString& text) {
+        QStringList found;
+        for (auto match = placeholder.globalMatch(text); match.hasNext();) {
+            found << match.next().captured();
+        }
+        return found;
+    };
+
+    for (const auto& [file, language] : {std::pair{"joinclip_de.ts", QLocale::German}}) {
+        QFile ts(QStringLiteral(JOINCLIP_TRANSLATIONS_DIR "/") + QString::fromLatin1(file));
+        ASSERT_TRUE(ts.open(QIODevice::ReadOnly)) << file;
+        ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(language)));
+        std::vector<std::pair<QString, QString>> entries;
+        QXmlStreamReader xml(&ts);
+        QString source;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement()) {
+                continue;
+            }
+            if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                entries.emplace_back(source, xml.readElementText());
+            }
+        }
+        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        ASSERT_GE(entries.size(), 10u) << file;
+        for (const auto& [key, translation] : entries) {
+            EXPECT_FALSE(translation.isEmpty()) << key.toStdString();
+            EXPECT_EQ(placeholders(key), placeholders(translation)) << key.toStdString();
+            EXPECT_EQ(support::lookUpLocalizedStringTable(key), translation) << key.toStdString();
+        }
+    }
+}
+
+} // namespace
