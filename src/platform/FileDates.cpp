@@ -1,0 +1,57 @@
+#include "platform/FileDates.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace platform {
+
+namespace {
+
+CatalogDate dateOf(const struct statx_timestamp& time) {
+    return {time.tv_sec, time.tv_nsec};
+}
+
+// statx for the one time asked for; 0 or the errno code.
+int readTime(const std::filesystem::path& path, unsigned int mask, struct statx& buffer) {
+    if (statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, mask, &buffer) != 0)
+        return errno;
+    return (buffer.stx_mask & mask) ? 0 : ENOTSUP;
+}
+
+} // namespace
+
+int GetCreationDate(const std::filesystem::path& path, CatalogDate& date) {
+    struct statx buffer {};
+    const int error = readTime(path, STATX_BTIME, buffer);
+    if (error == 0)
+        date = dateOf(buffer.stx_btime);
+    return error;
+}
+
+int GetContentModDate(const std::filesystem::path& path, CatalogDate& date) {
+    struct statx buffer {};
+    const int error = readTime(path, STATX_MTIME, buffer);
+    if (error == 0)
+        date = dateOf(buffer.stx_mtime);
+    return error;
+}
+
+int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date) {
+    struct statx buffer {};
+    const int error = readTime(path, STATX_CTIME, buffer);
+    if (error == 0)
+        date = dateOf(buffer.stx_ctime);
+    return error;
+}
+
+void SetContentModDate(const std::filesystem::path& path, const CatalogDate& date) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {date.seconds, static_cast<long>(date.nanoseconds)}};
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+void SetCreationDate(const std::filesystem::path&, const CatalogDate&) {}
+
+void SetAttributeModDate(const std::filesystem::path&, const CatalogDate&) {}
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+namespace platform {
+
+// A file's catalog date: seconds and nanoseconds since 1970-01-01 UTC.
+struct CatalogDate {
+    std::int64_t seconds = 0;
+    std::uint32_t nanoseconds = 0;
+    bool operator==(const CatalogDate&) const = default;
+};
+
+// Readers fill date and answer 0, or answer an errno code and leave date as it
+// was. Each follows a symbolic link to the item it leads to.
+
+// The birth time (statx); ENOTSUP when the file system keeps none.
+int GetCreationDate(const std::filesystem::path& path, CatalogDate& date);
+// The time the content was last written (mtime).
+int GetContentModDate(const std::filesystem::path& path, CatalogDate& date);
+// The time the content or the attributes last changed (ctime).
+int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date);
+
+// Writers report nothing: a date that cannot be set is simply left alone.
+
+// Sets the mtime, keeping the access time.
+void SetContentModDate(const std::filesystem::path& path, const CatalogDate& date);
+// Does nothing: Linux gives no way to set a birth time.
+void SetCreationDate(const std::filesystem::path& path, const CatalogDate& date);
+// Does nothing: the kernel alone sets the status-change time (any change sets it to now).
+void SetAttributeModDate(const std::filesystem::path& path, const CatalogDate& date);
+
+} // namespace platform

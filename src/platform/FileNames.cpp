@@ -1,0 +1,95 @@
+#include "platform/FileNames.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kMaxPathSize = 255;
+
+// The last component, also of a path that ends with a slash.
+std::string nameBytes(const std::filesystem::path& path) {
+    std::string text = path.native();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return std::filesystem::path(text).filename().native();
+}
+
+// The index of the dot that starts the extension in name, or npos.
+std::size_t extensionDot(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
+        return std::string::npos;
+    return dot;
+}
+
+// Renames without ever replacing what is at to.
+bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without RENAME_NOREPLACE: a hard link fails when the name is taken.
+    if (link(from.c_str(), to.c_str()) != 0)
+        return false;
+    if (unlink(from.c_str()) != 0) {
+        unlink(to.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString CopyDisplayName(const std::filesystem::path& path) {
+    std::string name = nameBytes(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return QFile::decodeName(QByteArray::fromStdString(name));
+}
+
+std::optional<QString> CopyNameExtension(const std::filesystem::path& path) {
+    const std::string name = nameBytes(path);
+    const std::size_t dot = extensionDot(name);
+    if (dot == std::string::npos)
+        return std::nullopt;
+    return QFile::decodeName(QByteArray::fromStdString(name.substr(dot + 1)));
+}
+
+std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesystem::path& path,
+                                                               const QString& extension) {
+    if (path.native().size() > kMaxPathSize)
+        return std::nullopt;
+    struct stat status {};
+    if (path.empty() || lstat(path.c_str(), &status) != 0)
+        return std::nullopt;
+    std::string name = nameBytes(path);
+    if (name.empty() || name == "." || name == ".." || extensionDot(name) != std::string::npos)
+        return std::nullopt;
+    std::string suffix = QFile::encodeName(extension).toStdString();
+    if (suffix.empty() || suffix == "." || suffix.find('/') != std::string::npos ||
+        suffix.find('\0') != std::string::npos)
+        return std::nullopt;
+    if (!suffix.starts_with('.'))
+        suffix.insert(0, 1, '.');
+    if (name.ends_with('.'))
+        suffix.erase(0, 1);
+    std::string trimmed = path.native();
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const std::filesystem::path from(trimmed);
+    std::filesystem::path to = from.parent_path() / (name + suffix);
+    if (!renameWithoutReplacing(from, to))
+        return std::nullopt;
+    return to;
+}
+
+} // namespace platform

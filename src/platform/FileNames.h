@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+namespace platform {
+
+// Names split at their last dot, as a desktop that hides extensions shows
+// them: "Holiday.mov" is "Holiday" with extension "mov". A leading dot belongs
+// to the name (".profile" has no extension), and so does a dot at the end of
+// the name ("notes." shows as "notes" with no extension). Path bytes are
+// decoded as QFile::decodeName does.
+
+// The file name without its extension.
+QString CopyDisplayName(const std::filesystem::path& path);
+
+// The extension without its dot; none when the name has none.
+std::optional<QString> CopyNameExtension(const std::filesystem::path& path);
+
+// Gives the item at path the extension (".mov"; a missing dot is added) when its name
+// has none, renaming it, and answers the new path. Answers none and changes
+// nothing when the path is longer than 255 bytes, nothing exists there, the
+// name already has an extension, or something already has the new name (it
+// is never replaced). A name ending in a dot gets the extension without a
+// second dot ("notes." becomes "notes.mov").
+std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesystem::path& path,
+                                                               const QString& extension);
+
+} // namespace platform
