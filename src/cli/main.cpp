@@ -1,6 +1,8 @@
 // The headless `joinclip` command: the application's work from a terminal.
 
 #include "cli/InfoCommand.h"
+#include "cli/ListCommand.h"
+#include "cli/PrefsCommand.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -15,6 +17,12 @@ Commands:
   info [--json] FILE...   tell whether each file opens as a movie, and its
                           display name, duration, time scale, natural size,
                           tracks and frame count (--json: one JSON array)
+  list [--sort] [--desired-duration SECONDS] [--restore] [--save] [--verbose] PATH...
+                          build the file list as the application does and
+                          print it as the file table shows it, then the
+                          total-duration line
+  prefs list | get KEY | set KEY VALUE | delete KEY
+                          read and change the preferences
 
 Options:
   -h, --help              show this help
@@ -46,6 +54,10 @@ int main(int argc, char** argv) {
     }
     if (command == "info")
         return cli::runInfoCommand(rest, std::cout, std::cerr);
+    if (command == "list")
+        return cli::runListCommand(rest, std::cout, std::cerr);
+    if (command == "prefs")
+        return cli::runPrefsCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "filelist/FileList.h"
+#include "support/TextControl.h"
+#include "support/UserDefaults.h"
+
+namespace platform {
+class Preferences;
+}
+
+namespace app {
+
+// The main window's controls that the controller drives.
+struct MainWindowOutlets final {
+    filelist::FileListOutlets fileList;
+    support::TextControl* outputDirectoryTextField = nullptr;
+    support::TextControl* movieDownloadDestinationTextField = nullptr;
+};
+
+// The application's controller: owns the file list and the preferences
+// reader, and runs the steps of launch and termination. The widgets, the
+// command line and the tests each give it their own outlets.
+class JoinClipController final {
+public:
+    JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
+                       filelist::FileList::Services services = {});
+
+    support::UserDefaults& defaults() { return m_defaults; }
+    filelist::FileList& fileList() { return m_movies; }
+    const filelist::FileList& fileList() const { return m_movies; }
+
+    // Once the main window's interface is loaded.
+    void awakeFromNib();
+    // At launch: restores the saved list when "RememberFileList" is on.
+    void applicationWillFinishLaunching();
+    // At termination: saves the list (or forgets it) and writes the preferences out.
+    void applicationWillTerminate();
+    // Each time the main or preferences window becomes key: the folder fields are filled again.
+    void windowDidBecomeKey();
+
+    void clearListButtonClicked() { m_movies.clearListButtonClicked(); }
+    void removeItem() { m_movies.removeItem(); }
+
+    void setOutputDirectoryTextFieldValue();
+    void setMovieDownloadDestinationTextFieldValue();
+
+private:
+    platform::Preferences& m_store;
+    support::UserDefaults m_defaults;
+    MainWindowOutlets m_outlets;
+    filelist::FileList m_movies;
+};
+
+} // namespace app

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+#include <vector>
+
+namespace filelist {
+
+// The total-duration line of the main window for the entries' duration
+// texts: "Total Duration: T", followed by ", Total Scaled Duration: S" when
+// a desired duration of more than 0 seconds is given and the total is not
+// zero (a zero total cannot be scaled). None when the sum cannot be written.
+std::optional<QString> durationLine(const std::vector<QString>& durations, std::optional<qint64> desiredSeconds);
+
+} // namespace filelist

@@ -1,0 +1,153 @@
+#include "filelist/FileList.h"
+
+#include "platform/FileReference.h"
+#include "platform/PreviewImage.h"
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+#include "support/Message.h"
+#include "support/UserDefaults.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace filelist {
+
+namespace {
+
+// The preview size the file table asks for, in icon mode.
+constexpr double kPreviewSide = 512;
+
+} // namespace
+
+FileList::FileList(support::UserDefaults& defaults, const FileListOutlets& outlets, Services services)
+    : m_defaults(defaults), m_outlets(outlets), m_services(std::move(services)) {
+    if (!m_services.previewImage) {
+        m_services.previewImage = [](const std::filesystem::path& file) {
+            return platform::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
+        };
+    }
+    m_movies.reserve(50);
+}
+
+std::optional<std::filesystem::path> FileList::pathOfEntry(int index) const {
+    if (index < 0 || index >= count())
+        return std::nullopt;
+    return platform::stringWithAlias(m_movies[static_cast<std::size_t>(index)].alias);
+}
+
+void FileList::showMessage(const QString& text) {
+    support::message(*m_outlets.messagesTextField, *m_outlets.eventPump, text);
+}
+
+void FileList::joinClip(const QByteArray& alias, int index, const std::optional<QString>& title) {
+    if (alias.isEmpty())
+        return;
+    const auto path = platform::stringWithAlias(alias);
+    if (!path)
+        return;
+
+    std::filesystem::path moviePath = *path;
+    if (m_defaults.boolValue(support::Pref::ConvertSoundToMovie) && m_services.createMovieFromSoundFile) {
+        if (auto converted = m_services.createMovieFromSoundFile(*path)) {
+            // Set directly, as a status that needs no translation and no redraw of its own.
+            m_outlets.messagesTextField->setText("Converted sound to movie");
+            if (!converted->fileName().empty())
+                moviePath = converted->fileName();
+        }
+    }
+
+    // Opening succeeds exactly when the quick probe would, so one open answers both.
+    auto movie = media::Movie::open(moviePath);
+    if (!movie)
+        return;
+    showMessage(support::fillFormat("Created movie: %@", {QFile::decodeName(moviePath.filename().c_str())}));
+
+    QByteArray reference = platform::getAlias(moviePath);
+    if (reference.isEmpty())
+        return;
+
+    index = std::clamp(index, 0, count());
+    MovieEntry entry;
+    entry.alias = std::move(reference);
+    entry.qtkMovie = *movie;
+    entry.title = title ? *title : defaultChapterTitleForMovie(**movie, index, moviePath);
+    m_movies.insert(m_movies.begin() + index, std::move(entry));
+    updateMovieInfoAtIndex(index);
+}
+
+QString FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                              const std::optional<std::filesystem::path>& fileBeingAdded) const {
+    const QString displayName = movie.displayName();
+    if (!displayName.isEmpty())
+        return displayName;
+    const auto file = fileBeingAdded ? fileBeingAdded : pathOfEntry(index);
+    if (file && !file->filename().empty())
+        return QFile::decodeName(file->filename().c_str());
+    return support::fillFormat(support::LocalizedString("Chapter %d"), {QString::number(index + 1)});
+}
+
+void FileList::resetChapterTitles() {
+    for (int i = 0; i < count(); ++i) {
+        MovieEntry& entry = m_movies[static_cast<std::size_t>(i)];
+        if (!entry.qtkMovie || !pathOfEntry(i))
+            continue;
+        entry.title = defaultChapterTitleForMovie(*entry.qtkMovie, i);
+    }
+    m_outlets.movieTable->reloadData();
+}
+
+void FileList::setTitle(int index, const QString& title) {
+    if (index < 0 || index >= count())
+        return;
+    m_movies[static_cast<std::size_t>(index)].title = title;
+}
+
+void FileList::refreshTable() {
+    for (int i = 0; i < count(); ++i)
+        updateMovieInfoAtIndex(i);
+}
+
+void FileList::setListControlsEnabled(bool enabled) {
+    for (support::Control* control : {m_outlets.clearButton, m_outlets.joinButton, m_outlets.exportButton})
+        control->setEnabled(enabled);
+}
+
+void FileList::setOrderingControlsEnabled(bool enabled) {
+    for (support::Control* control : {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton,
+                                      m_outlets.dateSortButton, m_outlets.createDateSortButton,
+                                      m_outlets.exifSortButton})
+        control->setEnabled(enabled);
+}
+
+void FileList::enableControlsForCount() {
+    if (count() >= 1)
+        setListControlsEnabled(true);
+    if (count() >= 2)
+        setOrderingControlsEnabled(true);
+}
+
+void FileList::clearAll() {
+    m_movies.clear();
+    setListControlsEnabled(false);
+    setOrderingControlsEnabled(false);
+    m_outlets.movieTable->reloadData();
+    updateDurationTextField();
+}
+
+void FileList::clearListButtonClicked() {
+    std::vector<int> rows = m_outlets.movieTable->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        if (*row >= 0 && *row < count())
+            m_movies.erase(m_movies.begin() + *row);
+
+    if (count() == 0)
+        setListControlsEnabled(false);
+    if (count() <= 1)
+        setOrderingControlsEnabled(false);
+    m_outlets.movieTable->reloadData();
+    updateDurationTextField();
+}
+
+} // namespace filelist

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "filelist/FileListOutlets.h"
+#include "filelist/MovieEntry.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace support {
+class UserDefaults;
+}
+
+namespace filelist {
+
+// The ordered list of movie entries (m_movies) and the operations that make,
+// refresh, title and remove entries, keep the total-duration line and enable
+// the list-dependent controls. Its order is the order of the join, of the
+// per-file export and of Play All. Main thread only.
+class FileList final {
+public:
+    // Work that other parts of the application do for the list.
+    struct Services final {
+        // Derives the default output name from an added file or folder.
+        std::function<void(const std::filesystem::path& item, bool isFolder)> makeDefaultFilename;
+        // Turns a sound file into a movie when "convertSoundToMovie" is on; none when it cannot.
+        std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)> createMovieFromSoundFile;
+        // The preview image of a file at 512 by 512 (the platform's preview by default).
+        std::function<std::optional<QImage>(const std::filesystem::path& file)> previewImage;
+    };
+
+    FileList(support::UserDefaults& defaults, const FileListOutlets& outlets, Services services = {});
+
+    const std::vector<MovieEntry>& movies() const { return m_movies; }
+    int count() const { return static_cast<int>(m_movies.size()); }
+
+    // Makes one entry from a file and inserts it at index (0 to count). The
+    // title is the default one when none is given. Silent when the reference
+    // does not resolve or the file does not open.
+    void joinClip(const QByteArray& alias, int index, const std::optional<QString>& title);
+    // Adds files and folders as one batch: files at the top in text order,
+    // the files of folders at the end, folders in descending text order.
+    void joinClips(std::vector<std::filesystem::path> paths);
+    // Appends the folder's openable files; true when at least one was taken.
+    bool addDirectoryItems(const std::filesystem::path& folder);
+
+    // Refreshes the metadata of entry `index`: each value that can be obtained.
+    void updateMovieInfoAtIndex(int index);
+    void refreshTable();
+
+    // The display name of the movie, else the name of its file (`fileBeingAdded`
+    // while an entry is made, else entry index's), else "Chapter N".
+    QString defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                        const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
+    void resetChapterTitles();
+    void setTitle(int index, const QString& title);
+
+    void updateDurationTextField();
+
+    void clearAll();
+    // Removes the entries at the table's selected rows.
+    void clearListButtonClicked();
+    void removeItem() { clearListButtonClicked(); }
+
+    // The list in the preferences between runs ("MovieAliases", "ChapterTitles").
+    void saveList();
+    void restoreList();
+
+    // The path of entry index's file now, or none when it is gone.
+    std::optional<std::filesystem::path> pathOfEntry(int index) const;
+
+private:
+    void setListControlsEnabled(bool enabled);
+    void setOrderingControlsEnabled(bool enabled);
+    // After a batch or a restore: enables what the count allows, disables nothing.
+    void enableControlsForCount();
+    void showMessage(const QString& text);
+
+    support::UserDefaults& m_defaults;
+    FileListOutlets m_outlets;
+    Services m_services;
+    std::vector<MovieEntry> m_movies;
+};
+
+} // namespace filelist

@@ -1,0 +1,74 @@
+// Adding a batch of paths and the files of folders.
+
+#include "filelist/FileList.h"
+
+#include "platform/FileReference.h"
+#include "platform/FolderListing.h"
+#include "platform/TextOrder.h"
+#include "support/UserDefaults.h"
+
+#include <QFile>
+#include <system_error>
+
+namespace filelist {
+
+namespace {
+
+// Folder items whose path does not fit 1,024 bytes with its terminator are skipped.
+constexpr std::size_t kMaxFolderItemPathBytes = 1023;
+
+} // namespace
+
+void FileList::joinClips(std::vector<std::filesystem::path> paths) {
+    if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
+        clearAll();
+
+    platform::stableSortInTextOrder(paths, [](const std::filesystem::path& path) {
+        return QFile::decodeName(path.c_str());
+    });
+
+    // From the last path to the first, each file goes to the top of the list,
+    // so the batch ends up in ascending order ahead of what was there.
+    for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
+        std::error_code error;
+        const auto status = std::filesystem::status(*path, error);
+        if (error || !std::filesystem::exists(status))
+            continue;
+        const bool isFolder = std::filesystem::is_directory(status);
+        if (isFolder) {
+            addDirectoryItems(*path);
+        } else {
+            const QByteArray reference = platform::getAlias(*path);
+            if (!reference.isEmpty())
+                joinClip(reference, 0, std::nullopt);
+        }
+        if (m_services.makeDefaultFilename)
+            m_services.makeDefaultFilename(*path, isFolder);
+    }
+
+    m_outlets.movieTable->reloadData();
+    enableControlsForCount();
+}
+
+bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> files;
+    platform::CopyFolderFileRefs(folder, files);
+
+    m_outlets.spinner->setHidden(false);
+    m_outlets.spinner->startAnimation();
+    bool added = false;
+    for (const auto& file : files) {
+        if (file.native().size() > kMaxFolderItemPathBytes || !media::Movie::canOpen(file))
+            continue;
+        const QByteArray reference = platform::getAlias(file);
+        if (reference.isEmpty())
+            continue;
+        joinClip(reference, count(), std::nullopt);
+        added = true;
+    }
+    m_outlets.spinner->setHidden(true);
+    m_outlets.spinner->stopAnimation();
+    return added;
+}
+
+} // namespace filelist

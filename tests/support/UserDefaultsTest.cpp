@@ -1,0 +1,79 @@
+// The preference table and its typed readers: absent keys take the table's
+// default, present values are read by type, and typed text is refused cleanly.
+
+#include "platform/Preferences.h"
+#include "support/PreferenceKeys.h"
+#include "support/UserDefaults.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using support::Pref;
+
+TEST(PreferenceKeysTest, TableIsInEnumOrderWithUniqueNames) {
+    QStringList names;
+    for (std::size_t i = 0; i < support::kPreferenceCount; ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(support::preferenceKeys()[i].pref), i);
+        names << support::preferenceKeys()[i].name;
+    }
+    names.removeDuplicates();
+    EXPECT_EQ(static_cast<std::size_t>(names.size()), support::kPreferenceCount);
+    EXPECT_EQ(support::findPreference("saveFrameFormat"), Pref::SaveFrameFormat);
+    EXPECT_FALSE(support::findPreference("NoSuchKey"));
+}
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+    QTemporaryDir m_dir;
+    platform::Preferences m_store{std::filesystem::path(m_dir.path().toStdString()) / "p.plist"};
+    support::UserDefaults m_defaults{m_store};
+};
+
+TEST_F(UserDefaultsTest, AbsentKeysTakeTheTableDefaultAndPresentFalseStaysFalse) {
+    EXPECT_TRUE(m_defaults.boolValue(Pref::Flatten));
+    EXPECT_FALSE(m_defaults.boolValue(Pref::Export));
+    EXPECT_DOUBLE_EQ(m_defaults.floatValue(Pref::CompressionQuality), 1.0);
+    EXPECT_FALSE(m_defaults.isPresent(Pref::Flatten));
+
+    m_defaults.setValue(Pref::Flatten, false);
+    EXPECT_TRUE(m_defaults.isPresent(Pref::Flatten));
+    EXPECT_FALSE(m_defaults.boolValue(Pref::Flatten));
+
+    m_defaults.setValue(Pref::DesiredDuration, 12.9);
+    EXPECT_EQ(m_defaults.integerValue(Pref::DesiredDuration), 12);
+    EXPECT_DOUBLE_EQ(m_defaults.floatValue(Pref::DesiredDuration), 12.9);
+    m_defaults.setValue(Pref::Chapterize, QString("text is not a boolean"));
+    EXPECT_TRUE(m_defaults.boolValue(Pref::Chapterize));
+}
+
+TEST_F(UserDefaultsTest, OverridesAreReadFirstAndNeverStored) {
+    m_defaults.setValue(Pref::DesiredDuration, qint64{10});
+    m_defaults.setOverride(Pref::DesiredDuration, qint64{30});
+    EXPECT_EQ(m_defaults.integerValue(Pref::DesiredDuration), 30);
+    EXPECT_EQ(m_store.value("DesiredDuration").toLongLong(), 10);
+}
+
+TEST(PreferenceTextTest, TypedByTheDeclaredType) {
+    EXPECT_EQ(support::preferenceValueFromText(Pref::Flatten, "no").value(), QVariant(false));
+    EXPECT_EQ(support::preferenceValueFromText(Pref::SaveFrameFormat, "3").value(), QVariant(qint64{3}));
+    EXPECT_EQ(support::preferenceValueFromText(Pref::DesiredDuration, "2.5").value(), QVariant(2.5));
+    EXPECT_EQ(support::preferenceValueFromText(Pref::OutputDirectory, "00ff").value(),
+              QVariant(QByteArray("\x00\xff", 2)));
+    EXPECT_EQ(support::preferenceValueFromText(Pref::FilterNames, R"(["a","b"])").value(),
+              QVariant(QVariantList{"a", "b"}));
+    for (const auto& [pref, text] : std::vector<std::pair<Pref, QString>>{{Pref::Flatten, "maybe"},
+                                                                          {Pref::SaveFrameFormat, "3.5"},
+                                                                          {Pref::CompressionQuality, "inf"},
+                                                                          {Pref::OutputDirectory, "xyz"},
+                                                                          {Pref::ExportSettings, "[1]"}}) {
+        const auto value = support::preferenceValueFromText(pref, text);
+        ASSERT_FALSE(value) << text.toStdString();
+        EXPECT_TRUE(value.error().contains(support::preferenceName(pref)));
+    }
+    EXPECT_EQ(support::preferenceValueText(QVariantList{QByteArray("\x01", 1), "t\"x", true}),
+              R"([<01>,"t\"x",true])");
+}
+
+} // namespace
