@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+// Dates and numbers as the user's locale writes them, through ICU (the
+// formatters the Mac's date and number formatters are built on). The locale
+// and time zone are ICU's defaults (LANG / LC_* and TZ or /etc/localtime)
+// unless a test chose others. The formatters are made once and kept: making
+// them costs far more than using them, and the file list formats two dates
+// for every file it adds. Main thread only: the kept formatters have no lock.
+
+// The short date style and the medium time style of the locale, in its time
+// zone: "7/14/09, 6:03:22 PM" in en_US, "14.07.09, 18:03:22" in de_DE.
+// The time shows whole seconds; the nanoseconds only matter where they carry
+// past a second boundary (they never do: they are truncated).
+QString formatDateTime(std::int64_t secondsSinceUnixEpoch, std::uint32_t nanoseconds = 0);
+
+// Reads a text in the form formatDateTime writes back to seconds since the
+// Unix epoch, strictly (no lenient guessing): none for any other text. Short
+// date styles often show two-digit years: those are read as the year within
+// 80 years before and 20 years after today, as ICU does.
+std::optional<std::int64_t> parseDateTime(const QString& text);
+
+// The number in the locale's digits and minus sign, without fraction, grouped
+// in threes with "," in every locale: 1234567 is "1,234,567", and 1234 is
+// "1,234" even where the locale would leave four digits ungrouped. One
+// separator everywhere is by design: the file list's columns line up the same
+// in every language.
+QString formatNumberWithGrouping(std::int64_t number);
+
+// Uses icuLocale (e.g. "de_DE") and timeZoneId (e.g. "Europe/Berlin") instead
+// of the defaults; nullptr for either keeps ICU's default for it. Drops the
+// kept formatters.
+void setLocaleForTesting(const char* icuLocale, const char* timeZoneId);
+
+} // namespace platform

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QImage>
+#include <QSizeF>
+#include <filesystem>
+#include <optional>
+
+namespace platform {
+
+// A small image showing what a file holds, for the file list. Tried in turn:
+// 1. the freedesktop thumbnail cache ($XDG_CACHE_HOME, else ~/.cache, then
+//    thumbnails/{normal,large,x-large,xx-large}/<md5 of the file:// URI>.png):
+//    the smallest cached size at least as large as wanted, else the largest,
+//    and only a thumbnail whose Thumb::MTime equals the file's modification
+//    time (a stale one is passed over for the next size). The cache is only
+//    ever read;
+// 2. the picture itself (Qt's image readers decode it already scaled where
+//    they can), else a frame of the movie through media::Movie: at its poster
+//    time when it has one, else at a third of its duration but no later than
+//    3 s (past titles and fades, and near the start, so seeking stays short).
+//    One frame is decoded, never the whole movie;
+// 3. the theme icon of the file's MIME type, when a QGuiApplication exists
+//    (icons need one).
+// The image keeps its aspect ratio and fits size. With asIcon it is exactly
+// size, the preview centred on transparency, so that icons line up in a
+// list. None for an empty size, a path that does not exist, or a file with
+// no preview and (without a QGuiApplication) no icon.
+std::optional<QImage> imageWithPreviewOfFileAtPath(const std::filesystem::path& file, QSizeF size,
+                                                   bool asIcon);
+
+} // namespace platform

@@ -1,0 +1,140 @@
+// Arbitrary bytes as the preferences file: the store must start (empty when
+// the file is bad, which it then sets aside), and whatever it reads must be
+// accepted by setValue, written, and read back as the very same values.
+
+#include "platform/Preferences.h"
+
+#include <QDateTime>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+[[noreturn]] void fail(const char* what, const QString& key) {
+    std::fprintf(stderr, "fuzz_preferences_file: %s (key \"%s\")\n", what, key.toUtf8().constData());
+    std::abort();
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.metaType() != b.metaType()) {
+        return false;
+    }
+    switch (a.metaType().id()) {
+    case QMetaType::QVariantList: {
+        const QVariantList left = a.toList();
+        const QVariantList right = b.toList();
+        if (left.size() != right.size()) {
+            return false;
+        }
+        for (qsizetype index = 0; index < left.size(); ++index) {
+            if (!sameValue(left[index], right[index])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    case QMetaType::QVariantMap: {
+        const QVariantMap left = a.toMap();
+        const QVariantMap right = b.toMap();
+        if (left.keys() != right.keys()) {
+            return false;
+        }
+        for (auto entry = left.cbegin(); entry != left.cend(); ++entry) {
+            if (!sameValue(entry.value(), right.value(entry.key()))) {
+                return false;
+            }
+        }
+        return true;
+    }
+    case QMetaType::Double: {
+        const double left = a.toDouble();
+        const double right = b.toDouble();
+        return (std::isnan(left) && std::isnan(right)) ||
+               (left == right && std::signbit(left) == std::signbit(right));
+    }
+    default:
+        return a == b;
+    }
+}
+
+const fs::path& workFolder() {
+    static const fs::path folder = [] {
+        // Memory-backed when possible: every write is flushed to disk, which
+        // would otherwise dominate the time of a run.
+        std::error_code error;
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        std::string pattern = (base / "fuzz_preferences_file-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) {
+            std::abort();
+        }
+        std::atexit([] {
+            std::error_code error;
+            fs::remove_all(workFolder(), error);
+        });
+        return fs::path(pattern);
+    }();
+    return folder;
+}
+
+void emptyWorkFolder() {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(workFolder(), error)) {
+        fs::remove_all(entry.path(), error);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const fs::path file = workFolder() / "preferences.plist";
+    const fs::path copy = workFolder() / "copy.plist";
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+    QVariantMap values;
+    {
+        const platform::Preferences preferences(file);
+        for (const QString& key : preferences.keys()) {
+            if (!preferences.contains(key) || !preferences.value(key).isValid()) {
+                fail("a listed key has no value", key);
+            }
+            values.insert(key, preferences.value(key));
+        }
+        if (preferences.setAsideFile() && !values.isEmpty()) {
+            fail("a file set aside left values behind", values.firstKey());
+        }
+    }
+    {
+        platform::Preferences writer(copy);
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
+            if (!writer.setValue(entry.key(), entry.value())) {
+                fail("a value read from a file is refused", entry.key());
+            }
+        }
+        if (!writer.synchronize() && !values.isEmpty()) {
+            fail("writing the values failed", values.firstKey());
+        }
+    }
+    if (!values.isEmpty()) {
+        const platform::Preferences reader(copy);
+        if (reader.keys() != values.keys()) {
+            fail("the keys changed through a write", values.firstKey());
+        }
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
+            if (!sameValue(entry.value(), reader.value(entry.key()))) {
+                fail("a value changed through a write", entry.key());
+            }
+        }
+    }
+    emptyWorkFolder();
+    return 0;
+}

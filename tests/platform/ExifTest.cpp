@@ -1,0 +1,141 @@
+#include "platform/Exif.h"
+
+#include "MediaFixtures.h"
+
+#include <QTemporaryDir>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t kStandardExifSeconds = 3330439402; // 2009-07-14 18:03:22 from 1904
+
+std::optional<std::int64_t> seconds(const char* text) {
+    return platform::exifDateSeconds(text);
+}
+
+TEST(ExifDateSecondsTest, CountsSecondsFrom1904) {
+    EXPECT_EQ(seconds("2009:07:14 18:03:22"), kStandardExifSeconds);
+    EXPECT_EQ(seconds("1904:01:01 00:00:00"), 0);
+    EXPECT_EQ(seconds("2000:02:29 12:00:00"), 3034670400);
+    EXPECT_EQ(seconds("2040:01:01 00:00:00"), 4291833600) << "past 32 bits";
+}
+
+TEST(ExifDateSecondsTest, DatesBefore1904AreNegative) {
+    EXPECT_EQ(seconds("1903:12:31 23:59:59"), -1);
+    EXPECT_EQ(seconds("1900:03:01 00:00:00"), -121046400) << "1900 is no leap year";
+    EXPECT_EQ(seconds("0001:01:01 00:00:00"), -60052752000) << "proleptic Gregorian";
+}
+
+TEST(ExifDateSecondsTest, NeedsADatePartAndATimePart) {
+    for (const char* text : {"", " ", "2009:07:14", "2009:07:14 ", "  2009:07:14  ", "2009:07:14\t18:03:22",
+                             "2009:07:14T18:03:22"}) {
+        EXPECT_EQ(seconds(text), std::nullopt) << '"' << text << '"';
+    }
+}
+
+TEST(ExifDateSecondsTest, ReadsPiecesAsAtoiDoes) {
+    EXPECT_EQ(seconds("2009:7a:14 18:03:22"), kStandardExifSeconds);
+    EXPECT_EQ(seconds("2009:07:14 18:03:22.75"), kStandardExifSeconds);
+    EXPECT_EQ(seconds("  2009:07:14   18:03:22  "), kStandardExifSeconds) << "runs of blanks are one";
+    EXPECT_EQ(seconds("2009:+7:\t14 18:3:22"), kStandardExifSeconds);
+    EXPECT_EQ(seconds("2009:x7:14 18:03:22"), seconds("2009:00:14 18:03:22")) << "no leading digits: 0";
+    EXPECT_EQ(seconds("2009::14 18:03:22"), seconds("2009:14:00 18:03:22"))
+        << "runs of ':' are one, as strtok";
+    EXPECT_EQ(seconds("2009 18"), seconds("2009:00:00 18:00:00")) << "missing pieces are 0";
+}
+
+TEST(ExifDateSecondsTest, CarriesFieldsOutOfRange) {
+    EXPECT_EQ(seconds("2009:13:01 00:00:00"), seconds("2010:01:01 00:00:00"));
+    EXPECT_EQ(seconds("2009:00:10 00:00:00"), seconds("2008:12:10 00:00:00"));
+    EXPECT_EQ(seconds("2009:-1:10 00:00:00"), seconds("2008:11:10 00:00:00"));
+    EXPECT_EQ(seconds("2009:03:00 00:00:00"), seconds("2009:02:28 00:00:00"));
+    EXPECT_EQ(seconds("2008:03:00 00:00:00"), seconds("2008:02:29 00:00:00"));
+    EXPECT_EQ(seconds("2009:02:29 00:00:00"), seconds("2009:03:01 00:00:00"));
+    EXPECT_EQ(seconds("2009 18"), seconds("2008:11:30 18:00:00"));
+    EXPECT_EQ(seconds("2009:07:14 24:00:00"), seconds("2009:07:15 00:00:00"));
+    EXPECT_EQ(seconds("2009:07:14 18:03:60"), seconds("2009:07:14 18:04:00"));
+    EXPECT_EQ(seconds("2009:07:14 -1:00:00"), seconds("2009:07:13 23:00:00"));
+}
+
+TEST(ExifDateSecondsTest, HugeFieldsStayDefined) {
+    // Clamped to the int range as atoi-like reading does; the sanitizers catch any overflow.
+    const auto huge = seconds("99999999999:99999999999:99999999999 99999999999:99999999999:99999999999");
+    const auto hugeNegative = seconds("-99999999999:-99999999999:-9 -99999999999:-9:-9");
+    ASSERT_TRUE(huge && hugeNegative);
+    EXPECT_GT(*huge, 0);
+    EXPECT_LT(*hugeNegative, 0);
+}
+
+class ExifFileTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { fixtures::quietFfmpegLogs(); }
+    void SetUp() override {
+        ASSERT_TRUE(m_folder.isValid());
+        m_dir = fs::path(m_folder.path().toStdString());
+    }
+
+    fs::path writeFile(const std::string& name, const std::string& bytes) {
+        const fs::path file = m_dir / name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file;
+    }
+
+    QTemporaryDir m_folder;
+    fs::path m_dir;
+};
+
+TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpeg) {
+    const fs::path picture =
+        fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string("2009:07:14 18:03:22"));
+    EXPECT_EQ(platform::exifDateTimeDigitized(picture), std::string("2009:07:14 18:03:22"));
+    // The extension does not matter: the first bytes do.
+    fs::rename(picture, m_dir / "x.data");
+    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string("2009:07:14 18:03:22"));
+}
+
+TEST_F(ExifFileTest, NoneForPicturesWithoutTheDate) {
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makePicture(m_dir, "plain.jpg", 160, 120)),
+              std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makePicture(m_dir, "plain.png", 160, 120)),
+              std::nullopt);
+}
+
+TEST_F(ExifFileTest, NoneForMoviesSoundsAndOtherFiles) {
+    fixtures::ClipSpec spec;
+    spec.frames = 5;
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mp4", spec)), std::nullopt);
+    spec.container = "mov";
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mov", spec)), std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2)),
+              std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(writeFile("notes.txt", "2009:07:14 18:03:22")), std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(writeFile("empty.jpg", "")), std::nullopt);
+}
+
+TEST_F(ExifFileTest, NoneForDamagedAndUnreadablePaths) {
+    const fs::path picture =
+        fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string("2009:07:14 18:03:22"));
+    std::ifstream input(picture, std::ios::binary);
+    const std::string bytes(std::istreambuf_iterator<char>(input), {});
+    for (const std::size_t length : {std::size_t{3}, std::size_t{20}, std::size_t{60}, std::size_t{200}}) {
+        const fs::path cut = writeFile("cut" + std::to_string(length) + ".jpg", bytes.substr(0, length));
+        // The date may lie wholly in what is left; anything else must answer none.
+        const std::optional<std::string> date = platform::exifDateTimeDigitized(cut);
+        EXPECT_TRUE(!date || *date == "2009:07:14 18:03:22") << length;
+    }
+    EXPECT_EQ(platform::exifDateTimeDigitized(
+                  writeFile("fake.tif", std::string("II*\0garbage garbage garbage", 27))),
+              std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "missing.jpg"), std::nullopt);
+    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir), std::nullopt);
+    const fs::path fifo = m_dir / "pipe.jpg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(platform::exifDateTimeDigitized(fifo), std::nullopt) << "answered without waiting for a writer";
+}
+
+} // namespace
