@@ -10,6 +10,9 @@ extern "C" {
 #include <libavutil/display.h>
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
+#include <libswresample/swresample.h>
+#include <libavfilter/avfilter.h>
+#include <libavutil/audio_fifo.h>
 }
 
 #include "media/Error.h"
@@ -36,11 +39,33 @@ struct ScalerDeleter final {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
 
+struct OutputContextDeleter final {
+    // Closes the file the muxer writes to (if it opened one) and frees the muxer.
+    void operator()(AVFormatContext* context) const {
+        if (context->oformat && !(context->oformat->flags & AVFMT_NOFILE))
+            avio_closep(&context->pb);
+        avformat_free_context(context);
+    }
+};
+struct ResamplerDeleter final {
+    void operator()(SwrContext* context) const { swr_free(&context); }
+};
+struct FilterGraphDeleter final {
+    void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
+};
+struct AudioFifoDeleter final {
+    void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
+};
+
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
 using FramePtr = std::unique_ptr<AVFrame, FrameDeleter>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
+using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
+using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
+using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 
 // FFmpeg's sentence for an error code.
 std::string errorText(int code);
