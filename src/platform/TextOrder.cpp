@@ -1,5 +1,7 @@
 #include "platform/TextOrder.h"
 
+#include <string_view>
+
 #include <memory>
 #include <string>
 #include <unicode/coll.h>
@@ -39,8 +41,12 @@ icu::Collator* collator() {
     KeptCollator& state = kept();
     if (!state.tried) {
         state.tried = true;
-        const icu::Locale locale =
-            state.locale.empty() ? icu::Locale::getDefault() : icu::Locale(state.locale.c_str());
+        icu::Locale locale = state.locale.empty() ? icu::Locale::getDefault() : icu::Locale(state.locale.c_str());
+        // The C and POSIX locales map to ICU's en_US_POSIX, whose collation sorts
+        // like ASCII (every capital before every small letter): the root order
+        // keeps text order case-insensitive there too.
+        if (std::string_view(locale.getVariant()) == "POSIX")
+            locale = icu::Locale::getRoot();
         state.collator = makeCollator(locale);
         if (!state.collator) {
             state.collator = makeCollator(icu::Locale::getRoot());

@@ -76,3 +76,15 @@ TEST_F(TextOrderTest, KeepsEqualElementsInTheirOrder) {
 }
 
 } // namespace
+
+namespace {
+
+// Under LANG=C (ICU's en_US_POSIX) the order stays case-insensitive.
+TEST(TextOrderPosixTest, CLocaleIgnoresCaseToo) {
+    platform::setTextOrderLocaleForTesting("en_US_POSIX");
+    EXPECT_EQ(platform::compareInTextOrder("Clip", "clip"), 0);
+    EXPECT_LT(platform::compareInTextOrder("clip10", "F2"), 0);
+    platform::setTextOrderLocaleForTesting(nullptr);
+}
+
+} // namespace
