@@ -19,6 +19,11 @@ namespace fs = std::filesystem;
 class MovieBadInputTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    // QTemporaryDir cannot remove names that are not UTF-8; std::filesystem can.
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir(), ignored);
+    }
     fs::path dir() const { return m_dir.path().toStdString(); }
 
     fs::path write(const std::string& name, const std::string& bytes) const {
