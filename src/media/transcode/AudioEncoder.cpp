@@ -1,0 +1,189 @@
+#include "media/transcode/AudioEncoder.h"
+
+#include "media/transcode/EncoderOptions.h"
+#include "media/transcode/OutputMovie.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+namespace media::transcode {
+
+using namespace media::detail;
+
+namespace {
+
+// Encoders whose frames may hold any number of samples get this many at a time.
+constexpr int kFreeFrameSize = 1024;
+
+AVSampleFormat chooseSampleFormat(const AVCodec* codec) {
+    if (!codec->sample_fmts)
+        return AV_SAMPLE_FMT_FLTP;
+    for (const AVSampleFormat* format = codec->sample_fmts; *format != AV_SAMPLE_FMT_NONE; ++format)
+        if (*format == AV_SAMPLE_FMT_FLTP)
+            return *format;
+    return codec->sample_fmts[0];
+}
+
+int chooseSampleRate(const AVCodec* codec, int wanted) {
+    if (!codec->supported_samplerates)
+        return wanted;
+    int best = codec->supported_samplerates[0];
+    for (const int* rate = codec->supported_samplerates; *rate != 0; ++rate) {
+        const int distance = std::abs(*rate - wanted);
+        const int bestDistance = std::abs(best - wanted);
+        if (distance < bestDistance || (distance == bestDistance && *rate > best))
+            best = *rate;
+    }
+    return best;
+}
+
+void chooseChannelLayout(const AVCodec* codec, int channels, AVChannelLayout* layout) {
+    av_channel_layout_default(layout, channels);
+    if (!codec->ch_layouts)
+        return;
+    const AVChannelLayout* sameCount = nullptr;
+    for (const AVChannelLayout* offered = codec->ch_layouts; offered->nb_channels != 0; ++offered) {
+        if (av_channel_layout_compare(offered, layout) == 0)
+            return;
+        if (!sameCount && offered->nb_channels == channels)
+            sameCount = offered;
+    }
+    av_channel_layout_uninit(layout);
+    av_channel_layout_copy(layout, sameCount ? sameCount : &codec->ch_layouts[0]);
+}
+
+} // namespace
+
+AudioEncoder::~AudioEncoder() = default;
+
+std::expected<std::unique_ptr<AudioEncoder>, Error>
+AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels, OutputMovie& output) {
+    const AVCodec* codec = avcodec_find_encoder_by_name(settings.audioEncoder.c_str());
+    if (!codec || codec->type != AVMEDIA_TYPE_AUDIO)
+        return std::unexpected(Error{EINVAL, "no sound encoder is named \"" + settings.audioEncoder + "\""});
+
+    std::unique_ptr<AudioEncoder> encoder(new AudioEncoder(output));
+    encoder->m_encoder.reset(avcodec_alloc_context3(codec));
+    encoder->m_packet.reset(av_packet_alloc());
+    AVCodecContext* context = encoder->m_encoder.get();
+    if (!context || !encoder->m_packet)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    context->sample_fmt = chooseSampleFormat(codec);
+    context->sample_rate = chooseSampleRate(codec, sampleRate);
+    chooseChannelLayout(codec, channels, &context->ch_layout);
+    context->time_base = AVRational{1, context->sample_rate};
+    if (settings.audioBitRate > 0)
+        context->bit_rate = settings.audioBitRate;
+    context->thread_count = 0;
+    if (output.wantsGlobalHeaders())
+        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    EncoderOptions options;
+    if (auto opened = options.open(context, codec, "sound encoder \"" + settings.audioEncoder + "\"");
+        !opened)
+        return std::unexpected(opened.error());
+
+    const bool anySize = context->frame_size <= 0 || (codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+    encoder->m_frameSize = anySize ? kFreeFrameSize : context->frame_size;
+    encoder->m_takesShortLastFrame = anySize || (codec->capabilities & AV_CODEC_CAP_SMALL_LAST_FRAME);
+    encoder->m_planes.resize(av_sample_fmt_is_planar(context->sample_fmt) ? context->ch_layout.nb_channels
+                                                                          : 1);
+    encoder->m_fifo.reset(
+        av_audio_fifo_alloc(context->sample_fmt, context->ch_layout.nb_channels, 2 * encoder->m_frameSize));
+
+    // One frame of silence, appended as often as a gap needs.
+    encoder->m_silence.reset(av_frame_alloc());
+    AVFrame* silence = encoder->m_silence.get();
+    if (!encoder->m_fifo || !silence)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    silence->nb_samples = encoder->m_frameSize;
+    silence->format = context->sample_fmt;
+    av_channel_layout_copy(&silence->ch_layout, &context->ch_layout);
+    if (const int status = av_frame_get_buffer(silence, 0); status < 0)
+        return std::unexpected(makeError(status, "cannot make silence"));
+    av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
+                           context->sample_fmt);
+    return encoder;
+}
+
+std::expected<void, Error> AudioEncoder::addStream() {
+    auto index = m_output.addStream(m_encoder.get());
+    if (!index)
+        return std::unexpected(index.error());
+    m_streamIndex = *index;
+    return {};
+}
+
+std::expected<void, Error> AudioEncoder::append(const std::uint8_t* const* planes, int count) {
+    if (count <= 0)
+        return {};
+    // The FIFO only reads the planes; its signature is not const-correct.
+    for (std::size_t i = 0; i < m_planes.size(); ++i)
+        m_planes[i] = const_cast<std::uint8_t*>(planes[i]);
+    if (const int written = av_audio_fifo_write(m_fifo.get(), m_planes.data(), count); written < count)
+        return std::unexpected(m_output.error(written < 0 ? written : AVERROR(ENOMEM), "cannot queue sound"));
+    m_position += count;
+    while (av_audio_fifo_size(m_fifo.get()) >= m_frameSize)
+        if (auto encoded = encodeQueued(m_frameSize); !encoded)
+            return encoded;
+    return {};
+}
+
+std::expected<void, Error> AudioEncoder::appendSilence(std::int64_t count) {
+    while (count > 0) {
+        const int chunk = static_cast<int>(std::min<std::int64_t>(count, m_frameSize));
+        if (auto appended = append(m_silence->extended_data, chunk); !appended)
+            return appended;
+        count -= chunk;
+    }
+    return {};
+}
+
+std::expected<void, Error> AudioEncoder::encodeQueued(int count) {
+    FramePtr frame(av_frame_alloc());
+    if (!frame)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    frame->nb_samples = count;
+    frame->format = m_encoder->sample_fmt;
+    frame->sample_rate = m_encoder->sample_rate;
+    av_channel_layout_copy(&frame->ch_layout, &m_encoder->ch_layout);
+    if (const int status = av_frame_get_buffer(frame.get(), 0); status < 0)
+        return std::unexpected(m_output.error(status, "cannot encode sound"));
+    const int available =
+        av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void**>(frame->extended_data), count);
+    if (available < count) // padding of a last frame the encoder needs whole
+        av_samples_set_silence(frame->extended_data, std::max(available, 0), count - std::max(available, 0),
+                               frame->ch_layout.nb_channels, m_encoder->sample_fmt);
+    frame->pts = m_encodedSamples;
+    m_encodedSamples += count;
+    return sendFrame(frame.get());
+}
+
+std::expected<void, Error> AudioEncoder::sendFrame(AVFrame* frame) {
+    if (const int status = avcodec_send_frame(m_encoder.get(), frame); status < 0)
+        return std::unexpected(m_output.error(status, "cannot encode sound"));
+    return drain();
+}
+
+std::expected<void, Error> AudioEncoder::drain() {
+    AVPacket* packet = m_packet.get();
+    for (;;) {
+        const int status = avcodec_receive_packet(m_encoder.get(), packet);
+        if (status == kErrorAgain || status == errorEndOfFile())
+            return {};
+        if (status < 0)
+            return std::unexpected(m_output.error(status, "cannot encode sound"));
+        if (auto written = m_output.write(packet, m_streamIndex, m_encoder->time_base); !written)
+            return written;
+    }
+}
+
+std::expected<void, Error> AudioEncoder::finish() {
+    if (const int left = av_audio_fifo_size(m_fifo.get()); left > 0) {
+        if (auto encoded = encodeQueued(m_takesShortLastFrame ? left : m_frameSize); !encoded)
+            return encoded;
+    }
+    return sendFrame(nullptr);
+}
+
+} // namespace media::transcode

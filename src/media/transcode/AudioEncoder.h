@@ -1,0 +1,63 @@
+#pragma once
+
+// Private to src/media: the sound encoder of a transcoded join. Samples are
+// appended one after the other (the output's sample count is its clock) and
+// go to the encoder in frames of exactly the size it asks for.
+
+#include "media/detail/FFmpeg.h"
+#include "media/transcode/TranscodeJoin.h"
+
+#include <cstdint>
+#include <expected>
+#include <memory>
+#include <vector>
+
+namespace media::transcode {
+
+class OutputMovie;
+
+class AudioEncoder final {
+public:
+    // `sampleRate` is a wish: the encoder's nearest supported rate is taken.
+    static std::expected<std::unique_ptr<AudioEncoder>, Error>
+    open(const EncoderSettings& settings, int sampleRate, int channels, OutputMovie& output);
+    // Adds the encoder's stream to the output; before the output begins.
+    std::expected<void, Error> addStream();
+
+    AudioEncoder(const AudioEncoder&) = delete;
+    AudioEncoder& operator=(const AudioEncoder&) = delete;
+    ~AudioEncoder();
+
+    int sampleRate() const { return m_encoder->sample_rate; }
+    AVSampleFormat sampleFormat() const { return m_encoder->sample_fmt; }
+    const AVChannelLayout& channelLayout() const { return m_encoder->ch_layout; }
+    // Samples appended so far: where the next one lands in the output.
+    std::int64_t position() const { return m_position; }
+
+    // `count` samples in sampleFormat() and channelLayout(): one pointer per plane.
+    std::expected<void, Error> append(const std::uint8_t* const* planes, int count);
+    std::expected<void, Error> appendSilence(std::int64_t count);
+    // Encodes what is left and drains the encoder.
+    std::expected<void, Error> finish();
+
+private:
+    AudioEncoder(OutputMovie& output) : m_output(output) {}
+
+    std::expected<void, Error> encodeQueued(int count);
+    std::expected<void, Error> sendFrame(AVFrame* frame);
+    std::expected<void, Error> drain();
+
+    OutputMovie& m_output;
+    detail::CodecContextPtr m_encoder;
+    detail::PacketPtr m_packet;
+    detail::AudioFifoPtr m_fifo;
+    detail::FramePtr m_silence;
+    std::vector<void*> m_planes;
+    int m_frameSize = 0;
+    bool m_takesShortLastFrame = false;
+    int m_streamIndex = -1;
+    std::int64_t m_position = 0;
+    std::int64_t m_encodedSamples = 0;
+};
+
+} // namespace media::transcode

@@ -1,0 +1,183 @@
+#include "media/transcode/JoinPlan.h"
+
+#include "media/detail/SourceFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <map>
+#include <numeric>
+
+namespace media::transcode {
+
+namespace {
+
+// QuickTime's classic scale divides 24, 25, 30, 50 and 60 fps frame times.
+constexpr std::int64_t kBaseVideoScale = 600;
+// Beyond this the sources' scales have nothing in common worth keeping exactly.
+constexpr std::int64_t kMaxVideoScale = 1 << 24;
+constexpr int kFallbackVideoScale = 90000;
+constexpr int kMaxDimension = 16384;
+constexpr int kMaxChannels = 2;
+
+Error fileError(const std::filesystem::path& file, int code, const std::string& what) {
+    return Error{code, "\"" + file.string() + "\": " + what};
+}
+
+bool isPositive(const Time& time) {
+    return !isIndefinite(time) && time.scale > 0 && time.value > 0;
+}
+
+// What the plan needs to know of one source file.
+struct SourceFacts final {
+    std::map<int, std::int32_t> videoScales;
+    std::map<int, AVRational> frameRates;
+    std::map<int, int> sampleRates;
+    std::map<int, int> channels;
+};
+
+std::expected<SourceFacts, Error> readFacts(const Segment& segment) {
+    auto opened = SourceFile::open(segment.file, SourceFile::Depth::StreamInfo);
+    if (!opened)
+        return std::unexpected(fileError(segment.file, opened.error().code, opened.error().message));
+    const SourceFile& source = **opened;
+    AVFormatContext* format = source.format();
+    const auto streamCount = static_cast<int>(format->nb_streams);
+    SourceFacts facts;
+    if (segment.videoStream >= 0) {
+        if (segment.videoStream >= streamCount || source.mediaType(segment.videoStream) != MediaType::Video)
+            return std::unexpected(fileError(
+                segment.file, EINVAL, "stream " + std::to_string(segment.videoStream) + " is not video"));
+        AVStream* stream = format->streams[segment.videoStream];
+        facts.videoScales[segment.videoStream] = source.streamTimeScale(segment.videoStream);
+        facts.frameRates[segment.videoStream] = av_guess_frame_rate(format, stream, nullptr);
+    }
+    if (segment.soundStream >= 0) {
+        if (segment.soundStream >= streamCount || source.mediaType(segment.soundStream) != MediaType::Sound)
+            return std::unexpected(fileError(
+                segment.file, EINVAL, "stream " + std::to_string(segment.soundStream) + " is not sound"));
+        const AVCodecParameters* parameters = format->streams[segment.soundStream]->codecpar;
+        facts.sampleRates[segment.soundStream] = parameters->sample_rate;
+        facts.channels[segment.soundStream] = parameters->ch_layout.nb_channels;
+    }
+    return facts;
+}
+
+std::optional<Error> checkSegment(const Segment& segment, std::size_t index) {
+    const std::string which = "segment " + std::to_string(index + 1);
+    if (!isPositive(segment.duration))
+        return Error{EINVAL, which + " has no duration"};
+    if ((segment.videoStream >= 0 || segment.soundStream >= 0) && segment.file.empty())
+        return Error{EINVAL, which + " names streams but no file"};
+    if (!segment.isPicture && (segment.videoStream >= 0 || segment.soundStream >= 0) &&
+        compareTimes(segment.sourceRange.duration, segment.duration) != 0)
+        return fileError(segment.file, ENOTSUP,
+                         which + " plays its source at another speed, which a transcoded join cannot do yet");
+    return std::nullopt;
+}
+
+std::optional<Error> checkChapters(const Request& request, const Time& duration) {
+    Time previous = zeroTime();
+    for (const Chapter& chapter : request.chapters) {
+        if (isIndefinite(chapter.start) || compareTimes(chapter.start, previous) < 0 ||
+            compareTimes(chapter.start, duration) >= 0)
+            return Error{EINVAL, "chapter \"" + chapter.title +
+                                     "\" does not start within the movie, after the one before"};
+        previous = chapter.start;
+    }
+    return std::nullopt;
+}
+
+std::int64_t leastCommonMultiple(std::int64_t a, std::int64_t b) {
+    if (a > kMaxVideoScale || b > kMaxVideoScale)
+        return kMaxVideoScale + 1;
+    return std::lcm(a, b);
+}
+
+} // namespace
+
+std::int64_t sampleAt(const Time& time, int sampleRate) {
+    if (time.scale <= 0)
+        return 0;
+    return av_rescale_rnd(time.value, sampleRate, time.scale, AV_ROUND_NEAR_INF);
+}
+
+std::int64_t ticksAt(const Time& time, AVRational timeBase) {
+    if (time.scale <= 0)
+        return 0;
+    return av_rescale_q_rnd(time.value, AVRational{1, time.scale}, timeBase, AV_ROUND_NEAR_INF);
+}
+
+std::expected<JoinPlan, Error> makeJoinPlan(const Request& request) {
+    if (request.segments.empty())
+        return std::unexpected(Error{EINVAL, "there is nothing to join"});
+    if (request.width < 0 || request.height < 0 || request.width > kMaxDimension ||
+        request.height > kMaxDimension || (request.width == 0) != (request.height == 0))
+        return std::unexpected(Error{EINVAL, "the movie size " + std::to_string(request.width) + " x " +
+                                                 std::to_string(request.height) + " cannot be made"});
+    if (request.settings.sampleRate < 0 || request.settings.channels < 0 || request.settings.channels > 8)
+        return std::unexpected(Error{EINVAL, "the sound settings cannot be made"});
+
+    JoinPlan plan;
+    plan.width = request.width;
+    plan.height = request.height;
+    plan.hasVideo = request.width > 0;
+
+    std::int64_t videoScale = kBaseVideoScale;
+    AVRational fastest{0, 1};
+    int highestRate = 0;
+    int mostChannels = 0;
+    Time position = zeroTime();
+    for (std::size_t i = 0; i < request.segments.size(); ++i) {
+        const Segment& segment = request.segments[i];
+        if (auto problem = checkSegment(segment, i))
+            return std::unexpected(*problem);
+        if (segment.videoStream >= 0 && !plan.hasVideo)
+            return std::unexpected(Error{EINVAL, "a movie with video needs a size"});
+        if (segment.videoStream >= 0 || segment.soundStream >= 0) {
+            auto facts = readFacts(segment);
+            if (!facts)
+                return std::unexpected(facts.error());
+            for (const auto& [stream, scale] : facts->videoScales)
+                videoScale = leastCommonMultiple(videoScale, scale);
+            if (!segment.isPicture)
+                for (const auto& [stream, rate] : facts->frameRates)
+                    if (rate.num > 0 && rate.den > 0 && av_q2d(rate) <= 1000 && av_cmp_q(rate, fastest) > 0)
+                        fastest = rate;
+            for (const auto& [stream, rate] : facts->sampleRates)
+                highestRate = std::max(highestRate, rate);
+            for (const auto& [stream, count] : facts->channels)
+                mostChannels = std::max(mostChannels, count);
+            plan.hasSound = plan.hasSound || segment.soundStream >= 0;
+        }
+        SegmentPlacement placement;
+        placement.segment = &segment;
+        placement.start = position;
+        position = addTimes(position, segment.duration);
+        if (isIndefinite(position))
+            return std::unexpected(Error{EOVERFLOW, "the joined movie would be too long"});
+        placement.end = position;
+        plan.placements.push_back(placement);
+    }
+    plan.duration = position;
+    if (!plan.hasVideo && !plan.hasSound)
+        return std::unexpected(Error{EINVAL, "the segments hold neither video nor sound"});
+    if (auto problem = checkChapters(request, plan.duration))
+        return std::unexpected(*problem);
+
+    plan.videoTimeBase =
+        AVRational{1, videoScale <= kMaxVideoScale ? static_cast<int>(videoScale) : kFallbackVideoScale};
+    if (fastest.num > 0)
+        plan.frameRate = fastest;
+    for (SegmentPlacement& placement : plan.placements) {
+        placement.videoStart = ticksAt(placement.start, plan.videoTimeBase);
+        placement.videoEnd = ticksAt(placement.end, plan.videoTimeBase);
+    }
+    plan.sampleRate = request.settings.sampleRate > 0 ? request.settings.sampleRate : highestRate;
+    plan.channels =
+        request.settings.channels > 0 ? request.settings.channels : std::min(mostChannels, kMaxChannels);
+    if (plan.hasSound && (plan.sampleRate <= 0 || plan.channels <= 0))
+        return std::unexpected(Error{EINVAL, "the sources do not tell their sample rate or channels"});
+    return plan;
+}
+
+} // namespace media::transcode

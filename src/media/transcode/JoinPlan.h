@@ -1,0 +1,47 @@
+#pragma once
+
+// Private to src/media: what a transcoded join will make, worked out from the
+// request and the sources before anything is written.
+
+#include "media/detail/FFmpeg.h"
+#include "media/transcode/TranscodeJoin.h"
+
+#include <cstdint>
+#include <expected>
+#include <vector>
+
+namespace media::transcode {
+
+// Where one segment lands in the output.
+struct SegmentPlacement final {
+    const Segment* segment = nullptr;
+    Time start; // exact sum of the durations before it
+    Time end;
+    std::int64_t videoStart = 0; // in JoinPlan::videoTimeBase
+    std::int64_t videoEnd = 0;
+};
+
+struct JoinPlan final {
+    std::vector<SegmentPlacement> placements;
+    Time duration;
+    bool hasVideo = false;
+    bool hasSound = false;
+    int width = 0;
+    int height = 0;
+    // Fine enough to hold every source frame's timestamp exactly when it can.
+    AVRational videoTimeBase{1, 90000};
+    // The fastest source frame rate: a hint for the encoder's rate control.
+    AVRational frameRate{25, 1};
+    int sampleRate = 0;
+    int channels = 0;
+};
+
+// Checks the request and reads the sources' stream parameters. Errors name the file at fault.
+std::expected<JoinPlan, Error> makeJoinPlan(const Request& request);
+
+// The output sample at which `time` falls, rounded to the nearest.
+std::int64_t sampleAt(const Time& time, int sampleRate);
+// `time` in `timeBase` units, rounded to the nearest.
+std::int64_t ticksAt(const Time& time, AVRational timeBase);
+
+} // namespace media::transcode

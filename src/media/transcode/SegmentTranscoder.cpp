@@ -1,0 +1,306 @@
+#include "media/transcode/SegmentTranscoder.h"
+
+#include "media/detail/SourceFile.h"
+#include "media/transcode/AudioEncoder.h"
+#include "media/transcode/ProgressReporter.h"
+#include "media/transcode/VideoEncoder.h"
+
+#include <cerrno>
+
+namespace media::transcode {
+
+using namespace media::detail;
+
+namespace {
+
+// A range starting this much later than its file is reached by seeking, not by reading up to it.
+constexpr double kSeekThresholdSeconds = 1.0;
+// Seeking lands this much before the range, so the sound decoder is settled when the range begins.
+constexpr std::int64_t kPrerollMicroseconds = 500000;
+
+std::int64_t frameTimestamp(const AVFrame& frame) {
+    return frame.best_effort_timestamp != AV_NOPTS_VALUE ? frame.best_effort_timestamp : frame.pts;
+}
+
+} // namespace
+
+SegmentTranscoder::SegmentTranscoder(const SegmentPlacement& placement, VideoEncoder* video,
+                                     AudioEncoder* audio, ProgressReporter& progress)
+    : m_placement(placement), m_segment(*placement.segment), m_video(video), m_audio(audio),
+      m_progress(progress) {
+    if (m_video) {
+        m_outputTimeBase = m_video->timeBase();
+        m_rangeStartTicks = ticksAt(m_segment.sourceRange.start, m_outputTimeBase);
+        m_segmentTicks = placement.videoEnd - placement.videoStart;
+    }
+    if (m_audio) {
+        const int rate = m_audio->sampleRate();
+        m_rangeStartSample = sampleAt(m_segment.sourceRange.start, rate);
+        m_conformer.emplace(*m_audio, sampleAt(placement.end, rate) - sampleAt(placement.start, rate),
+                            m_segment.file);
+    }
+}
+
+SegmentTranscoder::~SegmentTranscoder() = default;
+
+std::expected<void, Error> SegmentTranscoder::run() {
+    const bool readsVideo = m_video && m_segment.videoStream >= 0;
+    const bool readsSound = m_audio && m_segment.soundStream >= 0 && !m_segment.isPicture;
+    if (m_video && !readsVideo)
+        if (auto shown = showBlack(); !shown)
+            return shown;
+    if (readsVideo || readsSound) {
+        if (auto opened = openSource(); !opened)
+            return opened;
+        auto transcoded = m_segment.isPicture ? transcodePicture() : transcodeStreams();
+        if (!transcoded)
+            return transcoded;
+    }
+    if (auto finished = finishVideo(); !finished)
+        return finished;
+    return fillToEnd();
+}
+
+std::expected<void, Error> SegmentTranscoder::openSource() {
+    auto source = SourceFile::open(m_segment.file, SourceFile::Depth::StreamInfo);
+    if (!source)
+        return std::unexpected(
+            Error{source.error().code, "\"" + m_segment.file.string() + "\": " + source.error().message});
+    m_source = *source;
+    AVFormatContext* format = m_source->format();
+    for (unsigned i = 0; i < format->nb_streams; ++i)
+        format->streams[i]->discard = AVDISCARD_ALL;
+
+    const auto streamCount = static_cast<int>(format->nb_streams);
+    if (m_video && m_segment.videoStream >= 0 && m_segment.videoStream < streamCount) {
+        AVStream* stream = format->streams[m_segment.videoStream];
+        auto decoder = StreamDecoder::open(stream, m_segment.file);
+        if (!decoder)
+            return std::unexpected(decoder.error());
+        m_videoDecoder.emplace(std::move(*decoder));
+        stream->discard = AVDISCARD_DEFAULT;
+        const AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
+                                                                      : stream->codecpar->sample_aspect_ratio;
+        m_fitter.emplace(m_video->format(), m_source->clockwiseRotation(m_segment.videoStream), aspect,
+                         m_segment.file);
+    }
+    if (m_audio && !m_segment.isPicture && m_segment.soundStream >= 0 &&
+        m_segment.soundStream < streamCount) {
+        AVStream* stream = format->streams[m_segment.soundStream];
+        auto decoder = StreamDecoder::open(stream, m_segment.file);
+        if (!decoder)
+            return std::unexpected(decoder.error());
+        m_soundDecoder.emplace(std::move(*decoder));
+        stream->discard = AVDISCARD_DEFAULT;
+    }
+    return {};
+}
+
+std::expected<void, Error> SegmentTranscoder::transcodePicture() {
+    if (!m_videoDecoder)
+        return {};
+    FramePtr picture;
+    const auto keepFirst = [&](FramePtr frame) -> std::expected<void, Error> {
+        if (!picture)
+            picture = std::move(frame);
+        return {};
+    };
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    AVFormatContext* format = m_source->format();
+    while (!picture) {
+        const int status = av_read_frame(format, packet.get());
+        if (status == errorEndOfFile())
+            break;
+        if (status < 0)
+            return std::unexpected(makeError(status, "\"" + m_segment.file.string() + "\": cannot read"));
+        const bool ours = packet->stream_index == m_segment.videoStream;
+        auto decoded = ours ? m_videoDecoder->decode(packet.get(), keepFirst) : std::expected<void, Error>{};
+        av_packet_unref(packet.get());
+        if (!decoded)
+            return decoded;
+    }
+    if (!picture)
+        if (auto flushed = m_videoDecoder->decode(nullptr, keepFirst); !flushed)
+            return flushed;
+    if (!picture)
+        return std::unexpected(
+            Error{AVERROR_INVALIDDATA, "\"" + m_segment.file.string() + "\": the picture cannot be decoded"});
+    return show(std::move(picture), m_placement.videoStart);
+}
+
+void SegmentTranscoder::seekNearStart() {
+    AVFormatContext* format = m_source->format();
+    const Time fileStart =
+        makeTime(format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time, AV_TIME_BASE);
+    if (seconds(subtractTimes(m_segment.sourceRange.start, fileStart)) < kSeekThresholdSeconds)
+        return; // reading from the very start also honours the sources' own priming
+    const std::int64_t target =
+        av_rescale(m_segment.sourceRange.start.value, AV_TIME_BASE, m_segment.sourceRange.start.scale) -
+        kPrerollMicroseconds;
+    // A failed seek leaves the reader at the start, which is slower but right.
+    avformat_seek_file(format, -1, INT64_MIN, target, target, 0);
+}
+
+bool SegmentTranscoder::isDone() const {
+    const bool videoDone = !m_videoDecoder || m_videoDone;
+    const bool soundDone = !m_soundDecoder || m_conformer->isComplete();
+    return videoDone && soundDone;
+}
+
+std::expected<void, Error> SegmentTranscoder::transcodeStreams() {
+    seekNearStart();
+    const auto takeVideo = [this](FramePtr frame) { return takeVideoFrame(std::move(frame)); };
+    const auto takeSound = [this](FramePtr frame) { return takeSoundFrame(std::move(frame)); };
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    AVFormatContext* format = m_source->format();
+    while (!isDone()) {
+        const int status = av_read_frame(format, packet.get());
+        if (status == errorEndOfFile())
+            break;
+        if (status < 0)
+            return std::unexpected(makeError(status, "\"" + m_segment.file.string() + "\": cannot read"));
+        std::expected<void, Error> decoded;
+        if (m_videoDecoder && !m_videoDone && packet->stream_index == m_segment.videoStream)
+            decoded = m_videoDecoder->decode(packet.get(), takeVideo);
+        else if (m_soundDecoder && !m_conformer->isComplete() &&
+                 packet->stream_index == m_segment.soundStream)
+            decoded = m_soundDecoder->decode(packet.get(), takeSound);
+        av_packet_unref(packet.get());
+        if (!decoded)
+            return decoded;
+    }
+    // The decoders still hold the frames of the last packets.
+    if (m_videoDecoder && !m_videoDone)
+        if (auto flushed = m_videoDecoder->decode(nullptr, takeVideo); !flushed)
+            return flushed;
+    if (m_soundDecoder && !m_conformer->isComplete())
+        if (auto flushed = m_soundDecoder->decode(nullptr, takeSound); !flushed)
+            return flushed;
+    return {};
+}
+
+std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
+    if (m_videoDone)
+        return {};
+    const AVRational streamBase = m_source->format()->streams[m_segment.videoStream]->time_base;
+    const std::int64_t timestamp = frameTimestamp(*frame);
+    // Frames without a time follow the one before.
+    const std::int64_t offset =
+        timestamp == AV_NOPTS_VALUE
+            ? (m_shownAny ? m_lastShownPts - m_placement.videoStart + 1 : 0)
+            : av_rescale_q_rnd(timestamp, streamBase, m_outputTimeBase, AV_ROUND_NEAR_INF) -
+                  m_rangeStartTicks;
+    if (offset >= m_segmentTicks) {
+        m_videoDone = true;
+        return {};
+    }
+    if (offset < 0) {
+        if (!m_shownAny)
+            m_held = std::move(frame);
+        return {};
+    }
+    if (!m_shownAny) {
+        // The frame showing at the range's start: one decoded before it, or
+        // else the first one, shown from the start rather than after a gap.
+        if (offset > 0 && m_held) {
+            if (auto shown = show(std::move(m_held), m_placement.videoStart); !shown)
+                return shown;
+        } else {
+            m_held.reset();
+            return show(std::move(frame), m_placement.videoStart);
+        }
+    }
+    return show(std::move(frame), m_placement.videoStart + offset);
+}
+
+std::expected<void, Error> SegmentTranscoder::takeSoundFrame(FramePtr frame) {
+    const int rate = m_audio->sampleRate();
+    const std::int64_t timestamp = frameTimestamp(*frame);
+    const AVRational streamBase = m_source->format()->streams[m_segment.soundStream]->time_base;
+    const std::int64_t offset =
+        timestamp == AV_NOPTS_VALUE
+            ? 0
+            : av_rescale_q_rnd(timestamp, streamBase, AVRational{1, rate}, AV_ROUND_NEAR_INF) -
+                  m_rangeStartSample;
+    if (auto taken = m_conformer->take(*frame, offset); !taken)
+        return taken;
+    const double reached = static_cast<double>(m_conformer->written()) / rate;
+    // A segment whose video has ended, or has none, keeps its picture level with the sound.
+    if (m_video && m_shownAny && (!m_videoDecoder || m_videoDone))
+        if (auto held = m_video->holdUntil(m_placement.videoStart +
+                                           static_cast<std::int64_t>(reached / av_q2d(m_outputTimeBase)));
+            !held)
+            return held;
+    return m_progress.reach(seconds(m_placement.start) + reached);
+}
+
+std::expected<void, Error> SegmentTranscoder::show(FramePtr frame, std::int64_t pts) {
+    auto fitted =
+        m_fitter ? m_fitter->fit(std::move(frame)) : std::expected<FramePtr, Error>(std::move(frame));
+    if (!fitted)
+        return std::unexpected(fitted.error());
+    if (auto placed = m_video->place(std::move(*fitted), pts, !m_shownAny); !placed)
+        return placed;
+    m_shownAny = true;
+    m_lastShownPts = pts;
+    const double offsetSeconds = static_cast<double>(pts - m_placement.videoStart) * av_q2d(m_outputTimeBase);
+    // A segment without sound keeps the output's sound level with its video.
+    if (m_conformer && !m_soundDecoder)
+        if (auto silent =
+                m_conformer->silenceUntil(static_cast<std::int64_t>(offsetSeconds * m_audio->sampleRate()));
+            !silent)
+            return silent;
+    return m_progress.reach(seconds(m_placement.start) + offsetSeconds);
+}
+
+std::expected<void, Error> SegmentTranscoder::finishVideo() {
+    if (!m_video || m_shownAny)
+        return {};
+    if (m_held)
+        return show(std::move(m_held), m_placement.videoStart);
+    return showBlack();
+}
+
+std::expected<void, Error> SegmentTranscoder::showBlack() {
+    auto black = m_video->makeBlackFrame();
+    if (!black)
+        return std::unexpected(black.error());
+    m_fitter.reset(); // already in the output's format
+    return show(std::move(*black), m_placement.videoStart);
+}
+
+std::expected<void, Error> SegmentTranscoder::advanceTo(double outputSeconds) {
+    const double offset = outputSeconds - seconds(m_placement.start);
+    if (m_video)
+        if (auto held = m_video->holdUntil(std::min(
+                m_placement.videoEnd,
+                m_placement.videoStart + static_cast<std::int64_t>(offset / av_q2d(m_outputTimeBase))));
+            !held)
+            return held;
+    if (m_conformer)
+        if (auto silent =
+                m_conformer->silenceUntil(static_cast<std::int64_t>(offset * m_audio->sampleRate()));
+            !silent)
+            return silent;
+    return m_progress.reach(outputSeconds);
+}
+
+std::expected<void, Error> SegmentTranscoder::fillToEnd() {
+    if (m_conformer)
+        if (auto drained = m_conformer->drain(); !drained)
+            return drained;
+    const double end = seconds(m_placement.end);
+    for (double due = m_progress.nextDue(); due < end; due = m_progress.nextDue())
+        if (auto advanced = advanceTo(due); !advanced)
+            return advanced;
+    if (m_conformer)
+        if (auto finished = m_conformer->finish(); !finished)
+            return finished;
+    return m_progress.reach(end);
+}
+
+} // namespace media::transcode

@@ -1,0 +1,78 @@
+#pragma once
+
+// Private to src/media: decodes one segment's source and hands its frames and
+// sound to the encoders, placed at the segment's start in the output.
+
+#include "media/detail/FFmpeg.h"
+#include "media/transcode/AudioConformer.h"
+#include "media/transcode/JoinPlan.h"
+#include "media/transcode/StreamDecoder.h"
+#include "media/transcode/VideoFitter.h"
+
+#include <cstdint>
+#include <expected>
+#include <optional>
+
+namespace media {
+class SourceFile;
+}
+
+namespace media::transcode {
+
+class AudioEncoder;
+class ProgressReporter;
+class VideoEncoder;
+
+class SegmentTranscoder final {
+public:
+    // `video` and `audio` are null when the output has no such track.
+    SegmentTranscoder(const SegmentPlacement& placement, VideoEncoder* video, AudioEncoder* audio,
+                      ProgressReporter& progress);
+    SegmentTranscoder(const SegmentTranscoder&) = delete;
+    SegmentTranscoder& operator=(const SegmentTranscoder&) = delete;
+    ~SegmentTranscoder();
+
+    std::expected<void, Error> run();
+
+private:
+    std::expected<void, Error> openSource();
+    std::expected<void, Error> transcodePicture();
+    std::expected<void, Error> transcodeStreams();
+    void seekNearStart();
+    bool isDone() const;
+    std::expected<void, Error> takeVideoFrame(detail::FramePtr frame);
+    std::expected<void, Error> takeSoundFrame(detail::FramePtr frame);
+    // Shows `frame` from `pts` (output video units) on.
+    std::expected<void, Error> show(detail::FramePtr frame, std::int64_t pts);
+    std::expected<void, Error> finishVideo();
+    std::expected<void, Error> showBlack();
+    // Brings both tracks up to `outputSeconds`: the current frame held,
+    // silence where the sound has ended or there is none.
+    std::expected<void, Error> advanceTo(double outputSeconds);
+    // Brings both tracks to the segment's end one progress report at a time,
+    // so progress and cancellation keep their pace through stills and silence.
+    std::expected<void, Error> fillToEnd();
+
+    const SegmentPlacement& m_placement;
+    const Segment& m_segment;
+    VideoEncoder* m_video;
+    AudioEncoder* m_audio;
+    ProgressReporter& m_progress;
+
+    std::shared_ptr<SourceFile> m_source;
+    std::optional<StreamDecoder> m_videoDecoder;
+    std::optional<StreamDecoder> m_soundDecoder;
+    std::optional<VideoFitter> m_fitter;
+    std::optional<AudioConformer> m_conformer;
+
+    AVRational m_outputTimeBase{1, 1};
+    std::int64_t m_rangeStartTicks = 0; // the source range's start in output video units
+    std::int64_t m_segmentTicks = 0;    // the segment's duration in output video units
+    std::int64_t m_rangeStartSample = 0;
+    std::int64_t m_lastShownPts = 0;
+    detail::FramePtr m_held; // the latest frame before the range's start
+    bool m_shownAny = false;
+    bool m_videoDone = false;
+};
+
+} // namespace media::transcode

@@ -1,0 +1,72 @@
+#include "media/transcode/TemporaryOutputFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+namespace media::transcode {
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+Error errnoError(int code, const std::filesystem::path& file, const std::string& what) {
+    return Error{code, what + " \"" + file.string() + "\": " + std::strerror(code)};
+}
+
+std::string randomSuffix(std::mt19937& generator) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string suffix;
+    for (int i = 0; i < 8; ++i)
+        suffix += kLetters[pick(generator)];
+    return suffix;
+}
+
+} // namespace
+
+std::expected<TemporaryOutputFile, Error>
+TemporaryOutputFile::create(const std::filesystem::path& destination) {
+    if (destination.filename().empty())
+        return std::unexpected(Error{EINVAL, "\"" + destination.string() + "\" names no file"});
+    const std::filesystem::path folder = destination.parent_path().empty() ? "." : destination.parent_path();
+    std::mt19937 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::filesystem::path candidate =
+            folder / ("." + destination.stem().string() + "-" + randomSuffix(generator) +
+                      destination.extension().string());
+        // O_EXCL makes the name ours; 0666 lets the umask decide, as for any new file.
+        const int descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+            return TemporaryOutputFile(candidate, destination);
+        }
+        if (errno != EEXIST)
+            return std::unexpected(errnoError(errno, folder, "cannot write in the folder"));
+    }
+    return std::unexpected(Error{EEXIST, "cannot find a free temporary name in \"" + folder.string() + "\""});
+}
+
+TemporaryOutputFile::TemporaryOutputFile(std::filesystem::path path, std::filesystem::path destination)
+    : m_path(std::move(path)), m_destination(std::move(destination)) {}
+
+TemporaryOutputFile::TemporaryOutputFile(TemporaryOutputFile&& other) noexcept
+    : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)) {
+    other.m_path.clear();
+}
+
+TemporaryOutputFile::~TemporaryOutputFile() {
+    if (!m_path.empty())
+        ::unlink(m_path.c_str());
+}
+
+std::expected<void, Error> TemporaryOutputFile::commit() {
+    if (::rename(m_path.c_str(), m_destination.c_str()) != 0)
+        return std::unexpected(errnoError(errno, m_destination, "cannot replace"));
+    m_path.clear();
+    return {};
+}
+
+} // namespace media::transcode

@@ -1,0 +1,73 @@
+#pragma once
+
+// Private to src/media: the video encoder of a transcoded join. Frames come
+// with their own output timestamps (variable frame rates stay as they are);
+// each lasts until the next one, and a frame held longer than a second is
+// repeated so that players and seeking always find one nearby.
+
+#include "media/detail/FFmpeg.h"
+#include "media/transcode/JoinPlan.h"
+
+#include <cstdint>
+#include <expected>
+#include <map>
+#include <memory>
+
+namespace media::transcode {
+
+class OutputMovie;
+
+struct VideoFormat final {
+    int width = 0;
+    int height = 0;
+    AVPixelFormat pixelFormat = AV_PIX_FMT_NONE;
+};
+
+class VideoEncoder final {
+public:
+    static std::expected<std::unique_ptr<VideoEncoder>, Error>
+    open(const EncoderSettings& settings, const JoinPlan& plan, OutputMovie& output);
+    // Adds the encoder's stream to the output; before the output begins.
+    std::expected<void, Error> addStream();
+
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+    ~VideoEncoder();
+
+    // What frames must be: the natural size (even where the pixel format needs it) and pixel format.
+    const VideoFormat& format() const { return m_format; }
+    AVRational timeBase() const { return m_encoder->time_base; }
+
+    // Shows `frame` (in format()) from `pts` until the next frame placed. A frame
+    // placed at the same time as the one before replaces it; one placed earlier is dropped.
+    // `startsSegment` makes it a key frame, so that a join point can be found quickly.
+    std::expected<void, Error> place(detail::FramePtr frame, std::int64_t pts, bool startsSegment);
+    // Keeps showing the current frame up to `pts`, repeating it where it has
+    // lasted a second, so a long still is encoded as time goes by.
+    std::expected<void, Error> holdUntil(std::int64_t pts);
+    // A black frame in format().
+    std::expected<detail::FramePtr, Error> makeBlackFrame() const;
+    // The last frame lasts until `end`; then the encoder is drained.
+    std::expected<void, Error> finish(std::int64_t end);
+
+private:
+    VideoEncoder(OutputMovie& output) : m_output(output) {}
+
+    std::expected<void, Error> sendPending(std::int64_t until);
+    std::expected<void, Error> send(AVFrame* frame, std::int64_t duration);
+    std::expected<void, Error> drain();
+
+    OutputMovie& m_output;
+    detail::CodecContextPtr m_encoder;
+    detail::PacketPtr m_packet;
+    VideoFormat m_format;
+    int m_streamIndex = -1;
+    std::int64_t m_maxFrameDuration = 0;
+    detail::FramePtr m_pending;
+    std::int64_t m_lastSentPts = 0;
+    bool m_sentAny = false;
+    // Each frame's duration by its timestamp, for the packet the encoder makes of it.
+    std::map<std::int64_t, std::int64_t> m_durations;
+};
+
+} // namespace media::transcode
