@@ -53,7 +53,7 @@ struct Track final {
 
 // A movie: tracks of edit lists over the samples of source files, with the
 // attributes people see. Opening a file makes one track per usable stream with
-// one edit spanning the stream; editing (later) rearranges edits, and writing
+// one edit spanning the stream; editing rearranges edits, and writing
 // produces a new file from them. One Movie is used by one thread at a time.
 class Movie final {
 public:
@@ -98,6 +98,16 @@ public:
 
     bool isEditable() const { return m_editable; }
     void setEditable(bool editable) { m_editable = editable; }
+
+    // Inserts `sourceRange` of another movie at `atTime`: the n-th source track
+    // of each media type goes into the n-th track of that type (made when
+    // missing), and tracks the source has nothing for get a gap, so every
+    // track stays in step and the movie grows by the range's duration. The
+    // movie must be editable; false when it is not or the times are negative.
+    bool insertSegment(const Movie& source, const TimeRange& sourceRange, const Time& atTime);
+    // Stretches or shrinks `range` of every track to `newDuration`; the edits
+    // inside it play their samples faster or slower. False when not editable.
+    bool scaleSegment(const TimeRange& range, const Time& newDuration);
 
     const std::vector<Track>& tracks() const { return m_tracks; }
     std::vector<const Track*> tracksOfType(MediaType type) const;
