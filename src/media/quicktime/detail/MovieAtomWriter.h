@@ -1,0 +1,21 @@
+#pragma once
+
+// Private to src/media/quicktime: the movie atom ('moov') of a planned movie.
+
+#include "media/Error.h"
+#include "media/quicktime/detail/AtomStream.h"
+#include "media/quicktime/detail/WritePlan.h"
+
+#include <expected>
+
+namespace media::quicktime::detail {
+
+// `mediaData`: where the new file's media data begins (its chunk offsets are
+// counted from there); `creationTime`: seconds since 1904, as QuickTime counts.
+std::expected<void, Error> writeMovieAtom(AtomStream& out, const WritePlan& plan, std::uint64_t mediaData,
+                                          std::uint64_t creationTime);
+
+// The file type atom ('ftyp') for the kind of movie.
+void writeFileType(AtomStream& out, OutputKind kind);
+
+} // namespace media::quicktime::detail

@@ -1,0 +1,271 @@
+#include "media/quicktime/detail/MovieParser.h"
+
+#include "media/quicktime/detail/AtomIterator.h"
+#include "media/quicktime/detail/IndexErrors.h"
+#include "media/quicktime/detail/SampleTableParser.h"
+
+#include <optional>
+
+namespace media::quicktime::detail {
+
+namespace {
+
+// Reads a version byte and three flag bytes; answers the version.
+std::uint8_t versionAndFlags(ByteReader& reader, std::uint32_t* flags = nullptr) {
+    const std::uint8_t version = reader.u8();
+    const std::uint32_t value = reader.u24();
+    if (flags)
+        *flags = value;
+    return version;
+}
+
+std::expected<void, Error> readMovieHeader(Bytes body, SourceIndex& index) {
+    ByteReader reader(body);
+    if (versionAndFlags(reader) == 1) {
+        reader.skip(16);
+        index.movieTimeScale = reader.i32();
+        index.movieDuration = reader.u64();
+    } else {
+        reader.skip(8);
+        index.movieTimeScale = reader.i32();
+        index.movieDuration = reader.u32();
+    }
+    if (!reader.ok())
+        return std::unexpected(damaged("the movie header is cut short"));
+    if (index.movieTimeScale <= 0)
+        return std::unexpected(damaged("the movie has no time scale"));
+    return {};
+}
+
+std::expected<void, Error> readTrackHeader(Bytes body, TrackIndex& track) {
+    ByteReader reader(body);
+    if (versionAndFlags(reader, &track.flags) == 1) {
+        reader.skip(16);
+        track.trackId = reader.u32();
+        reader.skip(4);
+        track.duration = reader.u64();
+    } else {
+        reader.skip(8);
+        track.trackId = reader.u32();
+        reader.skip(4);
+        track.duration = reader.u32();
+    }
+    reader.skip(8);
+    track.layer = reader.i16();
+    track.alternateGroup = reader.i16();
+    track.volume = reader.i16();
+    reader.skip(2);
+    for (auto& value : track.matrix)
+        value = reader.i32();
+    track.width = reader.u32();
+    track.height = reader.u32();
+    if (!reader.ok())
+        return std::unexpected(damaged("a track header is cut short"));
+    return {};
+}
+
+std::expected<void, Error> readEditList(Bytes body, TrackIndex& track) {
+    ByteReader reader(body);
+    const bool wide = versionAndFlags(reader) == 1;
+    const std::uint32_t count = reader.u32();
+    if (!reader.ok() || !reader.fits(count, wide ? 20 : 12))
+        return std::unexpected(damaged("an edit list claims more entries than it holds"));
+    track.editList.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        EditListEntry entry;
+        entry.duration = wide ? static_cast<std::int64_t>(reader.u64()) : reader.u32();
+        entry.mediaTime = wide ? reader.i64() : reader.i32();
+        entry.mediaRate = reader.i32();
+        track.editList.push_back(entry);
+    }
+    return {};
+}
+
+std::expected<void, Error> readMediaHeader(Bytes body, TrackIndex& track) {
+    ByteReader reader(body);
+    if (versionAndFlags(reader) == 1) {
+        reader.skip(16);
+        track.mediaTimeScale = reader.i32();
+        track.mediaDuration = reader.u64();
+    } else {
+        reader.skip(8);
+        track.mediaTimeScale = reader.i32();
+        track.mediaDuration = reader.u32();
+    }
+    track.language = reader.u16();
+    if (!reader.ok())
+        return std::unexpected(damaged("a media header is cut short"));
+    return {};
+}
+
+void readHandler(Bytes body, TrackIndex& track) {
+    ByteReader reader(body);
+    reader.skip(4 + 4); // version, flags, and QuickTime's component type ('mhlr') or zero
+    track.handlerType = reader.u32();
+    track.handler = handlerOf(track.handlerType);
+}
+
+std::expected<void, Error> readDataReferences(Bytes dinf, TrackIndex& track) {
+    const auto dref = findChild(dinf, makeFourCC("dref"));
+    if (!dref)
+        return {};
+    ByteReader reader(dref->body);
+    reader.skip(4);
+    const std::uint32_t count = reader.u32();
+    if (!reader.ok() || !reader.fits(count, 12))
+        return std::unexpected(damaged("the data reference table claims more entries than it holds"));
+    AtomIterator entries(reader.take(reader.remaining()));
+    for (std::uint32_t i = 0; i < count; ++i) {
+        auto entry = entries.next();
+        if (!entry || entry->body.size() < 4)
+            return std::unexpected(damaged("a data reference is cut short"));
+        DataReference reference;
+        reference.type = entry->type;
+        reference.selfContained = (entry->body[3] & 1) != 0;
+        reference.data.assign(entry->body.begin() + 4, entry->body.end());
+        track.dataReferences.push_back(std::move(reference));
+    }
+    return {};
+}
+
+// Sample descriptions name their data reference (1-based) at bytes 14-15.
+bool descriptionIsElsewhere(const TrackIndex& track, std::size_t description) {
+    const auto& entry = track.sampleDescriptions[description];
+    const std::size_t reference = (std::size_t(entry[14]) << 8) | entry[15];
+    return reference >= 1 && reference <= track.dataReferences.size() &&
+           !track.dataReferences[reference - 1].selfContained;
+}
+
+std::expected<void, Error> checkSamplesAreHere(const TrackIndex& track, std::uint64_t fileSize) {
+    std::vector<bool> elsewhere(track.sampleDescriptions.size());
+    for (std::size_t d = 0; d < elsewhere.size(); ++d)
+        elsewhere[d] = descriptionIsElsewhere(track, d);
+    const SampleList& samples = track.samples;
+    for (std::size_t i = 0; i < samples.count(); ++i) {
+        if (elsewhere[samples.descriptionIndex(i)])
+            return std::unexpected(unsupported("its samples are in other files"));
+        if (samples.offset(i) > fileSize || samples.byteSize(i) > fileSize - samples.offset(i))
+            return std::unexpected(damaged("sample data lies beyond the end of the file"));
+    }
+    return {};
+}
+
+bool isMediaInformationHeader(FourCC type) {
+    return type == makeFourCC("vmhd") || type == makeFourCC("smhd") || type == makeFourCC("gmhd") ||
+           type == makeFourCC("nmhd") || type == makeFourCC("sthd") || type == makeFourCC("hmhd");
+}
+
+// Keeps a whole atom (header included) as bytes, with a 32-bit size.
+std::vector<std::uint8_t> wholeAtom(const Atom& atom) {
+    const std::uint64_t size = atom.body.size() + 8;
+    std::vector<std::uint8_t> bytes;
+    if (size > UINT32_MAX)
+        return bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(size >> shift));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(atom.type >> shift));
+    bytes.insert(bytes.end(), atom.body.begin(), atom.body.end());
+    return bytes;
+}
+
+std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
+    TrackIndex track;
+    std::optional<Bytes> mdia;
+    AtomIterator atoms(trak);
+    while (auto atom = atoms.next()) {
+        std::expected<void, Error> read;
+        if (atom->type == makeFourCC("tkhd"))
+            read = readTrackHeader(atom->body, track);
+        else if (atom->type == makeFourCC("edts")) {
+            if (auto elst = findChild(atom->body, makeFourCC("elst")))
+                read = readEditList(elst->body, track);
+        } else if (atom->type == makeFourCC("mdia"))
+            mdia = atom->body;
+        if (!read)
+            return std::unexpected(read.error());
+    }
+    if (atoms.damaged())
+        return std::unexpected(damaged("an atom of a track overruns it"));
+    if (!mdia)
+        return track; // a track without media has no samples
+
+    std::optional<Bytes> minf;
+    AtomIterator media(*mdia);
+    while (auto atom = media.next()) {
+        if (atom->type == makeFourCC("mdhd")) {
+            if (auto read = readMediaHeader(atom->body, track); !read)
+                return std::unexpected(read.error());
+        } else if (atom->type == makeFourCC("hdlr")) {
+            readHandler(atom->body, track);
+        } else if (atom->type == makeFourCC("minf")) {
+            minf = atom->body;
+        }
+    }
+    if (media.damaged())
+        return std::unexpected(damaged("an atom of a track's media overruns it"));
+    if (!minf)
+        return track;
+
+    std::optional<Bytes> stbl;
+    AtomIterator information(*minf);
+    while (auto atom = information.next()) {
+        if (isMediaInformationHeader(atom->type) && track.mediaInformationHeader.empty())
+            track.mediaInformationHeader = wholeAtom(*atom);
+        else if (atom->type == makeFourCC("dinf")) {
+            if (auto read = readDataReferences(atom->body, track); !read)
+                return std::unexpected(read.error());
+        } else if (atom->type == makeFourCC("stbl"))
+            stbl = atom->body;
+    }
+    if (information.damaged())
+        return std::unexpected(damaged("an atom of a track's media information overruns it"));
+    if (!stbl)
+        return track;
+    if (auto read = parseSampleTable(*stbl, track, limits); !read)
+        return std::unexpected(read.error());
+    if (!track.samples.empty() && track.mediaTimeScale <= 0)
+        return std::unexpected(damaged("a track with samples has no time scale"));
+    if (auto here = checkSamplesAreHere(track, limits.fileSize); !here)
+        return std::unexpected(here.error());
+    return track;
+}
+
+} // namespace
+
+std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize) {
+    SourceIndex index;
+    index.fileSize = fileSize;
+    ParseLimits limits{fileSize, fileSize};
+    bool haveHeader = false;
+    AtomIterator atoms(body);
+    while (auto atom = atoms.next()) {
+        switch (atom->type) {
+        case makeFourCC("mvhd"):
+            if (auto read = readMovieHeader(atom->body, index); !read)
+                return std::unexpected(read.error());
+            haveHeader = true;
+            break;
+        case makeFourCC("trak"): {
+            auto track = readTrack(atom->body, limits);
+            if (!track)
+                return std::unexpected(track.error());
+            index.tracks.push_back(std::move(*track));
+            break;
+        }
+        case makeFourCC("mvex"):
+            return std::unexpected(unsupported("it is a fragmented MPEG-4 file"));
+        case makeFourCC("cmov"):
+            return std::unexpected(unsupported("its movie header is compressed"));
+        default:
+            break;
+        }
+    }
+    if (atoms.damaged())
+        return std::unexpected(damaged("an atom of the movie header overruns it"));
+    if (!haveHeader)
+        return std::unexpected(damaged("the movie header is missing"));
+    return index;
+}
+
+} // namespace media::quicktime::detail

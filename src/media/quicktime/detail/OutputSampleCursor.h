@@ -1,0 +1,45 @@
+#pragma once
+
+// Private to src/media/quicktime: the samples of a planned track, in the new
+// file's order, with their new places and times.
+
+#include "media/quicktime/detail/WritePlan.h"
+
+#include <cstdint>
+
+namespace media::quicktime::detail {
+
+struct OutputSample final {
+    std::uint64_t offset = 0; // in the new file (referring: in the source file)
+    std::uint32_t size = 0;
+    std::uint32_t duration = 0; // output media units
+    std::int32_t compositionOffset = 0;
+    std::uint32_t description = 0; // 0-based output description index
+    bool sync = true;
+    bool startsChunk = true;
+};
+
+class OutputSampleCursor final {
+public:
+    // `mediaData`: where the new file's media data begins.
+    OutputSampleCursor(const WritePlan& plan, const PlannedTrack& track, std::uint64_t mediaData);
+
+    // The next sample; false after the last.
+    bool next(OutputSample& sample);
+
+private:
+    bool nextOwn(OutputSample& sample);
+
+    const WritePlan& m_plan;
+    const PlannedTrack& m_track;
+    std::uint64_t m_mediaData;
+    std::size_t m_segment = 0;
+    std::uint64_t m_inSegment = 0;    // samples of the segment already visited
+    std::int64_t m_sourceElapsed = 0; // source media units since the segment's first sample
+    std::int64_t m_outputElapsed = 0; // the same in output units
+    bool m_havePrevious = false;
+    std::uint64_t m_previousEnd = 0;
+    std::uint32_t m_previousDescription = 0;
+};
+
+} // namespace media::quicktime::detail

@@ -1,0 +1,87 @@
+#pragma once
+
+// Private to src/media/quicktime: everything decided before a byte of a new
+// movie is written. Sample tables are not built here: they are streamed from
+// the sources' indexes when the movie atom is written.
+
+#include "media/Error.h"
+#include "media/quicktime/SourceIndex.h"
+#include "media/quicktime/WriteRequest.h"
+#include "media/quicktime/detail/BigEndian.h"
+
+#include <cstdint>
+#include <expected>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace media::quicktime::detail {
+
+// A span of one source's bytes copied into the new file's media data.
+struct CopyRun final {
+    std::int32_t source = 0;
+    std::uint64_t sourceStart = 0;
+    std::uint64_t sourceEnd = 0;
+    std::uint64_t outputStart = 0; // from the start of the media data
+};
+
+struct PlannedSegment final {
+    Segment segment;
+    std::int32_t run = -1;                     // the copy run holding its samples (self-contained)
+    std::vector<std::uint32_t> descriptionMap; // source description index -> output description index
+    std::int64_t outputDecodeStart = 0;        // output media units
+    std::int64_t outputDecodeLength = 0;       // output media units
+    std::int64_t sourceDecodeStart = 0;        // source media units
+};
+
+// A sample that is not in any source: chapter titles.
+struct OwnSample final {
+    ByteVector bytes;
+    std::uint32_t duration = 0;
+    std::uint64_t outputStart = 0; // from the start of the media data
+};
+
+struct OutputReference final {
+    FourCC type = makeFourCC("url ");
+    std::uint32_t flags = 1; // 1: the samples are in this file
+    ByteVector data;
+};
+
+struct PlannedTrack final {
+    OutputTrack attributes; // its segments are not used: see `segments`
+    std::uint32_t trackId = 0;
+    std::vector<PlannedSegment> segments;
+    std::vector<OwnSample> ownSamples; // a chapter track's samples, instead of segments
+    std::vector<ByteVector> descriptions;
+    std::vector<OutputReference> references;
+    ByteVector mediaInformationHeader; // empty: one is made for the handler
+    std::optional<PackedSamples> packed;
+    std::vector<EditListEntry> editList;
+    std::uint32_t chapterTrackId = 0; // for the 'tref'/'chap' reference
+    bool isChapterTrack = false;
+
+    std::int64_t duration() const;      // movie units
+    std::int64_t mediaDuration() const; // media units
+};
+
+struct WritePlan final {
+    OutputKind kind = OutputKind::QuickTime;
+    DataPlacement placement = DataPlacement::SelfContained;
+    std::int32_t movieTimeScale = 0;
+    std::vector<std::shared_ptr<const SourceIndex>> indexes; // one per source
+    std::vector<PlannedTrack> tracks;
+    std::vector<CopyRun> runs;
+    std::uint64_t copiedBytes = 0;   // the runs together
+    std::uint64_t mediaDataSize = 0; // runs and own samples
+
+    std::int64_t duration() const; // movie units
+    const TrackIndex& sourceTrack(const Segment& segment) const {
+        return indexes[static_cast<std::size_t>(segment.source)]->tracks[segment.track];
+    }
+};
+
+// Checks the request against the sources' indexes and plans the new file.
+std::expected<WritePlan, Error> planWrite(const WriteRequest& request,
+                                          std::vector<std::shared_ptr<const SourceIndex>> indexes);
+
+} // namespace media::quicktime::detail

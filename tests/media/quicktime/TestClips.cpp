@@ -1,0 +1,52 @@
+#include "TestClips.h"
+
+#include <QTemporaryDir>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+
+namespace quicktime_test {
+
+namespace {
+
+const std::filesystem::path& root() {
+    static QTemporaryDir folder;
+    static const std::filesystem::path path = [] {
+        if (!folder.isValid())
+            throw std::runtime_error("no temporary folder for the test clips");
+        fixtures::quietFfmpegLogs();
+        return std::filesystem::path(folder.path().toStdString());
+    }();
+    return path;
+}
+
+} // namespace
+
+std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSpec& spec) {
+    static std::mutex mutex;
+    static std::map<std::string, std::filesystem::path> made;
+    const std::lock_guard lock(mutex);
+    auto found = made.find(name);
+    if (found != made.end())
+        return found->second;
+    std::filesystem::create_directories(root() / "clips");
+    const auto path = fixtures::makeClip(root() / "clips", name, spec);
+    made.emplace(name, path);
+    return path;
+}
+
+std::filesystem::path h264AacClip(const std::string& container, int frames) {
+    fixtures::ClipSpec spec;
+    spec.container = container;
+    spec.frames = frames;
+    return sharedClip("h264-aac-" + std::to_string(frames) + "." + container, spec);
+}
+
+std::filesystem::path scratchFolder(const std::string& testName) {
+    const auto folder = root() / "scratch" / testName;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+} // namespace quicktime_test
