@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <expected>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,26 @@ namespace media {
 class SourceFile;
 
 enum class MediaType { Video, Sound, Text, Other };
+
+// How a written movie holds its samples.
+enum class WritePlacement {
+    SelfContained, // the samples are in the new file (copied when possible, else re-encoded)
+    Referring,     // the new file points at the samples of its source files
+};
+
+// A chapter of a written movie: chapters follow each other from time zero.
+struct ChapterMark final {
+    QString title;
+    Time duration;
+};
+
+struct WriteOptions final {
+    WritePlacement placement = WritePlacement::SelfContained;
+    std::vector<ChapterMark> chapters;
+    // Told the phase (0 begin, 1 update, 2 end) and the fraction done (0 to 1);
+    // answering false cancels the write.
+    std::function<bool(int phase, double fraction)> progress;
+};
 
 // "video", "sound", "text" or "other".
 const char* mediaTypeName(MediaType type);
@@ -118,6 +139,14 @@ public:
     // Scaled to the natural size and rotated upright. None when no video
     // shows at that time or decoding fails.
     std::optional<QImage> frameImage(const Time& time) const;
+
+    // Writes the movie to a new file, atomically: a failed or cancelled write
+    // leaves nothing behind and never replaces an existing file. When every
+    // track's sources are QuickTime or MPEG-4 files with matching codec
+    // parameters and the destination is .mov or .mp4, the samples are copied
+    // without decoding (or referred to); otherwise the movie is re-encoded
+    // (H.264 and AAC), which cannot refer to its sources. See MovieWrite.cpp.
+    std::expected<void, Error> write(const std::filesystem::path& destination, const WriteOptions& options) const;
 
     // The number of video samples shown by the movie, read from the
     // container's sample index where it has one, otherwise by reading the

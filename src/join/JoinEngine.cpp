@@ -1,0 +1,63 @@
+#include "join/JoinEngine.h"
+
+#include "support/FormatText.h"
+
+#include <QFile>
+#include <algorithm>
+#include <iostream>
+
+namespace join {
+
+std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts, const std::vector<QString>& titles) {
+    std::vector<UserText> captions;
+    for (std::size_t i = 0; i + 1 < chapterStarts.size() && i < titles.size(); ++i)
+        captions.push_back({media::subtractTimes(chapterStarts[i + 1], chapterStarts[i]), titles[i]});
+    return captions;
+}
+
+std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
+                                                                        JoinDelegate& delegate) {
+    delegate.showSpinner(true);
+    auto joined = media::Movie::makeEmpty();
+    joined->setEditable(true);
+
+    // Chapter starts are kept as exact times (never as 32-bit values, which
+    // overflow for long joins in fine time scales).
+    std::vector<media::Time> chapterStarts;
+    const int count = static_cast<int>(request.movies.size());
+    for (int i = 0; i < count; ++i) {
+        const media::Movie& movie = *request.movies[static_cast<std::size_t>(i)];
+        chapterStarts.push_back(joined->duration());
+        joined->insertSegment(movie, media::makeTimeRange(media::zeroTime(), movie.duration()), joined->duration());
+        delegate.message(support::fillFormat("Processed movie: %d of %d", {QString::number(i + 1), QString::number(count)}));
+    }
+    chapterStarts.push_back(joined->duration());
+
+    const QString fileName = QFile::decodeName(request.destFilePath.filename().c_str());
+    media::WriteOptions options;
+    options.placement = request.flatten ? media::WritePlacement::SelfContained : media::WritePlacement::Referring;
+    const bool chapterize = request.withChapters && joined->hasTrackOfType(media::MediaType::Video);
+    if (chapterize)
+        for (const UserText& caption : captionsFor(chapterStarts, request.titles))
+            options.chapters.push_back({caption.text, caption.duration});
+    options.progress = [&](int phase, double fraction) {
+        return delegate.shouldContinueOperation(phase, fraction, request.destFilePath);
+    };
+
+    // The chapter track is written with the movie rather than added to it afterwards.
+    delegate.message(support::fillFormat("Saving movie: %@", {fileName}));
+    const auto written = joined->write(request.destFilePath, options);
+    if (!written) {
+        delegate.showSpinner(false);
+        std::cerr << "The movie could not be saved to: \"" << request.destFilePath.string()
+                  << "\", try another filename (" << written.error().message << ")\n";
+        return std::unexpected(written.error());
+    }
+    if (chapterize)
+        delegate.message(support::fillFormat("Chapterizing movie: %@", {fileName}));
+    delegate.showSpinner(false);
+    delegate.message("Finished processing movies!");
+    return joined;
+}
+
+} // namespace join

@@ -1,0 +1,313 @@
+// Writing a movie: losslessly through our QuickTime writer when every track's
+// sources allow it, otherwise re-encoded through the transcoding writer.
+//
+// Lossless (samples copied or referred to) when all of these hold:
+// - the destination is a QuickTime (.mov, .qt) or MPEG-4 (.mp4, .m4v) file;
+// - every source of a video or sound track is a QuickTime/MPEG-4 file whose
+//   sample index we can read, and each edit shows a whole stream unscaled;
+// - within a track, every source stream has the same codec parameters
+//   (codec, profile, size, pixel format; sample rate, channels).
+// Otherwise the movie is decoded and encoded again (H.264 + AAC in .mov/.mp4,
+// or what the container takes), which can only be self-contained: a movie
+// asked to refer to sources it cannot point into is refused with a reason.
+
+#include "media/Movie.h"
+
+#include "media/detail/FFmpeg.h"
+#include "media/detail/SourceFile.h"
+#include "media/quicktime/ReadIndex.h"
+#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/WriteMovie.h"
+#include "media/transcode/TranscodeJoin.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <string_view>
+
+namespace media {
+
+namespace {
+
+struct Destination final {
+    std::optional<quicktime::OutputKind> quickTimeKind; // none: our QuickTime writer cannot write it
+    std::string container;                              // FFmpeg's muxer for re-encoding
+};
+
+std::optional<Destination> destinationFor(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".mov" || extension == ".qt")
+        return Destination{quicktime::OutputKind::QuickTime, "mov"};
+    if (extension == ".mp4" || extension == ".m4v")
+        return Destination{quicktime::OutputKind::Mpeg4, "mp4"};
+    if (extension == ".mkv")
+        return Destination{std::nullopt, "matroska"};
+    return std::nullopt;
+}
+
+// A time in `scale` units, rounded, for placing boundaries without drift.
+std::int64_t unitsOf(const Time& time, std::int32_t scale) {
+    return convertScale(time, scale).value;
+}
+
+bool sameCodecParameters(const AVCodecParameters& a, const AVCodecParameters& b) {
+    if (a.codec_id != b.codec_id || a.profile != b.profile || a.codec_type != b.codec_type)
+        return false;
+    if (a.codec_type == AVMEDIA_TYPE_VIDEO)
+        return a.width == b.width && a.height == b.height && a.format == b.format;
+    if (a.codec_type == AVMEDIA_TYPE_AUDIO)
+        return a.sample_rate == b.sample_rate && a.ch_layout.nb_channels == b.ch_layout.nb_channels;
+    return true;
+}
+
+bool isQuickTimeSource(const SourceFile& source) {
+    return std::string_view(source.format()->iformat->name).starts_with("mov,");
+}
+
+bool editShowsWholeStream(const Edit& edit) {
+    const TimeRange whole = edit.source->streamRange(edit.streamIndex);
+    return compareTimes(edit.sourceRange.start, whole.start) == 0 &&
+           compareTimes(edit.sourceRange.duration, whole.duration) == 0 &&
+           compareTimes(edit.duration, edit.sourceRange.duration) == 0;
+}
+
+bool isWrittenTrack(const Track& track) {
+    return (track.mediaType == MediaType::Video || track.mediaType == MediaType::Sound) &&
+           std::any_of(track.edits.begin(), track.edits.end(), [](const Edit& edit) { return edit.source != nullptr; });
+}
+
+// Chapter boundaries in movie units, rounded from their exact times.
+std::vector<quicktime::Chapter> quickTimeChapters(const std::vector<ChapterMark>& marks, std::int32_t scale) {
+    std::vector<quicktime::Chapter> chapters;
+    Time end = zeroTime();
+    std::int64_t placed = 0;
+    for (const ChapterMark& mark : marks) {
+        end = addTimes(end, mark.duration);
+        const std::int64_t boundary = unitsOf(end, scale);
+        chapters.push_back({mark.title.toStdString(), boundary - placed});
+        placed = boundary;
+    }
+    return chapters;
+}
+
+class LosslessPlanner final {
+public:
+    LosslessPlanner(const std::vector<Track>& tracks, std::int32_t movieTimeScale)
+        : m_tracks(tracks), m_scale(movieTimeScale) {}
+
+    std::optional<quicktime::WriteRequest> plan() {
+        quicktime::WriteRequest request;
+        request.movieTimeScale = m_scale;
+        for (const Track& track : m_tracks) {
+            if (!isWrittenTrack(track))
+                continue;
+            auto output = planTrack(track, request);
+            if (!output)
+                return std::nullopt;
+            request.tracks.push_back(std::move(*output));
+        }
+        return request;
+    }
+
+private:
+    // The request's source number of a file, its index read once.
+    std::optional<std::int32_t> sourceNumber(const SourceFile& source, quicktime::WriteRequest& request) {
+        const auto known = m_sources.find(&source);
+        if (known != m_sources.end())
+            return known->second;
+        auto index = quicktime::readIndex(source.path());
+        if (!index)
+            return std::nullopt;
+        const auto number = static_cast<std::int32_t>(request.sources.size());
+        request.sources.push_back(
+            {source.path(), std::make_shared<const quicktime::SourceIndex>(std::move(*index))});
+        m_sources[&source] = number;
+        return number;
+    }
+
+    std::optional<quicktime::OutputTrack> planTrack(const Track& track, quicktime::WriteRequest& request) {
+        const AVCodecParameters* first = nullptr;
+        std::optional<quicktime::OutputTrack> output;
+        Time editStart = zeroTime();
+        std::int64_t written = 0; // movie units placed so far in this track
+        std::int64_t pendingGap = 0;
+        for (const Edit& edit : track.edits) {
+            const Time editEnd = addTimes(editStart, edit.duration);
+            const std::int64_t span = unitsOf(editEnd, m_scale) - written;
+            editStart = editEnd;
+            if (!edit.source) {
+                if (output && span > 0)
+                    output->segments.push_back(quicktime::Segment::empty(span));
+                else if (span > 0)
+                    pendingGap += span; // before the track's first samples
+                written += std::max<std::int64_t>(span, 0);
+                continue;
+            }
+            if (!isQuickTimeSource(*edit.source) || !editShowsWholeStream(edit))
+                return std::nullopt;
+            const AVCodecParameters* parameters = edit.source->format()->streams[edit.streamIndex]->codecpar;
+            if (first && !sameCodecParameters(*first, *parameters))
+                return std::nullopt;
+            first = first ? first : parameters;
+
+            const auto source = sourceNumber(*edit.source, request);
+            if (!source)
+                return std::nullopt;
+            const quicktime::SourceIndex& index = *request.sources[static_cast<std::size_t>(*source)].index;
+            const auto trackNumber = static_cast<std::uint32_t>(edit.streamIndex);
+            if (trackNumber >= index.tracks.size() ||
+                (index.tracks[trackNumber].handler == quicktime::Handler::Video) !=
+                    (track.mediaType == MediaType::Video))
+                return std::nullopt; // FFmpeg's streams do not line up with the file's tracks
+            if (!output) {
+                output = quicktime::outputTrackLike(index.tracks[trackNumber]);
+                if (pendingGap > 0)
+                    output->segments.push_back(quicktime::Segment::empty(pendingGap));
+            }
+            // The source's own edit list, fitted to the edit's place in this
+            // movie: a tiny shortfall becomes a gap, an excess is trimmed.
+            std::int64_t remaining = span;
+            for (quicktime::Segment segment : quicktime::segmentsForTrack(index, trackNumber, *source, m_scale)) {
+                if (remaining <= 0)
+                    break;
+                segment.duration = std::min(segment.duration, remaining);
+                remaining -= segment.duration;
+                output->segments.push_back(segment);
+            }
+            if (remaining > 0)
+                output->segments.push_back(quicktime::Segment::empty(remaining));
+            written += span;
+        }
+        return output;
+    }
+
+    const std::vector<Track>& m_tracks;
+    std::int32_t m_scale;
+    std::map<const SourceFile*, std::int32_t> m_sources;
+};
+
+// The movie as a list of stretches, each showing one source file (or nothing):
+// the re-encoding writer's view of the first video and first sound track.
+std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Movie& movie) {
+    const auto videoTracks = movie.tracksOfType(MediaType::Video);
+    const auto soundTracks = movie.tracksOfType(MediaType::Sound);
+    const Track* tracks[2] = {videoTracks.empty() ? nullptr : videoTracks[0],
+                              soundTracks.empty() ? nullptr : soundTracks[0]};
+
+    // Every boundary of either track.
+    std::vector<Time> boundaries{zeroTime(), movie.duration()};
+    for (const Track* track : tracks) {
+        if (!track)
+            continue;
+        Time at = zeroTime();
+        for (const Edit& edit : track->edits)
+            boundaries.push_back(at = addTimes(at, edit.duration));
+    }
+    std::sort(boundaries.begin(), boundaries.end(), [](const Time& a, const Time& b) { return compareTimes(a, b) < 0; });
+    boundaries.erase(std::unique(boundaries.begin(), boundaries.end(),
+                                 [](const Time& a, const Time& b) { return compareTimes(a, b) == 0; }),
+                     boundaries.end());
+
+    // The edit of a track showing at `time`, with the time it starts.
+    const auto editAt = [](const Track* track, const Time& time) -> std::pair<const Edit*, Time> {
+        if (!track)
+            return {nullptr, zeroTime()};
+        Time start = zeroTime();
+        for (const Edit& edit : track->edits) {
+            const Time end = addTimes(start, edit.duration);
+            if (compareTimes(time, start) >= 0 && compareTimes(time, end) < 0)
+                return {&edit, start};
+            start = end;
+        }
+        return {nullptr, zeroTime()};
+    };
+
+    std::vector<transcode::Segment> segments;
+    for (std::size_t i = 0; i + 1 < boundaries.size(); ++i) {
+        const Time from = boundaries[i];
+        const Time length = subtractTimes(boundaries[i + 1], from);
+        if (compareTimes(length, zeroTime()) <= 0)
+            continue;
+        const auto [video, videoStart] = editAt(tracks[0], from);
+        const auto [sound, soundStart] = editAt(tracks[1], from);
+        const Edit* shown = video && video->source ? video : (sound && sound->source ? sound : nullptr);
+        transcode::Segment segment;
+        segment.duration = length;
+        if (shown) {
+            const bool bothShown = video && video->source && sound && sound->source;
+            if (bothShown && video->source != sound->source)
+                return std::unexpected(Error{EINVAL, "a stretch of the movie takes its picture and its sound "
+                                                     "from different files, which cannot be re-encoded yet"});
+            for (const Edit* edit : {video, sound})
+                if (edit && edit->source && !edit->source->isPicture() &&
+                    compareTimes(edit->duration, edit->sourceRange.duration) != 0)
+                    return std::unexpected(Error{EINVAL, "scaled segments cannot be re-encoded yet"});
+            segment.file = shown->source->path();
+            segment.isPicture = shown->source->isPicture();
+            if (video && video->source)
+                segment.videoStream = video->streamIndex;
+            if (sound && sound->source)
+                segment.soundStream = sound->streamIndex;
+            const Time offset = subtractTimes(from, shown == video ? videoStart : soundStart);
+            segment.sourceRange = makeTimeRange(addTimes(shown->sourceRange.start, offset), length);
+        }
+        segments.push_back(std::move(segment));
+    }
+    return segments;
+}
+
+} // namespace
+
+std::expected<void, Error> Movie::write(const std::filesystem::path& destination, const WriteOptions& options) const {
+    const auto target = destinationFor(destination);
+    if (!target)
+        return std::unexpected(Error{EINVAL, "movies can be written as .mov, .mp4, .m4v or .mkv files"});
+
+    bool cancelled = false;
+    const auto progress = [&](double fraction) {
+        if (options.progress && !options.progress(1, fraction))
+            cancelled = true;
+        return !cancelled;
+    };
+    if (options.progress && !options.progress(0, 0))
+        return std::unexpected(Error{ECANCELED, "the write was cancelled"});
+
+    std::expected<void, Error> result;
+    std::optional<quicktime::WriteRequest> lossless;
+    if (target->quickTimeKind)
+        lossless = LosslessPlanner(m_tracks, m_timeScale).plan();
+    if (lossless) {
+        lossless->kind = *target->quickTimeKind;
+        lossless->placement = options.placement == WritePlacement::Referring ? quicktime::DataPlacement::Referring
+                                                                             : quicktime::DataPlacement::SelfContained;
+        lossless->chapters = quickTimeChapters(options.chapters, m_timeScale);
+        lossless->progress = progress;
+        result = quicktime::writeMovie(destination, *lossless);
+    } else if (options.placement == WritePlacement::Referring) {
+        return std::unexpected(Error{EINVAL, "a movie that refers to its sources needs QuickTime or MPEG-4 sources "
+                                             "with matching codecs; write it self-contained instead"});
+    } else {
+        auto segments = transcodeSegments(*this);
+        if (!segments)
+            return std::unexpected(segments.error());
+        transcode::Request request;
+        request.segments = std::move(*segments);
+        request.width = static_cast<int>(std::lround(naturalSize().width));
+        request.height = static_cast<int>(std::lround(naturalSize().height));
+        request.settings.container = target->container;
+        Time start = zeroTime();
+        for (const ChapterMark& mark : options.chapters) {
+            request.chapters.push_back({mark.title.toStdString(), start});
+            start = addTimes(start, mark.duration);
+        }
+        request.progress = progress;
+        result = transcode::transcodeJoin(destination, request);
+    }
+    if (result && options.progress)
+        options.progress(2, 1);
+    return result;
+}
+
+} // namespace media
