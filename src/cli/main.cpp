@@ -1,6 +1,7 @@
 // The headless `joinclip` command: the application's work from a terminal.
 
 #include "cli/InfoCommand.h"
+#include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 
@@ -21,6 +22,9 @@ Commands:
                           build the file list as the application does and
                           print it as the file table shows it, then the
                           total-duration line
+  join -o PATH [--title TEXT]... [--chapters|--no-chapters] [--reference] [--sort] FILE...
+                          join the files into one movie (copied without
+                          re-encoding when they allow it), with chapters
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
 
@@ -56,6 +60,8 @@ int main(int argc, char** argv) {
         return cli::runInfoCommand(rest, std::cout, std::cerr);
     if (command == "list")
         return cli::runListCommand(rest, std::cout, std::cerr);
+    if (command == "join")
+        return cli::runJoinCommand(rest, std::cout, std::cerr);
     if (command == "prefs")
         return cli::runPrefsCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;

@@ -1,0 +1,128 @@
+#include "cli/JoinCommand.h"
+
+#include "cli/HeadlessWindow.h"
+#include "join/JoinEngine.h"
+#include "platform/FileReference.h"
+#include "platform/Preferences.h"
+
+#include <QFile>
+#include <cstdio>
+#include <ostream>
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kUsage = "usage: joinclip join -o PATH [--title TEXT]... [--chapters|--no-chapters] "
+                               "[--reference] [--sort] FILE...\n";
+
+struct JoinOptions final {
+    std::filesystem::path output;
+    std::vector<QString> titles;
+    std::optional<bool> chapters;
+    bool reference = false;
+    bool sort = false;
+    std::vector<std::filesystem::path> files;
+};
+
+std::optional<JoinOptions> parseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
+    JoinOptions options;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
+            options.files.emplace_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if ((argument == "-o" || argument == "--output") && hasValue) {
+            options.output = arguments[++i];
+        } else if (argument == "--title" && hasValue) {
+            options.titles.push_back(QString::fromStdString(arguments[++i]));
+        } else if (argument == "--chapters" || argument == "--no-chapters") {
+            options.chapters = argument == "--chapters";
+        } else if (argument == "--reference") {
+            options.reference = true;
+        } else if (argument == "--sort") {
+            options.sort = true;
+        } else {
+            err << "joinclip join: unknown option or missing value: " << argument << "\n" << kUsage;
+            return std::nullopt;
+        }
+    }
+    if (options.files.empty() || options.output.empty()) {
+        // The default output name and folder of the application come with a later version.
+        err << kUsage;
+        return std::nullopt;
+    }
+    return options;
+}
+
+// Progress on stderr from the same numbers the application's progress sheet shows.
+class ConsoleJoinDelegate final : public join::JoinDelegate {
+public:
+    explicit ConsoleJoinDelegate(std::ostream& err) : m_err(err) {}
+    void showSpinner(bool) override {}
+    void message(const QString& text) override { m_err << text.toStdString() << "\n"; }
+    bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override {
+        const int percent = static_cast<int>(fraction * 100);
+        if (phase == 1 && percent == m_lastPercent)
+            return true;
+        m_lastPercent = percent;
+        m_err << "\rWriting " << fileName.filename().string() << ": " << percent << "%"
+              << (phase == 2 ? "\n" : "") << std::flush;
+        return true;
+    }
+
+private:
+    std::ostream& m_err;
+    int m_lastPercent = -1;
+};
+
+} // namespace
+
+int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    const auto options = parseOptions(arguments, err);
+    if (!options)
+        return 2;
+
+    platform::Preferences store(platform::Preferences::defaultFile());
+    HeadlessWindow window(false);
+    app::JoinClipController controller(store, window.outlets());
+    filelist::FileList& list = controller.fileList();
+
+    if (options->sort) {
+        list.joinClips(options->files);
+    } else {
+        for (const auto& file : options->files)
+            if (const QByteArray reference = platform::getAlias(file); !reference.isEmpty())
+                list.joinClip(reference, list.count(), std::nullopt);
+    }
+    if (list.count() != static_cast<int>(options->files.size())) {
+        err << "joinclip join: " << options->files.size() - static_cast<std::size_t>(list.count())
+            << " of the files could not be opened as movies\n";
+        return 1;
+    }
+    for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
+        list.setTitle(static_cast<int>(i), options->titles[i]);
+
+    join::JoinRequest request;
+    for (const filelist::MovieEntry& entry : list.movies()) {
+        request.movies.push_back(entry.qtkMovie);
+        request.titles.push_back(entry.title);
+    }
+    request.destFilePath = options->output;
+    request.flatten = !options->reference && controller.defaults().boolValue(support::Pref::Flatten);
+    request.withChapters = options->chapters.value_or(controller.defaults().boolValue(support::Pref::Chapterize));
+
+    ConsoleJoinDelegate delegate(err);
+    const auto joined = join::appendMovies(request, delegate);
+    if (!joined) {
+        err << "joinclip join: cannot write " << options->output.string() << ": " << joined.error().message << "\n";
+        return 1;
+    }
+    out << options->output.string() << "\n";
+    return 0;
+}
+
+} // namespace cli

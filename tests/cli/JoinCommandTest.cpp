@@ -1,0 +1,62 @@
+// `joinclip join` in-process: what it writes, prints and answers.
+
+#include "cli/JoinCommand.h"
+
+#include "MediaFixtures.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class JoinCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/config").toUtf8());
+    }
+    fs::path dir() const { return m_dir.path().toStdString(); }
+
+    int join(const std::vector<std::string>& arguments) {
+        std::ostringstream out, err;
+        const int status = cli::runJoinCommand(arguments, out, err);
+        m_out = out.str();
+        m_err = err.str();
+        return status;
+    }
+
+    QTemporaryDir m_dir;
+    std::string m_out;
+    std::string m_err;
+};
+
+TEST_F(JoinCommandTest, WritesTheJoinedMovieAndPrintsItsPath) {
+    const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
+    const fs::path b = fixtures::makePicture(dir(), "b.png", 16, 16);
+    const fs::path output = dir() / "joined.mov";
+    ASSERT_EQ(join({"-o", output.string(), "--title", "First", a.string(), b.string()}), 0) << m_err;
+    EXPECT_EQ(m_out, output.string() + "\n");
+    EXPECT_TRUE(fs::exists(output));
+    EXPECT_NE(m_err.find("Finished processing movies!"), std::string::npos);
+}
+
+TEST_F(JoinCommandTest, RefusesWhatItCannotJoin) {
+    const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
+    EXPECT_EQ(join({a.string()}), 2) << "no output named";
+    EXPECT_EQ(join({"-o", (dir() / "x.mov").string(), "--bogus", a.string()}), 2);
+
+    const fs::path text = dir() / "notes.txt";
+    std::ofstream(text) << "text";
+    EXPECT_EQ(join({"-o", (dir() / "x.mov").string(), a.string(), text.string()}), 1);
+    EXPECT_FALSE(fs::exists(dir() / "x.mov"));
+
+    EXPECT_EQ(join({"-o", (dir() / "missing" / "x.mov").string(), a.string()}), 1);
+    EXPECT_EQ(m_err.find("Finished processing movies!"), std::string::npos);
+    EXPECT_TRUE(m_out.empty());
+}
+
+} // namespace
