@@ -21,9 +21,10 @@ namespace platform {
 //    One frame is decoded, never the whole movie;
 // 3. the theme icon of the file's MIME type, when a QGuiApplication exists
 //    (icons need one).
-// The image keeps its aspect ratio and fits size. With asIcon it is exactly
-// size, the preview centred on transparency, so that icons line up in a
-// list. None for an empty size, a path that does not exist, or a file with
+// The image keeps its aspect ratio and fits size; a smaller preview is not
+// enlarged (the view does that), so that a long list keeps its previews in
+// little memory. Icon mode asks for the same image: no frame or padding is
+// drawn around it. None for an empty size, a path that does not exist, or a file with
 // no preview and (without a QGuiApplication) no icon.
 std::optional<QImage> imageWithPreviewOfFileAtPath(const std::filesystem::path& file, QSizeF size,
                                                    bool asIcon);
