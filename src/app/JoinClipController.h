@@ -44,10 +44,19 @@ public:
     void setOutputDirectoryTextFieldValue();
     void setMovieDownloadDestinationTextFieldValue();
 
+    // The default output name, from the item last added to the list.
+    const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
+    void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
+    // The extension of joined files: ".mov" (export components come later).
+    QString getExtension() const { return ".mov"; }
+    // The default output path in the output folder, or none without one.
+    std::optional<std::filesystem::path> defaultFilename() const;
+
 private:
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
     MainWindowOutlets m_outlets;
+    std::optional<QString> m_defaultBaseName;
     filelist::FileList m_movies;
 };
 

@@ -2,6 +2,8 @@
 
 #include "cli/HeadlessWindow.h"
 #include "join/JoinEngine.h"
+#include "join/OutputNaming.h"
+#include "platform/FileNames.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
 
@@ -13,11 +15,12 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: joinclip join -o PATH [--title TEXT]... [--chapters|--no-chapters] "
-                               "[--reference] [--sort] FILE...\n";
+constexpr const char* kUsage = "usage: joinclip join [-o PATH | --output-dir DIR] [--title TEXT]... "
+                               "[--chapters|--no-chapters] [--reference] [--sort] FILE...\n";
 
 struct JoinOptions final {
     std::filesystem::path output;
+    std::optional<std::filesystem::path> outputFolder;
     std::vector<QString> titles;
     std::optional<bool> chapters;
     bool reference = false;
@@ -37,6 +40,8 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
             optionsEnded = true;
         } else if ((argument == "-o" || argument == "--output") && hasValue) {
             options.output = arguments[++i];
+        } else if (argument == "--output-dir" && hasValue) {
+            options.outputFolder = std::filesystem::path(arguments[++i]);
         } else if (argument == "--title" && hasValue) {
             options.titles.push_back(QString::fromStdString(arguments[++i]));
         } else if (argument == "--chapters" || argument == "--no-chapters") {
@@ -50,8 +55,7 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
             return std::nullopt;
         }
     }
-    if (options.files.empty() || options.output.empty()) {
-        // The default output name and folder of the application come with a later version.
+    if (options.files.empty()) {
         err << kUsage;
         return std::nullopt;
     }
@@ -94,9 +98,11 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (options->sort) {
         list.joinClips(options->files);
     } else {
-        for (const auto& file : options->files)
+        for (const auto& file : options->files) {
             if (const QByteArray reference = platform::getAlias(file); !reference.isEmpty())
                 list.joinClip(reference, list.count(), std::nullopt);
+            controller.makeDefaultFilename(file, false);
+        }
     }
     if (list.count() != static_cast<int>(options->files.size())) {
         err << "joinclip join: " << options->files.size() - static_cast<std::size_t>(list.count())
@@ -106,22 +112,40 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
         list.setTitle(static_cast<int>(i), options->titles[i]);
 
+    // The output: the path given, else the default name in the output folder.
+    std::filesystem::path output = options->output;
+    if (output.empty()) {
+        const auto path = options->outputFolder ? join::defaultFilename(options->outputFolder,
+                                                                        controller.defaultBaseName(),
+                                                                        controller.getExtension())
+                                                : controller.defaultFilename();
+        if (!path) {
+            err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one with "
+                   "joinclip prefs\n";
+            return 2;
+        }
+        output = *path;
+    }
+
     join::JoinRequest request;
     for (const filelist::MovieEntry& entry : list.movies()) {
         request.movies.push_back(entry.qtkMovie);
         request.titles.push_back(entry.title);
     }
-    request.destFilePath = options->output;
+    request.destFilePath = output;
     request.flatten = !options->reference && controller.defaults().boolValue(support::Pref::Flatten);
     request.withChapters = options->chapters.value_or(controller.defaults().boolValue(support::Pref::Chapterize));
 
     ConsoleJoinDelegate delegate(err);
     const auto joined = join::appendMovies(request, delegate);
     if (!joined) {
-        err << "joinclip join: cannot write " << options->output.string() << ": " << joined.error().message << "\n";
+        err << "joinclip join: cannot write " << output.string() << ": " << joined.error().message << "\n";
         return 1;
     }
-    out << options->output.string() << "\n";
+    // A name chosen without an extension gets the format's own.
+    if (const auto renamed = platform::AddNameExtensionIfMissing(output, controller.getExtension()))
+        output = *renamed;
+    out << output.string() << "\n";
     return 0;
 }
 

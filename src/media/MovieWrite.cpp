@@ -2,7 +2,7 @@
 // sources allow it, otherwise re-encoded through the transcoding writer.
 //
 // Lossless (samples copied or referred to) when all of these hold:
-// - the destination is a QuickTime (.mov, .qt) or MPEG-4 (.mp4, .m4v) file;
+// - the destination is a QuickTime or MPEG-4 file (any name but .mkv);
 // - every source of a video or sound track is a QuickTime/MPEG-4 file whose
 //   sample index we can read, and each edit shows a whole stream unscaled;
 // - within a track, every source stream has the same codec parameters
@@ -34,17 +34,18 @@ struct Destination final {
     std::string container;                              // FFmpeg's muxer for re-encoding
 };
 
-std::optional<Destination> destinationFor(const std::filesystem::path& path) {
+// The format of a written movie follows its extension: MPEG-4 for .mp4 and
+// .m4v, Matroska for .mkv, and QuickTime, the application's own format, for
+// every other name (a name without an extension gets one afterwards).
+Destination destinationFor(const std::filesystem::path& path) {
     std::string extension = path.extension().string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == ".mov" || extension == ".qt")
-        return Destination{quicktime::OutputKind::QuickTime, "mov"};
     if (extension == ".mp4" || extension == ".m4v")
         return Destination{quicktime::OutputKind::Mpeg4, "mp4"};
     if (extension == ".mkv")
         return Destination{std::nullopt, "matroska"};
-    return std::nullopt;
+    return Destination{quicktime::OutputKind::QuickTime, "mov"};
 }
 
 // A time in `scale` units, rounded, for placing boundaries without drift.
@@ -261,9 +262,7 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
 } // namespace
 
 std::expected<void, Error> Movie::write(const std::filesystem::path& destination, const WriteOptions& options) const {
-    const auto target = destinationFor(destination);
-    if (!target)
-        return std::unexpected(Error{EINVAL, "movies can be written as .mov, .mp4, .m4v or .mkv files"});
+    const Destination target = destinationFor(destination);
 
     bool cancelled = false;
     const auto progress = [&](double fraction) {
@@ -276,10 +275,10 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
 
     std::expected<void, Error> result;
     std::optional<quicktime::WriteRequest> lossless;
-    if (target->quickTimeKind)
+    if (target.quickTimeKind)
         lossless = LosslessPlanner(m_tracks, m_timeScale).plan();
     if (lossless) {
-        lossless->kind = *target->quickTimeKind;
+        lossless->kind = *target.quickTimeKind;
         lossless->placement = options.placement == WritePlacement::Referring ? quicktime::DataPlacement::Referring
                                                                              : quicktime::DataPlacement::SelfContained;
         lossless->chapters = quickTimeChapters(options.chapters, m_timeScale);
@@ -296,7 +295,7 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
         request.segments = std::move(*segments);
         request.width = static_cast<int>(std::lround(naturalSize().width));
         request.height = static_cast<int>(std::lround(naturalSize().height));
-        request.settings.container = target->container;
+        request.settings.container = target.container;
         Time start = zeroTime();
         for (const ChapterMark& mark : options.chapters) {
             request.chapters.push_back({mark.title.toStdString(), start});

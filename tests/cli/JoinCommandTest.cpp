@@ -44,9 +44,26 @@ TEST_F(JoinCommandTest, WritesTheJoinedMovieAndPrintsItsPath) {
     EXPECT_NE(m_err.find("Finished processing movies!"), std::string::npos);
 }
 
+TEST_F(JoinCommandTest, DefaultNamesInTheOutputFolderNeverOverwrite) {
+    const fs::path holiday = fixtures::makePicture(dir(), "Holiday.png", 16, 16);
+    const fs::path other = fixtures::makePicture(dir(), "Beach.png", 16, 16);
+    const fs::path out = dir() / "out";
+    fs::create_directories(out);
+    ASSERT_EQ(join({"--output-dir", out.string(), "--sort", other.string(), holiday.string()}), 0) << m_err;
+    // The batch visits its paths from the last to the first: Beach is named last.
+    EXPECT_EQ(m_out, (out / "Beach and 1 other.mov").string() + "\n");
+    ASSERT_EQ(join({"--output-dir", out.string(), "--sort", other.string(), holiday.string()}), 0) << m_err;
+    EXPECT_NE(m_out.find("Beach and 1 other-["), std::string::npos) << m_out;
+
+    // A chosen name without an extension gets ".mov".
+    ASSERT_EQ(join({"-o", (dir() / "bare").string(), holiday.string()}), 0) << m_err;
+    EXPECT_EQ(m_out, (dir() / "bare.mov").string() + "\n");
+    EXPECT_TRUE(fs::exists(dir() / "bare.mov"));
+}
+
 TEST_F(JoinCommandTest, RefusesWhatItCannotJoin) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
-    EXPECT_EQ(join({a.string()}), 2) << "no output named";
+    EXPECT_EQ(join({a.string()}), 2) << "no output named and no output folder";
     EXPECT_EQ(join({"-o", (dir() / "x.mov").string(), "--bogus", a.string()}), 2);
 
     const fs::path text = dir() / "notes.txt";
