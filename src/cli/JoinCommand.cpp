@@ -3,11 +3,13 @@
 #include "cli/HeadlessWindow.h"
 #include "join/JoinEngine.h"
 #include "join/OutputNaming.h"
+#include "join/ProgressEstimate.h"
 #include "platform/FileNames.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
 
 #include <QFile>
+#include <chrono>
 #include <cstdio>
 #include <ostream>
 
@@ -62,18 +64,25 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
     return options;
 }
 
-// Progress on stderr from the same numbers the application's progress sheet shows.
+// Progress on stderr from the same numbers and time line the application's progress sheet shows.
 class ConsoleJoinDelegate final : public join::JoinDelegate {
 public:
     explicit ConsoleJoinDelegate(std::ostream& err) : m_err(err) {}
     void showSpinner(bool) override {}
     void message(const QString& text) override { m_err << text.toStdString() << "\n"; }
     bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override {
+        const auto now = std::chrono::steady_clock::now();
+        if (phase == 0)
+            m_start = now;
         const int percent = static_cast<int>(fraction * 100);
         if (phase == 1 && percent == m_lastPercent)
             return true;
         m_lastPercent = percent;
-        m_err << "\rWriting " << fileName.filename().string() << ": " << percent << "%"
+        const auto elapsed =
+            static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::seconds>(now - m_start).count());
+        support::ShortText line;
+        join::timeLine(elapsed, join::remainingSeconds(elapsed, fraction), line);
+        m_err << "\r" << fileName.filename().string() << ": " << percent << "%  " << line.view()
               << (phase == 2 ? "\n" : "") << std::flush;
         return true;
     }
@@ -81,6 +90,7 @@ public:
 private:
     std::ostream& m_err;
     int m_lastPercent = -1;
+    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
 };
 
 } // namespace
