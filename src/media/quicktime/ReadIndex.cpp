@@ -113,7 +113,8 @@ std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file) 
     return readTopLevel(file.size(), [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
         if (offset > file.size() || size > file.size() - offset)
             return false;
-        std::memcpy(out, file.data() + offset, size);
+        if (size > 0) // an empty 'moov' reads into no buffer at all
+            std::memcpy(out, file.data() + offset, size);
         return true;
     });
 }

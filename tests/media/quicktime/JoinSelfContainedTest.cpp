@@ -7,10 +7,12 @@
 #include "OtherReaders.h"
 #include "PacketComparison.h"
 #include "TestClips.h"
+#include "TinyMovie.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/SegmentPlanning.h"
 #include "media/quicktime/WriteMovie.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -178,6 +180,73 @@ TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
     EXPECT_EQ(index->tracks[0].handler, Handler::Sound);
     EXPECT_TRUE(quicktime_test::probeChapters(output).empty());
     quicktime_test::expectJoinedStreams({sound, sound}, output, "a");
+}
+
+} // namespace
+
+namespace {
+
+TEST(JoinSelfContainedTest, UncompressedSoundIsCopiedChunkByChunk) {
+    fixtures::ClipSpec spec;
+    spec.container = "mov";
+    spec.audioCodec = "pcm_s16le";
+    const auto a = quicktime_test::sharedClip("pcm-25.mov", spec);
+    spec.frames = 30;
+    const auto b = quicktime_test::sharedClip("pcm-30.mov", spec);
+    auto index = readIndex(a);
+    ASSERT_TRUE(index.has_value()) << index.error().message;
+    ASSERT_TRUE(index->tracks[1].packed.has_value()) << "the fixture stores its sound frame by frame";
+    const auto output = writeJoin("pcm.mov", quicktime_test::joinRequest({a, b}, OutputKind::QuickTime));
+    quicktime_test::expectJoinedStreams({a, b}, output, "a");
+    quicktime_test::expectJoinedStreams({a, b}, output, "v");
+}
+
+} // namespace
+
+namespace {
+
+TEST(JoinSelfContainedTest, ConstantSizeSamplesShownThriceReadBack) {
+    // Samples that share their bytes may list more sample bytes than the file holds.
+    quicktime_test::TinyMovieOptions options;
+    options.constantSize = true;
+    options.sampleSize = 200;
+    const auto folder = quicktime_test::scratchFolder("constant-size");
+    const auto source = folder / "constant.mp4";
+    const auto bytes = quicktime_test::tinyMovie(options);
+    std::ofstream(source, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    auto request = quicktime_test::joinRequest({source}, OutputKind::Mpeg4);
+    ASSERT_TRUE(appendWholeSource(request, 0).has_value());
+    ASSERT_TRUE(appendWholeSource(request, 0).has_value());
+    const auto output = folder / "thrice.mp4";
+    ASSERT_TRUE(writeMovie(output, request).has_value());
+    auto index = readIndex(output);
+    ASSERT_TRUE(index.has_value()) << index.error().message;
+    ASSERT_EQ(index->tracks.size(), 1u);
+    EXPECT_EQ(index->tracks[0].samples.count(), 9u);
+    EXPECT_GT(9u * 200u, std::filesystem::file_size(output));
+}
+
+} // namespace
+
+namespace {
+
+TEST(JoinSelfContainedTest, ScaledSegmentsCarryTheirMediaRate) {
+    // Stretching a segment over twice its media's length plays the media at half speed.
+    const auto clip = h264AacClip("mov", 25);
+    auto request = quicktime_test::joinRequest({clip}, OutputKind::QuickTime);
+    for (auto& track : request.tracks)
+        for (auto& segment : track.segments)
+            segment.duration *= 2;
+    const auto output = writeJoin("scaled.mov", request);
+    auto index = readIndex(output);
+    ASSERT_TRUE(index.has_value()) << index.error().message;
+    EXPECT_EQ(index->movieDuration, 1200u);
+    for (const auto& track : index->tracks) {
+        ASSERT_EQ(track.editList.size(), 1u);
+        EXPECT_EQ(track.editList[0].duration, 1200);
+        EXPECT_EQ(track.editList[0].mediaRate, 0x8000);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "TestClips.h"
 
 #include <QTemporaryDir>
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -15,6 +16,11 @@ const std::filesystem::path& root() {
         if (!folder.isValid())
             throw std::runtime_error("no temporary folder for the test clips");
         fixtures::quietFfmpegLogs();
+        // For looking at what the tests wrote: JOINCLIP_KEEP_TEST_FILES=1 keeps the folder.
+        if (qEnvironmentVariableIsSet("JOINCLIP_KEEP_TEST_FILES")) {
+            folder.setAutoRemove(false);
+            std::fprintf(stderr, "test files kept in %s\n", qPrintable(folder.path()));
+        }
         return std::filesystem::path(folder.path().toStdString());
     }();
     return path;

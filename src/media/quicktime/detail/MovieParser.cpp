@@ -236,7 +236,7 @@ std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
 std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize) {
     SourceIndex index;
     index.fileSize = fileSize;
-    ParseLimits limits{fileSize, fileSize};
+    ParseLimits limits{fileSize, fileSize / 8};
     bool haveHeader = false;
     AtomIterator atoms(body);
     while (auto atom = atoms.next()) {

@@ -388,12 +388,13 @@ std::expected<void, Error> parseSampleTable(Bytes body, TrackIndex& track, Parse
 
     if (sizes->constantSize() != 0) {
         // Without a size per sample the count costs the header nothing: hold it against the file.
+        // Samples of at least 8 bytes fit fileSize / 8 times (more only where they share bytes).
         if (sizes->constantSize() < 8)
             return std::unexpected(
                 unsupported("its samples are " + std::to_string(sizes->constantSize()) + " bytes each"));
-        if (count > limits.constantSizeBytesLeft / sizes->constantSize())
-            return std::unexpected(damaged("its tables list more sample bytes than the file holds"));
-        limits.constantSizeBytesLeft -= count * sizes->constantSize();
+        if (count > limits.constantSizeSamplesLeft)
+            return std::unexpected(damaged("its tables list more samples than the file can hold"));
+        limits.constantSizeSamplesLeft -= count;
     }
 
     auto map = readChunkMap(*tables->stsc, track.sampleDescriptions.size());

@@ -16,7 +16,7 @@ namespace media::quicktime::detail {
 // sample counts are held against the file's size before anything is allocated.
 struct ParseLimits final {
     std::uint64_t fileSize = 0;
-    std::uint64_t constantSizeBytesLeft = 0; // starts at fileSize
+    std::uint64_t constantSizeSamplesLeft = 0; // starts at fileSize / 8
 };
 
 // Fills track.sampleDescriptions and track.samples (and track.packed) from
