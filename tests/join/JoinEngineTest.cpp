@@ -72,13 +72,13 @@ protected:
 };
 
 TEST_F(JoinEngineTest, CompatibleClipsAreCopiedWithChaptersAtTheBoundaries) {
-    fixtures::ClipSpec spec;
-    spec.container = "mp4";
+    fixtures::ClipSpec clipSpec;
+    clipSpec.container = "mp4";
     std::vector<fs::path> clips;
     join::JoinRequest request;
     for (int i = 0; i < 3; ++i) {
-        spec.frames = 25 + 5 * i;
-        clips.push_back(fixtures::makeClip(dir(), "clip" + std::to_string(i) + ".mp4", spec));
+        clipSpec.frames = 25 + 5 * i;
+        clips.push_back(fixtures::makeClip(dir(), "clip" + std::to_string(i) + ".mp4", clipSpec));
         request.movies.push_back(open(clips.back()));
         request.titles.push_back(QString("Part %1").arg(i + 1));
     }
@@ -191,12 +191,12 @@ TEST_F(JoinEngineTest, SoundOnlyJoinsGetNoChapters) {
 }
 
 TEST_F(JoinEngineTest, ReferringMoviesPointAtTheirSources) {
-    fixtures::ClipSpec spec;
-    spec.container = "mov";
+    fixtures::ClipSpec clipSpec;
+    clipSpec.container = "mov";
     join::JoinRequest request;
     std::vector<fs::path> clips;
     for (const char* name : {"one.mov", "two.mov"}) {
-        clips.push_back(fixtures::makeClip(dir(), name, spec));
+        clips.push_back(fixtures::makeClip(dir(), name, clipSpec));
         request.movies.push_back(open(clips.back()));
         request.titles.push_back(name);
     }

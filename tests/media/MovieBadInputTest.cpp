@@ -65,8 +65,8 @@ TEST_F(MovieBadInputTest, NonMediaFilesAreRefused) {
 }
 
 TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
-    fixtures::ClipSpec spec;
-    const std::string whole = readAll(fixtures::makeClip(dir(), "whole.mp4", spec));
+    fixtures::ClipSpec clipSpec;
+    const std::string whole = readAll(fixtures::makeClip(dir(), "whole.mp4", clipSpec));
     for (const std::size_t length : {std::size_t{8}, std::size_t{100}, whole.size() / 3, whole.size() - 16}) {
         const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
         auto movie = media::Movie::open(cut);

@@ -49,13 +49,13 @@ protected:
 };
 
 TEST_F(MovieFrameImageTest, FrameAtATimeIsTheFrameShownThen) {
-    fixtures::ClipSpec spec;
-    spec.frames = 50;
-    spec.videoOptions = {{"g", "12"}}; // key frames every 12 frames: seeking must decode forward
+    fixtures::ClipSpec clipSpec;
+    clipSpec.frames = 50;
+    clipSpec.videoOptions = {{"g", "12"}}; // key frames every 12 frames: seeking must decode forward
     for (const std::string container : {"mp4", "mkv"}) {
         SCOPED_TRACE(container);
-        spec.container = container;
-        const auto path = fixtures::makeClip(dir(), "clip." + container, spec);
+        clipSpec.container = container;
+        const auto path = fixtures::makeClip(dir(), "clip." + container, clipSpec);
         auto movie = media::Movie::open(path);
         ASSERT_TRUE(movie.has_value());
         // Frame 30 shows from 1.2 s to 1.24 s after the video starts, at 25 fps. In
@@ -77,10 +77,10 @@ TEST_F(MovieFrameImageTest, FrameAtATimeIsTheFrameShownThen) {
 }
 
 TEST_F(MovieFrameImageTest, RotatedFramesAreShownUpright) {
-    fixtures::ClipSpec spec;
-    spec.rotationDegrees = 90;
-    spec.frames = 5;
-    const auto path = fixtures::makeClip(dir(), "rotated.mp4", spec);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.rotationDegrees = 90;
+    clipSpec.frames = 5;
+    const auto path = fixtures::makeClip(dir(), "rotated.mp4", clipSpec);
     auto movie = media::Movie::open(path);
     ASSERT_TRUE(movie.has_value());
     auto image = (*movie)->frameImage(media::zeroTime());
@@ -88,8 +88,8 @@ TEST_F(MovieFrameImageTest, RotatedFramesAreShownUpright) {
     EXPECT_EQ(image->size(), QSize(120, 160));
 
     // The same picture unrotated, turned clockwise by hand, must match.
-    spec.rotationDegrees = 0;
-    const auto upright = fixtures::makeClip(dir(), "upright.mp4", spec);
+    clipSpec.rotationDegrees = 0;
+    const auto upright = fixtures::makeClip(dir(), "upright.mp4", clipSpec);
     auto plain = media::Movie::open(upright);
     ASSERT_TRUE(plain.has_value());
     auto reference = (*plain)->frameImage(media::zeroTime());

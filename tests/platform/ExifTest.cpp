@@ -106,11 +106,11 @@ TEST_F(ExifFileTest, NoneForPicturesWithoutTheDate) {
 }
 
 TEST_F(ExifFileTest, NoneForMoviesSoundsAndOtherFiles) {
-    fixtures::ClipSpec spec;
-    spec.frames = 5;
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mp4", spec)), std::nullopt);
-    spec.container = "mov";
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mov", spec)), std::nullopt);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.frames = 5;
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mp4", clipSpec)), std::nullopt);
+    clipSpec.container = "mov";
+    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mov", clipSpec)), std::nullopt);
     EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2)),
               std::nullopt);
     EXPECT_EQ(platform::exifDateTimeDigitized(writeFile("notes.txt", "2009:07:14 18:03:22")), std::nullopt);

@@ -69,10 +69,10 @@ protected:
     }
 
     fs::path makeClip(const std::string& name) {
-        fixtures::ClipSpec spec;
-        spec.frames = 10;
-        spec.audioCodec = "";
-        return fixtures::makeClip(m_dir, name, spec);
+        fixtures::ClipSpec clipSpec;
+        clipSpec.frames = 10;
+        clipSpec.audioCodec = "";
+        return fixtures::makeClip(m_dir, name, clipSpec);
     }
 
     QTemporaryDir m_folder;

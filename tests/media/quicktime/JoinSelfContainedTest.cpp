@@ -168,9 +168,9 @@ TEST(JoinSelfContainedTest, AChapterWithoutTitleMovesTheLaterOnesEarlier) {
 }
 
 TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
-    fixtures::ClipSpec spec;
-    spec.videoCodec = "";
-    const auto sound = quicktime_test::sharedClip("sound-only.mp4", spec);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.videoCodec = "";
+    const auto sound = quicktime_test::sharedClip("sound-only.mp4", clipSpec);
     auto request = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
     request.chapters = {{"One", 600}, {"Two", 600}};
     const auto output = writeJoin("sound.mp4", request);
@@ -187,12 +187,12 @@ TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
 namespace {
 
 TEST(JoinSelfContainedTest, UncompressedSoundIsCopiedChunkByChunk) {
-    fixtures::ClipSpec spec;
-    spec.container = "mov";
-    spec.audioCodec = "pcm_s16le";
-    const auto a = quicktime_test::sharedClip("pcm-25.mov", spec);
-    spec.frames = 30;
-    const auto b = quicktime_test::sharedClip("pcm-30.mov", spec);
+    fixtures::ClipSpec clipSpec;
+    clipSpec.container = "mov";
+    clipSpec.audioCodec = "pcm_s16le";
+    const auto a = quicktime_test::sharedClip("pcm-25.mov", clipSpec);
+    clipSpec.frames = 30;
+    const auto b = quicktime_test::sharedClip("pcm-30.mov", clipSpec);
     auto index = readIndex(a);
     ASSERT_TRUE(index.has_value()) << index.error().message;
     ASSERT_TRUE(index->tracks[1].packed.has_value()) << "the fixture stores its sound frame by frame";

@@ -10,8 +10,8 @@
 
 namespace quicktime_test {
 
-// The clip `name` made from `spec` (the same name must always come with the same spec).
-std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSpec& spec);
+// The clip `name` made from `clipSpec` (the same name must always come with the same clipSpec).
+std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSpec& clipSpec);
 
 // H.264 + AAC clips of the standard 160x120 25 fps kind with `frames` frames.
 std::filesystem::path h264AacClip(const std::string& container, int frames);

@@ -296,9 +296,9 @@ protected:
     }
 
     std::filesystem::path clip(const std::string& name, int frames = 25) {
-        fixtures::ClipSpec spec;
-        spec.frames = frames;
-        return fixtures::makeClip(m_sources, name, spec);
+        fixtures::ClipSpec clipSpec;
+        clipSpec.frames = frames;
+        return fixtures::makeClip(m_sources, name, clipSpec);
     }
 
     Request twoClips() {
