@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QJsonArray>
+#include <cmath>
 #include <cstdio>
 
 namespace cli {
@@ -38,8 +39,8 @@ std::string formatMovieReport(const MovieReport& report) {
     text += "  display name: " + report.displayName.toStdString() + "\n";
     text += "  duration: " + report.durationText + " (" + seconds + " seconds)\n";
     text += "  time scale: " + std::to_string(report.timeScale) + "\n";
-    text += "  natural size: " + std::to_string(static_cast<int>(report.naturalWidth)) + " x " +
-            std::to_string(static_cast<int>(report.naturalHeight)) + "\n";
+    text += "  natural size: " + std::to_string(std::lround(report.naturalWidth)) + " x " +
+            std::to_string(std::lround(report.naturalHeight)) + "\n";
     text += "  tracks:\n";
     for (const auto& track : report.tracks)
         text += "    " + track.mediaType + " " + track.codec + "\n";

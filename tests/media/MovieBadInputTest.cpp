@@ -106,3 +106,25 @@ TEST_F(MovieBadInputTest, AwkwardPathsAreLocalFiles) {
 }
 
 } // namespace
+
+namespace {
+
+// A file may claim any pixel aspect ratio; one that would stretch the picture
+// beyond what an image can hold is ignored rather than trusted.
+TEST(MovieHostileSizeTest, AbsurdPixelAspectRatiosAreIgnored) {
+    QTemporaryDir dir;
+    fixtures::ClipSpec clipSpec;
+    clipSpec.frames = 2;
+    clipSpec.audioCodec = "";
+    clipSpec.sarNum = 65535;
+    clipSpec.sarDen = 1;
+    const auto path = fixtures::makeClip(dir.path().toStdString(), "wide.mp4", clipSpec);
+    auto movie = media::Movie::open(path);
+    ASSERT_TRUE(movie.has_value());
+    EXPECT_EQ((*movie)->naturalSize(), (media::Size{160, 120}));
+    auto image = (*movie)->frameImage(media::zeroTime());
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), QSize(160, 120));
+}
+
+} // namespace

@@ -12,6 +12,9 @@ using namespace detail;
 
 namespace {
 
+// The widest picture a pixel aspect ratio may stretch a frame to.
+constexpr float kLargestDisplaySide = 65536;
+
 // Probing asks this many bytes at most: enough for every container whose
 // header FFmpeg can recognise, small enough to answer quickly.
 constexpr unsigned kMaxProbeBytes = 1 << 20;
@@ -218,8 +221,13 @@ Size SourceFile::displaySize(int streamIndex) const {
                                                             : parameters->sample_aspect_ratio;
     float width = static_cast<float>(parameters->width);
     const float height = static_cast<float>(parameters->height);
-    if (aspect.num > 0 && aspect.den > 0)
-        width = std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
+    if (aspect.num > 0 && aspect.den > 0) {
+        // A pixel aspect ratio that would make the picture absurdly wide (as a
+        // damaged or hostile file can claim) is ignored: the coded width stands.
+        const float shown = std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
+        if (shown >= 1 && shown <= kLargestDisplaySide)
+            width = shown;
+    }
     if (clockwiseRotation(streamIndex) % 180 == 90)
         return Size{height, width};
     return Size{width, height};

@@ -32,10 +32,16 @@ std::int64_t frameTimestamp(const AVFrame* frame) {
 // Converts a decoded frame to an upright RGB image of the display size.
 std::optional<QImage> toImage(const AVFrame* frame, Size displaySize, int clockwiseRotation) {
     const bool sideways = clockwiseRotation % 180 == 90;
-    const int width = static_cast<int>(sideways ? displaySize.height : displaySize.width);
-    const int height = static_cast<int>(sideways ? displaySize.width : displaySize.height);
-    if (width <= 0 || height <= 0 || frame->width <= 0 || frame->height <= 0)
+    const float wantedWidth = sideways ? displaySize.height : displaySize.width;
+    const float wantedHeight = sideways ? displaySize.width : displaySize.height;
+    // Sizes come from the file: anything outside what an image can hold is refused
+    // before it is turned into an integer.
+    constexpr float kLargestSide = 65536;
+    if (!(wantedWidth >= 1 && wantedWidth <= kLargestSide && wantedHeight >= 1 && wantedHeight <= kLargestSide) ||
+        frame->width <= 0 || frame->height <= 0)
         return std::nullopt;
+    const int width = static_cast<int>(wantedWidth);
+    const int height = static_cast<int>(wantedHeight);
     ScalerPtr scaler(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), width,
                                     height, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!scaler)
