@@ -1,10 +1,10 @@
 // Opening files as movies: one track per usable stream, each with one edit
 // spanning its stream, placed in time relative to the file's earliest stream.
 
+#include "media/DisplayName.h"
 #include "media/Movie.h"
 #include "media/detail/SourceFile.h"
 
-#include <QFile>
 #include <algorithm>
 
 namespace media {
@@ -18,17 +18,6 @@ private:
     static TimeRange playedRange(const SourceFile& source, int streamIndex);
     static Track streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart);
 };
-
-namespace {
-
-// The file name without its extension; a leading dot is part of the name.
-QString displayNameOf(const std::filesystem::path& path) {
-    const QString name = QFile::decodeName(path.filename().c_str());
-    const qsizetype dot = name.lastIndexOf(u'.');
-    return dot > 0 ? name.left(dot) : name;
-}
-
-} // namespace
 
 Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex) {
     Track track;
@@ -76,7 +65,7 @@ Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int st
 std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& source) {
     std::shared_ptr<Movie> movie(new Movie());
     movie->m_fileName = source->path();
-    movie->m_displayName = displayNameOf(source->path());
+    movie->m_displayName = displayNameOfFile(source->path());
     const AVFormatContext* context = source->format();
 
     std::vector<int> usable;

@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include "media/DisplayName.h"
+
 #include <QFile>
 #include <cerrno>
 #include <cstdio>
@@ -49,11 +51,7 @@ bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesy
 } // namespace
 
 QString CopyDisplayName(const std::filesystem::path& path) {
-    std::string name = nameBytes(path);
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.resize(dot);
-    return QFile::decodeName(QByteArray::fromStdString(name));
+    return media::displayNameOfFile(path); // the rule movies use for their display names
 }
 
 std::optional<QString> CopyNameExtension(const std::filesystem::path& path) {
