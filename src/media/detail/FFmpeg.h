@@ -11,7 +11,6 @@ extern "C" {
 #include <libavutil/imgutils.h>
 #include <libswscale/swscale.h>
 #include <libswresample/swresample.h>
-#include <libavfilter/avfilter.h>
 #include <libavutil/audio_fifo.h>
 }
 
@@ -50,9 +49,6 @@ struct OutputContextDeleter final {
 struct ResamplerDeleter final {
     void operator()(SwrContext* context) const { swr_free(&context); }
 };
-struct FilterGraphDeleter final {
-    void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
-};
 struct AudioFifoDeleter final {
     void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
@@ -64,7 +60,6 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketDeleter>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
-using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
 
 // FFmpeg's sentence for an error code.

@@ -1,8 +1,6 @@
 #include "media/transcode/VideoFitter.h"
 
 extern "C" {
-#include <libavfilter/buffersink.h>
-#include <libavfilter/buffersrc.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -20,11 +18,6 @@ namespace {
 int roundDownTo(int value, int step) {
     return value / step * step;
 }
-
-struct InOutDeleter final {
-    void operator()(AVFilterInOut* list) const { avfilter_inout_free(&list); }
-};
-using InOutPtr = std::unique_ptr<AVFilterInOut, InOutDeleter>;
 
 std::string rotationFilters(int clockwiseRotation) {
     switch (clockwiseRotation) {
@@ -70,7 +63,11 @@ Error VideoFitter::error(int code, const std::string& what) const {
 }
 
 std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
-    m_graph.reset(avfilter_graph_alloc());
+    const auto library = filterLibrary();
+    if (!library)
+        return std::unexpected(library.error());
+    const FilterLibrary& filters = **library;
+    m_graph.reset(filters.avfilter_graph_alloc());
     if (!m_graph)
         return std::unexpected(Error{ENOMEM, "out of memory"});
     AVFilterGraph* graph = m_graph.get();
@@ -82,10 +79,10 @@ std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
                                         ":pix_fmt=" + std::to_string(shape.format) +
                                         ":time_base=1/1:pixel_aspect=" + std::to_string(shape.aspect.num) +
                                         "/" + std::to_string(shape.aspect.den);
-    int status = avfilter_graph_create_filter(&m_source, avfilter_get_by_name("buffer"), "in",
+    int status = filters.avfilter_graph_create_filter(&m_source, filters.avfilter_get_by_name("buffer"), "in",
                                               sourceArguments.c_str(), nullptr, graph);
     if (status >= 0)
-        status = avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("buffersink"), "out", nullptr,
+        status = filters.avfilter_graph_create_filter(&m_sink, filters.avfilter_get_by_name("buffersink"), "out", nullptr,
                                               nullptr, graph);
     if (status < 0)
         return std::unexpected(error(status, "cannot prepare the video's scaling"));
@@ -101,8 +98,8 @@ std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
                               std::to_string(fit.y) +
                               ":black,format=pix_fmts=" + av_get_pix_fmt_name(m_output.pixelFormat);
 
-    InOutPtr outputs(avfilter_inout_alloc());
-    InOutPtr inputs(avfilter_inout_alloc());
+    FilterInOutPtr outputs(filters.avfilter_inout_alloc());
+    FilterInOutPtr inputs(filters.avfilter_inout_alloc());
     if (!outputs || !inputs)
         return std::unexpected(Error{ENOMEM, "out of memory"});
     outputs->name = av_strdup("in");
@@ -111,11 +108,11 @@ std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
     inputs->filter_ctx = m_sink;
     AVFilterInOut* openOutputs = outputs.release();
     AVFilterInOut* openInputs = inputs.release();
-    status = avfilter_graph_parse_ptr(graph, chain.c_str(), &openInputs, &openOutputs, nullptr);
+    status = filters.avfilter_graph_parse_ptr(graph, chain.c_str(), &openInputs, &openOutputs, nullptr);
     outputs.reset(openOutputs);
     inputs.reset(openInputs);
     if (status >= 0)
-        status = avfilter_graph_config(graph, nullptr);
+        status = filters.avfilter_graph_config(graph, nullptr);
     if (status < 0)
         return std::unexpected(error(status, "cannot prepare the video's scaling"));
     m_shape = shape;
@@ -130,12 +127,12 @@ std::expected<FramePtr, Error> VideoFitter::fit(FramePtr frame) {
         if (auto built = build(shape); !built)
             return std::unexpected(built.error());
     frame->sample_aspect_ratio = shape.aspect;
-    if (const int status = av_buffersrc_add_frame(m_source, frame.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersrc_add_frame(m_source, frame.get()); status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     FramePtr fitted(av_frame_alloc());
     if (!fitted)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    if (const int status = av_buffersink_get_frame(m_sink, fitted.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersink_get_frame(m_sink, fitted.get()); status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     return fitted;
 }

@@ -5,6 +5,7 @@
 // aspect ratio kept, centred on black, in the encoder's pixel format.
 
 #include "media/detail/FFmpeg.h"
+#include "media/detail/FilterLibrary.h"
 #include "media/transcode/VideoEncoder.h"
 
 #include <expected>

@@ -1,0 +1,64 @@
+#include "media/detail/FilterLibrary.h"
+
+#include <dlfcn.h>
+
+#include <cerrno>
+#include <string>
+
+namespace media::detail {
+
+namespace {
+
+// The library of the major version we were compiled against.
+constexpr const char* kLibraryName = "libavfilter.so." AV_STRINGIFY(LIBAVFILTER_VERSION_MAJOR);
+
+template <typename Function>
+bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+std::expected<FilterLibrary, Error> load() {
+    void* library = dlopen(kLibraryName, RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        return std::unexpected(Error{ENOENT, std::string("cannot load ") + kLibraryName + ": " + dlerror()});
+    // Kept loaded for the rest of the process, like a linked library.
+    FilterLibrary functions{};
+    const bool complete =
+        resolve(library, "avfilter_graph_alloc", functions.avfilter_graph_alloc) &&
+        resolve(library, "avfilter_graph_free", functions.avfilter_graph_free) &&
+        resolve(library, "avfilter_get_by_name", functions.avfilter_get_by_name) &&
+        resolve(library, "avfilter_graph_create_filter", functions.avfilter_graph_create_filter) &&
+        resolve(library, "avfilter_graph_parse_ptr", functions.avfilter_graph_parse_ptr) &&
+        resolve(library, "avfilter_graph_config", functions.avfilter_graph_config) &&
+        resolve(library, "avfilter_inout_alloc", functions.avfilter_inout_alloc) &&
+        resolve(library, "avfilter_inout_free", functions.avfilter_inout_free) &&
+        resolve(library, "av_buffersrc_add_frame", functions.av_buffersrc_add_frame) &&
+        resolve(library, "av_buffersrc_add_frame_flags", functions.av_buffersrc_add_frame_flags) &&
+        resolve(library, "av_buffersink_get_frame", functions.av_buffersink_get_frame) &&
+        resolve(library, "av_buffersink_get_frame_flags", functions.av_buffersink_get_frame_flags) &&
+        resolve(library, "av_buffersink_get_samples", functions.av_buffersink_get_samples) &&
+        resolve(library, "av_buffersink_set_frame_size", functions.av_buffersink_set_frame_size);
+    if (!complete)
+        return std::unexpected(Error{ENOSYS, std::string(kLibraryName) + " lacks a function: " + dlerror()});
+    return functions;
+}
+
+} // namespace
+
+std::expected<const FilterLibrary*, Error> filterLibrary() {
+    static const std::expected<FilterLibrary, Error> loaded = load();
+    if (!loaded)
+        return std::unexpected(loaded.error());
+    return &*loaded;
+}
+
+void FilterGraphDeleter::operator()(AVFilterGraph* graph) const {
+    (*filterLibrary())->avfilter_graph_free(&graph);
+}
+
+void FilterInOutDeleter::operator()(AVFilterInOut* list) const {
+    (*filterLibrary())->avfilter_inout_free(&list);
+}
+
+} // namespace media::detail
