@@ -1,12 +1,11 @@
 // The controller's file list turns added sound files into movies when
 // "convertSoundToMovie" is on, with the application's own conversion.
 
+#include "MediaFixtures.h"
 #include "app/JoinClipController.h"
 #include "cli/HeadlessWindow.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
-
-#include "MediaFixtures.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -5,12 +5,11 @@
 
 #include "join/CreateMovieFromSoundFile.h"
 
+#include "Ffprobe.h"
+#include "MediaFixtures.h"
 #include "join/ApplicationImage.h"
 #include "media/Movie.h"
 #include "platform/LocaleFormat.h"
-
-#include "Ffprobe.h"
-#include "MediaFixtures.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -71,7 +70,8 @@ TEST_F(CreateMovieFromSoundFileTest, TheMovieIsNamedAfterTheSoundFileAndTheTimeB
               dir() / QString::fromUtf8("Song-7-14-09, 6-03-22\u202FPM.mov").toStdString());
     EXPECT_EQ(join::soundMovieFilename(dir() / "Song", kSample).filename().string().substr(0, 5), "Song-")
         << "a name without extension keeps all of itself";
-    EXPECT_EQ(join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().substr(0, 8), "My.Song-")
+    EXPECT_EQ(join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().substr(0, 8),
+              "My.Song-")
         << "only the last extension goes";
 }
 
@@ -153,7 +153,8 @@ TEST_F(CreateMovieFromSoundFileTest, SomethingAlreadyAtTheNameIsNeverReplaced) {
 
     fs::remove(taken);
     fs::create_symlink(dir() / "nowhere.mov", taken);
-    EXPECT_FALSE(join::createMovieFromSoundFile(sound, clockAt(kSample))) << "a dangling link is something too";
+    EXPECT_FALSE(join::createMovieFromSoundFile(sound, clockAt(kSample)))
+        << "a dangling link is something too";
     EXPECT_FALSE(fs::exists(dir() / "nowhere.mov"));
 }
 
