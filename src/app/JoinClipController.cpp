@@ -1,5 +1,6 @@
 #include "app/JoinClipController.h"
 
+#include "join/CreateMovieFromSoundFile.h"
 #include "join/OutputNaming.h"
 #include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
@@ -17,12 +18,22 @@ filelist::FileList::Services withDefaultFilename(filelist::FileList::Services se
     return services;
 }
 
+// Sound files become movies of their own when "convertSoundToMovie" is on.
+filelist::FileList::Services withSoundConversion(filelist::FileList::Services services) {
+    if (!services.createMovieFromSoundFile)
+        services.createMovieFromSoundFile = [](const std::filesystem::path& soundFile) {
+            return join::createMovieFromSoundFile(soundFile);
+        };
+    return services;
+}
+
 } // namespace
 
 JoinClipController::JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
                                        filelist::FileList::Services services)
     : m_store(store), m_defaults(store), m_outlets(outlets),
-      m_movies(m_defaults, outlets.fileList, withDefaultFilename(std::move(services), *this)) {}
+      m_movies(m_defaults, outlets.fileList,
+               withSoundConversion(withDefaultFilename(std::move(services), *this))) {}
 
 void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, bool isFolder) {
     m_defaultBaseName = join::makeDefaultFilename(item, isFolder, m_movies.count());

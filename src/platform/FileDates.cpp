@@ -19,6 +19,17 @@ int readTime(const std::filesystem::path& path, unsigned int mask, struct statx&
     return (buffer.stx_mask & mask) ? 0 : ENOTSUP;
 }
 
+// utimensat for the mtime alone; 0 or the errno code.
+int setModificationTime(const std::filesystem::path& path, const CatalogDate& date) {
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {date.seconds, static_cast<long>(date.nanoseconds)}};
+    return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno;
+}
+
+bool fileExists(const std::filesystem::path& path) {
+    struct stat buffer {};
+    return !path.empty() && stat(path.c_str(), &buffer) == 0;
+}
+
 } // namespace
 
 int GetCreationDate(const std::filesystem::path& path, CatalogDate& date) {
@@ -46,12 +57,25 @@ int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date) {
 }
 
 void SetContentModDate(const std::filesystem::path& path, const CatalogDate& date) {
-    const struct timespec times[2] = {{0, UTIME_OMIT}, {date.seconds, static_cast<long>(date.nanoseconds)}};
-    utimensat(AT_FDCWD, path.c_str(), times, 0);
+    setModificationTime(path, date);
 }
 
 void SetCreationDate(const std::filesystem::path&, const CatalogDate&) {}
 
 void SetAttributeModDate(const std::filesystem::path&, const CatalogDate&) {}
+
+bool CopyFileDates(const std::filesystem::path& source, const std::filesystem::path& dest) {
+    if (!fileExists(source) || !fileExists(dest))
+        return false;
+    bool worked = true;
+    CatalogDate date;
+    if (GetContentModDate(source, date) == 0)
+        worked = setModificationTime(dest, date) == 0;
+    if (GetCreationDate(source, date) == 0)
+        SetCreationDate(dest, date);
+    if (GetAttributeModDate(source, date) == 0)
+        SetAttributeModDate(dest, date);
+    return worked;
+}
 
 } // namespace platform

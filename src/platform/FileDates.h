@@ -31,4 +31,13 @@ void SetCreationDate(const std::filesystem::path& path, const CatalogDate& date)
 // Does nothing: the kernel alone sets the status-change time (any change sets it to now).
 void SetAttributeModDate(const std::filesystem::path& path, const CatalogDate& date);
 
+// Gives `dest` the dates of `source` (as an exported file takes those of the
+// file it was made from): the content modification date, then the creation
+// date, then the attribute modification date, each only when it can be read
+// from `source`. Linux sets the first alone: a birth time cannot be set at
+// all, and the status-change time is the kernel's (setting the first makes it
+// now). Answers false when either file is missing or a date that Linux can
+// set could not be set; true otherwise.
+bool CopyFileDates(const std::filesystem::path& source, const std::filesystem::path& dest);
+
 } // namespace platform

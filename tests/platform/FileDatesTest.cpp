@@ -121,4 +121,34 @@ TEST_F(FileDatesTest, AnImpossibleDateChangesNothing) {
     EXPECT_EQ(date.seconds, 1'000'000'000);
 }
 
+// An exported file takes the dates of its source: what Linux can set.
+TEST_F(FileDatesTest, CopyingDatesGivesTheDestinationTheSourcesModificationDate) {
+    const fs::path exported = fs::path(m_folder.path().toStdString()) / "clip.mov.mp4";
+    std::ofstream(exported) << "exported";
+    const CatalogDate modified{1'250'000'000, 987'654'321};
+    platform::SetContentModDate(m_file, modified);
+
+    EXPECT_TRUE(platform::CopyFileDates(m_file, exported));
+    CatalogDate date;
+    ASSERT_EQ(platform::GetContentModDate(exported, date), 0);
+    EXPECT_EQ(date, modified) << "to the nanosecond";
+    CatalogDate source;
+    ASSERT_EQ(platform::GetContentModDate(m_file, source), 0);
+    EXPECT_EQ(source, modified) << "the source is only read";
+}
+
+TEST_F(FileDatesTest, CopyingDatesWithAMissingFileChangesNothingAndSaysSo) {
+    const fs::path missing = fs::path(m_folder.path().toStdString()) / "missing.mov";
+    const CatalogDate kept{1'000'000'000, 0};
+    platform::SetContentModDate(m_file, kept);
+
+    EXPECT_FALSE(platform::CopyFileDates(missing, m_file));
+    CatalogDate date;
+    ASSERT_EQ(platform::GetContentModDate(m_file, date), 0);
+    EXPECT_EQ(date, kept);
+    EXPECT_FALSE(platform::CopyFileDates(m_file, missing));
+    EXPECT_FALSE(fs::exists(missing)) << "no file is made for the dates";
+    EXPECT_FALSE(platform::CopyFileDates(fs::path(), m_file));
+}
+
 } // namespace

@@ -47,6 +47,18 @@ std::expected<int, Error> OutputMovie::addStream(const AVCodecContext* encoder) 
     return stream->index;
 }
 
+std::expected<int, Error> OutputMovie::addCopiedStream(const AVStream* source) {
+    AVStream* stream = avformat_new_stream(m_context.get(), nullptr);
+    if (!stream)
+        return std::unexpected(error(AVERROR(ENOMEM), "cannot add a stream"));
+    if (const int status = avcodec_parameters_copy(stream->codecpar, source->codecpar); status < 0)
+        return std::unexpected(error(status, "cannot add a stream"));
+    // The source container's tag may mean nothing here: the muxer picks its own.
+    stream->codecpar->codec_tag = 0;
+    stream->time_base = source->time_base;
+    return stream->index;
+}
+
 std::expected<void, Error> OutputMovie::setChapters(const std::vector<Chapter>& chapters, const Time& end) {
     AVFormatContext* context = m_context.get();
     for (std::size_t i = 0; i < chapters.size(); ++i) {

@@ -29,6 +29,8 @@ public:
     bool wantsGlobalHeaders() const;
     // A stream carrying what `encoder` (already open) makes; answers its index.
     std::expected<int, Error> addStream(const AVCodecContext* encoder);
+    // A stream whose packets are copied unchanged from `source`; answers its index.
+    std::expected<int, Error> addCopiedStream(const AVStream* source);
     // Chapters as the container holds them: each lasts until the next, the last until `end`.
     std::expected<void, Error> setChapters(const std::vector<Chapter>& chapters, const Time& end);
     // Opens the file and writes the header.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace media::transcode {
@@ -65,6 +66,19 @@ TemporaryOutputFile::~TemporaryOutputFile() {
 std::expected<void, Error> TemporaryOutputFile::commit() {
     if (::rename(m_path.c_str(), m_destination.c_str()) != 0)
         return std::unexpected(errnoError(errno, m_destination, "cannot replace"));
+    m_path.clear();
+    return {};
+}
+
+std::expected<void, Error> TemporaryOutputFile::commitWithoutReplacing() {
+    // renameat2 with RENAME_NOREPLACE checks and renames in one step, so a
+    // file that appeared meanwhile is never replaced. File systems without
+    // it get a hard link, which fails just as atomically on an existing name.
+    if (::renameat2(AT_FDCWD, m_path.c_str(), AT_FDCWD, m_destination.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL || ::link(m_path.c_str(), m_destination.c_str()) != 0)
+            return std::unexpected(errnoError(errno, m_destination, "cannot write"));
+        ::unlink(m_path.c_str());
+    }
     m_path.clear();
     return {};
 }

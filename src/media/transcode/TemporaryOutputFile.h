@@ -25,6 +25,9 @@ public:
     const std::filesystem::path& path() const { return m_path; }
     // Renames the file over the destination in one step.
     std::expected<void, Error> commit();
+    // Renames the file to the destination only when nothing is there yet
+    // (EEXIST otherwise, and the temporary file is removed as usual).
+    std::expected<void, Error> commitWithoutReplacing();
 
 private:
     TemporaryOutputFile(std::filesystem::path path, std::filesystem::path destination);
