@@ -95,6 +95,8 @@ JoinOutcome JoinClipController::addButtonClicked() {
     auto joined = join::appendMovies(request, *this);
     if (!joined) {
         m_ourJoinedMovie.reset();
+        // A write that fails ends without its end phase: close the sheet and restore the tile here.
+        showWriteProgress(2, 0, nullptr);
         if (m_cancelRequested && joined.error().code == ECANCELED) {
             message(QString());
             return outcomeOf(Status::WriteCancelled);
