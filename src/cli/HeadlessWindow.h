@@ -2,6 +2,7 @@
 
 #include "app/JoinClipController.h"
 #include "cli/ConsoleProgressSheet.h"
+#include "cli/InterruptibleEventPump.h"
 #include "filelist/TableView.h"
 #include "platform/DesktopServices.h"
 #include "platform/DockTile.h"
@@ -9,7 +10,6 @@
 #include "support/Control.h"
 #include "support/DocumentWindow.h"
 #include "support/HeadlessAlertPresenter.h"
-#include "support/HeadlessEventPump.h"
 #include "support/HeadlessTextControl.h"
 #include "support/ProgressIndicator.h"
 #include "support/SavePanel.h"
@@ -22,8 +22,8 @@ namespace cli {
 
 // The main window without widgets: every control keeps its state; alerts,
 // the write progress and, when the command is verbose, the status line go
-// to err. The save panel answers what the command's arguments name, and no
-// folder is ever chosen interactively.
+// to err. The save panel answers what the command's arguments name, no
+// folder is ever chosen interactively, and Ctrl-C stands for Cancel.
 class HeadlessWindow final {
 public:
     explicit HeadlessWindow(bool verbose, std::ostream& err = std::cerr)
@@ -64,6 +64,7 @@ public:
 
     const support::TextControl& durationTextField() const { return m_duration; }
     support::HeadlessSavePanel& savePanel() { return m_savePanel; }
+    InterruptibleEventPump& eventPump() { return m_pump; }
 
 private:
     struct NoFolderChooser final : platform::FolderChooser {
@@ -74,7 +75,7 @@ private:
 
     filelist::StoredTableView m_table;
     support::StoredTextControl m_duration;
-    support::HeadlessEventPump m_pump;
+    InterruptibleEventPump m_pump;
     std::unique_ptr<support::TextControl> m_messages;
     support::StoredProgressIndicator m_spinner;
     support::StoredControl m_controls[9];

@@ -136,7 +136,12 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
         list.setTitle(static_cast<int>(i), options->titles[i]);
 
-    const app::JoinOutcome outcome = controller.addButtonClicked();
+    // Ctrl-C during the write is the progress sheet's Cancel.
+    window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
+    const app::JoinOutcome outcome = [&] {
+        const InterruptGuard interrupts;
+        return controller.addButtonClicked();
+    }();
     switch (outcome.status) {
     case app::JoinOutcome::Status::Written:
         break;
