@@ -30,17 +30,24 @@ filelist::FileList::Services withSoundConversion(filelist::FileList::Services se
 } // namespace
 
 JoinClipController::JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
-                                       filelist::FileList::Services services)
+                                       filelist::FileList::Services services, JoinServices joinServices)
     : m_store(store), m_defaults(store), m_outlets(outlets),
       m_movies(m_defaults, outlets.fileList,
-               withSoundConversion(withDefaultFilename(std::move(services), *this))) {}
+               withSoundConversion(withDefaultFilename(std::move(services), *this))),
+      m_joinServices(std::move(joinServices)) {}
 
 void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, bool isFolder) {
     m_defaultBaseName = join::makeDefaultFilename(item, isFolder, m_movies.count());
 }
 
 std::optional<std::filesystem::path> JoinClipController::defaultFilename() const {
-    return join::defaultFilename(platform::CopyOutputFolderPath(m_store), m_defaultBaseName, getExtension());
+    return join::defaultFilename(outputFolderPath(), m_defaultBaseName, getExtension());
+}
+
+std::optional<std::filesystem::path> JoinClipController::outputFolderPath() const {
+    if (m_outputFolderForThisRun)
+        return m_outputFolderForThisRun;
+    return platform::CopyOutputFolderPath(m_store);
 }
 
 void JoinClipController::awakeFromNib() {

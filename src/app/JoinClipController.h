@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/JoinCommandOutlets.h"
 #include "filelist/FileList.h"
+#include "join/JoinDelegate.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
@@ -15,15 +17,16 @@ struct MainWindowOutlets final {
     filelist::FileListOutlets fileList;
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
+    JoinCommandOutlets join;
 };
 
 // The application's controller: owns the file list and the preferences
 // reader, and runs the steps of launch and termination. The widgets, the
 // command line and the tests each give it their own outlets.
-class JoinClipController final {
+class JoinClipController final : public join::JoinDelegate {
 public:
     JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
-                       filelist::FileList::Services services = {});
+                       filelist::FileList::Services services = {}, JoinServices joinServices = {});
 
     support::UserDefaults& defaults() { return m_defaults; }
     filelist::FileList& fileList() { return m_movies; }
@@ -51,13 +54,46 @@ public:
     QString getExtension() const { return ".mov"; }
     // The default output path in the output folder, or none without one.
     std::optional<std::filesystem::path> defaultFilename() const;
+    // The output folder: the one set for this run, else the "OutputDirectory" preference.
+    std::optional<std::filesystem::path> outputFolderPath() const;
+    // Uses folder as the output folder for the rest of this run, without storing it.
+    void setOutputFolderForThisRun(const std::filesystem::path& folder) { m_outputFolderForThisRun = folder; }
+
+    // The Join command (JoinCommandActions.cpp).
+    JoinOutcome addButtonClicked();
+    bool isExporting() const;
+    bool exportInProgress() const { return m_exportInProgress; }
+    // The output folder commands of the preferences window.
+    void selectOutputDirectory();
+    void clearOutputDirectory();
+    void openDefaultOutputDirectory();
+
+    // Status line and alerts.
+    void message(const QString& text) override;
+    void doAlert(const QString& messageText, const QString& informative, support::WindowHandle* parentWindow);
+
+    // Progress of writes and cancelling (WriteProgress.cpp).
+    void showSpinner(bool shown) override;
+    bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override;
+    void cancelOp();
 
 private:
+    void showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName);
+    std::uint32_t now() const;
+
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
     MainWindowOutlets m_outlets;
     std::optional<QString> m_defaultBaseName;
     filelist::FileList m_movies;
+    JoinServices m_joinServices;
+    std::optional<std::filesystem::path> m_outputFolderForThisRun;
+    std::shared_ptr<media::Movie> m_ourJoinedMovie;
+    bool m_exportInProgress = false;
+    // Set by cancelOp; the write's next progress call answers no.
+    bool m_cancelRequested = false;
+    std::uint32_t eta_startTime = 0;
+    std::uint32_t eta_currentTime = 0;
 };
 
 } // namespace app

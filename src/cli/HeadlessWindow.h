@@ -1,11 +1,18 @@
 #pragma once
 
 #include "app/JoinClipController.h"
+#include "cli/ConsoleProgressSheet.h"
+#include "cli/InterruptibleEventPump.h"
 #include "filelist/TableView.h"
+#include "platform/DesktopServices.h"
+#include "platform/DockTile.h"
+#include "platform/FolderChooser.h"
 #include "support/Control.h"
-#include "support/HeadlessEventPump.h"
+#include "support/DocumentWindow.h"
+#include "support/HeadlessAlertPresenter.h"
 #include "support/HeadlessTextControl.h"
 #include "support/ProgressIndicator.h"
+#include "support/SavePanel.h"
 #include "support/StoredTextControl.h"
 
 #include <iostream>
@@ -13,14 +20,17 @@
 
 namespace cli {
 
-// The main window without widgets: every control keeps its state, and the
-// status line goes to stderr when the command is verbose.
+// The main window without widgets: every control keeps its state; alerts,
+// the write progress and, when the command is verbose, the status line go
+// to err. The save panel answers what the command's arguments name, no
+// folder is ever chosen interactively, and Ctrl-C stands for Cancel.
 class HeadlessWindow final {
 public:
-    explicit HeadlessWindow(bool verbose)
-        : m_pump(std::cerr),
-          m_messages(verbose ? std::unique_ptr<support::TextControl>(new support::HeadlessTextControl(std::cerr))
-                             : std::unique_ptr<support::TextControl>(new support::StoredTextControl())) {}
+    explicit HeadlessWindow(bool verbose, std::ostream& err = std::cerr)
+        : m_pump(err),
+          m_messages(verbose ? std::unique_ptr<support::TextControl>(new support::HeadlessTextControl(err))
+                             : std::unique_ptr<support::TextControl>(new support::StoredTextControl())),
+          m_alerts(err), m_desktop(err), m_progressSheet(err) {}
 
     app::MainWindowOutlets outlets() {
         app::MainWindowOutlets outlets;
@@ -41,20 +51,43 @@ public:
         list.exifSortButton = &m_controls[8];
         outlets.outputDirectoryTextField = &m_outputDirectory;
         outlets.movieDownloadDestinationTextField = &m_destination;
+        app::JoinCommandOutlets& join = outlets.join;
+        join.fileListWindow = &m_window;
+        join.alerts = &m_alerts;
+        join.savePanel = &m_savePanel;
+        join.folderChooser = &m_folderChooser;
+        join.desktop = &m_desktop;
+        join.dockTile = &m_dockTile;
+        join.progressSheet = m_progressSheet.outlets();
         return outlets;
     }
 
     const support::TextControl& durationTextField() const { return m_duration; }
+    support::HeadlessSavePanel& savePanel() { return m_savePanel; }
+    InterruptibleEventPump& eventPump() { return m_pump; }
 
 private:
+    struct NoFolderChooser final : platform::FolderChooser {
+        std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&, const QString&) override {
+            return std::nullopt;
+        }
+    };
+
     filelist::StoredTableView m_table;
     support::StoredTextControl m_duration;
-    support::HeadlessEventPump m_pump;
+    InterruptibleEventPump m_pump;
     std::unique_ptr<support::TextControl> m_messages;
     support::StoredProgressIndicator m_spinner;
     support::StoredControl m_controls[9];
     support::StoredTextControl m_outputDirectory;
     support::StoredTextControl m_destination;
+    support::StoredDocumentWindow m_window;
+    support::HeadlessAlertPresenter m_alerts;
+    support::HeadlessSavePanel m_savePanel;
+    NoFolderChooser m_folderChooser;
+    platform::HeadlessDesktopServices m_desktop;
+    platform::StoredDockTile m_dockTile;
+    ConsoleProgressSheet m_progressSheet;
 };
 
 } // namespace cli

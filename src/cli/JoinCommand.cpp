@@ -1,24 +1,33 @@
 #include "cli/JoinCommand.h"
 
 #include "cli/HeadlessWindow.h"
-#include "join/JoinEngine.h"
-#include "join/OutputNaming.h"
-#include "join/ProgressEstimate.h"
-#include "platform/FileNames.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
 
-#include <QFile>
-#include <chrono>
-#include <cstdio>
+#include <cmath>
 #include <ostream>
+#include <system_error>
 
 namespace cli {
 
 namespace {
 
 constexpr const char* kUsage = "usage: joinclip join [-o PATH | --output-dir DIR] [--title TEXT]... "
-                               "[--chapters|--no-chapters] [--reference] [--sort] FILE...\n";
+                               "[--chapters|--no-chapters] [--reference] [--duration SECONDS] [--sort] FILE...\n";
+
+bool isFolder(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+// A number of seconds as a person types it: finite and not negative.
+std::optional<double> parseSeconds(const std::string& text) {
+    bool ok = false;
+    const double seconds = QString::fromStdString(text).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(seconds) || seconds < 0)
+        return std::nullopt;
+    return seconds;
+}
 
 struct JoinOptions final {
     std::filesystem::path output;
@@ -26,6 +35,7 @@ struct JoinOptions final {
     std::vector<QString> titles;
     std::optional<bool> chapters;
     bool reference = false;
+    std::optional<double> duration;
     bool sort = false;
     std::vector<std::filesystem::path> files;
 };
@@ -48,6 +58,12 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
             options.titles.push_back(QString::fromStdString(arguments[++i]));
         } else if (argument == "--chapters" || argument == "--no-chapters") {
             options.chapters = argument == "--chapters";
+        } else if (argument == "--duration" && hasValue) {
+            options.duration = parseSeconds(arguments[++i]);
+            if (!options.duration) {
+                err << "joinclip join: --duration takes a number of seconds, not \"" << arguments[i] << "\"\n";
+                return std::nullopt;
+            }
         } else if (argument == "--reference") {
             options.reference = true;
         } else if (argument == "--sort") {
@@ -64,46 +80,44 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
     return options;
 }
 
-// Progress on stderr from the same numbers and time line the application's progress sheet shows.
-class ConsoleJoinDelegate final : public join::JoinDelegate {
-public:
-    explicit ConsoleJoinDelegate(std::ostream& err) : m_err(err) {}
-    void showSpinner(bool) override {}
-    void message(const QString& text) override { m_err << text.toStdString() << "\n"; }
-    bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override {
-        const auto now = std::chrono::steady_clock::now();
-        if (phase == 0)
-            m_start = now;
-        const int percent = static_cast<int>(fraction * 100);
-        if (phase == 1 && percent == m_lastPercent)
-            return true;
-        m_lastPercent = percent;
-        const auto elapsed =
-            static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::seconds>(now - m_start).count());
-        support::ShortText line;
-        join::timeLine(elapsed, join::remainingSeconds(elapsed, fraction), line);
-        m_err << "\r" << fileName.filename().string() << ": " << percent << "%  " << line.view()
-              << (phase == 2 ? "\n" : "") << std::flush;
-        return true;
-    }
-
-private:
-    std::ostream& m_err;
-    int m_lastPercent = -1;
-    std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-};
-
 } // namespace
 
 int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     const auto options = parseOptions(arguments, err);
     if (!options)
         return 2;
+    if (options->outputFolder && !isFolder(*options->outputFolder)) {
+        err << "joinclip join: not a folder: " << options->outputFolder->string() << "\n";
+        return 2;
+    }
 
     platform::Preferences store(platform::Preferences::defaultFile());
-    HeadlessWindow window(false);
-    app::JoinClipController controller(store, window.outlets());
+    HeadlessWindow window(true, err);
+    const app::JoinServices services;
+    app::JoinClipController controller(store, window.outlets(), {}, services);
+    support::UserDefaults& defaults = controller.defaults();
     filelist::FileList& list = controller.fileList();
+
+    // What the options say holds for this run only; the stored preferences stay as they are.
+    if (options->outputFolder)
+        controller.setOutputFolderForThisRun(*options->outputFolder);
+    if (options->chapters)
+        defaults.setOverride(support::Pref::Chapterize, *options->chapters);
+    if (options->reference)
+        defaults.setOverride(support::Pref::Flatten, false);
+    if (options->duration)
+        defaults.setOverride(support::Pref::DesiredDuration, *options->duration);
+    // -o answers the save panel; without it the default name in the output folder is used.
+    defaults.setOverride(support::Pref::PromptForFilename, !options->output.empty());
+    if (!options->output.empty())
+        window.savePanel().setAnswer(options->output);
+
+    const double desiredDuration = defaults.floatValue(support::Pref::DesiredDuration);
+    if (desiredDuration > 0 && !services.scaleMovieFileToDuration) {
+        err << "joinclip join: scaling to a duration (" << desiredDuration
+            << " seconds, from --duration or the DesiredDuration preference) is not available in this build\n";
+        return 1;
+    }
 
     if (options->sort) {
         list.joinClips(options->files);
@@ -122,40 +136,35 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
         list.setTitle(static_cast<int>(i), options->titles[i]);
 
-    // The output: the path given, else the default name in the output folder.
-    std::filesystem::path output = options->output;
-    if (output.empty()) {
-        const auto path = options->outputFolder ? join::defaultFilename(options->outputFolder,
-                                                                        controller.defaultBaseName(),
-                                                                        controller.getExtension())
-                                                : controller.defaultFilename();
-        if (!path) {
+    // Ctrl-C during the write is the progress sheet's Cancel.
+    window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
+    const app::JoinOutcome outcome = [&] {
+        const InterruptGuard interrupts;
+        return controller.addButtonClicked();
+    }();
+    switch (outcome.status) {
+    case app::JoinOutcome::Status::Written:
+        break;
+    case app::JoinOutcome::Status::NotSaved:
+        if (options->output.empty() && !controller.outputFolderPath()) {
             err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one with "
                    "joinclip prefs\n";
             return 2;
         }
-        output = *path;
+        return 1; // the alert said why
+    case app::JoinOutcome::Status::WriteCancelled:
+        err << "joinclip join: cancelled; nothing was written\n";
+        return 1;
+    case app::JoinOutcome::Status::NothingToJoin:
+    case app::JoinOutcome::Status::WriteFailed:
+        return 1; // the alert said why
     }
-
-    join::JoinRequest request;
-    for (const filelist::MovieEntry& entry : list.movies()) {
-        request.movies.push_back(entry.qtkMovie);
-        request.titles.push_back(entry.title);
-    }
-    request.destFilePath = output;
-    request.flatten = !options->reference && controller.defaults().boolValue(support::Pref::Flatten);
-    request.withChapters = options->chapters.value_or(controller.defaults().boolValue(support::Pref::Chapterize));
-
-    ConsoleJoinDelegate delegate(err);
-    const auto joined = join::appendMovies(request, delegate);
-    if (!joined) {
-        err << "joinclip join: cannot write " << output.string() << ": " << joined.error().message << "\n";
+    out << outcome.path.string() << "\n";
+    if (outcome.scaled == false) {
+        err << "joinclip join: the movie was written but could not be scaled to " << desiredDuration
+            << " seconds\n";
         return 1;
     }
-    // A name chosen without an extension gets the format's own.
-    if (const auto renamed = platform::AddNameExtensionIfMissing(output, controller.getExtension()))
-        output = *renamed;
-    out << output.string() << "\n";
     return 0;
 }
 

@@ -22,9 +22,11 @@ Commands:
                           build the file list as the application does and
                           print it as the file table shows it, then the
                           total-duration line
-  join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference] [--sort] FILE...
+  join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference]
+       [--duration SECONDS] [--sort] FILE...
                           join the files into one movie (copied without
-                          re-encoding when they allow it), with chapters
+                          re-encoding when they allow it), with chapters,
+                          scaled to SECONDS when asked
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
 

@@ -1,6 +1,9 @@
 #include "join/DockProgress.h"
 
+#include "platform/DockTile.h"
+
 #include <QPainter>
+#include <algorithm>
 
 namespace join {
 
@@ -36,6 +39,16 @@ QImage dockProgressImage(const QImage& applicationIcon, int sweep) {
     painter.fillPath(pieSector(sweep), QColor(0, 0, 0, 102));
     painter.end();
     return tile;
+}
+
+void DrawDockProgressForItem(platform::DockTile& tile, int index, int count) {
+    const double fraction = count > 0 ? std::clamp(static_cast<double>(index) / count, 0.0, 1.0) : 0.0;
+    tile.showProgress(dockProgressImage(tile.applicationIcon(), pieSweepForItem(index, count)), fraction);
+}
+
+void DrawDockProgressForPercent(platform::DockTile& tile, float percent) {
+    const double fraction = std::clamp(static_cast<double>(percent) / 100, 0.0, 1.0);
+    tile.showProgress(dockProgressImage(tile.applicationIcon(), pieSweepForPercent(percent)), fraction);
 }
 
 } // namespace join

@@ -76,4 +76,33 @@ TEST_F(JoinCommandTest, RefusesWhatItCannotJoin) {
     EXPECT_TRUE(m_out.empty());
 }
 
+TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
+    const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
+    const fs::path output = dir() / "joined.mov";
+    ASSERT_EQ(join({"-o", output.string(), "--no-chapters", "--reference", a.string()}), 1)
+        << "pictures cannot be referred to";
+    EXPECT_NE(m_err.find("The movie could not be saved."), std::string::npos) << m_err;
+    EXPECT_FALSE(fs::exists(output));
+
+    ASSERT_EQ(join({"-o", output.string(), a.string()}), 0) << m_err << " (the stored preferences are untouched)";
+    EXPECT_NE(m_err.find("Saving movie: "), std::string::npos) << m_err;
+    EXPECT_NE(m_err.find("Elapsed Time: "), std::string::npos) << m_err;
+    EXPECT_FALSE(fs::exists(dir() / "config" / "JoinClip" / "preferences.plist"));
+}
+
+TEST_F(JoinCommandTest, DurationFailsClearlyWhenScalingIsNotAvailable) {
+    const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
+    const fs::path output = dir() / "scaled.mov";
+    EXPECT_EQ(join({"-o", output.string(), "--duration", "ten", a.string()}), 2);
+    EXPECT_NE(m_err.find("--duration takes a number of seconds"), std::string::npos) << m_err;
+    EXPECT_EQ(join({"-o", output.string(), "--duration", "-3", a.string()}), 2);
+
+    EXPECT_EQ(join({"-o", output.string(), "--duration", "10", a.string()}), 1);
+    EXPECT_NE(m_err.find("not available"), std::string::npos) << m_err;
+    EXPECT_FALSE(fs::exists(output)) << "refused before anything was written";
+    EXPECT_TRUE(m_out.empty());
+
+    EXPECT_EQ(join({"-o", output.string(), "--duration", "0", a.string()}), 0) << "0 asks for no scaling";
+}
+
 } // namespace

@@ -3,20 +3,32 @@
 #include "CallLog.h"
 #include "support/EventPump.h"
 
+#include <functional>
+
 namespace testing_support {
 
-// Counts the times the logic let pending drawing show.
+// Counts the times the logic let pending drawing show or handled pending
+// input; a test may queue a user action (a click) that runs at the next
+// processPendingEvents, as the real event loop would run it.
 class RecordingEventPump final : public support::EventPump {
 public:
     explicit RecordingEventPump(CallLog* log = nullptr) : m_log(log) {}
 
     void processPendingDrawing() override;
+    void processPendingEvents() override;
+
+    // Runs `action` at the n-th call of processPendingEvents from now (1: the next).
+    void queueUserAction(int n, std::function<void()> action);
 
     int pumpCount() const { return m_pumpCount; }
+    int eventCount() const { return m_eventCount; }
 
 private:
     CallLog* m_log;
     int m_pumpCount = 0;
+    int m_eventCount = 0;
+    int m_actionAt = 0;
+    std::function<void()> m_action;
 };
 
 } // namespace testing_support

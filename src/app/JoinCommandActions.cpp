@@ -1,0 +1,152 @@
+// The Join command, its status line and alerts, and the output folder commands.
+
+#include "app/JoinClipController.h"
+
+#include "join/JoinEngine.h"
+#include "join/OutputNaming.h"
+#include "platform/DesktopServices.h"
+#include "platform/FileNames.h"
+#include "platform/FolderPreferences.h"
+#include "support/DoAlert.h"
+#include "support/Message.h"
+
+#include <QFile>
+#include <cerrno>
+#include <system_error>
+
+namespace app {
+
+namespace {
+
+const QString kOutputDirectory = QStringLiteral("OutputDirectory");
+
+JoinOutcome outcomeOf(JoinOutcome::Status status) {
+    JoinOutcome outcome;
+    outcome.status = status;
+    return outcome;
+}
+
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+} // namespace
+
+bool JoinClipController::isExporting() const {
+    return m_defaults.boolValue(support::Pref::Export);
+}
+
+void JoinClipController::message(const QString& text) {
+    support::message(*m_outlets.fileList.messagesTextField, *m_outlets.fileList.eventPump, text);
+}
+
+void JoinClipController::doAlert(const QString& messageText, const QString& informative,
+                                 support::WindowHandle* parentWindow) {
+    support::doAlert(*m_outlets.join.alerts, messageText, informative, parentWindow);
+}
+
+JoinOutcome JoinClipController::addButtonClicked() {
+    using Status = JoinOutcome::Status;
+    const JoinCommandOutlets& outlets = m_outlets.join;
+    if (m_movies.count() == 0) {
+        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
+                outlets.fileListWindow);
+        return outcomeOf(Status::NothingToJoin);
+    }
+
+    std::optional<std::filesystem::path> path = defaultFilename();
+    if (!path || m_defaults.boolValue(support::Pref::PromptForFilename)) {
+        // No required type: the chosen name may lack an extension, which is added after the write.
+        path = outlets.savePanel->runSavePanel(outputFolderPath(),
+                                               join::defaultFilenameWithSaveCount(m_defaultBaseName, getExtension()),
+                                               std::nullopt);
+        if (!path)
+            return outcomeOf(Status::NotSaved);
+    }
+
+    // The movies of the entries whose files are still there, each with its own title.
+    join::JoinRequest request;
+    for (int i = 0; i < m_movies.count(); ++i) {
+        const filelist::MovieEntry& entry = m_movies.movies()[static_cast<std::size_t>(i)];
+        const auto source = m_movies.pathOfEntry(i);
+        if (!source || !entry.qtkMovie)
+            continue;
+        // Replacing a source with the joined movie would destroy the source, and a
+        // movie that refers to its sources would then refer to itself.
+        if (isSameFile(*source, *path)) {
+            doAlert("The joined movie can not replace one of the movies being joined.",
+                    "Choose another name or folder and try again.", outlets.fileListWindow);
+            return outcomeOf(Status::NotSaved);
+        }
+        request.movies.push_back(entry.qtkMovie);
+        request.titles.push_back(entry.title);
+    }
+    if (request.movies.empty()) {
+        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
+                outlets.fileListWindow);
+        return outcomeOf(Status::NothingToJoin);
+    }
+    request.destFilePath = *path;
+    request.flatten = m_defaults.boolValue(support::Pref::Flatten);
+    request.withChapters = m_defaults.boolValue(support::Pref::Chapterize);
+
+    m_cancelRequested = false;
+    auto joined = join::appendMovies(request, *this);
+    if (!joined) {
+        m_ourJoinedMovie.reset();
+        // A write that fails ends without its end phase: close the sheet and restore the tile here.
+        showWriteProgress(2, 0, nullptr);
+        if (m_cancelRequested && joined.error().code == ECANCELED) {
+            message(QString());
+            return outcomeOf(Status::WriteCancelled);
+        }
+        // A failed write is told, never passed over: nothing was written at path.
+        message(QString());
+        doAlert("The movie could not be saved.", QString::fromStdString(joined.error().message),
+                outlets.fileListWindow);
+        return outcomeOf(Status::WriteFailed);
+    }
+    m_ourJoinedMovie = std::move(*joined);
+
+    JoinOutcome outcome = outcomeOf(Status::Written);
+    outcome.path = *path;
+    const double desiredDuration = m_defaults.floatValue(support::Pref::DesiredDuration);
+    if (desiredDuration > 0)
+        outcome.scaled = m_joinServices.scaleMovieFileToDuration &&
+                         m_joinServices.scaleMovieFileToDuration(*path, desiredDuration);
+
+    if (auto renamed = platform::AddNameExtensionIfMissing(*path, getExtension()))
+        outcome.path = std::move(*renamed);
+    outlets.fileListWindow->setRepresentedFilename(outcome.path);
+    outlets.fileListWindow->setTitle(QFile::decodeName(outcome.path.filename().c_str()));
+
+    std::error_code error;
+    if (m_defaults.boolValue(support::Pref::OpenFile) && std::filesystem::exists(outcome.path, error))
+        outlets.desktop->openFile(outcome.path);
+    return outcome;
+}
+
+void JoinClipController::selectOutputDirectory() {
+    const auto shown = platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, kOutputDirectory);
+    if (shown && m_outlets.outputDirectoryTextField)
+        m_outlets.outputDirectoryTextField->setText(*shown);
+}
+
+void JoinClipController::clearOutputDirectory() {
+    platform::ClearFolderPreference(m_store, kOutputDirectory);
+    if (m_outlets.outputDirectoryTextField)
+        m_outlets.outputDirectoryTextField->setText(QString());
+}
+
+void JoinClipController::openDefaultOutputDirectory() {
+    const QString folder = m_outlets.outputDirectoryTextField ? m_outlets.outputDirectoryTextField->text() : QString();
+    if (folder.isEmpty()) {
+        doAlert("An output directory has not been specified.",
+                "So it can not be opened. Specify one in Preferences.", nullptr);
+        return;
+    }
+    m_outlets.join.desktop->openFile(std::filesystem::path(QFile::encodeName(folder).toStdString()));
+}
+
+} // namespace app

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+
+namespace platform {
+
+// Hands files and folders to the user's desktop.
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+    // Opens the file with its default application, or the folder in the file
+    // manager. False when the desktop could not be asked.
+    virtual bool openFile(const std::filesystem::path& path) = 0;
+};
+
+// The desktop through QDesktopServices (xdg-open). Needs a QGuiApplication:
+// without one (the command line, tests) nothing is opened and it answers false.
+class QtDesktopServices final : public DesktopServices {
+public:
+    bool openFile(const std::filesystem::path& path) override;
+};
+
+// The command line has no desktop session to open things in: it says so on
+// the stream (stderr) and answers false.
+class HeadlessDesktopServices final : public DesktopServices {
+public:
+    explicit HeadlessDesktopServices(std::ostream& out) : m_out(out) {}
+    bool openFile(const std::filesystem::path& path) override;
+
+private:
+    std::ostream& m_out;
+};
+
+} // namespace platform

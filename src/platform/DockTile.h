@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+
+namespace platform {
+
+// The application's tile on the desktop, which shows the progress of long
+// work: the window icon with a progress pie painted over it, and the taskbar
+// entry's progress where the desktop has one.
+class DockTile {
+public:
+    virtual ~DockTile() = default;
+    // The application icon the pie is painted over; null when none is available.
+    virtual QImage applicationIcon() = 0;
+    // Shows tile (the icon with the pie) and fraction done (0 to 1).
+    virtual void showProgress(const QImage& tile, double fraction) = 0;
+    // Back to the application's own icon, with no progress shown.
+    virtual void restore() = 0;
+};
+
+// A tile with no desktop behind it: the command line's. It keeps what it was
+// last asked to show.
+class StoredDockTile final : public DockTile {
+public:
+    QImage applicationIcon() override { return {}; }
+    void showProgress(const QImage& tile, double fraction) override {
+        m_tile = tile;
+        m_fraction = fraction;
+        m_showing = true;
+    }
+    void restore() override {
+        m_tile = QImage();
+        m_showing = false;
+    }
+    bool isShowingProgress() const { return m_showing; }
+    double fraction() const { return m_fraction; }
+    const QImage& tile() const { return m_tile; }
+
+private:
+    QImage m_tile;
+    double m_fraction = 0;
+    bool m_showing = false;
+};
+
+} // namespace platform

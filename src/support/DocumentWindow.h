@@ -1,0 +1,35 @@
+#pragma once
+
+#include "support/WindowHandle.h"
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+
+namespace support {
+
+// A window that names the file it shows (the main window names the last
+// joined file) and that sheets and alerts can be attached to.
+class DocumentWindow : public WindowHandle {
+public:
+    virtual void setTitle(const QString& title) = 0;
+    virtual QString title() const = 0;
+    // The file the window stands for; the desktop may show its icon and path.
+    virtual void setRepresentedFilename(const std::filesystem::path& file) = 0;
+    virtual std::optional<std::filesystem::path> representedFilename() const = 0;
+};
+
+// A window with no widget behind it: the command line's, and the tests'.
+class StoredDocumentWindow final : public DocumentWindow {
+public:
+    void setTitle(const QString& title) override { m_title = title; }
+    QString title() const override { return m_title; }
+    void setRepresentedFilename(const std::filesystem::path& file) override { m_file = file; }
+    std::optional<std::filesystem::path> representedFilename() const override { return m_file; }
+
+private:
+    QString m_title;
+    std::optional<std::filesystem::path> m_file;
+};
+
+} // namespace support

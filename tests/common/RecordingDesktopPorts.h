@@ -1,0 +1,94 @@
+#pragma once
+
+#include "platform/DesktopServices.h"
+#include "platform/DockTile.h"
+#include "platform/FolderChooser.h"
+#include "support/SavePanel.h"
+
+#include <QImage>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace testing_support {
+
+// A save panel answered from a script; it records how it was opened.
+class RecordingSavePanel final : public support::SavePanel {
+public:
+    struct Opening final {
+        std::optional<std::filesystem::path> startFolder;
+        QString suggestedName;
+        std::optional<QString> requiredExtension;
+    };
+
+    explicit RecordingSavePanel(std::optional<std::filesystem::path> answer = std::nullopt)
+        : m_answer(std::move(answer)) {}
+
+    std::optional<std::filesystem::path> runSavePanel(const std::optional<std::filesystem::path>& startFolder,
+                                                      const QString& suggestedName,
+                                                      const std::optional<QString>& requiredExtension) override {
+        m_openings.push_back({startFolder, suggestedName, requiredExtension});
+        return m_answer;
+    }
+    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
+    const std::vector<Opening>& openings() const { return m_openings; }
+
+private:
+    std::optional<std::filesystem::path> m_answer;
+    std::vector<Opening> m_openings;
+};
+
+// A folder chooser answered from a script.
+class ScriptedFolderChooser final : public platform::FolderChooser {
+public:
+    std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&, const QString&) override {
+        ++m_runs;
+        return m_answer;
+    }
+    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
+    int runs() const { return m_runs; }
+
+private:
+    std::optional<std::filesystem::path> m_answer;
+    int m_runs = 0;
+};
+
+// Records what the desktop was asked to open.
+class RecordingDesktopServices final : public platform::DesktopServices {
+public:
+    bool openFile(const std::filesystem::path& path) override {
+        m_opened.push_back(path);
+        return true;
+    }
+    const std::vector<std::filesystem::path>& opened() const { return m_opened; }
+
+private:
+    std::vector<std::filesystem::path> m_opened;
+};
+
+// Records every progress the tile showed, and whether it is back to the icon.
+class RecordingDockTile final : public platform::DockTile {
+public:
+    QImage applicationIcon() override { return {}; }
+    void showProgress(const QImage& tile, double fraction) override {
+        m_lastTile = tile;
+        m_fractions.push_back(fraction);
+        m_showing = true;
+    }
+    void restore() override {
+        m_showing = false;
+        ++m_restoreCount;
+    }
+    const QImage& lastTile() const { return m_lastTile; }
+    const std::vector<double>& fractions() const { return m_fractions; }
+    bool isShowingProgress() const { return m_showing; }
+    int restoreCount() const { return m_restoreCount; }
+
+private:
+    QImage m_lastTile;
+    std::vector<double> m_fractions;
+    bool m_showing = false;
+    int m_restoreCount = 0;
+};
+
+} // namespace testing_support

@@ -1,0 +1,87 @@
+// The taskbar progress signal, and the desktop services without a desktop.
+
+#include "platform/ApplicationDockTile.h"
+#include "platform/DesktopServices.h"
+#include "platform/TaskbarProgress.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QVariantMap>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+TEST(TaskbarProgressTest, UpdateSignalCarriesTheApplicationAndItsProgress) {
+    const QDBusMessage message = platform::TaskbarProgress::updateMessage(0.25, true);
+    EXPECT_EQ(message.type(), QDBusMessage::SignalMessage);
+    EXPECT_EQ(message.interface(), "com.canonical.Unity.LauncherEntry");
+    EXPECT_EQ(message.member(), "Update");
+    EXPECT_TRUE(message.path().startsWith("/com/canonical/unity/launcherentry/"));
+    const QList<QVariant> arguments = message.arguments();
+    ASSERT_EQ(arguments.size(), 2);
+    EXPECT_EQ(arguments[0].toString(), "application://joinclip.desktop");
+    const QVariantMap properties = arguments[1].toMap();
+    EXPECT_EQ(properties.value("progress").toDouble(), 0.25);
+    EXPECT_EQ(properties.value("progress-visible").toBool(), true);
+
+    // Out of range or unknown fractions never reach the desktop as such.
+    EXPECT_EQ(platform::TaskbarProgress::updateMessage(7, true).arguments()[1].toMap().value("progress").toDouble(), 1.0);
+    EXPECT_EQ(platform::TaskbarProgress::updateMessage(std::nan(""), false)
+                  .arguments()[1].toMap().value("progress").toDouble(),
+              0.0);
+}
+
+TEST(TaskbarProgressTest, HarmlessWithoutASessionBusOrApplication) {
+    // The test program has no application object: nothing may be sent or started.
+    EXPECT_FALSE(platform::TaskbarProgress::sessionBusAvailable());
+    platform::TaskbarProgress progress;
+    progress.show(0.5);
+    progress.hide();
+    progress.hide();
+
+    platform::ApplicationDockTile tile;
+    EXPECT_TRUE(tile.applicationIcon().isNull());
+    tile.showProgress(QImage(127, 127, QImage::Format_ARGB32), 0.5);
+    tile.restore();
+}
+
+TEST(DesktopServicesTest, NothingOpensWithoutADesktop) {
+    platform::QtDesktopServices desktop;
+    EXPECT_FALSE(desktop.openFile("/tmp"));
+    std::ostringstream err;
+    platform::HeadlessDesktopServices headless(err);
+    EXPECT_FALSE(headless.openFile("/tmp/joined.mov"));
+    EXPECT_NE(err.str().find("/tmp/joined.mov"), std::string::npos);
+}
+
+// Last: it makes the one application object of the test program.
+TEST(ApplicationDockTileTest, ThePieReplacesTheWindowIconUntilRestored) {
+    // No bus for this test: the signal must not reach the desktop of whoever runs it.
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+    qunsetenv("XDG_RUNTIME_DIR");
+    int argc = 1;
+    char name[] = "platform_desktop_tests";
+    char* argv[] = {name, nullptr};
+    QGuiApplication application(argc, argv);
+    QImage icon(64, 64, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+
+    platform::ApplicationDockTile tile;
+    const QImage applicationIcon = tile.applicationIcon();
+    ASSERT_FALSE(applicationIcon.isNull());
+    EXPECT_EQ(applicationIcon.pixelColor(20, 20), QColor(Qt::red));
+
+    QImage pie(127, 127, QImage::Format_ARGB32);
+    pie.fill(Qt::blue);
+    tile.showProgress(pie, 0.5);
+    tile.showProgress(pie, 0.6);
+    EXPECT_EQ(QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::blue));
+    tile.restore();
+    EXPECT_EQ(QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red))
+        << "the application's own icon, not the first pie";
+}
+
+} // namespace
