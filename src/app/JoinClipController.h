@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/ExportComponentPorts.h"
 #include "filelist/FileList.h"
+#include "join/ComponentTable.h"
+#include "join/SettingsFile.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
@@ -15,6 +18,7 @@ struct MainWindowOutlets final {
     filelist::FileListOutlets fileList;
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
+    ExportComponentPorts components;
 };
 
 // The application's controller: owns the file list and the preferences
@@ -47,17 +51,36 @@ public:
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
-    // The extension of joined files: ".mov" (export components come later).
-    QString getExtension() const { return ".mov"; }
+    // Export components and their settings (ExportComponentsActions.cpp).
+    void initComponentsMenu();
+    bool exportComponentHasUI(const QString& title) const;
+    void componentPopUpButtonClicked();
+    void codecSettingsClicked();
+    void codecSaveSettingsClicked();
+    void codecLoadSettingsClicked();
+    const join::ComponentTable& componentTable() const { return m_componentTable; }
+    join::SettingsDictionary& exportSettingsForComponentDictionary() { return m_exportSettingsForComponentDictionary; }
+    // The "Export" preference.
+    bool isExporting() const;
+    // The selected component and its stored settings (none: never edited), for a join or export.
+    std::optional<join::ComponentDescription> selectedComponent() const;
+    std::optional<QByteArray> selectedComponentSettings() const;
+    // The extension of joined files: the selected component's when exporting, else ".mov".
+    QString getExtension() const;
     // The default output path in the output folder, or none without one.
     std::optional<std::filesystem::path> defaultFilename() const;
 
 private:
+    void launchExportComponents();
+    void terminateExportComponents();
+
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
     MainWindowOutlets m_outlets;
     std::optional<QString> m_defaultBaseName;
     filelist::FileList m_movies;
+    join::ComponentTable m_componentTable;
+    join::SettingsDictionary m_exportSettingsForComponentDictionary;
 };
 
 } // namespace app
