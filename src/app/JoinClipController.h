@@ -52,6 +52,8 @@ public:
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
     // Export components and their settings (ExportComponentsActions.cpp).
+    // The launch step on its own: the table, the menu, the stored settings.
+    void launchExportComponents();
     void initComponentsMenu();
     bool exportComponentHasUI(const QString& title) const;
     void componentPopUpButtonClicked();
@@ -71,7 +73,6 @@ public:
     std::optional<std::filesystem::path> defaultFilename() const;
 
 private:
-    void launchExportComponents();
     void terminateExportComponents();
 
     platform::Preferences& m_store;

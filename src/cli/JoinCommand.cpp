@@ -1,11 +1,13 @@
 #include "cli/JoinCommand.h"
 
 #include "cli/HeadlessWindow.h"
+#include "join/ExportChoice.h"
 #include "join/JoinEngine.h"
 #include "join/OutputNaming.h"
 #include "join/ProgressEstimate.h"
 #include "platform/FileNames.h"
 #include "platform/FileReference.h"
+#include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
 
 #include <QFile>
@@ -18,7 +20,7 @@ namespace cli {
 namespace {
 
 constexpr const char* kUsage = "usage: joinclip join [-o PATH | --output-dir DIR] [--title TEXT]... "
-                               "[--chapters|--no-chapters] [--reference] [--sort] FILE...\n";
+                               "[--chapters|--no-chapters] [--reference] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...\n";
 
 struct JoinOptions final {
     std::filesystem::path output;
@@ -27,6 +29,8 @@ struct JoinOptions final {
     std::optional<bool> chapters;
     bool reference = false;
     bool sort = false;
+    std::optional<QString> component;
+    std::optional<std::filesystem::path> settingsFile;
     std::vector<std::filesystem::path> files;
 };
 
@@ -52,12 +56,16 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
             options.reference = true;
         } else if (argument == "--sort") {
             options.sort = true;
+        } else if (argument == "--component" && hasValue) {
+            options.component = QString::fromStdString(arguments[++i]);
+        } else if (argument == "--settings" && hasValue) {
+            options.settingsFile = std::filesystem::path(arguments[++i]);
         } else {
             err << "joinclip join: unknown option or missing value: " << argument << "\n" << kUsage;
             return std::nullopt;
         }
     }
-    if (options.files.empty()) {
+    if (options.files.empty() || (options.settingsFile && !options.component)) {
         err << kUsage;
         return std::nullopt;
     }
@@ -100,6 +108,16 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (!options)
         return 2;
 
+    join::ExportChoice exportChoice;
+    if (options->component) {
+        auto chosen = join::chooseExport(*options->component, options->settingsFile);
+        if (!chosen) {
+            err << "joinclip join: " << chosen.error().message << "\n";
+            return 2;
+        }
+        exportChoice = std::move(*chosen);
+    }
+
     platform::Preferences store(platform::Preferences::defaultFile());
     HeadlessWindow window(false);
     app::JoinClipController controller(store, window.outlets());
@@ -122,13 +140,12 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
         list.setTitle(static_cast<int>(i), options->titles[i]);
 
+    const QString extension = exportChoice.component ? exportChoice.component->extension : controller.getExtension();
     // The output: the path given, else the default name in the output folder.
     std::filesystem::path output = options->output;
     if (output.empty()) {
-        const auto path = options->outputFolder ? join::defaultFilename(options->outputFolder,
-                                                                        controller.defaultBaseName(),
-                                                                        controller.getExtension())
-                                                : controller.defaultFilename();
+        const auto folder = options->outputFolder ? options->outputFolder : platform::CopyOutputFolderPath(store);
+        const auto path = join::defaultFilename(folder, controller.defaultBaseName(), extension);
         if (!path) {
             err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one with "
                    "joinclip prefs\n";
@@ -145,6 +162,8 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     request.destFilePath = output;
     request.flatten = !options->reference && controller.defaults().boolValue(support::Pref::Flatten);
     request.withChapters = options->chapters.value_or(controller.defaults().boolValue(support::Pref::Chapterize));
+    request.component = exportChoice.component;
+    request.exportSettings = exportChoice.settings;
 
     ConsoleJoinDelegate delegate(err);
     const auto joined = join::appendMovies(request, delegate);
@@ -153,7 +172,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         return 1;
     }
     // A name chosen without an extension gets the format's own.
-    if (const auto renamed = platform::AddNameExtensionIfMissing(output, controller.getExtension()))
+    if (const auto renamed = platform::AddNameExtensionIfMissing(output, extension))
         output = *renamed;
     out << output.string() << "\n";
     return 0;

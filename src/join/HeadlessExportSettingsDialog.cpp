@@ -10,6 +10,7 @@ HeadlessExportSettingsDialog::run(const media::ExportComponent& component, const
     for (const auto& [key, value] : m_changes) {
         if (auto set = media::setExportSetting(component, edited, key, value); !set) {
             m_err << "joinclip: " << set.error().message << "\n";
+            m_failed = true;
             return std::unexpected(EINVAL);
         }
     }

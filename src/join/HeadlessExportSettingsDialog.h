@@ -20,8 +20,11 @@ public:
 
     std::expected<std::optional<media::ExportSettings>, int>
     run(const media::ExportComponent& component, const media::ExportSettings& current) override;
+    // Whether a change was refused.
+    bool failed() const { return m_failed; }
 
 private:
+    bool m_failed = false;
     std::vector<std::pair<std::string, std::string>> m_changes;
     std::ostream& m_err;
 };
