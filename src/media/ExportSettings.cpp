@@ -31,13 +31,16 @@ void putText(QByteArray& out, const std::string& text) {
     out.append(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Reads fields in order; once one is cut short, every later one is missing too.
 class Reader final {
 public:
     explicit Reader(const QByteArray& bytes) : m_bytes(bytes) {}
 
     std::optional<std::uint64_t> number(int bytes) {
-        if (m_bytes.size() - m_at < bytes)
+        if (m_failed || m_bytes.size() - m_at < bytes) {
+            m_failed = true;
             return std::nullopt;
+        }
         std::uint64_t value = 0;
         for (int i = 0; i < bytes; ++i)
             value = (value << 8) | static_cast<std::uint8_t>(m_bytes[m_at++]);
@@ -45,8 +48,10 @@ public:
     }
     std::optional<std::string> text() {
         const auto length = number(1);
-        if (!length || m_bytes.size() - m_at < static_cast<qsizetype>(*length))
+        if (!length || m_bytes.size() - m_at < static_cast<qsizetype>(*length)) {
+            m_failed = true;
             return std::nullopt;
+        }
         std::string value(m_bytes.constData() + m_at, *length);
         m_at += static_cast<qsizetype>(*length);
         return value;
@@ -56,6 +61,7 @@ public:
 private:
     const QByteArray& m_bytes;
     qsizetype m_at = 0;
+    bool m_failed = false;
 };
 
 bool isEncoderName(const std::string& name) {
