@@ -1,6 +1,8 @@
 #pragma once
 
 #include "join/ExportSettingsDialog.h"
+#include "join/JoinDelegate.h"
+#include "platform/FolderChooser.h"
 #include "media/ExportComponent.h"
 #include "support/AlertPresenter.h"
 #include "support/ComponentSettingsPanels.h"
@@ -26,6 +28,11 @@ struct ExportComponentPorts final {
     join::ExportSettingsDialog* settingsDialog = nullptr;
     // Where errors of the settings dialog and of settings bytes are written (stderr when unset).
     std::ostream* console = nullptr;
+    // The per-file Export command: alerts go on the main window, a folder is
+    // asked for when no output folder is set, and the joins report to the delegate.
+    support::WindowHandle* fileListWindow = nullptr;
+    platform::FolderChooser* destinationChooser = nullptr;
+    join::JoinDelegate* joinDelegate = nullptr;
     // The components to offer; unset: those this build of FFmpeg can write.
     const std::vector<media::ExportComponent>* availableComponents = nullptr;
 };

@@ -69,6 +69,14 @@ public:
     std::optional<QByteArray> selectedComponentSettings() const;
     // The extension of joined files: the selected component's when exporting, else ".mov".
     QString getExtension() const;
+    // The per-file Export command (ExportCommand.cpp); cancelExport stops it after the file being written.
+    void exportButtonClicked();
+    // Its loop over the list once the folder is known (the command line's
+    // export); answers the files written.
+    std::vector<std::filesystem::path> exportMoviesToFolder(const std::filesystem::path& folder);
+    bool exportInProgress() const { return m_exportInProgress; }
+    std::int32_t indexOfCurrentMovieBeingExported() const { return m_indexOfCurrentMovieBeingExported; }
+    void cancelExport() { m_exportInProgress = false; }
     // The default output path in the output folder, or none without one.
     std::optional<std::filesystem::path> defaultFilename() const;
 
@@ -82,6 +90,8 @@ private:
     filelist::FileList m_movies;
     join::ComponentTable m_componentTable;
     join::SettingsDictionary m_exportSettingsForComponentDictionary;
+    bool m_exportInProgress = false;
+    std::int32_t m_indexOfCurrentMovieBeingExported = 0;
 };
 
 } // namespace app

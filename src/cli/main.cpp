@@ -1,6 +1,7 @@
 // The headless `joinclip` command: the application's work from a terminal.
 
 #include "cli/ComponentsCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
@@ -29,6 +30,9 @@ Commands:
                           re-encoding when they allow it), with chapters;
                           with --component, exported in that format
   components              list the export components: title, extension, information
+  export --component TITLE [--settings FILE.qxst] [--output-dir DIR] [--preserve-dates] FILE...
+                          convert each file on its own through the component
+                          (FILE.avi becomes FILE.avi.mp4 in the output folder)
   settings --component TITLE [--load FILE.qxst] [--set KEY=VALUE]... --save FILE.qxst
   settings --load FILE.qxst --show
                           make, edit or show an export settings file
@@ -71,6 +75,8 @@ int main(int argc, char** argv) {
         return cli::runJoinCommand(rest, std::cout, std::cerr);
     if (command == "components")
         return cli::runComponentsCommand(rest, std::cout, std::cerr);
+    if (command == "export")
+        return cli::runExportCommand(rest, std::cout, std::cerr);
     if (command == "settings")
         return cli::runSettingsCommand(rest, std::cout, std::cerr);
     if (command == "prefs")

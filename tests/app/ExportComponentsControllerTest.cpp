@@ -5,6 +5,7 @@
 #include "cli/HeadlessWindow.h"
 #include "platform/Preferences.h"
 
+#include "MediaFixtures.h"
 #include "RecordingAlertPresenter.h"
 #include "TestWindowHandle.h"
 
@@ -235,6 +236,143 @@ TEST_F(ExportComponentsControllerTest, TheExtensionIsTheSelectedComponentsWhenEx
         EXPECT_EQ(controller.selectedComponent()->subtype, media::makeFourCharCode("WAVE"));
         EXPECT_FALSE(controller.selectedComponentSettings().has_value());
     });
+}
+
+} // namespace
+
+namespace {
+
+class SilentDelegate final : public join::JoinDelegate {
+public:
+    void showSpinner(bool) override {}
+    void message(const QString&) override {}
+    bool shouldContinueOperation(int phase, double, const fs::path&) override {
+        if (phase == 2 && onWritten)
+            onWritten();
+        return true;
+    }
+    std::function<void()> onWritten;
+};
+
+class ScriptedFolderChooser final : public platform::FolderChooser {
+public:
+    std::optional<fs::path> answer;
+    int asked = 0;
+    std::optional<fs::path> chooseFolder(const QString&, const QString&, const QString&) override {
+        ++asked;
+        return answer;
+    }
+};
+
+class ExportCommandTest : public ::testing::Test {
+protected:
+    fs::path dir() const { return m_dir.path().toStdString(); }
+
+    void SetUp() override {
+        fixtures::quietFfmpegLogs();
+        // The build's own Wave component, once with its extension and once without.
+        for (const media::ExportComponent& component : media::exportComponents())
+            if (component.name == "Wave")
+                components.push_back(component);
+        ASSERT_EQ(components.size(), 1u);
+        components.push_back(components[0]);
+        components[1].name = "Bare";
+        components[1].extension.clear();
+        fs::create_directory(dir() / "sources");
+        fs::create_directory(dir() / "out");
+    }
+
+    std::unique_ptr<app::JoinClipController> launch() {
+        store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
+        app::MainWindowOutlets outlets = window.outlets();
+        outlets.components.componentPopupButton = &menu;
+        outlets.components.alerts = &alerts;
+        outlets.components.fileListWindow = &mainWindow;
+        outlets.components.destinationChooser = &chooser;
+        outlets.components.joinDelegate = &delegate;
+        outlets.components.availableComponents = &components;
+        auto controller = std::make_unique<app::JoinClipController>(*store, outlets);
+        controller->launchExportComponents();
+        return controller;
+    }
+
+    fs::path sound(const char* name) { return fixtures::makeSound(dir() / "sources", name, 8000, 1, 0.3); }
+
+    std::vector<media::ExportComponent> components;
+    std::unique_ptr<platform::Preferences> store;
+    cli::HeadlessWindow window{false};
+    support::StoredPopupButton menu;
+    testing_support::RecordingAlertPresenter alerts;
+    testing_support::TestWindowHandle mainWindow;
+    ScriptedFolderChooser chooser;
+    SilentDelegate delegate;
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ExportCommandTest, AlertsWhenThereIsNothingToDoOrExportingIsOff) {
+    auto controller = launch();
+    controller->exportButtonClicked();
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts()[0].message, "There are no movies to process.");
+    EXPECT_EQ(alerts.alerts()[0].parentWindow, &mainWindow);
+    controller->fileList().joinClips({sound("a.wav")});
+    controller->exportButtonClicked();
+    ASSERT_EQ(alerts.alerts().size(), 2u);
+    EXPECT_EQ(alerts.alerts()[1].message, "The option to export is not selected.");
+    // Exporting, without an output folder: the folder is asked for; cancelling ends the command.
+    controller->defaults().setOverride(support::Pref::Export, true);
+    controller->exportButtonClicked();
+    EXPECT_EQ(chooser.asked, 1);
+    EXPECT_TRUE(fs::is_empty(dir() / "out"));
+}
+
+TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnAndKeepsTheirDates) {
+    const fs::path a = sound("a.wav");
+    const fs::path b = sound("b.aiff");
+    fs::last_write_time(a, fs::last_write_time(a) - std::chrono::hours(240));
+    auto controller = launch();
+    controller->defaults().setOverride(support::Pref::Export, true);
+    controller->defaults().setOverride(support::Pref::PreserveDates, true);
+    controller->fileList().joinClips({a, b});
+    chooser.answer = dir() / "out";
+    controller->exportButtonClicked();
+    EXPECT_TRUE(fs::exists(dir() / "out" / "a.wav.wav"));
+    EXPECT_TRUE(fs::exists(dir() / "out" / "b.aiff.wav"));
+    EXPECT_EQ(fs::last_write_time(dir() / "out" / "a.wav.wav"), fs::last_write_time(a));
+    EXPECT_FALSE(controller->exportInProgress());
+    // The folder chosen in the panel is for that run only: asked again next time.
+    controller->exportButtonClicked();
+    EXPECT_EQ(chooser.asked, 2);
+}
+
+TEST_F(ExportCommandTest, NeverWritesOverTheFileBeingRead) {
+    const fs::path a = sound("a.wav");
+    std::ifstream in(a, std::ios::binary);
+    const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto controller = launch();
+    controller->defaults().setOverride(support::Pref::Export, true);
+    menu.selectItemWithTitle("Bare [WAVE,FFmp]");
+    controller->fileList().joinClips({a});
+    const auto written = controller->exportMoviesToFolder(dir() / "sources");
+    ASSERT_EQ(written.size(), 1u);
+    EXPECT_EQ(written[0], dir() / "sources" / "a (exported).wav");
+    std::ifstream again(a, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), before);
+}
+
+TEST_F(ExportCommandTest, CancellingStopsAfterTheFileBeingWritten) {
+    auto controller = launch();
+    controller->defaults().setOverride(support::Pref::Export, true);
+    controller->fileList().joinClips({sound("a.wav"), sound("b.wav"), sound("c.wav")});
+    int files = 0;
+    delegate.onWritten = [&] {
+        if (++files == 2)
+            controller->cancelExport();
+    };
+    const auto written = controller->exportMoviesToFolder(dir() / "out");
+    EXPECT_EQ(written.size(), 2u);
+    EXPECT_FALSE(fs::exists(dir() / "out" / "c.wav.wav"));
+    EXPECT_EQ(controller->indexOfCurrentMovieBeingExported(), 1);
 }
 
 } // namespace

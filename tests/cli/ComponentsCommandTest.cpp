@@ -1,6 +1,7 @@
 // `joinclip components`, `joinclip settings` and `joinclip join --component` in-process.
 
 #include "cli/ComponentsCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/JoinCommand.h"
 #include "join/SettingsFile.h"
 #include "media/ExportSettings.h"
@@ -121,6 +122,32 @@ TEST_F(ComponentsCommandTest, JoinWritesThroughTheComponentWithItsSettings) {
 
     EXPECT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--component", "Nothing", clip.string()}), 2);
     EXPECT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--settings", settingsFile.string(), clip.string()}), 2);
+}
+
+TEST_F(ComponentsCommandTest, ExportWritesEachFileIntoTheOutputFolder) {
+    fixtures::quietFfmpegLogs();
+    const fs::path a = fixtures::makeSound(dir(), "a.wav", 8000, 1, 0.3);
+    const fs::path b = fixtures::makeSound(dir(), "b.aiff", 8000, 1, 0.3);
+    const fs::path out = dir() / "out";
+    fs::create_directory(out);
+    ASSERT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir", out.string(),
+                                           a.string(), b.string()}),
+              0)
+        << m_err;
+    EXPECT_EQ(m_out, (out / "a.wav.flac").string() + "\n" + (out / "b.aiff.flac").string() + "\n");
+    EXPECT_TRUE(media::Movie::open(out / "b.aiff.flac").has_value());
+
+    EXPECT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir",
+                                           (dir() / "none").string(), a.string()}),
+              2);
+    EXPECT_EQ(call(cli::runExportCommand, {"--component", "Nothing", "--output-dir", out.string(), a.string()}), 2);
+    EXPECT_EQ(call(cli::runExportCommand, {"--output-dir", out.string(), a.string()}), 2);
+    // A file that is not a movie is reported and the rest still exported.
+    std::ofstream(dir() / "text.txt") << "text";
+    EXPECT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir", out.string(),
+                                           (dir() / "text.txt").string(), a.string()}),
+              1);
+    EXPECT_EQ(m_out, (out / "a.wav.flac").string() + "\n");
 }
 
 } // namespace
