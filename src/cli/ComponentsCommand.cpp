@@ -2,11 +2,11 @@
 
 #include "app/JoinClipController.h"
 #include "cli/ArgumentSettingsPanels.h"
+#include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
 #include "join/ComponentTable.h"
 #include "join/HeadlessExportSettingsDialog.h"
 #include "platform/Preferences.h"
-#include "support/HeadlessAlertPresenter.h"
 
 #include <QFile>
 #include <ostream>
@@ -115,23 +115,16 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     platform::Preferences store(platform::Preferences::defaultFile());
     HeadlessWindow window(false);
     app::MainWindowOutlets outlets = window.outlets();
-    support::StoredPopupButton menu;
-    support::HeadlessAlertPresenter alerts(err);
+    HeadlessComponentControls controls(err);
     ArgumentSettingsPanels panels(options->save, options->load);
     join::HeadlessExportSettingsDialog dialog(options->changes, err);
-    outlets.components.componentPopupButton = &menu;
-    outlets.components.alerts = &alerts;
+    controls.attach(outlets.components);
     outlets.components.panels = &panels;
     outlets.components.settingsDialog = &dialog;
-    outlets.components.console = &err;
     app::JoinClipController controller(store, outlets);
     controller.launchExportComponents();
-    if (!controller.componentTable().contains(*options->component)) {
-        err << "joinclip settings: there is no component \"" << options->component->toStdString()
-            << "\" (joinclip components lists them)\n";
+    if (!controls.select(controller, *options->component, "settings"))
         return 2;
-    }
-    menu.selectItemWithTitle(*options->component);
 
     if (options->load) {
         if (!join::readSettingsFile(*options->load)) {

@@ -1,11 +1,11 @@
 #include "cli/ExportCommand.h"
 
 #include "app/JoinClipController.h"
+#include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
-#include "support/HeadlessAlertPresenter.h"
 
 #include <ostream>
 
@@ -79,21 +79,14 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     platform::Preferences store(platform::Preferences::defaultFile());
     HeadlessWindow window(false);
     app::MainWindowOutlets outlets = window.outlets();
-    support::StoredPopupButton menu;
-    support::HeadlessAlertPresenter alerts(err);
+    HeadlessComponentControls controls(err);
     ConsoleExportDelegate delegate(err);
-    outlets.components.componentPopupButton = &menu;
-    outlets.components.alerts = &alerts;
-    outlets.components.console = &err;
+    controls.attach(outlets.components);
     outlets.components.joinDelegate = &delegate;
     app::JoinClipController controller(store, outlets);
     controller.launchExportComponents();
-    if (!controller.componentTable().contains(options->component)) {
-        err << "joinclip export: there is no component \"" << options->component.toStdString()
-            << "\" (joinclip components lists them)\n";
+    if (!controls.select(controller, options->component, "export"))
         return 2;
-    }
-    menu.selectItemWithTitle(options->component);
     if (options->settingsFile) {
         auto settings = join::readSettingsFile(*options->settingsFile);
         if (!settings) {

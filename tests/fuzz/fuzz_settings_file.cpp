@@ -3,39 +3,19 @@
 
 #include "join/SettingsFile.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <unistd.h>
-
-namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        std::error_code error;
-        const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "fuzz_settings_file-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(workFolder(), error);
-        });
-        return fs::path(pattern);
-    }();
-    return folder;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path file = workFolder() / "input.qxst";
-    const fs::path copy = workFolder() / "copy.qxst";
+    const fs::path file = fuzz::workFolder("fuzz_settings_file") / "input.qxst";
+    const fs::path copy = fuzz::workFolder("fuzz_settings_file") / "copy.qxst";
     std::ofstream(file, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     const auto settings = join::readSettingsFile(file);
