@@ -2,7 +2,6 @@
 // the selected export component, into the output folder.
 
 #include "app/JoinClipController.h"
-
 #include "join/ExportDestination.h"
 #include "join/JoinEngine.h"
 #include "platform/FileDates.h"
@@ -57,7 +56,8 @@ void JoinClipController::exportButtonClicked() {
         exportMoviesToFolder(*folder);
 }
 
-std::vector<std::filesystem::path> JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
+std::vector<std::filesystem::path>
+JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
     const ExportComponentPorts& ports = m_outlets.components;
     std::vector<std::filesystem::path> written;
     if (!ports.joinDelegate)

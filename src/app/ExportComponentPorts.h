@@ -2,8 +2,8 @@
 
 #include "join/ExportSettingsDialog.h"
 #include "join/JoinDelegate.h"
-#include "platform/FolderChooser.h"
 #include "media/ExportComponent.h"
+#include "platform/FolderChooser.h"
 #include "support/AlertPresenter.h"
 #include "support/ComponentSettingsPanels.h"
 #include "support/Control.h"

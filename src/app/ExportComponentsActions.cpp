@@ -3,7 +3,6 @@
 // files) and their place in the preferences across restarts.
 
 #include "app/JoinClipController.h"
-
 #include "join/ExporterSettings.h"
 #include "platform/Preferences.h"
 #include "support/DoAlert.h"
@@ -116,11 +115,12 @@ void JoinClipController::codecSaveSettingsClicked() {
     const bool saved = join::writeSettingsFile(*file, m_exportSettingsForComponentDictionary);
     if (!ports.alerts)
         return;
-    const QString format = saved ? "All export settings were saved to: %@"
-                                 : "All export settings could not be saved to: %@";
-    support::doAlert(*ports.alerts,
-                     support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
-                     ports.preferencesWindow);
+    const QString format =
+        saved ? "All export settings were saved to: %@" : "All export settings could not be saved to: %@";
+    support::doAlert(
+        *ports.alerts,
+        support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
+        ports.preferencesWindow);
 }
 
 void JoinClipController::codecLoadSettingsClicked() {
@@ -142,7 +142,8 @@ bool JoinClipController::isExporting() const {
 }
 
 std::optional<join::ComponentDescription> JoinClipController::selectedComponent() const {
-    if (const join::ComponentDescription* description = m_componentTable.find(selectedTitle(m_outlets.components)))
+    if (const join::ComponentDescription* description =
+            m_componentTable.find(selectedTitle(m_outlets.components)))
         return *description;
     return std::nullopt;
 }

@@ -7,7 +7,8 @@ namespace cli {
 // The settings panels of the command line: answered with the files its arguments name.
 class ArgumentSettingsPanels final : public support::ComponentSettingsPanels {
 public:
-    ArgumentSettingsPanels(std::optional<std::filesystem::path> saveFile, std::optional<std::filesystem::path> openFile)
+    ArgumentSettingsPanels(std::optional<std::filesystem::path> saveFile,
+                           std::optional<std::filesystem::path> openFile)
         : m_saveFile(std::move(saveFile)), m_openFile(std::move(openFile)) {}
 
     std::optional<std::filesystem::path> runSaveSettingsPanel(const QString&, const QString&, bool) override {

@@ -29,7 +29,8 @@ struct SettingsOptions final {
     bool show = false;
 };
 
-std::optional<SettingsOptions> parseSettingsOptions(const std::vector<std::string>& arguments, std::ostream& err) {
+std::optional<SettingsOptions> parseSettingsOptions(const std::vector<std::string>& arguments,
+                                                    std::ostream& err) {
     SettingsOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -51,11 +52,13 @@ std::optional<SettingsOptions> parseSettingsOptions(const std::vector<std::strin
         } else if (argument == "--show") {
             options.show = true;
         } else {
-            err << "joinclip settings: unknown option or missing value: " << argument << "\n" << kSettingsUsage;
+            err << "joinclip settings: unknown option or missing value: " << argument << "\n"
+                << kSettingsUsage;
             return std::nullopt;
         }
     }
-    const bool showing = options.show && options.load && !options.save && !options.component && options.changes.empty();
+    const bool showing =
+        options.show && options.load && !options.save && !options.component && options.changes.empty();
     const bool saving = !options.show && options.save && options.component;
     if (!showing && !saving) {
         err << kSettingsUsage;

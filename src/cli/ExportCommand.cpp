@@ -13,8 +13,9 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: joinclip export --component TITLE [--settings FILE.qxst] [--output-dir DIR] "
-                               "[--preserve-dates] FILE...\n";
+constexpr const char* kUsage =
+    "usage: joinclip export --component TITLE [--settings FILE.qxst] [--output-dir DIR] "
+    "[--preserve-dates] FILE...\n";
 
 struct ExportOptions final {
     QString component;
@@ -102,7 +103,8 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     const auto folder = options->outputFolder ? options->outputFolder : platform::CopyOutputFolderPath(store);
     std::error_code error;
     if (!folder || !std::filesystem::is_directory(*folder, error)) {
-        err << "joinclip export: " << (folder ? folder->string() + " is not a folder" : "no output folder is set")
+        err << "joinclip export: "
+            << (folder ? folder->string() + " is not a folder" : "no output folder is set")
             << ": give --output-dir DIR, or set one with joinclip prefs\n";
         return 2;
     }
@@ -115,7 +117,8 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     for (const auto& file : written)
         out << file.string() << "\n";
     if (written.size() != options->files.size()) {
-        err << "joinclip export: " << options->files.size() - written.size() << " of the files could not be exported\n";
+        err << "joinclip export: " << options->files.size() - written.size()
+            << " of the files could not be exported\n";
         return 1;
     }
     return 0;

@@ -46,7 +46,8 @@ void BuildComponentTable(ComponentTable& table, const std::vector<media::ExportC
         ComponentDescription description;
         description.name = name;
         description.info = QString::fromStdString(component.info);
-        description.extension = component.extension.empty() ? QString() : "." + QString::fromStdString(component.extension);
+        description.extension =
+            component.extension.empty() ? QString() : "." + QString::fromStdString(component.extension);
         description.subtype = component.subtype;
         description.manufacturer = component.manufacturer;
         description.exporter = std::make_shared<Exporter>(component);

@@ -7,8 +7,8 @@
 
 namespace join {
 
-std::expected<ExportChoice, media::Error> chooseExport(const QString& title,
-                                                       const std::optional<std::filesystem::path>& settingsFile) {
+std::expected<ExportChoice, media::Error>
+chooseExport(const QString& title, const std::optional<std::filesystem::path>& settingsFile) {
     ComponentTable table;
     BuildComponentTable(table);
     const ComponentDescription* description = table.find(title);

@@ -20,7 +20,7 @@ struct ExportChoice final {
 // The component titled `title` among those of this build, and its settings
 // from `settingsFile` when one is given (none when the file holds none for
 // it). An unknown title or a file that is not a settings file is an error.
-std::expected<ExportChoice, media::Error> chooseExport(const QString& title,
-                                                       const std::optional<std::filesystem::path>& settingsFile);
+std::expected<ExportChoice, media::Error>
+chooseExport(const QString& title, const std::optional<std::filesystem::path>& settingsFile);
 
 } // namespace join

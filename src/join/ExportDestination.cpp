@@ -13,8 +13,8 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
 
 } // namespace
 
-std::filesystem::path exportDestination(const std::filesystem::path& folder, const std::filesystem::path& source,
-                                        const QString& extension) {
+std::filesystem::path exportDestination(const std::filesystem::path& folder,
+                                        const std::filesystem::path& source, const QString& extension) {
     const std::string added = QFile::encodeName(extension).toStdString();
     std::filesystem::path destination = folder / (source.filename().string() + added);
     std::string stem = source.stem().string();

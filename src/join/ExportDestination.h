@@ -12,7 +12,7 @@ namespace join {
 // own folder, or a link to the source), " (exported)" goes before the
 // source's extension, as often as needed, so the file being read is never
 // written over.
-std::filesystem::path exportDestination(const std::filesystem::path& folder, const std::filesystem::path& source,
-                                        const QString& extension);
+std::filesystem::path exportDestination(const std::filesystem::path& folder,
+                                        const std::filesystem::path& source, const QString& extension);
 
 } // namespace join

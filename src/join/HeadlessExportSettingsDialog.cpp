@@ -5,7 +5,8 @@
 namespace join {
 
 std::expected<std::optional<media::ExportSettings>, int>
-HeadlessExportSettingsDialog::run(const media::ExportComponent& component, const media::ExportSettings& current) {
+HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
+                                  const media::ExportSettings& current) {
     media::ExportSettings edited = current;
     for (const auto& [key, value] : m_changes) {
         if (auto set = media::setExportSetting(component, edited, key, value); !set) {

@@ -26,6 +26,8 @@ struct Candidate final {
 };
 
 const std::vector<Candidate>& candidates() {
+    // One row per format reads better than one field per line.
+    // clang-format off
     static const std::vector<Candidate> list{
         {"QuickTime Movie", "A QuickTime movie: H.264 or MPEG-4 video, AAC, Apple Lossless or PCM sound, chapters",
          "mov", "mov", makeFourCharCode("MooV"), true, {"libx264", "mpeg4"}, {"aac", "alac", "pcm_s16be"}},
@@ -54,6 +56,7 @@ const std::vector<Candidate>& candidates() {
         {"MPEG-4 Audio", "An MPEG-4 sound file: AAC or Apple Lossless", "ipod", "m4a", makeFourCharCode("M4A "),
          false, {}, {"aac", "alac"}},
     };
+    // clang-format on
     return list;
 }
 
@@ -125,7 +128,8 @@ std::optional<ExportComponent> findExportComponent(FourCharCode subtype, FourCha
     return std::nullopt;
 }
 
-std::expected<void, Error> checkExportSettings(const ExportComponent& component, const ExportSettings& settings) {
+std::expected<void, Error> checkExportSettings(const ExportComponent& component,
+                                               const ExportSettings& settings) {
     if (!offers(component.videoEncoders, settings.videoEncoder))
         return std::unexpected(
             Error{EINVAL, component.name + " offers no video encoder \"" + settings.videoEncoder + "\""});

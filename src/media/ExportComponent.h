@@ -49,6 +49,7 @@ std::optional<ExportComponent> findExportComponent(FourCharCode subtype, FourCha
 
 // Whether the settings suit the component: its encoders, and no size or frame
 // rate for a sound-only one. A reason for people when not.
-std::expected<void, Error> checkExportSettings(const ExportComponent& component, const ExportSettings& settings);
+std::expected<void, Error> checkExportSettings(const ExportComponent& component,
+                                               const ExportSettings& settings);
 
 } // namespace media

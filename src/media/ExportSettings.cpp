@@ -82,10 +82,10 @@ std::optional<std::string> problemWith(const ExportSettings& settings) {
     if (settings.width < 0 || settings.height < 0 || settings.width > kMaxExportDimension ||
         settings.height > kMaxExportDimension || (settings.width == 0) != (settings.height == 0))
         return "the size is out of range";
-    if (settings.frameRateNum == 0 ? settings.frameRateDen != 0
-                                   : (settings.frameRateNum < 0 || settings.frameRateDen <= 0 ||
-                                      settings.frameRateDen > 0xffff ||
-                                      settings.frameRateNum > kMaxFrameRate * settings.frameRateDen))
+    if (settings.frameRateNum == 0
+            ? settings.frameRateDen != 0
+            : (settings.frameRateNum < 0 || settings.frameRateDen <= 0 || settings.frameRateDen > 0xffff ||
+               settings.frameRateNum > kMaxFrameRate * settings.frameRateDen))
         return "the frame rate is out of range";
     if (settings.sampleRate < 0 || settings.sampleRate > kMaxSampleRate)
         return "the sample rate is out of range";
@@ -116,7 +116,8 @@ std::optional<int> parseNumber(std::string_view text) {
 }
 
 std::expected<void, Error> badValue(std::string_view key, std::string_view value) {
-    return std::unexpected(Error{EINVAL, "\"" + std::string(value) + "\" is not a value for " + std::string(key)});
+    return std::unexpected(
+        Error{EINVAL, "\"" + std::string(value) + "\" is not a value for " + std::string(key)});
 }
 
 bool offers(const std::vector<std::string>& encoders, std::string_view name) {
@@ -165,7 +166,9 @@ std::expected<ExportSettings, Error> decodeExportSettings(const QByteArray& byte
     if (!channels)
         return std::unexpected(refused("they are cut short"));
     // Values above INT_MAX stay out of range once narrowed, as negative numbers.
-    const auto narrow = [](std::uint64_t value) { return static_cast<int>(static_cast<std::int32_t>(value)); };
+    const auto narrow = [](std::uint64_t value) {
+        return static_cast<int>(static_cast<std::int32_t>(value));
+    };
     settings.videoEncoder = *videoEncoder;
     settings.audioEncoder = *audioEncoder;
     settings.videoBitRate = narrow(*videoBitRate);
@@ -192,9 +195,10 @@ std::expected<ExportSettings, Error> decodeExportSettings(const QByteArray& byte
 
 std::expected<void, Error> setExportSetting(const ExportComponent& component, ExportSettings& settings,
                                             std::string_view key, std::string_view value) {
-    const bool videoKey = key == "video-codec" || key == "video-bitrate" || key == "quality" || key == "size" ||
-                          key == "frame-rate";
-    const bool soundKey = key == "audio-codec" || key == "audio-bitrate" || key == "sample-rate" || key == "channels";
+    const bool videoKey = key == "video-codec" || key == "video-bitrate" || key == "quality" ||
+                          key == "size" || key == "frame-rate";
+    const bool soundKey =
+        key == "audio-codec" || key == "audio-bitrate" || key == "sample-rate" || key == "channels";
     if (!videoKey && !soundKey)
         return std::unexpected(Error{EINVAL, "\"" + std::string(key) + "\" is not an export setting"});
     if ((videoKey && !component.writesVideo) || (soundKey && !component.writesSound))
@@ -207,8 +211,8 @@ std::expected<void, Error> setExportSetting(const ExportComponent& component, Ex
             std::string choices;
             for (const std::string& encoder : encoders)
                 choices += (choices.empty() ? "" : ", ") + encoder;
-            return std::unexpected(Error{EINVAL, component.name + " offers no encoder \"" + std::string(value) +
-                                                     "\" (it offers " + choices + ")"});
+            return std::unexpected(Error{EINVAL, component.name + " offers no encoder \"" +
+                                                     std::string(value) + "\" (it offers " + choices + ")"});
         }
         (key == "video-codec" ? changed.videoEncoder : changed.audioEncoder) =
             value == "default" ? std::string() : std::string(value);
@@ -230,7 +234,8 @@ std::expected<void, Error> setExportSetting(const ExportComponent& component, Ex
         } else {
             const std::size_t slash = value.find('/');
             const auto num = parseNumber(value.substr(0, slash));
-            const auto den = slash == std::string_view::npos ? std::optional<int>(1) : parseNumber(value.substr(slash + 1));
+            const auto den = slash == std::string_view::npos ? std::optional<int>(1)
+                                                             : parseNumber(value.substr(slash + 1));
             if (!num || !den || *num == 0)
                 return badValue(key, value);
             changed.frameRateNum = *num;
@@ -258,13 +263,16 @@ std::expected<void, Error> setExportSetting(const ExportComponent& component, Ex
 }
 
 std::vector<std::pair<std::string, std::string>> exportSettingsFields(const ExportSettings& settings) {
-    const auto orDefault = [](const std::string& text) { return text.empty() ? std::string("default") : text; };
+    const auto orDefault = [](const std::string& text) {
+        return text.empty() ? std::string("default") : text;
+    };
     return {
         {"video-codec", orDefault(settings.videoEncoder)},
         {"video-bitrate", std::to_string(settings.videoBitRate)},
         {"quality", std::to_string(settings.quality)},
-        {"size", settings.width == 0 ? "natural"
-                                     : std::to_string(settings.width) + "x" + std::to_string(settings.height)},
+        {"size", settings.width == 0
+                     ? "natural"
+                     : std::to_string(settings.width) + "x" + std::to_string(settings.height)},
         {"frame-rate", settings.frameRateNum == 0 ? "source"
                                                   : std::to_string(settings.frameRateNum) + "/" +
                                                         std::to_string(settings.frameRateDen)},

@@ -22,15 +22,15 @@ struct ExportComponent;
 struct ExportSettings final {
     std::string videoEncoder; // FFmpeg encoder name, one the component offers
     std::string audioEncoder;
-    int videoBitRate = 0;   // bits per second; 0: constant quality
-    int quality = 0;        // constant-quality level of the encoder (x264/VP9 crf); lower is better
-    int width = 0;          // output size; 0 x 0: the movie's natural size
+    int videoBitRate = 0; // bits per second; 0: constant quality
+    int quality = 0;      // constant-quality level of the encoder (x264/VP9 crf); lower is better
+    int width = 0;        // output size; 0 x 0: the movie's natural size
     int height = 0;
-    int frameRateNum = 0;   // fixed output frame rate; 0: the sources' timing is kept
+    int frameRateNum = 0; // fixed output frame rate; 0: the sources' timing is kept
     int frameRateDen = 0;
-    int audioBitRate = 0;   // bits per second
-    int sampleRate = 0;     // 0: the highest of the sources
-    int channels = 0;       // 0: as the sources, at most 2
+    int audioBitRate = 0; // bits per second
+    int sampleRate = 0;   // 0: the highest of the sources
+    int channels = 0;     // 0: as the sources, at most 2
     friend bool operator==(const ExportSettings&, const ExportSettings&) = default;
 };
 

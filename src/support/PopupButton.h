@@ -40,7 +40,9 @@ public:
         if (const auto index = m_titles.indexOf(title); index >= 0)
             m_selected = static_cast<int>(index);
     }
-    QString titleOfSelectedItem() const override { return m_selected >= 0 ? m_titles[m_selected] : QString(); }
+    QString titleOfSelectedItem() const override {
+        return m_selected >= 0 ? m_titles[m_selected] : QString();
+    }
     QStringList itemTitles() const override { return m_titles; }
     QString toolTipAt(int index) const { return m_toolTips.value(index); }
 

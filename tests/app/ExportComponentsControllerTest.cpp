@@ -1,13 +1,12 @@
 // The controller's export component commands: the menu, the settings buttons,
 // editing, saving and loading settings files, and both surviving a restart.
 
-#include "app/JoinClipController.h"
-#include "cli/HeadlessWindow.h"
-#include "platform/Preferences.h"
-
 #include "MediaFixtures.h"
 #include "RecordingAlertPresenter.h"
 #include "TestWindowHandle.h"
+#include "app/JoinClipController.h"
+#include "cli/HeadlessWindow.h"
+#include "platform/Preferences.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,7 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-media::ExportComponent makeComponent(const std::string& name, const char (&subtype)[5], bool hasDialog = true) {
+media::ExportComponent makeComponent(const std::string& name, const char (&subtype)[5],
+                                     bool hasDialog = true) {
     media::ExportComponent component;
     component.name = name;
     component.info = "Writes " + name;
@@ -37,8 +37,8 @@ public:
     std::optional<media::ExportSettings> answer; // none: cancel
     int runs = 0;
     media::ExportSettings shown;
-    std::expected<std::optional<media::ExportSettings>, int> run(const media::ExportComponent&,
-                                                                 const media::ExportSettings& current) override {
+    std::expected<std::optional<media::ExportSettings>, int>
+    run(const media::ExportComponent&, const media::ExportSettings& current) override {
         ++runs;
         shown = current;
         return answer;
@@ -57,7 +57,8 @@ public:
         suggestedName = name;
         return saveAnswer;
     }
-    std::optional<fs::path> runOpenSettingsPanel(const QString& title, const QString&, const QStringList&) override {
+    std::optional<fs::path> runOpenSettingsPanel(const QString& title, const QString&,
+                                                 const QStringList&) override {
         openTitle = title;
         return openAnswer;
     }
@@ -96,7 +97,8 @@ protected:
         controller.applicationWillTerminate();
     }
 
-    std::vector<media::ExportComponent> components{makeComponent("Movie", "MooV"), makeComponent("Sound", "WAVE"),
+    std::vector<media::ExportComponent> components{makeComponent("Movie", "MooV"),
+                                                   makeComponent("Sound", "WAVE"),
                                                    makeComponent("Plain", "plan", false)};
     support::StoredPopupButton menu;
     support::StoredControl buttons[3];
@@ -169,7 +171,8 @@ TEST_F(ExportComponentsControllerTest, SettingsButtonsFollowWhetherTheComponentH
 TEST_F(ExportComponentsControllerTest, SavingWritesEverySettingIncludingUneditedDefaults) {
     const fs::path file = dir() / "Settings.qxst";
     run([&](app::JoinClipController& controller) {
-        controller.exportSettingsForComponentDictionary().insert("Not installed [none]", QByteArray("opaque"));
+        controller.exportSettingsForComponentDictionary().insert("Not installed [none]",
+                                                                 QByteArray("opaque"));
         // Cancelled: nothing is written, nothing shown.
         controller.codecSaveSettingsClicked();
         EXPECT_EQ(panels.requiredType, "qxst");

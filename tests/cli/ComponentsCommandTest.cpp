@@ -1,13 +1,13 @@
 // `joinclip components`, `joinclip settings` and `joinclip join --component` in-process.
 
 #include "cli/ComponentsCommand.h"
+
+#include "MediaFixtures.h"
 #include "cli/ExportCommand.h"
 #include "cli/JoinCommand.h"
 #include "join/SettingsFile.h"
 #include "media/ExportSettings.h"
 #include "media/Movie.h"
-
-#include "MediaFixtures.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -63,8 +63,8 @@ TEST_F(ComponentsCommandTest, ListsTitleExtensionAndInformationPerLine) {
 TEST_F(ComponentsCommandTest, SavesEditsAndShowsSettingsFiles) {
     const fs::path file = dir() / "mine.qxst";
     const std::string wave = "Wave [WAVE,FFmp]";
-    ASSERT_EQ(call(cli::runSettingsCommand,
-                   {"--component", wave, "--set", "sample-rate=22050", "--set", "channels=1", "--save", file.string()}),
+    ASSERT_EQ(call(cli::runSettingsCommand, {"--component", wave, "--set", "sample-rate=22050", "--set",
+                                             "channels=1", "--save", file.string()}),
               0)
         << m_err;
     EXPECT_NE(m_err.find("All export settings were saved to"), std::string::npos);
@@ -90,7 +90,9 @@ TEST_F(ComponentsCommandTest, SavesEditsAndShowsSettingsFiles) {
 
     // Refused: a picture setting for a sound file, an unknown component, a file that is not one.
     const auto before = join::readSettingsFile(file);
-    EXPECT_EQ(call(cli::runSettingsCommand, {"--component", wave, "--set", "size=64x48", "--save", file.string()}), 2);
+    EXPECT_EQ(
+        call(cli::runSettingsCommand, {"--component", wave, "--set", "size=64x48", "--save", file.string()}),
+        2);
     EXPECT_NE(m_err.find("no video"), std::string::npos);
     EXPECT_EQ(join::readSettingsFile(file), before);
     EXPECT_EQ(call(cli::runSettingsCommand, {"--component", "Nothing [none]", "--save", file.string()}), 2);
@@ -107,11 +109,12 @@ TEST_F(ComponentsCommandTest, JoinWritesThroughTheComponentWithItsSettings) {
     const fs::path settingsFile = dir() / "sound.qxst";
     media::ExportSettings settings;
     settings.sampleRate = 8000;
-    ASSERT_TRUE(join::writeSettingsFile(settingsFile, {{"Wave [WAVE,FFmp]", media::encodeExportSettings(settings)}}));
+    ASSERT_TRUE(
+        join::writeSettingsFile(settingsFile, {{"Wave [WAVE,FFmp]", media::encodeExportSettings(settings)}}));
 
     const fs::path output = dir() / "joined";
-    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--component", "Wave [WAVE,FFmp]", "--settings",
-                                         settingsFile.string(), clip.string(), clip.string()}),
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--component", "Wave [WAVE,FFmp]",
+                                         "--settings", settingsFile.string(), clip.string(), clip.string()}),
               0)
         << m_err;
     // A name without an extension gets the component's.
@@ -121,7 +124,9 @@ TEST_F(ComponentsCommandTest, JoinWritesThroughTheComponentWithItsSettings) {
     EXPECT_FALSE((*probed)->hasTrackOfType(media::MediaType::Video));
 
     EXPECT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--component", "Nothing", clip.string()}), 2);
-    EXPECT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--settings", settingsFile.string(), clip.string()}), 2);
+    EXPECT_EQ(call(cli::runJoinCommand,
+                   {"-o", output.string(), "--settings", settingsFile.string(), clip.string()}),
+              2);
 }
 
 TEST_F(ComponentsCommandTest, ExportWritesEachFileIntoTheOutputFolder) {
@@ -130,8 +135,8 @@ TEST_F(ComponentsCommandTest, ExportWritesEachFileIntoTheOutputFolder) {
     const fs::path b = fixtures::makeSound(dir(), "b.aiff", 8000, 1, 0.3);
     const fs::path out = dir() / "out";
     fs::create_directory(out);
-    ASSERT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir", out.string(),
-                                           a.string(), b.string()}),
+    ASSERT_EQ(call(cli::runExportCommand,
+                   {"--component", "FLAC [flac,FFmp]", "--output-dir", out.string(), a.string(), b.string()}),
               0)
         << m_err;
     EXPECT_EQ(m_out, (out / "a.wav.flac").string() + "\n" + (out / "b.aiff.flac").string() + "\n");
@@ -140,7 +145,8 @@ TEST_F(ComponentsCommandTest, ExportWritesEachFileIntoTheOutputFolder) {
     EXPECT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir",
                                            (dir() / "none").string(), a.string()}),
               2);
-    EXPECT_EQ(call(cli::runExportCommand, {"--component", "Nothing", "--output-dir", out.string(), a.string()}), 2);
+    EXPECT_EQ(
+        call(cli::runExportCommand, {"--component", "Nothing", "--output-dir", out.string(), a.string()}), 2);
     EXPECT_EQ(call(cli::runExportCommand, {"--output-dir", out.string(), a.string()}), 2);
     // A file that is not a movie is reported and the rest still exported.
     std::ofstream(dir() / "text.txt") << "text";

@@ -15,7 +15,8 @@ inline const std::filesystem::path& workFolder(const char* targetName) {
     static const std::filesystem::path folder = [targetName] {
         namespace fs = std::filesystem;
         std::error_code error;
-        const fs::path base = fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const fs::path base =
+            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string pattern = (base / (std::string(targetName) + "-XXXXXX")).string();
         if (!::mkdtemp(pattern.data()))
             std::abort();

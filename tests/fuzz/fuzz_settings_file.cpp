@@ -1,9 +1,8 @@
 // Arbitrary bytes as a settings file (.qxst): reading never crashes, and what
 // it reads is written and read back as the very same settings.
 
-#include "join/SettingsFile.h"
-
 #include "FuzzWorkFolder.h"
+#include "join/SettingsFile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,13 +1,12 @@
 // The component table, the settings of a component instance, settings files,
 // and a join written through a component.
 
+#include "Ffprobe.h"
+#include "MediaFixtures.h"
 #include "join/ComponentTable.h"
 #include "join/ExporterSettings.h"
 #include "join/JoinEngine.h"
 #include "join/SettingsFile.h"
-
-#include "Ffprobe.h"
-#include "MediaFixtures.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -21,8 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-media::ExportComponent makeComponent(const std::string& name, const char (&subtype)[5], media::FourCharCode manufacturer,
-                                     const std::string& extension = "mov") {
+media::ExportComponent makeComponent(const std::string& name, const char (&subtype)[5],
+                                     media::FourCharCode manufacturer, const std::string& extension = "mov") {
     media::ExportComponent component;
     component.name = name;
     component.info = name + " info";
@@ -41,8 +40,8 @@ public:
     std::expected<std::optional<media::ExportSettings>, int> answer;
     std::optional<media::ExportSettings> shown;
 
-    std::expected<std::optional<media::ExportSettings>, int> run(const media::ExportComponent&,
-                                                                 const media::ExportSettings& current) override {
+    std::expected<std::optional<media::ExportSettings>, int>
+    run(const media::ExportComponent&, const media::ExportSettings& current) override {
         shown = current;
         return answer;
     }
@@ -53,8 +52,8 @@ TEST(ComponentTableTest, TitlesNameSubtypeAndManufacturerAndTheFirstOfTwoWins) {
     join::ComponentTable table;
     join::BuildComponentTable(table, {makeComponent("Movie", "MooV", maker, "mov"),
                                       makeComponent("Movie", "MooV", maker, "qt"), // same title: left out
-                                      makeComponent("Sound", "WAVE", 0, ""),        // no manufacturer text
-                                      makeComponent("", "none", maker)});           // no name: left out
+                                      makeComponent("Sound", "WAVE", 0, ""),       // no manufacturer text
+                                      makeComponent("", "none", maker)});          // no name: left out
     EXPECT_EQ(table.titles(), QStringList({"Movie [MooV,FFmp]", "Sound [WAVE]"}));
     const join::ComponentDescription* movie = table.find("Movie [MooV,FFmp]");
     ASSERT_NE(movie, nullptr);
@@ -115,7 +114,8 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     // A failing dialog is told on the console.
     dialog.answer = std::unexpected(-50);
     EXPECT_FALSE(join::ExporterSettings(description, std::nullopt, true, &dialog, console).has_value());
-    EXPECT_NE(console.str().find("JoinClip error: -50 when calling MovieExportDoUserDialog"), std::string::npos);
+    EXPECT_NE(console.str().find("JoinClip error: -50 when calling MovieExportDoUserDialog"),
+              std::string::npos);
 
     // Damaged bytes, or bytes naming an encoder this component lacks, are not loaded.
     console.str("");
@@ -132,7 +132,8 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     noInstance.exporter.reset();
     EXPECT_FALSE(join::ExporterSettings(noInstance, std::nullopt, false, &dialog, console).has_value());
     EXPECT_TRUE(join::ComponentHasUserInterface(media::kExportComponentType, description.exporter.get()));
-    EXPECT_FALSE(join::ComponentHasUserInterface(media::makeFourCharCode("eat "), description.exporter.get()));
+    EXPECT_FALSE(
+        join::ComponentHasUserInterface(media::makeFourCharCode("eat "), description.exporter.get()));
     EXPECT_FALSE(join::ComponentHasUserInterface(media::kExportComponentType, nullptr));
 }
 
@@ -172,15 +173,16 @@ TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreIgnoredAndAFailedSaveKeepsThe
                      .has_value());
     EXPECT_FALSE(join::readSettingsFile(dir() / "missing.qxst").has_value());
     // Values that are not bytes cannot be settings; the rest are kept.
-    const auto mixed = join::readSettingsFile(
-        write("mixed.qxst", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>A</key><data>AAE=</data>"
-                            "<key>B</key><string>text</string></dict></plist>"));
+    const auto mixed = join::readSettingsFile(write(
+        "mixed.qxst", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>A</key><data>AAE=</data>"
+                      "<key>B</key><string>text</string></dict></plist>"));
     ASSERT_TRUE(mixed.has_value());
     EXPECT_EQ(mixed->keys(), QStringList({"A"}));
     // A binary property list is read as well: {"A": <01>}.
-    const auto binary = join::readSettingsFile(write(
-        "binary.qxst", QByteArray::fromHex("62706c6973743030d1010251414101080b0d00000000000001010000000000000003"
-                                           "0000000000000000000000000000000f")));
+    const auto binary = join::readSettingsFile(
+        write("binary.qxst",
+              QByteArray::fromHex("62706c6973743030d1010251414101080b0d00000000000001010000000000000003"
+                                  "0000000000000000000000000000000f")));
     ASSERT_TRUE(binary.has_value());
     EXPECT_EQ(binary->value("A"), QByteArray("\x01", 1));
 

@@ -20,10 +20,11 @@ TEST(ExportDestinationTest, AppendsTheExtensionAndNeverNamesTheSource) {
     // No extension, same folder: the name would be the source's own.
     EXPECT_EQ(join::exportDestination(dir, source, ""), dir / "clip (exported).avi");
     // The same folder by another path, and a link to the source, are the source too.
-    EXPECT_EQ(join::exportDestination(dir / "." , source, ""), dir / "." / "clip (exported).avi");
+    EXPECT_EQ(join::exportDestination(dir / ".", source, ""), dir / "." / "clip (exported).avi");
     fs::create_directory(dir / "links");
     fs::create_symlink(source, dir / "links" / "clip.avi.mov");
-    EXPECT_EQ(join::exportDestination(dir / "links", source, ".mov"), dir / "links" / "clip (exported).avi.mov");
+    EXPECT_EQ(join::exportDestination(dir / "links", source, ".mov"),
+              dir / "links" / "clip (exported).avi.mov");
     // Another folder's file of the same name is not the source.
     EXPECT_EQ(join::exportDestination(dir / "out", source, ""), dir / "out" / "clip.avi");
 }

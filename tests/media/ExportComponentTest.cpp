@@ -3,10 +3,10 @@
 // media, chapters where the container keeps them, and the settings chosen.
 
 #include "media/ExportComponent.h"
-#include "media/Movie.h"
 
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
+#include "media/Movie.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -69,17 +69,18 @@ protected:
 
     static int chapterCount(const fs::path& file) {
         return static_cast<int>(
-            QJsonDocument::fromJson(QByteArray::fromStdString(
-                                        oracle::runFfprobe({"-show_chapters", "-print_format", "json", file.string()})))
+            QJsonDocument::fromJson(QByteArray::fromStdString(oracle::runFfprobe(
+                                        {"-show_chapters", "-print_format", "json", file.string()})))
                 .object()["chapters"]
                 .toArray()
                 .size());
     }
 
     static QJsonArray decodedFrameCounts(const fs::path& file) {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(oracle::runFfprobe(
-                                           {"-count_frames", "-show_entries", "stream=codec_type,nb_read_frames",
-                                            "-print_format", "json", file.string()})))
+        return QJsonDocument::fromJson(
+                   QByteArray::fromStdString(oracle::runFfprobe({"-count_frames", "-show_entries",
+                                                                 "stream=codec_type,nb_read_frames",
+                                                                 "-print_format", "json", file.string()})))
             .object()["streams"]
             .toArray();
     }
@@ -111,7 +112,8 @@ TEST_F(ExportComponentTest, TheUsualFormatsAreThereWithDistinctCodes) {
         for (std::size_t j = i + 1; j < components.size(); ++j)
             EXPECT_NE(components[i].subtype, components[j].subtype) << components[i].name;
     }
-    const auto found = media::findExportComponent(media::makeFourCharCode("MooV"), media::kFFmpegManufacturer);
+    const auto found =
+        media::findExportComponent(media::makeFourCharCode("MooV"), media::kFFmpegManufacturer);
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(found->name, "QuickTime Movie");
     EXPECT_FALSE(media::findExportComponent(media::makeFourCharCode("MooV"), 0).has_value());

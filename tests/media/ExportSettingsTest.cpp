@@ -1,8 +1,9 @@
 // Settings bytes: what is written reads back the same, older versions still
 // load, and bytes that are not ours or are damaged are refused, never guessed at.
 
-#include "media/ExportComponent.h"
 #include "media/ExportSettings.h"
+
+#include "media/ExportComponent.h"
 
 #include <gtest/gtest.h>
 

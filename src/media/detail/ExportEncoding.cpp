@@ -44,9 +44,11 @@ void tuneVideo(const ExportSettings& settings, transcode::EncoderSettings& out) 
         if (out.videoBitRate == 0)
             out.videoBitRate = defaultVideoBitRate(encoder);
         out.videoOptions = {{"cpu-used", "4"}};
-    } else if (settings.videoBitRate == 0 && settings.quality > 0 && (encoder == "mpeg4" || encoder == "mpeg2video")) {
+    } else if (settings.videoBitRate == 0 && settings.quality > 0 &&
+               (encoder == "mpeg4" || encoder == "mpeg2video")) {
         const int quantiser = std::min(settings.quality, kMaxQuantiser);
-        out.videoOptions = {{"flags", "+qscale"}, {"global_quality", std::to_string(quantiser * kLambdaPerQuantiser)}};
+        out.videoOptions = {{"flags", "+qscale"},
+                            {"global_quality", std::to_string(quantiser * kLambdaPerQuantiser)}};
     } else if (out.videoBitRate == 0) {
         out.videoBitRate = defaultVideoBitRate(encoder);
     }
@@ -54,15 +56,17 @@ void tuneVideo(const ExportSettings& settings, transcode::EncoderSettings& out) 
 
 } // namespace
 
-std::expected<ExportEncoding, Error> exportEncoding(const ExportComponent& component, const ExportSettings& settings,
-                                                    int naturalWidth, int naturalHeight) {
+std::expected<ExportEncoding, Error> exportEncoding(const ExportComponent& component,
+                                                    const ExportSettings& settings, int naturalWidth,
+                                                    int naturalHeight) {
     if (auto suits = checkExportSettings(component, settings); !suits)
         return std::unexpected(suits.error());
     ExportEncoding encoding;
     transcode::EncoderSettings& out = encoding.settings;
     out.container = component.container;
     if (component.writesVideo) {
-        out.videoEncoder = settings.videoEncoder.empty() ? component.videoEncoders.front() : settings.videoEncoder;
+        out.videoEncoder =
+            settings.videoEncoder.empty() ? component.videoEncoders.front() : settings.videoEncoder;
         tuneVideo(settings, out);
         out.frameRateNum = settings.frameRateNum;
         out.frameRateDen = settings.frameRateDen;
@@ -72,8 +76,10 @@ std::expected<ExportEncoding, Error> exportEncoding(const ExportComponent& compo
         }
     }
     if (component.writesSound) {
-        out.audioEncoder = settings.audioEncoder.empty() ? component.audioEncoders.front() : settings.audioEncoder;
-        out.audioBitRate = settings.audioBitRate > 0 ? settings.audioBitRate : defaultAudioBitRate(out.audioEncoder);
+        out.audioEncoder =
+            settings.audioEncoder.empty() ? component.audioEncoders.front() : settings.audioEncoder;
+        out.audioBitRate =
+            settings.audioBitRate > 0 ? settings.audioBitRate : defaultAudioBitRate(out.audioEncoder);
         out.sampleRate = settings.sampleRate;
         out.channels = settings.channels;
     }
