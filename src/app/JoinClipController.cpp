@@ -57,12 +57,14 @@ void JoinClipController::awakeFromNib() {
 
 void JoinClipController::applicationWillFinishLaunching() {
     m_store.synchronize();
+    launchExportComponents();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
     m_movies.updateDurationTextField();
 }
 
 void JoinClipController::applicationWillTerminate() {
+    terminateExportComponents();
     m_movies.saveList();
     m_store.synchronize();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/ExportComponentPorts.h"
 #include "app/JoinCommandOutlets.h"
 #include "filelist/FileList.h"
+#include "join/ComponentTable.h"
 #include "join/JoinDelegate.h"
+#include "join/SettingsFile.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
@@ -18,6 +21,7 @@ struct MainWindowOutlets final {
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
     JoinCommandOutlets join;
+    ExportComponentPorts components;
 };
 
 // The application's controller: owns the file list and the preferences
@@ -50,8 +54,33 @@ public:
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
-    // The extension of joined files: ".mov" (export components come later).
-    QString getExtension() const { return ".mov"; }
+    // Export components and their settings (ExportComponentsActions.cpp).
+    // The launch step on its own: the table, the menu, the stored settings.
+    void launchExportComponents();
+    void initComponentsMenu();
+    bool exportComponentHasUI(const QString& title) const;
+    void componentPopUpButtonClicked();
+    void codecSettingsClicked();
+    void codecSaveSettingsClicked();
+    void codecLoadSettingsClicked();
+    const join::ComponentTable& componentTable() const { return m_componentTable; }
+    join::SettingsDictionary& exportSettingsForComponentDictionary() { return m_exportSettingsForComponentDictionary; }
+    // The "Export" preference.
+    bool isExporting() const;
+    // The selected component's title when it names one in the component table.
+    std::optional<QString> selectedComponentTitle() const;
+    // The selected component and its stored settings (none: never edited), for a join or export.
+    std::optional<join::ComponentDescription> selectedComponent() const;
+    std::optional<QByteArray> selectedComponentSettings() const;
+    // The extension of joined files: the selected component's when exporting, else ".mov".
+    QString getExtension() const;
+    // The per-file Export command (ExportCommand.cpp); cancelOp stops it with the file being written.
+    void exportButtonClicked();
+    // Its loop over the list once the folder is known (the command line's
+    // export); answers the files written.
+    std::vector<std::filesystem::path> exportMoviesToFolder(const std::filesystem::path& folder);
+    bool exportInProgress() const { return m_exportInProgress; }
+    std::int32_t indexOfCurrentMovieBeingExported() const { return m_indexOfCurrentMovieBeingExported; }
     // The default output path in the output folder, or none without one.
     std::optional<std::filesystem::path> defaultFilename() const;
     // The output folder: the one set for this run, else the "OutputDirectory" preference.
@@ -61,8 +90,6 @@ public:
 
     // The Join command (JoinCommandActions.cpp).
     JoinOutcome addButtonClicked();
-    bool isExporting() const;
-    bool exportInProgress() const { return m_exportInProgress; }
     // The output folder commands of the preferences window.
     void selectOutputDirectory();
     void clearOutputDirectory();
@@ -80,6 +107,7 @@ public:
 private:
     void showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName);
     std::uint32_t now() const;
+    void terminateExportComponents();
 
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
@@ -89,7 +117,10 @@ private:
     JoinServices m_joinServices;
     std::optional<std::filesystem::path> m_outputFolderForThisRun;
     std::shared_ptr<media::Movie> m_ourJoinedMovie;
+    join::ComponentTable m_componentTable;
+    join::SettingsDictionary m_exportSettingsForComponentDictionary;
     bool m_exportInProgress = false;
+    std::int32_t m_indexOfCurrentMovieBeingExported = 0;
     // Set by cancelOp; the write's next progress call answers no.
     bool m_cancelRequested = false;
     std::uint32_t eta_startTime = 0;

@@ -33,10 +33,6 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
 
 } // namespace
 
-bool JoinClipController::isExporting() const {
-    return m_defaults.boolValue(support::Pref::Export);
-}
-
 void JoinClipController::message(const QString& text) {
     support::message(*m_outlets.fileList.messagesTextField, *m_outlets.fileList.eventPump, text);
 }
@@ -90,6 +86,10 @@ JoinOutcome JoinClipController::addButtonClicked() {
     request.destFilePath = *path;
     request.flatten = m_defaults.boolValue(support::Pref::Flatten);
     request.withChapters = m_defaults.boolValue(support::Pref::Chapterize);
+    if (isExporting()) {
+        request.component = selectedComponent();
+        request.exportSettings = selectedComponentSettings();
+    }
 
     m_cancelRequested = false;
     auto joined = join::appendMovies(request, *this);

@@ -37,9 +37,6 @@ struct JoinServices final {
     // Scales the movie file at path to a total duration in seconds; false when
     // the file cannot be opened or updated as a movie. Empty: not available.
     std::function<bool(const std::filesystem::path& path, double seconds)> scaleMovieFileToDuration;
-    // The title of the export component chosen in the component menu, when it
-    // names one in the component table. Empty: no export components.
-    std::function<std::optional<QString>()> selectedComponentTitle;
     // The clock of the time estimates, in whole seconds (any origin; only
     // differences count). Empty: the system clock.
     std::function<std::uint32_t()> clock;

@@ -75,9 +75,7 @@ void JoinClipController::showWriteProgress(int phase, double fraction, const std
         join::DrawDockProgressForPercent(dockTile, 0);
 
         QString title = QString::fromLatin1(kOperationDescription);
-        const auto component = isExporting() && m_joinServices.selectedComponentTitle
-                                   ? m_joinServices.selectedComponentTitle()
-                                   : std::nullopt;
+        const auto component = isExporting() ? selectedComponentTitle() : std::nullopt;
         if (component) {
             if (fileName)
                 title += QFile::decodeName(fileName->filename().c_str()) + QString(", as %1").arg(*component);

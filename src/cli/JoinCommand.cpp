@@ -1,6 +1,8 @@
 #include "cli/JoinCommand.h"
 
+#include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
+#include "join/SettingsFile.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
 
@@ -13,7 +15,8 @@ namespace cli {
 namespace {
 
 constexpr const char* kUsage = "usage: joinclip join [-o PATH | --output-dir DIR] [--title TEXT]... "
-                               "[--chapters|--no-chapters] [--reference] [--duration SECONDS] [--sort] FILE...\n";
+                               "[--chapters|--no-chapters] [--reference] [--duration SECONDS] [--sort] "
+                               "[--component TITLE [--settings FILE.qxst]] FILE...\n";
 
 bool isFolder(const std::filesystem::path& path) {
     std::error_code error;
@@ -37,6 +40,8 @@ struct JoinOptions final {
     bool reference = false;
     std::optional<double> duration;
     bool sort = false;
+    std::optional<QString> component;
+    std::optional<std::filesystem::path> settingsFile;
     std::vector<std::filesystem::path> files;
 };
 
@@ -68,12 +73,16 @@ std::optional<JoinOptions> parseOptions(const std::vector<std::string>& argument
             options.reference = true;
         } else if (argument == "--sort") {
             options.sort = true;
+        } else if (argument == "--component" && hasValue) {
+            options.component = QString::fromStdString(arguments[++i]);
+        } else if (argument == "--settings" && hasValue) {
+            options.settingsFile = std::filesystem::path(arguments[++i]);
         } else {
             err << "joinclip join: unknown option or missing value: " << argument << "\n" << kUsage;
             return std::nullopt;
         }
     }
-    if (options.files.empty()) {
+    if (options.files.empty() || (options.settingsFile && !options.component)) {
         err << kUsage;
         return std::nullopt;
     }
@@ -94,9 +103,29 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     platform::Preferences store(platform::Preferences::defaultFile());
     HeadlessWindow window(true, err);
     const app::JoinServices services;
-    app::JoinClipController controller(store, window.outlets(), {}, services);
+    app::MainWindowOutlets outlets = window.outlets();
+    HeadlessComponentControls components(err);
+    components.attach(outlets.components);
+    app::JoinClipController controller(store, outlets, {}, services);
     support::UserDefaults& defaults = controller.defaults();
     filelist::FileList& list = controller.fileList();
+
+    // The export components as the application has them: with "Export" on, the
+    // stored component and its settings are used; --component chooses one for this run.
+    controller.launchExportComponents();
+    if (options->component) {
+        if (!components.select(controller, *options->component, "join"))
+            return 2;
+        if (options->settingsFile) {
+            auto settings = join::readSettingsFile(*options->settingsFile);
+            if (!settings) {
+                err << "joinclip join: " << options->settingsFile->string() << " is not a settings file\n";
+                return 2;
+            }
+            controller.exportSettingsForComponentDictionary() = std::move(*settings);
+        }
+        defaults.setOverride(support::Pref::Export, true);
+    }
 
     // What the options say holds for this run only; the stored preferences stay as they are.
     if (options->outputFolder)

@@ -1,5 +1,7 @@
 // The headless `joinclip` command: the application's work from a terminal.
 
+#include "cli/ComponentsCommand.h"
+#include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
@@ -23,10 +25,18 @@ Commands:
                           print it as the file table shows it, then the
                           total-duration line
   join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference]
-       [--duration SECONDS] [--sort] FILE...
+       [--duration SECONDS] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...
                           join the files into one movie (copied without
                           re-encoding when they allow it), with chapters,
-                          scaled to SECONDS when asked
+                          scaled to SECONDS when asked; with --component,
+                          exported in that format
+  components              list the export components: title, extension, information
+  export --component TITLE [--settings FILE.qxst] [--output-dir DIR] [--preserve-dates] FILE...
+                          convert each file on its own through the component
+                          (FILE.avi becomes FILE.avi.mp4 in the output folder)
+  settings --component TITLE [--load FILE.qxst] [--set KEY=VALUE]... --save FILE.qxst
+  settings --load FILE.qxst --show
+                          make, edit or show an export settings file
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
 
@@ -64,6 +74,12 @@ int main(int argc, char** argv) {
         return cli::runListCommand(rest, std::cout, std::cerr);
     if (command == "join")
         return cli::runJoinCommand(rest, std::cout, std::cerr);
+    if (command == "components")
+        return cli::runComponentsCommand(rest, std::cout, std::cerr);
+    if (command == "export")
+        return cli::runExportCommand(rest, std::cout, std::cerr);
+    if (command == "settings")
+        return cli::runSettingsCommand(rest, std::cout, std::cerr);
     if (command == "prefs")
         return cli::runPrefsCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;

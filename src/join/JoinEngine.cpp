@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <iostream>
 
 namespace join {
@@ -14,6 +15,31 @@ std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts,
         captions.push_back({media::subtractTimes(chapterStarts[i + 1], chapterStarts[i]), titles[i]});
     return captions;
 }
+
+namespace {
+
+// The write options for exporting through the request's component. Settings
+// bytes that cannot be used are reported and the component's defaults used,
+// as for a component whose settings were never edited.
+std::expected<void, media::Error> chooseComponent(const JoinRequest& request, media::WriteOptions& options) {
+    const ComponentDescription& description = *request.component;
+    options.component = media::findExportComponent(description.subtype, description.manufacturer);
+    if (!options.component)
+        return std::unexpected(media::Error{ENOENT, "there is no export component \"" +
+                                                        description.name.toStdString() + "\" in this build"});
+    options.placement = media::WritePlacement::SelfContained;
+    if (request.exportSettings) {
+        auto settings = media::decodeExportSettings(*request.exportSettings);
+        if (settings && media::checkExportSettings(*options.component, *settings))
+            options.exportSettings = *settings;
+        else
+            std::cerr << "JoinClip error: the export settings of " << description.name.toStdString()
+                      << " cannot be used; its defaults are used instead\n";
+    }
+    return {};
+}
+
+} // namespace
 
 std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
                                                                         JoinDelegate& delegate) {
@@ -40,6 +66,13 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
     if (chapterize)
         for (const UserText& caption : captionsFor(chapterStarts, request.titles))
             options.chapters.push_back({caption.text, caption.duration});
+    if (request.component)
+        if (auto chosen = chooseComponent(request, options); !chosen) {
+            delegate.showSpinner(false);
+            std::cerr << "The movie could not be saved to: \"" << request.destFilePath.string()
+                      << "\", try another filename (" << chosen.error().message << ")\n";
+            return std::unexpected(chosen.error());
+        }
     options.progress = [&](int phase, double fraction) {
         return delegate.shouldContinueOperation(phase, fraction, request.destFilePath);
     };

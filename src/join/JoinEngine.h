@@ -1,5 +1,6 @@
 #pragma once
 
+#include "join/ComponentDescription.h"
 #include "join/JoinDelegate.h"
 #include "join/UserText.h"
 #include "media/Error.h"
@@ -19,6 +20,11 @@ struct JoinRequest final {
     std::filesystem::path destFilePath;
     bool flatten = true;       // false: a movie that refers to its sources
     bool withChapters = true;  // a chapter track made from the titles
+    // Written through this export component (found by its subtype and
+    // manufacturer), with these settings bytes or, without any, its defaults;
+    // `flatten` does not matter then.
+    std::optional<ComponentDescription> component;
+    std::optional<QByteArray> exportSettings;
 };
 
 // Appends the movies end to end in a new movie and writes it to the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "media/Error.h"
+#include "media/ExportComponent.h"
 #include "media/Time.h"
 
 #include <QImage>
@@ -38,6 +39,12 @@ struct WriteOptions final {
     // Told the phase (0 begin, 1 update, 2 end) and the fraction done (0 to 1);
     // answering false cancels the write.
     std::function<bool(int phase, double fraction)> progress;
+    // Written through this export component with `exportSettings` (empty
+    // settings: the component's defaults) rather than in the format the
+    // destination's extension names; always re-encoded and self-contained.
+    // Chapters go in only when the component's container keeps them.
+    std::optional<ExportComponent> component;
+    ExportSettings exportSettings;
 };
 
 // "video", "sound", "text" or "other".

@@ -13,6 +13,7 @@
 
 #include "media/Movie.h"
 
+#include "media/detail/ExportEncoding.h"
 #include "media/detail/FFmpeg.h"
 #include "media/detail/SourceFile.h"
 #include "media/quicktime/ReadIndex.h"
@@ -259,6 +260,53 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
     return segments;
 }
 
+// The transcoding request for the movie, through a component when one is given.
+std::expected<transcode::Request, Error> transcodeRequest(const Movie& movie, const Destination& target,
+                                                          const WriteOptions& options) {
+    auto segments = transcodeSegments(movie);
+    if (!segments)
+        return std::unexpected(segments.error());
+    transcode::Request request;
+    request.segments = std::move(*segments);
+    request.width = static_cast<int>(std::lround(movie.naturalSize().width));
+    request.height = static_cast<int>(std::lround(movie.naturalSize().height));
+    request.settings.container = target.container;
+    bool withChapters = true;
+    if (options.component) {
+        const ExportComponent& component = *options.component;
+        const bool hasVideo = movie.hasTrackOfType(MediaType::Video) && request.width > 0;
+        if (!component.writesSound && !hasVideo)
+            return std::unexpected(Error{EINVAL, component.name + " holds only pictures and the movie has no video"});
+        if (!component.writesVideo && !movie.hasTrackOfType(MediaType::Sound))
+            return std::unexpected(Error{EINVAL, component.name + " holds only sound and the movie has none"});
+        auto encoding = detail::exportEncoding(component, options.exportSettings, request.width, request.height);
+        if (!encoding)
+            return std::unexpected(encoding.error());
+        request.settings = encoding->settings;
+        request.width = encoding->width;
+        request.height = encoding->height;
+        // What the container cannot hold is left out; a stretch left with nothing is a gap.
+        for (transcode::Segment& segment : request.segments) {
+            if (!component.writesVideo)
+                segment.videoStream = -1;
+            if (!component.writesSound)
+                segment.soundStream = -1;
+            if (segment.videoStream < 0 && segment.soundStream < 0) {
+                segment.file.clear();
+                segment.isPicture = false;
+            }
+        }
+        withChapters = component.hasChapters;
+    }
+    Time start = zeroTime();
+    for (const ChapterMark& mark : options.chapters) {
+        if (withChapters)
+            request.chapters.push_back({mark.title.toStdString(), start});
+        start = addTimes(start, mark.duration);
+    }
+    return request;
+}
+
 } // namespace
 
 std::expected<void, Error> Movie::write(const std::filesystem::path& destination, const WriteOptions& options) const {
@@ -275,7 +323,7 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
 
     std::expected<void, Error> result;
     std::optional<quicktime::WriteRequest> lossless;
-    if (target.quickTimeKind)
+    if (target.quickTimeKind && !options.component)
         lossless = LosslessPlanner(m_tracks, m_timeScale).plan();
     if (lossless) {
         lossless->kind = *target.quickTimeKind;
@@ -288,21 +336,11 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
         return std::unexpected(Error{EINVAL, "a movie that refers to its sources needs QuickTime or MPEG-4 sources "
                                              "with matching codecs; write it self-contained instead"});
     } else {
-        auto segments = transcodeSegments(*this);
-        if (!segments)
-            return std::unexpected(segments.error());
-        transcode::Request request;
-        request.segments = std::move(*segments);
-        request.width = static_cast<int>(std::lround(naturalSize().width));
-        request.height = static_cast<int>(std::lround(naturalSize().height));
-        request.settings.container = target.container;
-        Time start = zeroTime();
-        for (const ChapterMark& mark : options.chapters) {
-            request.chapters.push_back({mark.title.toStdString(), start});
-            start = addTimes(start, mark.duration);
-        }
-        request.progress = progress;
-        result = transcode::transcodeJoin(destination, request);
+        auto request = transcodeRequest(*this, target, options);
+        if (!request)
+            return std::unexpected(request.error());
+        request->progress = progress;
+        result = transcode::transcodeJoin(destination, *request);
     }
     if (result && options.progress)
         options.progress(2, 1);

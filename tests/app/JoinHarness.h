@@ -12,6 +12,7 @@
 #include "platform/Preferences.h"
 #include "support/Control.h"
 #include "support/DocumentWindow.h"
+#include "support/PopupButton.h"
 #include "support/ProgressIndicator.h"
 #include "support/StoredTextControl.h"
 
@@ -64,6 +65,7 @@ protected:
         join.desktop = &m_desktop;
         join.dockTile = &m_dockTile;
         join.progressSheet = {&m_panel, &m_bar, &m_progressText, &m_timeLine, &m_cancelButton};
+        outlets.components.componentPopupButton = &m_componentMenu;
         return outlets;
     }
 
@@ -95,6 +97,7 @@ protected:
     ScriptedFolderChooser m_chooser;
     RecordingDesktopServices m_desktop;
     RecordingDockTile m_dockTile;
+    support::StoredPopupButton m_componentMenu;
     support::StoredSheetPanel m_panel;
     support::StoredProgressBar m_bar;
     RecordingTextControl m_progressText;

@@ -6,6 +6,7 @@
 #include "MediaFixtures.h"
 
 #include <QImage>
+#include <algorithm>
 
 namespace {
 
@@ -50,14 +51,16 @@ TEST_F(WriteProgressTest, SheetTimeLineAndPieThroughTheThreePhases) {
 }
 
 TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
-    app::JoinServices services;
-    services.selectedComponentTitle = [] { return std::optional<QString>("MPEG-4"); };
-    makeController(services);
+    controller().launchExportComponents();
+    const QStringList titles = controller().componentTable().titles();
+    const auto mpeg4 = std::find_if(titles.begin(), titles.end(), [](const QString& t) { return t.startsWith("MPEG-4 ["); });
+    ASSERT_NE(mpeg4, titles.end());
+    m_componentMenu.selectItemWithTitle(*mpeg4);
     controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
     EXPECT_EQ(m_progressText.text(), "Saving movie ") << "not exporting";
     defaults().setValue(support::Pref::Export, true);
     controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
-    EXPECT_EQ(m_progressText.text(), "Saving movie clip.mp4, as MPEG-4");
+    EXPECT_EQ(m_progressText.text(), "Saving movie clip.mp4, as " + *mpeg4);
 }
 
 TEST_F(WriteProgressTest, SpinnerShowsWhileAJoinIsBuilt) {

@@ -4,6 +4,8 @@
 
 #include "platform/Preferences.h"
 
+#include "FuzzWorkFolder.h"
+
 #include <QDateTime>
 #include <cmath>
 #include <cstddef>
@@ -66,23 +68,7 @@ bool sameValue(const QVariant& a, const QVariant& b) {
 }
 
 const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        // Memory-backed when possible: every write is flushed to disk, which
-        // would otherwise dominate the time of a run.
-        std::error_code error;
-        const fs::path base =
-            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "fuzz_preferences_file-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) {
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code error;
-            fs::remove_all(workFolder(), error);
-        });
-        return fs::path(pattern);
-    }();
-    return folder;
+    return fuzz::workFolder("fuzz_preferences_file");
 }
 
 void emptyWorkFolder() {

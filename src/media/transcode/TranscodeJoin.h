@@ -47,6 +47,10 @@ struct EncoderSettings final {
     int audioBitRate = 160000;
     int sampleRate = 0; // 0: the highest among the sources
     int channels = 0;   // 0: the most among the sources, at most 2
+    // A fixed output frame rate: each frame lands on the nearest earlier frame
+    // time (later ones in the same frame time win). 0: the sources' timing.
+    int frameRateNum = 0;
+    int frameRateDen = 0;
     // Options of the video encoder by FFmpeg's names; one it does not know is an error.
     std::map<std::string, std::string> videoOptions;
 };

@@ -60,6 +60,10 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
     context->sample_aspect_ratio = AVRational{1, 1};
     context->time_base = plan.videoTimeBase;
     context->framerate = plan.frameRate;
+    if (settings.frameRateNum > 0 && settings.frameRateDen > 0) {
+        context->framerate = AVRational{settings.frameRateNum, settings.frameRateDen};
+        encoder->m_frameTime = AVRational{settings.frameRateDen, settings.frameRateNum};
+    }
     context->thread_count = 0; // as many as the machine has, as ffmpeg does
     if (settings.videoBitRate > 0)
         context->bit_rate = settings.videoBitRate;
@@ -111,6 +115,10 @@ std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
 }
 
 std::expected<void, Error> VideoEncoder::place(FramePtr frame, std::int64_t pts, bool startsSegment) {
+    if (m_frameTime.num > 0) {
+        const AVRational timeBase = m_encoder->time_base;
+        pts = av_rescale_q(av_rescale_q_rnd(pts, timeBase, m_frameTime, AV_ROUND_DOWN), m_frameTime, timeBase);
+    }
     frame->pict_type = startsSegment ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     frame->pts = pts;
     if (m_pending) {

@@ -63,6 +63,7 @@ private:
     VideoFormat m_format;
     int m_streamIndex = -1;
     std::int64_t m_maxFrameDuration = 0;
+    AVRational m_frameTime{0, 1}; // a fixed frame rate's frame duration, in seconds
     detail::FramePtr m_pending;
     std::int64_t m_lastSentPts = 0;
     bool m_sentAny = false;

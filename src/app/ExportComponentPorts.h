@@ -1,0 +1,33 @@
+#pragma once
+
+#include "join/ExportSettingsDialog.h"
+#include "media/ExportComponent.h"
+#include "support/AlertPresenter.h"
+#include "support/ComponentSettingsPanels.h"
+#include "support/Control.h"
+#include "support/PopupButton.h"
+#include "support/WindowHandle.h"
+
+#include <ostream>
+#include <vector>
+
+namespace app {
+
+// What the export component commands of the preferences window use. Any
+// pointer may be left unset: the command that needs it then does nothing.
+struct ExportComponentPorts final {
+    support::PopupButton* componentPopupButton = nullptr;
+    support::Control* exportSettingsButton = nullptr;
+    support::Control* exportSaveSettingsButton = nullptr;
+    support::Control* exportLoadSettingsButton = nullptr;
+    support::WindowHandle* preferencesWindow = nullptr;
+    support::AlertPresenter* alerts = nullptr;
+    support::ComponentSettingsPanels* panels = nullptr;
+    join::ExportSettingsDialog* settingsDialog = nullptr;
+    // Where errors of the settings dialog and of settings bytes are written (stderr when unset).
+    std::ostream* console = nullptr;
+    // The components to offer; unset: those this build of FFmpeg can write.
+    const std::vector<media::ExportComponent>* availableComponents = nullptr;
+};
+
+} // namespace app

@@ -1,0 +1,172 @@
+// The export component commands of JoinClipController: the component menu,
+// the settings of each component (edited, saved to and loaded from settings
+// files) and their place in the preferences across restarts.
+
+#include "app/JoinClipController.h"
+#include "join/ExporterSettings.h"
+#include "platform/Preferences.h"
+#include "support/DoAlert.h"
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+
+#include <QFile>
+#include <iostream>
+
+namespace app {
+
+namespace {
+
+std::ostream& consoleOf(const ExportComponentPorts& ports) {
+    return ports.console ? *ports.console : std::cerr;
+}
+
+QString selectedTitle(const ExportComponentPorts& ports) {
+    return ports.componentPopupButton ? ports.componentPopupButton->titleOfSelectedItem() : QString();
+}
+
+void enableSettingsButtons(const ExportComponentPorts& ports, bool enabled) {
+    for (support::Control* button :
+         {ports.exportSettingsButton, ports.exportSaveSettingsButton, ports.exportLoadSettingsButton})
+        if (button)
+            button->setEnabled(enabled);
+}
+
+} // namespace
+
+void JoinClipController::launchExportComponents() {
+    const ExportComponentPorts& ports = m_outlets.components;
+    if (ports.availableComponents)
+        join::BuildComponentTable(m_componentTable, *ports.availableComponents);
+    else
+        join::BuildComponentTable(m_componentTable);
+    initComponentsMenu();
+    m_exportSettingsForComponentDictionary =
+        join::settingsFromPreferenceValue(m_defaults.value(support::Pref::ExportSettings));
+}
+
+void JoinClipController::terminateExportComponents() {
+    const QString title = selectedTitle(m_outlets.components);
+    // Without a selection (no component at all) there is no title to remember.
+    if (title.isEmpty())
+        m_defaults.remove(support::Pref::ComponentName);
+    else
+        m_defaults.setValue(support::Pref::ComponentName, title);
+    m_defaults.setValue(support::Pref::ExportSettings,
+                        join::settingsPreferenceValue(m_exportSettingsForComponentDictionary));
+}
+
+void JoinClipController::initComponentsMenu() {
+    support::PopupButton* menu = m_outlets.components.componentPopupButton;
+    if (!menu)
+        return;
+    menu->removeAllItems();
+    for (const QString& title : m_componentTable.titles())
+        menu->addItem(title, m_componentTable.find(title)->info);
+    menu->selectItemAtIndex(0);
+    if (m_defaults.isPresent(support::Pref::ComponentName)) {
+        const QString title = m_defaults.textValue(support::Pref::ComponentName);
+        menu->selectItemWithTitle(title);
+        enableSettingsButtons(m_outlets.components, exportComponentHasUI(title));
+    }
+}
+
+bool JoinClipController::exportComponentHasUI(const QString& title) const {
+    const join::ComponentDescription* description = m_componentTable.find(title);
+    if (!description || !description->exporter)
+        return true;
+    return join::ComponentHasUserInterface(media::kExportComponentType, description->exporter.get());
+}
+
+void JoinClipController::componentPopUpButtonClicked() {
+    enableSettingsButtons(m_outlets.components, exportComponentHasUI(selectedTitle(m_outlets.components)));
+}
+
+void JoinClipController::codecSettingsClicked() {
+    const ExportComponentPorts& ports = m_outlets.components;
+    const QString title = selectedTitle(ports);
+    const join::ComponentDescription* description = m_componentTable.find(title);
+    if (!description)
+        return;
+    std::optional<QByteArray> stored;
+    if (const auto found = m_exportSettingsForComponentDictionary.constFind(title);
+        found != m_exportSettingsForComponentDictionary.cend())
+        stored = *found;
+    if (const auto settings =
+            join::ExporterSettings(*description, stored, true, ports.settingsDialog, consoleOf(ports)))
+        m_exportSettingsForComponentDictionary.insert(title, *settings);
+}
+
+void JoinClipController::codecSaveSettingsClicked() {
+    const ExportComponentPorts& ports = m_outlets.components;
+    if (!ports.panels)
+        return;
+    const auto file = ports.panels->runSaveSettingsPanel("qxst", "Settings", true);
+    if (!file)
+        return;
+    const QString title = selectedTitle(ports);
+    const join::ComponentDescription* description = m_componentTable.find(title);
+    if (!description)
+        return;
+    // Settings never edited are saved as the component's current ones.
+    if (!m_exportSettingsForComponentDictionary.contains(title))
+        if (const auto settings =
+                join::ExporterSettings(*description, std::nullopt, false, nullptr, consoleOf(ports)))
+            m_exportSettingsForComponentDictionary.insert(title, *settings);
+    const bool saved = join::writeSettingsFile(*file, m_exportSettingsForComponentDictionary);
+    if (!ports.alerts)
+        return;
+    const QString format =
+        saved ? "All export settings were saved to: %@" : "All export settings could not be saved to: %@";
+    support::doAlert(
+        *ports.alerts,
+        support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
+        ports.preferencesWindow);
+}
+
+void JoinClipController::codecLoadSettingsClicked() {
+    const ExportComponentPorts& ports = m_outlets.components;
+    if (!ports.panels)
+        return;
+    const auto file = ports.panels->runOpenSettingsPanel("Choose a settings file", "Choose", {"qxst"});
+    if (!file)
+        return;
+    auto loaded = join::readSettingsFile(*file);
+    if (!loaded)
+        return;
+    m_exportSettingsForComponentDictionary = std::move(*loaded);
+    codecSettingsClicked();
+}
+
+bool JoinClipController::isExporting() const {
+    return m_defaults.boolValue(support::Pref::Export);
+}
+
+std::optional<QString> JoinClipController::selectedComponentTitle() const {
+    const QString title = selectedTitle(m_outlets.components);
+    if (!m_componentTable.find(title))
+        return std::nullopt;
+    return title;
+}
+
+std::optional<join::ComponentDescription> JoinClipController::selectedComponent() const {
+    if (const join::ComponentDescription* description =
+            m_componentTable.find(selectedTitle(m_outlets.components)))
+        return *description;
+    return std::nullopt;
+}
+
+std::optional<QByteArray> JoinClipController::selectedComponentSettings() const {
+    const auto found = m_exportSettingsForComponentDictionary.constFind(selectedTitle(m_outlets.components));
+    if (found == m_exportSettingsForComponentDictionary.cend())
+        return std::nullopt;
+    return *found;
+}
+
+QString JoinClipController::getExtension() const {
+    if (!isExporting())
+        return ".mov";
+    const auto component = selectedComponent();
+    return component ? component->extension : QString();
+}
+
+} // namespace app

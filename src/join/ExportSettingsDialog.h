@@ -1,0 +1,21 @@
+#pragma once
+
+#include "media/ExportComponent.h"
+
+#include <expected>
+#include <optional>
+
+namespace join {
+
+// The settings dialog of an export component, run modally: the GUI shows a
+// dialog, the command line answers from its arguments, tests from a script.
+class ExportSettingsDialog {
+public:
+    virtual ~ExportSettingsDialog() = default;
+    // The edited settings, none when the user cancelled, or an error number
+    // when the dialog could not be run.
+    virtual std::expected<std::optional<media::ExportSettings>, int>
+    run(const media::ExportComponent& component, const media::ExportSettings& current) = 0;
+};
+
+} // namespace join

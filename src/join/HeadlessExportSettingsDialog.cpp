@@ -1,0 +1,21 @@
+#include "join/HeadlessExportSettingsDialog.h"
+
+#include <cerrno>
+
+namespace join {
+
+std::expected<std::optional<media::ExportSettings>, int>
+HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
+                                  const media::ExportSettings& current) {
+    media::ExportSettings edited = current;
+    for (const auto& [key, value] : m_changes) {
+        if (auto set = media::setExportSetting(component, edited, key, value); !set) {
+            m_err << "joinclip: " << set.error().message << "\n";
+            m_failed = true;
+            return std::unexpected(EINVAL);
+        }
+    }
+    return edited;
+}
+
+} // namespace join

@@ -1,0 +1,35 @@
+#include "platform/PropertyListFile.h"
+
+#include "platform/PropertyList.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace platform {
+
+namespace {
+
+// Settings files hold a few hundred bytes per component; anything near this is not one.
+constexpr qint64 kLargestPropertyListFile = 16 * 1024 * 1024;
+
+} // namespace
+
+std::optional<QVariantMap> readPropertyListFile(const std::filesystem::path& file) {
+    QFile input(QFile::decodeName(file.c_str()));
+    if (!input.open(QIODevice::ReadOnly) || input.size() > kLargestPropertyListFile)
+        return std::nullopt;
+    const QByteArray bytes = input.readAll();
+    if (input.error() != QFileDevice::NoError || bytes.size() > kLargestPropertyListFile)
+        return std::nullopt;
+    return detail::readPropertyListDictionary(bytes);
+}
+
+bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap& dictionary) {
+    const std::optional<QByteArray> xml = detail::writePropertyListXml(dictionary);
+    if (!xml)
+        return false;
+    QSaveFile output(QFile::decodeName(file.c_str()));
+    return output.open(QIODevice::WriteOnly) && output.write(*xml) == xml->size() && output.commit();
+}
+
+} // namespace platform

@@ -1,0 +1,165 @@
+// Settings bytes: what is written reads back the same, older versions still
+// load, and bytes that are not ours or are damaged are refused, never guessed at.
+
+#include "media/ExportSettings.h"
+
+#include "media/ExportComponent.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+media::ExportSettings everyFieldSet() {
+    media::ExportSettings settings;
+    settings.videoEncoder = "libx264";
+    settings.audioEncoder = "aac";
+    settings.videoBitRate = 2'500'000;
+    settings.quality = 23;
+    settings.width = 640;
+    settings.height = 360;
+    settings.frameRateNum = 30000;
+    settings.frameRateDen = 1001;
+    settings.audioBitRate = 128'000;
+    settings.sampleRate = 48000;
+    settings.channels = 2;
+    return settings;
+}
+
+// Version 1, as it was written before frame rates: no frame-rate fields.
+QByteArray versionOneBytes() {
+    QByteArray bytes("JCxs", 4);
+    bytes.append('\0').append('\1');
+    bytes.append('\7').append("libx264");
+    bytes.append('\3').append("aac");
+    bytes.append(QByteArray::fromHex("001e8480")); // 2,000,000
+    bytes.append('\x12');                          // quality 18
+    bytes.append(QByteArray::fromHex("0140"));     // 320
+    bytes.append(QByteArray::fromHex("00f0"));     // 240
+    bytes.append(QByteArray::fromHex("0001f400")); // 128,000
+    bytes.append(QByteArray::fromHex("0000ac44")); // 44,100
+    bytes.append('\1');
+    return bytes;
+}
+
+media::ExportComponent soundOnlyComponent() {
+    media::ExportComponent component;
+    component.name = "Wave";
+    component.writesSound = true;
+    component.audioEncoders = {"pcm_s16le"};
+    return component;
+}
+
+media::ExportComponent movieComponent() {
+    media::ExportComponent component;
+    component.name = "Movie";
+    component.writesVideo = component.writesSound = true;
+    component.videoEncoders = {"libx264", "mpeg4"};
+    component.audioEncoders = {"aac"};
+    return component;
+}
+
+TEST(ExportSettingsTest, BytesReadBackAsTheSameSettings) {
+    for (const media::ExportSettings& settings : {media::ExportSettings{}, everyFieldSet()}) {
+        const QByteArray bytes = media::encodeExportSettings(settings);
+        EXPECT_TRUE(bytes.startsWith("JCxs"));
+        const auto decoded = media::decodeExportSettings(bytes);
+        ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
+        EXPECT_EQ(*decoded, settings);
+    }
+}
+
+TEST(ExportSettingsTest, VersionOneBytesLoadWithTheSourcesFrameRate) {
+    const auto decoded = media::decodeExportSettings(versionOneBytes());
+    ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
+    EXPECT_EQ(decoded->videoEncoder, "libx264");
+    EXPECT_EQ(decoded->videoBitRate, 2'000'000);
+    EXPECT_EQ(decoded->quality, 18);
+    EXPECT_EQ(decoded->width, 320);
+    EXPECT_EQ(decoded->height, 240);
+    EXPECT_EQ(decoded->sampleRate, 44100);
+    EXPECT_EQ(decoded->channels, 1);
+    EXPECT_EQ(decoded->frameRateNum, 0);
+    // Written again, they become the current version.
+    EXPECT_EQ(media::encodeExportSettings(*decoded)[5], static_cast<char>(media::kExportSettingsVersion));
+}
+
+TEST(ExportSettingsTest, DamagedOrForeignBytesAreRefused) {
+    const QByteArray good = media::encodeExportSettings(everyFieldSet());
+    // Every shorter prefix is cut short, and one byte more is one too many.
+    for (qsizetype length = 0; length < good.size(); ++length)
+        EXPECT_FALSE(media::decodeExportSettings(good.left(length)).has_value()) << length;
+    EXPECT_FALSE(media::decodeExportSettings(good + '\0').has_value());
+
+    QByteArray foreign = good;
+    foreign[0] = 'X';
+    EXPECT_FALSE(media::decodeExportSettings(foreign).has_value());
+    // An atom container from another program, say.
+    EXPECT_FALSE(media::decodeExportSettings(QByteArray::fromHex("0000000c7365616e00000001")).has_value());
+
+    QByteArray newer = good;
+    newer[5] = static_cast<char>(media::kExportSettingsVersion + 1);
+    const auto refused = media::decodeExportSettings(newer);
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_NE(refused.error().message.find("version"), std::string::npos);
+    QByteArray versionZero = good;
+    versionZero[5] = 0;
+    EXPECT_FALSE(media::decodeExportSettings(versionZero).has_value());
+
+    // Well-formed but impossible: a width without a height, an encoder name with a path in it.
+    media::ExportSettings halfSize;
+    halfSize.width = 640;
+    EXPECT_FALSE(media::decodeExportSettings(media::encodeExportSettings(halfSize)).has_value());
+    media::ExportSettings badName;
+    badName.videoEncoder = "../x264";
+    EXPECT_FALSE(media::decodeExportSettings(media::encodeExportSettings(badName)).has_value());
+    // A bit rate beyond what a signed field holds does not come back negative.
+    QByteArray huge = good;
+    huge.replace(6 + 1 + 7 + 1 + 3, 4, QByteArray::fromHex("ffffffff"));
+    EXPECT_FALSE(media::decodeExportSettings(huge).has_value());
+}
+
+TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
+    media::ExportSettings settings;
+    const media::ExportComponent movie = movieComponent();
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "mpeg4"));
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "video-bitrate", "1500k"));
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "size", "320x180"));
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "frame-rate", "30000/1001"));
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "channels", "1"));
+    EXPECT_EQ(settings.videoEncoder, "mpeg4");
+    EXPECT_EQ(settings.videoBitRate, 1'500'000);
+    EXPECT_EQ(settings.width, 320);
+    EXPECT_EQ(settings.frameRateDen, 1001);
+    EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "default"));
+    EXPECT_EQ(settings.videoEncoder, "");
+
+    const media::ExportSettings before = settings;
+    for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
+             {"video-codec", "libvpx"}, // not one this format offers
+             {"size", "320"},
+             {"size", "0x180"},
+             {"frame-rate", "1/0"},
+             {"channels", "9"},
+             {"quality", "-1"},
+             {"colour", "red"}})
+        EXPECT_FALSE(media::setExportSetting(movie, settings, key, value)) << key << "=" << value;
+    EXPECT_EQ(settings, before);
+
+    // A sound file has no picture to size.
+    EXPECT_FALSE(media::setExportSetting(soundOnlyComponent(), settings, "size", "320x240"));
+    EXPECT_TRUE(media::setExportSetting(soundOnlyComponent(), settings, "sample-rate", "22050"));
+
+    // The fields read back through setExportSetting as they were.
+    media::ExportSettings copy;
+    for (const auto& [key, value] : media::exportSettingsFields(everyFieldSet()))
+        ASSERT_TRUE(media::setExportSetting(movie, copy, key, value)) << key << "=" << value;
+    EXPECT_EQ(copy, everyFieldSet());
+}
+
+TEST(ExportSettingsTest, FourCharCodeTextLeavesOutZeroBytes) {
+    EXPECT_EQ(media::fourCharCodeText(media::makeFourCharCode("MooV")), "MooV");
+    EXPECT_EQ(media::fourCharCodeText(0), "");
+    EXPECT_EQ(media::fourCharCodeText(media::makeFourCharCode("VfW ")), "VfW ");
+}
+
+} // namespace
