@@ -2,7 +2,6 @@
 
 #include "join/ExportSettingsDialog.h"
 #include "media/ExportComponent.h"
-#include "support/AlertPresenter.h"
 #include "support/ComponentSettingsPanels.h"
 #include "support/Control.h"
 #include "support/PopupButton.h"
@@ -21,7 +20,6 @@ struct ExportComponentPorts final {
     support::Control* exportSaveSettingsButton = nullptr;
     support::Control* exportLoadSettingsButton = nullptr;
     support::WindowHandle* preferencesWindow = nullptr;
-    support::AlertPresenter* alerts = nullptr;
     support::ComponentSettingsPanels* panels = nullptr;
     join::ExportSettingsDialog* settingsDialog = nullptr;
     // Where errors of the settings dialog and of settings bytes are written (stderr when unset).

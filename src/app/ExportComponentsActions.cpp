@@ -113,14 +113,10 @@ void JoinClipController::codecSaveSettingsClicked() {
                 join::ExporterSettings(*description, std::nullopt, false, nullptr, consoleOf(ports)))
             m_exportSettingsForComponentDictionary.insert(title, *settings);
     const bool saved = join::writeSettingsFile(*file, m_exportSettingsForComponentDictionary);
-    if (!ports.alerts)
-        return;
     const QString format =
         saved ? "All export settings were saved to: %@" : "All export settings could not be saved to: %@";
-    support::doAlert(
-        *ports.alerts,
-        support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
-        ports.preferencesWindow);
+    doAlert(support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
+            ports.preferencesWindow);
 }
 
 void JoinClipController::codecLoadSettingsClicked() {

@@ -116,7 +116,7 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     // The preferences window's commands, with the stored settings of every
     // component: choose the component, edit its settings, save them all.
     platform::Preferences store(platform::Preferences::defaultFile());
-    HeadlessWindow window(false);
+    HeadlessWindow window(false, err);
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls controls(err);
     ArgumentSettingsPanels panels(options->save, options->load);

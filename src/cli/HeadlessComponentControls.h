@@ -1,22 +1,20 @@
 #pragma once
 
 #include "app/JoinClipController.h"
-#include "support/HeadlessAlertPresenter.h"
 #include "support/PopupButton.h"
 
 #include <ostream>
 
 namespace cli {
 
-// The component menu of the preferences window without a widget, with alerts
-// and console messages on stderr, for the commands that choose a component.
+// The component menu of the preferences window without a widget, with
+// console messages on stderr, for the commands that choose a component.
 class HeadlessComponentControls final {
 public:
-    explicit HeadlessComponentControls(std::ostream& err) : m_alerts(err), m_err(err) {}
+    explicit HeadlessComponentControls(std::ostream& err) : m_err(err) {}
 
     void attach(app::ExportComponentPorts& ports) {
         ports.componentPopupButton = &m_menu;
-        ports.alerts = &m_alerts;
         ports.console = &m_err;
     }
 
@@ -33,7 +31,6 @@ public:
 
 private:
     support::StoredPopupButton m_menu;
-    support::HeadlessAlertPresenter m_alerts;
     std::ostream& m_err;
 };
 

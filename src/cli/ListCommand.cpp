@@ -90,7 +90,7 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
     platform::Preferences store(platform::Preferences::defaultFile());
     if (const auto aside = store.setAsideFile())
         err << "joinclip: the preferences file was damaged; it was kept as " << aside->string() << "\n";
-    HeadlessWindow window(options->verbose);
+    HeadlessWindow window(options->verbose, err);
     app::JoinClipController controller(store, window.outlets());
     filelist::FileList& list = controller.fileList();
     if (options->desiredDuration)

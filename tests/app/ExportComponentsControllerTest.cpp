@@ -86,7 +86,7 @@ protected:
         outlets.components.exportSaveSettingsButton = &buttons[1];
         outlets.components.exportLoadSettingsButton = &buttons[2];
         outlets.components.preferencesWindow = &preferencesWindow;
-        outlets.components.alerts = &alerts;
+        outlets.join.alerts = &alerts;
         outlets.components.panels = &panels;
         outlets.components.settingsDialog = &dialog;
         outlets.components.console = &console;
@@ -286,7 +286,6 @@ protected:
         store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
         app::MainWindowOutlets outlets = window.outlets();
         outlets.components.componentPopupButton = &menu;
-        outlets.components.alerts = &alerts;
         outlets.components.availableComponents = &components;
         outlets.join.alerts = &alerts;
         outlets.join.folderChooser = &chooser;
