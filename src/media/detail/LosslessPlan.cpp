@@ -39,8 +39,17 @@ bool isQuickTimeSource(const SourceFile& source) {
     return std::string_view(source.format()->iformat->name).starts_with("mov,");
 }
 
+// Whether an edit plays its range faster or slower. Placing a range in a
+// movie of another time scale rounds its length by up to a unit of the
+// coarser scale; that is not scaling.
 bool isScaled(const Edit& edit) {
-    return compareTimes(edit.duration, edit.sourceRange.duration) != 0;
+    const Time& a = edit.duration;
+    const Time& b = edit.sourceRange.duration;
+    if (a.scale <= 0 || b.scale <= 0)
+        return compareTimes(a, b) != 0;
+    const detail::Int128 difference =
+        static_cast<detail::Int128>(a.value) * b.scale - static_cast<detail::Int128>(b.value) * a.scale;
+    return (difference < 0 ? -difference : difference) > std::max(a.scale, b.scale);
 }
 
 bool showsWholeStream(const Edit& edit) {
@@ -197,12 +206,14 @@ private:
         return std::pair{*number, 0u};
     }
 
-    // A file we cannot point into, re-encoded whole into one of our own that
-    // the movie holds; its tracks are taken by kind.
+    // The edit's range of a file we cannot point into, picture and sound,
+    // re-encoded into a file of our own that the movie holds; its tracks are
+    // taken by kind, so the other track's edit over the same range shares it.
     Placed reEncoded(const Track& track, const Edit& edit, LosslessPlan& plan) {
-        if (!showsWholeStream(edit) || isScaled(edit))
+        if (isScaled(edit))
             return std::nullopt;
-        auto known = m_reEncoded.find(edit.source.get());
+        const auto key = std::make_pair(edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000));
+        auto known = m_reEncoded.find(key);
         if (known == m_reEncoded.end()) {
             auto file = scratchBeside(m_destination, "part");
             if (!file)
@@ -212,23 +223,14 @@ private:
             segment.file = edit.source->path();
             segment.videoStream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
             segment.soundStream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
-            Time start = indefiniteTime(), end = zeroTime();
             transcode::Request request;
-            for (const int stream : {segment.videoStream, segment.soundStream}) {
-                if (stream < 0)
-                    continue;
-                const TimeRange range = edit.source->streamRange(stream);
-                start = compareTimes(range.start, start) < 0 ? range.start : start;
-                const Time streamEnd = addTimes(range.start, range.duration);
-                end = compareTimes(streamEnd, end) > 0 ? streamEnd : end;
-                if (stream == segment.videoStream) {
-                    const Size size = edit.source->displaySize(stream);
-                    request.width = static_cast<int>(std::lround(size.width));
-                    request.height = static_cast<int>(std::lround(size.height));
-                }
+            if (segment.videoStream >= 0) {
+                const Size size = edit.source->displaySize(segment.videoStream);
+                request.width = static_cast<int>(std::lround(size.width));
+                request.height = static_cast<int>(std::lround(size.height));
             }
-            segment.sourceRange = makeTimeRange(start, subtractTimes(end, start));
-            segment.duration = segment.sourceRange.duration;
+            segment.sourceRange = edit.sourceRange;
+            segment.duration = edit.sourceRange.duration; // the movie fits it to the edit's place
             request.segments.push_back(segment);
             request.settings.container = "mov";
             request.progress = [this](double fraction) { return prepared(fraction); };
@@ -240,7 +242,7 @@ private:
             plan.scratch.push_back(std::move(*file));
             if (!number)
                 return std::unexpected(Error{EBADMSG, "the re-encoded part cannot be read back"});
-            known = m_reEncoded.emplace(edit.source.get(), *number).first;
+            known = m_reEncoded.emplace(key, *number).first;
         }
         const quicktime::SourceIndex& index = *plan.request.sources[static_cast<std::size_t>(known->second)].index;
         const quicktime::Handler wanted =
@@ -261,7 +263,8 @@ private:
             const Time editEnd = addTimes(editStart, edit.duration);
             const std::int64_t span = unitsOf(editEnd, m_scale) - written;
             editStart = editEnd;
-            if (!edit.source) {
+            // A sliver left by splitting an edit between time scales shows no sample: a gap.
+            if (!edit.source || compareTimes(edit.sourceRange.duration, zeroTime()) <= 0) {
                 if (output && span > 0)
                     output->segments.push_back(quicktime::Segment::empty(span));
                 else if (span > 0)
@@ -321,7 +324,7 @@ private:
     int m_preparations = 0;
     int m_done = 0;
     std::map<std::tuple<const SourceFile*, std::int64_t, std::int64_t>, std::int32_t> m_sources;
-    std::map<const SourceFile*, std::int32_t> m_reEncoded;
+    std::map<std::pair<const SourceFile*, long long>, std::int32_t> m_reEncoded;
 };
 
 } // namespace
