@@ -3,6 +3,7 @@
 #include "media/Movie.h"
 
 #include "media/detail/SourceFile.h"
+#include "media/quicktime/ReferencedSource.h"
 
 #include <cerrno>
 #include <unistd.h>
@@ -14,6 +15,8 @@ namespace {
 // A file keeps its kind: one whose tracks all play samples of the file itself
 // stays self-contained, one that shows other files stays a reference movie.
 WritePlacement placementOf(const std::vector<Track>& tracks, const std::filesystem::path& file) {
+    if (quicktime::refersToOtherFiles(file))
+        return WritePlacement::Referring;
     for (const Track& track : tracks)
         for (const Edit& edit : track.edits)
             if (edit.source && edit.source->path() != file)

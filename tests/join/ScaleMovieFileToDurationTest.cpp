@@ -3,6 +3,7 @@
 #include "join/ScaleMovieFileToDuration.h"
 
 #include "media/Movie.h"
+#include "media/quicktime/ReferencedSource.h"
 
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
@@ -125,6 +126,44 @@ TEST(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
     EXPECT_FALSE(ScaleMovieFileToDuration(mkv, 2.0));
     EXPECT_EQ(bytesOf(mkv), mkvBytes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3) << "nothing left behind";
+}
+
+} // namespace
+
+namespace {
+
+TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsSources) {
+    TemporaryFolder folder;
+    auto movie = media::Movie::makeEmpty();
+    movie->setEditable(true);
+    for (const char* name : {"a.mov", "b.mov"}) {
+        const auto file = clip(folder.path(), name, 25);
+        auto part = media::Movie::open(file);
+        ASSERT_TRUE(part.has_value());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+    }
+    media::WriteOptions options;
+    options.placement = media::WritePlacement::Referring;
+    options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
+    const auto file = folder.path() / "referring.mov";
+    auto written = movie->write(file, options);
+    ASSERT_TRUE(written.has_value()) << written.error().message;
+
+    const double before = media::seconds((*media::Movie::open(file))->duration());
+    ASSERT_TRUE(ScaleMovieFileToDuration(file, 3.0));
+    auto reopened = media::Movie::open(file);
+    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
+    EXPECT_NEAR(media::seconds((*reopened)->duration()), 3.0, 0.041);
+    // The video still refers to the clips; only the stretched sound is in the file.
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
+    double videoEnd = 0;
+    for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
+        if (stream.codecType == "video")
+            videoEnd += stream.duration;
+    EXPECT_NEAR(videoEnd, 3.0, 0.081) << "each clip's video lasts half as long again";
+    const auto chapters = oracle::probeChapterList(file);
+    ASSERT_EQ(chapters.size(), 2u);
+    EXPECT_NEAR(chapters[1].start, 1.0 * 3.0 / before, 0.002);
 }
 
 } // namespace

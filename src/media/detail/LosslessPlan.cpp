@@ -4,6 +4,7 @@
 #include "media/detail/Int128.h"
 #include "media/detail/SourceFile.h"
 #include "media/quicktime/ReadIndex.h"
+#include "media/quicktime/ReferencedSource.h"
 #include "media/quicktime/RetimedIndex.h"
 #include "media/quicktime/SegmentPlanning.h"
 #include "media/transcode/SoundStretch.h"
@@ -166,27 +167,47 @@ private:
         if (isScaled(edit) && track.mediaType != MediaType::Video)
             return std::nullopt;
         const auto [numerator, denominator] = isScaled(edit) ? stretchFactor(edit) : std::pair<std::int64_t, std::int64_t>{1, 1};
-        const auto key = std::make_tuple(edit.source.get(), numerator, denominator);
+        const auto trackNumber = static_cast<std::uint32_t>(edit.streamIndex);
+        const auto located = locate(*edit.source, trackNumber);
+        if (!located)
+            return std::nullopt;
+        const auto key = std::make_tuple(edit.source.get(), located->file.string(), numerator, denominator);
         auto known = m_sources.find(key);
         if (known == m_sources.end()) {
-            std::optional<std::int32_t> number;
-            if (numerator == denominator) {
-                number = addSource(edit.source->path(), nullptr, false, plan);
-            } else {
-                auto index = quicktime::readIndex(edit.source->path());
-                if (!index)
-                    return std::nullopt;
+            std::shared_ptr<const quicktime::SourceIndex> index = located->index;
+            if (numerator != denominator) {
                 auto retimed = quicktime::retimedIndex(*index, numerator, denominator);
                 if (!retimed)
                     return std::unexpected(retimed.error());
-                number = addSource(edit.source->path(),
-                                   std::make_shared<const quicktime::SourceIndex>(std::move(*retimed)), false, plan);
+                index = std::make_shared<const quicktime::SourceIndex>(std::move(*retimed));
             }
+            const auto number = addSource(located->file, std::move(index), false, plan);
             if (!number)
                 return std::nullopt;
             known = m_sources.emplace(key, *number).first;
         }
         return std::pair{known->second, static_cast<std::uint32_t>(edit.streamIndex)};
+    }
+
+    // Where the samples of a track of a QuickTime source are: the file itself,
+    // or for a reference movie the file the track points into.
+    std::optional<quicktime::TrackSource> locate(const SourceFile& source, std::uint32_t track) {
+        auto cached = m_indexes.find(&source);
+        if (cached == m_indexes.end()) {
+            std::shared_ptr<const quicktime::SourceIndex> index;
+            auto read = quicktime::readIndex(source.path());
+            if (!read && read.error().code == ENOTSUP)
+                read = quicktime::readReferenceMovieIndex(source.path());
+            if (read)
+                index = std::make_shared<const quicktime::SourceIndex>(std::move(*read));
+            cached = m_indexes.emplace(&source, std::move(index)).first;
+        }
+        if (!cached->second)
+            return std::nullopt;
+        auto found = quicktime::trackSource(source.path(), cached->second, track);
+        if (!found)
+            return std::nullopt;
+        return std::move(*found);
     }
 
     // The edit's sound, stretched to its duration, in a file of its own.
@@ -302,9 +323,15 @@ private:
             // The source's own edit list, fitted to the edit's place in this
             // movie: a tiny shortfall becomes a gap, an excess is trimmed.
             std::int64_t remaining = span;
+            bool started = false;
             for (quicktime::Segment segment : quicktime::segmentsForTrack(index, trackNumber, source, m_scale)) {
                 if (remaining <= 0)
                     break;
+                // The source's own lead-in (a reference movie places each file
+                // so) is where its stream starts, which the movie's edits place.
+                if (!started && segment.isEmpty())
+                    continue;
+                started = true;
                 segment.duration = std::min(segment.duration, remaining);
                 remaining -= segment.duration;
                 output->segments.push_back(segment);
@@ -323,7 +350,8 @@ private:
     const std::function<bool(double)>& m_progress;
     int m_preparations = 0;
     int m_done = 0;
-    std::map<std::tuple<const SourceFile*, std::int64_t, std::int64_t>, std::int32_t> m_sources;
+    std::map<std::tuple<const SourceFile*, std::string, std::int64_t, std::int64_t>, std::int32_t> m_sources;
+    std::map<const SourceFile*, std::shared_ptr<const quicktime::SourceIndex>> m_indexes;
     std::map<std::pair<const SourceFile*, long long>, std::int32_t> m_reEncoded;
 };
 

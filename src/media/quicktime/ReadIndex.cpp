@@ -22,7 +22,8 @@ constexpr std::uint64_t kLargestMovieAtom = 1ull << 30;
 // Reads `size` bytes at `offset` into `out`; false when the bytes are not all there.
 using ReadAt = std::function<bool(std::uint64_t offset, std::size_t size, std::uint8_t* out)>;
 
-std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const ReadAt& readAt) {
+std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const ReadAt& readAt,
+                                              bool samplesElsewhereAllowed = false) {
     std::optional<std::pair<std::uint64_t, std::uint64_t>> movieAtom; // body offset and size
     FourCC majorBrand = 0;
     for (std::uint64_t at = 0; fileSize - at >= 8;) {
@@ -71,7 +72,7 @@ std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const Rea
     std::vector<std::uint8_t> body(static_cast<std::size_t>(movieAtom->second));
     if (!readAt(movieAtom->first, body.size(), body.data()))
         return std::unexpected(detail::damaged("the movie header cannot be read"));
-    auto index = detail::parseMovie(body, fileSize);
+    auto index = detail::parseMovie(body, fileSize, samplesElsewhereAllowed);
     if (index)
         index->majorBrand = majorBrand;
     return index;
@@ -91,9 +92,21 @@ bool readFully(int fd, std::uint64_t offset, std::size_t size, std::uint8_t* out
     return true;
 }
 
+std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path, bool samplesElsewhereAllowed);
+
 } // namespace
 
 std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, false);
+}
+
+std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, true);
+}
+
+namespace {
+
+std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path, bool samplesElsewhereAllowed) {
     detail::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         const int code = errno;
@@ -106,8 +119,11 @@ std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
     return readTopLevel(static_cast<std::uint64_t>(status.st_size),
                         [fd = file.get()](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
                             return readFully(fd, offset, size, out);
-                        });
+                        },
+                        samplesElsewhereAllowed);
 }
+
+} // namespace
 
 std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file) {
     return readTopLevel(file.size(), [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {

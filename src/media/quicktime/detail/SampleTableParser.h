@@ -17,6 +17,7 @@ namespace media::quicktime::detail {
 struct ParseLimits final {
     std::uint64_t fileSize = 0;
     std::uint64_t constantSizeSamplesLeft = 0; // starts at fileSize / 8
+    bool samplesElsewhereAllowed = false;      // a reference movie read for the files it points into
 };
 
 // Fills track.sampleDescriptions and track.samples (and track.packed) from
