@@ -15,11 +15,13 @@
 // the destination, whose samples the new file holds. See detail/LosslessPlan.
 //
 // A movie that refers to its sources points into the QuickTime/MPEG-4 ones
-// and holds the rest itself: a source we cannot point into (Matroska, AVI,
-// MPEG-TS, sound files...) is re-encoded (H.264 + AAC) into a temporary
-// file whose samples are copied into the new movie, each such part on
-// tracks of its own, while the others stay references. Pictures still
-// cannot be referred to: such a movie is refused with a reason.
+// and holds the rest itself: the range of a source we cannot point into
+// (Matroska, AVI, MPEG-TS, sound files...) goes into a temporary QuickTime
+// file beside the destination, its packets copied as they are when the edit
+// shows whole streams that QuickTime can carry, else re-encoded (H.264 +
+// AAC); the new movie holds that file's samples, each such part on tracks
+// of its own, while the other parts stay references. Pictures still cannot
+// be referred to: such a movie is refused with a reason.
 //
 // Otherwise the movie is decoded and encoded again (H.264 + AAC in .mov/.mp4,
 // or what the container takes), which can only be self-contained.

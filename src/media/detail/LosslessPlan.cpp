@@ -8,6 +8,7 @@
 #include "media/quicktime/RetimedIndex.h"
 #include "media/quicktime/SegmentPlanning.h"
 #include "media/transcode/SoundStretch.h"
+#include "media/transcode/StreamCopy.h"
 #include "media/transcode/TranscodeJoin.h"
 
 #include <algorithm>
@@ -59,6 +60,18 @@ bool showsWholeStream(const Edit& edit) {
            compareTimes(edit.sourceRange.duration, whole.duration) == 0;
 }
 
+// Whether an edit shows its whole stream, give or take a unit of rounding,
+// less what the stream plays before time zero (priming the movie skips).
+bool coversStream(const Edit& edit) {
+    const TimeRange whole = edit.source->streamRange(edit.streamIndex);
+    const Time unit = makeTime(1, whole.duration.scale > 0 ? whole.duration.scale : 1);
+    const Time zero = makeTime(0, unit.scale);
+    const Time played = compareTimes(whole.start, zero) > 0 ? whole.start : zero;
+    const Time end = addTimes(edit.sourceRange.start, edit.sourceRange.duration);
+    return compareTimes(edit.sourceRange.start, addTimes(played, unit)) <= 0 &&
+           compareTimes(end, subtractTimes(addTimes(whole.start, whole.duration), unit)) >= 0;
+}
+
 bool isWrittenTrack(const Track& track) {
     return (track.mediaType == MediaType::Video || track.mediaType == MediaType::Sound) &&
            std::any_of(track.edits.begin(), track.edits.end(), [](const Edit& edit) { return edit.source != nullptr; });
@@ -88,7 +101,7 @@ std::expected<transcode::TemporaryOutputFile, Error> scratchBeside(const std::fi
 }
 
 // What a source needs before its samples can be written by our QuickTime writer.
-enum class Preparation { None, StretchSound, ReEncode };
+enum class Preparation { None, StretchSound, HoldCopy };
 
 Preparation preparationOf(const Track& track, const Edit& edit, WritePlacement placement) {
     if (!edit.source || edit.source->isPicture())
@@ -96,7 +109,7 @@ Preparation preparationOf(const Track& track, const Edit& edit, WritePlacement p
     if (track.mediaType == MediaType::Sound && isScaled(edit))
         return Preparation::StretchSound;
     if (!isQuickTimeSource(*edit.source) && placement == WritePlacement::Referring)
-        return Preparation::ReEncode;
+        return Preparation::HoldCopy;
     return Preparation::None;
 }
 
@@ -157,8 +170,8 @@ private:
         switch (preparationOf(track, edit, m_placement)) {
         case Preparation::StretchSound:
             return stretchedSound(edit, plan);
-        case Preparation::ReEncode:
-            return reEncoded(track, edit, plan);
+        case Preparation::HoldCopy:
+            return heldCopy(track, edit, plan);
         case Preparation::None:
             break;
         }
@@ -228,9 +241,11 @@ private:
     }
 
     // The edit's range of a file we cannot point into, picture and sound,
-    // re-encoded into a file of our own that the movie holds; its tracks are
-    // taken by kind, so the other track's edit over the same range shares it.
-    Placed reEncoded(const Track& track, const Edit& edit, LosslessPlan& plan) {
+    // put in a QuickTime file of our own that the movie holds: the packets
+    // copied when the edit shows whole streams that QuickTime can carry,
+    // else re-encoded. Its tracks are taken by kind, so the other track's
+    // edit over the same range shares the file.
+    Placed heldCopy(const Track& track, const Edit& edit, LosslessPlan& plan) {
         if (isScaled(edit))
             return std::nullopt;
         const auto key = std::make_pair(edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000));
@@ -255,14 +270,24 @@ private:
             request.segments.push_back(segment);
             request.settings.container = "mov";
             request.progress = [this](double fraction) { return prepared(fraction); };
-            // Written under its own name and renamed over the scratch file we hold.
-            if (auto written = transcode::transcodeJoin(file->path(), request); !written)
+            std::vector<int> streams;
+            for (const int stream : {segment.videoStream, segment.soundStream})
+                if (stream >= 0)
+                    streams.push_back(stream);
+            std::expected<void, Error> written = std::unexpected(Error{ENOTSUP, "not copied"});
+            if (coversStream(edit) && transcode::quickTimeCanCarry(segment.file, streams))
+                written = transcode::copyStreamsToQuickTime(segment.file, streams, file->path(), request.progress);
+            // What QuickTime turns down after all (VP9 is MPEG-4 only) is encoded again; a
+            // transcoded part is written under its own name and renamed over the scratch file we hold.
+            if (!written && written.error().code != ECANCELED)
+                written = transcode::transcodeJoin(file->path(), request);
+            if (!written)
                 return std::unexpected(written.error());
             ++m_done;
             const auto number = addSource(file->path(), nullptr, true, plan);
             plan.scratch.push_back(std::move(*file));
             if (!number)
-                return std::unexpected(Error{EBADMSG, "the re-encoded part cannot be read back"});
+                return std::unexpected(Error{EBADMSG, "the part copied into the movie cannot be read back"});
             known = m_reEncoded.emplace(key, *number).first;
         }
         const quicktime::SourceIndex& index = *plan.request.sources[static_cast<std::size_t>(known->second)].index;
@@ -271,7 +296,7 @@ private:
         for (std::uint32_t t = 0; t < index.tracks.size(); ++t)
             if (index.tracks[t].handler == wanted)
                 return std::pair{known->second, t};
-        return std::unexpected(Error{EBADMSG, "a re-encoded part lacks a track it should have"});
+        return std::unexpected(Error{EBADMSG, "a part copied into the movie lacks a track it should have"});
     }
 
     std::expected<std::optional<quicktime::OutputTrack>, Error> planTrack(const Track& track, LosslessPlan& plan) {

@@ -20,7 +20,7 @@ namespace media {
 struct LosslessPlan final {
     quicktime::WriteRequest request;
     // Files made for this write beside the destination (stretched sound,
-    // re-encoded parts of a referring movie); removed when the plan goes.
+    // parts of a referring movie it cannot point into); removed when the plan goes.
     std::vector<transcode::TemporaryOutputFile> scratch;
 };
 
@@ -33,7 +33,7 @@ planLosslessWrite(const std::vector<Track>& tracks, std::int32_t movieTimeScale,
                   const std::filesystem::path& destination, const std::function<bool(double)>& progress);
 
 // Whether planLosslessWrite has work to do before writing (stretching sound,
-// re-encoding parts), so that progress can leave room for it.
+// copying or re-encoding parts), so that progress can leave room for it.
 bool needsPreparation(const std::vector<Track>& tracks, WritePlacement placement);
 
 } // namespace media
