@@ -167,3 +167,38 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsS
 }
 
 } // namespace
+
+namespace {
+
+TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem) {
+    TemporaryFolder folder;
+    auto movie = media::Movie::makeEmpty();
+    movie->setEditable(true);
+    for (const char* name : {"a.mov", "b.mkv"}) {
+        auto part = media::Movie::open(clip(folder.path(), name, 25));
+        ASSERT_TRUE(part.has_value());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+    }
+    media::WriteOptions options;
+    options.placement = media::WritePlacement::Referring;
+    const auto file = folder.path() / "mixed.mov";
+    ASSERT_TRUE(movie->write(file, options).has_value());
+
+    // The Matroska clip's samples are in the reference movie itself, which the
+    // update replaces: they must be copied into the new file, not pointed at.
+    ASSERT_TRUE(ScaleMovieFileToDuration(file, 4.0));
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
+    auto reopened = media::Movie::open(file);
+    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
+    EXPECT_NEAR(media::seconds((*reopened)->duration()), 4.0, 0.041);
+    for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
+        if (stream.codecType == "video")
+            EXPECT_EQ(stream.packets, 25);
+    // Still readable once the clip it held a copy of is gone.
+    std::filesystem::remove(folder.path() / "b.mkv");
+    auto again = media::Movie::open(file);
+    ASSERT_TRUE(again.has_value());
+    EXPECT_TRUE((*again)->frameImage(media::makeTime(3, 1)).has_value());
+}
+
+} // namespace

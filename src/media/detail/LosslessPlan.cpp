@@ -93,6 +93,11 @@ std::pair<std::int64_t, std::int64_t> stretchFactor(const Edit& edit) {
             static_cast<std::int64_t>(std::max<detail::Int128>(d, 1))};
 }
 
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 // A file made for this write: where it goes, with `suffix` telling its part.
 std::expected<transcode::TemporaryOutputFile, Error> scratchBeside(const std::filesystem::path& destination,
                                                                   const std::string& suffix) {
@@ -194,7 +199,9 @@ private:
                     return std::unexpected(retimed.error());
                 index = std::make_shared<const quicktime::SourceIndex>(std::move(*retimed));
             }
-            const auto number = addSource(located->file, std::move(index), false, plan);
+            // A movie rewriting its own file cannot point into the file it replaces.
+            const bool embedded = m_placement == WritePlacement::Referring && isSameFile(located->file, m_destination);
+            const auto number = addSource(located->file, std::move(index), embedded, plan);
             if (!number)
                 return std::nullopt;
             known = m_sources.emplace(key, *number).first;
