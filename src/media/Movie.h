@@ -172,7 +172,8 @@ public:
     // it is read until the rename. The file keeps its kind (self-contained, or
     // referring to other files); `progress` is as for write. On success the
     // movie is opened again from the new file.
-    std::expected<void, Error> updateMovieFile(const std::function<bool(int phase, double fraction)>& progress = {});
+    std::expected<void, Error>
+    updateMovieFile(const std::function<bool(int phase, double fraction)>& progress = {});
 
     // The number of video samples shown by the movie, read from the
     // container's sample index where it has one, otherwise by reading the

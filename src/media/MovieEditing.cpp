@@ -103,14 +103,16 @@ Time movedByScaling(const Time& t, const TimeRange& range, const Time& newDurati
         return t;
     if (compareTimes(t, rangeEnd) >= 0)
         return addTimes(t, subtractTimes(newDuration, range.duration));
-    return addTimes(range.start, scaleTime(subtractTimes(t, range.start), newDuration, range.duration, scale));
+    return addTimes(range.start,
+                    scaleTime(subtractTimes(t, range.start), newDuration, range.duration, scale));
 }
 
 void scaleChapters(std::vector<MovieChapter>& chapters, const TimeRange& range, const Time& newDuration,
                    std::int32_t scale) {
     for (MovieChapter& chapter : chapters) {
         const Time start = movedByScaling(chapter.range.start, range, newDuration, scale);
-        const Time end = movedByScaling(addTimes(chapter.range.start, chapter.range.duration), range, newDuration, scale);
+        const Time end =
+            movedByScaling(addTimes(chapter.range.start, chapter.range.duration), range, newDuration, scale);
         chapter.range = makeTimeRange(start, subtractTimes(end, start));
     }
 }

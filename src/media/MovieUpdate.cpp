@@ -1,7 +1,6 @@
 // Saving a movie into its own file, and whether that is possible.
 
 #include "media/Movie.h"
-
 #include "media/detail/SourceFile.h"
 #include "media/quicktime/ReferencedSource.h"
 
@@ -50,7 +49,8 @@ bool Movie::canUpdateMovieFile() const {
     return ::access(m_fileName.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::expected<void, Error> Movie::updateMovieFile(const std::function<bool(int phase, double fraction)>& progress) {
+std::expected<void, Error>
+Movie::updateMovieFile(const std::function<bool(int phase, double fraction)>& progress) {
     if (!canUpdateMovieFile())
         return std::unexpected(Error{EACCES, "The movie has no file of its own that can be written."});
     WriteOptions options;
@@ -63,8 +63,9 @@ std::expected<void, Error> Movie::updateMovieFile(const std::function<bool(int p
     // The movie's edits described the old file: it is now the new one.
     auto reopened = open(m_fileName);
     if (!reopened)
-        return std::unexpected(Error{reopened.error().code, "The movie was saved but cannot be opened again: " +
-                                                                reopened.error().message});
+        return std::unexpected(
+            Error{reopened.error().code,
+                  "The movie was saved but cannot be opened again: " + reopened.error().message});
     Movie& fresh = **reopened;
     m_tracks = std::move(fresh.m_tracks);
     m_chapters = std::move(fresh.m_chapters);

@@ -179,10 +179,13 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
     if (lossless) {
         quicktime::WriteRequest& request = lossless->request;
         request.kind = *target.quickTimeKind;
-        request.placement = options.placement == WritePlacement::Referring ? quicktime::DataPlacement::Referring
-                                                                           : quicktime::DataPlacement::SelfContained;
+        request.placement = options.placement == WritePlacement::Referring
+                                ? quicktime::DataPlacement::Referring
+                                : quicktime::DataPlacement::SelfContained;
         request.chapters = quickTimeChapters(options.chapters, m_timeScale);
-        request.progress = [&](double fraction) { return progress(prepares ? 0.5 + fraction / 2 : fraction); };
+        request.progress = [&](double fraction) {
+            return progress(prepares ? 0.5 + fraction / 2 : fraction);
+        };
         result = quicktime::writeMovie(destination, request);
     } else if (options.placement == WritePlacement::Referring) {
         return std::unexpected(Error{EINVAL, "a movie that refers to its sources needs QuickTime or MPEG-4 sources "

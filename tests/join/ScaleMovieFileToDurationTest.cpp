@@ -2,12 +2,11 @@
 
 #include "join/ScaleMovieFileToDuration.h"
 
-#include "media/Movie.h"
-#include "media/quicktime/ReferencedSource.h"
-
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
+#include "media/Movie.h"
+#include "media/quicktime/ReferencedSource.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -42,7 +41,8 @@ std::filesystem::path clip(const std::filesystem::path& folder, const std::strin
 std::int64_t promisedValue(const std::filesystem::path& file, double seconds) {
     auto movie = media::Movie::open(file);
     const media::Time d = (*movie)->duration();
-    return static_cast<std::int64_t>(seconds / (static_cast<double>(d.value) / d.scale) * static_cast<double>(d.value));
+    return static_cast<std::int64_t>(seconds / (static_cast<double>(d.value) / d.scale) *
+                                     static_cast<double>(d.value));
 }
 
 TEST(ScaleMovieFileToDurationTest, StretchesAndShrinksKeepingSoundWithPicture) {
@@ -79,7 +79,8 @@ TEST(ScaleMovieFileToDurationTest, ChaptersStretchWithTheMovie) {
     for (const char* name : {"a.mov", "b.mov"}) {
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
     }
     media::WriteOptions options;
     options.chapters = {{"Holiday", media::makeTime(1, 1)}, {"Beach", media::makeTime(1, 1)}};
@@ -125,7 +126,8 @@ TEST(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
     const std::string mkvBytes = bytesOf(mkv);
     EXPECT_FALSE(ScaleMovieFileToDuration(mkv, 2.0));
     EXPECT_EQ(bytesOf(mkv), mkvBytes);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3) << "nothing left behind";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
+        << "nothing left behind";
 }
 
 } // namespace
@@ -140,7 +142,8 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsS
         const auto file = clip(folder.path(), name, 25);
         auto part = media::Movie::open(file);
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;
@@ -177,7 +180,8 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem)
     for (const char* name : {"a.mov", "b.mkv"}) {
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;

@@ -2,12 +2,11 @@
 // movies written with new timing, and reference movies that hold the parts
 // they cannot point into.
 
-#include "media/Movie.h"
-#include "media/quicktime/ReferencedSource.h"
-
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
+#include "media/Movie.h"
+#include "media/quicktime/ReferencedSource.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -48,7 +47,8 @@ std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, co
     for (const auto& clip : {movClip(folder, "a.mov"), movClip(folder, "b.mov")}) {
         auto part = media::Movie::open(clip);
         EXPECT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
     }
     media::WriteOptions options;
     options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
@@ -146,7 +146,8 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     (*mov)->setEditable(true);
     ASSERT_TRUE((*mov)->scaleSegment(media::makeTimeRange(media::zeroTime(), (*mov)->duration()),
                                      media::makeTime(2, 1)));
-    auto cancelled = (*mov)->updateMovieFile([](int phase, double fraction) { return phase == 0 || fraction < 0.6; });
+    auto cancelled =
+        (*mov)->updateMovieFile([](int phase, double fraction) { return phase == 0 || fraction < 0.6; });
     ASSERT_FALSE(cancelled.has_value());
     EXPECT_EQ(cancelled.error().code, ECANCELED);
     EXPECT_EQ(bytesOf((*mov)->fileName()), movBytes);
@@ -168,8 +169,9 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
         ASSERT_TRUE(movie.has_value());
         (*movie)->setEditable(true);
         const media::Time length = (*movie)->duration();
-        ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), length),
-                                           media::makeTime(static_cast<std::int64_t>(wanted * length.scale), length.scale)));
+        ASSERT_TRUE((*movie)->scaleSegment(
+            media::makeTimeRange(media::zeroTime(), length),
+            media::makeTime(static_cast<std::int64_t>(wanted * length.scale), length.scale)));
         const auto output = folder.path() / ("scaled-" + file.filename().string());
         auto written = (*movie)->write(output, {});
         ASSERT_TRUE(written.has_value()) << written.error().message;
@@ -201,7 +203,8 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     for (const auto& clip : {mov, mkv, avi, webm}) {
         auto part = media::Movie::open(clip);
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
     }
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;

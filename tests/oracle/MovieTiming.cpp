@@ -38,9 +38,8 @@ std::vector<ProbedStream> probeStreams(const std::filesystem::path& file,
 
 std::vector<ProbedChapter> probeChapterList(const std::filesystem::path& file) {
     std::vector<ProbedChapter> chapters;
-    for (const QJsonValue& value : runJson({"-show_chapters", "-print_format", "json", file.string()})
-                                       .value("chapters")
-                                       .toArray()) {
+    for (const QJsonValue& value :
+         runJson({"-show_chapters", "-print_format", "json", file.string()}).value("chapters").toArray()) {
         const QJsonObject object = value.toObject();
         chapters.push_back({object.value("tags").toObject().value("title").toString().toStdString(),
                             object.value("start_time").toString().toDouble(),

@@ -43,7 +43,8 @@ std::vector<MovieChapter> readContainerChapters(const SourceFile& source, std::i
             end = found[i + 1].start;
         if (compareTimes(end, found[i].start) < 0)
             end = found[i].start;
-        chapters.push_back({found[i].title, makeTimeRange(found[i].start, subtractTimes(end, found[i].start))});
+        chapters.push_back(
+            {found[i].title, makeTimeRange(found[i].start, subtractTimes(end, found[i].start))});
     }
     return chapters;
 }

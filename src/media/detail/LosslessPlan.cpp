@@ -74,13 +74,16 @@ bool coversStream(const Edit& edit) {
 
 bool isWrittenTrack(const Track& track) {
     return (track.mediaType == MediaType::Video || track.mediaType == MediaType::Sound) &&
-           std::any_of(track.edits.begin(), track.edits.end(), [](const Edit& edit) { return edit.source != nullptr; });
+           std::any_of(track.edits.begin(), track.edits.end(),
+                       [](const Edit& edit) { return edit.source != nullptr; });
 }
 
 // The factor a scaled edit stretches its source by, as a reduced fraction.
 std::pair<std::int64_t, std::int64_t> stretchFactor(const Edit& edit) {
-    const detail::Int128 numerator = static_cast<detail::Int128>(edit.duration.value) * edit.sourceRange.duration.scale;
-    const detail::Int128 denominator = static_cast<detail::Int128>(edit.sourceRange.duration.value) * edit.duration.scale;
+    const detail::Int128 numerator =
+        static_cast<detail::Int128>(edit.duration.value) * edit.sourceRange.duration.scale;
+    const detail::Int128 denominator =
+        static_cast<detail::Int128>(edit.sourceRange.duration.value) * edit.duration.scale;
     detail::Int128 a = numerator, b = denominator;
     while (b != 0)
         a = std::exchange(b, a % b);
@@ -100,7 +103,7 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
 
 // A file made for this write: where it goes, with `suffix` telling its part.
 std::expected<transcode::TemporaryOutputFile, Error> scratchBeside(const std::filesystem::path& destination,
-                                                                  const std::string& suffix) {
+                                                                   const std::string& suffix) {
     return transcode::TemporaryOutputFile::create(destination.parent_path() /
                                                   (destination.stem().string() + "-" + suffix + ".mov"));
 }
@@ -184,7 +187,8 @@ private:
             return std::nullopt;
         if (isScaled(edit) && track.mediaType != MediaType::Video)
             return std::nullopt;
-        const auto [numerator, denominator] = isScaled(edit) ? stretchFactor(edit) : std::pair<std::int64_t, std::int64_t>{1, 1};
+        const auto [numerator, denominator] =
+            isScaled(edit) ? stretchFactor(edit) : std::pair<std::int64_t, std::int64_t>{1, 1};
         const auto trackNumber = static_cast<std::uint32_t>(edit.streamIndex);
         const auto located = locate(*edit.source, trackNumber);
         if (!located)
@@ -200,7 +204,8 @@ private:
                 index = std::make_shared<const quicktime::SourceIndex>(std::move(*retimed));
             }
             // A movie rewriting its own file cannot point into the file it replaces.
-            const bool embedded = m_placement == WritePlacement::Referring && isSameFile(located->file, m_destination);
+            const bool embedded =
+                m_placement == WritePlacement::Referring && isSameFile(located->file, m_destination);
             const auto number = addSource(located->file, std::move(index), embedded, plan);
             if (!number)
                 return std::nullopt;
@@ -235,7 +240,8 @@ private:
         auto file = scratchBeside(m_destination, "sound");
         if (!file)
             return std::unexpected(file.error());
-        transcode::SoundStretch stretch{edit.source->path(), edit.streamIndex, edit.sourceRange, edit.duration,
+        transcode::SoundStretch stretch{edit.source->path(), edit.streamIndex, edit.sourceRange,
+                                        edit.duration,
                                         [this](double fraction) { return prepared(fraction); }};
         if (auto written = transcode::writeStretchedSound(stretch, file->path()); !written)
             return std::unexpected(written.error());
@@ -255,7 +261,8 @@ private:
     Placed heldCopy(const Track& track, const Edit& edit, LosslessPlan& plan) {
         if (isScaled(edit))
             return std::nullopt;
-        const auto key = std::make_pair(edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000));
+        const auto key =
+            std::make_pair(edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000));
         auto known = m_reEncoded.find(key);
         if (known == m_reEncoded.end()) {
             auto file = scratchBeside(m_destination, "part");
@@ -283,7 +290,8 @@ private:
                     streams.push_back(stream);
             std::expected<void, Error> written = std::unexpected(Error{ENOTSUP, "not copied"});
             if (coversStream(edit) && transcode::quickTimeCanCarry(segment.file, streams))
-                written = transcode::copyStreamsToQuickTime(segment.file, streams, file->path(), request.progress);
+                written =
+                    transcode::copyStreamsToQuickTime(segment.file, streams, file->path(), request.progress);
             // What QuickTime turns down after all (VP9 is MPEG-4 only) is encoded again; a
             // transcoded part is written under its own name and renamed over the scratch file we hold.
             if (!written && written.error().code != ECANCELED)
@@ -297,7 +305,8 @@ private:
                 return std::unexpected(Error{EBADMSG, "the part copied into the movie cannot be read back"});
             known = m_reEncoded.emplace(key, *number).first;
         }
-        const quicktime::SourceIndex& index = *plan.request.sources[static_cast<std::size_t>(known->second)].index;
+        const quicktime::SourceIndex& index =
+            *plan.request.sources[static_cast<std::size_t>(known->second)].index;
         const quicktime::Handler wanted =
             track.mediaType == MediaType::Video ? quicktime::Handler::Video : quicktime::Handler::Sound;
         for (std::uint32_t t = 0; t < index.tracks.size(); ++t)
@@ -306,7 +315,8 @@ private:
         return std::unexpected(Error{EBADMSG, "a part copied into the movie lacks a track it should have"});
     }
 
-    std::expected<std::optional<quicktime::OutputTrack>, Error> planTrack(const Track& track, LosslessPlan& plan) {
+    std::expected<std::optional<quicktime::OutputTrack>, Error> planTrack(const Track& track,
+                                                                          LosslessPlan& plan) {
         const AVCodecParameters* first = nullptr;
         std::optional<quicktime::OutputTrack> output;
         Time editStart = zeroTime();
@@ -328,7 +338,8 @@ private:
             // A referring movie gives each source tracks of its own, so only
             // a self-contained one needs every part of a track alike.
             if (m_placement == WritePlacement::SelfContained) {
-                const AVCodecParameters* parameters = edit.source->format()->streams[edit.streamIndex]->codecpar;
+                const AVCodecParameters* parameters =
+                    edit.source->format()->streams[edit.streamIndex]->codecpar;
                 if (first && !sameCodecParameters(*first, *parameters))
                     return std::nullopt;
                 first = first ? first : parameters;
@@ -339,7 +350,8 @@ private:
             if (!*placed)
                 return std::nullopt;
             const auto [source, trackNumber] = **placed;
-            const quicktime::SourceIndex& index = *plan.request.sources[static_cast<std::size_t>(source)].index;
+            const quicktime::SourceIndex& index =
+                *plan.request.sources[static_cast<std::size_t>(source)].index;
             if (trackNumber >= index.tracks.size() ||
                 (index.tracks[trackNumber].handler == quicktime::Handler::Video) !=
                     (track.mediaType == MediaType::Video))
@@ -350,13 +362,15 @@ private:
                     output->segments.push_back(quicktime::Segment::empty(pendingGap));
             } else if (output->mediaTimeScale < index.tracks[trackNumber].mediaTimeScale &&
                        index.tracks[trackNumber].handler == quicktime::Handler::Video) {
-                output->mediaTimeScale = index.tracks[trackNumber].mediaTimeScale; // keep a retimed track's finer scale
+                output->mediaTimeScale =
+                    index.tracks[trackNumber].mediaTimeScale; // keep a retimed track's finer scale
             }
             // The source's own edit list, fitted to the edit's place in this
             // movie: a tiny shortfall becomes a gap, an excess is trimmed.
             std::int64_t remaining = span;
             bool started = false;
-            for (quicktime::Segment segment : quicktime::segmentsForTrack(index, trackNumber, source, m_scale)) {
+            for (quicktime::Segment segment :
+                 quicktime::segmentsForTrack(index, trackNumber, source, m_scale)) {
                 if (remaining <= 0)
                     break;
                 // The source's own lead-in (a reference movie places each file

@@ -23,7 +23,7 @@ constexpr std::uint64_t kLargestMovieAtom = 1ull << 30;
 using ReadAt = std::function<bool(std::uint64_t offset, std::size_t size, std::uint8_t* out)>;
 
 std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const ReadAt& readAt,
-                                              bool samplesElsewhereAllowed = false) {
+                                               bool samplesElsewhereAllowed = false) {
     std::optional<std::pair<std::uint64_t, std::uint64_t>> movieAtom; // body offset and size
     FourCC majorBrand = 0;
     for (std::uint64_t at = 0; fileSize - at >= 8;) {
@@ -92,7 +92,8 @@ bool readFully(int fd, std::uint64_t offset, std::size_t size, std::uint8_t* out
     return true;
 }
 
-std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path, bool samplesElsewhereAllowed);
+std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
+                                              bool samplesElsewhereAllowed);
 
 } // namespace
 
@@ -106,7 +107,8 @@ std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem:
 
 namespace {
 
-std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path, bool samplesElsewhereAllowed) {
+std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
+                                              bool samplesElsewhereAllowed) {
     detail::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         const int code = errno;
@@ -116,11 +118,12 @@ std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::unexpected(Error{EINVAL, "The movie file " + path.string() + " is not a regular file."});
-    return readTopLevel(static_cast<std::uint64_t>(status.st_size),
-                        [fd = file.get()](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
-                            return readFully(fd, offset, size, out);
-                        },
-                        samplesElsewhereAllowed);
+    return readTopLevel(
+        static_cast<std::uint64_t>(status.st_size),
+        [fd = file.get()](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
+            return readFully(fd, offset, size, out);
+        },
+        samplesElsewhereAllowed);
 }
 
 } // namespace

@@ -25,7 +25,8 @@ std::optional<std::size_t> referenceOf(const TrackIndex& track, std::size_t desc
 } // namespace
 
 std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie,
-                                              const std::shared_ptr<const SourceIndex>& index, std::uint32_t track) {
+                                              const std::shared_ptr<const SourceIndex>& index,
+                                              std::uint32_t track) {
     if (track >= index->tracks.size())
         return std::unexpected(Error{EINVAL, "The movie has no such track."});
     const TrackIndex& trackIndex = index->tracks[track];
@@ -38,7 +39,8 @@ std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie
             used.insert(SIZE_MAX); // in the movie itself
     }
     if (used.size() > 1)
-        return std::unexpected(Error{ENOTSUP, "A track of " + movie.string() + " takes its samples from several files."});
+        return std::unexpected(
+            Error{ENOTSUP, "A track of " + movie.string() + " takes its samples from several files."});
     if (used.empty() || *used.begin() == SIZE_MAX)
         return TrackSource{movie, index};
 
@@ -46,16 +48,18 @@ std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie
     const std::filesystem::path file =
         reference.type == makeFourCC("alis") ? aliasRecordTarget(reference.data) : std::filesystem::path();
     if (file.empty())
-        return std::unexpected(Error{ENOTSUP, "A track of " + movie.string() + " names its file in a way we cannot follow."});
+        return std::unexpected(
+            Error{ENOTSUP, "A track of " + movie.string() + " names its file in a way we cannot follow."});
     struct stat status {};
     if (::stat(file.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::unexpected(Error{ENOENT, "The file " + file.string() + " that " + movie.string() +
                                                  " refers to cannot be found."});
     const auto size = static_cast<std::uint64_t>(status.st_size);
     for (std::size_t i = 0; i < trackIndex.samples.count(); ++i)
-        if (trackIndex.samples.offset(i) > size || trackIndex.samples.byteSize(i) > size - trackIndex.samples.offset(i))
-            return std::unexpected(Error{EBADMSG, "The file " + file.string() + " is shorter than " + movie.string() +
-                                                      " says: it has changed since."});
+        if (trackIndex.samples.offset(i) > size ||
+            trackIndex.samples.byteSize(i) > size - trackIndex.samples.offset(i))
+            return std::unexpected(Error{EBADMSG, "The file " + file.string() + " is shorter than " +
+                                                      movie.string() + " says: it has changed since."});
     auto sized = std::make_shared<SourceIndex>(*index);
     sized->fileSize = size;
     return TrackSource{file, std::move(sized)};

@@ -27,9 +27,10 @@ public:
     std::expected<std::int64_t, Error> operator()(std::int64_t value) const {
         const Int128 product = static_cast<Int128>(value) * m_numerator;
         const Int128 half = m_denominator / 2;
-        const Int128 rounded = product >= 0 ? (product + half) / m_denominator
-                                            : -((-product + half) / m_denominator);
-        if (rounded > std::numeric_limits<std::int64_t>::max() || rounded < std::numeric_limits<std::int64_t>::min())
+        const Int128 rounded =
+            product >= 0 ? (product + half) / m_denominator : -((-product + half) / m_denominator);
+        if (rounded > std::numeric_limits<std::int64_t>::max() ||
+            rounded < std::numeric_limits<std::int64_t>::min())
             return std::unexpected(overflow());
         return static_cast<std::int64_t>(rounded);
     }
@@ -88,8 +89,9 @@ std::expected<SampleList, Error> retimedSamples(const SampleList& samples, const
             columns.descriptionIndexes.resize(count);
             columns.descriptionIndexes[i] = samples.descriptionIndex(i);
         }
-        columns.flags.push_back(static_cast<std::uint8_t>((samples.isSync(i) ? SampleList::kSync : 0) |
-                                                          (samples.startsChunk(i) ? SampleList::kChunkStart : 0)));
+        columns.flags.push_back(
+            static_cast<std::uint8_t>((samples.isSync(i) ? SampleList::kSync : 0) |
+                                      (samples.startsChunk(i) ? SampleList::kChunkStart : 0)));
         decodeTime += samples.duration(i);
         scaledStart = *scaledEnd;
     }

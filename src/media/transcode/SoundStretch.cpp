@@ -35,21 +35,23 @@ std::string decimal(double value) {
 // frame tells the decoded format.
 class TempoGraph final {
 public:
-    std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase, const std::string& filters) {
+    std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase,
+                                         const std::string& filters) {
         m_graph.reset(avfilter_graph_alloc());
         if (!m_graph)
             return std::unexpected(Error{ENOMEM, "out of memory"});
         char layout[128] = {};
         av_channel_layout_describe(&frame.ch_layout, layout, sizeof layout);
-        const std::string source = "time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
-                                   ":sample_rate=" + std::to_string(frame.sample_rate) + ":sample_fmt=" +
-                                   av_get_sample_fmt_name(static_cast<AVSampleFormat>(frame.format)) +
-                                   ":channel_layout=" + layout;
-        int status = avfilter_graph_create_filter(&m_source, avfilter_get_by_name("abuffer"), "in", source.c_str(),
-                                                  nullptr, m_graph.get());
+        const std::string source =
+            "time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
+            ":sample_rate=" + std::to_string(frame.sample_rate) +
+            ":sample_fmt=" + av_get_sample_fmt_name(static_cast<AVSampleFormat>(frame.format)) +
+            ":channel_layout=" + layout;
+        int status = avfilter_graph_create_filter(&m_source, avfilter_get_by_name("abuffer"), "in",
+                                                  source.c_str(), nullptr, m_graph.get());
         if (status >= 0)
-            status = avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("abuffersink"), "out", nullptr,
-                                                  nullptr, m_graph.get());
+            status = avfilter_graph_create_filter(&m_sink, avfilter_get_by_name("abuffersink"), "out",
+                                                  nullptr, nullptr, m_graph.get());
         if (status < 0)
             return std::unexpected(makeError(status, "cannot change the sound's tempo"));
 
@@ -121,11 +123,13 @@ public:
 
 private:
     std::string filters(AVRational timeBase) const {
-        const AVRational scale{1, m_stretch.sourceRange.start.scale > 0 ? m_stretch.sourceRange.start.scale : 1};
+        const AVRational scale{1,
+                               m_stretch.sourceRange.start.scale > 0 ? m_stretch.sourceRange.start.scale : 1};
         const std::int64_t start = av_rescale_q(m_stretch.sourceRange.start.value, scale, timeBase);
         const AVRational lengthScale{
             1, m_stretch.sourceRange.duration.scale > 0 ? m_stretch.sourceRange.duration.scale : 1};
-        const std::int64_t end = start + av_rescale_q(m_stretch.sourceRange.duration.value, lengthScale, timeBase);
+        const std::int64_t end =
+            start + av_rescale_q(m_stretch.sourceRange.duration.value, lengthScale, timeBase);
         const double tempo = seconds(m_stretch.sourceRange.duration) / seconds(m_stretch.duration);
         char layout[128] = {};
         av_channel_layout_describe(&m_encoder.channelLayout(), layout, sizeof layout);
@@ -182,7 +186,9 @@ private:
 
 std::string atempoChain(double tempo) {
     std::string chain;
-    const auto add = [&chain](double factor) { chain += (chain.empty() ? "atempo=" : ",atempo=") + decimal(factor); };
+    const auto add = [&chain](double factor) {
+        chain += (chain.empty() ? "atempo=" : ",atempo=") + decimal(factor);
+    };
     if (!(tempo > 0) || !std::isfinite(tempo))
         tempo = 1;
     while (tempo < kSlowestTempo) {
@@ -197,8 +203,10 @@ std::string atempoChain(double tempo) {
     return chain;
 }
 
-std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch, const std::filesystem::path& output) {
-    if (compareTimes(stretch.duration, zeroTime()) <= 0 || compareTimes(stretch.sourceRange.duration, zeroTime()) <= 0)
+std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
+                                               const std::filesystem::path& output) {
+    if (compareTimes(stretch.duration, zeroTime()) <= 0 ||
+        compareTimes(stretch.sourceRange.duration, zeroTime()) <= 0)
         return std::unexpected(Error{EINVAL, "sound cannot be stretched to or from nothing"});
     auto source = SourceFile::open(stretch.file, SourceFile::Depth::StreamInfo);
     if (!source)
@@ -208,7 +216,8 @@ std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch, cons
         format->streams[stretch.stream]->codecpar->codec_type != AVMEDIA_TYPE_AUDIO)
         return std::unexpected(Error{EINVAL, "\"" + stretch.file.string() + "\": no such sound stream"});
     for (unsigned i = 0; i < format->nb_streams; ++i)
-        format->streams[i]->discard = static_cast<int>(i) == stretch.stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        format->streams[i]->discard =
+            static_cast<int>(i) == stretch.stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const AVStream* stream = format->streams[stretch.stream];
     auto decoder = StreamDecoder::open(stream, stretch.file);
     if (!decoder)

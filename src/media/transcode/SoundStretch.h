@@ -26,7 +26,8 @@ struct SoundStretch final {
 // `output` (an existing file, which is replaced): the range decoded, its
 // tempo changed by libavfilter's atempo (chained for factors beyond what one
 // atempo takes), and cut or padded with silence to exactly `duration`.
-std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch, const std::filesystem::path& output);
+std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
+                                               const std::filesystem::path& output);
 
 // The atempo filters that together change the tempo by `tempo` (2 plays
 // twice as fast), each within the range one filter accepts.

@@ -30,7 +30,8 @@ bool quickTimeCanCarry(const std::filesystem::path& file, const std::vector<int>
     });
 }
 
-std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& file, const std::vector<int>& streams,
+std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& file,
+                                                  const std::vector<int>& streams,
                                                   const std::filesystem::path& output,
                                                   const std::function<bool(double fraction)>& progress) {
     auto source = SourceFile::open(file, SourceFile::Depth::StreamInfo);
@@ -52,7 +53,8 @@ std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& f
         AVStream* copy = avformat_new_stream(muxer.get(), nullptr);
         if (!copy)
             return failed(AVERROR(ENOMEM), "cannot add a stream");
-        if (const int status = avcodec_parameters_copy(copy->codecpar, input->streams[stream]->codecpar); status < 0)
+        if (const int status = avcodec_parameters_copy(copy->codecpar, input->streams[stream]->codecpar);
+            status < 0)
             return failed(status, "cannot add a stream");
         copy->codecpar->codec_tag = 0; // the muxer picks QuickTime's own tag
         copy->time_base = input->streams[stream]->time_base;

@@ -22,7 +22,8 @@ bool quickTimeCanCarry(const std::filesystem::path& file, const std::vector<int>
 // timestamps kept: FFmpeg's muxer writes the edit lists that skip what
 // plays before time zero (sound priming). `progress` hears the fraction
 // copied; answering false cancels (ECANCELED).
-std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& file, const std::vector<int>& streams,
+std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& file,
+                                                  const std::vector<int>& streams,
                                                   const std::filesystem::path& output,
                                                   const std::function<bool(double fraction)>& progress);
 

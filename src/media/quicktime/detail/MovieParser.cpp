@@ -237,7 +237,8 @@ std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
 
 } // namespace
 
-std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize, bool samplesElsewhereAllowed) {
+std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
+                                             bool samplesElsewhereAllowed) {
     SourceIndex index;
     index.fileSize = fileSize;
     ParseLimits limits{fileSize, fileSize / 8, samplesElsewhereAllowed};

@@ -69,7 +69,7 @@ struct WritePlan final {
     DataPlacement placement = DataPlacement::SelfContained;
     std::int32_t movieTimeScale = 0;
     std::vector<std::shared_ptr<const SourceIndex>> indexes; // one per source
-    std::vector<bool> embedded;                               // one per source: its samples are copied
+    std::vector<bool> embedded;                              // one per source: its samples are copied
     std::vector<PlannedTrack> tracks;
     std::vector<CopyRun> runs;
     std::uint64_t copiedBytes = 0;   // the runs together
