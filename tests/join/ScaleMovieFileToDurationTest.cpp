@@ -196,8 +196,9 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem)
     ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
     EXPECT_NEAR(media::seconds((*reopened)->duration()), 4.0, 0.041);
     for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
-        if (stream.codecType == "video")
+        if (stream.codecType == "video") {
             EXPECT_EQ(stream.packets, 25);
+        }
     // Still readable once the clip it held a copy of is gone.
     std::filesystem::remove(folder.path() / "b.mkv");
     auto again = media::Movie::open(file);
