@@ -164,7 +164,8 @@ public:
     void setChapters(std::vector<MovieChapter> chapters) { m_chapters = std::move(chapters); }
 
     // Whether updateMovieFile may replace the movie's own file: the movie has
-    // one, and both the file and its folder may be written.
+    // one, a QuickTime or MPEG-4 movie (other files would have to be encoded
+    // again), and both the file and its folder may be written.
     bool canUpdateMovieFile() const;
     // Saves the movie, edits and chapters included, into its own file: written
     // beside it and renamed over it only when complete, so a failure leaves

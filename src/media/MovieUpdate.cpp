@@ -5,6 +5,7 @@
 #include "media/quicktime/ReferencedSource.h"
 
 #include <cerrno>
+#include <string_view>
 #include <unistd.h>
 
 namespace media {
@@ -40,10 +41,21 @@ std::vector<ChapterMark> chapterMarks(const std::vector<MovieChapter>& chapters)
     return marks;
 }
 
+// Whether the movie's own file is a QuickTime or MPEG-4 movie, which is
+// rewritten without re-encoding. Other containers would be encoded again
+// (losing quality) or turned into a QuickTime movie under their old name.
+bool isQuickTimeFile(const std::vector<Track>& tracks, const std::filesystem::path& file) {
+    for (const Track& track : tracks)
+        for (const Edit& edit : track.edits)
+            if (edit.source && edit.source->path() == file)
+                return std::string_view(edit.source->format()->iformat->name).starts_with("mov,");
+    return false;
+}
+
 } // namespace
 
 bool Movie::canUpdateMovieFile() const {
-    if (m_fileName.empty())
+    if (m_fileName.empty() || !isQuickTimeFile(m_tracks, m_fileName))
         return false;
     const std::filesystem::path folder = m_fileName.parent_path().empty() ? "." : m_fileName.parent_path();
     return ::access(m_fileName.c_str(), W_OK) == 0 && ::access(folder.c_str(), W_OK | X_OK) == 0;

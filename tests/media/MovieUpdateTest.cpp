@@ -132,12 +132,17 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     ASSERT_TRUE(movie.has_value());
     (*movie)->setEditable(true);
     const media::Time length = (*movie)->duration();
-    // A Matroska file is re-encoded, which cannot play segments scaled.
+    // Files of other containers would be encoded again, or become QuickTime
+    // movies under their old names: they are not updated.
     ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), length),
                                        media::makeTime(length.value * 2, length.scale)));
+    EXPECT_FALSE((*movie)->canUpdateMovieFile());
     EXPECT_FALSE((*movie)->updateMovieFile().has_value());
     EXPECT_EQ(bytesOf(file), original);
-    EXPECT_EQ(filesIn(folder.path()), 1u);
+    auto wav = media::Movie::open(fixtures::makeSound(folder.path(), "tone.wav", 44100, 2, 1.0));
+    ASSERT_TRUE(wav.has_value());
+    EXPECT_FALSE((*wav)->canUpdateMovieFile());
+    EXPECT_EQ(filesIn(folder.path()), 2u);
 
     // Cancelling midway leaves it too.
     auto mov = media::Movie::open(movClip(folder.path(), "clip.mov"));
@@ -151,7 +156,7 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     ASSERT_FALSE(cancelled.has_value());
     EXPECT_EQ(cancelled.error().code, ECANCELED);
     EXPECT_EQ(bytesOf((*mov)->fileName()), movBytes);
-    EXPECT_EQ(filesIn(folder.path()), 2u);
+    EXPECT_EQ(filesIn(folder.path()), 3u);
 
     EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());
 }
