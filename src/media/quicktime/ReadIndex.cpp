@@ -93,21 +93,6 @@ bool readFully(int fd, std::uint64_t offset, std::size_t size, std::uint8_t* out
 }
 
 std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
-                                              bool samplesElsewhereAllowed);
-
-} // namespace
-
-std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
-    return readIndexOf(path, false);
-}
-
-std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path) {
-    return readIndexOf(path, true);
-}
-
-namespace {
-
-std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
                                               bool samplesElsewhereAllowed) {
     detail::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
@@ -126,16 +111,36 @@ std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
         samplesElsewhereAllowed);
 }
 
+std::expected<SourceIndex, Error> readInMemory(std::span<const std::uint8_t> file,
+                                               bool samplesElsewhereAllowed) {
+    return readTopLevel(
+        file.size(),
+        [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
+            if (offset > file.size() || size > file.size() - offset)
+                return false;
+            if (size > 0) // an empty 'moov' reads into no buffer at all
+                std::memcpy(out, file.data() + offset, size);
+            return true;
+        },
+        samplesElsewhereAllowed);
+}
+
 } // namespace
 
+std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, false);
+}
+
+std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, true);
+}
+
 std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file) {
-    return readTopLevel(file.size(), [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
-        if (offset > file.size() || size > file.size() - offset)
-            return false;
-        if (size > 0) // an empty 'moov' reads into no buffer at all
-            std::memcpy(out, file.data() + offset, size);
-        return true;
-    });
+    return readInMemory(file, false);
+}
+
+std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file) {
+    return readInMemory(file, true);
 }
 
 } // namespace media::quicktime

@@ -31,5 +31,6 @@ std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem:
 
 // The same for a whole file held in memory.
 std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file);
+std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file);
 
 } // namespace media::quicktime
