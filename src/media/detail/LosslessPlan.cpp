@@ -15,6 +15,7 @@
 #include <cmath>
 #include <map>
 #include <numeric>
+#include <set>
 #include <string_view>
 #include <tuple>
 
@@ -121,15 +122,30 @@ Preparation preparationOf(const Track& track, const Edit& edit, WritePlacement p
     return Preparation::None;
 }
 
+// A part of a file held by a referring movie: the file and where the part
+// starts (to the millisecond, so the picture's and the sound's edits over it
+// name the same part).
+using HeldPart = std::pair<const SourceFile*, long long>;
+
+HeldPart heldPart(const Edit& edit) {
+    return {edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000)};
+}
+
 class Planner final {
 public:
     Planner(const std::vector<Track>& tracks, std::int32_t scale, WritePlacement placement,
             const std::filesystem::path& destination, const std::function<bool(double)>& progress)
         : m_tracks(tracks), m_scale(scale), m_placement(placement), m_destination(destination),
           m_progress(progress) {
-        for (const Track& track : tracks)
-            for (const Edit& edit : track.edits)
-                m_preparations += preparationOf(track, edit, placement) != Preparation::None ? 1 : 0;
+        std::set<HeldPart> held; // the picture and the sound of a part share one copy
+        for (const Track& track : tracks) {
+            for (const Edit& edit : track.edits) {
+                const Preparation preparation = preparationOf(track, edit, placement);
+                if (preparation == Preparation::StretchSound ||
+                    (preparation == Preparation::HoldCopy && held.insert(heldPart(edit)).second))
+                    ++m_preparations;
+            }
+        }
     }
 
     std::expected<std::optional<LosslessPlan>, Error> plan() {
@@ -261,10 +277,9 @@ private:
     Placed heldCopy(const Track& track, const Edit& edit, LosslessPlan& plan) {
         if (isScaled(edit))
             return std::nullopt;
-        const auto key =
-            std::make_pair(edit.source.get(), std::llround(seconds(edit.sourceRange.start) * 1000));
-        auto known = m_reEncoded.find(key);
-        if (known == m_reEncoded.end()) {
+        const HeldPart key = heldPart(edit);
+        auto known = m_heldParts.find(key);
+        if (known == m_heldParts.end()) {
             auto file = scratchBeside(m_destination, "part");
             if (!file)
                 return std::unexpected(file.error());
@@ -303,7 +318,7 @@ private:
             plan.scratch.push_back(std::move(*file));
             if (!number)
                 return std::unexpected(Error{EBADMSG, "the part copied into the movie cannot be read back"});
-            known = m_reEncoded.emplace(key, *number).first;
+            known = m_heldParts.emplace(key, *number).first;
         }
         const quicktime::SourceIndex& index =
             *plan.request.sources[static_cast<std::size_t>(known->second)].index;
@@ -398,7 +413,7 @@ private:
     int m_done = 0;
     std::map<std::tuple<const SourceFile*, std::string, std::int64_t, std::int64_t>, std::int32_t> m_sources;
     std::map<const SourceFile*, std::shared_ptr<const quicktime::SourceIndex>> m_indexes;
-    std::map<std::pair<const SourceFile*, long long>, std::int32_t> m_reEncoded;
+    std::map<HeldPart, std::int32_t> m_heldParts;
 };
 
 } // namespace
