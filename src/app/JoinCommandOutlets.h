@@ -35,7 +35,7 @@ struct JoinCommandOutlets final {
 // Work that other parts of the application do for the Join command.
 struct JoinServices final {
     // Scales the movie file at path to a total duration in seconds; false when
-    // the file cannot be opened or updated as a movie. Empty: not available.
+    // the file cannot be opened or updated as a movie. Empty: the join engine's.
     std::function<bool(const std::filesystem::path& path, double seconds)> scaleMovieFileToDuration;
     // The clock of the time estimates, in whole seconds (any origin; only
     // differences count). Empty: the system clock.

@@ -102,11 +102,10 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
     platform::Preferences store(platform::Preferences::defaultFile());
     HeadlessWindow window(true, err);
-    const app::JoinServices services;
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls components(err);
     components.attach(outlets.components);
-    app::JoinClipController controller(store, outlets, {}, services);
+    app::JoinClipController controller(store, outlets);
     support::UserDefaults& defaults = controller.defaults();
     filelist::FileList& list = controller.fileList();
 
@@ -142,11 +141,6 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         window.savePanel().setAnswer(options->output);
 
     const double desiredDuration = defaults.floatValue(support::Pref::DesiredDuration);
-    if (desiredDuration > 0 && !services.scaleMovieFileToDuration) {
-        err << "joinclip join: scaling to a duration (" << desiredDuration
-            << " seconds, from --duration or the DesiredDuration preference) is not available in this build\n";
-        return 1;
-    }
 
     if (options->sort) {
         list.joinClips(options->files);

@@ -33,6 +33,13 @@ struct ChapterMark final {
     Time duration;
 };
 
+// A chapter of a movie's own file: its title, shown from range.start for
+// range.duration (movie time).
+struct MovieChapter final {
+    QString title;
+    TimeRange range;
+};
+
 struct WriteOptions final {
     WritePlacement placement = WritePlacement::SelfContained;
     std::vector<ChapterMark> chapters;
@@ -155,6 +162,27 @@ public:
     // (H.264 and AAC), which cannot refer to its sources. See MovieWrite.cpp.
     std::expected<void, Error> write(const std::filesystem::path& destination, const WriteOptions& options) const;
 
+    // The chapters of the file the movie was opened from, in time order (none
+    // for a new movie). Scaling a segment scales them with it, and inserting
+    // a segment moves those after the insertion point; updateMovieFile writes
+    // them back. Read from the container's chapters (a QuickTime 'chap' text
+    // track, Matroska chapters, ...).
+    const std::vector<MovieChapter>& chapters() const { return m_chapters; }
+    void setChapters(std::vector<MovieChapter> chapters) { m_chapters = std::move(chapters); }
+
+    // Whether updateMovieFile may replace the movie's own file: the movie has
+    // one, a QuickTime or MPEG-4 movie (other files would have to be encoded
+    // again), and both the file and its folder may be written.
+    bool canUpdateMovieFile() const;
+    // Saves the movie, edits and chapters included, into its own file: written
+    // beside it and renamed over it only when complete, so a failure leaves
+    // the file exactly as it was. The movie's sources may be that very file:
+    // it is read until the rename. The file keeps its kind (self-contained, or
+    // referring to other files); `progress` is as for write. On success the
+    // movie is opened again from the new file.
+    std::expected<void, Error>
+    updateMovieFile(const std::function<bool(int phase, double fraction)>& progress = {});
+
     // The number of video samples shown by the movie, read from the
     // container's sample index where it has one, otherwise by reading the
     // packets (never by decoding). 0 for a movie without video.
@@ -167,6 +195,7 @@ private:
     QString m_displayName;
     std::int32_t m_timeScale = kDefaultTimeScale;
     std::vector<Track> m_tracks;
+    std::vector<MovieChapter> m_chapters;
     Time m_currentTime;
     Time m_posterTime;
     TimeRange m_selection;

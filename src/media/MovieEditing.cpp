@@ -95,6 +95,28 @@ Track emptyTrackLike(const Track& model, const Time& length) {
     return track;
 }
 
+// Where a movie time goes when `range` becomes `newDuration` long: times
+// inside it move proportionally, later ones by the change in length.
+Time movedByScaling(const Time& t, const TimeRange& range, const Time& newDuration, std::int32_t scale) {
+    const Time rangeEnd = addTimes(range.start, range.duration);
+    if (compareTimes(t, range.start) <= 0)
+        return t;
+    if (compareTimes(t, rangeEnd) >= 0)
+        return addTimes(t, subtractTimes(newDuration, range.duration));
+    return addTimes(range.start,
+                    scaleTime(subtractTimes(t, range.start), newDuration, range.duration, scale));
+}
+
+void scaleChapters(std::vector<MovieChapter>& chapters, const TimeRange& range, const Time& newDuration,
+                   std::int32_t scale) {
+    for (MovieChapter& chapter : chapters) {
+        const Time start = movedByScaling(chapter.range.start, range, newDuration, scale);
+        const Time end =
+            movedByScaling(addTimes(chapter.range.start, chapter.range.duration), range, newDuration, scale);
+        chapter.range = makeTimeRange(start, subtractTimes(end, start));
+    }
+}
+
 } // namespace
 
 bool Movie::insertSegment(const Movie& source, const TimeRange& sourceRange, const Time& atTime) {
@@ -146,6 +168,10 @@ bool Movie::insertSegment(const Movie& source, const TimeRange& sourceRange, con
         const std::size_t at = splitAt(track, atTime);
         track.edits.insert(track.edits.begin() + static_cast<std::ptrdiff_t>(at), Edit{nullptr, -1, TimeRange{}, length});
     }
+    // Chapters after the insertion point move with what they title.
+    for (MovieChapter& chapter : m_chapters)
+        if (compareTimes(chapter.range.start, atTime) >= 0)
+            chapter.range.start = addTimes(chapter.range.start, length);
     // The movie's scale becomes the finest of what it holds.
     m_timeScale = std::max(m_timeScale, source.m_timeScale);
     return true;
@@ -170,6 +196,7 @@ bool Movie::scaleSegment(const TimeRange& range, const Time& newDuration) {
             placed = boundary;
         }
     }
+    scaleChapters(m_chapters, range, newDuration, std::max(newDuration.scale, m_timeScale));
     return true;
 }
 

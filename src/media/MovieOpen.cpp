@@ -3,6 +3,7 @@
 
 #include "media/DisplayName.h"
 #include "media/Movie.h"
+#include "media/detail/ContainerChapters.h"
 #include "media/detail/SourceFile.h"
 
 #include <algorithm>
@@ -96,6 +97,7 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
     movie->m_currentTime = makeTime(0, movie->m_timeScale);
     movie->m_posterTime = makeTime(0, movie->m_timeScale);
     movie->m_selection = makeTimeRange(makeTime(0, movie->m_timeScale), makeTime(0, movie->m_timeScale));
+    movie->m_chapters = readContainerChapters(*source, movie->m_timeScale);
     return movie;
 }
 

@@ -4,20 +4,34 @@
 // Lossless (samples copied or referred to) when all of these hold:
 // - the destination is a QuickTime or MPEG-4 file (any name but .mkv);
 // - every source of a video or sound track is a QuickTime/MPEG-4 file whose
-//   sample index we can read, and each edit shows a whole stream unscaled;
-// - within a track, every source stream has the same codec parameters
-//   (codec, profile, size, pixel format; sample rate, channels).
+//   sample index we can read, and each edit shows a whole stream;
+// - self-contained, within a track every source stream has the same codec
+//   parameters (codec, profile, size, pixel format; sample rate, channels).
+// A scaled edit (one whose duration differs from its source range's) is
+// written with new timing, since players ignore media rates: its video
+// keeps its samples, whose durations and composition offsets the sample
+// tables scale (see quicktime/RetimedIndex.h); its sound is time-stretched
+// with its pitch kept and encoded again (AAC) into a temporary file beside
+// the destination, whose samples the new file holds. See detail/LosslessPlan.
+//
+// A movie that refers to its sources points into the QuickTime/MPEG-4 ones
+// and holds the rest itself: the range of a source we cannot point into
+// (Matroska, AVI, MPEG-TS, sound files...) goes into a temporary QuickTime
+// file beside the destination, its packets copied as they are when the edit
+// shows whole streams that QuickTime can carry, else re-encoded (H.264 +
+// AAC); the new movie holds that file's samples, each such part on tracks
+// of its own, while the other parts stay references. Pictures still cannot
+// be referred to: such a movie is refused with a reason.
+//
 // Otherwise the movie is decoded and encoded again (H.264 + AAC in .mov/.mp4,
-// or what the container takes), which can only be self-contained: a movie
-// asked to refer to sources it cannot point into is refused with a reason.
+// or what the container takes), which can only be self-contained.
 
 #include "media/Movie.h"
 
 #include "media/detail/ExportEncoding.h"
 #include "media/detail/FFmpeg.h"
+#include "media/detail/LosslessPlan.h"
 #include "media/detail/SourceFile.h"
-#include "media/quicktime/ReadIndex.h"
-#include "media/quicktime/SegmentPlanning.h"
 #include "media/quicktime/WriteMovie.h"
 #include "media/transcode/TranscodeJoin.h"
 
@@ -54,32 +68,6 @@ std::int64_t unitsOf(const Time& time, std::int32_t scale) {
     return convertScale(time, scale).value;
 }
 
-bool sameCodecParameters(const AVCodecParameters& a, const AVCodecParameters& b) {
-    if (a.codec_id != b.codec_id || a.profile != b.profile || a.codec_type != b.codec_type)
-        return false;
-    if (a.codec_type == AVMEDIA_TYPE_VIDEO)
-        return a.width == b.width && a.height == b.height && a.format == b.format;
-    if (a.codec_type == AVMEDIA_TYPE_AUDIO)
-        return a.sample_rate == b.sample_rate && a.ch_layout.nb_channels == b.ch_layout.nb_channels;
-    return true;
-}
-
-bool isQuickTimeSource(const SourceFile& source) {
-    return std::string_view(source.format()->iformat->name).starts_with("mov,");
-}
-
-bool editShowsWholeStream(const Edit& edit) {
-    const TimeRange whole = edit.source->streamRange(edit.streamIndex);
-    return compareTimes(edit.sourceRange.start, whole.start) == 0 &&
-           compareTimes(edit.sourceRange.duration, whole.duration) == 0 &&
-           compareTimes(edit.duration, edit.sourceRange.duration) == 0;
-}
-
-bool isWrittenTrack(const Track& track) {
-    return (track.mediaType == MediaType::Video || track.mediaType == MediaType::Sound) &&
-           std::any_of(track.edits.begin(), track.edits.end(), [](const Edit& edit) { return edit.source != nullptr; });
-}
-
 // Chapter boundaries in movie units, rounded from their exact times.
 std::vector<quicktime::Chapter> quickTimeChapters(const std::vector<ChapterMark>& marks, std::int32_t scale) {
     std::vector<quicktime::Chapter> chapters;
@@ -93,102 +81,6 @@ std::vector<quicktime::Chapter> quickTimeChapters(const std::vector<ChapterMark>
     }
     return chapters;
 }
-
-class LosslessPlanner final {
-public:
-    LosslessPlanner(const std::vector<Track>& tracks, std::int32_t movieTimeScale)
-        : m_tracks(tracks), m_scale(movieTimeScale) {}
-
-    std::optional<quicktime::WriteRequest> plan() {
-        quicktime::WriteRequest request;
-        request.movieTimeScale = m_scale;
-        for (const Track& track : m_tracks) {
-            if (!isWrittenTrack(track))
-                continue;
-            auto output = planTrack(track, request);
-            if (!output)
-                return std::nullopt;
-            request.tracks.push_back(std::move(*output));
-        }
-        return request;
-    }
-
-private:
-    // The request's source number of a file, its index read once.
-    std::optional<std::int32_t> sourceNumber(const SourceFile& source, quicktime::WriteRequest& request) {
-        const auto known = m_sources.find(&source);
-        if (known != m_sources.end())
-            return known->second;
-        auto index = quicktime::readIndex(source.path());
-        if (!index)
-            return std::nullopt;
-        const auto number = static_cast<std::int32_t>(request.sources.size());
-        request.sources.push_back(
-            {source.path(), std::make_shared<const quicktime::SourceIndex>(std::move(*index))});
-        m_sources[&source] = number;
-        return number;
-    }
-
-    std::optional<quicktime::OutputTrack> planTrack(const Track& track, quicktime::WriteRequest& request) {
-        const AVCodecParameters* first = nullptr;
-        std::optional<quicktime::OutputTrack> output;
-        Time editStart = zeroTime();
-        std::int64_t written = 0; // movie units placed so far in this track
-        std::int64_t pendingGap = 0;
-        for (const Edit& edit : track.edits) {
-            const Time editEnd = addTimes(editStart, edit.duration);
-            const std::int64_t span = unitsOf(editEnd, m_scale) - written;
-            editStart = editEnd;
-            if (!edit.source) {
-                if (output && span > 0)
-                    output->segments.push_back(quicktime::Segment::empty(span));
-                else if (span > 0)
-                    pendingGap += span; // before the track's first samples
-                written += std::max<std::int64_t>(span, 0);
-                continue;
-            }
-            if (!isQuickTimeSource(*edit.source) || !editShowsWholeStream(edit))
-                return std::nullopt;
-            const AVCodecParameters* parameters = edit.source->format()->streams[edit.streamIndex]->codecpar;
-            if (first && !sameCodecParameters(*first, *parameters))
-                return std::nullopt;
-            first = first ? first : parameters;
-
-            const auto source = sourceNumber(*edit.source, request);
-            if (!source)
-                return std::nullopt;
-            const quicktime::SourceIndex& index = *request.sources[static_cast<std::size_t>(*source)].index;
-            const auto trackNumber = static_cast<std::uint32_t>(edit.streamIndex);
-            if (trackNumber >= index.tracks.size() ||
-                (index.tracks[trackNumber].handler == quicktime::Handler::Video) !=
-                    (track.mediaType == MediaType::Video))
-                return std::nullopt; // FFmpeg's streams do not line up with the file's tracks
-            if (!output) {
-                output = quicktime::outputTrackLike(index.tracks[trackNumber]);
-                if (pendingGap > 0)
-                    output->segments.push_back(quicktime::Segment::empty(pendingGap));
-            }
-            // The source's own edit list, fitted to the edit's place in this
-            // movie: a tiny shortfall becomes a gap, an excess is trimmed.
-            std::int64_t remaining = span;
-            for (quicktime::Segment segment : quicktime::segmentsForTrack(index, trackNumber, *source, m_scale)) {
-                if (remaining <= 0)
-                    break;
-                segment.duration = std::min(segment.duration, remaining);
-                remaining -= segment.duration;
-                output->segments.push_back(segment);
-            }
-            if (remaining > 0)
-                output->segments.push_back(quicktime::Segment::empty(remaining));
-            written += span;
-        }
-        return output;
-    }
-
-    const std::vector<Track>& m_tracks;
-    std::int32_t m_scale;
-    std::map<const SourceFile*, std::int32_t> m_sources;
-};
 
 // The movie as a list of stretches, each showing one source file (or nothing):
 // the re-encoding writer's view of the first video and first sound track.
@@ -322,16 +214,28 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
         return std::unexpected(Error{ECANCELED, "the write was cancelled"});
 
     std::expected<void, Error> result;
-    std::optional<quicktime::WriteRequest> lossless;
-    if (target.quickTimeKind && !options.component)
-        lossless = LosslessPlanner(m_tracks, m_timeScale).plan();
+    // Stretching sound or re-encoding parts comes first: give it half of the progress.
+    const bool prepares = target.quickTimeKind && !options.component && needsPreparation(m_tracks, options.placement);
+    const auto preparing = [&](double fraction) { return progress(fraction / 2); };
+    std::optional<LosslessPlan> lossless;
+    // A write through an export component always encodes with its settings.
+    if (target.quickTimeKind && !options.component) {
+        auto planned = planLosslessWrite(m_tracks, m_timeScale, options.placement, destination, preparing);
+        if (!planned)
+            return std::unexpected(planned.error());
+        lossless = std::move(*planned);
+    }
     if (lossless) {
-        lossless->kind = *target.quickTimeKind;
-        lossless->placement = options.placement == WritePlacement::Referring ? quicktime::DataPlacement::Referring
-                                                                             : quicktime::DataPlacement::SelfContained;
-        lossless->chapters = quickTimeChapters(options.chapters, m_timeScale);
-        lossless->progress = progress;
-        result = quicktime::writeMovie(destination, *lossless);
+        quicktime::WriteRequest& request = lossless->request;
+        request.kind = *target.quickTimeKind;
+        request.placement = options.placement == WritePlacement::Referring
+                                ? quicktime::DataPlacement::Referring
+                                : quicktime::DataPlacement::SelfContained;
+        request.chapters = quickTimeChapters(options.chapters, m_timeScale);
+        request.progress = [&](double fraction) {
+            return progress(prepares ? 0.5 + fraction / 2 : fraction);
+        };
+        result = quicktime::writeMovie(destination, request);
     } else if (options.placement == WritePlacement::Referring) {
         return std::unexpected(Error{EINVAL, "a movie that refers to its sources needs QuickTime or MPEG-4 sources "
                                              "with matching codecs; write it self-contained instead"});

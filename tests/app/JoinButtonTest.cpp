@@ -189,12 +189,15 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAdded) {
     EXPECT_EQ(scaled[0].second, 12.5);
     EXPECT_EQ(outcome.path, dir() / "scaled.mov");
 
-    // No scaler: the file is written and the outcome says it was not scaled.
-    makeController({});
+    // A file that cannot be scaled is still written, and the outcome says it was not scaled.
+    services.scaleMovieFileToDuration = [](const fs::path&, double) { return false; };
+    makeController(services);
     defaults().setValue(support::Pref::DesiredDuration, 12.5);
     controller().fileList().joinClips({picture("b.png")});
     m_savePanel.setAnswer(dir() / "unscaled.mov");
-    EXPECT_EQ(controller().addButtonClicked().scaled, false);
+    const auto unscaled = controller().addButtonClicked();
+    EXPECT_EQ(unscaled.status, Status::Written);
+    EXPECT_EQ(unscaled.scaled, false);
 
     defaults().setValue(support::Pref::DesiredDuration, 0);
     m_savePanel.setAnswer(dir() / "plain.mov");

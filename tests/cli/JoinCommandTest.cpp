@@ -2,6 +2,7 @@
 
 #include "cli/JoinCommand.h"
 
+#include "Ffprobe.h"
 #include "MediaFixtures.h"
 
 #include <QTemporaryDir>
@@ -90,19 +91,22 @@ TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
     EXPECT_FALSE(fs::exists(dir() / "config" / "JoinClip" / "preferences.plist"));
 }
 
-TEST_F(JoinCommandTest, DurationFailsClearlyWhenScalingIsNotAvailable) {
+TEST_F(JoinCommandTest, DurationScalesTheJoinedMovie) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path output = dir() / "scaled.mov";
     EXPECT_EQ(join({"-o", output.string(), "--duration", "ten", a.string()}), 2);
     EXPECT_NE(m_err.find("--duration takes a number of seconds"), std::string::npos) << m_err;
     EXPECT_EQ(join({"-o", output.string(), "--duration", "-3", a.string()}), 2);
-
-    EXPECT_EQ(join({"-o", output.string(), "--duration", "10", a.string()}), 1);
-    EXPECT_NE(m_err.find("not available"), std::string::npos) << m_err;
     EXPECT_FALSE(fs::exists(output)) << "refused before anything was written";
-    EXPECT_TRUE(m_out.empty());
 
-    EXPECT_EQ(join({"-o", output.string(), "--duration", "0", a.string()}), 0) << "0 asks for no scaling";
+    // A five-second picture joined and stretched to twelve seconds.
+    ASSERT_EQ(join({"-o", output.string(), "--duration", "12", a.string()}), 0) << m_err;
+    EXPECT_EQ(m_out, output.string() + "\n");
+    EXPECT_NEAR(oracle::formatDuration(output), 12.0, 0.05);
+
+    const fs::path unscaled = dir() / "unscaled.mov";
+    EXPECT_EQ(join({"-o", unscaled.string(), "--duration", "0", a.string()}), 0) << "0 asks for no scaling";
+    EXPECT_NEAR(oracle::formatDuration(unscaled), 5.0, 0.05);
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 // Arbitrary bytes read as a QuickTime/MPEG-4 sample index: whatever they
 // hold, the reader answers an index or a reason, allocates only what the
 // bytes can back, and the movie header the writer makes from an index it
-// accepted reads back with the same samples.
+// accepted reads back with the same samples. Read as a reference movie
+// (samples allowed in other files) the same holds, and retiming what was
+// read keeps every sample.
 
 #include "media/quicktime/ReadIndex.h"
+#include "media/quicktime/RetimedIndex.h"
 #include "media/quicktime/SegmentPlanning.h"
 #include "media/quicktime/detail/AtomStream.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
@@ -80,9 +83,31 @@ void rewrite(const std::shared_ptr<const SourceIndex>& index, std::uint64_t medi
             }
 }
 
+// Stretched and shrunk, an index keeps its samples and their bytes, or says why not.
+void retime(const SourceIndex& index) {
+    for (const auto& [numerator, denominator] : {std::pair<std::int64_t, std::int64_t>{3, 2}, {1, 50}}) {
+        auto retimed = retimedIndex(index, numerator, denominator);
+        if (!retimed) {
+            if (retimed.error().message.empty())
+                std::abort();
+            continue;
+        }
+        if (sampleCount(*retimed) != sampleCount(index))
+            std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    auto reference = readReferenceMovieIndex(std::span(data, size));
+    if (reference) {
+        if (sampleCount(*reference) > 2 * size + 16)
+            std::abort();
+        retime(*reference);
+    } else if (reference.error().message.empty()) {
+        std::abort();
+    }
     auto index = readIndex(std::span(data, size));
     if (!index) {
         if (index.error().message.empty())

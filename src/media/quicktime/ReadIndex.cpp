@@ -22,7 +22,8 @@ constexpr std::uint64_t kLargestMovieAtom = 1ull << 30;
 // Reads `size` bytes at `offset` into `out`; false when the bytes are not all there.
 using ReadAt = std::function<bool(std::uint64_t offset, std::size_t size, std::uint8_t* out)>;
 
-std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const ReadAt& readAt) {
+std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const ReadAt& readAt,
+                                               bool samplesElsewhereAllowed = false) {
     std::optional<std::pair<std::uint64_t, std::uint64_t>> movieAtom; // body offset and size
     FourCC majorBrand = 0;
     for (std::uint64_t at = 0; fileSize - at >= 8;) {
@@ -71,7 +72,7 @@ std::expected<SourceIndex, Error> readTopLevel(std::uint64_t fileSize, const Rea
     std::vector<std::uint8_t> body(static_cast<std::size_t>(movieAtom->second));
     if (!readAt(movieAtom->first, body.size(), body.data()))
         return std::unexpected(detail::damaged("the movie header cannot be read"));
-    auto index = detail::parseMovie(body, fileSize);
+    auto index = detail::parseMovie(body, fileSize, samplesElsewhereAllowed);
     if (index)
         index->majorBrand = majorBrand;
     return index;
@@ -91,9 +92,8 @@ bool readFully(int fd, std::uint64_t offset, std::size_t size, std::uint8_t* out
     return true;
 }
 
-} // namespace
-
-std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
+std::expected<SourceIndex, Error> readIndexOf(const std::filesystem::path& path,
+                                              bool samplesElsewhereAllowed) {
     detail::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         const int code = errno;
@@ -103,20 +103,44 @@ std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::unexpected(Error{EINVAL, "The movie file " + path.string() + " is not a regular file."});
-    return readTopLevel(static_cast<std::uint64_t>(status.st_size),
-                        [fd = file.get()](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
-                            return readFully(fd, offset, size, out);
-                        });
+    return readTopLevel(
+        static_cast<std::uint64_t>(status.st_size),
+        [fd = file.get()](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
+            return readFully(fd, offset, size, out);
+        },
+        samplesElsewhereAllowed);
+}
+
+std::expected<SourceIndex, Error> readInMemory(std::span<const std::uint8_t> file,
+                                               bool samplesElsewhereAllowed) {
+    return readTopLevel(
+        file.size(),
+        [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
+            if (offset > file.size() || size > file.size() - offset)
+                return false;
+            if (size > 0) // an empty 'moov' reads into no buffer at all
+                std::memcpy(out, file.data() + offset, size);
+            return true;
+        },
+        samplesElsewhereAllowed);
+}
+
+} // namespace
+
+std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, false);
+}
+
+std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path) {
+    return readIndexOf(path, true);
 }
 
 std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file) {
-    return readTopLevel(file.size(), [file](std::uint64_t offset, std::size_t size, std::uint8_t* out) {
-        if (offset > file.size() || size > file.size() - offset)
-            return false;
-        if (size > 0) // an empty 'moov' reads into no buffer at all
-            std::memcpy(out, file.data() + offset, size);
-        return true;
-    });
+    return readInMemory(file, false);
+}
+
+std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file) {
+    return readInMemory(file, true);
 }
 
 } // namespace media::quicktime

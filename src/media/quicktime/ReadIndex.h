@@ -24,7 +24,13 @@ namespace media::quicktime {
 // - an errno code: the file cannot be read.
 std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path);
 
+// The same for a reference movie: tracks whose samples are in other files
+// are read too (their places are checked against those files only when
+// they are opened; see ReferencedSource.h).
+std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path);
+
 // The same for a whole file held in memory.
 std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file);
+std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file);
 
 } // namespace media::quicktime

@@ -17,8 +17,9 @@ namespace media::quicktime {
 // the file systems allow it, interleaving kept, sources ordered by when they
 // first play; spans of a source that overlap are copied once), then 'moov'.
 // Referring, the file is 'ftyp', a small 'mdat' holding only the chapter
-// titles, and 'moov'; each source gets tracks of its own (one per track it
-// plays in), with an alias record as their data reference.
+// titles and the samples of embedded sources, and 'moov'; each source gets
+// tracks of its own (one per track it plays in), with an alias record as
+// their data reference (embedded sources: this file).
 //
 // Sample descriptions are copied byte for byte; identical ones are shared
 // within a track. A track whose segments are all empty is left out. With

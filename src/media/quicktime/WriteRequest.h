@@ -27,6 +27,10 @@ enum class DataPlacement {
 struct WriteSource final {
     std::filesystem::path path;
     std::shared_ptr<const SourceIndex> index;
+    // Copied into the new file even when the movie refers to its other
+    // sources: a temporary file made for this write (sound stretched in
+    // time, samples taken out of a file we cannot point into).
+    bool embedded = false;
 };
 
 // One entry of an output track's edit list: either an empty edit (a gap of

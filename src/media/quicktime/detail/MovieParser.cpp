@@ -136,14 +136,18 @@ bool descriptionIsElsewhere(const TrackIndex& track, std::size_t description) {
            !track.dataReferences[reference - 1].selfContained;
 }
 
-std::expected<void, Error> checkSamplesAreHere(const TrackIndex& track, std::uint64_t fileSize) {
+std::expected<void, Error> checkSamplesAreHere(const TrackIndex& track, std::uint64_t fileSize,
+                                               bool elsewhereAllowed) {
     std::vector<bool> elsewhere(track.sampleDescriptions.size());
     for (std::size_t d = 0; d < elsewhere.size(); ++d)
         elsewhere[d] = descriptionIsElsewhere(track, d);
     const SampleList& samples = track.samples;
     for (std::size_t i = 0; i < samples.count(); ++i) {
-        if (elsewhere[samples.descriptionIndex(i)])
+        if (elsewhere[samples.descriptionIndex(i)]) {
+            if (elsewhereAllowed)
+                continue; // checked against the file it is in when that is opened
             return std::unexpected(unsupported("its samples are in other files"));
+        }
         if (samples.offset(i) > fileSize || samples.byteSize(i) > fileSize - samples.offset(i))
             return std::unexpected(damaged("sample data lies beyond the end of the file"));
     }
@@ -226,17 +230,18 @@ std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
         return std::unexpected(read.error());
     if (!track.samples.empty() && track.mediaTimeScale <= 0)
         return std::unexpected(damaged("a track with samples has no time scale"));
-    if (auto here = checkSamplesAreHere(track, limits.fileSize); !here)
+    if (auto here = checkSamplesAreHere(track, limits.fileSize, limits.samplesElsewhereAllowed); !here)
         return std::unexpected(here.error());
     return track;
 }
 
 } // namespace
 
-std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize) {
+std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
+                                             bool samplesElsewhereAllowed) {
     SourceIndex index;
     index.fileSize = fileSize;
-    ParseLimits limits{fileSize, fileSize / 8};
+    ParseLimits limits{fileSize, fileSize / 8, samplesElsewhereAllowed};
     bool haveHeader = false;
     AtomIterator atoms(body);
     while (auto atom = atoms.next()) {

@@ -13,7 +13,8 @@ namespace media::quicktime::detail {
 
 // Reads the body of a 'moov' atom of a file of `fileSize` bytes. Refuses
 // fragmented movies, compressed headers, and tracks whose samples live in
-// other files or beyond the end of this one.
-std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize);
+// other files (unless `samplesElsewhereAllowed`) or beyond the end of this one.
+std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
+                                             bool samplesElsewhereAllowed = false);
 
 } // namespace media::quicktime::detail

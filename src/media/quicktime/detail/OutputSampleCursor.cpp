@@ -41,7 +41,7 @@ bool OutputSampleCursor::next(OutputSample& sample) {
         const std::int64_t from = source.mediaTimeScale;
 
         const std::uint64_t sourceOffset = samples.offset(i);
-        if (m_plan.placement == DataPlacement::Referring) {
+        if (!m_plan.copies(part.segment.source)) {
             sample.offset = sourceOffset;
         } else {
             const CopyRun& run = m_plan.runs[static_cast<std::size_t>(part.run)];

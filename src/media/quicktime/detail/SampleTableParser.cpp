@@ -389,7 +389,7 @@ std::expected<void, Error> parseSampleTable(Bytes body, TrackIndex& track, Parse
     if (sizes->constantSize() != 0) {
         // Without a size per sample the count costs the header nothing: hold it against the file.
         // Samples of at least 8 bytes fit fileSize / 8 times (more only where they share bytes).
-        if (sizes->constantSize() < 8)
+        if (sizes->constantSize() < kSmallestConstantSampleSize)
             return std::unexpected(
                 unsupported("its samples are " + std::to_string(sizes->constantSize()) + " bytes each"));
         if (count > limits.constantSizeSamplesLeft)

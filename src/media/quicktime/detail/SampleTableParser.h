@@ -14,9 +14,15 @@ namespace media::quicktime::detail {
 // What the whole file may claim, shared by its tracks: tables whose every
 // sample has the same size need no bytes per sample in the header, so their
 // sample counts are held against the file's size before anything is allocated.
+// The smallest size a size table may give all samples at once: smaller
+// constant sizes are sound stored frame by frame (or damage), refused, so
+// the writer lists smaller samples one by one.
+inline constexpr std::uint32_t kSmallestConstantSampleSize = 8;
+
 struct ParseLimits final {
     std::uint64_t fileSize = 0;
     std::uint64_t constantSizeSamplesLeft = 0; // starts at fileSize / 8
+    bool samplesElsewhereAllowed = false;      // a reference movie read for the files it points into
 };
 
 // Fills track.sampleDescriptions and track.samples (and track.packed) from

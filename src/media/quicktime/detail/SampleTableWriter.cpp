@@ -1,6 +1,7 @@
 #include "media/quicktime/detail/SampleTableWriter.h"
 
 #include "media/quicktime/detail/OutputSampleCursor.h"
+#include "media/quicktime/detail/SampleTableParser.h"
 
 #include <cerrno>
 
@@ -176,7 +177,7 @@ void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& tra
     if (track.packed) {
         out.u32(track.packed->sampleSize);
         out.u32(static_cast<std::uint32_t>(facts.frames));
-    } else if (facts.sameSize && facts.samples > 0) {
+    } else if (facts.sameSize && facts.samples > 0 && facts.firstSize >= kSmallestConstantSampleSize) {
         out.u32(facts.firstSize);
         out.u32(static_cast<std::uint32_t>(facts.samples));
     } else {

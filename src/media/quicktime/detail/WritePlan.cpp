@@ -223,7 +223,7 @@ void planCopyRuns(WritePlan& plan) {
     for (PlannedTrack& track : plan.tracks) {
         std::int64_t time = 0;
         for (PlannedSegment& part : track.segments) {
-            if (!part.segment.isEmpty()) {
+            if (!part.segment.isEmpty() && plan.copies(part.segment.source)) {
                 const SampleList& samples = plan.sourceTrack(part.segment).samples;
                 std::uint64_t start = UINT64_MAX, end = 0;
                 const std::size_t begin = static_cast<std::size_t>(part.segment.firstSample);
@@ -301,6 +301,9 @@ std::expected<WritePlan, Error> planWrite(const WriteRequest& request,
     plan.placement = request.placement;
     plan.movieTimeScale = request.movieTimeScale;
     plan.indexes = std::move(indexes);
+    for (const WriteSource& source : request.sources)
+        plan.embedded.push_back(source.embedded);
+    plan.embedded.resize(plan.indexes.size(), false);
     if (plan.movieTimeScale <= 0)
         return std::unexpected(badRequest("the movie has no time scale"));
 
@@ -327,10 +330,10 @@ std::expected<WritePlan, Error> planWrite(const WriteRequest& request,
         if (auto done = planEditList(plan, planned); !done)
             return std::unexpected(done.error());
         OutputReference reference; // the samples are in this file
-        if (plan.placement == DataPlacement::Referring) {
-            // After splitBySource the track's samples all come from one source.
-            const auto part = std::find_if(planned.segments.begin(), planned.segments.end(),
-                                           [](const PlannedSegment& p) { return !p.segment.isEmpty(); });
+        // After splitBySource a referring movie's track takes all its samples from one source.
+        const auto part = std::find_if(planned.segments.begin(), planned.segments.end(),
+                                       [](const PlannedSegment& p) { return !p.segment.isEmpty(); });
+        if (!plan.copies(part->segment.source)) {
             const auto& path = request.sources[static_cast<std::size_t>(part->segment.source)].path;
             reference = OutputReference{makeFourCC("alis"), 0, aliasRecord(std::filesystem::absolute(path))};
         }
@@ -338,8 +341,7 @@ std::expected<WritePlan, Error> planWrite(const WriteRequest& request,
         plan.tracks.push_back(std::move(planned));
     }
 
-    if (plan.placement == DataPlacement::SelfContained)
-        planCopyRuns(plan);
+    planCopyRuns(plan);
     plan.mediaDataSize = plan.copiedBytes;
 
     const auto video = std::find_if(plan.tracks.begin(), plan.tracks.end(), [](const PlannedTrack& track) {

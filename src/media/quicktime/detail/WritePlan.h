@@ -69,12 +69,17 @@ struct WritePlan final {
     DataPlacement placement = DataPlacement::SelfContained;
     std::int32_t movieTimeScale = 0;
     std::vector<std::shared_ptr<const SourceIndex>> indexes; // one per source
+    std::vector<bool> embedded;                              // one per source: its samples are copied
     std::vector<PlannedTrack> tracks;
     std::vector<CopyRun> runs;
     std::uint64_t copiedBytes = 0;   // the runs together
     std::uint64_t mediaDataSize = 0; // runs and own samples
 
     std::int64_t duration() const; // movie units
+    // Whether the new file holds the samples of a source (or points into it).
+    bool copies(std::int32_t source) const {
+        return placement == DataPlacement::SelfContained || embedded[static_cast<std::size_t>(source)];
+    }
     const TrackIndex& sourceTrack(const Segment& segment) const {
         return indexes[static_cast<std::size_t>(segment.source)]->tracks[segment.track];
     }

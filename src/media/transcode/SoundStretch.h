@@ -1,0 +1,36 @@
+#pragma once
+
+// Private to src/media: sound played faster or slower with its pitch kept,
+// for writing a movie whose segments were scaled in time.
+
+#include "media/Error.h"
+#include "media/Time.h"
+
+#include <expected>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace media::transcode {
+
+struct SoundStretch final {
+    std::filesystem::path file; // the source
+    int stream = -1;            // its sound stream
+    TimeRange sourceRange;      // on the stream's own timeline
+    Time duration;              // how long the range plays once stretched
+    // Called with the fraction done; answering false cancels (ECANCELED).
+    std::function<bool(double fraction)> progress;
+};
+
+// Writes the stretched sound as the one AAC track of a QuickTime movie at
+// `output` (an existing file, which is replaced): the range decoded, its
+// tempo changed by libavfilter's atempo (chained for factors beyond what one
+// atempo takes), and cut or padded with silence to exactly `duration`.
+std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
+                                               const std::filesystem::path& output);
+
+// The atempo filters that together change the tempo by `tempo` (2 plays
+// twice as fast), each within the range one filter accepts.
+std::string atempoChain(double tempo);
+
+} // namespace media::transcode
