@@ -20,8 +20,8 @@
 // file beside the destination, its packets copied as they are when the edit
 // shows whole streams that QuickTime can carry, else re-encoded (H.264 +
 // AAC); the new movie holds that file's samples, each such part on tracks
-// of its own, while the other parts stay references. Pictures still cannot
-// be referred to: such a movie is refused with a reason.
+// of its own, while the other parts stay references. A still picture is
+// held the same way, encoded (H.264) for as long as the movie shows it.
 //
 // Otherwise the movie is decoded and encoded again (H.264 + AAC in .mov/.mp4,
 // or what the container takes), which can only be self-contained.

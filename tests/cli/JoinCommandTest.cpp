@@ -4,6 +4,7 @@
 
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
+#include "media/quicktime/ReferencedSource.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -80,12 +81,17 @@ TEST_F(JoinCommandTest, RefusesWhatItCannotJoin) {
 TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path output = dir() / "joined.mov";
-    ASSERT_EQ(join({"-o", output.string(), "--no-chapters", "--reference", a.string()}), 1)
-        << "pictures cannot be referred to";
-    EXPECT_NE(m_err.find("The movie could not be saved."), std::string::npos) << m_err;
-    EXPECT_FALSE(fs::exists(output));
+    // A referring movie points into the clip and holds the picture, which it cannot point into.
+    const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipSpec{});
+    const fs::path referring = dir() / "referring.mov";
+    ASSERT_EQ(join({"-o", referring.string(), "--no-chapters", "--reference", clip.string(), a.string()}), 0)
+        << m_err;
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(referring));
+    EXPECT_NEAR(oracle::formatDuration(referring), 6.0, 0.05) << "one second of clip, five of picture";
 
-    ASSERT_EQ(join({"-o", output.string(), a.string()}), 0) << m_err << " (the stored preferences are untouched)";
+    ASSERT_EQ(join({"-o", output.string(), clip.string(), a.string()}), 0)
+        << m_err << " (the stored preferences are untouched)";
+    EXPECT_FALSE(media::quicktime::refersToOtherFiles(output)) << "--reference held for its own run only";
     EXPECT_NE(m_err.find("Saving movie: "), std::string::npos) << m_err;
     EXPECT_NE(m_err.find("Elapsed Time: "), std::string::npos) << m_err;
     EXPECT_FALSE(fs::exists(dir() / "config" / "JoinClip" / "preferences.plist"));

@@ -243,4 +243,36 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     EXPECT_EQ(videoCodecs, (std::vector<std::string>{"h264", "h264", "mpeg4", "h264"}));
 }
 
+TEST(MixedReferringMovieTest, HoldsAStillPictureForAsLongAsItIsShown) {
+    TemporaryFolder folder;
+    const auto mov = movClip(folder.path(), "a.mov");
+    const auto png = fixtures::makePicture(folder.path(), "b.png", 64, 48);
+    auto movie = media::Movie::makeEmpty();
+    movie->setEditable(true);
+    for (const auto& file : {mov, png}) {
+        auto part = media::Movie::open(file);
+        ASSERT_TRUE(part.has_value());
+        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration());
+    }
+    const std::size_t before = filesIn(folder.path());
+    media::WriteOptions options;
+    options.placement = media::WritePlacement::Referring;
+    const auto output = folder.path() / "slideshow.mov";
+    auto written = movie->write(output, options);
+    ASSERT_TRUE(written.has_value()) << written.error().message;
+    EXPECT_EQ(filesIn(folder.path()), before + 1) << "the encoded picture's temporary file is gone";
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(output));
+
+    // One second of clip, then the picture for its five seconds.
+    const double joined = media::seconds(movie->duration());
+    EXPECT_NEAR(joined, 6.0, 0.05);
+    auto reopened = media::Movie::open(output);
+    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
+    EXPECT_NEAR(media::seconds((*reopened)->duration()), joined, 0.03);
+    EXPECT_NEAR(oracle::formatDuration(output), joined, 0.03);
+    // The picture shows at the end of the movie.
+    EXPECT_TRUE((*reopened)->frameImage(media::makeTime(5500, 1000)).has_value());
+}
+
 } // namespace

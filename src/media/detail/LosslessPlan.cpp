@@ -113,8 +113,11 @@ std::expected<transcode::TemporaryOutputFile, Error> scratchBeside(const std::fi
 enum class Preparation { None, StretchSound, HoldCopy };
 
 Preparation preparationOf(const Track& track, const Edit& edit, WritePlacement placement) {
-    if (!edit.source || edit.source->isPicture())
+    if (!edit.source)
         return Preparation::None;
+    // A picture has no samples to point at for its duration: a referring movie holds it encoded.
+    if (edit.source->isPicture())
+        return placement == WritePlacement::Referring ? Preparation::HoldCopy : Preparation::None;
     if (track.mediaType == MediaType::Sound && isScaled(edit))
         return Preparation::StretchSound;
     if (!isQuickTimeSource(*edit.source) && placement == WritePlacement::Referring)
@@ -275,7 +278,8 @@ private:
     // else re-encoded. Its tracks are taken by kind, so the other track's
     // edit over the same range shares the file.
     Placed heldCopy(const Track& track, const Edit& edit, LosslessPlan& plan) {
-        if (isScaled(edit))
+        const bool picture = edit.source->isPicture();
+        if (isScaled(edit) && !picture)
             return std::nullopt;
         const HeldPart key = heldPart(edit);
         auto known = m_heldParts.find(key);
@@ -296,6 +300,12 @@ private:
             }
             segment.sourceRange = edit.sourceRange;
             segment.duration = edit.sourceRange.duration; // the movie fits it to the edit's place
+            if (picture) {
+                // Its one frame, shown for as long as the movie shows it.
+                segment.isPicture = true;
+                segment.soundStream = -1;
+                segment.duration = edit.duration;
+            }
             request.segments.push_back(segment);
             request.settings.container = "mov";
             request.progress = [this](double fraction) { return prepared(fraction); };
@@ -304,7 +314,7 @@ private:
                 if (stream >= 0)
                     streams.push_back(stream);
             std::expected<void, Error> written = std::unexpected(Error{ENOTSUP, "not copied"});
-            if (coversStream(edit) && transcode::quickTimeCanCarry(segment.file, streams))
+            if (!picture && coversStream(edit) && transcode::quickTimeCanCarry(segment.file, streams))
                 written =
                     transcode::copyStreamsToQuickTime(segment.file, streams, file->path(), request.progress);
             // What QuickTime turns down after all (VP9 is MPEG-4 only) is encoded again; a
