@@ -13,7 +13,7 @@
 #include "media/transcode/OutputMovie.h"
 #include "media/transcode/StillPictureEncoder.h"
 #include "media/transcode/StreamDecoder.h"
-#include "media/transcode/TemporaryOutputFile.h"
+#include "media/detail/TemporaryFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -130,7 +130,7 @@ std::expected<void, Error> PictureWithSoundWriter::write(const QByteArray& pictu
         return std::unexpected(opened.error());
     m_source = *opened;
 
-    auto temporary = TemporaryOutputFile::create(m_destination);
+    auto temporary = detail::TemporaryFile::create(m_destination);
     if (!temporary)
         return std::unexpected(temporary.error());
     auto output = OutputMovie::create(temporary->path(), "mov", m_destination);

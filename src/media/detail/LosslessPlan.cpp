@@ -103,10 +103,10 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
 }
 
 // A file made for this write: where it goes, with `suffix` telling its part.
-std::expected<transcode::TemporaryOutputFile, Error> scratchBeside(const std::filesystem::path& destination,
-                                                                   const std::string& suffix) {
-    return transcode::TemporaryOutputFile::create(destination.parent_path() /
-                                                  (destination.stem().string() + "-" + suffix + ".mov"));
+std::expected<detail::TemporaryFile, Error> scratchBeside(const std::filesystem::path& destination,
+                                                          const std::string& suffix) {
+    return detail::TemporaryFile::create(destination.parent_path() /
+                                         (destination.stem().string() + "-" + suffix + ".mov"));
 }
 
 // What a source needs before its samples can be written by our QuickTime writer.

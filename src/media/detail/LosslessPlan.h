@@ -7,7 +7,7 @@
 #include "media/Error.h"
 #include "media/Movie.h"
 #include "media/quicktime/WriteRequest.h"
-#include "media/transcode/TemporaryOutputFile.h"
+#include "media/detail/TemporaryFile.h"
 
 #include <expected>
 #include <filesystem>
@@ -21,7 +21,7 @@ struct LosslessPlan final {
     quicktime::WriteRequest request;
     // Files made for this write beside the destination (stretched sound,
     // parts of a referring movie it cannot point into); removed when the plan goes.
-    std::vector<transcode::TemporaryOutputFile> scratch;
+    std::vector<detail::TemporaryFile> scratch;
 };
 
 // Plans writing `tracks` to `destination` as a QuickTime/MPEG-4 movie. None

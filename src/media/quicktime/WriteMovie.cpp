@@ -5,7 +5,7 @@
 #include "media/quicktime/detail/FileDescriptor.h"
 #include "media/quicktime/detail/FileWriting.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
-#include "media/quicktime/detail/TemporaryFile.h"
+#include "media/detail/TemporaryFile.h"
 #include "media/quicktime/detail/WritePlan.h"
 
 #include <cerrno>
@@ -113,7 +113,7 @@ std::expected<void, Error> writeMovie(const std::filesystem::path& destination, 
     if (request.progress && !request.progress(0.0))
         return std::unexpected(cancelled());
 
-    auto file = detail::TemporaryFile::createBeside(destination);
+    auto file = media::detail::TemporaryFile::create(destination);
     if (!file)
         return std::unexpected(file.error());
 

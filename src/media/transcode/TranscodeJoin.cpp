@@ -5,7 +5,7 @@
 #include "media/transcode/OutputMovie.h"
 #include "media/transcode/ProgressReporter.h"
 #include "media/transcode/SegmentTranscoder.h"
-#include "media/transcode/TemporaryOutputFile.h"
+#include "media/detail/TemporaryFile.h"
 #include "media/transcode/VideoEncoder.h"
 
 namespace media::transcode {
@@ -69,7 +69,7 @@ std::expected<void, Error> transcodeJoin(const std::filesystem::path& destinatio
     auto plan = makeJoinPlan(request);
     if (!plan)
         return std::unexpected(plan.error());
-    auto temporary = TemporaryOutputFile::create(destination);
+    auto temporary = detail::TemporaryFile::create(destination);
     if (!temporary)
         return std::unexpected(temporary.error());
     // The temporary file goes away with `temporary` unless committed.

@@ -1,4 +1,4 @@
-#include "media/transcode/TemporaryOutputFile.h"
+#include "media/detail/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <stdio.h>
 #include <unistd.h>
 
-namespace media::transcode {
+namespace media::detail {
 
 namespace {
 
@@ -28,8 +28,7 @@ std::string randomSuffix(std::mt19937& generator) {
 
 } // namespace
 
-std::expected<TemporaryOutputFile, Error>
-TemporaryOutputFile::create(const std::filesystem::path& destination) {
+std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem::path& destination) {
     if (destination.filename().empty())
         return std::unexpected(Error{EINVAL, "\"" + destination.string() + "\" names no file"});
     const std::filesystem::path folder = destination.parent_path().empty() ? "." : destination.parent_path();
@@ -39,38 +38,51 @@ TemporaryOutputFile::create(const std::filesystem::path& destination) {
             folder / ("." + destination.stem().string() + "-" + randomSuffix(generator) +
                       destination.extension().string());
         // O_EXCL makes the name ours; 0666 lets the umask decide, as for any new file.
-        const int descriptor = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0) {
-            ::close(descriptor);
-            return TemporaryOutputFile(candidate, destination);
-        }
+        const int descriptor = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0)
+            return TemporaryFile(candidate, destination, descriptor);
         if (errno != EEXIST)
             return std::unexpected(errnoError(errno, folder, "cannot write in the folder"));
     }
     return std::unexpected(Error{EEXIST, "cannot find a free temporary name in \"" + folder.string() + "\""});
 }
 
-TemporaryOutputFile::TemporaryOutputFile(std::filesystem::path path, std::filesystem::path destination)
-    : m_path(std::move(path)), m_destination(std::move(destination)) {}
+TemporaryFile::TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd)
+    : m_path(std::move(path)), m_destination(std::move(destination)), m_fd(fd) {}
 
-TemporaryOutputFile::TemporaryOutputFile(TemporaryOutputFile&& other) noexcept
-    : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)) {
+TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
+    : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)), m_fd(other.m_fd) {
     other.m_path.clear();
+    other.m_fd = -1;
 }
 
-TemporaryOutputFile::~TemporaryOutputFile() {
+TemporaryFile::~TemporaryFile() {
+    if (m_fd >= 0)
+        ::close(m_fd);
     if (!m_path.empty())
         ::unlink(m_path.c_str());
 }
 
-std::expected<void, Error> TemporaryOutputFile::commit() {
+std::expected<void, Error> TemporaryFile::close() {
+    const int descriptor = m_fd;
+    m_fd = -1;
+    if (descriptor >= 0 && ::close(descriptor) != 0)
+        return std::unexpected(errnoError(errno, m_path, "cannot finish writing"));
+    return {};
+}
+
+std::expected<void, Error> TemporaryFile::commit() {
+    if (auto closed = close(); !closed)
+        return closed;
     if (::rename(m_path.c_str(), m_destination.c_str()) != 0)
         return std::unexpected(errnoError(errno, m_destination, "cannot replace"));
     m_path.clear();
     return {};
 }
 
-std::expected<void, Error> TemporaryOutputFile::commitWithoutReplacing() {
+std::expected<void, Error> TemporaryFile::commitWithoutReplacing() {
+    if (auto closed = close(); !closed)
+        return closed;
     // renameat2 with RENAME_NOREPLACE checks and renames in one step, so a
     // file that appeared meanwhile is never replaced. File systems without
     // it get a hard link, which fails just as atomically on an existing name.
@@ -83,4 +95,4 @@ std::expected<void, Error> TemporaryOutputFile::commitWithoutReplacing() {
     return {};
 }
 
-} // namespace media::transcode
+} // namespace media::detail
