@@ -1,5 +1,7 @@
 #include "media/detail/FilterLibrary.h"
 
+#include "media/detail/FFmpeg.h"
+
 #include <dlfcn.h>
 
 #include <cerrno>
@@ -53,12 +55,59 @@ std::expected<const FilterLibrary*, Error> filterLibrary() {
     return &*loaded;
 }
 
-void FilterGraphDeleter::operator()(AVFilterGraph* graph) const {
-    (*filterLibrary())->avfilter_graph_free(&graph);
+namespace {
+
+struct FilterInOutDeleter final {
+    void operator()(AVFilterInOut* list) const { (*filterLibrary())->avfilter_inout_free(&list); }
+};
+using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
+
+} // namespace
+
+std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request, const std::string& what) {
+    const auto library = filterLibrary();
+    if (!library)
+        return std::unexpected(library.error());
+    const FilterLibrary& filters = **library;
+    FilterChain made;
+    made.graph.reset(filters.avfilter_graph_alloc());
+    if (!made.graph)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    AVFilterGraph* graph = made.graph.get();
+    if (request.scalerOptions)
+        graph->scale_sws_opts = av_strdup(request.scalerOptions);
+
+    int status = filters.avfilter_graph_create_filter(&made.source, filters.avfilter_get_by_name(request.sourceFilter),
+                                                      "in", request.sourceArguments.c_str(), nullptr, graph);
+    if (status >= 0)
+        status = filters.avfilter_graph_create_filter(&made.sink, filters.avfilter_get_by_name(request.sinkFilter),
+                                                      "out", nullptr, nullptr, graph);
+    if (status < 0)
+        return std::unexpected(makeError(status, what));
+
+    FilterInOutPtr outputs(filters.avfilter_inout_alloc());
+    FilterInOutPtr inputs(filters.avfilter_inout_alloc());
+    if (!outputs || !inputs)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    outputs->name = av_strdup("in");
+    outputs->filter_ctx = made.source;
+    inputs->name = av_strdup("out");
+    inputs->filter_ctx = made.sink;
+    // Parsing takes the lists and gives back what it left unconnected.
+    AVFilterInOut* openOutputs = outputs.release();
+    AVFilterInOut* openInputs = inputs.release();
+    status = filters.avfilter_graph_parse_ptr(graph, request.chain.c_str(), &openInputs, &openOutputs, nullptr);
+    outputs.reset(openOutputs);
+    inputs.reset(openInputs);
+    if (status >= 0)
+        status = filters.avfilter_graph_config(graph, nullptr);
+    if (status < 0)
+        return std::unexpected(makeError(status, what));
+    return made;
 }
 
-void FilterInOutDeleter::operator()(AVFilterInOut* list) const {
-    (*filterLibrary())->avfilter_inout_free(&list);
+void FilterGraphDeleter::operator()(AVFilterGraph* graph) const {
+    (*filterLibrary())->avfilter_graph_free(&graph);
 }
 
 } // namespace media::detail

@@ -19,6 +19,7 @@ extern "C" {
 
 #include <expected>
 #include <memory>
+#include <string>
 
 namespace media::detail {
 
@@ -48,10 +49,24 @@ std::expected<const FilterLibrary*, Error> filterLibrary();
 struct FilterGraphDeleter final {
     void operator()(AVFilterGraph* graph) const;
 };
-struct FilterInOutDeleter final {
-    void operator()(AVFilterInOut* list) const;
-};
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphDeleter>;
-using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
+
+// A configured graph that takes frames at `source` and gives them at `sink`.
+struct FilterChain final {
+    FilterGraphPtr graph;
+    AVFilterContext* source = nullptr; // owned by graph
+    AVFilterContext* sink = nullptr;   // owned by graph
+};
+
+struct FilterChainRequest final {
+    const char* sourceFilter = "buffer"; // or "abuffer"
+    std::string sourceArguments;         // the frames' format, as the source filter takes it
+    const char* sinkFilter = "buffersink"; // or "abuffersink"
+    std::string chain;                     // the filters between them, in FFmpeg's graph syntax
+    const char* scalerOptions = nullptr;   // options of the scalers the graph inserts, if any
+};
+
+// Builds and configures the chain; `what` says what it is for in errors.
+std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request, const std::string& what);
 
 } // namespace media::detail

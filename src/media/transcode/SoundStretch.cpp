@@ -34,56 +34,30 @@ class TempoGraph final {
 public:
     std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase,
                                          const std::string& filters) {
-        const auto library = filterLibrary();
-        if (!library)
-            return std::unexpected(library.error());
-        const FilterLibrary& lib = **library;
-        m_graph.reset(lib.avfilter_graph_alloc());
-        if (!m_graph)
-            return std::unexpected(Error{ENOMEM, "out of memory"});
         char layout[128] = {};
         av_channel_layout_describe(&frame.ch_layout, layout, sizeof layout);
-        const std::string source =
+        FilterChainRequest request;
+        request.sourceFilter = "abuffer";
+        request.sourceArguments =
             "time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
             ":sample_rate=" + std::to_string(frame.sample_rate) +
             ":sample_fmt=" + av_get_sample_fmt_name(static_cast<AVSampleFormat>(frame.format)) +
             ":channel_layout=" + layout;
-        int status = lib.avfilter_graph_create_filter(&m_source, lib.avfilter_get_by_name("abuffer"), "in",
-                                                  source.c_str(), nullptr, m_graph.get());
-        if (status >= 0)
-            status = lib.avfilter_graph_create_filter(&m_sink, lib.avfilter_get_by_name("abuffersink"), "out",
-                                                  nullptr, nullptr, m_graph.get());
-        if (status < 0)
-            return std::unexpected(makeError(status, "cannot change the sound's tempo"));
-
-        AVFilterInOut* outputs = lib.avfilter_inout_alloc();
-        AVFilterInOut* inputs = lib.avfilter_inout_alloc();
-        if (outputs && inputs) {
-            outputs->name = av_strdup("in");
-            outputs->filter_ctx = m_source;
-            inputs->name = av_strdup("out");
-            inputs->filter_ctx = m_sink;
-            status = lib.avfilter_graph_parse_ptr(m_graph.get(), filters.c_str(), &inputs, &outputs, nullptr);
-            if (status >= 0)
-                status = lib.avfilter_graph_config(m_graph.get(), nullptr);
-        } else {
-            status = AVERROR(ENOMEM);
-        }
-        lib.avfilter_inout_free(&inputs);
-        lib.avfilter_inout_free(&outputs);
-        if (status < 0)
-            return std::unexpected(makeError(status, "cannot change the sound's tempo"));
+        request.sinkFilter = "abuffersink";
+        request.chain = filters;
+        auto chain = makeFilterChain(request, "cannot change the sound's tempo");
+        if (!chain)
+            return std::unexpected(chain.error());
+        m_chain = std::move(*chain);
         return {};
     }
 
-    bool isConfigured() const { return m_graph != nullptr; }
-    AVFilterContext* source() const { return m_source; }
-    AVFilterContext* sink() const { return m_sink; }
+    bool isConfigured() const { return m_chain.graph != nullptr; }
+    AVFilterContext* source() const { return m_chain.source; }
+    AVFilterContext* sink() const { return m_chain.sink; }
 
 private:
-    FilterGraphPtr m_graph;
-    AVFilterContext* m_source = nullptr;
-    AVFilterContext* m_sink = nullptr;
+    FilterChain m_chain;
 };
 
 class Stretcher final {

@@ -63,58 +63,27 @@ Error VideoFitter::error(int code, const std::string& what) const {
 }
 
 std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
-    const auto library = filterLibrary();
-    if (!library)
-        return std::unexpected(library.error());
-    const FilterLibrary& filters = **library;
-    m_graph.reset(filters.avfilter_graph_alloc());
-    if (!m_graph)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    AVFilterGraph* graph = m_graph.get();
-    // The scaler ffmpeg itself uses for its filter graphs.
-    graph->scale_sws_opts = av_strdup("flags=bicubic");
-
-    const std::string sourceArguments = "video_size=" + std::to_string(shape.width) + "x" +
-                                        std::to_string(shape.height) +
-                                        ":pix_fmt=" + std::to_string(shape.format) +
-                                        ":time_base=1/1:pixel_aspect=" + std::to_string(shape.aspect.num) +
-                                        "/" + std::to_string(shape.aspect.den);
-    int status = filters.avfilter_graph_create_filter(&m_source, filters.avfilter_get_by_name("buffer"), "in",
-                                              sourceArguments.c_str(), nullptr, graph);
-    if (status >= 0)
-        status = filters.avfilter_graph_create_filter(&m_sink, filters.avfilter_get_by_name("buffersink"), "out", nullptr,
-                                              nullptr, graph);
-    if (status < 0)
-        return std::unexpected(error(status, "cannot prepare the video's scaling"));
-
     double displayWidth = shape.width * av_q2d(shape.aspect);
     double displayHeight = shape.height;
     if (m_rotation == 90 || m_rotation == 270)
         std::swap(displayWidth, displayHeight);
     const FitRectangle fit = fitRectangle(displayWidth, displayHeight, m_output);
-    const std::string chain = rotationFilters(m_rotation) + "scale=" + std::to_string(fit.width) + ":" +
-                              std::to_string(fit.height) + ",setsar=1,pad=" + std::to_string(m_output.width) +
-                              ":" + std::to_string(m_output.height) + ":" + std::to_string(fit.x) + ":" +
-                              std::to_string(fit.y) +
-                              ":black,format=pix_fmts=" + av_get_pix_fmt_name(m_output.pixelFormat);
 
-    FilterInOutPtr outputs(filters.avfilter_inout_alloc());
-    FilterInOutPtr inputs(filters.avfilter_inout_alloc());
-    if (!outputs || !inputs)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    outputs->name = av_strdup("in");
-    outputs->filter_ctx = m_source;
-    inputs->name = av_strdup("out");
-    inputs->filter_ctx = m_sink;
-    AVFilterInOut* openOutputs = outputs.release();
-    AVFilterInOut* openInputs = inputs.release();
-    status = filters.avfilter_graph_parse_ptr(graph, chain.c_str(), &openInputs, &openOutputs, nullptr);
-    outputs.reset(openOutputs);
-    inputs.reset(openInputs);
-    if (status >= 0)
-        status = filters.avfilter_graph_config(graph, nullptr);
-    if (status < 0)
-        return std::unexpected(error(status, "cannot prepare the video's scaling"));
+    FilterChainRequest request;
+    request.sourceArguments = "video_size=" + std::to_string(shape.width) + "x" + std::to_string(shape.height) +
+                              ":pix_fmt=" + std::to_string(shape.format) +
+                              ":time_base=1/1:pixel_aspect=" + std::to_string(shape.aspect.num) + "/" +
+                              std::to_string(shape.aspect.den);
+    request.chain = rotationFilters(m_rotation) + "scale=" + std::to_string(fit.width) + ":" +
+                    std::to_string(fit.height) + ",setsar=1,pad=" + std::to_string(m_output.width) + ":" +
+                    std::to_string(m_output.height) + ":" + std::to_string(fit.x) + ":" + std::to_string(fit.y) +
+                    ":black,format=pix_fmts=" + av_get_pix_fmt_name(m_output.pixelFormat);
+    // The scaler ffmpeg itself uses for its filter graphs.
+    request.scalerOptions = "flags=bicubic";
+    auto chain = makeFilterChain(request, "\"" + m_file.string() + "\": cannot prepare the video's scaling");
+    if (!chain)
+        return std::unexpected(chain.error());
+    m_chain = std::move(*chain);
     m_shape = shape;
     return {};
 }
@@ -123,16 +92,16 @@ std::expected<FramePtr, Error> VideoFitter::fit(FramePtr frame) {
     InputShape shape{frame->width, frame->height, frame->format, frame->sample_aspect_ratio};
     if (shape.aspect.num <= 0 || shape.aspect.den <= 0)
         shape.aspect = m_sampleAspect;
-    if (!m_graph || !(shape == m_shape))
+    if (!m_chain.graph || !(shape == m_shape))
         if (auto built = build(shape); !built)
             return std::unexpected(built.error());
     frame->sample_aspect_ratio = shape.aspect;
-    if (const int status = (*filterLibrary())->av_buffersrc_add_frame(m_source, frame.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersrc_add_frame(m_chain.source, frame.get()); status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     FramePtr fitted(av_frame_alloc());
     if (!fitted)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    if (const int status = (*filterLibrary())->av_buffersink_get_frame(m_sink, fitted.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersink_get_frame(m_chain.sink, fitted.get()); status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     return fitted;
 }

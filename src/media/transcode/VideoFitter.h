@@ -57,9 +57,7 @@ private:
     AVRational m_sampleAspect{1, 1};
     std::filesystem::path m_file;
     InputShape m_shape;
-    detail::FilterGraphPtr m_graph;
-    AVFilterContext* m_source = nullptr; // owned by m_graph
-    AVFilterContext* m_sink = nullptr;   // owned by m_graph
+    detail::FilterChain m_chain;
 };
 
 } // namespace media::transcode
