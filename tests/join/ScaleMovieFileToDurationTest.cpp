@@ -5,24 +5,17 @@
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
+#include "TemporaryFolder.h"
 #include "media/Movie.h"
 #include "media/quicktime/ReferencedSource.h"
 
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 
 namespace {
 
-// A fresh folder, removed with its contents.
-class TemporaryFolder final {
-public:
-    std::filesystem::path path() const { return m_dir.path().toStdString(); }
-
-private:
-    QTemporaryDir m_dir;
-};
+using fixtures::test::TemporaryFolder;
 using join::ScaleMovieFileToDuration;
 
 std::string bytesOf(const std::filesystem::path& file) {
