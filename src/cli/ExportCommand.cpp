@@ -69,17 +69,8 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     controls.attach(outlets.components);
     app::JoinClipController controller(store, outlets);
     controller.launchExportComponents();
-    if (!controls.select(controller, options->component, "export"))
+    if (!controls.exportThrough(controller, options->component, options->settingsFile, "export"))
         return 2;
-    if (options->settingsFile) {
-        auto settings = join::readSettingsFile(*options->settingsFile);
-        if (!settings) {
-            err << "joinclip export: " << options->settingsFile->string() << " is not a settings file\n";
-            return 2;
-        }
-        controller.exportSettingsForComponentDictionary() = std::move(*settings);
-    }
-    controller.defaults().setOverride(support::Pref::Export, true);
     if (options->preserveDates)
         controller.defaults().setOverride(support::Pref::PreserveDates, true);
 

@@ -2,7 +2,6 @@
 
 #include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
-#include "join/SettingsFile.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
 
@@ -112,19 +111,9 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     // The export components as the application has them: with "Export" on, the
     // stored component and its settings are used; --component chooses one for this run.
     controller.launchExportComponents();
-    if (options->component) {
-        if (!components.select(controller, *options->component, "join"))
-            return 2;
-        if (options->settingsFile) {
-            auto settings = join::readSettingsFile(*options->settingsFile);
-            if (!settings) {
-                err << "joinclip join: " << options->settingsFile->string() << " is not a settings file\n";
-                return 2;
-            }
-            controller.exportSettingsForComponentDictionary() = std::move(*settings);
-        }
-        defaults.setOverride(support::Pref::Export, true);
-    }
+    if (options->component &&
+        !components.exportThrough(controller, *options->component, options->settingsFile, "join"))
+        return 2;
 
     // What the options say holds for this run only; the stored preferences stay as they are.
     if (options->outputFolder)
