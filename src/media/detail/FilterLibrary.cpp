@@ -2,9 +2,8 @@
 
 #include "media/detail/FFmpeg.h"
 
-#include <dlfcn.h>
-
 #include <cerrno>
+#include <dlfcn.h>
 #include <string>
 
 namespace media::detail {
@@ -14,8 +13,7 @@ namespace {
 // The library of the major version we were compiled against.
 constexpr const char* kLibraryName = "libavfilter.so." AV_STRINGIFY(LIBAVFILTER_VERSION_MAJOR);
 
-template <typename Function>
-bool resolve(void* library, const char* name, Function& function) {
+template <typename Function> bool resolve(void* library, const char* name, Function& function) {
     function = reinterpret_cast<Function>(dlsym(library, name));
     return function != nullptr;
 }
@@ -64,7 +62,8 @@ using FilterInOutPtr = std::unique_ptr<AVFilterInOut, FilterInOutDeleter>;
 
 } // namespace
 
-std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request, const std::string& what) {
+std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request,
+                                                  const std::string& what) {
     const auto library = filterLibrary();
     if (!library)
         return std::unexpected(library.error());
@@ -77,11 +76,12 @@ std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& requ
     if (request.scalerOptions)
         graph->scale_sws_opts = av_strdup(request.scalerOptions);
 
-    int status = filters.avfilter_graph_create_filter(&made.source, filters.avfilter_get_by_name(request.sourceFilter),
-                                                      "in", request.sourceArguments.c_str(), nullptr, graph);
+    int status =
+        filters.avfilter_graph_create_filter(&made.source, filters.avfilter_get_by_name(request.sourceFilter),
+                                             "in", request.sourceArguments.c_str(), nullptr, graph);
     if (status >= 0)
-        status = filters.avfilter_graph_create_filter(&made.sink, filters.avfilter_get_by_name(request.sinkFilter),
-                                                      "out", nullptr, nullptr, graph);
+        status = filters.avfilter_graph_create_filter(
+            &made.sink, filters.avfilter_get_by_name(request.sinkFilter), "out", nullptr, nullptr, graph);
     if (status < 0)
         return std::unexpected(makeError(status, what));
 
@@ -96,7 +96,8 @@ std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& requ
     // Parsing takes the lists and gives back what it left unconnected.
     AVFilterInOut* openOutputs = outputs.release();
     AVFilterInOut* openInputs = inputs.release();
-    status = filters.avfilter_graph_parse_ptr(graph, request.chain.c_str(), &openInputs, &openOutputs, nullptr);
+    status =
+        filters.avfilter_graph_parse_ptr(graph, request.chain.c_str(), &openInputs, &openOutputs, nullptr);
     outputs.reset(openOutputs);
     inputs.reset(openInputs);
     if (status >= 0)

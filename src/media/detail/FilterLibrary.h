@@ -59,8 +59,8 @@ struct FilterChain final {
 };
 
 struct FilterChainRequest final {
-    const char* sourceFilter = "buffer"; // or "abuffer"
-    std::string sourceArguments;         // the frames' format, as the source filter takes it
+    const char* sourceFilter = "buffer";   // or "abuffer"
+    std::string sourceArguments;           // the frames' format, as the source filter takes it
     const char* sinkFilter = "buffersink"; // or "abuffersink"
     std::string chain;                     // the filters between them, in FFmpeg's graph syntax
     const char* scalerOptions = nullptr;   // options of the scalers the graph inserts, if any

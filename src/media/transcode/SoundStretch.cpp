@@ -1,11 +1,10 @@
 #include "media/transcode/SoundStretch.h"
 
+#include "media/detail/FilterLibrary.h"
 #include "media/detail/SourceFile.h"
 #include "media/transcode/AudioEncoder.h"
 #include "media/transcode/OutputMovie.h"
 #include "media/transcode/StreamDecoder.h"
-
-#include "media/detail/FilterLibrary.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -125,7 +124,8 @@ private:
             return {};
         if (frame && frame->best_effort_timestamp != AV_NOPTS_VALUE)
             frame->pts = frame->best_effort_timestamp;
-        if (const int status = (*filterLibrary())->av_buffersrc_add_frame_flags(m_graph.source(), frame, 0); status < 0)
+        if (const int status = (*filterLibrary())->av_buffersrc_add_frame_flags(m_graph.source(), frame, 0);
+            status < 0)
             return std::unexpected(makeError(status, "cannot change the sound's tempo"));
         FramePtr out(av_frame_alloc());
         if (!out)

@@ -70,13 +70,14 @@ std::expected<void, Error> VideoFitter::build(const InputShape& shape) {
     const FitRectangle fit = fitRectangle(displayWidth, displayHeight, m_output);
 
     FilterChainRequest request;
-    request.sourceArguments = "video_size=" + std::to_string(shape.width) + "x" + std::to_string(shape.height) +
-                              ":pix_fmt=" + std::to_string(shape.format) +
+    request.sourceArguments = "video_size=" + std::to_string(shape.width) + "x" +
+                              std::to_string(shape.height) + ":pix_fmt=" + std::to_string(shape.format) +
                               ":time_base=1/1:pixel_aspect=" + std::to_string(shape.aspect.num) + "/" +
                               std::to_string(shape.aspect.den);
     request.chain = rotationFilters(m_rotation) + "scale=" + std::to_string(fit.width) + ":" +
                     std::to_string(fit.height) + ",setsar=1,pad=" + std::to_string(m_output.width) + ":" +
-                    std::to_string(m_output.height) + ":" + std::to_string(fit.x) + ":" + std::to_string(fit.y) +
+                    std::to_string(m_output.height) + ":" + std::to_string(fit.x) + ":" +
+                    std::to_string(fit.y) +
                     ":black,format=pix_fmts=" + av_get_pix_fmt_name(m_output.pixelFormat);
     // The scaler ffmpeg itself uses for its filter graphs.
     request.scalerOptions = "flags=bicubic";
@@ -96,12 +97,14 @@ std::expected<FramePtr, Error> VideoFitter::fit(FramePtr frame) {
         if (auto built = build(shape); !built)
             return std::unexpected(built.error());
     frame->sample_aspect_ratio = shape.aspect;
-    if (const int status = (*filterLibrary())->av_buffersrc_add_frame(m_chain.source, frame.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersrc_add_frame(m_chain.source, frame.get());
+        status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     FramePtr fitted(av_frame_alloc());
     if (!fitted)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    if (const int status = (*filterLibrary())->av_buffersink_get_frame(m_chain.sink, fitted.get()); status < 0)
+    if (const int status = (*filterLibrary())->av_buffersink_get_frame(m_chain.sink, fitted.get());
+        status < 0)
         return std::unexpected(error(status, "cannot scale the video"));
     return fitted;
 }
