@@ -6,6 +6,7 @@
 #include "join/OutputNaming.h"
 #include "platform/DesktopServices.h"
 #include "platform/FileNames.h"
+#include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 #include "support/DoAlert.h"
 #include "support/Message.h"
@@ -24,11 +25,6 @@ JoinOutcome outcomeOf(JoinOutcome::Status status) {
     JoinOutcome outcome;
     outcome.status = status;
     return outcome;
-}
-
-bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code error;
-    return std::filesystem::equivalent(a, b, error);
 }
 
 } // namespace
@@ -70,7 +66,7 @@ JoinOutcome JoinClipController::addButtonClicked() {
             continue;
         // Replacing a source with the joined movie would destroy the source, and a
         // movie that refers to its sources would then refer to itself.
-        if (isSameFile(*source, *path)) {
+        if (platform::isSameFile(*source, *path)) {
             doAlert("The joined movie can not replace one of the movies being joined.",
                     "Choose another name or folder and try again.", outlets.fileListWindow);
             return outcomeOf(Status::NotSaved);

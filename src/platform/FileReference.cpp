@@ -465,4 +465,9 @@ std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data) {
     return std::nullopt;
 }
 
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
 } // namespace platform

@@ -62,4 +62,8 @@ QByteArray getAlias(const std::filesystem::path& path);
 // Only reads the file system; never throws.
 std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data);
 
+// Whether both paths lead to the same existing item (same device and inode,
+// links followed), so that writing one would overwrite the other.
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
 } // namespace platform
