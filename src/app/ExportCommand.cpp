@@ -71,8 +71,11 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
         request.withChapters = false;
         if (join::appendMovies(request, *this)) {
             written.push_back(request.destFilePath);
-            if (m_defaults.boolValue(support::Pref::PreserveDates))
-                platform::CopyFileDates(*source, request.destFilePath);
+            // Dates are kept where they can be: one that cannot be set leaves the
+            // exported file as written, complete and good.
+            if (m_defaults.boolValue(support::Pref::PreserveDates)) {
+                [[maybe_unused]] const bool kept = platform::CopyFileDates(*source, request.destFilePath);
+            }
         } else {
             // A write that fails ends without its end phase: close the sheet here.
             showWriteProgress(2, 0, nullptr);

@@ -9,6 +9,7 @@
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 #include "support/DoAlert.h"
+#include "support/LocalizedString.h"
 #include "support/Message.h"
 
 #include <QFile>
@@ -124,7 +125,10 @@ JoinOutcome JoinClipController::addButtonClicked() {
 }
 
 void JoinClipController::selectOutputDirectory() {
-    const auto shown = platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, kOutputDirectory);
+    const platform::FolderQuestion question{support::LocalizedString("Choose"), support::LocalizedString("Choose"),
+                                            support::LocalizedString("Choose destination folder")};
+    const auto shown =
+        platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, question, kOutputDirectory);
     if (shown && m_outlets.outputDirectoryTextField)
         m_outlets.outputDirectoryTextField->setText(*shown);
 }

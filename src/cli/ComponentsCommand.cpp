@@ -5,7 +5,7 @@
 #include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
 #include "join/ComponentTable.h"
-#include "join/HeadlessExportSettingsDialog.h"
+#include "cli/HeadlessExportSettingsDialog.h"
 #include "platform/Preferences.h"
 
 #include <QFile>
@@ -120,7 +120,7 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls controls(err);
     ArgumentSettingsPanels panels(options->save, options->load);
-    join::HeadlessExportSettingsDialog dialog(options->changes, err);
+    HeadlessExportSettingsDialog dialog(options->changes, err);
     controls.attach(outlets.components);
     outlets.components.panels = &panels;
     outlets.components.settingsDialog = &dialog;

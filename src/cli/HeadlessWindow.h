@@ -9,8 +9,8 @@
 #include "platform/FolderChooser.h"
 #include "support/Control.h"
 #include "support/DocumentWindow.h"
-#include "support/HeadlessAlertPresenter.h"
-#include "support/HeadlessTextControl.h"
+#include "cli/HeadlessAlertPresenter.h"
+#include "cli/HeadlessTextControl.h"
 #include "support/ProgressIndicator.h"
 #include "support/SavePanel.h"
 #include "support/StoredTextControl.h"
@@ -28,7 +28,7 @@ class HeadlessWindow final {
 public:
     explicit HeadlessWindow(bool verbose, std::ostream& err = std::cerr)
         : m_pump(err),
-          m_messages(verbose ? std::unique_ptr<support::TextControl>(new support::HeadlessTextControl(err))
+          m_messages(verbose ? std::unique_ptr<support::TextControl>(new HeadlessTextControl(err))
                              : std::unique_ptr<support::TextControl>(new support::StoredTextControl())),
           m_alerts(err), m_desktop(err), m_progressSheet(err) {}
 
@@ -82,7 +82,7 @@ private:
     support::StoredTextControl m_outputDirectory;
     support::StoredTextControl m_destination;
     support::StoredDocumentWindow m_window;
-    support::HeadlessAlertPresenter m_alerts;
+    HeadlessAlertPresenter m_alerts;
     support::HeadlessSavePanel m_savePanel;
     NoFolderChooser m_folderChooser;
     platform::HeadlessDesktopServices m_desktop;

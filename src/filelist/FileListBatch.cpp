@@ -52,7 +52,8 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
 
 bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
-    platform::CopyFolderFileRefs(folder, files);
+    if (!platform::CopyFolderFileRefs(folder, files))
+        return false; // a folder that cannot be listed adds nothing
 
     m_outlets.spinner->setHidden(false);
     m_outlets.spinner->startAnimation();

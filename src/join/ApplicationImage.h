@@ -10,6 +10,6 @@ namespace join {
 // ("Sun.tiff"). They are embedded in the core library under :/images (see
 // src/join/CMakeLists.txt), so every program that links it has them. None for
 // a name the application does not ship.
-std::optional<QByteArray> applicationImageNamed(const QString& name);
+[[nodiscard]] std::optional<QByteArray> applicationImageNamed(const QString& name);
 
 } // namespace join

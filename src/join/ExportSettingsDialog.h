@@ -14,7 +14,7 @@ public:
     virtual ~ExportSettingsDialog() = default;
     // The edited settings, none when the user cancelled, or an error number
     // when the dialog could not be run.
-    virtual std::expected<std::optional<media::ExportSettings>, int>
+    [[nodiscard]] virtual std::expected<std::optional<media::ExportSettings>, int>
     run(const media::ExportComponent& component, const media::ExportSettings& current) = 0;
 };
 

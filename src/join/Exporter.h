@@ -21,7 +21,7 @@ public:
 
     // Loads settings bytes; refused bytes (not ours, damaged, of a newer
     // version, or naming an encoder the component lacks) change nothing.
-    std::expected<void, media::Error> loadSettings(const QByteArray& bytes);
+    [[nodiscard]] std::expected<void, media::Error> loadSettings(const QByteArray& bytes);
     QByteArray settingsBytes() const { return media::encodeExportSettings(m_settings); }
 
 private:

@@ -14,7 +14,7 @@ namespace join {
 // loaded), then, with `showDialog`, edited in `dialog`. None when the
 // description has no instance, the user cancelled, or the dialog failed
 // (reported on `console`); the instance then keeps what it had.
-std::optional<QByteArray> ExporterSettings(const ComponentDescription& description,
+[[nodiscard]] std::optional<QByteArray> ExporterSettings(const ComponentDescription& description,
                                            const std::optional<QByteArray>& settings, bool showDialog,
                                            ExportSettingsDialog* dialog, std::ostream& console);
 

@@ -54,7 +54,13 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
     for (int i = 0; i < count; ++i) {
         const media::Movie& movie = *request.movies[static_cast<std::size_t>(i)];
         chapterStarts.push_back(joined->duration());
-        joined->insertSegment(movie, media::makeTimeRange(media::zeroTime(), movie.duration()), joined->duration());
+        if (!joined->insertSegment(movie, media::makeTimeRange(media::zeroTime(), movie.duration()),
+                                   joined->duration())) {
+            // Nothing is written from a join that lost one of its movies.
+            delegate.showSpinner(false);
+            return std::unexpected(media::Error{EINVAL, "the movie " + movie.fileName().string() +
+                                                            " could not be added to the joined movie"});
+        }
         delegate.message(support::fillFormat("Processed movie: %d of %d", {QString::number(i + 1), QString::number(count)}));
     }
     chapterStarts.push_back(joined->duration());

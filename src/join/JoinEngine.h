@@ -31,7 +31,7 @@ struct JoinRequest final {
 // destination, with a chapter per movie (its title, starting where the movie
 // starts) when asked. Tells the delegate each step. Answers the joined movie,
 // or why it could not be written: a failed write is never reported as done.
-std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
+[[nodiscard]] std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
                                                                         JoinDelegate& delegate);
 
 // The chapters of a join: one per movie, each as long as the time its movie

@@ -15,6 +15,6 @@ namespace join {
 // updated, and when no length can be computed: a movie of zero duration
 // (nothing to stretch; the ratio would divide by zero), a desired length
 // that is not a positive finite number, or one that rounds to nothing.
-bool ScaleMovieFileToDuration(const std::filesystem::path& path, double desiredSeconds);
+[[nodiscard]] bool ScaleMovieFileToDuration(const std::filesystem::path& path, double desiredSeconds);
 
 } // namespace join

@@ -16,11 +16,11 @@ namespace join {
 using SettingsDictionary = QMap<QString, QByteArray>;
 
 // Writes every entry, atomically; false when the file could not be written.
-bool writeSettingsFile(const std::filesystem::path& file, const SettingsDictionary& settings);
+[[nodiscard]] bool writeSettingsFile(const std::filesystem::path& file, const SettingsDictionary& settings);
 // The file's entries; none when it is not a property list with a dictionary
 // at its root (XML or binary). Entries whose value is not bytes are left out:
 // they cannot be settings.
-std::optional<SettingsDictionary> readSettingsFile(const std::filesystem::path& file);
+[[nodiscard]] std::optional<SettingsDictionary> readSettingsFile(const std::filesystem::path& file);
 
 // The dictionary as the preferences keep it ("ExportSettings"), and back
 // (a value that is not a dictionary gives an empty one).

@@ -42,7 +42,7 @@ QByteArray encodeExportSettings(const ExportSettings& settings);
 // Reads bytes of any version up to kExportSettingsVersion. Refuses bytes that
 // are not ours, of a newer version, cut short, longer than their fields, or
 // holding a value no component could use.
-std::expected<ExportSettings, Error> decodeExportSettings(const QByteArray& bytes);
+[[nodiscard]] std::expected<ExportSettings, Error> decodeExportSettings(const QByteArray& bytes);
 
 // Sets one field from text, as a person types it, for the component:
 //   video-codec, audio-codec   an encoder the component offers ("default": its own)
@@ -53,7 +53,7 @@ std::expected<ExportSettings, Error> decodeExportSettings(const QByteArray& byte
 //   sample-rate, channels      numbers, 0 for the sources'
 // Refuses unknown keys, bad values and video keys for a sound-only component
 // (and sound keys for a picture-only one); `settings` is unchanged then.
-std::expected<void, Error> setExportSetting(const ExportComponent& component, ExportSettings& settings,
+[[nodiscard]] std::expected<void, Error> setExportSetting(const ExportComponent& component, ExportSettings& settings,
                                             std::string_view key, std::string_view value);
 
 // Every field as key and text (the inverse of setExportSetting), for people.

@@ -103,7 +103,7 @@ public:
     static bool canOpen(const std::filesystem::path& path);
     // Opens a movie, a picture (one frame lasting kPictureDurationSeconds) or
     // a sound file; QuickTime reference movies load the files they refer to.
-    static std::expected<std::shared_ptr<Movie>, Error> open(const std::filesystem::path& path);
+    [[nodiscard]] static std::expected<std::shared_ptr<Movie>, Error> open(const std::filesystem::path& path);
     // A new empty movie with no file, no tracks and a zero duration.
     static std::shared_ptr<Movie> makeEmpty();
 
@@ -139,10 +139,10 @@ public:
     // missing), and tracks the source has nothing for get a gap, so every
     // track stays in step and the movie grows by the range's duration. The
     // movie must be editable; false when it is not or the times are negative.
-    bool insertSegment(const Movie& source, const TimeRange& sourceRange, const Time& atTime);
+    [[nodiscard]] bool insertSegment(const Movie& source, const TimeRange& sourceRange, const Time& atTime);
     // Stretches or shrinks `range` of every track to `newDuration`; the edits
     // inside it play their samples faster or slower. False when not editable.
-    bool scaleSegment(const TimeRange& range, const Time& newDuration);
+    [[nodiscard]] bool scaleSegment(const TimeRange& range, const Time& newDuration);
 
     const std::vector<Track>& tracks() const { return m_tracks; }
     std::vector<const Track*> tracksOfType(MediaType type) const;
@@ -160,7 +160,7 @@ public:
     // parameters and the destination is .mov or .mp4, the samples are copied
     // without decoding (or referred to); otherwise the movie is re-encoded
     // (H.264 and AAC), which cannot refer to its sources. See MovieWrite.cpp.
-    std::expected<void, Error> write(const std::filesystem::path& destination, const WriteOptions& options) const;
+    [[nodiscard]] std::expected<void, Error> write(const std::filesystem::path& destination, const WriteOptions& options) const;
 
     // The chapters of the file the movie was opened from, in time order (none
     // for a new movie). Scaling a segment scales them with it, and inserting
@@ -180,7 +180,7 @@ public:
     // it is read until the rename. The file keeps its kind (self-contained, or
     // referring to other files); `progress` is as for write. On success the
     // movie is opened again from the new file.
-    std::expected<void, Error>
+    [[nodiscard]] std::expected<void, Error>
     updateMovieFile(const std::function<bool(int phase, double fraction)>& progress = {});
 
     // The number of video samples shown by the movie, read from the

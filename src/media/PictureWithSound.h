@@ -23,7 +23,7 @@ class Movie;
 // The movie is written to a temporary file beside `destination` and renamed
 // into place only when complete: a failure leaves nothing behind, and a file
 // already at `destination` is never replaced (EEXIST).
-std::expected<void, Error> writePictureWithSound(const std::filesystem::path& destination,
+[[nodiscard]] std::expected<void, Error> writePictureWithSound(const std::filesystem::path& destination,
                                                  const QByteArray& picture, const Time& duration,
                                                  const Movie& sound);
 

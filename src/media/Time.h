@@ -98,6 +98,6 @@ double seconds(const Time& t);
 // a sign anywhere but in front, and any time whose value does not fit in 64
 // bits.
 std::string timeToString(const Time& t);
-std::optional<Time> parseTime(std::string_view text);
+[[nodiscard]] std::optional<Time> parseTime(std::string_view text);
 
 } // namespace media

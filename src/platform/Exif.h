@@ -15,7 +15,7 @@ namespace platform {
 // 2000, Photoshop, Fujifilm, Canon CRW, Minolta MRW) are handed to Exiv2:
 // movies and sound files are turned away after reading their first bytes, so
 // a list of large movies costs one small read each.
-std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& file);
+[[nodiscard]] std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& file);
 
 // Seconds since 1904-01-01 00:00:00 (no time zone, proleptic Gregorian
 // calendar) of an EXIF date text, counted as the Mac's LongDateToSeconds
@@ -32,6 +32,6 @@ std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& fi
 //   January of the next year, month 0 December of the year before, day 0 the
 //   last day of the month before, hour 24 the next day, and so on.
 // "2009:07:14 18:03:22" is 3330439402; dates before 1904 are negative.
-std::optional<std::int64_t> exifDateSeconds(const std::string& text);
+[[nodiscard]] std::optional<std::int64_t> exifDateSeconds(const std::string& text);
 
 } // namespace platform

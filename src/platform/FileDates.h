@@ -16,11 +16,11 @@ struct CatalogDate {
 // was. Each follows a symbolic link to the item it leads to.
 
 // The birth time (statx); ENOTSUP when the file system keeps none.
-int GetCreationDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] int GetCreationDate(const std::filesystem::path& path, CatalogDate& date);
 // The time the content was last written (mtime).
-int GetContentModDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] int GetContentModDate(const std::filesystem::path& path, CatalogDate& date);
 // The time the content or the attributes last changed (ctime).
-int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date);
 
 // Writers report nothing: a date that cannot be set is simply left alone.
 
@@ -38,6 +38,6 @@ void SetAttributeModDate(const std::filesystem::path& path, const CatalogDate& d
 // all, and the status-change time is the kernel's (setting the first makes it
 // now). Answers false when either file is missing or a date that Linux can
 // set could not be set; true otherwise.
-bool CopyFileDates(const std::filesystem::path& source, const std::filesystem::path& dest);
+[[nodiscard]] bool CopyFileDates(const std::filesystem::path& source, const std::filesystem::path& dest);
 
 } // namespace platform

@@ -1,7 +1,5 @@
 #include "platform/FileNames.h"
 
-#include "media/DisplayName.h"
-
 #include <QFile>
 #include <cerrno>
 #include <cstdio>
@@ -49,10 +47,6 @@ bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesy
 }
 
 } // namespace
-
-QString CopyDisplayName(const std::filesystem::path& path) {
-    return media::displayNameOfFile(path); // the rule movies use for their display names
-}
 
 std::optional<QString> CopyNameExtension(const std::filesystem::path& path) {
     const std::string name = nameBytes(path);

@@ -7,16 +7,14 @@
 namespace platform {
 
 // Names split at their last dot, as a desktop that hides extensions shows
-// them: "Holiday.mov" is "Holiday" with extension "mov". A leading dot belongs
-// to the name (".profile" has no extension), and so does a dot at the end of
-// the name ("notes." shows as "notes" with no extension). Path bytes are
-// decoded as QFile::decodeName does.
-
-// The file name without its extension.
-QString CopyDisplayName(const std::filesystem::path& path);
+// them: "Holiday.mov" has the extension "mov". A leading dot belongs to the
+// name (".profile" has no extension), and so does a dot at the end of the
+// name ("notes." has no extension). Path bytes are decoded as QFile::decodeName
+// does. (The name shown without its extension is media::displayNameOfFile: a
+// movie's display name follows that rule.)
 
 // The extension without its dot; none when the name has none.
-std::optional<QString> CopyNameExtension(const std::filesystem::path& path);
+[[nodiscard]] std::optional<QString> CopyNameExtension(const std::filesystem::path& path);
 
 // Gives the item at path the extension (".mov"; a missing dot is added) when its name
 // has none, renaming it, and answers the new path. Answers none and changes
@@ -24,7 +22,7 @@ std::optional<QString> CopyNameExtension(const std::filesystem::path& path);
 // name already has an extension, or something already has the new name (it
 // is never replaced). A name ending in a dot gets the extension without a
 // second dot ("notes." becomes "notes.mov").
-std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesystem::path& path,
+[[nodiscard]] std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesystem::path& path,
                                                                const QString& extension);
 
 } // namespace platform

@@ -60,7 +60,7 @@ QByteArray getAlias(const std::filesystem::path& path);
 // deleted; a candidate counts only when its type matches and, where the file
 // system keeps birth times, its birth time does too.
 // Only reads the file system; never throws.
-std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data);
+[[nodiscard]] std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data);
 
 // Whether both paths lead to the same existing item (same device and inode,
 // links followed), so that writing one would overwrite the other.

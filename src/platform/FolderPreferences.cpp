@@ -1,7 +1,6 @@
 #include "platform/FolderPreferences.h"
 
 #include "platform/FileReference.h"
-#include "support/LocalizedString.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -68,10 +67,8 @@ std::optional<std::filesystem::path> CopyDestinationFolderPath(const Preferences
 }
 
 std::optional<QString> ChooseFolderPreference(Preferences& preferences, FolderChooser& chooser,
-                                              const QString& key) {
-    const auto folder =
-        chooser.chooseFolder(support::LocalizedString("Choose"), support::LocalizedString("Choose"),
-                             support::LocalizedString("Choose destination folder"));
+                                              const FolderQuestion& question, const QString& key) {
+    const auto folder = chooser.chooseFolder(question.title, question.actionLabel, question.message);
     if (!folder || !isFolder(*folder))
         return std::nullopt;
     const QByteArray data = getAlias(*folder);

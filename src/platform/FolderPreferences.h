@@ -14,20 +14,27 @@ namespace platform {
 
 // The folder that key's file reference data leads to; none when the key is
 // absent, its value is not a non-empty byte block, or it leads to no folder.
-std::optional<std::filesystem::path> CopyFolderPreference(const Preferences& preferences, const QString& key);
+[[nodiscard]] std::optional<std::filesystem::path> CopyFolderPreference(const Preferences& preferences, const QString& key);
 
 // The folders for use: none when the path is longer than 1,022 bytes.
 // "OutputDirectory", with no fallback.
-std::optional<std::filesystem::path> CopyOutputFolderPath(const Preferences& preferences);
+[[nodiscard]] std::optional<std::filesystem::path> CopyOutputFolderPath(const Preferences& preferences);
 // "DestinationDirectory", else the XDG download folder when it exists.
-std::optional<std::filesystem::path> CopyDestinationFolderPath(const Preferences& preferences);
+[[nodiscard]] std::optional<std::filesystem::path> CopyDestinationFolderPath(const Preferences& preferences);
+
+// What the folder chooser shows, in the user's language (the caller localizes it).
+struct FolderQuestion final {
+    QString title;
+    QString actionLabel;
+    QString message;
+};
 
 // Asks chooser for a folder and keeps it under key (synchronizing the
 // preferences); answers its display text (see folderPreferenceDisplayText),
 // none when it is too long for one. When nothing is chosen, or what is
 // chosen is not an existing folder, changes nothing and answers none.
-std::optional<QString> ChooseFolderPreference(Preferences& preferences, FolderChooser& chooser,
-                                              const QString& key);
+[[nodiscard]] std::optional<QString> ChooseFolderPreference(Preferences& preferences, FolderChooser& chooser,
+                                              const FolderQuestion& question, const QString& key);
 
 // Forgets key's folder and synchronizes the preferences.
 void ClearFolderPreference(Preferences& preferences, const QString& key);

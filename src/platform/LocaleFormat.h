@@ -23,7 +23,7 @@ QString formatDateTime(std::int64_t secondsSinceUnixEpoch, std::uint32_t nanosec
 // Unix epoch, strictly (no lenient guessing): none for any other text. Short
 // date styles often show two-digit years: those are read as the year within
 // 80 years before and 20 years after today, as ICU does.
-std::optional<std::int64_t> parseDateTime(const QString& text);
+[[nodiscard]] std::optional<std::int64_t> parseDateTime(const QString& text);
 
 // The number in the locale's digits and minus sign, without fraction, grouped
 // in threes with "," in every locale: 1234567 is "1,234,567", and 1234 is

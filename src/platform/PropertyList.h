@@ -31,7 +31,7 @@ inline constexpr int kMaxPropertyListDepth = 128;
 // likewise. None when value (or anything inside it) has no property-list
 // counterpart: an unsigned integer above INT64_MAX, a text or key holding
 // U+0000 (libplist keeps texts as C strings), an invalid QVariant, any other type.
-std::optional<QVariant> propertyListValue(const QVariant& value);
+[[nodiscard]] std::optional<QVariant> propertyListValue(const QVariant& value);
 
 // Whether two values in propertyListValue form are the same: same types all
 // the way down (1 and 1.0 differ, unlike QVariant's operator==).
@@ -39,10 +39,10 @@ bool samePropertyListValue(const QVariant& a, const QVariant& b);
 
 // The dictionary at the root of an XML or binary property list; none when the
 // bytes are not a property list or its root is not a dictionary.
-std::optional<QVariantMap> readPropertyListDictionary(const QByteArray& bytes);
+[[nodiscard]] std::optional<QVariantMap> readPropertyListDictionary(const QByteArray& bytes);
 
 // An XML property list of a dictionary whose values are in propertyListValue
 // form; none when a value is not.
-std::optional<QByteArray> writePropertyListXml(const QVariantMap& dictionary);
+[[nodiscard]] std::optional<QByteArray> writePropertyListXml(const QVariantMap& dictionary);
 
 } // namespace platform::detail

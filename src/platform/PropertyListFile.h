@@ -13,12 +13,12 @@ namespace platform {
 // The root dictionary of an XML or binary property list file; none when the
 // file cannot be read, is not a property list, is larger than any real one,
 // or has another root.
-std::optional<QVariantMap> readPropertyListFile(const std::filesystem::path& file);
+[[nodiscard]] std::optional<QVariantMap> readPropertyListFile(const std::filesystem::path& file);
 
 // Writes the dictionary as an XML property list, whole and atomically: a
 // temporary file beside `file` renamed into place, so a failure leaves the
 // old file as it was. False when a value has no property-list form or the
 // write failed.
-bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap& dictionary);
+[[nodiscard]] bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap& dictionary);
 
 } // namespace platform

@@ -73,7 +73,7 @@ inline constexpr std::size_t kPreferenceCount = static_cast<std::size_t>(Pref::A
 const std::array<PreferenceKey, kPreferenceCount>& preferenceKeys();
 const PreferenceKey& preferenceKey(Pref pref);
 QString preferenceName(Pref pref);
-std::optional<Pref> findPreference(const QString& name);
+[[nodiscard]] std::optional<Pref> findPreference(const QString& name);
 const char* preferenceTypeName(PreferenceType type);
 
 } // namespace support

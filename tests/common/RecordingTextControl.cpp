@@ -8,6 +8,8 @@ void RecordingTextControl::setText(const QString& text) {
     if (m_log) {
         m_log->push_back("setText(" + text.toStdString() + ")");
     }
+    if (onText)
+        onText(text);
 }
 
 void RecordingTextControl::setHidden(bool hidden) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace testing_support {
 
@@ -20,6 +21,8 @@ public:
     bool isHidden() const override { return m_hidden; }
 
     const QStringList& textsSet() const { return m_textsSet; }
+    // Called with each text set, as a user reacting to what the field shows.
+    std::function<void(const QString&)> onText;
 
 private:
     CallLog* m_log;

@@ -72,8 +72,8 @@ TEST(ScaleMovieFileToDurationTest, ChaptersStretchWithTheMovie) {
     for (const char* name : {"a.mov", "b.mov"}) {
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     media::WriteOptions options;
     options.chapters = {{"Holiday", media::makeTime(1, 1)}, {"Beach", media::makeTime(1, 1)}};
@@ -135,8 +135,8 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsS
         const auto file = clip(folder.path(), name, 25);
         auto part = media::Movie::open(file);
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;
@@ -173,8 +173,8 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem)
     for (const char* name : {"a.mov", "b.mkv"}) {
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;

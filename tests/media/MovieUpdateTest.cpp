@@ -40,8 +40,8 @@ std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, co
     for (const auto& clip : {movClip(folder, "a.mov"), movClip(folder, "b.mov")}) {
         auto part = media::Movie::open(clip);
         EXPECT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     media::WriteOptions options;
     options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
@@ -201,8 +201,8 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     for (const auto& clip : {mov, mkv, avi, webm}) {
         auto part = media::Movie::open(clip);
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;
@@ -245,8 +245,8 @@ TEST(MixedReferringMovieTest, HoldsAStillPictureForAsLongAsItIsShown) {
     for (const auto& file : {mov, png}) {
         auto part = media::Movie::open(file);
         ASSERT_TRUE(part.has_value());
-        movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration());
+        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
+                             movie->duration()));
     }
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;

@@ -11,33 +11,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using platform::AddNameExtensionIfMissing;
-using platform::CopyDisplayName;
 using platform::CopyNameExtension;
 
-TEST(FileNamesTest, DisplayNameDropsTheExtension) {
-    EXPECT_EQ(CopyDisplayName("/movies/Holiday.mov"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("/movies/archive.tar.gz"), QStringLiteral("archive.tar"));
-    EXPECT_EQ(CopyDisplayName("/movies/Holiday"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("Holiday.mov"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("/movies/notes."), QStringLiteral("notes"));
-}
-
 TEST(FileNamesTest, ALeadingDotBelongsToTheName) {
-    EXPECT_EQ(CopyDisplayName("/home/.profile"), QStringLiteral(".profile"));
-    EXPECT_EQ(CopyDisplayName("/home/.clip.mov"), QStringLiteral(".clip"));
     EXPECT_EQ(CopyNameExtension("/home/.profile"), std::nullopt);
     EXPECT_EQ(CopyNameExtension("/home/.clip.mov"), QStringLiteral("mov"));
-}
-
-TEST(FileNamesTest, DisplayNameOfAFolderPathWithATrailingSlash) {
-    EXPECT_EQ(CopyDisplayName("/movies/Summer 2024.d/"), QStringLiteral("Summer 2024"));
-}
-
-TEST(FileNamesTest, NamesAreDecodedAsQtDecodesFileNames) {
-    const std::string name = "\xc3\x89t\xc3\xa9.mov";
-    EXPECT_EQ(CopyDisplayName("/movies/" + name), QString::fromUtf8("\xc3\x89t\xc3\xa9"));
-    const std::string raw = "caf\xe9.mov";
-    EXPECT_EQ(CopyDisplayName("/movies/" + raw), QFile::decodeName(QByteArray("caf\xe9")));
 }
 
 TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDot) {

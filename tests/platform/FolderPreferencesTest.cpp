@@ -1,7 +1,6 @@
 #include "platform/FolderPreferences.h"
 
 #include "platform/FileReference.h"
-#include "support/LocalizedString.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -26,6 +25,7 @@ using platform::folderPreferenceDisplayText;
 using platform::Preferences;
 
 const QString kKey = QStringLiteral("DestinationDirectory");
+const platform::FolderQuestion kQuestion{"Choose", "Choose", "Choose destination folder"};
 
 // Answers with the folder it was given and records what it was asked.
 class ScriptedFolderChooser final : public platform::FolderChooser {
@@ -73,12 +73,8 @@ class FolderPreferencesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_folder.isValid());
-        support::resetLocalizedStringsForTesting();
-        support::setLocalizedStringTableForTesting(
-            [](const QString& key) { return key + QStringLiteral(" [de]"); });
         m_preferences.emplace(preferencesFile());
     }
-    void TearDown() override { support::resetLocalizedStringsForTesting(); }
 
     fs::path root() const { return fs::path(m_folder.path().toStdString()); }
     fs::path preferencesFile() const { return root() / "preferences.plist"; }
@@ -103,19 +99,10 @@ protected:
     std::optional<Preferences> m_preferences;
 };
 
-TEST_F(FolderPreferencesTest, ChoosingAsksWithLocalizedTexts) {
-    ScriptedFolderChooser chooser(std::nullopt);
-    ChooseFolderPreference(*m_preferences, chooser, kKey);
-    ASSERT_EQ(chooser.m_questions.size(), 1u);
-    EXPECT_EQ(chooser.m_questions[0].title, QStringLiteral("Choose [de]"));
-    EXPECT_EQ(chooser.m_questions[0].actionLabel, QStringLiteral("Choose [de]"));
-    EXPECT_EQ(chooser.m_questions[0].message, QStringLiteral("Choose destination folder [de]"));
-}
-
 TEST_F(FolderPreferencesTest, AChosenFolderIsKeptAndWritten) {
     const fs::path folder = makeFolder("Exports");
     ScriptedFolderChooser chooser(folder);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kKey), QFile::decodeName(folder.c_str()));
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), QFile::decodeName(folder.c_str()));
     EXPECT_EQ(m_preferences->value(kKey), QVariant(platform::getAlias(folder)));
     const Preferences reread(preferencesFile());
     EXPECT_EQ(CopyFolderPreference(reread, kKey), folder);
@@ -125,7 +112,7 @@ TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothing) {
     const fs::path folder = makeFolder("Exports");
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
     ScriptedFolderChooser chooser(std::nullopt);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kKey), std::nullopt);
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
 }
 
@@ -133,7 +120,7 @@ TEST_F(FolderPreferencesTest, ChoosingWhatIsNoFolderChangesNothing) {
     std::ofstream(root() / "file.mov") << "data";
     for (const fs::path& chosen : {root() / "file.mov", root() / "missing"}) {
         ScriptedFolderChooser chooser(chosen);
-        EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kKey), std::nullopt);
+        EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
         EXPECT_FALSE(m_preferences->contains(kKey));
     }
 }
@@ -141,7 +128,7 @@ TEST_F(FolderPreferencesTest, ChoosingWhatIsNoFolderChangesNothing) {
 TEST_F(FolderPreferencesTest, AFolderTooLongToShowIsStillKept) {
     const fs::path folder = folderOfPathSize(255);
     ScriptedFolderChooser chooser(folder);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kKey), std::nullopt);
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
 }
 

@@ -22,15 +22,15 @@ namespace media::quicktime {
 // - EBADMSG: a damaged file (no movie header, a table that claims more than it
 //   holds, samples beyond the end of the file, ...);
 // - an errno code: the file cannot be read.
-std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path);
+[[nodiscard]] std::expected<SourceIndex, Error> readIndex(const std::filesystem::path& path);
 
 // The same for a reference movie: tracks whose samples are in other files
 // are read too (their places are checked against those files only when
 // they are opened; see ReferencedSource.h).
-std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path);
+[[nodiscard]] std::expected<SourceIndex, Error> readReferenceMovieIndex(const std::filesystem::path& path);
 
 // The same for a whole file held in memory.
-std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file);
-std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file);
+[[nodiscard]] std::expected<SourceIndex, Error> readIndex(std::span<const std::uint8_t> file);
+[[nodiscard]] std::expected<SourceIndex, Error> readReferenceMovieIndex(std::span<const std::uint8_t> file);
 
 } // namespace media::quicktime

@@ -23,7 +23,7 @@ struct TrackSource final {
 // with a copy of the index sized for that file. Refused (ENOTSUP) when the
 // track's samples are spread over several files or named by a reference of
 // another kind, and (EBADMSG) when they lie beyond the end of the named file.
-std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie,
+[[nodiscard]] std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie,
                                               const std::shared_ptr<const SourceIndex>& index,
                                               std::uint32_t track);
 

@@ -19,7 +19,7 @@ namespace media::quicktime {
 // track's media time scale is multiplied so that every frame keeps a
 // duration of its own. EINVAL for a factor that is not positive, EOVERFLOW
 // when a scaled time no longer fits the sample tables.
-std::expected<SourceIndex, Error> retimedIndex(const SourceIndex& index, std::int64_t numerator,
+[[nodiscard]] std::expected<SourceIndex, Error> retimedIndex(const SourceIndex& index, std::int64_t numerator,
                                                std::int64_t denominator);
 
 } // namespace media::quicktime

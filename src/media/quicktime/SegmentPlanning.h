@@ -45,6 +45,6 @@ std::vector<Segment> segmentsForTrack(const SourceIndex& index, std::uint32_t tr
 // point stays in sync. A request without tracks gets one per video and sound
 // track of this source. Output tracks the source has nothing for are left
 // alone (the next source pads them).
-std::expected<void, Error> appendWholeSource(WriteRequest& request, std::int32_t source);
+[[nodiscard]] std::expected<void, Error> appendWholeSource(WriteRequest& request, std::int32_t source);
 
 } // namespace media::quicktime

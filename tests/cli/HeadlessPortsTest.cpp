@@ -1,6 +1,6 @@
-#include "support/HeadlessAlertPresenter.h"
-#include "support/HeadlessEventPump.h"
-#include "support/HeadlessTextControl.h"
+#include "cli/HeadlessAlertPresenter.h"
+#include "cli/HeadlessTextControl.h"
+#include "cli/InterruptibleEventPump.h"
 #include "support/Message.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,8 @@ namespace {
 
 TEST(HeadlessTextControl, WritesVisibleTextsAsLines) {
     std::ostringstream out;
-    support::HeadlessTextControl field(out);
-    support::HeadlessEventPump pump(out);
+    cli::HeadlessTextControl field(out);
+    cli::InterruptibleEventPump pump(out);
     support::message(field, pump, QString::fromUtf8("Joining “Holiday”..."));
     support::message(field, pump, QString());
     field.setHidden(true);
@@ -23,7 +23,7 @@ TEST(HeadlessTextControl, WritesVisibleTextsAsLines) {
 
 TEST(HeadlessAlertPresenter, WritesMessageAndInformativeOnOneLine) {
     std::ostringstream out;
-    support::HeadlessAlertPresenter alerts(out);
+    cli::HeadlessAlertPresenter alerts(out);
     alerts.beep();
     alerts.showInformational(QStringLiteral("Download Failed"),
                              QStringLiteral("An error occured during download."), nullptr);

@@ -7,18 +7,18 @@
 #include <utility>
 #include <vector>
 
-namespace join {
+namespace cli {
 
 // The settings dialog of the command line: "pressing OK" applies the given
 // KEY=VALUE changes, in order, to the current settings. A change the
 // component cannot take is written to `err` and the dialog fails (EINVAL),
 // so nothing is stored.
-class HeadlessExportSettingsDialog final : public ExportSettingsDialog {
+class HeadlessExportSettingsDialog final : public join::ExportSettingsDialog {
 public:
     HeadlessExportSettingsDialog(std::vector<std::pair<std::string, std::string>> changes, std::ostream& err)
         : m_changes(std::move(changes)), m_err(err) {}
 
-    std::expected<std::optional<media::ExportSettings>, int>
+    [[nodiscard]] std::expected<std::optional<media::ExportSettings>, int>
     run(const media::ExportComponent& component, const media::ExportSettings& current) override;
     // Whether a change was refused.
     bool failed() const { return m_failed; }
@@ -29,4 +29,4 @@ private:
     std::ostream& m_err;
 };
 
-} // namespace join
+} // namespace cli

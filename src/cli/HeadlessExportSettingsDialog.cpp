@@ -1,8 +1,8 @@
-#include "join/HeadlessExportSettingsDialog.h"
+#include "cli/HeadlessExportSettingsDialog.h"
 
 #include <cerrno>
 
-namespace join {
+namespace cli {
 
 std::expected<std::optional<media::ExportSettings>, int>
 HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
@@ -18,4 +18,4 @@ HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
     return edited;
 }
 
-} // namespace join
+} // namespace cli

@@ -1,13 +1,13 @@
-#include "support/HeadlessAlertPresenter.h"
+#include "cli/HeadlessAlertPresenter.h"
 
 #include <ostream>
 
-namespace support {
+namespace cli {
 
 HeadlessAlertPresenter::HeadlessAlertPresenter(std::ostream& out) : m_out(out) {}
 
 void HeadlessAlertPresenter::showInformational(const QString& message, const QString& informative,
-                                               WindowHandle* /*parentWindow*/) {
+                                               support::WindowHandle* /*parentWindow*/) {
     m_out << message.toStdString();
     if (!informative.trimmed().isEmpty()) {
         m_out << " \u2014 " << informative.toStdString();
@@ -15,4 +15,4 @@ void HeadlessAlertPresenter::showInformational(const QString& message, const QSt
     m_out << '\n' << std::flush;
 }
 
-} // namespace support
+} // namespace cli

@@ -4,22 +4,22 @@
 
 #include <iosfwd>
 
-namespace support {
+namespace cli {
 
 // Alerts for the command line: each alert is one line "message — informative"
 // on the stream (just the message when the informative text is blank). No one
 // is there to press OK, so both the sheet and the modal form return at once.
 // The beep makes no sound.
-class HeadlessAlertPresenter final : public AlertPresenter {
+class HeadlessAlertPresenter final : public support::AlertPresenter {
 public:
     explicit HeadlessAlertPresenter(std::ostream& out);
 
     void beep() override {}
     void showInformational(const QString& message, const QString& informative,
-                           WindowHandle* parentWindow) override;
+                           support::WindowHandle* parentWindow) override;
 
 private:
     std::ostream& m_out;
 };
 
-} // namespace support
+} // namespace cli

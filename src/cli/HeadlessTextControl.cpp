@@ -1,8 +1,8 @@
-#include "support/HeadlessTextControl.h"
+#include "cli/HeadlessTextControl.h"
 
 #include <ostream>
 
-namespace support {
+namespace cli {
 
 HeadlessTextControl::HeadlessTextControl(std::ostream& out) : m_out(out) {}
 
@@ -13,4 +13,4 @@ void HeadlessTextControl::setText(const QString& text) {
     }
 }
 
-} // namespace support
+} // namespace cli

@@ -4,11 +4,11 @@
 
 #include <iosfwd>
 
-namespace support {
+namespace cli {
 
 // A text field for the command line: each non-empty text set while the field
 // is visible is written to the stream (stderr, as a rule) as one line.
-class HeadlessTextControl final : public TextControl {
+class HeadlessTextControl final : public support::TextControl {
 public:
     explicit HeadlessTextControl(std::ostream& out);
 
@@ -23,4 +23,4 @@ private:
     bool m_hidden = false;
 };
 
-} // namespace support
+} // namespace cli

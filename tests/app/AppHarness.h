@@ -1,0 +1,145 @@
+#pragma once
+
+// The application's controller over recording ports and a preferences file of
+// its own, for the tests of the commands it runs. relaunch() ends the run and
+// starts the next one over the same preferences file, as quitting and opening
+// the application again does.
+
+#include "MediaFixtures.h"
+#include "RecordingAlertPresenter.h"
+#include "RecordingDesktopPorts.h"
+#include "RecordingEventPump.h"
+#include "RecordingTextControl.h"
+#include "TestWindowHandle.h"
+#include "app/JoinClipController.h"
+#include "filelist/TableView.h"
+#include "platform/Preferences.h"
+#include "support/StoredTextControl.h"
+
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <sstream>
+
+namespace testing_support {
+
+// The export settings dialog and the settings file panels, answered from a
+// script (none stands for Cancel); they record what they were asked.
+class ScriptedSettingsDialog final : public join::ExportSettingsDialog {
+public:
+    std::expected<std::optional<media::ExportSettings>, int> run(const media::ExportComponent&,
+                                                                 const media::ExportSettings& current) override {
+        ++runs;
+        shown = current;
+        return answer;
+    }
+    std::optional<media::ExportSettings> answer;
+    media::ExportSettings shown;
+    int runs = 0;
+};
+class ScriptedSettingsPanels final : public support::ComponentSettingsPanels {
+public:
+    std::optional<std::filesystem::path> runSaveSettingsPanel(const QString& type, const QString& name,
+                                                              bool) override {
+        suggested = {type, name};
+        return saveAnswer;
+    }
+    std::optional<std::filesystem::path> runOpenSettingsPanel(const QString& title, const QString&,
+                                                              const QStringList&) override {
+        openTitle = title;
+        return openAnswer;
+    }
+    std::optional<std::filesystem::path> saveAnswer, openAnswer;
+    QStringList suggested; // the required type and the name
+    QString openTitle;
+};
+
+class AppHarness : public ::testing::Test {
+protected:
+    using Status = app::JoinOutcome::Status;
+
+    void SetUp() override {
+        fixtures::quietFfmpegLogs();
+        ASSERT_TRUE(m_dir.isValid());
+        relaunch();
+    }
+
+    // Ends the current run (if any), does whileClosed, and launches the next run
+    // with these services; the clock is the test's.
+    void relaunch(app::JoinServices services = {}, const std::function<void()>& whileClosed = {}) {
+        if (m_controller)
+            m_controller->applicationWillTerminate();
+        m_controller.reset();
+        if (whileClosed)
+            whileClosed();
+        m_store = std::make_unique<platform::Preferences>(dir() / "config" / "preferences.plist");
+        m_componentMenu = support::StoredPopupButton();
+        for (support::StoredControl& button : m_settingsButtons)
+            button.setEnabled(true);
+        if (!services.clock)
+            services.clock = [this] { return m_clock; };
+        filelist::FileList::Services listServices;
+        listServices.previewImage = [](const std::filesystem::path&) { return std::optional<QImage>(); };
+        m_controller = std::make_unique<app::JoinClipController>(*m_store, outlets(), listServices, std::move(services));
+        m_controller->awakeFromNib();
+        m_controller->applicationWillFinishLaunching();
+    }
+
+    app::MainWindowOutlets outlets() {
+        app::MainWindowOutlets outlets;
+        support::StoredControl* c = m_controls;
+        outlets.fileList = {&m_table, &m_duration, &m_messages, &m_pump, &m_spinner, c,     c + 1,
+                            c + 2,    c + 3,       c + 4,       c + 5,   c + 6,      c + 7, c + 8};
+        outlets.outputDirectoryTextField = &m_outputDirectory;
+        outlets.movieDownloadDestinationTextField = &m_destination;
+        outlets.join = {&m_window, &m_alerts, &m_savePanel, &m_chooser, &m_desktop, &m_dockTile,
+                        {&m_panel, &m_bar, &m_progressText, &m_timeLine, &m_cancelButton}};
+        outlets.components = {&m_componentMenu,    &m_settingsButtons[0], &m_settingsButtons[1],
+                              &m_settingsButtons[2], &m_preferencesWindow, &m_panels,
+                              &m_dialog,           &m_console,            m_components ? &*m_components : nullptr};
+        return outlets;
+    }
+
+    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
+    app::JoinClipController& controller() { return *m_controller; }
+    support::UserDefaults& defaults() { return m_controller->defaults(); }
+    std::filesystem::path picture(const std::string& name) { return fixtures::makePicture(dir(), name, 16, 16); }
+
+    // Makes folder and stores it as the output folder through the preferences command.
+    void setOutputFolder(const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        m_chooser.setAnswer(folder);
+        controller().selectOutputDirectory();
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<platform::Preferences> m_store;
+    std::uint32_t m_clock = 1000;
+    // The components offered from the next launch on; none: the build's own.
+    std::optional<std::vector<media::ExportComponent>> m_components;
+
+    filelist::StoredTableView m_table;
+    support::StoredTextControl m_duration, m_outputDirectory, m_destination;
+    RecordingTextControl m_messages, m_progressText, m_timeLine;
+    RecordingEventPump m_pump;
+    support::StoredProgressIndicator m_spinner;
+    support::StoredControl m_controls[9], m_cancelButton, m_settingsButtons[3];
+    support::StoredDocumentWindow m_window;
+    RecordingAlertPresenter m_alerts;
+    RecordingSavePanel m_savePanel;
+    ScriptedFolderChooser m_chooser;
+    RecordingDesktopServices m_desktop;
+    RecordingDockTile m_dockTile;
+    support::StoredSheetPanel m_panel;
+    support::StoredProgressBar m_bar;
+    support::StoredPopupButton m_componentMenu;
+    TestWindowHandle m_preferencesWindow;
+    ScriptedSettingsPanels m_panels;
+    ScriptedSettingsDialog m_dialog;
+    std::ostringstream m_console;
+
+    std::unique_ptr<app::JoinClipController> m_controller;
+};
+
+} // namespace testing_support

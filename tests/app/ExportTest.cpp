@@ -1,0 +1,186 @@
+// The export component commands (the menu, the settings buttons, editing,
+// saving and loading settings files, all surviving a restart) and the
+// per-file Export command.
+
+#include "AppHarness.h"
+
+#include <QFile>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const QString kMovie = "Movie [MooV,test]", kSound = "Sound [WAVE,test]", kPlain = "Plain [plan,test]";
+
+class ExportComponentsTest : public testing_support::AppHarness {
+protected:
+    void SetUp() override {
+        m_components.emplace();
+        for (const char* name : {"Movie", "Sound", "Plain"}) {
+            media::ExportComponent& component = m_components->emplace_back();
+            component.name = name;
+            component.info = "Writes " + component.name;
+            component.extension = component.name == "Movie" ? "mov" : "wav";
+            component.subtype = media::makeFourCharCode(component.name == "Movie"   ? "MooV"
+                                                         : component.name == "Sound" ? "WAVE"
+                                                                                     : "plan");
+            component.manufacturer = media::makeFourCharCode("test");
+            component.hasSettingsDialog = component.name != "Plain";
+            component.writesSound = true;
+            component.audioEncoders = {"aac", "pcm_s16le"};
+        }
+        AppHarness::SetUp();
+    }
+};
+
+TEST_F(ExportComponentsTest, TheMenuRemembersTheChoiceAndSettingsAndTheButtonsFollowTheDialog) {
+    EXPECT_EQ(m_componentMenu.itemTitles(), QStringList({kMovie, kSound, kPlain}));
+    EXPECT_EQ(m_componentMenu.toolTipAt(1), "Writes Sound");
+    EXPECT_EQ(m_componentMenu.titleOfSelectedItem(), kMovie) << "the first, with no choice stored";
+    media::ExportSettings edited;
+    edited.audioEncoder = "pcm_s16le";
+    m_componentMenu.selectItemWithTitle(kSound);
+    controller().componentPopUpButtonClicked();
+    m_dialog.answer = edited;
+    controller().codecSettingsClicked();
+    relaunch();
+    EXPECT_EQ(m_componentMenu.titleOfSelectedItem(), kSound);
+    const auto stored = controller().selectedComponentSettings();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(*media::decodeExportSettings(*stored), edited);
+    m_dialog.answer.reset(); // cancelled: the settings stay
+    controller().codecSettingsClicked();
+    EXPECT_EQ(m_dialog.shown, edited) << "the dialog starts from the stored settings";
+    EXPECT_EQ(controller().selectedComponentSettings(), stored);
+
+    m_componentMenu.selectItemWithTitle(kPlain);
+    controller().componentPopUpButtonClicked();
+    for (const support::StoredControl& button : m_settingsButtons)
+        EXPECT_FALSE(button.isEnabled());
+    EXPECT_TRUE(controller().exportComponentHasUI("Gone [gone]")) << "an unknown title counts as having one";
+    relaunch();
+    EXPECT_FALSE(m_settingsButtons[0].isEnabled()) << "set at launch for the stored choice";
+    m_components->pop_back();
+    relaunch();
+    EXPECT_EQ(m_componentMenu.titleOfSelectedItem(), kMovie) << "a choice no component has any more";
+    EXPECT_TRUE(m_settingsButtons[0].isEnabled());
+}
+
+TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
+    const fs::path file = dir() / "Settings.qxst";
+    controller().exportSettingsForComponentDictionary().insert("Elsewhere [else]", QByteArray("opaque"));
+    controller().codecSaveSettingsClicked(); // cancelled: nothing written, nothing shown
+    EXPECT_EQ(m_panels.suggested, QStringList({"qxst", "Settings"}));
+    m_panels.saveAnswer = file;
+    controller().codecSaveSettingsClicked();
+    ASSERT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_alerts.alerts()[0].message, "All export settings were saved to: " + QFile::decodeName(file.c_str()));
+    EXPECT_EQ(m_alerts.alerts()[0].parentWindow, &m_preferencesWindow);
+    const auto saved = join::readSettingsFile(file);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->keys(), QStringList({kMovie, "Elsewhere [else]"})) << "unedited defaults too";
+    EXPECT_EQ(*media::decodeExportSettings(saved->value(kMovie)), media::ExportSettings{});
+    m_panels.saveAnswer = dir() / "no folder" / "Settings.qxst";
+    controller().codecSaveSettingsClicked();
+    EXPECT_TRUE(m_alerts.alerts().at(1).message.startsWith("All export settings could not be saved to: "));
+
+    media::ExportSettings fromFile;
+    fromFile.sampleRate = 22050;
+    ASSERT_TRUE(join::writeSettingsFile(file, {{kMovie, media::encodeExportSettings(fromFile)},
+                                               {"Elsewhere [else]", QByteArray("kept as is")}}));
+    std::ofstream(dir() / "text.qxst") << "not a property list";
+    controller().exportSettingsForComponentDictionary() = {{kSound, QByteArray("old")}};
+    m_panels.openAnswer = dir() / "text.qxst";
+    controller().codecLoadSettingsClicked();
+    EXPECT_EQ(controller().exportSettingsForComponentDictionary().keys(), QStringList({kSound}));
+    EXPECT_EQ(m_dialog.runs, 0);
+    m_panels.openAnswer = file;
+    controller().codecLoadSettingsClicked(); // the dialog is cancelled: the loaded settings stay
+    EXPECT_EQ(m_panels.openTitle, "Choose a settings file");
+    EXPECT_EQ(m_dialog.shown, fromFile);
+    EXPECT_EQ(controller().exportSettingsForComponentDictionary().keys(), QStringList({"Elsewhere [else]", kMovie}));
+    relaunch();
+    EXPECT_EQ(controller().exportSettingsForComponentDictionary().value("Elsewhere [else]"), "kept as is")
+        << "settings of components that are not installed survive restarts";
+    EXPECT_EQ(controller().getExtension(), ".mov");
+    defaults().setValue(support::Pref::Export, true);
+    m_componentMenu.selectItemWithTitle(kSound);
+    EXPECT_EQ(controller().getExtension(), ".wav") << "the selected component's when exporting";
+}
+
+// The Export command with the build's own Wave component, once as it is and once without an extension.
+class ExportCommandTest : public testing_support::AppHarness {
+protected:
+    void SetUp() override {
+        m_components.emplace();
+        for (const media::ExportComponent& component : media::exportComponents())
+            if (component.name == "Wave")
+                m_components->push_back(component);
+        ASSERT_EQ(m_components->size(), 1u);
+        m_components->push_back(m_components->front());
+        (*m_components)[1].name = "Bare";
+        (*m_components)[1].extension.clear();
+        AppHarness::SetUp();
+        fs::create_directory(dir() / "sources");
+        fs::create_directory(dir() / "out");
+    }
+    fs::path sound(const char* name) { return fixtures::makeSound(dir() / "sources", name, 8000, 1, 0.3); }
+    static QByteArray contents(const fs::path& file) {
+        QFile in(QFile::decodeName(file.c_str()));
+        return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    }
+};
+
+TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
+    controller().exportButtonClicked();
+    EXPECT_EQ(m_alerts.alerts().at(0).message, "There are no movies to process.");
+    EXPECT_EQ(m_alerts.alerts().at(0).parentWindow, &m_window);
+    const fs::path a = sound("a.wav");
+    fs::last_write_time(a, fs::last_write_time(a) - std::chrono::hours(240));
+    controller().fileList().joinClips({a, sound("b.aiff")});
+    controller().exportButtonClicked();
+    EXPECT_EQ(m_alerts.alerts().at(1).message, "The option to export is not selected.");
+    defaults().setOverride(support::Pref::Export, true);
+    controller().exportButtonClicked(); // no output folder: asked for; cancelled, nothing happens
+    EXPECT_EQ(m_chooser.runs(), 1);
+    EXPECT_TRUE(fs::is_empty(dir() / "out"));
+
+    defaults().setOverride(support::Pref::PreserveDates, true);
+    m_chooser.setAnswer(dir() / "out");
+    controller().exportButtonClicked();
+    EXPECT_TRUE(fs::exists(dir() / "out" / "b.aiff.wav"));
+    EXPECT_EQ(fs::last_write_time(dir() / "out" / "a.wav.wav"), fs::last_write_time(a));
+    EXPECT_FALSE(controller().exportInProgress());
+    controller().exportButtonClicked();
+    EXPECT_EQ(m_chooser.runs(), 3) << "the folder chosen in the panel is for that run only";
+}
+
+TEST_F(ExportCommandTest, NeverWritesOverTheFileBeingRead) {
+    const fs::path a = sound("a.wav");
+    const QByteArray before = contents(a);
+    defaults().setOverride(support::Pref::Export, true);
+    m_componentMenu.selectItemWithTitle("Bare [WAVE,FFmp]");
+    controller().fileList().joinClips({a});
+    EXPECT_EQ(controller().exportMoviesToFolder(dir() / "sources"),
+              std::vector<fs::path>{dir() / "sources" / "a (exported).wav"});
+    EXPECT_EQ(contents(a), before);
+}
+
+TEST_F(ExportCommandTest, CancelEndsTheLoopAfterTheCurrentFile) {
+    defaults().setOverride(support::Pref::Export, true);
+    controller().fileList().joinClips({sound("a.wav"), sound("b.wav"), sound("c.wav")});
+    m_messages.onText = [&](const QString& text) { // Cancel pressed as the second file is announced
+        if (text.contains("(2 of 3)"))
+            controller().cancelOp();
+    };
+    EXPECT_EQ(controller().exportMoviesToFolder(dir() / "out"),
+              (std::vector<fs::path>{dir() / "out" / "a.wav.wav", dir() / "out" / "b.wav.wav"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir() / "out"), fs::directory_iterator()), 2) << "no partial file";
+    EXPECT_EQ(controller().indexOfCurrentMovieBeingExported(), 1);
+    EXPECT_FALSE(controller().exportInProgress());
+    EXPECT_TRUE(m_alerts.alerts().empty()) << "a cancel is no failure";
+    EXPECT_FALSE(m_dockTile.isShowingProgress());
+}
+
+} // namespace
