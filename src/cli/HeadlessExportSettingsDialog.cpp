@@ -4,7 +4,7 @@
 
 namespace cli {
 
-std::expected<std::optional<media::ExportSettings>, int>
+std::expected<std::optional<media::ExportSettings>, media::Error>
 HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
                                   const media::ExportSettings& current) {
     media::ExportSettings edited = current;
@@ -12,7 +12,7 @@ HeadlessExportSettingsDialog::run(const media::ExportComponent& component,
         if (auto set = media::setExportSetting(component, edited, key, value); !set) {
             m_err << "joinclip: " << set.error().message << "\n";
             m_failed = true;
-            return std::unexpected(EINVAL);
+            return std::unexpected(media::Error{EINVAL, set.error().message});
         }
     }
     return edited;

@@ -18,7 +18,7 @@ public:
     HeadlessExportSettingsDialog(std::vector<std::pair<std::string, std::string>> changes, std::ostream& err)
         : m_changes(std::move(changes)), m_err(err) {}
 
-    [[nodiscard]] std::expected<std::optional<media::ExportSettings>, int>
+    [[nodiscard]] std::expected<std::optional<media::ExportSettings>, media::Error>
     run(const media::ExportComponent& component, const media::ExportSettings& current) override;
     // Whether a change was refused.
     bool failed() const { return m_failed; }

@@ -61,7 +61,7 @@ int runPrefsCommand(const std::vector<std::string>& arguments, std::ostream& out
     if (verb == "set" && arguments.size() == 3) {
         const auto value = support::preferenceValueFromText(*pref, QString::fromStdString(arguments[2]));
         if (!value) {
-            err << "joinclip prefs: " << value.error().toStdString() << "\n";
+            err << "joinclip prefs: " << value.error().message << "\n";
             return 2;
         }
         defaults.setValue(*pref, *value);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/Error.h"
 #include "media/ExportComponent.h"
 
 #include <expected>
@@ -12,9 +13,9 @@ namespace join {
 class ExportSettingsDialog {
 public:
     virtual ~ExportSettingsDialog() = default;
-    // The edited settings, none when the user cancelled, or an error number
-    // when the dialog could not be run.
-    [[nodiscard]] virtual std::expected<std::optional<media::ExportSettings>, int>
+    // The edited settings, none when the user cancelled, or why the dialog
+    // could not be run.
+    [[nodiscard]] virtual std::expected<std::optional<media::ExportSettings>, media::Error>
     run(const media::ExportComponent& component, const media::ExportSettings& current) = 0;
 };
 

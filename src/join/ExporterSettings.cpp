@@ -17,9 +17,10 @@ std::optional<QByteArray> ExporterSettings(const ComponentDescription& descripti
     if (showDialog) {
         auto answer =
             dialog ? dialog->run(exporter->component(), exporter->settings())
-                   : std::expected<std::optional<media::ExportSettings>, int>(std::unexpected(ENOTSUP));
+                   : std::expected<std::optional<media::ExportSettings>, media::Error>(
+                         std::unexpected(media::Error{ENOTSUP, "no settings dialog"}));
         if (!answer) {
-            console << "JoinClip error: " << answer.error() << " when calling MovieExportDoUserDialog\n";
+            console << "JoinClip error: " << answer.error().code << " when calling MovieExportDoUserDialog\n";
             return std::nullopt;
         }
         if (!*answer)

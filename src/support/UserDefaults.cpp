@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <cerrno>
 #include <cmath>
 
 namespace support {
@@ -75,11 +76,12 @@ bool UserDefaults::synchronize() {
     return m_store.synchronize();
 }
 
-std::expected<QVariant, QString> preferenceValueFromText(Pref pref, const QString& text) {
+std::expected<QVariant, media::Error> preferenceValueFromText(Pref pref, const QString& text) {
     const PreferenceKey& key = preferenceKey(pref);
     const QString wanted = QString::fromLatin1(preferenceTypeName(key.type));
     const auto refuse = [&] {
-        return std::unexpected(QString("%1 takes a %2 value, not \"%3\"").arg(key.name, wanted, text));
+        return std::unexpected(
+            media::Error{EINVAL, QString("%1 takes a %2 value, not \"%3\"").arg(key.name, wanted, text).toStdString()});
     };
     const QString trimmed = text.trimmed();
     bool ok = false;
@@ -94,18 +96,18 @@ std::expected<QVariant, QString> preferenceValueFromText(Pref pref, const QStrin
     }
     case PreferenceType::Integer: {
         const qint64 number = trimmed.toLongLong(&ok);
-        return ok ? std::expected<QVariant, QString>(QVariant(number)) : refuse();
+        return ok ? std::expected<QVariant, media::Error>(QVariant(number)) : refuse();
     }
     case PreferenceType::Float: {
         const double number = trimmed.toDouble(&ok);
-        return ok && std::isfinite(number) ? std::expected<QVariant, QString>(QVariant(number)) : refuse();
+        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number)) : refuse();
     }
     case PreferenceType::Number: {
         const qint64 integer = trimmed.toLongLong(&ok);
         if (ok)
             return QVariant(integer);
         const double number = trimmed.toDouble(&ok);
-        return ok && std::isfinite(number) ? std::expected<QVariant, QString>(QVariant(number)) : refuse();
+        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number)) : refuse();
     }
     case PreferenceType::Text:
         return QVariant(text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "media/Error.h"
 #include "support/PreferenceKeys.h"
 
 #include <QString>
@@ -50,7 +51,7 @@ private:
 
 // A value typed by the key's declared type from what a person typed, or why not.
 // Booleans: true/false, yes/no, 1/0; numbers in C locale notation; data as hex.
-[[nodiscard]] std::expected<QVariant, QString> preferenceValueFromText(Pref pref, const QString& text);
+[[nodiscard]] std::expected<QVariant, media::Error> preferenceValueFromText(Pref pref, const QString& text);
 // The text form of a stored value, the inverse of preferenceValueFromText for
 // scalars; arrays and dictionaries read like JSON, with byte blocks as <hex>.
 QString preferenceValueText(const QVariant& value);

@@ -28,8 +28,8 @@ namespace testing_support {
 // script (none stands for Cancel); they record what they were asked.
 class ScriptedSettingsDialog final : public join::ExportSettingsDialog {
 public:
-    std::expected<std::optional<media::ExportSettings>, int> run(const media::ExportComponent&,
-                                                                 const media::ExportSettings& current) override {
+    std::expected<std::optional<media::ExportSettings>, media::Error>
+    run(const media::ExportComponent&, const media::ExportSettings& current) override {
         ++runs;
         shown = current;
         return answer;
@@ -81,7 +81,8 @@ protected:
             services.clock = [this] { return m_clock; };
         filelist::FileList::Services listServices;
         listServices.previewImage = [](const std::filesystem::path&) { return std::optional<QImage>(); };
-        m_controller = std::make_unique<app::JoinClipController>(*m_store, outlets(), listServices, std::move(services));
+        m_controller =
+            std::make_unique<app::JoinClipController>(*m_store, outlets(), listServices, std::move(services));
         m_controller->awakeFromNib();
         m_controller->applicationWillFinishLaunching();
     }
@@ -93,18 +94,22 @@ protected:
                             c + 2,    c + 3,       c + 4,       c + 5,   c + 6,      c + 7, c + 8};
         outlets.outputDirectoryTextField = &m_outputDirectory;
         outlets.movieDownloadDestinationTextField = &m_destination;
-        outlets.join = {&m_window, &m_alerts, &m_savePanel, &m_chooser, &m_desktop, &m_dockTile,
-                        {&m_panel, &m_bar, &m_progressText, &m_timeLine, &m_cancelButton}};
-        outlets.components = {&m_componentMenu,    &m_settingsButtons[0], &m_settingsButtons[1],
-                              &m_settingsButtons[2], &m_preferencesWindow, &m_panels,
-                              &m_dialog,           &m_console,            m_components ? &*m_components : nullptr};
+        const support::ProgressSheetOutlets sheet{&m_panel, &m_bar, &m_progressText, &m_timeLine,
+                                                  &m_cancelButton};
+        outlets.join = {&m_window, &m_alerts, &m_savePanel, &m_chooser, &m_desktop, &m_dockTile, sheet};
+        support::StoredControl* b = m_settingsButtons;
+        const auto* offered = m_components ? &*m_components : nullptr;
+        outlets.components = {&m_componentMenu, b,         b + 1,      b + 2,  &m_preferencesWindow,
+                              &m_panels,        &m_dialog, &m_console, offered};
         return outlets;
     }
 
     std::filesystem::path dir() const { return m_dir.path().toStdString(); }
     app::JoinClipController& controller() { return *m_controller; }
     support::UserDefaults& defaults() { return m_controller->defaults(); }
-    std::filesystem::path picture(const std::string& name) { return fixtures::makePicture(dir(), name, 16, 16); }
+    std::filesystem::path picture(const std::string& name) {
+        return fixtures::makePicture(dir(), name, 16, 16);
+    }
 
     // Makes folder and stores it as the output folder through the preferences command.
     void setOutputFolder(const std::filesystem::path& folder) {

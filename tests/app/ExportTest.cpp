@@ -23,8 +23,8 @@ protected:
             component.info = "Writes " + component.name;
             component.extension = component.name == "Movie" ? "mov" : "wav";
             component.subtype = media::makeFourCharCode(component.name == "Movie"   ? "MooV"
-                                                         : component.name == "Sound" ? "WAVE"
-                                                                                     : "plan");
+                                                        : component.name == "Sound" ? "WAVE"
+                                                                                    : "plan");
             component.manufacturer = media::makeFourCharCode("test");
             component.hasSettingsDialog = component.name != "Plain";
             component.writesSound = true;
@@ -75,7 +75,8 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     m_panels.saveAnswer = file;
     controller().codecSaveSettingsClicked();
     ASSERT_EQ(m_alerts.alerts().size(), 1u);
-    EXPECT_EQ(m_alerts.alerts()[0].message, "All export settings were saved to: " + QFile::decodeName(file.c_str()));
+    EXPECT_EQ(m_alerts.alerts()[0].message,
+              "All export settings were saved to: " + QFile::decodeName(file.c_str()));
     EXPECT_EQ(m_alerts.alerts()[0].parentWindow, &m_preferencesWindow);
     const auto saved = join::readSettingsFile(file);
     ASSERT_TRUE(saved.has_value());
@@ -99,7 +100,8 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     controller().codecLoadSettingsClicked(); // the dialog is cancelled: the loaded settings stay
     EXPECT_EQ(m_panels.openTitle, "Choose a settings file");
     EXPECT_EQ(m_dialog.shown, fromFile);
-    EXPECT_EQ(controller().exportSettingsForComponentDictionary().keys(), QStringList({"Elsewhere [else]", kMovie}));
+    EXPECT_EQ(controller().exportSettingsForComponentDictionary().keys(),
+              QStringList({"Elsewhere [else]", kMovie}));
     relaunch();
     EXPECT_EQ(controller().exportSettingsForComponentDictionary().value("Elsewhere [else]"), "kept as is")
         << "settings of components that are not installed survive restarts";
@@ -176,7 +178,8 @@ TEST_F(ExportCommandTest, CancelEndsTheLoopAfterTheCurrentFile) {
     };
     EXPECT_EQ(controller().exportMoviesToFolder(dir() / "out"),
               (std::vector<fs::path>{dir() / "out" / "a.wav.wav", dir() / "out" / "b.wav.wav"}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir() / "out"), fs::directory_iterator()), 2) << "no partial file";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir() / "out"), fs::directory_iterator()), 2)
+        << "no partial file";
     EXPECT_EQ(controller().indexOfCurrentMovieBeingExported(), 1);
     EXPECT_FALSE(controller().exportInProgress());
     EXPECT_TRUE(m_alerts.alerts().empty()) << "a cancel is no failure";

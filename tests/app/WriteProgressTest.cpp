@@ -47,7 +47,8 @@ TEST_F(WriteProgressTest, SheetTimeLineAndPieThroughTheThreePhases) {
 
 TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
     const QStringList titles = controller().componentTable().titles();
-    const auto mpeg4 = std::find_if(titles.begin(), titles.end(), [](const QString& t) { return t.startsWith("MPEG-4 ["); });
+    const auto mpeg4 =
+        std::find_if(titles.begin(), titles.end(), [](const QString& t) { return t.startsWith("MPEG-4 ["); });
     ASSERT_NE(mpeg4, titles.end());
     m_componentMenu.selectItemWithTitle(*mpeg4);
     controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
@@ -55,16 +56,6 @@ TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
     defaults().setValue(support::Pref::Export, true);
     controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
     EXPECT_EQ(m_progressText.text(), "Saving movie clip.mp4, as " + *mpeg4);
-}
-
-TEST_F(WriteProgressTest, CancelClosesTheSheetAndTheNextCallAnswersNo) {
-    controller().shouldContinueOperation(0, 0, m_file);
-    m_pump.queueUserAction(1, [&] { controller().cancelOp(); });
-    EXPECT_FALSE(controller().shouldContinueOperation(1, 0.3, m_file));
-    EXPECT_FALSE(m_panel.isShown());
-    EXPECT_FALSE(m_dockTile.isShowingProgress());
-    EXPECT_TRUE(m_timeLine.text().isEmpty());
-    EXPECT_TRUE(controller().shouldContinueOperation(0, 0, m_file)) << "a new write is not stopped by the old cancel";
 }
 
 TEST_F(WriteProgressTest, CancelDuringAJoinStopsTheWriteAndLeavesNoFile) {

@@ -25,9 +25,9 @@ public:
     explicit RecordingSavePanel(std::optional<std::filesystem::path> answer = std::nullopt)
         : m_answer(std::move(answer)) {}
 
-    std::optional<std::filesystem::path> runSavePanel(const std::optional<std::filesystem::path>& startFolder,
-                                                      const QString& suggestedName,
-                                                      const std::optional<QString>& requiredExtension) override {
+    std::optional<std::filesystem::path>
+    runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
+                 const std::optional<QString>& requiredExtension) override {
         m_openings.push_back({startFolder, suggestedName, requiredExtension});
         return m_answer;
     }

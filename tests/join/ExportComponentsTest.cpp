@@ -37,10 +37,10 @@ media::ExportComponent makeComponent(const std::string& name, const char (&subty
 // A dialog answering as scripted, remembering what it was shown.
 class ScriptedDialog final : public join::ExportSettingsDialog {
 public:
-    std::expected<std::optional<media::ExportSettings>, int> answer;
+    std::expected<std::optional<media::ExportSettings>, media::Error> answer;
     std::optional<media::ExportSettings> shown;
 
-    std::expected<std::optional<media::ExportSettings>, int>
+    std::expected<std::optional<media::ExportSettings>, media::Error>
     run(const media::ExportComponent&, const media::ExportSettings& current) override {
         shown = current;
         return answer;
@@ -112,7 +112,7 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     EXPECT_TRUE(console.str().empty());
 
     // A failing dialog is told on the console.
-    dialog.answer = std::unexpected(-50);
+    dialog.answer = std::unexpected(media::Error{-50, "the dialog failed"});
     EXPECT_FALSE(join::ExporterSettings(description, std::nullopt, true, &dialog, console).has_value());
     EXPECT_NE(console.str().find("JoinClip error: -50 when calling MovieExportDoUserDialog"),
               std::string::npos);

@@ -70,7 +70,7 @@ TEST(PreferenceTextTest, TypedByTheDeclaredType) {
                                                                           {Pref::ExportSettings, "[1]"}}) {
         const auto value = support::preferenceValueFromText(pref, text);
         ASSERT_FALSE(value) << text.toStdString();
-        EXPECT_TRUE(value.error().contains(support::preferenceName(pref)));
+        EXPECT_TRUE(QString::fromStdString(value.error().message).contains(support::preferenceName(pref)));
     }
     EXPECT_EQ(support::preferenceValueText(QVariantList{QByteArray("\x01", 1), "t\"x", true}),
               R"([<01>,"t\"x",true])");
