@@ -3,9 +3,9 @@
 #include "app/JoinClipController.h"
 #include "cli/ArgumentSettingsPanels.h"
 #include "cli/HeadlessComponentControls.h"
+#include "cli/HeadlessExportSettingsDialog.h"
 #include "cli/HeadlessWindow.h"
 #include "join/ComponentTable.h"
-#include "cli/HeadlessExportSettingsDialog.h"
 #include "platform/Preferences.h"
 
 #include <QFile>

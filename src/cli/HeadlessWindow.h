@@ -2,6 +2,8 @@
 
 #include "app/JoinClipController.h"
 #include "cli/ConsoleProgressSheet.h"
+#include "cli/HeadlessAlertPresenter.h"
+#include "cli/HeadlessTextControl.h"
 #include "cli/InterruptibleEventPump.h"
 #include "filelist/TableView.h"
 #include "platform/DesktopServices.h"
@@ -9,8 +11,6 @@
 #include "platform/FolderChooser.h"
 #include "support/Control.h"
 #include "support/DocumentWindow.h"
-#include "cli/HeadlessAlertPresenter.h"
-#include "cli/HeadlessTextControl.h"
 #include "support/ProgressIndicator.h"
 #include "support/SavePanel.h"
 #include "support/StoredTextControl.h"
@@ -68,7 +68,8 @@ public:
 
 private:
     struct NoFolderChooser final : platform::FolderChooser {
-        std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&, const QString&) override {
+        std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&,
+                                                          const QString&) override {
             return std::nullopt;
         }
     };

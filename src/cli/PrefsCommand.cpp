@@ -47,7 +47,8 @@ int runPrefsCommand(const std::vector<std::string>& arguments, std::ostream& out
     const QString name = QString::fromStdString(arguments[1]);
     const auto pref = support::findPreference(name);
     if (!pref) {
-        err << "joinclip prefs: unknown key \"" << arguments[1] << "\" (joinclip prefs list shows every key)\n";
+        err << "joinclip prefs: unknown key \"" << arguments[1]
+            << "\" (joinclip prefs list shows every key)\n";
         return 2;
     }
     if (verb == "get" && arguments.size() == 2) {

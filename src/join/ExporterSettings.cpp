@@ -15,10 +15,9 @@ std::optional<QByteArray> ExporterSettings(const ComponentDescription& descripti
             console << "JoinClip error: " << loaded.error().message << " (" << description.name.toStdString()
                     << "); the export component keeps its settings\n";
     if (showDialog) {
-        auto answer =
-            dialog ? dialog->run(exporter->component(), exporter->settings())
-                   : std::expected<std::optional<media::ExportSettings>, media::Error>(
-                         std::unexpected(media::Error{ENOTSUP, "no settings dialog"}));
+        auto answer = dialog ? dialog->run(exporter->component(), exporter->settings())
+                             : std::expected<std::optional<media::ExportSettings>, media::Error>(
+                                   std::unexpected(media::Error{ENOTSUP, "no settings dialog"}));
         if (!answer) {
             console << "JoinClip error: " << answer.error().code << " when calling MovieExportDoUserDialog\n";
             return std::nullopt;

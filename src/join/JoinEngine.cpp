@@ -9,7 +9,8 @@
 
 namespace join {
 
-std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts, const std::vector<QString>& titles) {
+std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts,
+                                  const std::vector<QString>& titles) {
     std::vector<UserText> captions;
     for (std::size_t i = 0; i + 1 < chapterStarts.size() && i < titles.size(); ++i)
         captions.push_back({media::subtractTimes(chapterStarts[i + 1], chapterStarts[i]), titles[i]});
@@ -61,13 +62,15 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
             return std::unexpected(media::Error{EINVAL, "the movie " + movie.fileName().string() +
                                                             " could not be added to the joined movie"});
         }
-        delegate.message(support::fillFormat("Processed movie: %d of %d", {QString::number(i + 1), QString::number(count)}));
+        delegate.message(support::fillFormat("Processed movie: %d of %d",
+                                             {QString::number(i + 1), QString::number(count)}));
     }
     chapterStarts.push_back(joined->duration());
 
     const QString fileName = QFile::decodeName(request.destFilePath.filename().c_str());
     media::WriteOptions options;
-    options.placement = request.flatten ? media::WritePlacement::SelfContained : media::WritePlacement::Referring;
+    options.placement =
+        request.flatten ? media::WritePlacement::SelfContained : media::WritePlacement::Referring;
     const bool chapterize = request.withChapters && joined->hasTrackOfType(media::MediaType::Video);
     if (chapterize)
         for (const UserText& caption : captionsFor(chapterStarts, request.titles))

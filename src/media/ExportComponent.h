@@ -45,11 +45,12 @@ struct ExportComponent final {
 
 // Every component of this build, in a fixed order; found once per process.
 const std::vector<ExportComponent>& exportComponents();
-[[nodiscard]] std::optional<ExportComponent> findExportComponent(FourCharCode subtype, FourCharCode manufacturer);
+[[nodiscard]] std::optional<ExportComponent> findExportComponent(FourCharCode subtype,
+                                                                 FourCharCode manufacturer);
 
 // Whether the settings suit the component: its encoders, and no size or frame
 // rate for a sound-only one. A reason for people when not.
 [[nodiscard]] std::expected<void, Error> checkExportSettings(const ExportComponent& component,
-                                               const ExportSettings& settings);
+                                                             const ExportSettings& settings);
 
 } // namespace media

@@ -53,8 +53,9 @@ QByteArray encodeExportSettings(const ExportSettings& settings);
 //   sample-rate, channels      numbers, 0 for the sources'
 // Refuses unknown keys, bad values and video keys for a sound-only component
 // (and sound keys for a picture-only one); `settings` is unchanged then.
-[[nodiscard]] std::expected<void, Error> setExportSetting(const ExportComponent& component, ExportSettings& settings,
-                                            std::string_view key, std::string_view value);
+[[nodiscard]] std::expected<void, Error> setExportSetting(const ExportComponent& component,
+                                                          ExportSettings& settings, std::string_view key,
+                                                          std::string_view value);
 
 // Every field as key and text (the inverse of setExportSetting), for people.
 std::vector<std::pair<std::string, std::string>> exportSettingsFields(const ExportSettings& settings);

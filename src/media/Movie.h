@@ -77,9 +77,9 @@ struct Edit final {
 // A track: the samples of one media type, laid out in time by an edit list.
 struct Track final {
     MediaType mediaType = MediaType::Other;
-    std::string codecName;       // FFmpeg's short codec name, e.g. "h264", "aac"
-    std::int32_t timeScale = 0;  // units per second of the edits' durations
-    Size naturalSize;            // video only: display size (pixel aspect and rotation applied)
+    std::string codecName;      // FFmpeg's short codec name, e.g. "h264", "aac"
+    std::int32_t timeScale = 0; // units per second of the edits' durations
+    Size naturalSize;           // video only: display size (pixel aspect and rotation applied)
     std::vector<Edit> edits;
 
     // Sum of the edits' durations.
@@ -160,7 +160,8 @@ public:
     // parameters and the destination is .mov or .mp4, the samples are copied
     // without decoding (or referred to); otherwise the movie is re-encoded
     // (H.264 and AAC), which cannot refer to its sources. See MovieWrite.cpp.
-    [[nodiscard]] std::expected<void, Error> write(const std::filesystem::path& destination, const WriteOptions& options) const;
+    [[nodiscard]] std::expected<void, Error> write(const std::filesystem::path& destination,
+                                                   const WriteOptions& options) const;
 
     // The chapters of the file the movie was opened from, in time order (none
     // for a new movie). Scaling a segment scales them with it, and inserting

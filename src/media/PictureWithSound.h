@@ -24,7 +24,7 @@ class Movie;
 // into place only when complete: a failure leaves nothing behind, and a file
 // already at `destination` is never replaced (EEXIST).
 [[nodiscard]] std::expected<void, Error> writePictureWithSound(const std::filesystem::path& destination,
-                                                 const QByteArray& picture, const Time& duration,
-                                                 const Movie& sound);
+                                                               const QByteArray& picture,
+                                                               const Time& duration, const Movie& sound);
 
 } // namespace media

@@ -22,7 +22,7 @@ namespace platform {
 // name already has an extension, or something already has the new name (it
 // is never replaced). A name ending in a dot gets the extension without a
 // second dot ("notes." becomes "notes.mov").
-[[nodiscard]] std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesystem::path& path,
-                                                               const QString& extension);
+[[nodiscard]] std::optional<std::filesystem::path>
+AddNameExtensionIfMissing(const std::filesystem::path& path, const QString& extension);
 
 } // namespace platform

@@ -11,7 +11,8 @@ namespace platform {
 // come sorted by the bytes of their names, so the order never depends on the
 // order in which the file system hands out its entries. When the folder
 // cannot be listed, appends nothing and answers false.
-[[nodiscard]] bool CopyFolderFileRefs(const std::filesystem::path& folder, std::vector<std::filesystem::path>& list);
+[[nodiscard]] bool CopyFolderFileRefs(const std::filesystem::path& folder,
+                                      std::vector<std::filesystem::path>& list);
 
 // Whether a file manager hides the item: its name starts with "." or is one
 // of the lines of the ".hidden" file in its folder.

@@ -14,7 +14,8 @@ namespace platform {
 
 // The folder that key's file reference data leads to; none when the key is
 // absent, its value is not a non-empty byte block, or it leads to no folder.
-[[nodiscard]] std::optional<std::filesystem::path> CopyFolderPreference(const Preferences& preferences, const QString& key);
+[[nodiscard]] std::optional<std::filesystem::path> CopyFolderPreference(const Preferences& preferences,
+                                                                        const QString& key);
 
 // The folders for use: none when the path is longer than 1,022 bytes.
 // "OutputDirectory", with no fallback.
@@ -34,7 +35,8 @@ struct FolderQuestion final {
 // none when it is too long for one. When nothing is chosen, or what is
 // chosen is not an existing folder, changes nothing and answers none.
 [[nodiscard]] std::optional<QString> ChooseFolderPreference(Preferences& preferences, FolderChooser& chooser,
-                                              const FolderQuestion& question, const QString& key);
+                                                            const FolderQuestion& question,
+                                                            const QString& key);
 
 // Forgets key's folder and synchronizes the preferences.
 void ClearFolderPreference(Preferences& preferences, const QString& key);

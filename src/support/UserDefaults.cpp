@@ -80,8 +80,8 @@ std::expected<QVariant, media::Error> preferenceValueFromText(Pref pref, const Q
     const PreferenceKey& key = preferenceKey(pref);
     const QString wanted = QString::fromLatin1(preferenceTypeName(key.type));
     const auto refuse = [&] {
-        return std::unexpected(
-            media::Error{EINVAL, QString("%1 takes a %2 value, not \"%3\"").arg(key.name, wanted, text).toStdString()});
+        return std::unexpected(media::Error{
+            EINVAL, QString("%1 takes a %2 value, not \"%3\"").arg(key.name, wanted, text).toStdString()});
     };
     const QString trimmed = text.trimmed();
     bool ok = false;
@@ -100,14 +100,16 @@ std::expected<QVariant, media::Error> preferenceValueFromText(Pref pref, const Q
     }
     case PreferenceType::Float: {
         const double number = trimmed.toDouble(&ok);
-        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number)) : refuse();
+        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number))
+                                           : refuse();
     }
     case PreferenceType::Number: {
         const qint64 integer = trimmed.toLongLong(&ok);
         if (ok)
             return QVariant(integer);
         const double number = trimmed.toDouble(&ok);
-        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number)) : refuse();
+        return ok && std::isfinite(number) ? std::expected<QVariant, media::Error>(QVariant(number))
+                                           : refuse();
     }
     case PreferenceType::Text:
         return QVariant(text);

@@ -73,7 +73,7 @@ TEST(ScaleMovieFileToDurationTest, ChaptersStretchWithTheMovie) {
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     media::WriteOptions options;
     options.chapters = {{"Holiday", media::makeTime(1, 1)}, {"Beach", media::makeTime(1, 1)}};
@@ -136,7 +136,7 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsS
         auto part = media::Movie::open(file);
         ASSERT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;
@@ -174,7 +174,7 @@ TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem)
         auto part = media::Movie::open(clip(folder.path(), name, 25));
         ASSERT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;

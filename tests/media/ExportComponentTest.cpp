@@ -47,8 +47,8 @@ protected:
         for (const fs::path* clip : {s_first, s_second}) {
             auto movie = *media::Movie::open(*clip);
             options.chapters.push_back({QString::fromStdString(clip->stem().string()), movie->duration()});
-            EXPECT_TRUE(joined->insertSegment(*movie, media::makeTimeRange(media::zeroTime(), movie->duration()),
-                                  joined->duration()));
+            EXPECT_TRUE(joined->insertSegment(
+                *movie, media::makeTimeRange(media::zeroTime(), movie->duration()), joined->duration()));
         }
         return joined;
     }

@@ -41,7 +41,7 @@ std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, co
         auto part = media::Movie::open(clip);
         EXPECT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     media::WriteOptions options;
     options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
@@ -202,7 +202,7 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
         auto part = media::Movie::open(clip);
         ASSERT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;
@@ -246,7 +246,7 @@ TEST(MixedReferringMovieTest, HoldsAStillPictureForAsLongAsItIsShown) {
         auto part = media::Movie::open(file);
         ASSERT_TRUE(part.has_value());
         EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                             movie->duration()));
+                                         movie->duration()));
     }
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;

@@ -102,7 +102,8 @@ protected:
 TEST_F(FolderPreferencesTest, AChosenFolderIsKeptAndWritten) {
     const fs::path folder = makeFolder("Exports");
     ScriptedFolderChooser chooser(folder);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), QFile::decodeName(folder.c_str()));
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey),
+              QFile::decodeName(folder.c_str()));
     EXPECT_EQ(m_preferences->value(kKey), QVariant(platform::getAlias(folder)));
     const Preferences reread(preferencesFile());
     EXPECT_EQ(CopyFolderPreference(reread, kKey), folder);

@@ -1,9 +1,10 @@
 // The preference table and its typed readers: absent keys take the table's
 // default, present values are read by type, and typed text is refused cleanly.
 
+#include "support/UserDefaults.h"
+
 #include "platform/Preferences.h"
 #include "support/PreferenceKeys.h"
-#include "support/UserDefaults.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

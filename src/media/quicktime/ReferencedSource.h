@@ -24,8 +24,8 @@ struct TrackSource final {
 // track's samples are spread over several files or named by a reference of
 // another kind, and (EBADMSG) when they lie beyond the end of the named file.
 [[nodiscard]] std::expected<TrackSource, Error> trackSource(const std::filesystem::path& movie,
-                                              const std::shared_ptr<const SourceIndex>& index,
-                                              std::uint32_t track);
+                                                            const std::shared_ptr<const SourceIndex>& index,
+                                                            std::uint32_t track);
 
 // Whether a QuickTime movie plays samples of other files (a reference movie).
 bool refersToOtherFiles(const std::filesystem::path& movie);

@@ -20,6 +20,6 @@ namespace media::quicktime {
 // duration of its own. EINVAL for a factor that is not positive, EOVERFLOW
 // when a scaled time no longer fits the sample tables.
 [[nodiscard]] std::expected<SourceIndex, Error> retimedIndex(const SourceIndex& index, std::int64_t numerator,
-                                               std::int64_t denominator);
+                                                             std::int64_t denominator);
 
 } // namespace media::quicktime
