@@ -16,9 +16,6 @@ protected:
             result.push_back(entry.title);
         return result;
     }
-    bool stored(const char* key) {
-        return platform::Preferences(dir() / "config" / "preferences.plist").contains(key);
-    }
 };
 
 TEST_F(ListBetweenRunsTest, RestoresTheSavedListWithoutFilesThatAreGone) {
@@ -39,14 +36,15 @@ TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
     defaults().setValue(support::Pref::RememberFileList, true);
     controller().fileList().joinClips({picture("clip.png")});
     relaunch();
-    EXPECT_TRUE(stored("MovieAliases"));
+    EXPECT_TRUE(m_store->contains("MovieAliases"));
     controller().fileList().clearAll();
     relaunch();
-    EXPECT_FALSE(stored("MovieAliases") || stored("ChapterTitles")) << "remembered but empty: both keys go";
+    EXPECT_FALSE(m_store->contains("MovieAliases") || m_store->contains("ChapterTitles"))
+        << "remembered but empty: both keys go";
     defaults().setValue(support::Pref::RememberFileList, false);
     controller().fileList().joinClips({dir() / "clip.png"});
     relaunch();
-    EXPECT_FALSE(stored("MovieAliases"));
+    EXPECT_FALSE(m_store->contains("MovieAliases"));
     defaults().setValue(support::Pref::RememberFileList, true);
     relaunch();
     EXPECT_EQ(controller().fileList().count(), 0) << "nothing from the earlier run";
