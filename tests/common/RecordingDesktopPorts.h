@@ -24,9 +24,9 @@ public:
     explicit RecordingSavePanel(std::optional<std::filesystem::path> answer = std::nullopt)
         : m_answer(std::move(answer)) {}
 
-    std::optional<std::filesystem::path> runSavePanel(const std::optional<std::filesystem::path>& startFolder,
-                                                      const QString& suggestedName,
-                                                      const std::optional<QString>& requiredExtension) override {
+    std::optional<std::filesystem::path>
+    runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
+                 const std::optional<QString>& requiredExtension) override {
         m_openings.push_back({startFolder, suggestedName, requiredExtension});
         return m_answer;
     }
@@ -41,7 +41,8 @@ private:
 // A folder chooser answered from a script.
 class ScriptedFolderChooser final : public platform::FolderChooser {
 public:
-    std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&, const QString&) override {
+    std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&,
+                                                      const QString&) override {
         ++m_runs;
         return m_answer;
     }
