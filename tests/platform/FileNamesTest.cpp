@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include "FileContents.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -13,41 +15,33 @@ namespace fs = std::filesystem;
 using platform::AddNameExtensionIfMissing;
 using platform::CopyDisplayName;
 using platform::CopyNameExtension;
+using testing_support::contentsOf;
 
-TEST(FileNamesTest, DisplayNameDropsTheExtension) {
-    EXPECT_EQ(CopyDisplayName("/movies/Holiday.mov"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("/movies/archive.tar.gz"), QStringLiteral("archive.tar"));
-    EXPECT_EQ(CopyDisplayName("/movies/Holiday"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("Holiday.mov"), QStringLiteral("Holiday"));
-    EXPECT_EQ(CopyDisplayName("/movies/notes."), QStringLiteral("notes"));
-}
-
-TEST(FileNamesTest, ALeadingDotBelongsToTheName) {
-    EXPECT_EQ(CopyDisplayName("/home/.profile"), QStringLiteral(".profile"));
-    EXPECT_EQ(CopyDisplayName("/home/.clip.mov"), QStringLiteral(".clip"));
-    EXPECT_EQ(CopyNameExtension("/home/.profile"), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/home/.clip.mov"), QStringLiteral("mov"));
-}
-
-TEST(FileNamesTest, DisplayNameOfAFolderPathWithATrailingSlash) {
-    EXPECT_EQ(CopyDisplayName("/movies/Summer 2024.d/"), QStringLiteral("Summer 2024"));
-}
-
-TEST(FileNamesTest, NamesAreDecodedAsQtDecodesFileNames) {
-    const std::string name = "\xc3\x89t\xc3\xa9.mov";
-    EXPECT_EQ(CopyDisplayName("/movies/" + name), QString::fromUtf8("\xc3\x89t\xc3\xa9"));
-    const std::string raw = "caf\xe9.mov";
-    EXPECT_EQ(CopyDisplayName("/movies/" + raw), QFile::decodeName(QByteArray("caf\xe9")));
-}
-
-TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDot) {
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday.mov"), QStringLiteral("mov"));
-    EXPECT_EQ(CopyNameExtension("/movies/archive.tar.gz"), QStringLiteral("gz"));
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday.MOV"), QStringLiteral("MOV"));
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday"), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/movies/notes."), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/movies.d/Holiday"), std::nullopt)
-        << "a dot in a folder name is no extension";
+TEST(FileNamesTest, DisplayNameAndExtensionSplitAtTheLastDotOfTheName) {
+    const struct {
+        const char* path;
+        const char* displayName;
+        const char* extension; // nullptr: none
+    } names[] = {
+        {"/movies/Holiday.mov", "Holiday", "mov"},
+        {"/movies/archive.tar.gz", "archive.tar", "gz"},
+        {"/movies/Holiday.MOV", "Holiday", "MOV"},
+        {"/movies/Holiday", "Holiday", nullptr},
+        {"Holiday.mov", "Holiday", "mov"},
+        {"/movies/notes.", "notes", nullptr},
+        {"/movies.d/Holiday", "Holiday", nullptr}, // a dot in a folder name is no extension
+        {"/home/.profile", ".profile", nullptr},   // a leading dot belongs to the name
+        {"/home/.clip.mov", ".clip", "mov"},
+        {"/movies/Summer 2024.d/", "Summer 2024", "d"},
+        {"/movies/\xc3\x89t\xc3\xa9.mov", "\xc3\x89t\xc3\xa9", "mov"},
+    };
+    for (const auto& name : names) {
+        EXPECT_EQ(CopyDisplayName(name.path), QString::fromUtf8(name.displayName)) << name.path;
+        const auto extension = name.extension ? std::optional(QString(name.extension)) : std::nullopt;
+        EXPECT_EQ(CopyNameExtension(name.path), extension) << name.path;
+    }
+    // Names that are not UTF-8 are decoded as Qt decodes file names.
+    EXPECT_EQ(CopyDisplayName("/movies/caf\xe9.mov"), QFile::decodeName(QByteArray("caf\xe9")));
 }
 
 class AddNameExtensionTest : public ::testing::Test {
@@ -66,50 +60,46 @@ protected:
         return root() / name;
     }
 
-    static std::string contentsOf(const fs::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
     QTemporaryDir m_folder;
 };
 
 TEST_F(AddNameExtensionTest, RenamesAFileWithoutExtension) {
-    const fs::path file = makeFile("Holiday", "movie");
-    const auto renamed = AddNameExtensionIfMissing(file, QStringLiteral(".mov"));
-    ASSERT_EQ(renamed, root() / "Holiday.mov");
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(contentsOf(*renamed), "movie");
+    const struct {
+        const char* name;
+        const char* extension;
+        const char* renamed;
+    } renames[] = {
+        {"Holiday", ".mov", "Holiday.mov"},
+        {"Film", "mov", "Film.mov"},        // the dot is added
+        {"notes.", ".mov", "notes.mov"},    // no second dot
+        {"caf\xe9", ".mov", "caf\xe9.mov"}, // a name that is not UTF-8
+    };
+    for (const auto& rename : renames) {
+        const fs::path file = makeFile(rename.name, rename.name);
+        const auto renamed = AddNameExtensionIfMissing(file, QString(rename.extension));
+        ASSERT_EQ(renamed, root() / rename.renamed) << rename.name;
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(contentsOf(*renamed), rename.name);
+    }
 }
 
-TEST_F(AddNameExtensionTest, AddsTheDotWhenTheExtensionLacksIt) {
-    const fs::path file = makeFile("Holiday");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("mov")), root() / "Holiday.mov");
-}
-
-TEST_F(AddNameExtensionTest, ANameEndingInADotGetsNoSecondDot) {
-    const fs::path file = makeFile("notes.");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), root() / "notes.mov");
-}
-
-TEST_F(AddNameExtensionTest, ANameWithAnExtensionIsLeftAlone) {
-    const fs::path file = makeFile("Holiday.mp4");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
-    EXPECT_TRUE(fs::exists(file));
+TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRename) {
+    const fs::path withExtension = makeFile("Holiday.mp4");
+    EXPECT_EQ(AddNameExtensionIfMissing(withExtension, QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "Holiday.mp4.mov"));
-}
-
-TEST_F(AddNameExtensionTest, NothingThereAnswersNone) {
     EXPECT_EQ(AddNameExtensionIfMissing(root() / "missing", QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "missing.mov"));
-}
 
-TEST_F(AddNameExtensionTest, NeverReplacesAnItemWithTheNewName) {
     const fs::path file = makeFile("Holiday", "new");
     const fs::path taken = makeFile("Holiday.mov", "old");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt) << "never replaces";
     EXPECT_EQ(contentsOf(file), "new");
     EXPECT_EQ(contentsOf(taken), "old");
+
+    fs::create_directory(root() / "sub");
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt) << "would move it";
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
+    EXPECT_TRUE(fs::exists(file) && fs::exists(withExtension));
 }
 
 TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
@@ -127,19 +117,6 @@ TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
     const fs::path shorter = folder / "cli";
     std::ofstream(shorter) << "data";
     EXPECT_EQ(AddNameExtensionIfMissing(shorter, QStringLiteral(".mov")), folder / "cli.mov");
-}
-
-TEST_F(AddNameExtensionTest, RenamesANameThatIsNotUtf8) {
-    const fs::path file = makeFile("caf\xe9");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), root() / "caf\xe9.mov");
-}
-
-TEST_F(AddNameExtensionTest, RefusesAnExtensionThatWouldMoveTheFile) {
-    const fs::path file = makeFile("Holiday");
-    fs::create_directory(root() / "sub");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt);
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
-    EXPECT_TRUE(fs::exists(file));
 }
 
 } // namespace

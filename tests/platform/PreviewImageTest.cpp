@@ -1,6 +1,7 @@
 #include "platform/PreviewImage.h"
 
 #include "MediaFixtures.h"
+#include "ScopedEnvironment.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -30,20 +31,7 @@ class PreviewImageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { fixtures::quietFfmpegLogs(); }
 
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_dir = fs::path(m_folder.path().toStdString());
-        m_savedCacheHome = qgetenv("XDG_CACHE_HOME");
-        m_cacheHomeWasSet = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((m_dir / "cache").string()));
-    }
-    void TearDown() override {
-        if (m_cacheHomeWasSet) {
-            qputenv("XDG_CACHE_HOME", m_savedCacheHome);
-        } else {
-            qunsetenv("XDG_CACHE_HOME");
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
 
     static std::int64_t modificationTime(const fs::path& file) {
         struct stat info {};
@@ -76,9 +64,9 @@ protected:
     }
 
     QTemporaryDir m_folder;
-    fs::path m_dir;
-    QByteArray m_savedCacheHome;
-    bool m_cacheHomeWasSet = false;
+    const fs::path m_dir{m_folder.path().toStdString()};
+    const testing_support::ScopedEnvironment m_cacheHome{
+        "XDG_CACHE_HOME", QByteArray::fromStdString((m_dir / "cache").string())};
 };
 
 TEST_F(PreviewImageTest, UsesACurrentCachedThumbnail) {
@@ -139,7 +127,7 @@ TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
     EXPECT_EQ(portrait->size(), QSize(25, 50));
 }
 
-TEST_F(PreviewImageTest, ShowsThePictureItself) {
+TEST_F(PreviewImageTest, ShowsThePictureItselfAlsoAsIcon) {
     for (const char* name : {"picture.png", "picture.jpg"}) {
         const fs::path picture = fixtures::makePicture(m_dir, name, 160, 120);
         const std::optional<QImage> preview =
@@ -147,17 +135,14 @@ TEST_F(PreviewImageTest, ShowsThePictureItself) {
         ASSERT_TRUE(preview) << name;
         EXPECT_EQ(preview->size(), QSize(80, 60)) << name;
     }
-}
-
-TEST_F(PreviewImageTest, AnIconIsThePreviewItself) {
-    const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
-    const std::optional<QImage> icon = platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, 64), true);
+    const std::optional<QImage> icon =
+        platform::imageWithPreviewOfFileAtPath(m_dir / "picture.png", QSizeF(64, 64), true);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(64, 48));
     EXPECT_EQ(icon->pixelColor(32, 0).alpha(), 255) << "no transparent band is added";
 }
 
-TEST_F(PreviewImageTest, NoneWithoutPreviewOrIcon) {
+TEST_F(PreviewImageTest, NoneWithoutPreviewOrIconOrForAnEmptySize) {
     // No QGuiApplication in this test program, so no theme icon either.
     const fs::path sound = fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2);
     EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(sound, QSizeF(64, 64), false), std::nullopt);
@@ -167,9 +152,6 @@ TEST_F(PreviewImageTest, NoneWithoutPreviewOrIcon) {
     EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir / "missing.mp4", QSizeF(64, 64), false),
               std::nullopt);
     EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir, QSizeF(64, 64), false), std::nullopt);
-}
-
-TEST_F(PreviewImageTest, NoneForAnEmptySize) {
     const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
     EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(0, 64), false), std::nullopt);
     EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, -1), false), std::nullopt);
