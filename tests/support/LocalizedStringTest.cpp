@@ -50,13 +50,13 @@ TEST_F(LocalizedStringTest, EachTextIsLookedUpOnceWhateverItsForm) {
 }
 
 TEST_F(LocalizedStringTest, NullAnswersAndNullKeysAreNotCached) {
+    EXPECT_TRUE(LocalizedString(QString()).isNull());
+    EXPECT_TRUE(LocalizedString(static_cast<const char*>(nullptr)).isNull());
     m_nullKeys = {QStringLiteral("Unanswered")};
     injectCountingTable();
     EXPECT_TRUE(LocalizedString("Unanswered").isNull());
     EXPECT_TRUE(LocalizedString("Unanswered").isNull());
     EXPECT_EQ(m_consulted, 2);
-    EXPECT_TRUE(LocalizedString(QString()).isNull());
-    EXPECT_TRUE(LocalizedString(static_cast<const char*>(nullptr)).isNull());
     EXPECT_EQ(localizedStringCacheSize(), 0u);
 }
 
