@@ -284,39 +284,29 @@ TEST_P(BadPreferencesFileTest, StartsEmptyAndSetsTheFileAside) {
 }
 
 std::string deeplyNestedArrays() {
-    std::string text = "<plist version=\"1.0\"><dict><key>deep</key>";
+    std::string opening, closing;
     for (int level = 0; level < 1000; ++level) {
-        text += "<array>";
+        opening += "<array>";
+        closing += "</array>";
     }
-    for (int level = 0; level < 1000; ++level) {
-        text += "</array>";
-    }
-    return text + "</dict></plist>";
+    return "<plist version=\"1.0\"><dict><key>deep</key>" + opening + closing + "</dict></plist>";
 }
 
-// Python's plistlib writing {"k\u00e9\0y": "v\u00e9\0w"}: UTF-16 texts holding U+0000,
-// on which libplist 2.2's getters would abort the program.
-std::string binaryListWithNulInTexts() {
-    return QByteArray::fromHex("62706c6973743030d1010264006b00e90000007964007600e900000077080b140000000000000"
-                               "10100000000000000030000"
-                               "000000000000000000000000001d")
-        .toStdString();
-}
-
-std::string xmlListWithRawNul() {
-    static constexpr char kText[] =
-        "<plist version=\"1.0\"><dict><key>a</key><string>c\0d</string></dict></plist>";
-    return std::string(kText, sizeof kText - 1);
-}
+using namespace std::string_literals;
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BadPreferencesFileTest,
-    ::testing::Values(std::string("not a property list at all"), std::string(""),
-                      std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>a</key>"),
-                      std::string("<plist version=\"1.0\"><array><true/></array></plist>"),
-                      std::string("<plist version=\"1.0\"><string>root text</string></plist>"),
-                      std::string("bplist00\xff\xff\xff\xff garbage"), deeplyNestedArrays(),
-                      binaryListWithNulInTexts(), xmlListWithRawNul()));
+    ::testing::Values("not a property list at all"s, ""s,
+                      "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>a</key>"s,
+                      "<plist version=\"1.0\"><array><true/></array></plist>"s,
+                      "<plist version=\"1.0\"><string>root text</string></plist>"s,
+                      "bplist00\xff\xff\xff\xff garbage"s, deeplyNestedArrays(),
+                      "<plist version=\"1.0\"><dict><key>a</key><string>c\0d</string></dict></plist>"s,
+                      // Python's plistlib writing {"k\u00e9\0y": "v\u00e9\0w"}: UTF-16 texts holding
+                      // U+0000, on which libplist 2.2's getters would abort the program.
+                      QByteArray::fromHex("62706c6973743030d1010264006b00e90000007964007600e900000077080b14"
+                                          "000000000000010100000000000000030000000000000000000000000000001d")
+                          .toStdString()));
 
 TEST_F(PreferencesTest, NeverReplacesAFileSetAsideEarlier) {
     writePreferencesFile("first bad file");
