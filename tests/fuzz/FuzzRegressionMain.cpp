@@ -2,13 +2,13 @@
 // and every file inside each folder named there, goes once through
 // LLVMFuzzerTestOneInput. A target that finds a fault aborts, failing the test.
 
+#include "FileContents.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
@@ -19,9 +19,8 @@ std::vector<std::filesystem::path> inputsIn(const std::filesystem::path& argumen
     std::vector<std::filesystem::path> inputs;
     if (std::filesystem::is_directory(argument)) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(argument)) {
-            if (entry.is_regular_file()) {
+            if (entry.is_regular_file())
                 inputs.push_back(entry.path());
-            }
         }
         std::sort(inputs.begin(), inputs.end());
     } else if (std::filesystem::is_regular_file(argument)) {
@@ -41,10 +40,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         for (const auto& input : inputs) {
-            std::ifstream file(input, std::ios::binary);
-            const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
-                                          std::istreambuf_iterator<char>()};
             // A copy of exactly the file's size, so reads past the end are caught.
+            const std::string bytes = testing_support::contentsOf(input);
             const std::vector<std::uint8_t> data(bytes.begin(), bytes.end());
             LLVMFuzzerTestOneInput(data.data(), data.size());
             ++ran;

@@ -2,6 +2,7 @@
 // or a reason, the quick probe agrees with a full open, and what opens answers
 // its attributes, a frame image and a frame count without failing.
 
+#include "FuzzWorkFolder.h"
 #include "media/Movie.h"
 
 #include <cstddef>
@@ -9,33 +10,25 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
-#include <unistd.h>
+#include <fstream>
 
 namespace {
 
-// One scratch file per fuzzing process: the media layer opens paths, not memory.
-const std::filesystem::path& scratchFile() {
-    static const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("joinclip-fuzz-open-" + std::to_string(::getpid()) + ".mov");
-    return path;
-}
-
-bool writeScratch(const std::uint8_t* data, std::size_t size) {
-    std::FILE* file = std::fopen(scratchFile().c_str(), "wb");
-    if (!file)
-        return false;
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    return std::fclose(file) == 0 && written;
+// The media layer opens paths, not memory.
+bool writeScratch(const std::filesystem::path& file, const std::uint8_t* data, std::size_t size) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return static_cast<bool>(out.flush());
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (!writeScratch(data, size))
+    const std::filesystem::path file = fuzz::workFolder("fuzz_open_movie") / "input.mov";
+    if (!writeScratch(file, data, size))
         return 0;
-    const bool probed = media::Movie::canOpen(scratchFile());
-    auto movie = media::Movie::open(scratchFile());
+    const bool probed = media::Movie::canOpen(file);
+    auto movie = media::Movie::open(file);
     if (probed != movie.has_value()) {
         std::fprintf(stderr, "fuzz_open_movie: probe says %d but open says %d\n", probed, movie.has_value());
         std::abort();

@@ -2,12 +2,11 @@
 // the file is bad, which it then sets aside), and whatever it reads must be
 // accepted by setValue, written, and read back as the very same values.
 
+#include "FuzzWorkFolder.h"
+#include "SameValue.h"
 #include "platform/Preferences.h"
 
-#include "FuzzWorkFolder.h"
-
 #include <QDateTime>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -19,52 +18,11 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::sameValue;
 
 [[noreturn]] void fail(const char* what, const QString& key) {
     std::fprintf(stderr, "fuzz_preferences_file: %s (key \"%s\")\n", what, key.toUtf8().constData());
     std::abort();
-}
-
-bool sameValue(const QVariant& a, const QVariant& b) {
-    if (a.metaType() != b.metaType()) {
-        return false;
-    }
-    switch (a.metaType().id()) {
-    case QMetaType::QVariantList: {
-        const QVariantList left = a.toList();
-        const QVariantList right = b.toList();
-        if (left.size() != right.size()) {
-            return false;
-        }
-        for (qsizetype index = 0; index < left.size(); ++index) {
-            if (!sameValue(left[index], right[index])) {
-                return false;
-            }
-        }
-        return true;
-    }
-    case QMetaType::QVariantMap: {
-        const QVariantMap left = a.toMap();
-        const QVariantMap right = b.toMap();
-        if (left.keys() != right.keys()) {
-            return false;
-        }
-        for (auto entry = left.cbegin(); entry != left.cend(); ++entry) {
-            if (!sameValue(entry.value(), right.value(entry.key()))) {
-                return false;
-            }
-        }
-        return true;
-    }
-    case QMetaType::Double: {
-        const double left = a.toDouble();
-        const double right = b.toDouble();
-        return (std::isnan(left) && std::isnan(right)) ||
-               (left == right && std::signbit(left) == std::signbit(right));
-    }
-    default:
-        return a == b;
-    }
 }
 
 const fs::path& workFolder() {

@@ -3,6 +3,7 @@
 #include "join/ScaleMovieFileToDuration.h"
 
 #include "Ffprobe.h"
+#include "FileContents.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
 #include "TemporaryFolder.h"
@@ -18,10 +19,7 @@ namespace {
 using fixtures::test::TemporaryFolder;
 using join::ScaleMovieFileToDuration;
 
-std::string bytesOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::contentsOf;
 
 std::filesystem::path clip(const std::filesystem::path& folder, const std::string& name, int frames) {
     fixtures::ClipSpec clipSpec;
@@ -105,20 +103,20 @@ TEST(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
     const auto text = folder.path() / "notes.mov";
     std::ofstream(text) << "not a movie";
     EXPECT_FALSE(ScaleMovieFileToDuration(text, 2.0));
-    EXPECT_EQ(bytesOf(text), "not a movie");
+    EXPECT_EQ(contentsOf(text), "not a movie");
 
     const auto file = clip(folder.path(), "clip.mov", 10);
-    const std::string original = bytesOf(file);
+    const std::string original = contentsOf(file);
     for (const double wanted : {0.0, -1.0, 1e-9, std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN(), 1e300}) {
         EXPECT_FALSE(ScaleMovieFileToDuration(file, wanted)) << wanted;
-        EXPECT_EQ(bytesOf(file), original);
+        EXPECT_EQ(contentsOf(file), original);
     }
     // Matroska is re-encoded on writing, which cannot scale: the file stays.
     const auto mkv = clip(folder.path(), "clip.mkv", 10);
-    const std::string mkvBytes = bytesOf(mkv);
+    const std::string mkvBytes = contentsOf(mkv);
     EXPECT_FALSE(ScaleMovieFileToDuration(mkv, 2.0));
-    EXPECT_EQ(bytesOf(mkv), mkvBytes);
+    EXPECT_EQ(contentsOf(mkv), mkvBytes);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
         << "nothing left behind";
 }

@@ -3,6 +3,7 @@
 
 #include "media/Movie.h"
 
+#include "FileContents.h"
 #include "MediaFixtures.h"
 
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::contentsOf;
 
 class MovieBadInputTest : public ::testing::Test {
 protected:
@@ -30,11 +32,6 @@ protected:
         const fs::path path = dir() / name;
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
-    }
-
-    static std::string readAll(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     // Refused with a reason, and the quick probe says the same.
@@ -66,7 +63,7 @@ TEST_F(MovieBadInputTest, NonMediaFilesAreRefused) {
 
 TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
     fixtures::ClipSpec clipSpec;
-    const std::string whole = readAll(fixtures::makeClip(dir(), "whole.mp4", clipSpec));
+    const std::string whole = contentsOf(fixtures::makeClip(dir(), "whole.mp4", clipSpec));
     for (const std::size_t length : {std::size_t{8}, std::size_t{100}, whole.size() / 3, whole.size() - 16}) {
         const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
         auto movie = media::Movie::open(cut);
@@ -83,14 +80,14 @@ TEST_F(MovieBadInputTest, PipesAndUnreadableFilesNeverBlock) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     expectRefused(fifo);
 
-    const fs::path locked = write("locked.mp4", readAll(fixtures::makeClip(dir(), "src.mp4", {})));
+    const fs::path locked = write("locked.mp4", contentsOf(fixtures::makeClip(dir(), "src.mp4", {})));
     fs::permissions(locked, fs::perms::none);
     if (::geteuid() != 0) // root reads it anyway
         expectRefused(locked);
 }
 
 TEST_F(MovieBadInputTest, AwkwardPathsAreLocalFiles) {
-    const std::string clip = readAll(fixtures::makeClip(dir(), "src.mp4", {}));
+    const std::string clip = contentsOf(fixtures::makeClip(dir(), "src.mp4", {}));
     // Names that look like URLs or protocols, hold invalid UTF-8, a newline or a pattern.
     for (const std::string name : {"http:clip.mp4", "concat:a|b.mp4", "bad\xff\xfename.mp4", "new\nline.mp4",
                                    "100%d.jpg.mp4"}) {

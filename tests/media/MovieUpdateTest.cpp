@@ -3,6 +3,7 @@
 // they cannot point into.
 
 #include "Ffprobe.h"
+#include "FileContents.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
 #include "TemporaryFolder.h"
@@ -17,10 +18,7 @@ namespace {
 
 using fixtures::test::TemporaryFolder;
 
-std::string bytesOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing_support::contentsOf;
 
 std::size_t filesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
@@ -120,7 +118,7 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     fixtures::ClipSpec clipSpec;
     clipSpec.container = "mkv";
     const auto file = fixtures::makeClip(folder.path(), "clip.mkv", clipSpec);
-    const std::string original = bytesOf(file);
+    const std::string original = contentsOf(file);
     auto movie = media::Movie::open(file);
     ASSERT_TRUE(movie.has_value());
     (*movie)->setEditable(true);
@@ -131,7 +129,7 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
                                        media::makeTime(length.value * 2, length.scale)));
     EXPECT_FALSE((*movie)->canUpdateMovieFile());
     EXPECT_FALSE((*movie)->updateMovieFile().has_value());
-    EXPECT_EQ(bytesOf(file), original);
+    EXPECT_EQ(contentsOf(file), original);
     auto wav = media::Movie::open(fixtures::makeSound(folder.path(), "tone.wav", 44100, 2, 1.0));
     ASSERT_TRUE(wav.has_value());
     EXPECT_FALSE((*wav)->canUpdateMovieFile());
@@ -140,7 +138,7 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     // Cancelling midway leaves it too.
     auto mov = media::Movie::open(movClip(folder.path(), "clip.mov"));
     ASSERT_TRUE(mov.has_value());
-    const std::string movBytes = bytesOf((*mov)->fileName());
+    const std::string movBytes = contentsOf((*mov)->fileName());
     (*mov)->setEditable(true);
     ASSERT_TRUE((*mov)->scaleSegment(media::makeTimeRange(media::zeroTime(), (*mov)->duration()),
                                      media::makeTime(2, 1)));
@@ -148,7 +146,7 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
         (*mov)->updateMovieFile([](int phase, double fraction) { return phase == 0 || fraction < 0.6; });
     ASSERT_FALSE(cancelled.has_value());
     EXPECT_EQ(cancelled.error().code, ECANCELED);
-    EXPECT_EQ(bytesOf((*mov)->fileName()), movBytes);
+    EXPECT_EQ(contentsOf((*mov)->fileName()), movBytes);
     EXPECT_EQ(filesIn(folder.path()), 3u);
 
     EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());

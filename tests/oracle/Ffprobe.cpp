@@ -24,9 +24,12 @@ std::string runFfprobe(const std::vector<std::string>& arguments) {
     return process.readAllStandardOutput().toStdString();
 }
 
+QJsonObject runFfprobeJson(const std::vector<std::string>& arguments) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(runFfprobe(arguments))).object();
+}
+
 QJsonObject probe(const std::filesystem::path& file) {
-    const std::string json = runFfprobe({"-show_format", "-show_streams", "-print_format", "json", file.string()});
-    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    return runFfprobeJson({"-show_format", "-show_streams", "-print_format", "json", file.string()});
 }
 
 double formatDuration(const std::filesystem::path& file) {
@@ -34,8 +37,8 @@ double formatDuration(const std::filesystem::path& file) {
 }
 
 double playedDuration(const std::filesystem::path& file) {
-    const std::string text =
-        runFfprobe({"-show_entries", "format=start_time,duration", "-of", "default=nw=1:nk=1", file.string()});
+    const std::string text = runFfprobe(
+        {"-show_entries", "format=start_time,duration", "-of", "default=nw=1:nk=1", file.string()});
     const std::size_t split = text.find('\n');
     const std::string startText = text.substr(0, split);
     const double start = startText.starts_with("N/A") ? 0 : std::stod(startText);

@@ -14,6 +14,8 @@ namespace oracle {
 bool ffprobeAvailable();
 // ffprobe's standard output for these arguments (after "-v error"); throws on failure.
 std::string runFfprobe(const std::vector<std::string>& arguments);
+// ffprobe's JSON answer to these arguments (which ask for "-print_format json").
+QJsonObject runFfprobeJson(const std::vector<std::string>& arguments);
 // -show_format -show_streams as JSON.
 QJsonObject probe(const std::filesystem::path& file);
 // The container's duration in seconds.

@@ -3,19 +3,9 @@
 #include "Ffprobe.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace oracle {
-
-namespace {
-
-QJsonObject runJson(std::vector<std::string> arguments) {
-    const std::string json = runFfprobe(arguments);
-    return QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-}
-
-} // namespace
 
 std::vector<ProbedStream> probeStreams(const std::filesystem::path& file,
                                        const std::vector<std::string>& extraArguments) {
@@ -24,7 +14,7 @@ std::vector<ProbedStream> probeStreams(const std::filesystem::path& file,
         arguments.push_back(argument);
     arguments.push_back(file.string());
     std::vector<ProbedStream> streams;
-    for (const QJsonValue& value : runJson(arguments).value("streams").toArray()) {
+    for (const QJsonValue& value : runFfprobeJson(arguments).value("streams").toArray()) {
         const QJsonObject object = value.toObject();
         ProbedStream stream;
         stream.codecType = object.value("codec_type").toString().toStdString();
@@ -38,8 +28,9 @@ std::vector<ProbedStream> probeStreams(const std::filesystem::path& file,
 
 std::vector<ProbedChapter> probeChapterList(const std::filesystem::path& file) {
     std::vector<ProbedChapter> chapters;
-    for (const QJsonValue& value :
-         runJson({"-show_chapters", "-print_format", "json", file.string()}).value("chapters").toArray()) {
+    for (const QJsonValue& value : runFfprobeJson({"-show_chapters", "-print_format", "json", file.string()})
+                                       .value("chapters")
+                                       .toArray()) {
         const QJsonObject object = value.toObject();
         chapters.push_back({object.value("tags").toObject().value("title").toString().toStdString(),
                             object.value("start_time").toString().toDouble(),

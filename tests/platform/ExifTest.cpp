@@ -1,5 +1,6 @@
 #include "platform/Exif.h"
 
+#include "FileContents.h"
 #include "MediaFixtures.h"
 
 #include <QTemporaryDir>
@@ -18,17 +19,22 @@ std::optional<std::int64_t> seconds(const char* text) {
     return platform::exifDateSeconds(text);
 }
 
-TEST(ExifDateSecondsTest, CountsSecondsFrom1904) {
-    EXPECT_EQ(seconds("2009:07:14 18:03:22"), kStandardExifSeconds);
-    EXPECT_EQ(seconds("1904:01:01 00:00:00"), 0);
-    EXPECT_EQ(seconds("2000:02:29 12:00:00"), 3034670400);
-    EXPECT_EQ(seconds("2040:01:01 00:00:00"), 4291833600) << "past 32 bits";
-}
-
-TEST(ExifDateSecondsTest, DatesBefore1904AreNegative) {
-    EXPECT_EQ(seconds("1903:12:31 23:59:59"), -1);
-    EXPECT_EQ(seconds("1900:03:01 00:00:00"), -121046400) << "1900 is no leap year";
-    EXPECT_EQ(seconds("0001:01:01 00:00:00"), -60052752000) << "proleptic Gregorian";
+TEST(ExifDateSecondsTest, CountsSecondsFrom1904ReadingPiecesAsAtoiDoes) {
+    const std::pair<const char*, std::int64_t> dates[] = {
+        {"2009:07:14 18:03:22", kStandardExifSeconds},
+        {"1904:01:01 00:00:00", 0},
+        {"2000:02:29 12:00:00", 3034670400},
+        {"2040:01:01 00:00:00", 4291833600}, // past 32 bits
+        {"1903:12:31 23:59:59", -1},
+        {"1900:03:01 00:00:00", -121046400},   // 1900 is no leap year
+        {"0001:01:01 00:00:00", -60052752000}, // proleptic Gregorian
+        {"2009:7a:14 18:03:22", kStandardExifSeconds},
+        {"2009:07:14 18:03:22.75", kStandardExifSeconds},
+        {"  2009:07:14   18:03:22  ", kStandardExifSeconds}, // runs of blanks are one
+        {"2009:+7:\t14 18:3:22", kStandardExifSeconds},
+    };
+    for (const auto& [text, expected] : dates)
+        EXPECT_EQ(seconds(text), expected) << text;
 }
 
 TEST(ExifDateSecondsTest, NeedsADatePartAndATimePart) {
@@ -38,28 +44,26 @@ TEST(ExifDateSecondsTest, NeedsADatePartAndATimePart) {
     }
 }
 
-TEST(ExifDateSecondsTest, ReadsPiecesAsAtoiDoes) {
-    EXPECT_EQ(seconds("2009:7a:14 18:03:22"), kStandardExifSeconds);
-    EXPECT_EQ(seconds("2009:07:14 18:03:22.75"), kStandardExifSeconds);
-    EXPECT_EQ(seconds("  2009:07:14   18:03:22  "), kStandardExifSeconds) << "runs of blanks are one";
-    EXPECT_EQ(seconds("2009:+7:\t14 18:3:22"), kStandardExifSeconds);
-    EXPECT_EQ(seconds("2009:x7:14 18:03:22"), seconds("2009:00:14 18:03:22")) << "no leading digits: 0";
-    EXPECT_EQ(seconds("2009::14 18:03:22"), seconds("2009:14:00 18:03:22"))
-        << "runs of ':' are one, as strtok";
-    EXPECT_EQ(seconds("2009 18"), seconds("2009:00:00 18:00:00")) << "missing pieces are 0";
-}
-
-TEST(ExifDateSecondsTest, CarriesFieldsOutOfRange) {
-    EXPECT_EQ(seconds("2009:13:01 00:00:00"), seconds("2010:01:01 00:00:00"));
-    EXPECT_EQ(seconds("2009:00:10 00:00:00"), seconds("2008:12:10 00:00:00"));
-    EXPECT_EQ(seconds("2009:-1:10 00:00:00"), seconds("2008:11:10 00:00:00"));
-    EXPECT_EQ(seconds("2009:03:00 00:00:00"), seconds("2009:02:28 00:00:00"));
-    EXPECT_EQ(seconds("2008:03:00 00:00:00"), seconds("2008:02:29 00:00:00"));
-    EXPECT_EQ(seconds("2009:02:29 00:00:00"), seconds("2009:03:01 00:00:00"));
-    EXPECT_EQ(seconds("2009 18"), seconds("2008:11:30 18:00:00"));
-    EXPECT_EQ(seconds("2009:07:14 24:00:00"), seconds("2009:07:15 00:00:00"));
-    EXPECT_EQ(seconds("2009:07:14 18:03:60"), seconds("2009:07:14 18:04:00"));
-    EXPECT_EQ(seconds("2009:07:14 -1:00:00"), seconds("2009:07:13 23:00:00"));
+TEST(ExifDateSecondsTest, ReadsMissingPiecesAsZeroAndCarriesFieldsOutOfRange) {
+    const std::pair<const char*, const char*> sameDates[] = {
+        {"2009:x7:14 18:03:22", "2009:00:14 18:03:22"}, // no leading digits: 0
+        {"2009::14 18:03:22", "2009:14:00 18:03:22"},   // runs of ':' are one, as strtok
+        {"2009 18", "2009:00:00 18:00:00"},             // missing pieces are 0
+        {"2009 18", "2008:11:30 18:00:00"},
+        {"2009:13:01 00:00:00", "2010:01:01 00:00:00"},
+        {"2009:00:10 00:00:00", "2008:12:10 00:00:00"},
+        {"2009:-1:10 00:00:00", "2008:11:10 00:00:00"},
+        {"2009:03:00 00:00:00", "2009:02:28 00:00:00"},
+        {"2008:03:00 00:00:00", "2008:02:29 00:00:00"},
+        {"2009:02:29 00:00:00", "2009:03:01 00:00:00"},
+        {"2009:07:14 24:00:00", "2009:07:15 00:00:00"},
+        {"2009:07:14 18:03:60", "2009:07:14 18:04:00"},
+        {"2009:07:14 -1:00:00", "2009:07:13 23:00:00"},
+    };
+    for (const auto& [text, same] : sameDates) {
+        ASSERT_TRUE(seconds(same)) << same;
+        EXPECT_EQ(seconds(text), seconds(same)) << text;
+    }
 }
 
 TEST(ExifDateSecondsTest, HugeFieldsStayDefined) {
@@ -98,30 +102,24 @@ TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpeg) {
     EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string("2009:07:14 18:03:22"));
 }
 
-TEST_F(ExifFileTest, NoneForPicturesWithoutTheDate) {
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makePicture(m_dir, "plain.jpg", 160, 120)),
-              std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makePicture(m_dir, "plain.png", 160, 120)),
-              std::nullopt);
-}
-
-TEST_F(ExifFileTest, NoneForMoviesSoundsAndOtherFiles) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.frames = 5;
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mp4", clipSpec)), std::nullopt);
-    clipSpec.container = "mov";
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeClip(m_dir, "clip.mov", clipSpec)), std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2)),
-              std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(writeFile("notes.txt", "2009:07:14 18:03:22")), std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(writeFile("empty.jpg", "")), std::nullopt);
+TEST_F(ExifFileTest, NoneForPicturesWithoutTheDateMoviesSoundsAndOtherFiles) {
+    const fs::path files[] = {
+        fixtures::makePicture(m_dir, "plain.jpg", 160, 120),
+        fixtures::makePicture(m_dir, "plain.png", 160, 120),
+        fixtures::makeClip(m_dir, "clip.mp4", {.frames = 5}),
+        fixtures::makeClip(m_dir, "clip.mov", {.container = "mov", .frames = 5}),
+        fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2),
+        writeFile("notes.txt", "2009:07:14 18:03:22"),
+        writeFile("empty.jpg", ""),
+    };
+    for (const fs::path& file : files)
+        EXPECT_EQ(platform::exifDateTimeDigitized(file), std::nullopt) << file;
 }
 
 TEST_F(ExifFileTest, NoneForDamagedAndUnreadablePaths) {
     const fs::path picture =
         fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string("2009:07:14 18:03:22"));
-    std::ifstream input(picture, std::ios::binary);
-    const std::string bytes(std::istreambuf_iterator<char>(input), {});
+    const std::string bytes = testing_support::contentsOf(picture);
     for (const std::size_t length : {std::size_t{3}, std::size_t{20}, std::size_t{60}, std::size_t{200}}) {
         const fs::path cut = writeFile("cut" + std::to_string(length) + ".jpg", bytes.substr(0, length));
         // The date may lie wholly in what is left; anything else must answer none.

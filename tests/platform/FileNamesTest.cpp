@@ -1,5 +1,7 @@
 #include "platform/FileNames.h"
 
+#include "FileContents.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -12,20 +14,26 @@ namespace {
 namespace fs = std::filesystem;
 using platform::AddNameExtensionIfMissing;
 using platform::CopyNameExtension;
+using testing_support::contentsOf;
 
-TEST(FileNamesTest, ALeadingDotBelongsToTheName) {
-    EXPECT_EQ(CopyNameExtension("/home/.profile"), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/home/.clip.mov"), QStringLiteral("mov"));
-}
-
-TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDot) {
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday.mov"), QStringLiteral("mov"));
-    EXPECT_EQ(CopyNameExtension("/movies/archive.tar.gz"), QStringLiteral("gz"));
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday.MOV"), QStringLiteral("MOV"));
-    EXPECT_EQ(CopyNameExtension("/movies/Holiday"), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/movies/notes."), std::nullopt);
-    EXPECT_EQ(CopyNameExtension("/movies.d/Holiday"), std::nullopt)
-        << "a dot in a folder name is no extension";
+TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDotOfTheName) {
+    const struct {
+        const char* path;
+        const char* extension; // nullptr: none
+    } names[] = {
+        {"/movies/Holiday.mov", "mov"},
+        {"/movies/archive.tar.gz", "gz"},
+        {"/movies/Holiday.MOV", "MOV"},
+        {"/movies/Holiday", nullptr},
+        {"/movies/notes.", nullptr},
+        {"/movies.d/Holiday", nullptr}, // a dot in a folder name is no extension
+        {"/home/.profile", nullptr},     // a leading dot belongs to the name
+        {"/home/.clip.mov", "mov"},
+    };
+    for (const auto& name : names) {
+        const auto extension = name.extension ? std::optional(QString(name.extension)) : std::nullopt;
+        EXPECT_EQ(CopyNameExtension(name.path), extension) << name.path;
+    }
 }
 
 class AddNameExtensionTest : public ::testing::Test {
@@ -44,50 +52,46 @@ protected:
         return root() / name;
     }
 
-    static std::string contentsOf(const fs::path& path) {
-        std::ifstream file(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
     QTemporaryDir m_folder;
 };
 
 TEST_F(AddNameExtensionTest, RenamesAFileWithoutExtension) {
-    const fs::path file = makeFile("Holiday", "movie");
-    const auto renamed = AddNameExtensionIfMissing(file, QStringLiteral(".mov"));
-    ASSERT_EQ(renamed, root() / "Holiday.mov");
-    EXPECT_FALSE(fs::exists(file));
-    EXPECT_EQ(contentsOf(*renamed), "movie");
+    const struct {
+        const char* name;
+        const char* extension;
+        const char* renamed;
+    } renames[] = {
+        {"Holiday", ".mov", "Holiday.mov"},
+        {"Film", "mov", "Film.mov"},        // the dot is added
+        {"notes.", ".mov", "notes.mov"},    // no second dot
+        {"caf\xe9", ".mov", "caf\xe9.mov"}, // a name that is not UTF-8
+    };
+    for (const auto& rename : renames) {
+        const fs::path file = makeFile(rename.name, rename.name);
+        const auto renamed = AddNameExtensionIfMissing(file, QString(rename.extension));
+        ASSERT_EQ(renamed, root() / rename.renamed) << rename.name;
+        EXPECT_FALSE(fs::exists(file));
+        EXPECT_EQ(contentsOf(*renamed), rename.name);
+    }
 }
 
-TEST_F(AddNameExtensionTest, AddsTheDotWhenTheExtensionLacksIt) {
-    const fs::path file = makeFile("Holiday");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("mov")), root() / "Holiday.mov");
-}
-
-TEST_F(AddNameExtensionTest, ANameEndingInADotGetsNoSecondDot) {
-    const fs::path file = makeFile("notes.");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), root() / "notes.mov");
-}
-
-TEST_F(AddNameExtensionTest, ANameWithAnExtensionIsLeftAlone) {
-    const fs::path file = makeFile("Holiday.mp4");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
-    EXPECT_TRUE(fs::exists(file));
+TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRename) {
+    const fs::path withExtension = makeFile("Holiday.mp4");
+    EXPECT_EQ(AddNameExtensionIfMissing(withExtension, QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "Holiday.mp4.mov"));
-}
-
-TEST_F(AddNameExtensionTest, NothingThereAnswersNone) {
     EXPECT_EQ(AddNameExtensionIfMissing(root() / "missing", QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "missing.mov"));
-}
 
-TEST_F(AddNameExtensionTest, NeverReplacesAnItemWithTheNewName) {
     const fs::path file = makeFile("Holiday", "new");
     const fs::path taken = makeFile("Holiday.mov", "old");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt) << "never replaces";
     EXPECT_EQ(contentsOf(file), "new");
     EXPECT_EQ(contentsOf(taken), "old");
+
+    fs::create_directory(root() / "sub");
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt) << "would move it";
+    EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
+    EXPECT_TRUE(fs::exists(file) && fs::exists(withExtension));
 }
 
 TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
@@ -105,19 +109,6 @@ TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
     const fs::path shorter = folder / "cli";
     std::ofstream(shorter) << "data";
     EXPECT_EQ(AddNameExtensionIfMissing(shorter, QStringLiteral(".mov")), folder / "cli.mov");
-}
-
-TEST_F(AddNameExtensionTest, RenamesANameThatIsNotUtf8) {
-    const fs::path file = makeFile("caf\xe9");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), root() / "caf\xe9.mov");
-}
-
-TEST_F(AddNameExtensionTest, RefusesAnExtensionThatWouldMoveTheFile) {
-    const fs::path file = makeFile("Holiday");
-    fs::create_directory(root() / "sub");
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt);
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
-    EXPECT_TRUE(fs::exists(file));
 }
 
 } // namespace

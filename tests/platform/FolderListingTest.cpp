@@ -49,34 +49,18 @@ TEST_F(FolderListingTest, ListsFilesSortedByTheBytesOfTheirNames) {
     EXPECT_EQ(listing(), expected);
 }
 
-TEST_F(FolderListingTest, LeavesOutSubfoldersAndWhatIsInsideThem) {
-    makeFile("clip.mov");
+TEST_F(FolderListingTest, ListsFilesHiddenOnesAndLinksToFilesButNoFolders) {
     fs::create_directories(root() / "Sub" / "Deeper");
-    std::ofstream(root() / "Sub" / "inner.mov") << "data";
-    EXPECT_EQ(listing(), std::vector<fs::path>{root() / "clip.mov"});
-}
-
-TEST_F(FolderListingTest, AFolderOfSubfoldersOnlyListsNoFiles) {
-    fs::create_directory(root() / "One");
-    fs::create_directory(root() / "Two");
-    EXPECT_TRUE(listing().empty());
-}
-
-TEST_F(FolderListingTest, CountsLinksToFilesAsFiles) {
+    EXPECT_TRUE(listing().empty()) << "a folder of subfolders only";
+    makeFile(".hidden", "clip.mov\n");
+    makeFile(".profile");
     const fs::path file = makeFile("clip.mov");
-    fs::create_directory(root() / "Sub");
+    std::ofstream(root() / "Sub" / "inner.mov") << "data";
     fs::create_symlink(file, root() / "link.mov");
     fs::create_symlink(root() / "Sub", root() / "folder-link");
     fs::create_symlink(root() / "missing.mov", root() / "dangling.mov");
-    EXPECT_EQ(listing(), (std::vector<fs::path>{root() / "clip.mov", root() / "link.mov"}));
-}
-
-TEST_F(FolderListingTest, ListsHiddenFilesToo) {
-    makeFile(".hidden", "clip.mov\n");
-    makeFile(".profile");
-    makeFile("clip.mov");
-    EXPECT_EQ(listing(),
-              (std::vector<fs::path>{root() / ".hidden", root() / ".profile", root() / "clip.mov"}));
+    EXPECT_EQ(listing(), (std::vector<fs::path>{root() / ".hidden", root() / ".profile", root() / "clip.mov",
+                                                root() / "link.mov"}));
 }
 
 TEST_F(FolderListingTest, AppendsToWhatTheListHolds) {
@@ -95,28 +79,19 @@ TEST_F(FolderListingTest, AFolderThatCannotBeListedAppendsNothing) {
     EXPECT_EQ(list, std::vector<fs::path>{"/earlier/entry.mov"});
 }
 
-TEST_F(FolderListingTest, NamesStartingWithADotAreInvisible) {
+TEST_F(FolderListingTest, NamesStartingWithADotOrListedInTheFoldersHiddenFileAreInvisible) {
     EXPECT_TRUE(isInvisible(root() / ".profile"));
     EXPECT_TRUE(isInvisible(root() / ".config/"));
     EXPECT_FALSE(isInvisible(makeFile("clip.mov")));
     EXPECT_FALSE(isInvisible(root() / "not.hidden"));
-}
 
-TEST_F(FolderListingTest, NamesListedInTheFoldersHiddenFileAreInvisible) {
     makeFile(".hidden", "secret.mov\r\nPrivate\n\n\xff-raw.mov");
-    EXPECT_TRUE(isInvisible(root() / "secret.mov"));
-    EXPECT_TRUE(isInvisible(root() / "Private"));
-    EXPECT_TRUE(isInvisible(root() / "Private/"));
-    EXPECT_TRUE(isInvisible(root() / "\xff-raw.mov"));
-    EXPECT_FALSE(isInvisible(root() / "secret"));
-    EXPECT_FALSE(isInvisible(root() / "secret.mov.bak"));
-    EXPECT_FALSE(isInvisible(root() / "clip.mov"));
-}
-
-TEST_F(FolderListingTest, TheHiddenFileOfAnotherFolderDoesNotCount) {
+    for (const char* name : {"secret.mov", "Private", "Private/", "\xff-raw.mov"})
+        EXPECT_TRUE(isInvisible(root() / name)) << name;
+    for (const char* name : {"secret", "secret.mov.bak", "clip.mov"})
+        EXPECT_FALSE(isInvisible(root() / name)) << name;
     fs::create_directory(root() / "Sub");
-    makeFile(".hidden", "clip.mov\n");
-    EXPECT_FALSE(isInvisible(root() / "Sub" / "clip.mov"));
+    EXPECT_FALSE(isInvisible(root() / "Sub" / "secret.mov")) << "the hidden file of another folder";
 }
 
 TEST_F(FolderListingTest, AHiddenFileThatIsAFolderHidesNothing) {

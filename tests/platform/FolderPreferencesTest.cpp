@@ -1,5 +1,6 @@
 #include "platform/FolderPreferences.h"
 
+#include "ScopedEnvironment.h"
 #include "platform/FileReference.h"
 
 #include <QByteArray>
@@ -9,7 +10,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
@@ -34,40 +34,17 @@ public:
 
     std::optional<fs::path> chooseFolder(const QString& title, const QString& actionLabel,
                                          const QString& message) override {
-        m_questions.push_back({title, actionLabel, message});
+        m_questions.push_back(QStringList{title, actionLabel, message});
         return m_answer;
     }
 
-    struct Question {
-        QString title, actionLabel, message;
-    };
-    std::vector<Question> m_questions;
+    std::vector<QStringList> m_questions;
 
 private:
     std::optional<fs::path> m_answer;
 };
 
-// Sets an environment variable for the life of the object.
-class ScopedEnvironment final {
-public:
-    ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
-        if (const char* old = getenv(name))
-            m_old = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnvironment() {
-        if (m_old)
-            setenv(m_name, m_old->c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+using testing_support::ScopedEnvironment;
 
 class FolderPreferencesTest : public ::testing::Test {
 protected:
@@ -109,12 +86,14 @@ TEST_F(FolderPreferencesTest, AChosenFolderIsKeptAndWritten) {
     EXPECT_EQ(CopyFolderPreference(reread, kKey), folder);
 }
 
-TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothing) {
+TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothingAfterAskingInLocalizedTexts) {
     const fs::path folder = makeFolder("Exports");
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
     ScriptedFolderChooser chooser(std::nullopt);
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
+    EXPECT_EQ(chooser.m_questions,
+              (std::vector<QStringList>{{"Choose [de]", "Choose [de]", "Choose destination folder [de]"}}));
 }
 
 TEST_F(FolderPreferencesTest, ChoosingWhatIsNoFolderChangesNothing) {
@@ -160,7 +139,7 @@ TEST_F(FolderPreferencesTest, OnlyFileReferenceDataToAFolderIsAFolderPreference)
 
 TEST_F(FolderPreferencesTest, OutputFolderHasNoFallback) {
     const fs::path folder = makeFolder("Output");
-    ScopedEnvironment home("HOME", root().native());
+    const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     makeFolder("Downloads");
     EXPECT_EQ(CopyOutputFolderPath(*m_preferences), std::nullopt);
     ASSERT_TRUE(m_preferences->setValue(QStringLiteral("OutputDirectory"), platform::getAlias(folder)));
@@ -178,17 +157,10 @@ TEST_F(FolderPreferencesTest, FoldersForUseFitIn1022Bytes) {
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), std::nullopt);
 }
 
-TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceFirst) {
-    const fs::path folder = makeFolder("Destination");
-    ScopedEnvironment home("HOME", root().native());
-    makeFolder("Downloads");
-    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
-    EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), folder);
-}
-
-TEST_F(FolderPreferencesTest, DestinationFolderFallsBackOnTheDownloadFolder) {
-    ScopedEnvironment home("HOME", root().native());
-    ScopedEnvironment config("XDG_CONFIG_HOME", (root() / "config").native());
+TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFolder) {
+    const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
+    const ScopedEnvironment config("XDG_CONFIG_HOME",
+                                   QByteArray::fromStdString((root() / "config").native()));
     makeFolder("config");
     std::ofstream(root() / "config" / "user-dirs.dirs") << "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n";
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), std::nullopt) << "no such folder yet";
@@ -196,6 +168,9 @@ TEST_F(FolderPreferencesTest, DestinationFolderFallsBackOnTheDownloadFolder) {
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), downloads);
     ASSERT_TRUE(m_preferences->setValue(kKey, QByteArray("unresolvable")));
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), downloads);
+    const fs::path folder = makeFolder("Destination");
+    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
+    EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), folder);
 }
 
 TEST_F(FolderPreferencesTest, ClearingForgetsTheFolderAndWrites) {

@@ -1,8 +1,11 @@
 #include "platform/Preferences.h"
 
+#include "FileContents.h"
+#include "SameValue.h"
+#include "ScopedEnvironment.h"
+
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QPoint>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,60 +27,27 @@ namespace fs = std::filesystem;
 // writer): {big: 2^40, bytes: <00 01 ff>, count: -42, dict: {inner: true},
 // flag: true, list: [1, "two", [3.5]], name: "Zoë", off: false, ratio: 1.0,
 // when: 2009-07-14 18:03:22 UTC}.
-const unsigned char kBinaryPropertyList[] = {
-    0x62, 0x70, 0x6c, 0x69, 0x73, 0x74, 0x30, 0x30, 0xda, 0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08,
-    0x09, 0x0a, 0x0b, 0x0c, 0x0d, 0x0e, 0x10, 0x11, 0x16, 0x17, 0x18, 0x19, 0x53, 0x62, 0x69, 0x67, 0x55,
-    0x62, 0x79, 0x74, 0x65, 0x73, 0x55, 0x63, 0x6f, 0x75, 0x6e, 0x74, 0x54, 0x64, 0x69, 0x63, 0x74, 0x54,
-    0x66, 0x6c, 0x61, 0x67, 0x54, 0x6c, 0x69, 0x73, 0x74, 0x54, 0x6e, 0x61, 0x6d, 0x65, 0x53, 0x6f, 0x66,
-    0x66, 0x55, 0x72, 0x61, 0x74, 0x69, 0x6f, 0x54, 0x77, 0x68, 0x65, 0x6e, 0x13, 0x00, 0x00, 0x01, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x43, 0x00, 0x01, 0xff, 0x13, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xd6,
-    0xd1, 0x0f, 0x10, 0x55, 0x69, 0x6e, 0x6e, 0x65, 0x72, 0x09, 0xa3, 0x12, 0x13, 0x14, 0x10, 0x01, 0x53,
-    0x74, 0x77, 0x6f, 0xa1, 0x15, 0x23, 0x40, 0x0c, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x63, 0x00, 0x5a,
-    0x00, 0x6f, 0x00, 0xeb, 0x08, 0x23, 0x3f, 0xf0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x33, 0x41, 0xb0,
-    0x0c, 0xff, 0xea, 0x00, 0x00, 0x00, 0x08, 0x1d, 0x21, 0x27, 0x2d, 0x32, 0x37, 0x3c, 0x41, 0x45, 0x4b,
-    0x50, 0x59, 0x5d, 0x66, 0x69, 0x6f, 0x70, 0x74, 0x76, 0x7a, 0x7c, 0x85, 0x8c, 0x8d, 0x96, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1a, 0x00, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x9f};
+const QByteArray kBinaryPropertyList = QByteArray::fromHex(
+    "62706c6973743030da0102030405060708090a0b0c0d0e1011161718195362696755627974657355636f756e745464696374"
+    "54666c6167546c697374546e616d65536f666655726174696f547768656e130000010000000000430001ff13ffffffffffff"
+    "ffd6d10f1055696e6e657209a312131410015374776fa11523400c00000000000063005a006f00eb08233ff0000000000000"
+    "3341b00cffea000000081d21272d32373c41454b50595d66696f7074767a7c858c8d96000000000000010100000000000000"
+    "1a0000000000000000000000000000009f");
 
 void writeBytes(const fs::path& file, const std::string& bytes) {
     std::ofstream output(file, std::ios::binary | std::ios::trunc);
     output << bytes;
 }
 
-std::string readBytes(const fs::path& file) {
-    std::ifstream input(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(input), {});
-}
+using testing_support::contentsOf;
+using testing_support::sameValue;
 
-std::vector<std::string> folderEntries(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Same type and value all the way down (QVariant's == takes 1 and 1.0 as equal).
-void expectSameValue(const QVariant& expected, const QVariant& actual, const QString& where) {
-    ASSERT_EQ(expected.metaType(), actual.metaType()) << where.toStdString();
-    if (expected.metaType().id() == QMetaType::QVariantList) {
-        const QVariantList left = expected.toList();
-        const QVariantList right = actual.toList();
-        ASSERT_EQ(left.size(), right.size()) << where.toStdString();
-        for (qsizetype index = 0; index < left.size(); ++index) {
-            expectSameValue(left[index], right[index], where + "[" + QString::number(index) + "]");
-        }
-    } else if (expected.metaType().id() == QMetaType::QVariantMap) {
-        const QVariantMap left = expected.toMap();
-        const QVariantMap right = actual.toMap();
-        ASSERT_EQ(left.keys(), right.keys()) << where.toStdString();
-        for (auto entry = left.cbegin(); entry != left.cend(); ++entry) {
-            expectSameValue(entry.value(), right.value(entry.key()), where + "." + entry.key());
-        }
-    } else {
-        EXPECT_EQ(expected, actual) << where.toStdString();
-    }
+// Everything the store holds, as one dictionary.
+QVariantMap valuesIn(const platform::Preferences& preferences) {
+    QVariantMap values;
+    for (const QString& key : preferences.keys())
+        values.insert(key, preferences.value(key));
+    return values;
 }
 
 class PreferencesTest : public ::testing::Test {
@@ -102,7 +72,7 @@ protected:
 TEST_F(PreferencesTest, EveryTypeSurvivesARestartExactly) {
     QVariantMap nested{{"depth", QVariantMap{{"flag", false}, {"list", QVariantList{qint64(1), 2.0}}}}};
     const QDateTime when(QDate(2009, 7, 14), QTime(18, 3, 22), Qt::UTC);
-    const QList<std::pair<QString, QVariant>> values = {
+    const QVariantMap values = {
         {"true", true},
         {"false", false},
         {"zero", qint64(0)},
@@ -129,17 +99,14 @@ TEST_F(PreferencesTest, EveryTypeSurvivesARestartExactly) {
     };
     {
         platform::Preferences preferences(m_file);
-        for (const auto& [key, value] : values) {
-            ASSERT_TRUE(preferences.setValue(key, value)) << key.toStdString();
-        }
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
+            ASSERT_TRUE(preferences.setValue(entry.key(), entry.value())) << entry.key().toStdString();
         ASSERT_TRUE(preferences.synchronize());
     }
-    platform::Preferences reopened(m_file);
-    EXPECT_EQ(reopened.keys().size(), values.size());
-    for (const auto& [key, value] : values) {
-        ASSERT_TRUE(reopened.contains(key)) << key.toStdString();
-        expectSameValue(value, reopened.value(key), key);
-    }
+    const QVariantMap reread = valuesIn(platform::Preferences(m_file));
+    ASSERT_EQ(reread.keys(), values.keys());
+    for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
+        EXPECT_TRUE(sameValue(entry.value(), reread.value(entry.key()))) << entry.key().toStdString();
 }
 
 TEST_F(PreferencesTest, AbsentKeyDiffersFromFalse) {
@@ -170,7 +137,7 @@ TEST_F(PreferencesTest, StoresValuesInTheFormTheyReadBackIn) {
     EXPECT_EQ(preferences.value("float").metaType().id(), QMetaType::Double);
     EXPECT_FALSE(std::signbit(preferences.value("negative zero").toDouble())) << "the XML form has no -0";
     EXPECT_EQ(preferences.value("strings").metaType().id(), QMetaType::QVariantList);
-    expectSameValue(QVariantMap{{"k", qint64(1)}}, preferences.value("hash"), "hash");
+    EXPECT_TRUE(sameValue(QVariantMap{{"k", qint64(1)}}, preferences.value("hash")));
     EXPECT_EQ(preferences.value("date").toDateTime(),
               QDateTime(QDate(2009, 7, 14), QTime(18, 3, 22), Qt::UTC))
         << "UTC, whole seconds";
@@ -239,8 +206,8 @@ TEST_F(PreferencesTest, WritesAtomicallyLeavingNoOtherFiles) {
         preferences.setValue("round", qint64(round));
         ASSERT_TRUE(preferences.synchronize());
     }
-    EXPECT_EQ(folderEntries(m_file.parent_path()), std::vector<std::string>{"preferences.plist"});
-    const std::string text = readBytes(m_file);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_file.parent_path()), {}), 1) << "no other files";
+    const std::string text = contentsOf(m_file);
     EXPECT_NE(text.find("<?xml"), std::string::npos) << "an XML property list";
     EXPECT_NE(text.find("<key>round</key>"), std::string::npos);
 }
@@ -257,22 +224,17 @@ TEST_F(PreferencesTest, AFailedWriteAnswersFalseAndKeepsTheChanges) {
 }
 
 TEST_F(PreferencesTest, ReadsABinaryPropertyList) {
-    writePreferencesFile(
-        std::string(reinterpret_cast<const char*>(kBinaryPropertyList), sizeof kBinaryPropertyList));
+    writePreferencesFile(kBinaryPropertyList.toStdString());
     platform::Preferences preferences(m_file);
     EXPECT_FALSE(preferences.setAsideFile());
-    expectSameValue(qint64(1) << 40, preferences.value("big"), "big");
-    expectSameValue(QByteArray("\x00\x01\xff", 3), preferences.value("bytes"), "bytes");
-    expectSameValue(qint64(-42), preferences.value("count"), "count");
-    expectSameValue(QVariantMap{{"inner", true}}, preferences.value("dict"), "dict");
-    expectSameValue(true, preferences.value("flag"), "flag");
-    expectSameValue(QVariantList{qint64(1), QString("two"), QVariantList{3.5}}, preferences.value("list"),
-                    "list");
-    expectSameValue(QString("Zoë"), preferences.value("name"), "name");
-    expectSameValue(false, preferences.value("off"), "off");
-    expectSameValue(1.0, preferences.value("ratio"), "ratio");
-    expectSameValue(QDateTime(QDate(2009, 7, 14), QTime(18, 3, 22), Qt::UTC), preferences.value("when"),
-                    "when");
+    const QVariantMap expected = {
+        {"big", qint64(1) << 40}, {"bytes", QByteArray("\x00\x01\xff", 3)},
+        {"count", qint64(-42)},   {"dict", QVariantMap{{"inner", true}}},
+        {"flag", true},           {"list", QVariantList{qint64(1), QString("two"), QVariantList{3.5}}},
+        {"name", QString("Zoë")}, {"off", false},
+        {"ratio", 1.0},           {"when", QDateTime(QDate(2009, 7, 14), QTime(18, 3, 22), Qt::UTC)},
+    };
+    EXPECT_TRUE(sameValue(valuesIn(preferences), expected));
 }
 
 TEST_F(PreferencesTest, ReadsAnXmlPropertyListWrittenElsewhere) {
@@ -289,11 +251,10 @@ TEST_F(PreferencesTest, ReadsAnXmlPropertyListWrittenElsewhere) {
 </plist>
 )");
     platform::Preferences preferences(m_file);
-    expectSameValue(2.0, preferences.value("whole"), "whole");
-    expectSameValue(true, preferences.value("yes"), "yes");
-    expectSameValue(false, preferences.value("no"), "no");
-    expectSameValue(qint64(-7), preferences.value("size"), "size");
-    EXPECT_TRUE(preferences.value("word").toString().endsWith(" & more"));
+    const QVariantMap expected = {{"whole", 2.0}, {"yes", true}, {"no", false}, {"size", qint64(-7)}};
+    QVariantMap values = valuesIn(preferences);
+    EXPECT_TRUE(values.take("word").toString().endsWith(" & more"));
+    EXPECT_TRUE(sameValue(values, expected));
 }
 
 // Files that must never stop the application: each leaves the store empty and
@@ -313,51 +274,39 @@ TEST_P(BadPreferencesFileTest, StartsEmptyAndSetsTheFileAside) {
                     .match(QString::fromStdString(aside.filename().string()))
                     .hasMatch())
         << aside;
-    EXPECT_EQ(readBytes(aside), bad);
+    EXPECT_EQ(contentsOf(aside), bad);
     EXPECT_FALSE(fs::exists(m_file));
 
     preferences.setValue("fresh", true);
     ASSERT_TRUE(preferences.synchronize());
-    EXPECT_EQ(readBytes(aside), bad) << "the new file never replaces the one set aside";
+    EXPECT_EQ(contentsOf(aside), bad) << "the new file never replaces the one set aside";
     EXPECT_TRUE(platform::Preferences(m_file).value("fresh").toBool());
 }
 
 std::string deeplyNestedArrays() {
-    std::string text = "<plist version=\"1.0\"><dict><key>deep</key>";
+    std::string opening, closing;
     for (int level = 0; level < 1000; ++level) {
-        text += "<array>";
+        opening += "<array>";
+        closing += "</array>";
     }
-    for (int level = 0; level < 1000; ++level) {
-        text += "</array>";
-    }
-    return text + "</dict></plist>";
+    return "<plist version=\"1.0\"><dict><key>deep</key>" + opening + closing + "</dict></plist>";
 }
 
-// Python's plistlib writing {"k\u00e9\0y": "v\u00e9\0w"}: UTF-16 texts holding U+0000,
-// on which libplist 2.2's getters would abort the program.
-std::string binaryListWithNulInTexts() {
-    const unsigned char bytes[] = {
-        0x62, 0x70, 0x6c, 0x69, 0x73, 0x74, 0x30, 0x30, 0xd1, 0x01, 0x02, 0x64, 0x00, 0x6b, 0x00, 0xe9,
-        0x00, 0x00, 0x00, 0x79, 0x64, 0x00, 0x76, 0x00, 0xe9, 0x00, 0x00, 0x00, 0x77, 0x08, 0x0b, 0x14,
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x03,
-        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1d};
-    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
-}
-
-std::string xmlListWithRawNul() {
-    static constexpr char kText[] =
-        "<plist version=\"1.0\"><dict><key>a</key><string>c\0d</string></dict></plist>";
-    return std::string(kText, sizeof kText - 1);
-}
+using namespace std::string_literals;
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BadPreferencesFileTest,
-    ::testing::Values(std::string("not a property list at all"), std::string(""),
-                      std::string("<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>a</key>"),
-                      std::string("<plist version=\"1.0\"><array><true/></array></plist>"),
-                      std::string("<plist version=\"1.0\"><string>root text</string></plist>"),
-                      std::string("bplist00\xff\xff\xff\xff garbage"), deeplyNestedArrays(),
-                      binaryListWithNulInTexts(), xmlListWithRawNul()));
+    ::testing::Values("not a property list at all"s, ""s,
+                      "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>a</key>"s,
+                      "<plist version=\"1.0\"><array><true/></array></plist>"s,
+                      "<plist version=\"1.0\"><string>root text</string></plist>"s,
+                      "bplist00\xff\xff\xff\xff garbage"s, deeplyNestedArrays(),
+                      "<plist version=\"1.0\"><dict><key>a</key><string>c\0d</string></dict></plist>"s,
+                      // Python's plistlib writing {"k\u00e9\0y": "v\u00e9\0w"}: UTF-16 texts holding
+                      // U+0000, on which libplist 2.2's getters would abort the program.
+                      QByteArray::fromHex("62706c6973743030d1010264006b00e90000007964007600e900000077080b14"
+                                          "000000000000010100000000000000030000000000000000000000000000001d")
+                          .toStdString()));
 
 TEST_F(PreferencesTest, NeverReplacesAFileSetAsideEarlier) {
     writePreferencesFile("first bad file");
@@ -366,8 +315,8 @@ TEST_F(PreferencesTest, NeverReplacesAFileSetAsideEarlier) {
     const std::optional<fs::path> second = platform::Preferences(m_file).setAsideFile();
     ASSERT_TRUE(first && second);
     EXPECT_NE(*first, *second);
-    EXPECT_EQ(readBytes(*first), "first bad file");
-    EXPECT_EQ(readBytes(*second), "second bad file");
+    EXPECT_EQ(contentsOf(*first), "first bad file");
+    EXPECT_EQ(contentsOf(*second), "second bad file");
 }
 
 TEST_F(PreferencesTest, AnUnreadableFileIsSetAside) {
@@ -391,18 +340,15 @@ TEST_F(PreferencesTest, AGoodOrMissingFileIsNotSetAside) {
 }
 
 TEST(PreferencesDefaultFileTest, LivesInTheXdgConfigFolder) {
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
-    const bool wasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
     QTemporaryDir folder;
-    qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
-    EXPECT_EQ(platform::Preferences::defaultFile(),
-              fs::path(folder.path().toStdString()) / "JoinClip" / "preferences.plist");
-    qunsetenv("XDG_CONFIG_HOME");
+    {
+        const testing_support::ScopedEnvironment config("XDG_CONFIG_HOME", folder.path().toUtf8());
+        EXPECT_EQ(platform::Preferences::defaultFile(),
+                  fs::path(folder.path().toStdString()) / "JoinClip" / "preferences.plist");
+    }
+    const testing_support::ScopedEnvironment unset("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(platform::Preferences::defaultFile(),
               fs::path(QDir::homePath().toStdString()) / ".config" / "JoinClip" / "preferences.plist");
-    if (wasSet) {
-        qputenv("XDG_CONFIG_HOME", saved);
-    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/PreviewImage.h"
 
 #include "MediaFixtures.h"
+#include "ScopedEnvironment.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -22,6 +23,10 @@ bool closeTo(const QColor& a, const QColor& b) {
            std::abs(a.blue() - b.blue()) < 16;
 }
 
+std::optional<QImage> previewOf(const fs::path& file, QSizeF size, bool asIcon = false) {
+    return platform::imageWithPreviewOfFileAtPath(file, size, asIcon);
+}
+
 QColor centre(const QImage& image) {
     return image.pixelColor(image.width() / 2, image.height() / 2);
 }
@@ -30,20 +35,7 @@ class PreviewImageTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { fixtures::quietFfmpegLogs(); }
 
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_dir = fs::path(m_folder.path().toStdString());
-        m_savedCacheHome = qgetenv("XDG_CACHE_HOME");
-        m_cacheHomeWasSet = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", QByteArray::fromStdString((m_dir / "cache").string()));
-    }
-    void TearDown() override {
-        if (m_cacheHomeWasSet) {
-            qputenv("XDG_CACHE_HOME", m_savedCacheHome);
-        } else {
-            qunsetenv("XDG_CACHE_HOME");
-        }
-    }
+    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
 
     static std::int64_t modificationTime(const fs::path& file) {
         struct stat info {};
@@ -69,22 +61,19 @@ protected:
     }
 
     fs::path makeClip(const std::string& name) {
-        fixtures::ClipSpec clipSpec;
-        clipSpec.frames = 10;
-        clipSpec.audioCodec = "";
-        return fixtures::makeClip(m_dir, name, clipSpec);
+        return fixtures::makeClip(m_dir, name, {.audioCodec = "", .frames = 10});
     }
 
     QTemporaryDir m_folder;
-    fs::path m_dir;
-    QByteArray m_savedCacheHome;
-    bool m_cacheHomeWasSet = false;
+    const fs::path m_dir{m_folder.path().toStdString()};
+    const testing_support::ScopedEnvironment m_cacheHome{
+        "XDG_CACHE_HOME", QByteArray::fromStdString((m_dir / "cache").string())};
 };
 
 TEST_F(PreviewImageTest, UsesACurrentCachedThumbnail) {
     const fs::path clip = makeClip("clip one.mp4");
     writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), modificationTime(clip), kRed);
-    const std::optional<QImage> preview = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
+    const std::optional<QImage> preview = previewOf(clip, {64, 64});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
     EXPECT_TRUE(closeTo(centre(*preview), kRed));
@@ -95,12 +84,9 @@ TEST_F(PreviewImageTest, ChoosesTheSmallestThumbnailLargeEnoughElseTheLargest) {
     const std::int64_t mtime = modificationTime(clip);
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime, kRed);
     writeThumbnail("large", 256, uriOf("clip.mp4"), mtime, kGreen);
-    EXPECT_TRUE(
-        closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(100, 100), false)), kRed));
-    EXPECT_TRUE(
-        closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kGreen));
-    const std::optional<QImage> huge =
-        platform::imageWithPreviewOfFileAtPath(clip, QSizeF(1000, 1000), false);
+    EXPECT_TRUE(closeTo(centre(*previewOf(clip, {100, 100})), kRed));
+    EXPECT_TRUE(closeTo(centre(*previewOf(clip, {200, 200})), kGreen));
+    const std::optional<QImage> huge = previewOf(clip, {1000, 1000});
     ASSERT_TRUE(huge);
     EXPECT_TRUE(closeTo(centre(*huge), kGreen));
     EXPECT_EQ(huge->size(), QSize(256, 192)) << "never enlarged";
@@ -111,11 +97,11 @@ TEST_F(PreviewImageTest, PassesOverStaleThumbnails) {
     const std::int64_t mtime = modificationTime(clip);
     writeThumbnail("large", 256, uriOf("clip.mp4"), mtime - 1, kGreen);
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime, kRed);
-    EXPECT_TRUE(closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kRed))
+    EXPECT_TRUE(closeTo(centre(*previewOf(clip, {200, 200})), kRed))
         << "the stale large one is passed over for the current normal one";
 
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime + 1, kRed);
-    const std::optional<QImage> frame = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false);
+    const std::optional<QImage> frame = previewOf(clip, {200, 200});
     ASSERT_TRUE(frame) << "all stale: a frame of the movie";
     EXPECT_FALSE(closeTo(centre(*frame), kRed));
     EXPECT_FALSE(closeTo(centre(*frame), kGreen));
@@ -124,56 +110,43 @@ TEST_F(PreviewImageTest, PassesOverStaleThumbnails) {
 
 TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
     const fs::path clip = makeClip("clip.mkv");
-    const std::optional<QImage> preview = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
+    const std::optional<QImage> preview = previewOf(clip, {64, 64});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
 
-    fixtures::ClipSpec tall;
-    tall.frames = 5;
-    tall.width = 64;
-    tall.height = 128;
-    tall.audioCodec = "";
-    const std::optional<QImage> portrait = platform::imageWithPreviewOfFileAtPath(
-        fixtures::makeClip(m_dir, "tall.mp4", tall), QSizeF(50, 50), false);
+    const std::optional<QImage> portrait = previewOf(
+        fixtures::makeClip(m_dir, "tall.mp4", {.audioCodec = "", .width = 64, .height = 128, .frames = 5}),
+        {50, 50});
     ASSERT_TRUE(portrait);
     EXPECT_EQ(portrait->size(), QSize(25, 50));
 }
 
-TEST_F(PreviewImageTest, ShowsThePictureItself) {
+TEST_F(PreviewImageTest, ShowsThePictureItselfAlsoAsIcon) {
     for (const char* name : {"picture.png", "picture.jpg"}) {
         const fs::path picture = fixtures::makePicture(m_dir, name, 160, 120);
-        const std::optional<QImage> preview =
-            platform::imageWithPreviewOfFileAtPath(picture, QSizeF(80, 80), false);
+        const std::optional<QImage> preview = previewOf(picture, {80, 80});
         ASSERT_TRUE(preview) << name;
         EXPECT_EQ(preview->size(), QSize(80, 60)) << name;
     }
-}
-
-TEST_F(PreviewImageTest, AnIconIsThePreviewItself) {
-    const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
-    const std::optional<QImage> icon = platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, 64), true);
+    const std::optional<QImage> icon = previewOf(m_dir / "picture.png", {64, 64}, true);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(64, 48));
     EXPECT_EQ(icon->pixelColor(32, 0).alpha(), 255) << "no transparent band is added";
 }
 
-TEST_F(PreviewImageTest, NoneWithoutPreviewOrIcon) {
+TEST_F(PreviewImageTest, NoneWithoutPreviewOrIconOrForAnEmptySize) {
     // No QGuiApplication in this test program, so no theme icon either.
     const fs::path sound = fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(sound, QSizeF(64, 64), false), std::nullopt);
+    EXPECT_EQ(previewOf(sound, {64, 64}), std::nullopt);
     const fs::path text = m_dir / "notes.txt";
     std::ofstream(text) << "no picture here";
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(text, QSizeF(64, 64), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir / "missing.mp4", QSizeF(64, 64), false),
-              std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir, QSizeF(64, 64), false), std::nullopt);
-}
-
-TEST_F(PreviewImageTest, NoneForAnEmptySize) {
+    EXPECT_EQ(previewOf(text, {64, 64}), std::nullopt);
+    EXPECT_EQ(previewOf(m_dir / "missing.mp4", {64, 64}), std::nullopt);
+    EXPECT_EQ(previewOf(m_dir, {64, 64}), std::nullopt);
     const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(0, 64), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, -1), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(qQNaN(), 64), false), std::nullopt);
+    EXPECT_EQ(previewOf(picture, {0, 64}), std::nullopt);
+    EXPECT_EQ(previewOf(picture, {64, -1}), std::nullopt);
+    EXPECT_EQ(previewOf(picture, {qQNaN(), 64}), std::nullopt);
 }
 
 } // namespace

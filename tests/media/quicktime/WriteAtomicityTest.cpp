@@ -1,6 +1,7 @@
 // Writes are all or nothing: a cancelled or failed write leaves no file
 // behind and never replaces a file already at the destination.
 
+#include "FileContents.h"
 #include "JoinRequest.h"
 #include "TestClips.h"
 #include "media/quicktime/WriteMovie.h"
@@ -13,10 +14,7 @@ namespace {
 
 using namespace media::quicktime;
 
-std::string contentsOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing_support::contentsOf;
 
 std::size_t entriesIn(const std::filesystem::path& folder) {
     return static_cast<std::size_t>(

@@ -4,6 +4,7 @@
 #include "media/transcode/TranscodeJoin.h"
 
 #include "Ffprobe.h"
+#include "FileContents.h"
 #include "JoinProbe.h"
 #include "MediaFixtures.h"
 #include "MovieSegment.h"
@@ -38,10 +39,7 @@ std::vector<std::string> filesIn(const std::filesystem::path& folder) {
     return names;
 }
 
-std::string contentsOf(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using testing_support::contentsOf;
 
 // One join of every kind of source, made once and examined by the tests below.
 class MixedJoinTest : public ::testing::Test {
