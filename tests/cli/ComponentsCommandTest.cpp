@@ -2,6 +2,7 @@
 
 #include "cli/ComponentsCommand.h"
 
+#include "CommandRun.h"
 #include "MediaFixtures.h"
 #include "cli/ExportCommand.h"
 #include "cli/JoinCommand.h"
@@ -26,13 +27,11 @@ protected:
     }
     fs::path dir() const { return m_dir.path().toStdString(); }
 
-    int call(int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&),
-             const std::vector<std::string>& arguments) {
-        std::ostringstream out, err;
-        const int status = command(arguments, out, err);
-        m_out = out.str();
-        m_err = err.str();
-        return status;
+    int call(clitest::Command command, const std::vector<std::string>& arguments) {
+        const clitest::CommandRun run = clitest::runCommand(command, arguments);
+        m_out = run.out;
+        m_err = run.err;
+        return run.status;
     }
 
     QTemporaryDir m_dir;
@@ -148,12 +147,13 @@ TEST_F(ComponentsCommandTest, ExportWritesEachFileIntoTheOutputFolder) {
     EXPECT_EQ(
         call(cli::runExportCommand, {"--component", "Nothing", "--output-dir", out.string(), a.string()}), 2);
     EXPECT_EQ(call(cli::runExportCommand, {"--output-dir", out.string(), a.string()}), 2);
-    // A file that is not a movie is reported and the rest still exported.
+    // A file that is not a movie is reported and the rest still exported,
+    // beside the earlier export rather than over it.
     std::ofstream(dir() / "text.txt") << "text";
     EXPECT_EQ(call(cli::runExportCommand, {"--component", "FLAC [flac,FFmp]", "--output-dir", out.string(),
                                            (dir() / "text.txt").string(), a.string()}),
               1);
-    EXPECT_EQ(m_out, (out / "a.wav.flac").string() + "\n");
+    EXPECT_EQ(m_out, (out / "a (exported).wav.flac").string() + "\n");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "cli/InfoCommand.h"
 
+#include "CommandRun.h"
 #include "MediaFixtures.h"
 
 #include <QJsonArray>
@@ -10,20 +11,13 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
-struct InfoRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using InfoRun = clitest::CommandRun;
 
 InfoRun info(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    const int status = cli::runInfoCommand(arguments, out, err);
-    return {status, out.str(), err.str()};
+    return clitest::runCommand(cli::runInfoCommand, arguments);
 }
 
 class InfoCommandTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 
 #include "cli/JoinCommand.h"
 
+#include "CommandRun.h"
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "media/quicktime/ReferencedSource.h"
@@ -9,7 +10,6 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -24,11 +24,10 @@ protected:
     fs::path dir() const { return m_dir.path().toStdString(); }
 
     int join(const std::vector<std::string>& arguments) {
-        std::ostringstream out, err;
-        const int status = cli::runJoinCommand(arguments, out, err);
-        m_out = out.str();
-        m_err = err.str();
-        return status;
+        const clitest::CommandRun run = clitest::runCommand(cli::runJoinCommand, arguments);
+        m_out = run.out;
+        m_err = run.err;
+        return run.status;
     }
 
     QTemporaryDir m_dir;
@@ -101,7 +100,7 @@ TEST_F(JoinCommandTest, DurationScalesTheJoinedMovie) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path output = dir() / "scaled.mov";
     EXPECT_EQ(join({"-o", output.string(), "--duration", "ten", a.string()}), 2);
-    EXPECT_NE(m_err.find("--duration takes a number of seconds"), std::string::npos) << m_err;
+    EXPECT_NE(m_err.find("--duration: a duration is a number of seconds"), std::string::npos) << m_err;
     EXPECT_EQ(join({"-o", output.string(), "--duration", "-3", a.string()}), 2);
     EXPECT_FALSE(fs::exists(output)) << "refused before anything was written";
 

@@ -1,0 +1,47 @@
+#pragma once
+
+// Running the commands in tests: in-process through their run functions, or
+// as the real `joinclip` program (for what only a process shows: exit by a
+// signal, the open-file limit, the bytes of its arguments).
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace clitest {
+
+struct CommandRun final {
+    int status = -1; // the exit status; 128 + N when ended by signal N
+    std::string out;
+    std::string err;
+};
+
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+
+// Runs `command` in this process with `arguments`.
+CommandRun runCommand(Command command, const std::vector<std::string>& arguments);
+
+// The real program, started with `arguments` (after "joinclip"); `inChild`
+// runs in the child before it starts (to lower a limit, say). Its output goes
+// to files in `outputFolder`, read back by finish().
+class Program final {
+public:
+    Program(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
+            const std::function<void()>& inChild = {});
+    void signal(int number) const { ::kill(m_pid, number); }
+    CommandRun finish();
+
+private:
+    pid_t m_pid = -1;
+    std::filesystem::path m_outputFolder;
+};
+
+// Starts the program and waits for it.
+CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
+                      const std::function<void()>& inChild = {});
+
+} // namespace clitest
