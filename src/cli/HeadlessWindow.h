@@ -68,7 +68,8 @@ public:
 
 private:
     struct NoFolderChooser final : platform::FolderChooser {
-        std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&, const QString&) override {
+        std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&,
+                                                          const QString&) override {
             return std::nullopt;
         }
     };

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "platform/PropertyList.h"
+
 #include <QByteArray>
 
 namespace platform::detail {
 
-// The deepest nesting of arrays and dictionaries any real property list of ours
-// holds is a handful of levels; libplist parses nesting by recursion, so a file
-// nested tens of thousands of levels deep would exhaust the stack inside it.
-constexpr int kDeepestPropertyList = 256;
+// libplist parses nesting by recursion, so a file nested tens of thousands of
+// levels deep would exhaust the stack inside it. Values deeper than
+// kMaxPropertyListDepth are refused after parsing anyway; the few levels more
+// allowed here are the XML form's own elements (<plist>, a leaf's element).
+constexpr int kDeepestPropertyList = kMaxPropertyListDepth + 8;
 
 // Whether an XML or binary property list nests no deeper than
 // kDeepestPropertyList, measured without libplist (by a tokenizer for XML, an

@@ -9,7 +9,6 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace clitest {
@@ -40,7 +39,6 @@ private:
     std::filesystem::path m_outputFolder;
 };
 
-// Starts the program and waits for it.
 CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
                       const std::function<void()>& inChild = {});
 

@@ -76,9 +76,7 @@ TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
 
 TEST_F(InfoCommandTest, UsageErrors) {
     EXPECT_EQ(info({}).status, 2);
-    EXPECT_EQ(info({"--bogus", m_clip.string()}).status, 2);
-    // "--" lets a file named like an option through.
-    EXPECT_EQ(info({"--", m_clip.string()}).status, 0);
+    EXPECT_EQ(info({"--", m_clip.string()}).status, 0) << "\"--\" lets a file named like an option through";
 }
 
 } // namespace

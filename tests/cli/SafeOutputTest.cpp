@@ -8,6 +8,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/JoinCommand.h"
 
+#include <QString>
 #include <chrono>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -62,7 +63,8 @@ TEST_F(SafeOutputTest, ExportNeverReplacesAnotherSourceOrAnyFile) {
                                                         dir().string(), x.string(), xx.string()});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(fs::file_size(xx), before) << "the second source is untouched";
-    EXPECT_EQ(run.out, (dir() / "x (exported).wav.wav").string() + "\n" + (dir() / "x.wav.wav.wav").string() + "\n");
+    EXPECT_EQ(run.out,
+              (dir() / "x (exported).wav.wav").string() + "\n" + (dir() / "x.wav.wav.wav").string() + "\n");
 }
 
 TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
@@ -73,7 +75,8 @@ TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(fs::exists(chosen));
 
-    // A source named with 246 bytes (two-byte characters): the default name is shortened to fit, whole characters.
+    // A source named with 246 bytes (two-byte characters): the default name is shortened to fit, whole
+    // characters.
     std::string longName;
     while (longName.size() < 242)
         longName += "\xc3\xa9";
@@ -88,7 +91,8 @@ TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
         EXPECT_EQ(written.parent_path(), folder);
         EXPECT_TRUE(fs::exists(written));
         EXPECT_LE(written.filename().string().size(), 255u);
-        EXPECT_TRUE(QString::fromStdString(written.filename().string()).startsWith(QString::fromUtf8("\xc3\xa9")));
+        EXPECT_TRUE(
+            QString::fromStdString(written.filename().string()).startsWith(QString::fromUtf8("\xc3\xa9")));
         EXPECT_FALSE(QString::fromUtf8(written.filename().c_str()).contains(QChar::ReplacementCharacter));
     }
 }
@@ -118,8 +122,9 @@ TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
     const fs::path logs = dir() / "logs";
     fs::create_directories(logs);
     const std::vector<std::vector<int>> endings = {{SIGTERM}, {SIGHUP}, {SIGINT, SIGINT}};
-    for (const auto& signals : endings) {
-        clitest::Program program({"join", "--output-dir", m_out.string(), a.string(), b.string(), a.string()}, logs);
+    for (const auto& ending : endings) {
+        clitest::Program program({"join", "--output-dir", m_out.string(), a.string(), b.string(), a.string()},
+                                 logs);
         // Wait until the write has begun: our temporary file is there.
         const auto writing = [&] {
             for (const auto& name : outputNames())
@@ -130,11 +135,11 @@ TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
         for (int wait = 0; wait < 6000 && !writing(); ++wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         ASSERT_TRUE(writing()) << "the join never started writing";
-        for (const int number : signals)
+        for (const int number : ending)
             program.signal(number);
         const clitest::CommandRun run = program.finish();
-        EXPECT_NE(run.status, 0) << "signal " << signals.front();
-        EXPECT_TRUE(outputNames().empty()) << "signal " << signals.front() << ": " << *outputNames().begin();
+        EXPECT_NE(run.status, 0) << "signal " << ending.front();
+        EXPECT_TRUE(outputNames().empty()) << "signal " << ending.front() << ": " << *outputNames().begin();
     }
 }
 
