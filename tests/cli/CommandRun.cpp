@@ -1,5 +1,8 @@
 #include "CommandRun.h"
 
+#include "MediaFixtures.h"
+
+#include <QByteArray>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
@@ -58,6 +61,18 @@ CommandRun Program::finish() {
 CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
                       const std::function<void()>& inChild) {
     return Program(arguments, outputFolder, inChild).finish();
+}
+
+void CommandTest::SetUp() {
+    fixtures::quietFfmpegLogs();
+    qputenv("XDG_CONFIG_HOME", QByteArray((dir() / "config").c_str()));
+}
+
+int CommandTest::call(Command command, const std::vector<std::string>& arguments) {
+    const CommandRun run = runCommand(command, arguments);
+    m_out = run.out;
+    m_err = run.err;
+    return run.status;
 }
 
 } // namespace clitest

@@ -4,9 +4,12 @@
 // as the real `joinclip` program (for what only a process shows: exit by a
 // signal, the open-file limit, the bytes of its arguments).
 
+#include "TemporaryFolder.h"
+
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -41,5 +44,21 @@ private:
 
 CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
                       const std::function<void()>& inChild = {});
+
+// A test in a fresh folder, whose "config" folder holds the preferences.
+class CommandTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    const std::filesystem::path& dir() const { return m_folder.path(); }
+    std::filesystem::path preferencesFile() const {
+        return dir() / "config" / "JoinClip" / "preferences.plist";
+    }
+    // Runs `command` in-process; its output stays in m_out and m_err.
+    int call(Command command, const std::vector<std::string>& arguments);
+
+    fixtures::test::TemporaryFolder m_folder;
+    std::string m_out;
+    std::string m_err;
+};
 
 } // namespace clitest

@@ -10,7 +10,6 @@
 #include "media/ExportSettings.h"
 #include "media/Movie.h"
 
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -19,25 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ComponentsCommandTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/config").toUtf8());
-    }
-    fs::path dir() const { return m_dir.path().toStdString(); }
-
-    int call(clitest::Command command, const std::vector<std::string>& arguments) {
-        const clitest::CommandRun run = clitest::runCommand(command, arguments);
-        m_out = run.out;
-        m_err = run.err;
-        return run.status;
-    }
-
-    QTemporaryDir m_dir;
-    std::string m_out;
-    std::string m_err;
-};
+using ComponentsCommandTest = clitest::CommandTest;
 
 TEST_F(ComponentsCommandTest, ListsTitleExtensionAndInformationPerLine) {
     ASSERT_EQ(call(cli::runComponentsCommand, {}), 0);

@@ -4,7 +4,6 @@
 
 #include "CommandRun.h"
 #include "MediaFixtures.h"
-#include "TemporaryFolder.h"
 #include "cli/ExportCommand.h"
 #include "cli/JoinCommand.h"
 
@@ -20,14 +19,12 @@ namespace {
 namespace fs = std::filesystem;
 using clitest::runCommand;
 
-class SafeOutputTest : public ::testing::Test {
+class SafeOutputTest : public clitest::CommandTest {
 protected:
     void SetUp() override {
-        fixtures::quietFfmpegLogs();
-        qputenv("XDG_CONFIG_HOME", (dir() / "config").c_str());
+        CommandTest::SetUp();
         fs::create_directories(m_out);
     }
-    const fs::path& dir() const { return m_folder.path(); }
     // Every name in the output folder.
     std::set<std::string> outputNames() const {
         std::set<std::string> names;
@@ -36,7 +33,6 @@ protected:
         return names;
     }
 
-    fixtures::test::TemporaryFolder m_folder;
     fs::path m_out = dir() / "out";
 };
 

@@ -22,7 +22,7 @@ namespace media::detail {
 
 class ReopeningReader final {
 public:
-    static constexpr std::size_t kOpenReaders = 64;
+    static constexpr std::size_t kOpenReaders = 32;
 
     static std::expected<std::unique_ptr<ReopeningReader>, Error> open(const std::filesystem::path& path);
     ~ReopeningReader();

@@ -74,7 +74,7 @@ std::expected<void, Error> copySamples(const WriteRequest& request, const detail
     std::vector<std::optional<detail::FileDescriptor>> sources(request.sources.size());
     // A join of thousands of sources must not hold a descriptor for each: past
     // this many open at once, they are all closed and opened again as needed.
-    constexpr std::size_t kMostOpenSources = 64;
+    constexpr std::size_t kMostOpenSources = 32;
     std::size_t openSources = 0;
     std::uint64_t before = 0;
     for (const detail::CopyRun& run : plan.runs) {
