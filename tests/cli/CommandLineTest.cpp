@@ -29,11 +29,6 @@ protected:
         CommandTest::SetUp();
         m_picture = fixtures::makePicture(dir(), "p.png", 16, 16);
     }
-    void writePreferences(const std::string& text) const {
-        fs::create_directories(preferencesFile().parent_path());
-        std::ofstream(preferencesFile()) << text;
-    }
-
     fs::path m_picture;
 };
 
@@ -69,17 +64,15 @@ TEST_F(CommandLineTest, ADamagedOrTooDeepPreferencesFileIsSetAsideByEveryCommand
          {"--component", "Nothing", "--output-dir", dir().string(), m_picture.string()}},
         {cli::runSettingsCommand, {"--component", "Nothing", "--save", (dir() / "s.qxst").string()}}};
     for (const auto& [command, arguments] : runs) {
-        writePreferences(nested);
-        const auto run = runCommand(command, arguments);
-        EXPECT_NE(run.err.find("the preferences file was damaged; it was kept as"), std::string::npos)
-            << arguments.front() << ": " << run.err;
+        fs::create_directories(preferencesFile().parent_path());
+        std::ofstream(preferencesFile()) << nested;
+        call(command, arguments);
+        EXPECT_NE(m_err.find("the preferences file was damaged; it was kept as"), std::string::npos) << m_err;
         EXPECT_TRUE(!fs::exists(preferencesFile()) || fs::file_size(preferencesFile()) < 10000)
             << "set aside";
     }
-    // A settings file as deep is refused as not a settings file.
-    std::ofstream(dir() / "deep.qxst") << nested;
-    EXPECT_EQ(
-        runCommand(cli::runSettingsCommand, {"--load", (dir() / "deep.qxst").string(), "--show"}).status, 1);
+    std::ofstream(dir() / "deep.qxst") << nested; // refused as not a settings file
+    EXPECT_EQ(call(cli::runSettingsCommand, {"--load", (dir() / "deep.qxst").string(), "--show"}), 1);
 }
 
 TEST_F(CommandLineTest, EveryPreferencesWriteReportsItsFailure) {
@@ -90,11 +83,9 @@ TEST_F(CommandLineTest, EveryPreferencesWriteReportsItsFailure) {
         const struct rlimit limit { 0, 0 };
         ::setrlimit(RLIMIT_FSIZE, &limit);
     };
-    const fs::path logs = dir() / "logs";
-    fs::create_directories(logs);
     const auto before = fs::file_size(preferencesFile());
-    EXPECT_EQ(clitest::runProgram({"list", "--save", m_picture.string()}, logs, noWrites).status, 1);
-    EXPECT_EQ(clitest::runProgram({"prefs", "set", "Flatten", "false"}, logs, noWrites).status, 1);
+    EXPECT_EQ(clitest::Program({"list", "--save", m_picture.string()}, dir(), noWrites).finish().status, 1);
+    EXPECT_EQ(clitest::Program({"prefs", "set", "Flatten", "false"}, dir(), noWrites).finish().status, 1);
     EXPECT_EQ(fs::file_size(preferencesFile()), before);
 }
 
@@ -114,9 +105,8 @@ TEST_F(CommandLineTest, PrefsRefusesWhatCannotBeStoredAndTakesFolders) {
     ASSERT_EQ(runCommand(cli::runPrefsCommand, {"set", "OutputDirectory", out.string()}).status, 0);
     EXPECT_EQ(runCommand(cli::runPrefsCommand, {"get", "OutputDirectory"}).out, out.string() + "\n");
     ASSERT_EQ(runCommand(cli::runPrefsCommand, {"delete", "DesiredDuration"}).status, 0);
-    const auto joined = runCommand(cli::runJoinCommand, {m_picture.string()});
-    EXPECT_EQ(joined.status, 0) << joined.err;
-    EXPECT_EQ(fs::path(joined.out).parent_path(), out);
+    EXPECT_EQ(call(cli::runJoinCommand, {m_picture.string()}), 0) << m_err;
+    EXPECT_EQ(fs::path(m_out).parent_path(), out);
 }
 
 TEST_F(CommandLineTest, DurationsAreReadOneWayAndCheckedBeforeWriting) {
@@ -142,13 +132,8 @@ TEST_F(CommandLineTest, UnusableFilesAreCountedAndNamedWithTheirReason) {
     fs::create_directories(folder);
     fixtures::makePicture(folder, "a.png", 16, 16);
     fixtures::makePicture(folder, "b.png", 16, 16);
-    for (const bool sort : {false, true}) {
-        std::vector<std::string> arguments{"-o", (dir() / "f.mov").string(), folder.string()};
-        if (sort)
-            arguments.push_back("--sort");
-        const auto run = runCommand(cli::runJoinCommand, arguments);
-        EXPECT_EQ(run.status, 0) << run.err;
-    }
+    for (const char* order : {"--sort", "--chapters"}) // a batch, and one path after another
+        EXPECT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "f.mov").string(), folder.string(), order}), 0);
     std::ofstream(dir() / "notes.txt") << "text";
     const auto run =
         runCommand(cli::runJoinCommand, {"-o", (dir() / "n.mov").string(), m_picture.string(),
@@ -167,21 +152,17 @@ TEST_F(CommandLineTest, NamesWithTabsAndNewlinesStayOneRow) {
     ASSERT_EQ(table.status, 0) << table.err;
     EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 2) << table.out;
     EXPECT_NE(table.out.find("\ta\\tb\\nc.png\t"), std::string::npos) << table.out;
-    const auto json = runCommand(cli::runListCommand, {"--json", odd.string()});
-    const QJsonObject document = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
-    EXPECT_EQ(document["entries"].toArray()[0].toObject()["Filename"].toString(), QString("a\tb\nc.png"));
-    EXPECT_TRUE(document.contains("total"));
+    ASSERT_EQ(call(cli::runListCommand, {"--json", odd.string()}), 0);
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(m_out));
+    EXPECT_EQ(document["entries"][0]["Filename"].toString(), QString("a\tb\nc.png"));
+    EXPECT_TRUE(document["total"].isString());
 }
 
 // Ten times more entries than the open-file limit (soft and hard) allows
 // descriptors: the list holds no file open per entry. (Ten thousand under the
 // usual limit work the same way; that many take minutes in this sanitized build.)
 TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
-    fixtures::ClipSpec tiny;
-    tiny.width = 32;
-    tiny.height = 32;
-    tiny.frames = 1;
-    tiny.audioCodec = "";
+    fixtures::ClipSpec tiny{.audioCodec = "", .width = 32, .height = 32, .frames = 1, .videoOptions = {}};
     const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", tiny);
     const fs::path many = dir() / "many";
     fs::create_directories(many);
@@ -192,18 +173,15 @@ TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
         const struct rlimit limit { 128, 128 };
         ::setrlimit(RLIMIT_NOFILE, &limit);
     };
-    const fs::path logs = dir() / "logs";
-    fs::create_directories(logs);
-    const auto list = clitest::runProgram({"list", many.string()}, logs, lowLimit);
+    const auto list = clitest::Program({"list", many.string()}, dir(), lowLimit).finish();
     ASSERT_EQ(list.status, 0) << list.err.substr(0, 500);
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), kEntries + 1);
     const fs::path output = dir() / "all.mov";
-    const auto join = clitest::runProgram({"join", "-o", output.string(), many.string()}, logs, lowLimit);
+    const auto join =
+        clitest::Program({"join", "-o", output.string(), many.string()}, dir(), lowLimit).finish();
     ASSERT_EQ(join.status, 0) << join.err.substr(0, 500);
-    const auto info = runCommand(cli::runInfoCommand, {"--json", output.string()});
-    const QJsonObject movie =
-        QJsonDocument::fromJson(QByteArray::fromStdString(info.out)).array()[0].toObject();
-    EXPECT_EQ(movie["frameCount"].toInt(), kEntries);
+    ASSERT_EQ(call(cli::runInfoCommand, {"--json", output.string()}), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(m_out))[0]["frameCount"].toInt(), kEntries);
 }
 
 } // namespace

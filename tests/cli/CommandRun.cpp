@@ -11,14 +11,10 @@
 
 namespace clitest {
 
-namespace {
-
-std::string contents(const std::filesystem::path& file) {
+static std::string contents(const std::filesystem::path& file) {
     std::ifstream input(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(input), {});
 }
-
-} // namespace
 
 CommandRun runCommand(Command command, const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
@@ -51,16 +47,8 @@ Program::Program(const std::vector<std::string>& arguments, const std::filesyste
 CommandRun Program::finish() {
     int status = 0;
     ::waitpid(m_pid, &status, 0);
-    CommandRun run;
-    run.status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-    run.out = contents(m_outputFolder / "stdout");
-    run.err = contents(m_outputFolder / "stderr");
-    return run;
-}
-
-CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
-                      const std::function<void()>& inChild) {
-    return Program(arguments, outputFolder, inChild).finish();
+    return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
+            contents(m_outputFolder / "stdout"), contents(m_outputFolder / "stderr")};
 }
 
 void CommandTest::SetUp() {

@@ -1,18 +1,13 @@
 #pragma once
 
-// Running the commands in tests: in-process through their run functions, or
-// as the real `joinclip` program (for what only a process shows: exit by a
-// signal, the open-file limit, the bytes of its arguments).
+// Running the commands in tests: in-process, or as the real `joinclip` program
+// (for what only a process shows: an end by a signal, the open-file limit).
 
 #include "TemporaryFolder.h"
 
 #include <csignal>
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
-#include <iosfwd>
-#include <string>
-#include <vector>
 
 namespace clitest {
 
@@ -24,12 +19,11 @@ struct CommandRun final {
 
 using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
 
-// Runs `command` in this process with `arguments`.
 CommandRun runCommand(Command command, const std::vector<std::string>& arguments);
 
 // The real program, started with `arguments` (after "joinclip"); `inChild`
 // runs in the child before it starts (to lower a limit, say). Its output goes
-// to files in `outputFolder`, read back by finish().
+// to files in `outputFolder`, read back by finish() when it has ended.
 class Program final {
 public:
     Program(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
@@ -41,9 +35,6 @@ private:
     pid_t m_pid = -1;
     std::filesystem::path m_outputFolder;
 };
-
-CommandRun runProgram(const std::vector<std::string>& arguments, const std::filesystem::path& outputFolder,
-                      const std::function<void()>& inChild = {});
 
 // A test in a fresh folder, whose "config" folder holds the preferences.
 class CommandTest : public ::testing::Test {

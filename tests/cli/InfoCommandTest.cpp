@@ -8,29 +8,24 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
 
 using InfoRun = clitest::CommandRun;
-
-InfoRun info(const std::vector<std::string>& arguments) {
+const auto info = [](const std::vector<std::string>& arguments) {
     return clitest::runCommand(cli::runInfoCommand, arguments);
-}
-
-class InfoCommandTest : public ::testing::Test {
+};
+class InfoCommandTest : public clitest::CommandTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
+        CommandTest::SetUp();
         m_clip = fixtures::makeClip(dir(), "Holiday.mp4", {});
         m_bad = dir() / "broken.mov";
         std::ofstream(m_bad) << "not a movie";
     }
-    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
 
-    QTemporaryDir m_dir;
     std::filesystem::path m_clip;
     std::filesystem::path m_bad;
 };
