@@ -64,9 +64,18 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
         message(support::fillFormat(support::LocalizedString("Exporting file \"%@\" (%d of %d)"),
                                     {sourceName, QString::number(i + 1), QString::number(count)}));
 
+        // A free name, made ours: an export never replaces a file. Without one
+        // (a folder we cannot write in), the write itself tells why.
+        const auto reserved = join::reserveExportDestination(folder, *source, component->extension);
         join::JoinRequest request;
         request.movies = {entry.qtkMovie};
-        request.destFilePath = join::exportDestination(folder, *source, component->extension);
+        request.destFilePath =
+            reserved ? reserved->path() : join::exportDestination(folder, *source, component->extension);
+        std::error_code taken;
+        if (!reserved && std::filesystem::exists(std::filesystem::symlink_status(request.destFilePath, taken))) {
+            failed.push_back(sourceName);
+            continue;
+        }
         request.component = component;
         request.exportSettings = settings;
         request.withChapters = false;

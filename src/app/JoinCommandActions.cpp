@@ -48,6 +48,14 @@ JoinOutcome JoinClipController::addButtonClicked() {
     }
 
     std::optional<std::filesystem::path> path = defaultFilename();
+    // The default name is made ours before the write, so that it is still free
+    // when the movie lands there; it goes again if nothing is written.
+    const std::optional<join::ReservedName> reserved =
+        path && !m_defaults.boolValue(support::Pref::PromptForFilename)
+            ? join::reserveDefaultFilename(outputFolderPath(), m_defaultBaseName, getExtension())
+            : std::nullopt;
+    if (reserved)
+        path = reserved->path();
     if (!path || m_defaults.boolValue(support::Pref::PromptForFilename)) {
         // No required type: the chosen name may lack an extension, which is added after the write.
         path = outlets.savePanel->runSavePanel(

@@ -2,24 +2,21 @@
 
 #include "app/JoinClipController.h"
 #include "cli/ArgumentSettingsPanels.h"
+#include "cli/CommandLine.h"
 #include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessExportSettingsDialog.h"
 #include "cli/HeadlessWindow.h"
+#include "cli/OpenedPreferences.h"
 #include "join/ComponentTable.h"
 #include "platform/Preferences.h"
 
 #include <QFile>
+#include <expected>
 #include <ostream>
 
 namespace cli {
 
 namespace {
-
-constexpr const char* kSettingsUsage =
-    "usage: joinclip settings --component TITLE [--load FILE.qxst] [--set KEY=VALUE]... --save FILE.qxst\n"
-    "       joinclip settings --load FILE.qxst --show\n"
-    "keys: video-codec, video-bitrate, quality, size (WxH), frame-rate (N or N/D), audio-codec,\n"
-    "      audio-bitrate, sample-rate, channels (joinclip components lists the titles)\n";
 
 struct SettingsOptions final {
     std::optional<QString> component;
@@ -29,41 +26,41 @@ struct SettingsOptions final {
     bool show = false;
 };
 
-std::optional<SettingsOptions> parseSettingsOptions(const std::vector<std::string>& arguments,
-                                                    std::ostream& err) {
+// The options, or the exit status when the command ends here (help or a usage error).
+std::expected<SettingsOptions, int> parseSettingsOptions(const std::vector<std::string>& arguments,
+                                                         std::ostream& out, std::ostream& err) {
+    CommandLine line("settings",
+                     "Makes, edits or shows an export settings file (.qxst):\n"
+                     "  joinclip settings --component TITLE [--load FILE.qxst] [--set KEY=VALUE]... "
+                     "--save FILE.qxst\n  joinclip settings --load FILE.qxst --show");
+    line.addValue({"component"}, "TITLE", "The export component whose settings are made or edited.");
+    line.addValue(
+        {"set"}, "KEY=VALUE",
+        "Changes one setting; may be repeated. Keys: video-codec, video-bitrate, quality, size (WxH), "
+        "frame-rate (N or N/D), audio-codec, audio-bitrate, sample-rate, channels.");
+    line.addValue({"save"}, "FILE.qxst", "Writes the settings file.");
+    line.addValue({"load"}, "FILE.qxst", "Starts from the settings in this file.");
+    line.addFlag({"show"}, "Prints what the file of --load holds.");
+    if (const auto status = line.parse(arguments, out, err))
+        return std::unexpected(*status);
     SettingsOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (argument == "--component" && hasValue) {
-            options.component = QString::fromStdString(arguments[++i]);
-        } else if (argument == "--set" && hasValue) {
-            const std::string& change = arguments[++i];
-            const std::size_t equals = change.find('=');
-            if (equals == std::string::npos) {
-                err << "joinclip settings: --set takes KEY=VALUE, not \"" << change << "\"\n";
-                return std::nullopt;
-            }
-            options.changes.emplace_back(change.substr(0, equals), change.substr(equals + 1));
-        } else if (argument == "--save" && hasValue) {
-            options.save = std::filesystem::path(arguments[++i]);
-        } else if (argument == "--load" && hasValue) {
-            options.load = std::filesystem::path(arguments[++i]);
-        } else if (argument == "--show") {
-            options.show = true;
-        } else {
-            err << "joinclip settings: unknown option or missing value: " << argument << "\n"
-                << kSettingsUsage;
-            return std::nullopt;
-        }
+    if (line.isSet("component"))
+        options.component = line.text("component");
+    for (const std::string& change : line.allBytes("set")) {
+        const std::size_t equals = change.find('=');
+        if (equals == std::string::npos)
+            return std::unexpected(line.usageError("--set takes KEY=VALUE, not \"" + change + "\"", err));
+        options.changes.emplace_back(change.substr(0, equals), change.substr(equals + 1));
     }
+    options.save = line.path("save");
+    options.load = line.path("load");
+    options.show = line.isSet("show");
     const bool showing =
         options.show && options.load && !options.save && !options.component && options.changes.empty();
     const bool saving = !options.show && options.save && options.component;
-    if (!showing && !saving) {
-        err << kSettingsUsage;
-        return std::nullopt;
-    }
+    if (!line.positionalBytes().empty() || (!showing && !saving))
+        return std::unexpected(
+            line.usageError("give --component TITLE ... --save FILE, or --load FILE --show", err));
     return options;
 }
 
@@ -92,10 +89,12 @@ int showSettingsFile(const std::filesystem::path& file, std::ostream& out, std::
 } // namespace
 
 int runComponentsCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (!arguments.empty()) {
-        err << "usage: joinclip components\n";
-        return 2;
-    }
+    CommandLine options("components", "Lists the export components this build can write, one per line: the "
+                                      "title, the extension and the information, separated by tabs.");
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    if (!options.positionalBytes().empty())
+        return options.usageError("takes no arguments", err);
     join::ComponentTable table;
     join::BuildComponentTable(table);
     for (const QString& title : table.titles()) {
@@ -107,15 +106,15 @@ int runComponentsCommand(const std::vector<std::string>& arguments, std::ostream
 }
 
 int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseSettingsOptions(arguments, err);
+    const auto options = parseSettingsOptions(arguments, out, err);
     if (!options)
-        return 2;
+        return options.error();
     if (options->show)
         return showSettingsFile(*options->load, out, err);
 
     // The preferences window's commands, with the stored settings of every
     // component: choose the component, edit its settings, save them all.
-    platform::Preferences store(platform::Preferences::defaultFile());
+    OpenedPreferences preferences(err);
     HeadlessWindow window(false, err);
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls controls(err);
@@ -124,7 +123,7 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     controls.attach(outlets.components);
     outlets.components.panels = &panels;
     outlets.components.settingsDialog = &dialog;
-    app::JoinClipController controller(store, outlets);
+    app::JoinClipController controller(preferences.store(), outlets);
     controller.launchExportComponents();
     if (!controls.select(controller, *options->component, "settings"))
         return 2;

@@ -1,92 +1,61 @@
 #include "cli/ExportCommand.h"
 
 #include "app/JoinClipController.h"
+#include "cli/AddPaths.h"
+#include "cli/CommandLine.h"
 #include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
+#include "cli/OpenedPreferences.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
-#include "platform/Preferences.h"
 
 #include <ostream>
 
 namespace cli {
 
-namespace {
-
-constexpr const char* kUsage =
-    "usage: joinclip export --component TITLE [--settings FILE.qxst] [--output-dir DIR] "
-    "[--preserve-dates] FILE...\n";
-
-struct ExportOptions final {
-    QString component;
-    std::optional<std::filesystem::path> settingsFile;
-    std::optional<std::filesystem::path> outputFolder;
-    bool preserveDates = false;
-    std::vector<std::filesystem::path> files;
-};
-
-std::optional<ExportOptions> parseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
-    ExportOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
-            options.files.emplace_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--component" && hasValue) {
-            options.component = QString::fromStdString(arguments[++i]);
-        } else if (argument == "--settings" && hasValue) {
-            options.settingsFile = std::filesystem::path(arguments[++i]);
-        } else if (argument == "--output-dir" && hasValue) {
-            options.outputFolder = std::filesystem::path(arguments[++i]);
-        } else if (argument == "--preserve-dates") {
-            options.preserveDates = true;
-        } else {
-            err << "joinclip export: unknown option or missing value: " << argument << "\n" << kUsage;
-            return std::nullopt;
-        }
-    }
-    if (options.files.empty() || options.component.isEmpty()) {
-        err << kUsage;
-        return std::nullopt;
-    }
-    return options;
-}
-
-} // namespace
-
 int runExportCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments, err);
-    if (!options)
-        return 2;
+    CommandLine options("export",
+                        "Converts each file on its own through the export component into the output "
+                        "folder: clip.avi exported as MPEG-4 becomes clip.avi.mp4. A file is never "
+                        "written over: a name that is taken gets \" (exported)\" before the extension.");
+    options.addValue({"component"}, "TITLE", "The export component (joinclip components lists them).");
+    options.addValue({"settings"}, "FILE.qxst", "The export settings file to use.");
+    options.addValue({"output-dir"}, "DIR", "Writes into DIR (else the OutputDirectory preference).");
+    options.addFlag({"preserve-dates"}, "Gives each exported file its source's modification date.");
+    options.addPositional("FILE", "The files to export.", "FILE...");
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    const std::vector<std::filesystem::path> files = options.positionalPaths();
+    if (files.empty())
+        return options.usageError("no file given", err);
+    if (!options.isSet("component"))
+        return options.usageError("--component TITLE is needed", err);
 
-    platform::Preferences store(platform::Preferences::defaultFile());
+    OpenedPreferences preferences(err);
+    platform::Preferences& store = preferences.store();
     HeadlessWindow window(true, err);
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls controls(err);
     controls.attach(outlets.components);
     app::JoinClipController controller(store, outlets);
     controller.launchExportComponents();
-    if (!controls.exportThrough(controller, options->component, options->settingsFile, "export"))
+    if (!controls.exportThrough(controller, options.text("component"), options.path("settings"), "export"))
         return 2;
-    if (options->preserveDates)
+    if (options.isSet("preserve-dates"))
         controller.defaults().setOverride(support::Pref::PreserveDates, true);
 
-    const auto folder = options->outputFolder ? options->outputFolder : platform::CopyOutputFolderPath(store);
+    const auto folder =
+        options.isSet("output-dir") ? options.path("output-dir") : platform::CopyOutputFolderPath(store);
     std::error_code error;
     if (!folder || !std::filesystem::is_directory(*folder, error)) {
         err << "joinclip export: "
             << (folder ? folder->string() + " is not a folder" : "no output folder is set")
-            << ": give --output-dir DIR, or set one with joinclip prefs\n";
+            << ": give --output-dir DIR, or set one with joinclip prefs set OutputDirectory DIR\n";
         return 2;
     }
 
     filelist::FileList& list = controller.fileList();
-    for (const auto& file : options->files)
-        if (const QByteArray reference = platform::getAlias(file); !reference.isEmpty())
-            list.joinClip(reference, list.count(), std::nullopt);
+    const int unusable = addPaths(list, files, false, err);
     // Ctrl-C during a write is the progress sheet's Cancel.
     window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
     const auto written = [&] {
@@ -95,9 +64,11 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     }();
     for (const auto& file : written)
         out << file.string() << "\n";
-    if (written.size() != options->files.size()) {
-        err << "joinclip export: " << options->files.size() - written.size()
-            << " of the files could not be exported\n";
+    // Files that never reached the list, and listed ones that were not written.
+    const std::size_t failed =
+        static_cast<std::size_t>(unusable) + static_cast<std::size_t>(list.count()) - written.size();
+    if (failed > 0) {
+        err << "joinclip export: " << failed << " of the files could not be exported\n";
         return 1;
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "cli/InfoCommand.h"
 
+#include "cli/CommandLine.h"
 #include "cli/MovieReport.h"
 
 #include <QJsonArray>
@@ -9,25 +10,17 @@
 namespace cli {
 
 int runInfoCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    bool optionsEnded = false;
-    std::vector<std::filesystem::path> paths;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--json") {
-            json = true;
-        } else if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument.starts_with("-") && argument != "-") {
-            err << "joinclip info: unknown option " << argument << "\n";
-            return 2;
-        } else {
-            paths.emplace_back(argument);
-        }
-    }
-    if (paths.empty()) {
-        err << "usage: joinclip info [--json] FILE...\n";
-        return 2;
-    }
+    CommandLine options("info",
+                        "Tells whether each file opens as a movie, and its display name, duration, time "
+                        "scale, natural size, tracks and frame count.");
+    options.addFlag({"json"}, "Prints one JSON array, one object per file.");
+    options.addPositional("FILE", "The files to report on.", "FILE...");
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    const bool json = options.isSet("json");
+    const std::vector<std::filesystem::path> paths = options.positionalPaths();
+    if (paths.empty())
+        return options.usageError("no file given", err);
 
     int status = 0;
     QJsonArray reports;

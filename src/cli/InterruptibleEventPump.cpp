@@ -1,5 +1,7 @@
 #include "cli/InterruptibleEventPump.h"
 
+#include "cli/ProcessSetup.h"
+
 #include <ostream>
 
 namespace cli {
@@ -7,8 +9,14 @@ namespace cli {
 namespace {
 
 volatile std::sig_atomic_t gInterrupted = 0;
+volatile std::sig_atomic_t gInterruptCount = 0;
 
-void noteInterrupt(int) {
+// The first Ctrl-C is noted for the next pump; a second one ends the process
+// (removing the files being written), however far the cancel has got.
+void noteInterrupt(int signal) {
+    gInterruptCount = gInterruptCount + 1;
+    if (gInterruptCount > 1)
+        endBySignal(signal);
     gInterrupted = 1;
 }
 
@@ -29,10 +37,10 @@ void InterruptibleEventPump::processPendingEvents() {
 
 InterruptGuard::InterruptGuard() {
     gInterrupted = 0;
+    gInterruptCount = 0;
     struct sigaction action {};
     action.sa_handler = noteInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND; // a second Ctrl-C is not caught
     sigaction(SIGINT, &action, &m_previous);
 }
 

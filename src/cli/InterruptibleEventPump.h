@@ -25,8 +25,9 @@ private:
     std::function<void()> m_cancel;
 };
 
-// Catches the first SIGINT while it lives (a second one ends the program as
-// usual) and puts the previous handling back when it goes.
+// Catches the first SIGINT while it lives (a second one ends the program,
+// removing the files it was writing) and puts the previous handling back
+// when it goes.
 class InterruptGuard final {
 public:
     InterruptGuard();

@@ -1,11 +1,13 @@
 #include "cli/JoinCommand.h"
 
+#include "cli/AddPaths.h"
+#include "cli/CommandLine.h"
+#include "cli/DurationArgument.h"
 #include "cli/HeadlessComponentControls.h"
 #include "cli/HeadlessWindow.h"
-#include "platform/FileReference.h"
-#include "platform/Preferences.h"
+#include "cli/ListDurations.h"
+#include "cli/OpenedPreferences.h"
 
-#include <cmath>
 #include <ostream>
 #include <system_error>
 
@@ -13,140 +15,111 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: joinclip join [-o PATH | --output-dir DIR] [--title TEXT]... "
-                               "[--chapters|--no-chapters] [--reference] [--duration SECONDS] [--sort] "
-                               "[--component TITLE [--settings FILE.qxst]] FILE...\n";
-
 bool isFolder(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_directory(path, error);
 }
 
-// A number of seconds as a person types it: finite and not negative.
-std::optional<double> parseSeconds(const std::string& text) {
-    bool ok = false;
-    const double seconds = QString::fromStdString(text).trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(seconds) || seconds < 0)
-        return std::nullopt;
-    return seconds;
-}
-
-struct JoinOptions final {
-    std::filesystem::path output;
-    std::optional<std::filesystem::path> outputFolder;
-    std::vector<QString> titles;
-    std::optional<bool> chapters;
-    bool reference = false;
-    std::optional<double> duration;
-    bool sort = false;
-    std::optional<QString> component;
-    std::optional<std::filesystem::path> settingsFile;
-    std::vector<std::filesystem::path> files;
-};
-
-std::optional<JoinOptions> parseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
-    JoinOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool hasValue = i + 1 < arguments.size();
-        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
-            options.files.emplace_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if ((argument == "-o" || argument == "--output") && hasValue) {
-            options.output = arguments[++i];
-        } else if (argument == "--output-dir" && hasValue) {
-            options.outputFolder = std::filesystem::path(arguments[++i]);
-        } else if (argument == "--title" && hasValue) {
-            options.titles.push_back(QString::fromStdString(arguments[++i]));
-        } else if (argument == "--chapters" || argument == "--no-chapters") {
-            options.chapters = argument == "--chapters";
-        } else if (argument == "--duration" && hasValue) {
-            options.duration = parseSeconds(arguments[++i]);
-            if (!options.duration) {
-                err << "joinclip join: --duration takes a number of seconds, not \"" << arguments[i] << "\"\n";
-                return std::nullopt;
-            }
-        } else if (argument == "--reference") {
-            options.reference = true;
-        } else if (argument == "--sort") {
-            options.sort = true;
-        } else if (argument == "--component" && hasValue) {
-            options.component = QString::fromStdString(arguments[++i]);
-        } else if (argument == "--settings" && hasValue) {
-            options.settingsFile = std::filesystem::path(arguments[++i]);
-        } else {
-            err << "joinclip join: unknown option or missing value: " << argument << "\n" << kUsage;
-            return std::nullopt;
-        }
-    }
-    if (options.files.empty() || (options.settingsFile && !options.component)) {
-        err << kUsage;
-        return std::nullopt;
-    }
-    return options;
+void describeOptions(CommandLine& options) {
+    options.addValue({"o", "output"}, "PATH",
+                     "Writes the movie to PATH (\".mov\" added when it has no extension).");
+    options.addValue({"output-dir"}, "DIR",
+                     "Writes the movie under its default name in DIR (else the OutputDirectory preference).");
+    options.addValue({"title"}, "TEXT", "The chapter title of the next file, in order; may be repeated.");
+    options.addFlag({"chapters"}, "Adds a chapter track (the Chapterize preference, for this run).");
+    options.addFlag({"no-chapters"}, "Adds no chapter track.");
+    options.addFlag({"reference"}, "Writes a movie that refers to its sources.");
+    options.addValue({"duration"}, "DURATION",
+                     "Scales the joined movie to DURATION: seconds or a time such as 1:30 (0: no scaling).");
+    options.addFlag({"sort"}, "Adds the files as one batch, as the browse panel does.");
+    options.addValue({"component"}, "TITLE", "Exports the joined movie through this export component.");
+    options.addValue({"settings"}, "FILE.qxst", "The export settings file for --component.");
+    options.addPositional("FILE", "The movie, picture and sound files (or folders) to join, in order.",
+                          "FILE...");
 }
 
 } // namespace
 
 int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments, err);
-    if (!options)
-        return 2;
-    if (options->outputFolder && !isFolder(*options->outputFolder)) {
-        err << "joinclip join: not a folder: " << options->outputFolder->string() << "\n";
+    CommandLine options("join",
+                        "Joins the files into one movie, losslessly when they allow it, with chapters.");
+    describeOptions(options);
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    const std::vector<std::filesystem::path> files = options.positionalPaths();
+    if (files.empty())
+        return options.usageError("no file given", err);
+    if (options.isSet("settings") && !options.isSet("component"))
+        return options.usageError("--settings needs --component", err);
+    if (options.isSet("chapters") && options.isSet("no-chapters"))
+        return options.usageError("--chapters and --no-chapters exclude each other", err);
+    const auto output = options.path("output");
+    const auto outputFolder = options.path("output-dir");
+    if (outputFolder && !isFolder(*outputFolder)) {
+        err << "joinclip join: not a folder: " << outputFolder->string() << "\n";
         return 2;
     }
+    std::optional<double> duration;
+    if (options.isSet("duration")) {
+        const auto read = readDuration(options.bytes("duration"));
+        if (!read)
+            return options.usageError("--duration: " + read.error(), err);
+        duration = *read;
+    }
 
-    platform::Preferences store(platform::Preferences::defaultFile());
+    OpenedPreferences preferences(err);
     HeadlessWindow window(true, err);
     app::MainWindowOutlets outlets = window.outlets();
     HeadlessComponentControls components(err);
     components.attach(outlets.components);
-    app::JoinClipController controller(store, outlets);
+    app::JoinClipController controller(preferences.store(), outlets);
     support::UserDefaults& defaults = controller.defaults();
     filelist::FileList& list = controller.fileList();
 
     // The export components as the application has them: with "Export" on, the
     // stored component and its settings are used; --component chooses one for this run.
     controller.launchExportComponents();
-    if (options->component &&
-        !components.exportThrough(controller, *options->component, options->settingsFile, "join"))
+    if (options.isSet("component") &&
+        !components.exportThrough(controller, options.text("component"), options.path("settings"), "join"))
         return 2;
 
     // What the options say holds for this run only; the stored preferences stay as they are.
-    if (options->outputFolder)
-        controller.setOutputFolderForThisRun(*options->outputFolder);
-    if (options->chapters)
-        defaults.setOverride(support::Pref::Chapterize, *options->chapters);
-    if (options->reference)
+    if (outputFolder)
+        controller.setOutputFolderForThisRun(*outputFolder);
+    if (options.isSet("chapters") || options.isSet("no-chapters"))
+        defaults.setOverride(support::Pref::Chapterize, options.isSet("chapters"));
+    if (options.isSet("reference"))
         defaults.setOverride(support::Pref::Flatten, false);
-    if (options->duration)
-        defaults.setOverride(support::Pref::DesiredDuration, *options->duration);
+    if (duration)
+        defaults.setOverride(support::Pref::DesiredDuration, *duration);
     // -o answers the save panel; without it the default name in the output folder is used.
-    defaults.setOverride(support::Pref::PromptForFilename, !options->output.empty());
-    if (!options->output.empty())
-        window.savePanel().setAnswer(options->output);
+    defaults.setOverride(support::Pref::PromptForFilename, output.has_value());
+    if (output)
+        window.savePanel().setAnswer(*output);
 
-    const double desiredDuration = defaults.floatValue(support::Pref::DesiredDuration);
-
-    if (options->sort) {
-        list.joinClips(options->files);
-    } else {
-        for (const auto& file : options->files) {
-            if (const QByteArray reference = platform::getAlias(file); !reference.isEmpty())
-                list.joinClip(reference, list.count(), std::nullopt);
-            controller.makeDefaultFilename(file, false);
-        }
-    }
-    if (list.count() != static_cast<int>(options->files.size())) {
-        err << "joinclip join: " << options->files.size() - static_cast<std::size_t>(list.count())
-            << " of the files could not be opened as movies\n";
+    const int unusable =
+        addPaths(list, files, options.isSet("sort"), err,
+                 [&](const std::filesystem::path& file) { controller.makeDefaultFilename(file, false); });
+    if (unusable > 0) {
+        err << "joinclip join: " << unusable << (unusable == 1 ? " file was" : " files were")
+            << " not added (see above); nothing was written\n";
         return 1;
     }
-    for (std::size_t i = 0; i < options->titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
-        list.setTitle(static_cast<int>(i), options->titles[i]);
+    const std::vector<QString> titles = options.allTexts("title");
+    for (std::size_t i = 0; i < titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
+        list.setTitle(static_cast<int>(i), titles[i]);
+
+    // The duration asked for must be reachable before anything is written.
+    const double desiredDuration = defaults.floatValue(support::Pref::DesiredDuration);
+    if (desiredDuration > 0) {
+        const ListDurations durations = listDurations(list);
+        if (const auto reachable = checkReachable(durations.durations, durations.timeScale, desiredDuration);
+            !reachable) {
+            err << "joinclip join: the movie cannot be scaled to " << desiredDuration
+                << " seconds: " << reachable.error() << "; nothing was written\n";
+            return 2;
+        }
+    }
 
     // Ctrl-C during the write is the progress sheet's Cancel.
     window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
@@ -158,9 +131,10 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     case app::JoinOutcome::Status::Written:
         break;
     case app::JoinOutcome::Status::NotSaved:
-        if (options->output.empty() && !controller.outputFolderPath()) {
-            err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one with "
-                   "joinclip prefs\n";
+        if (!output && !controller.outputFolderPath()) {
+            err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one "
+                   "with "
+                   "joinclip prefs set OutputDirectory DIR\n";
             return 2;
         }
         return 1; // the alert said why
@@ -171,12 +145,15 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     case app::JoinOutcome::Status::WriteFailed:
         return 1; // the alert said why
     }
-    out << outcome.path.string() << "\n";
     if (outcome.scaled == false) {
-        err << "joinclip join: the movie was written but could not be scaled to " << desiredDuration
-            << " seconds\n";
+        // The unscaled movie is not what was asked for: it goes, and nothing is reported written.
+        std::error_code error;
+        std::filesystem::remove(outcome.path, error);
+        err << "joinclip join: the movie could not be scaled to " << desiredDuration
+            << " seconds; nothing was written\n";
         return 1;
     }
+    out << outcome.path.string() << "\n";
     return 0;
 }
 

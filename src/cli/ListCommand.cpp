@@ -1,139 +1,134 @@
 #include "cli/ListCommand.h"
 
+#include "cli/AddPaths.h"
+#include "cli/CommandLine.h"
+#include "cli/DurationArgument.h"
 #include "cli/HeadlessWindow.h"
+#include "cli/ListDurations.h"
+#include "cli/OpenedPreferences.h"
 #include "filelist/TableCells.h"
-#include "media/Movie.h"
-#include "platform/FileReference.h"
-#include "platform/Preferences.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <ostream>
 
 namespace cli {
 
 namespace {
 
-struct ListOptions final {
-    bool sort = false;
-    bool restore = false;
-    bool save = false;
-    bool verbose = false;
-    std::optional<double> desiredDuration;
-    std::vector<std::filesystem::path> paths;
-};
-
 // The columns the command prints, in the table's order (the icon is an image).
 constexpr const char* kPrintedColumns[] = {"Index",         "Filename",     "Title", "Duration",
                                            "Date Modified", "Date Created", "Size",  "EXIF Date Time"};
 
-std::optional<ListOptions> parseOptions(const std::vector<std::string>& arguments, std::ostream& err) {
-    ListOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || !argument.starts_with("-") || argument == "-") {
-            options.paths.emplace_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--sort") {
-            options.sort = true;
-        } else if (argument == "--restore") {
-            options.restore = true;
-        } else if (argument == "--save") {
-            options.save = true;
-        } else if (argument == "--verbose" || argument == "-v") {
-            options.verbose = true;
-        } else if (argument == "--desired-duration" && i + 1 < arguments.size()) {
-            try {
-                std::size_t used = 0;
-                options.desiredDuration = std::stod(arguments[++i], &used);
-                if (used != arguments[i].size())
-                    throw std::invalid_argument("trailing text");
-            } catch (const std::exception&) {
-                err << "joinclip list: --desired-duration takes a number of seconds, not \"" << arguments[i]
-                    << "\"\n";
-                return std::nullopt;
-            }
-        } else {
-            err << "joinclip list: unknown option " << argument << "\n";
-            return std::nullopt;
-        }
-    }
-    if (options.paths.empty() && !options.restore) {
-        err << "usage: joinclip list [--sort] [--desired-duration SECONDS] [--restore] [--save] [--verbose] "
-               "PATH...\n";
-        return std::nullopt;
-    }
-    return options;
-}
-
-// Tells on stderr about a path that can add nothing; the application itself is silent about them.
-bool reportUnusable(const std::filesystem::path& path, std::ostream& err) {
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
-        err << "joinclip: " << path.string() << ": no such file or folder\n";
-        return true;
-    }
-    if (!std::filesystem::is_directory(path, error) && !media::Movie::canOpen(path)) {
-        err << "joinclip: " << path.string() << ": not a movie, picture or sound file that can be read\n";
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
+std::string escapeTableCell(const QString& text) {
+    std::string escaped;
+    for (const char byte : text.toStdString()) {
+        switch (byte) {
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        default:
+            escaped += byte;
+        }
+    }
+    return escaped;
+}
+
 int runListCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    const auto options = parseOptions(arguments, err);
-    if (!options)
-        return 2;
+    CommandLine options("list",
+                        "Builds the file list as the application does and prints it as the file table "
+                        "shows it, one tab-separated line per entry, then the total-duration line. In the "
+                        "cells a backslash, tab, newline and carriage return are written \\\\, \\t, \\n "
+                        "and \\r.");
+    options.addFlag({"sort"}, "Adds the paths as one batch, as the browse panel does.");
+    options.addValue({"desired-duration"}, "DURATION", "Scales the total to DURATION for this run only.");
+    options.addFlag({"restore"}, "Restores the list saved by --save first.");
+    options.addFlag({"save"}, "Saves the list for --restore (following the RememberFileList preference).");
+    options.addFlag({"v", "verbose"}, "Shows the status line on standard error.");
+    options.addFlag({"json"}, "Prints one JSON object: the entries, each with the columns, and the total.");
+    options.addPositional("PATH", "Files and folders to add.", "PATH...");
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    const std::vector<std::filesystem::path> paths = options.positionalPaths();
+    if (paths.empty() && !options.isSet("restore"))
+        return options.usageError("no path given", err);
+    std::optional<double> desiredDuration;
+    if (options.isSet("desired-duration")) {
+        const auto read = readDuration(options.bytes("desired-duration"));
+        if (!read)
+            return options.usageError("--desired-duration: " + read.error(), err);
+        desiredDuration = *read;
+    }
 
-    platform::Preferences store(platform::Preferences::defaultFile());
-    if (const auto aside = store.setAsideFile())
-        err << "joinclip: the preferences file was damaged; it was kept as " << aside->string() << "\n";
-    HeadlessWindow window(options->verbose, err);
-    app::JoinClipController controller(store, window.outlets());
+    OpenedPreferences preferences(err);
+    HeadlessWindow window(options.isSet("verbose"), err);
+    app::JoinClipController controller(preferences.store(), window.outlets());
     filelist::FileList& list = controller.fileList();
-    if (options->desiredDuration)
-        controller.defaults().setOverride(support::Pref::DesiredDuration, *options->desiredDuration);
-
     controller.awakeFromNib();
-    if (options->restore)
+    if (options.isSet("restore"))
         controller.applicationWillFinishLaunching();
 
-    int status = 0;
-    for (const auto& path : options->paths)
-        if (reportUnusable(path, err))
-            status = 1;
-
-    if (options->sort) {
-        list.joinClips(options->paths);
-    } else {
-        // One path after another, each at the end of the list.
-        for (const auto& path : options->paths) {
-            std::error_code error;
-            if (std::filesystem::is_directory(path, error))
-                list.addDirectoryItems(path);
-            else if (const QByteArray reference = platform::getAlias(path); !reference.isEmpty())
-                list.joinClip(reference, list.count(), std::nullopt);
+    int status = addPaths(list, paths, options.isSet("sort"), err) > 0 ? 1 : 0;
+    if (desiredDuration) {
+        const ListDurations durations = listDurations(list);
+        if (const auto reachable = checkReachable(durations.durations, durations.timeScale, *desiredDuration);
+            !reachable) {
+            err << "joinclip list: the total cannot be scaled to " << options.bytes("desired-duration")
+                << ": " << reachable.error() << "\n";
+            return 2;
         }
+        controller.defaults().setOverride(support::Pref::DesiredDuration, *desiredDuration);
     }
     list.updateDurationTextField();
 
     const bool fullPath = controller.defaults().boolValue(support::Pref::DisplayFullPath);
-    for (int row = 0; row < list.count(); ++row) {
-        std::string line;
-        for (const char* column : kPrintedColumns) {
-            if (column != kPrintedColumns[0])
-                line += '\t';
-            line += filelist::objectValueForTableColumn(list, column, row, fullPath).toString().toStdString();
+    const auto cell = [&](const char* column, int row) {
+        return filelist::objectValueForTableColumn(list, column, row, fullPath).toString();
+    };
+    const bool totalShown = !window.durationTextField().isHidden();
+    if (options.isSet("json")) {
+        QJsonArray entries;
+        for (int row = 0; row < list.count(); ++row) {
+            QJsonObject entry;
+            for (const char* column : kPrintedColumns)
+                entry.insert(QString::fromLatin1(column), cell(column, row));
+            entries.append(entry);
         }
-        out << line << "\n";
+        QJsonObject document{{"entries", entries}};
+        if (totalShown)
+            document.insert("total", window.durationTextField().text());
+        out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    } else {
+        for (int row = 0; row < list.count(); ++row) {
+            std::string line;
+            for (const char* column : kPrintedColumns) {
+                if (column != kPrintedColumns[0])
+                    line += '\t';
+                line += escapeTableCell(cell(column, row));
+            }
+            out << line << "\n";
+        }
+        if (totalShown)
+            out << window.durationTextField().text().toStdString() << "\n";
     }
-    if (!window.durationTextField().isHidden())
-        out << window.durationTextField().text().toStdString() << "\n";
 
-    if (options->save)
+    if (options.isSet("save")) {
         controller.applicationWillTerminate();
+        if (!preferences.write("list"))
+            status = 1;
+    }
     return status;
 }
 

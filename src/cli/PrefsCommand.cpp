@@ -1,6 +1,8 @@
 #include "cli/PrefsCommand.h"
 
-#include "platform/Preferences.h"
+#include "cli/CommandLine.h"
+#include "cli/OpenedPreferences.h"
+#include "platform/FolderPreferences.h"
 #include "support/PreferenceKeys.h"
 #include "support/UserDefaults.h"
 
@@ -10,9 +12,27 @@ namespace cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: joinclip prefs list | get KEY | set KEY VALUE | delete KEY\n";
+// The keys that hold a folder as file reference data, set by choosing a folder.
+bool isFolderKey(support::Pref pref) {
+    return pref == support::Pref::OutputDirectory || pref == support::Pref::DestinationDirectory;
+}
 
-std::string valueOrDefault(const support::UserDefaults& defaults, support::Pref pref) {
+// Answers the folder named on the command line, as the window's folder chooser answers the one chosen.
+struct NamedFolder final : platform::FolderChooser {
+    explicit NamedFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    std::optional<std::filesystem::path> chooseFolder(const QString&, const QString&,
+                                                      const QString&) override {
+        return m_folder;
+    }
+    std::filesystem::path m_folder;
+};
+
+std::string valueOrDefault(const platform::Preferences& store, const support::UserDefaults& defaults,
+                           support::Pref pref) {
+    if (isFolderKey(pref) && defaults.isPresent(pref)) {
+        const auto folder = platform::CopyFolderPreference(store, support::preferenceName(pref));
+        return folder ? folder->string() : "(a folder that cannot be found)";
+    }
     if (defaults.isPresent(pref))
         return support::preferenceValueText(defaults.value(pref)).toStdString();
     const QVariant fallback = support::preferenceKey(pref).defaultValue;
@@ -24,56 +44,73 @@ std::string valueOrDefault(const support::UserDefaults& defaults, support::Pref 
 } // namespace
 
 int runPrefsCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.empty()) {
-        err << kUsage;
-        return 2;
-    }
-    platform::Preferences store(platform::Preferences::defaultFile());
-    if (const auto aside = store.setAsideFile())
-        err << "joinclip: the preferences file was damaged; it was kept as " << aside->string() << "\n";
-    support::UserDefaults defaults(store);
-    const std::string& verb = arguments[0];
+    CommandLine options("prefs", "Reads and changes the preferences the application and every command share. "
+                                 "set types the value by the key's type; OutputDirectory and "
+                                 "DestinationDirectory take a folder.");
+    options.addPositional("VERB", "list, get KEY, set KEY VALUE or delete KEY.",
+                          "list | get KEY | set KEY VALUE | "
+                          "delete KEY");
+    // Only the first word can be an option: a value such as -5 is a value.
+    std::vector<std::string> words = arguments;
+    if (!words.empty() && !words[0].starts_with("-"))
+        words.insert(words.begin(), "--");
+    if (const auto status = options.parse(words, out, err))
+        return *status;
+    words = options.positionalBytes();
+    const std::string verb = words.empty() ? std::string() : words[0];
+    const std::size_t wanted = verb == "list"                      ? 1
+                               : verb == "get" || verb == "delete" ? 2
+                               : verb == "set"                     ? 3
+                                                                   : 0;
+    if (wanted == 0 || words.size() != wanted)
+        return options.usageError(words.empty() ? "no verb given" : "unknown verb or wrong number of words",
+                                  err);
 
-    if (verb == "list" && arguments.size() == 1) {
+    OpenedPreferences preferences(err);
+    platform::Preferences& store = preferences.store();
+    support::UserDefaults defaults(store);
+    if (verb == "list") {
         for (const support::PreferenceKey& key : support::preferenceKeys())
             out << key.name << "\t" << support::preferenceTypeName(key.type) << "\t"
-                << valueOrDefault(defaults, key.pref) << "\n";
+                << valueOrDefault(store, defaults, key.pref) << "\n";
         return 0;
     }
-    if (arguments.size() < 2) {
-        err << kUsage;
-        return 2;
-    }
-    const QString name = QString::fromStdString(arguments[1]);
-    const auto pref = support::findPreference(name);
+    const auto pref = support::findPreference(QString::fromStdString(words[1]));
     if (!pref) {
-        err << "joinclip prefs: unknown key \"" << arguments[1]
-            << "\" (joinclip prefs list shows every key)\n";
+        err << "joinclip prefs: unknown key \"" << words[1] << "\" (joinclip prefs list shows every key)\n";
         return 2;
     }
-    if (verb == "get" && arguments.size() == 2) {
-        out << valueOrDefault(defaults, *pref) << "\n";
+    if (verb == "get") {
+        out << valueOrDefault(store, defaults, *pref) << "\n";
         return 0;
     }
-    if (verb == "delete" && arguments.size() == 2) {
+    if (verb == "delete") {
         defaults.remove(*pref);
-        return defaults.synchronize() ? 0 : 1;
+        return preferences.write("prefs") ? 0 : 1;
     }
-    if (verb == "set" && arguments.size() == 3) {
-        const auto value = support::preferenceValueFromText(*pref, QString::fromStdString(arguments[2]));
-        if (!value) {
-            err << "joinclip prefs: " << value.error().message << "\n";
+    if (isFolderKey(*pref)) {
+        NamedFolder chooser(words[2]);
+        platform::ChooseFolderPreference(store, chooser, support::preferenceName(*pref));
+        const auto kept = platform::CopyFolderPreference(store, support::preferenceName(*pref));
+        std::error_code error;
+        if (!kept || !std::filesystem::equivalent(*kept, chooser.m_folder, error)) {
+            err << "joinclip prefs: " << words[1] << " takes a folder, and \"" << words[2]
+                << "\" is not one that can be kept\n";
             return 2;
         }
-        defaults.setValue(*pref, *value);
-        if (!defaults.synchronize()) {
-            err << "joinclip prefs: cannot write " << store.file().string() << "\n";
-            return 1;
-        }
-        return 0;
+        return preferences.write("prefs") ? 0 : 1;
     }
-    err << kUsage;
-    return 2;
+    const auto value = support::preferenceValueFromText(*pref, QString::fromStdString(words[2]));
+    if (!value) {
+        err << "joinclip prefs: " << value.error().message << "\n";
+        return 2;
+    }
+    if (!store.setValue(support::preferenceName(*pref), *value)) {
+        err << "joinclip prefs: " << words[1] << " cannot store \"" << words[2]
+            << "\": a preference holds no null, no text with a NUL character and no number beyond 64 bits\n";
+        return 2;
+    }
+    return preferences.write("prefs") ? 0 : 1;
 }
 
 } // namespace cli

@@ -6,6 +6,7 @@
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
+#include "cli/ProcessSetup.h"
 
 #include <QCoreApplication>
 #include <iostream>
@@ -20,10 +21,10 @@ Commands:
   info [--json] FILE...   tell whether each file opens as a movie, and its
                           display name, duration, time scale, natural size,
                           tracks and frame count (--json: one JSON array)
-  list [--sort] [--desired-duration SECONDS] [--restore] [--save] [--verbose] PATH...
+  list [--sort] [--desired-duration SECONDS] [--restore] [--save] [--verbose] [--json] PATH...
                           build the file list as the application does and
                           print it as the file table shows it, then the
-                          total-duration line
+                          total-duration line (--json: one JSON object)
   join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference]
        [--duration SECONDS] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...
                           join the files into one movie (copied without
@@ -41,7 +42,7 @@ Commands:
                           read and change the preferences
 
 Options:
-  -h, --help              show this help
+  -h, --help              show this help (joinclip COMMAND --help: the command's options)
   --version               show the version
 )";
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("JoinClip");
     QCoreApplication::setApplicationVersion(JOINCLIP_VERSION);
+    cli::prepareProcess();
 
     // Arguments are kept as the bytes the shell gave: file names need not be UTF-8.
     std::vector<std::string> arguments(argv + 1, argv + argc);

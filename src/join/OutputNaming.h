@@ -1,5 +1,7 @@
 #pragma once
 
+#include "join/ReservedName.h"
+
 #include <QDateTime>
 #include <QString>
 #include <filesystem>
@@ -11,16 +13,27 @@ namespace join {
 // list: its name without extension, and for a file " and N others" where N
 // is the number of other entries ("other" when there is one). None when the
 // item's name cannot be read.
-[[nodiscard]] std::optional<QString> makeDefaultFilename(const std::filesystem::path& item, bool isFolder,
-                                                         int listCount);
+[[nodiscard]] std::optional<QString> makeDefaultFilename(const std::filesystem::path& item, bool isFolder, int listCount);
 
 // The default output path: folder/base+extension ("Untitled" without a base
 // name); when a file is already there, the name gets "-[date time zone]" with
-// dots for colons. None without an output folder.
-[[nodiscard]] std::optional<std::filesystem::path>
-defaultFilename(const std::optional<std::filesystem::path>& outputFolder,
-                const std::optional<QString>& baseName, const QString& extension,
-                const QDateTime& now = QDateTime::currentDateTime());
+// dots for colons, and when that is taken too (a run of the same second),
+// " 2", " 3", ... after the stamp. A base name too long for the folder's
+// names is shortened, at a character boundary, so the whole name fits. The
+// folder is used as the bytes it is (it need not be UTF-8). None without an
+// output folder.
+[[nodiscard]] std::optional<std::filesystem::path> defaultFilename(const std::optional<std::filesystem::path>& outputFolder,
+                                                     const std::optional<QString>& baseName,
+                                                     const QString& extension,
+                                                     const QDateTime& now = QDateTime::currentDateTime());
+
+// The same name made ours (see ReservedName), so that it is still free when
+// the movie is written there. None without an output folder, or when no name
+// could be created in it.
+[[nodiscard]] std::optional<ReservedName> reserveDefaultFilename(const std::optional<std::filesystem::path>& outputFolder,
+                                                   const std::optional<QString>& baseName,
+                                                   const QString& extension,
+                                                   const QDateTime& now = QDateTime::currentDateTime());
 
 // The name suggested in the save panel.
 QString defaultFilenameWithSaveCount(const std::optional<QString>& baseName, const QString& extension);

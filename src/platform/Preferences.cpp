@@ -1,11 +1,11 @@
 #include "platform/Preferences.h"
 
 #include "platform/PropertyList.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
@@ -157,8 +157,7 @@ bool Preferences::synchronize() {
     if (m_file.has_parent_path()) {
         std::filesystem::create_directories(m_file.parent_path(), error);
     }
-    QSaveFile output(qtPath(m_file));
-    if (!output.open(QIODevice::WriteOnly) || output.write(*xml) != xml->size() || !output.commit()) {
+    if (!writeWholeFile(m_file, *xml)) {
         return false;
     }
     m_changed = false;

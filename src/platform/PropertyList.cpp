@@ -1,5 +1,7 @@
 #include "platform/PropertyList.h"
 
+#include "platform/PropertyListDepth.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <cstdint>
@@ -330,6 +332,10 @@ bool samePropertyListValue(const QVariant& a, const QVariant& b) {
 
 std::optional<QVariantMap> readPropertyListDictionary(const QByteArray& bytes) {
     if (bytes.isEmpty() || bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        return std::nullopt;
+    }
+    // libplist parses nesting by recursion: too deep a file never reaches it.
+    if (!nestsWithinLimit(bytes)) {
         return std::nullopt;
     }
     plist_t root = nullptr;

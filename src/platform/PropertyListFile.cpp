@@ -1,9 +1,9 @@
 #include "platform/PropertyListFile.h"
 
 #include "platform/PropertyList.h"
+#include "platform/WholeFileWrite.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace platform {
 
@@ -28,8 +28,7 @@ bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap&
     const std::optional<QByteArray> xml = detail::writePropertyListXml(dictionary);
     if (!xml)
         return false;
-    QSaveFile output(QFile::decodeName(file.c_str()));
-    return output.open(QIODevice::WriteOnly) && output.write(*xml) == xml->size() && output.commit();
+    return writeWholeFile(file, *xml);
 }
 
 } // namespace platform

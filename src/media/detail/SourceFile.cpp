@@ -1,5 +1,7 @@
 #include "media/detail/SourceFile.h"
 
+#include "media/detail/ReopeningReader.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -66,24 +68,22 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     if (auto problem = checkRegularFile(path))
         return std::unexpected(*problem);
 
-    // Our own I/O context on the "file:" protocol: a path is always a local
-    // file, never a URL or protocol prefix, whatever characters it holds.
+    // Our own I/O context, reading the local file by its path whatever
+    // characters it holds (never as a URL), and holding its descriptor only
+    // while the file is in use (see ReopeningReader).
     const std::string url = "file:" + path.string();
-    AVIOContext* io = nullptr;
-    if (const int status = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr); status < 0)
-        return std::unexpected(makeError(status, "cannot read the file"));
+    auto reader = detail::ReopeningReader::open(path);
+    if (!reader)
+        return std::unexpected(reader.error());
+    AVIOContext* io = (*reader)->io();
 
     auto format = probeFormat(io, path.c_str());
-    if (!format) {
-        avio_closep(&io);
+    if (!format)
         return std::unexpected(format.error());
-    }
 
     AVFormatContext* context = avformat_alloc_context();
-    if (!context) {
-        avio_closep(&io);
+    if (!context)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    }
     context->pb = io;
     context->flags |= AVFMT_FLAG_CUSTOM_IO;
 
@@ -96,13 +96,13 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     const int status = avformat_open_input(&context, url.c_str(), *format, &options);
     av_dict_free(&options);
     if (status < 0) {
-        // avformat_open_input freed the context but leaves our I/O context to us.
-        avio_closep(&io);
+        // avformat_open_input freed the context; the reader frees its I/O context.
         return std::unexpected(makeError(status, "not a movie, picture or sound file that can be read"));
     }
 
     std::shared_ptr<SourceFile> source(new SourceFile());
     source->m_path = path;
+    source->m_reader = std::move(*reader);
     source->m_format.reset(context);
     source->m_isPicture = isPictureReader(context->iformat);
 
@@ -122,7 +122,11 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     return source;
 }
 
-SourceFile::~SourceFile() = default;
+SourceFile::~SourceFile() {
+    // The I/O context is the reader's to free, after the demuxer is closed.
+    if (m_format)
+        m_format->pb = nullptr;
+}
 
 bool SourceFile::isUsableStream(int streamIndex) const {
     const AVStream* stream = m_format->streams[streamIndex];

@@ -15,6 +15,10 @@
 
 namespace media {
 
+namespace detail {
+class ReopeningReader;
+}
+
 // Private to src/media. One opened media file whose streams the edits of movies refer to. Shared by
 // every movie made from it; reading it moves its demuxer, so one thread at a time.
 class SourceFile final {
@@ -66,6 +70,7 @@ private:
     std::int64_t countSamplesByReading(int streamIndex, const std::optional<TimeRange>& range) const;
 
     std::filesystem::path m_path;
+    std::unique_ptr<detail::ReopeningReader> m_reader; // outlives m_format, which reads through it
     detail::InputContextPtr m_format;
     bool m_isPicture = false;
     std::optional<QImage> m_pictureImage; // a picture is decoded once

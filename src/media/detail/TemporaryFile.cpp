@@ -1,10 +1,17 @@
 #include "media/detail/TemporaryFile.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <random>
+#include <regex>
+#include <set>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace media::detail {
@@ -12,6 +19,40 @@ namespace media::detail {
 namespace {
 
 constexpr int kNameAttempts = 100;
+constexpr const char* kNamePrefix = ".joinclip-";
+// A longer extension is left out of the temporary name rather than make it too long.
+constexpr std::size_t kLongestKeptExtension = 32;
+
+// When this process started (near enough: when the program was loaded).
+const std::filesystem::file_time_type gProcessStart = std::filesystem::file_time_type::clock::now();
+
+// Our own temporary files left behind by a process that is no longer running
+// (killed, or the machine stopped) and older than this process, in `folder`.
+// Once per folder and process, so a run that writes many files there pays once.
+void sweepStaleTemporaryFiles(const std::filesystem::path& folder) {
+    static std::mutex lock;
+    static std::set<std::filesystem::path> swept;
+    {
+        const std::lock_guard guard(lock);
+        if (!swept.insert(folder).second)
+            return;
+    }
+    static const std::regex ours(R"(\.joinclip-([0-9]+)-[a-z0-9]{8}(\.[^/]*)?)");
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        std::smatch match;
+        if (!name.starts_with(kNamePrefix) || !std::regex_match(name, match, ours))
+            continue;
+        const long pid = std::strtol(match[1].str().c_str(), nullptr, 10);
+        const bool running = pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        std::error_code ignored;
+        if (running || !entry->is_regular_file(ignored) || entry->last_write_time(ignored) >= gProcessStart)
+            continue;
+        std::filesystem::remove(entry->path(), ignored);
+    }
+}
 
 Error errnoError(int code, const std::filesystem::path& file, const std::string& what) {
     return Error{code, what + " \"" + file.string() + "\": " + std::strerror(code)};
@@ -32,11 +73,14 @@ std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem:
     if (destination.filename().empty())
         return std::unexpected(Error{EINVAL, "\"" + destination.string() + "\" names no file"});
     const std::filesystem::path folder = destination.parent_path().empty() ? "." : destination.parent_path();
+    sweepStaleTemporaryFiles(folder);
+    std::string extension = destination.extension().string();
+    if (extension.size() > kLongestKeptExtension)
+        extension.clear();
+    const std::string prefix = kNamePrefix + std::to_string(::getpid()) + "-";
     std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::filesystem::path candidate =
-            folder / ("." + destination.stem().string() + "-" + randomSuffix(generator) +
-                      destination.extension().string());
+        const std::filesystem::path candidate = folder / (prefix + randomSuffix(generator) + extension);
         // O_EXCL makes the name ours; 0666 lets the umask decide, as for any new file.
         const int descriptor = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0)
@@ -48,10 +92,12 @@ std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem:
 }
 
 TemporaryFile::TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd)
-    : m_path(std::move(path)), m_destination(std::move(destination)), m_fd(fd) {}
+    : m_path(std::move(path)), m_destination(std::move(destination)), m_fd(fd),
+      m_inProgress(std::make_unique<FileInProgress>(m_path, false)) {}
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
-    : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)), m_fd(other.m_fd) {
+    : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)), m_fd(other.m_fd),
+      m_inProgress(std::move(other.m_inProgress)) {
     other.m_path.clear();
     other.m_fd = -1;
 }
@@ -76,6 +122,7 @@ std::expected<void, Error> TemporaryFile::commit() {
         return closed;
     if (::rename(m_path.c_str(), m_destination.c_str()) != 0)
         return std::unexpected(errnoError(errno, m_destination, "cannot replace"));
+    m_inProgress.reset();
     m_path.clear();
     return {};
 }
@@ -91,6 +138,7 @@ std::expected<void, Error> TemporaryFile::commitWithoutReplacing() {
             return std::unexpected(errnoError(errno, m_destination, "cannot write"));
         ::unlink(m_path.c_str());
     }
+    m_inProgress.reset();
     m_path.clear();
     return {};
 }

@@ -6,9 +6,11 @@
 // leaves nothing behind and never replaces a good file with a bad one.
 
 #include "media/Error.h"
+#include "media/FilesInProgress.h"
 
 #include <expected>
 #include <filesystem>
+#include <memory>
 
 namespace media::detail {
 
@@ -16,7 +18,10 @@ class TemporaryFile final {
 public:
     // Creates an empty, uniquely named hidden file in the destination's folder,
     // with the destination's extension (which FFmpeg's writers go by), open
-    // for reading and writing.
+    // for reading and writing. Its name, ".joinclip-PID-RANDOM.EXT", is short
+    // (it fits wherever the destination's name fits) and tells whose it is:
+    // before the first write in a folder, the files so named that a process
+    // no longer running left there, older than this process, are removed.
     static std::expected<TemporaryFile, Error> create(const std::filesystem::path& destination);
 
     TemporaryFile(TemporaryFile&& other) noexcept;
@@ -43,6 +48,8 @@ private:
     std::filesystem::path m_path; // empty once committed or moved from
     std::filesystem::path m_destination;
     int m_fd = -1;
+    // Removes the file if the process is ended by a signal meanwhile.
+    std::unique_ptr<FileInProgress> m_inProgress;
 };
 
 } // namespace media::detail

@@ -72,10 +72,20 @@ detail::ByteVector mediaDataHeader(std::uint64_t dataSize) {
 std::expected<void, Error> copySamples(const WriteRequest& request, const detail::WritePlan& plan, int output,
                                        std::uint64_t mediaData) {
     std::vector<std::optional<detail::FileDescriptor>> sources(request.sources.size());
+    // A join of thousands of sources must not hold a descriptor for each: past
+    // this many open at once, they are all closed and opened again as needed.
+    constexpr std::size_t kMostOpenSources = 32;
+    std::size_t openSources = 0;
     std::uint64_t before = 0;
     for (const detail::CopyRun& run : plan.runs) {
         auto& source = sources[static_cast<std::size_t>(run.source)];
+        if (!source && openSources == kMostOpenSources) {
+            for (auto& open : sources)
+                open.reset();
+            openSources = 0;
+        }
         if (!source) {
+            ++openSources;
             auto opened = openSource(request.sources[static_cast<std::size_t>(run.source)],
                                      *plan.indexes[static_cast<std::size_t>(run.source)]);
             if (!opened)

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "filelist/FileList.h"
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <vector>
+
+namespace cli {
+
+// Adds the paths named on the command line to the list. One after another,
+// each at the end of the list (a folder adds its files), or with `asBatch`
+// as one batch the way the browse panel adds them. `afterFile` runs after
+// each file added one at a time. Every path that can add nothing is told on
+// err with the reason (no such path, not a movie, picture or sound file that
+// can be read); answers how many there were.
+int addPaths(filelist::FileList& list, const std::vector<std::filesystem::path>& paths, bool asBatch,
+             std::ostream& err, const std::function<void(const std::filesystem::path&)>& afterFile = {});
+
+} // namespace cli

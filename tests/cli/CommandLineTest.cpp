@@ -1,0 +1,187 @@
+// What the commands tell and answer: one parser and one preferences start-up,
+// failures never reported as success, durations read one way, counts and
+// names told as they are, and lists of any length.
+
+#include "CommandRun.h"
+#include "MediaFixtures.h"
+#include "cli/ComponentsCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/InfoCommand.h"
+#include "cli/JoinCommand.h"
+#include "cli/ListCommand.h"
+#include "cli/PrefsCommand.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::runCommand;
+
+class CommandLineTest : public clitest::CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        m_picture = fixtures::makePicture(dir(), "p.png", 16, 16);
+    }
+    fs::path m_picture;
+};
+
+TEST_F(CommandLineTest, EveryCommandShowsItsOwnHelpAndRefusesUnknownOptions) {
+    const std::vector<std::pair<clitest::Command, std::string>> commands = {
+        {cli::runInfoCommand, "info"},
+        {cli::runListCommand, "list"},
+        {cli::runJoinCommand, "join"},
+        {cli::runExportCommand, "export"},
+        {cli::runComponentsCommand, "components"},
+        {cli::runSettingsCommand, "settings"},
+        {cli::runPrefsCommand, "prefs"}};
+    for (const auto& [command, name] : commands) {
+        const auto help = runCommand(command, {"--help"});
+        EXPECT_EQ(help.status, 0) << name;
+        EXPECT_TRUE(help.out.starts_with("Usage: joinclip " + name)) << help.out;
+        EXPECT_NE(help.out.find("--help"), std::string::npos) << name;
+        const auto bad = runCommand(command, {"--no-such-option"});
+        EXPECT_EQ(bad.status, 2) << name;
+        EXPECT_NE(bad.err.find("joinclip " + name + ": Unknown option"), std::string::npos) << bad.err;
+    }
+}
+
+TEST_F(CommandLineTest, ADamagedOrTooDeepPreferencesFileIsSetAsideByEveryCommand) {
+    std::string nested = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>k</key>";
+    for (int i = 0; i < 30000; ++i)
+        nested += "<array>";
+    const std::vector<std::pair<clitest::Command, std::vector<std::string>>> runs = {
+        {cli::runPrefsCommand, {"list"}},
+        {cli::runListCommand, {m_picture.string()}},
+        {cli::runJoinCommand, {"-o", (dir() / "j.mov").string(), m_picture.string()}},
+        {cli::runExportCommand,
+         {"--component", "Nothing", "--output-dir", dir().string(), m_picture.string()}},
+        {cli::runSettingsCommand, {"--component", "Nothing", "--save", (dir() / "s.qxst").string()}}};
+    for (const auto& [command, arguments] : runs) {
+        fs::create_directories(preferencesFile().parent_path());
+        std::ofstream(preferencesFile()) << nested;
+        call(command, arguments);
+        EXPECT_NE(m_err.find("the preferences file was damaged; it was kept as"), std::string::npos) << m_err;
+        EXPECT_TRUE(!fs::exists(preferencesFile()) || fs::file_size(preferencesFile()) < 10000)
+            << "set aside";
+    }
+    std::ofstream(dir() / "deep.qxst") << nested; // refused as not a settings file
+    EXPECT_EQ(call(cli::runSettingsCommand, {"--load", (dir() / "deep.qxst").string(), "--show"}), 1);
+}
+
+TEST_F(CommandLineTest, EveryPreferencesWriteReportsItsFailure) {
+    ASSERT_EQ(runCommand(cli::runPrefsCommand, {"set", "RememberFileList", "true"}).status, 0);
+    // No file can grow (as on a full or read-only disk, even for root); the output goes nowhere then.
+    const auto noWrites = [] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit { 0, 0 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    const auto before = fs::file_size(preferencesFile());
+    EXPECT_EQ(clitest::Program({"list", "--save", m_picture.string()}, dir(), noWrites).finish().status, 1);
+    EXPECT_EQ(clitest::Program({"prefs", "set", "Flatten", "false"}, dir(), noWrites).finish().status, 1);
+    EXPECT_EQ(fs::file_size(preferencesFile()), before);
+}
+
+TEST_F(CommandLineTest, PrefsRefusesWhatCannotBeStoredAndTakesFolders) {
+    for (const auto& [key, value] :
+         std::vector<std::pair<std::string, std::string>>{{"FilterNames", R"(["a",null])"},
+                                                          {"MovieAliases", R"(["abc",1,null])"},
+                                                          {"Flatten", "maybe"},
+                                                          {"OutputDirectory", (dir() / "none").string()}}) {
+        EXPECT_EQ(runCommand(cli::runPrefsCommand, {"set", key, value}).status, 2) << key << " " << value;
+        EXPECT_FALSE(fs::exists(preferencesFile())) << key;
+    }
+    EXPECT_EQ(runCommand(cli::runPrefsCommand, {"set", "DesiredDuration", "-5"}).status, 0)
+        << "a value, not an option";
+    const fs::path out = dir() / "out";
+    fs::create_directories(out);
+    ASSERT_EQ(runCommand(cli::runPrefsCommand, {"set", "OutputDirectory", out.string()}).status, 0);
+    EXPECT_EQ(runCommand(cli::runPrefsCommand, {"get", "OutputDirectory"}).out, out.string() + "\n");
+    ASSERT_EQ(runCommand(cli::runPrefsCommand, {"delete", "DesiredDuration"}).status, 0);
+    EXPECT_EQ(call(cli::runJoinCommand, {m_picture.string()}), 0) << m_err;
+    EXPECT_EQ(fs::path(m_out).parent_path(), out);
+}
+
+TEST_F(CommandLineTest, DurationsAreReadOneWayAndCheckedBeforeWriting) {
+    const fs::path output = dir() / "scaled.mov";
+    // A picture lasts 5 seconds at 600 units per second.
+    const std::vector<std::pair<std::string, int>> cases = {{"1:30", 0},   {"0:01:30.5", 0},   {"1e30", 2},
+                                                            {"0.0001", 2}, {"99999999999", 2}, {"nan", 2},
+                                                            {"inf", 2},    {"-5", 2},          {"ten", 2}};
+    for (const auto& [duration, status] : cases) {
+        const auto list =
+            runCommand(cli::runListCommand, {"--desired-duration", duration, m_picture.string()});
+        EXPECT_EQ(list.status, status) << "list " << duration << ": " << list.err;
+        const auto join = runCommand(cli::runJoinCommand,
+                                     {"-o", output.string(), "--duration", duration, m_picture.string()});
+        EXPECT_EQ(join.status, status) << "join " << duration << ": " << join.err;
+        EXPECT_EQ(fs::exists(output), status == 0) << duration << ": nothing written when refused";
+        fs::remove(output);
+    }
+}
+
+TEST_F(CommandLineTest, UnusableFilesAreCountedAndNamedWithTheirReason) {
+    const fs::path folder = dir() / "folder";
+    fs::create_directories(folder);
+    fixtures::makePicture(folder, "a.png", 16, 16);
+    fixtures::makePicture(folder, "b.png", 16, 16);
+    for (const char* order : {"--sort", "--chapters"}) // a batch, and one path after another
+        EXPECT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "f.mov").string(), folder.string(), order}), 0);
+    std::ofstream(dir() / "notes.txt") << "text";
+    const auto run =
+        runCommand(cli::runJoinCommand, {"-o", (dir() / "n.mov").string(), m_picture.string(),
+                                         (dir() / "notes.txt").string(), (dir() / "gone.png").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("notes.txt: not a movie, picture or sound file"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("gone.png: no such file or folder"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("2 files were not added"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir() / "n.mov"));
+}
+
+TEST_F(CommandLineTest, NamesWithTabsAndNewlinesStayOneRow) {
+    const fs::path odd = dir() / "a\tb\nc.png";
+    fs::copy_file(m_picture, odd);
+    const auto table = runCommand(cli::runListCommand, {odd.string()});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 2) << table.out;
+    EXPECT_NE(table.out.find("\ta\\tb\\nc.png\t"), std::string::npos) << table.out;
+    ASSERT_EQ(call(cli::runListCommand, {"--json", odd.string()}), 0);
+    const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(m_out));
+    EXPECT_EQ(document["entries"][0]["Filename"].toString(), QString("a\tb\nc.png"));
+    EXPECT_TRUE(document["total"].isString());
+}
+
+// Ten times more entries than the open-file limit (soft and hard) allows
+// descriptors: the list holds no file open per entry. (Ten thousand under the
+// usual limit work the same way; that many take minutes in this sanitized build.)
+TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
+    fixtures::ClipSpec tiny{.audioCodec = "", .width = 32, .height = 32, .frames = 1, .videoOptions = {}};
+    const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", tiny);
+    const fs::path many = dir() / "many";
+    fs::create_directories(many);
+    constexpr int kEntries = 400;
+    for (int i = 0; i < kEntries; ++i)
+        fs::create_hard_link(clip, many / ("c" + std::to_string(100000 + i) + ".mp4"));
+    const auto lowLimit = [] {
+        const struct rlimit limit { 128, 128 };
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    };
+    const auto list = clitest::Program({"list", many.string()}, dir(), lowLimit).finish();
+    ASSERT_EQ(list.status, 0) << list.err.substr(0, 500);
+    EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), kEntries + 1);
+    const fs::path output = dir() / "all.mov";
+    const auto join =
+        clitest::Program({"join", "-o", output.string(), many.string()}, dir(), lowLimit).finish();
+    ASSERT_EQ(join.status, 0) << join.err.substr(0, 500);
+    ASSERT_EQ(call(cli::runInfoCommand, {"--json", output.string()}), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(m_out))[0]["frameCount"].toInt(), kEntries);
+}
+
+} // namespace

@@ -1,0 +1,137 @@
+// Nothing the user has is lost: output names are free and made ours before
+// writing, an export never replaces a file, a run ended by a signal leaves no
+// partial file, and long or non-UTF-8 names work.
+
+#include "CommandRun.h"
+#include "MediaFixtures.h"
+#include "cli/ExportCommand.h"
+#include "cli/JoinCommand.h"
+
+#include <QString>
+#include <chrono>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using clitest::runCommand;
+
+class SafeOutputTest : public clitest::CommandTest {
+protected:
+    void SetUp() override {
+        CommandTest::SetUp();
+        fs::create_directories(m_out);
+    }
+    // Every name in the output folder.
+    std::set<std::string> outputNames() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_out))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_out = dir() / "out";
+};
+
+TEST_F(SafeOutputTest, RunsOfTheSameNameInTheSameSecondEachGetTheirOwnFile) {
+    std::vector<std::string> written;
+    for (const char* folder : {"x", "y", "z"}) {
+        fs::create_directories(dir() / folder);
+        const fs::path picture = fixtures::makePicture(dir() / folder, "a.png", 16, 16);
+        const auto run = runCommand(cli::runJoinCommand, {"--output-dir", m_out.string(), picture.string()});
+        ASSERT_EQ(run.status, 0) << run.err;
+        written.push_back(run.out);
+    }
+    EXPECT_EQ(std::set<std::string>(written.begin(), written.end()).size(), 3u);
+    EXPECT_EQ(outputNames().size(), 3u);
+    for (const auto& name : outputNames())
+        EXPECT_GT(fs::file_size(m_out / name), 0u) << name;
+}
+
+TEST_F(SafeOutputTest, ExportNeverReplacesAnotherSourceOrAnyFile) {
+    const fs::path x = fixtures::makeSound(dir(), "x.wav", 8000, 1, 0.2);
+    const fs::path xx = fixtures::makeSound(dir(), "x.wav.wav", 8000, 2, 0.2);
+    const auto before = fs::file_size(xx);
+    const auto run = runCommand(cli::runExportCommand, {"--component", "Wave [WAVE,FFmp]", "--output-dir",
+                                                        dir().string(), x.string(), xx.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(fs::file_size(xx), before) << "the second source is untouched";
+    EXPECT_EQ(run.out,
+              (dir() / "x (exported).wav.wav").string() + "\n" + (dir() / "x.wav.wav.wav").string() + "\n");
+}
+
+TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
+    const fs::path clip = fixtures::makePicture(dir(), "p.png", 16, 16);
+    // A chosen name of 248 bytes: the temporary name must fit as the final one does.
+    const fs::path chosen = m_out / (std::string(244, 'c') + ".mov");
+    auto run = runCommand(cli::runJoinCommand, {"-o", chosen.string(), clip.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(chosen));
+
+    // A source named with 246 bytes (two-byte characters): the default name is shortened to fit, whole
+    // characters.
+    std::string longName;
+    while (longName.size() < 242)
+        longName += "\xc3\xa9";
+    const fs::path longSource = dir() / (longName + ".png");
+    fs::copy_file(clip, longSource);
+    const fs::path latin1 = dir() / "caf\xe9";
+    fs::create_directories(latin1);
+    for (const fs::path& folder : {m_out, latin1}) {
+        run = runCommand(cli::runJoinCommand, {"--output-dir", folder.string(), longSource.string()});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const fs::path written(run.out.substr(0, run.out.size() - 1));
+        EXPECT_EQ(written.parent_path(), folder);
+        EXPECT_TRUE(fs::exists(written) && written.filename().string().size() <= 255u);
+        EXPECT_TRUE(
+            QString::fromStdString(written.filename().string()).startsWith(QString::fromUtf8("\xc3\xa9")));
+        EXPECT_FALSE(QString::fromUtf8(written.filename().c_str()).contains(QChar::ReplacementCharacter));
+    }
+}
+
+TEST_F(SafeOutputTest, StaleTemporaryFilesOfEndedRunsAreSwept) {
+    const fs::path stale = m_out / ".joinclip-999999-abcdefgh.mov";
+    const fs::path someoneElses = m_out / ".joinclip-notes.mov";
+    std::ofstream(stale) << "left by a killed run";
+    std::ofstream(someoneElses) << "not ours";
+    for (const fs::path& file : {stale, someoneElses})
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const fs::path clip = fixtures::makePicture(dir(), "p.png", 16, 16);
+    ASSERT_EQ(runCommand(cli::runJoinCommand, {"--output-dir", m_out.string(), clip.string()}).status, 0);
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(someoneElses));
+}
+
+// The real program, stopped during a long join by each catchable ending.
+TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
+    fixtures::ClipSpec big{.width = 640, .height = 480, .frames = 250, .videoOptions = {}};
+    const fs::path a = fixtures::makeClip(dir(), "a.mp4", big);
+    big.width = 320;
+    const fs::path b = fixtures::makeClip(dir(), "b.mp4", big); // another size: re-encoded, slowly
+    // One Ctrl-C cancels the write; a second one, SIGTERM and SIGHUP end the program at once.
+    const std::vector<std::vector<int>> endings = {{SIGINT}, {SIGINT, SIGINT}, {SIGTERM}, {SIGHUP}};
+    for (const auto& ending : endings) {
+        clitest::Program program({"join", "--output-dir", m_out.string(), a.string(), b.string(), a.string()},
+                                 dir());
+        // Wait until the write has begun: our temporary file is there.
+        const auto writing = [&] {
+            for (const auto& name : outputNames())
+                if (name.starts_with(".joinclip-"))
+                    return true;
+            return false;
+        };
+        for (int wait = 0; wait < 6000 && !writing(); ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_TRUE(writing()) << "the join never started writing";
+        for (const int number : ending)
+            program.signal(number);
+        const clitest::CommandRun run = program.finish();
+        EXPECT_NE(run.status, 0) << "signal " << ending.front();
+        EXPECT_TRUE(outputNames().empty()) << "signal " << ending.front() << ": " << *outputNames().begin();
+    }
+}
+
+} // namespace
