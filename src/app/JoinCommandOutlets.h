@@ -46,6 +46,7 @@ struct JoinServices final {
 struct JoinOutcome final {
     enum class Status {
         NothingToJoin,  // the list was empty, or none of its files is left
+        NoComponent,    // exporting is on and no component is selected (told in an alert)
         NotSaved,       // the save panel was cancelled, or the path was refused
         WriteFailed,    // told to the user in an alert
         WriteCancelled, // from the progress sheet; nothing was written

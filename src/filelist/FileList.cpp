@@ -1,9 +1,9 @@
 #include "filelist/FileList.h"
 
 #include "platform/FileReference.h"
-#include "platform/PreviewImage.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
+#include "support/PreviewImage.h"
 #include "support/Message.h"
 #include "support/UserDefaults.h"
 
@@ -23,7 +23,7 @@ FileList::FileList(support::UserDefaults& defaults, const FileListOutlets& outle
     : m_defaults(defaults), m_outlets(outlets), m_services(std::move(services)) {
     if (!m_services.previewImage) {
         m_services.previewImage = [](const std::filesystem::path& file) {
-            return platform::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
+            return support::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
         };
     }
     m_movies.reserve(50);

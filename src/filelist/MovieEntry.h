@@ -39,7 +39,7 @@ struct MovieEntry final {
     std::optional<std::int64_t> exifDate;     // seconds since 1904-01-01, wall clock
     std::optional<QString> exifDateString;    // EXIF DateTimeDigitized as stored
     std::optional<QString> fileSize;          // bytes, grouped with ","
-    std::optional<QImage> icon;               // preview image
+    std::optional<QImage> icon;               // preview image, made when first shown
 };
 
 } // namespace filelist

@@ -3,6 +3,7 @@
 
 #include "MediaFixtures.h"
 #include "RecordingAlertPresenter.h"
+#include "RecordingConsole.h"
 #include "RecordingDesktopPorts.h"
 #include "TestWindowHandle.h"
 #include "app/JoinClipController.h"
@@ -89,7 +90,7 @@ protected:
         outlets.join.alerts = &alerts;
         outlets.components.panels = &panels;
         outlets.components.settingsDialog = &dialog;
-        outlets.components.console = &console;
+        outlets.console = &console;
         outlets.components.availableComponents = &components;
         app::JoinClipController controller(store, outlets);
         controller.awakeFromNib();
@@ -107,7 +108,7 @@ protected:
     testing_support::RecordingAlertPresenter alerts;
     ScriptedPanels panels;
     ScriptedDialog dialog;
-    std::ostringstream console;
+    testing_support::RecordingConsole console;
     QTemporaryDir m_dir;
 };
 

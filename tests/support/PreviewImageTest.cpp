@@ -1,4 +1,4 @@
-#include "platform/PreviewImage.h"
+#include "support/PreviewImage.h"
 
 #include "MediaFixtures.h"
 
@@ -84,7 +84,7 @@ protected:
 TEST_F(PreviewImageTest, UsesACurrentCachedThumbnail) {
     const fs::path clip = makeClip("clip one.mp4");
     writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), modificationTime(clip), kRed);
-    const std::optional<QImage> preview = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
+    const std::optional<QImage> preview = support::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
     EXPECT_TRUE(closeTo(centre(*preview), kRed));
@@ -96,11 +96,11 @@ TEST_F(PreviewImageTest, ChoosesTheSmallestThumbnailLargeEnoughElseTheLargest) {
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime, kRed);
     writeThumbnail("large", 256, uriOf("clip.mp4"), mtime, kGreen);
     EXPECT_TRUE(
-        closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(100, 100), false)), kRed));
+        closeTo(centre(*support::imageWithPreviewOfFileAtPath(clip, QSizeF(100, 100), false)), kRed));
     EXPECT_TRUE(
-        closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kGreen));
+        closeTo(centre(*support::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kGreen));
     const std::optional<QImage> huge =
-        platform::imageWithPreviewOfFileAtPath(clip, QSizeF(1000, 1000), false);
+        support::imageWithPreviewOfFileAtPath(clip, QSizeF(1000, 1000), false);
     ASSERT_TRUE(huge);
     EXPECT_TRUE(closeTo(centre(*huge), kGreen));
     EXPECT_EQ(huge->size(), QSize(256, 192)) << "never enlarged";
@@ -111,11 +111,11 @@ TEST_F(PreviewImageTest, PassesOverStaleThumbnails) {
     const std::int64_t mtime = modificationTime(clip);
     writeThumbnail("large", 256, uriOf("clip.mp4"), mtime - 1, kGreen);
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime, kRed);
-    EXPECT_TRUE(closeTo(centre(*platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kRed))
+    EXPECT_TRUE(closeTo(centre(*support::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false)), kRed))
         << "the stale large one is passed over for the current normal one";
 
     writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime + 1, kRed);
-    const std::optional<QImage> frame = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false);
+    const std::optional<QImage> frame = support::imageWithPreviewOfFileAtPath(clip, QSizeF(200, 200), false);
     ASSERT_TRUE(frame) << "all stale: a frame of the movie";
     EXPECT_FALSE(closeTo(centre(*frame), kRed));
     EXPECT_FALSE(closeTo(centre(*frame), kGreen));
@@ -124,7 +124,7 @@ TEST_F(PreviewImageTest, PassesOverStaleThumbnails) {
 
 TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
     const fs::path clip = makeClip("clip.mkv");
-    const std::optional<QImage> preview = platform::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
+    const std::optional<QImage> preview = support::imageWithPreviewOfFileAtPath(clip, QSizeF(64, 64), false);
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
 
@@ -133,7 +133,7 @@ TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
     tall.width = 64;
     tall.height = 128;
     tall.audioCodec = "";
-    const std::optional<QImage> portrait = platform::imageWithPreviewOfFileAtPath(
+    const std::optional<QImage> portrait = support::imageWithPreviewOfFileAtPath(
         fixtures::makeClip(m_dir, "tall.mp4", tall), QSizeF(50, 50), false);
     ASSERT_TRUE(portrait);
     EXPECT_EQ(portrait->size(), QSize(25, 50));
@@ -143,7 +143,7 @@ TEST_F(PreviewImageTest, ShowsThePictureItself) {
     for (const char* name : {"picture.png", "picture.jpg"}) {
         const fs::path picture = fixtures::makePicture(m_dir, name, 160, 120);
         const std::optional<QImage> preview =
-            platform::imageWithPreviewOfFileAtPath(picture, QSizeF(80, 80), false);
+            support::imageWithPreviewOfFileAtPath(picture, QSizeF(80, 80), false);
         ASSERT_TRUE(preview) << name;
         EXPECT_EQ(preview->size(), QSize(80, 60)) << name;
     }
@@ -151,7 +151,7 @@ TEST_F(PreviewImageTest, ShowsThePictureItself) {
 
 TEST_F(PreviewImageTest, AnIconIsThePreviewItself) {
     const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
-    const std::optional<QImage> icon = platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, 64), true);
+    const std::optional<QImage> icon = support::imageWithPreviewOfFileAtPath(picture, QSizeF(64, 64), true);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(64, 48));
     EXPECT_EQ(icon->pixelColor(32, 0).alpha(), 255) << "no transparent band is added";
@@ -160,20 +160,20 @@ TEST_F(PreviewImageTest, AnIconIsThePreviewItself) {
 TEST_F(PreviewImageTest, NoneWithoutPreviewOrIcon) {
     // No QGuiApplication in this test program, so no theme icon either.
     const fs::path sound = fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(sound, QSizeF(64, 64), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(sound, QSizeF(64, 64), false), std::nullopt);
     const fs::path text = m_dir / "notes.txt";
     std::ofstream(text) << "no picture here";
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(text, QSizeF(64, 64), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir / "missing.mp4", QSizeF(64, 64), false),
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(text, QSizeF(64, 64), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(m_dir / "missing.mp4", QSizeF(64, 64), false),
               std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(m_dir, QSizeF(64, 64), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(m_dir, QSizeF(64, 64), false), std::nullopt);
 }
 
 TEST_F(PreviewImageTest, NoneForAnEmptySize) {
     const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(0, 64), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(64, -1), false), std::nullopt);
-    EXPECT_EQ(platform::imageWithPreviewOfFileAtPath(picture, QSizeF(qQNaN(), 64), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(picture, QSizeF(0, 64), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(picture, QSizeF(64, -1), false), std::nullopt);
+    EXPECT_EQ(support::imageWithPreviewOfFileAtPath(picture, QSizeF(qQNaN(), 64), false), std::nullopt);
 }
 
 } // namespace
