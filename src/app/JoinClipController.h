@@ -67,7 +67,9 @@ public:
     void codecSaveSettingsClicked();
     void codecLoadSettingsClicked();
     const join::ComponentTable& componentTable() const { return m_componentTable; }
-    join::SettingsDictionary& exportSettingsForComponentDictionary() { return m_exportSettingsForComponentDictionary; }
+    join::SettingsDictionary& exportSettingsForComponentDictionary() {
+        return m_exportSettingsForComponentDictionary;
+    }
     // The "Export" preference.
     bool isExporting() const;
     // The selected component's title when it names one in the component table.
@@ -82,7 +84,8 @@ public:
     // Whether exporting has a component to go through; when it has not, the
     // user is told so (on the main window) and false is answered.
     bool checkComponentSelected();
-    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it with the file being written.
+    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it with the file being
+    // written.
     void exportButtonClicked();
     // Its loop over the list once the folder is known (the command line's
     // export); answers the files written.

@@ -5,8 +5,8 @@
 #include "join/DockProgress.h"
 #include "join/ExportDestination.h"
 #include "join/JoinEngine.h"
-#include "platform/FileDates.h"
 #include "platform/DockTile.h"
+#include "platform/FileDates.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 #include "support/FormatText.h"
@@ -20,7 +20,8 @@ namespace app {
 void JoinClipController::exportButtonClicked() {
     support::WindowHandle* mainWindow = m_outlets.join.fileListWindow;
     if (m_movies.count() == 0) {
-        doAlert("There are no movies to process.", "Add some movies to the file list and try again.", mainWindow);
+        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
+                mainWindow);
         return;
     }
     if (!isExporting()) {

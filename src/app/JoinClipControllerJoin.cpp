@@ -1,7 +1,6 @@
 // The Join command, its status line and alerts, and the output folder commands.
 
 #include "app/JoinClipController.h"
-
 #include "join/JoinEngine.h"
 #include "join/OutputNaming.h"
 #include "platform/DesktopServices.h"
@@ -58,9 +57,9 @@ JoinOutcome JoinClipController::addButtonClicked() {
     std::optional<std::filesystem::path> path = defaultFilename();
     if (!path || m_defaults.boolValue(support::Pref::PromptForFilename)) {
         // No required type: the chosen name may lack an extension, which is added after the write.
-        path = outlets.savePanel->runSavePanel(outputFolderPath(),
-                                               join::defaultFilenameWithSaveCount(m_defaultBaseName, extension),
-                                               std::nullopt);
+        path = outlets.savePanel->runSavePanel(
+            outputFolderPath(), join::defaultFilenameWithSaveCount(m_defaultBaseName, extension),
+            std::nullopt);
         if (!path)
             return outcomeOf(Status::NotSaved);
     }
@@ -132,7 +131,8 @@ JoinOutcome JoinClipController::addButtonClicked() {
 }
 
 void JoinClipController::selectOutputDirectory() {
-    const auto shown = platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, kOutputDirectory);
+    const auto shown =
+        platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, kOutputDirectory);
     if (shown && m_outlets.outputDirectoryTextField)
         m_outlets.outputDirectoryTextField->setText(*shown);
 }
@@ -144,7 +144,8 @@ void JoinClipController::clearOutputDirectory() {
 }
 
 void JoinClipController::openDefaultOutputDirectory() {
-    const QString folder = m_outlets.outputDirectoryTextField ? m_outlets.outputDirectoryTextField->text() : QString();
+    const QString folder =
+        m_outlets.outputDirectoryTextField ? m_outlets.outputDirectoryTextField->text() : QString();
     if (folder.isEmpty()) {
         doAlert("An output directory has not been specified.",
                 "So it can not be opened. Specify one in Preferences.", nullptr);

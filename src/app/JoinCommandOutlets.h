@@ -53,8 +53,8 @@ struct JoinOutcome final {
         Written,
     };
     Status status = Status::NothingToJoin;
-    std::filesystem::path path;    // the final path of the written file
-    std::optional<bool> scaled;    // when a desired duration was asked for: whether it was applied
+    std::filesystem::path path; // the final path of the written file
+    std::optional<bool> scaled; // when a desired duration was asked for: whether it was applied
 };
 
 } // namespace app

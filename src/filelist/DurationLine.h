@@ -11,6 +11,7 @@ namespace filelist {
 // texts: "Total Duration: T", followed by ", Total Scaled Duration: S" when
 // a desired duration of more than 0 seconds is given and the total is not
 // zero (a zero total cannot be scaled). None when the sum cannot be written.
-std::optional<QString> durationLine(const std::vector<QString>& durations, std::optional<qint64> desiredSeconds);
+std::optional<QString> durationLine(const std::vector<QString>& durations,
+                                    std::optional<qint64> desiredSeconds);
 
 } // namespace filelist

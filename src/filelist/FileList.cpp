@@ -3,8 +3,8 @@
 #include "platform/FileReference.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
-#include "support/PreviewImage.h"
 #include "support/Message.h"
+#include "support/PreviewImage.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
@@ -75,8 +75,9 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
     updateMovieInfoAtIndex(index);
 }
 
-QString FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                              const std::optional<std::filesystem::path>& fileBeingAdded) const {
+QString
+FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                      const std::optional<std::filesystem::path>& fileBeingAdded) const {
     const QString displayName = movie.displayName();
     if (!displayName.isEmpty())
         return displayName;
@@ -113,9 +114,9 @@ void FileList::setListControlsEnabled(bool enabled) {
 }
 
 void FileList::setOrderingControlsEnabled(bool enabled) {
-    for (support::Control* control : {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton,
-                                      m_outlets.dateSortButton, m_outlets.createDateSortButton,
-                                      m_outlets.exifSortButton})
+    for (support::Control* control :
+         {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton, m_outlets.dateSortButton,
+          m_outlets.createDateSortButton, m_outlets.exifSortButton})
         control->setEnabled(enabled);
 }
 

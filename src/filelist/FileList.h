@@ -29,7 +29,8 @@ public:
         // Derives the default output name from an added file or folder.
         std::function<void(const std::filesystem::path& item, bool isFolder)> makeDefaultFilename;
         // Turns a sound file into a movie when "convertSoundToMovie" is on; none when it cannot.
-        std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)> createMovieFromSoundFile;
+        std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)>
+            createMovieFromSoundFile;
         // The preview image of a file at 512 by 512 (support's preview by default).
         std::function<std::optional<QImage>(const std::filesystem::path& file)> previewImage;
     };
@@ -69,8 +70,9 @@ public:
 
     // The display name of the movie, else the name of its file (`fileBeingAdded`
     // while an entry is made, else entry index's), else "Chapter N".
-    QString defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                        const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
+    QString
+    defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
     void resetChapterTitles();
     void setTitle(int index, const QString& title);
 

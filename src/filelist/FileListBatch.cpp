@@ -1,7 +1,6 @@
 // Adding a batch of paths and the files of folders.
 
 #include "filelist/FileList.h"
-
 #include "platform/FileReference.h"
 #include "platform/FolderListing.h"
 #include "platform/TextOrder.h"
@@ -23,9 +22,8 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
     if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
         clearAll();
 
-    platform::stableSortInTextOrder(paths, [](const std::filesystem::path& path) {
-        return QFile::decodeName(path.c_str());
-    });
+    platform::stableSortInTextOrder(
+        paths, [](const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); });
 
     // From the last path to the first, each file goes to the top of the list,
     // so the batch ends up in ascending order ahead of what was there.

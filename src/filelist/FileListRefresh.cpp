@@ -3,7 +3,6 @@
 
 #include "filelist/DurationLine.h"
 #include "filelist/FileList.h"
-
 #include "platform/Exif.h"
 #include "platform/FileDates.h"
 #include "platform/FileReference.h"

@@ -8,7 +8,8 @@
 
 namespace join {
 
-std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts, const std::vector<QString>& titles) {
+std::vector<UserText> captionsFor(const std::vector<media::Time>& chapterStarts,
+                                  const std::vector<QString>& titles) {
     std::vector<UserText> captions;
     for (std::size_t i = 0; i + 1 < chapterStarts.size() && i < titles.size(); ++i)
         captions.push_back({media::subtractTimes(chapterStarts[i + 1], chapterStarts[i]), titles[i]});
@@ -40,7 +41,8 @@ std::expected<void, media::Error> chooseComponent(const JoinRequest& request, me
 }
 
 // The console line of a write that failed, with the reason.
-void reportNotSaved(support::Console& console, const std::filesystem::path& destination, const media::Error& error) {
+void reportNotSaved(support::Console& console, const std::filesystem::path& destination,
+                    const media::Error& error) {
     console.writeLine(support::fillFormat("The movie could not be saved to: \"%@\", try another filename",
                                           {QFile::decodeName(destination.c_str())}) +
                       " (" + QString::fromStdString(error.message) + ")");
@@ -48,9 +50,8 @@ void reportNotSaved(support::Console& console, const std::filesystem::path& dest
 
 } // namespace
 
-std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
-                                                                        JoinDelegate& delegate,
-                                                                        support::Console& console) {
+std::expected<std::shared_ptr<media::Movie>, media::Error>
+appendMovies(const JoinRequest& request, JoinDelegate& delegate, support::Console& console) {
     delegate.showSpinner(true);
     auto joined = media::Movie::makeEmpty();
     joined->setEditable(true);
@@ -68,13 +69,15 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
                                    joined->duration()))
             console.writeLine(support::fillFormat("JoinClip error: movie %d of %d could not be inserted",
                                                   {QString::number(i + 1), QString::number(count)}));
-        delegate.message(support::fillFormat("Processed movie: %d of %d", {QString::number(i + 1), QString::number(count)}));
+        delegate.message(support::fillFormat("Processed movie: %d of %d",
+                                             {QString::number(i + 1), QString::number(count)}));
     }
     chapterStarts.push_back(joined->duration());
 
     const QString fileName = QFile::decodeName(request.destFilePath.filename().c_str());
     media::WriteOptions options;
-    options.placement = request.flatten ? media::WritePlacement::SelfContained : media::WritePlacement::Referring;
+    options.placement =
+        request.flatten ? media::WritePlacement::SelfContained : media::WritePlacement::Referring;
     const bool chapterize = request.withChapters && joined->hasTrackOfType(media::MediaType::Video);
     if (chapterize)
         for (const UserText& caption : captionsFor(chapterStarts, request.titles))

@@ -5,8 +5,9 @@
 namespace join {
 
 std::optional<QByteArray> loadAndEditExporterSettings(const ComponentDescription& description,
-                                                      const std::optional<QByteArray>& settings, bool showDialog,
-                                                      ExportSettingsDialog* dialog, support::Console& console) {
+                                                      const std::optional<QByteArray>& settings,
+                                                      bool showDialog, ExportSettingsDialog* dialog,
+                                                      support::Console& console) {
     Exporter* exporter = description.exporter.get();
     if (!exporter)
         return std::nullopt;
@@ -19,7 +20,8 @@ std::optional<QByteArray> loadAndEditExporterSettings(const ComponentDescription
             dialog ? dialog->run(exporter->component(), exporter->settings())
                    : std::expected<std::optional<media::ExportSettings>, int>(std::unexpected(ENOTSUP));
         if (!answer) {
-            console.writeLine(QString("JoinClip error: %1 when calling MovieExportDoUserDialog").arg(answer.error()));
+            console.writeLine(
+                QString("JoinClip error: %1 when calling MovieExportDoUserDialog").arg(answer.error()));
             return std::nullopt;
         }
         if (!*answer)

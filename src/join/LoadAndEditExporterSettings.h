@@ -15,8 +15,9 @@ namespace join {
 // description has no instance, the user cancelled, or the dialog failed
 // (reported on `console`); the instance then keeps what it had.
 std::optional<QByteArray> loadAndEditExporterSettings(const ComponentDescription& description,
-                                                      const std::optional<QByteArray>& settings, bool showDialog,
-                                                      ExportSettingsDialog* dialog, support::Console& console);
+                                                      const std::optional<QByteArray>& settings,
+                                                      bool showDialog, ExportSettingsDialog* dialog,
+                                                      support::Console& console);
 
 // Whether the component instance has a settings dialog: only export
 // components ('spit') can have one here.

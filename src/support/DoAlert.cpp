@@ -14,8 +14,9 @@ QString lookedUpAndFilled(const QString& text, const QStringList& arguments) {
 
 } // namespace
 
-void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative, WindowHandle* parentWindow,
-             const QStringList& messageArguments, const QStringList& informativeArguments) {
+void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
+             WindowHandle* parentWindow, const QStringList& messageArguments,
+             const QStringList& informativeArguments) {
     alerts.beep();
     alerts.showInformational(lookedUpAndFilled(message, messageArguments),
                              lookedUpAndFilled(informative, informativeArguments), parentWindow);

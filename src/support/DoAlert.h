@@ -16,7 +16,8 @@ namespace support {
 // parentWindow when one is given (returns at once), else application-modal
 // (returns after OK). Callers with nothing to add pass " " or the empty text
 // as informative.
-void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative, WindowHandle* parentWindow,
-             const QStringList& messageArguments = {}, const QStringList& informativeArguments = {});
+void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
+             WindowHandle* parentWindow, const QStringList& messageArguments = {},
+             const QStringList& informativeArguments = {});
 
 } // namespace support

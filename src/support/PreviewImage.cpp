@@ -133,7 +133,8 @@ std::optional<QImage> movieFrame(const std::filesystem::path& file) {
 std::optional<QImage> mimeTypeIcon(const std::filesystem::path& file, const QSize& wanted) {
     // Theme icons need a GUI application and its main thread.
     const QCoreApplication* application = QCoreApplication::instance();
-    if (!qobject_cast<const QGuiApplication*>(application) || QThread::currentThread() != application->thread()) {
+    if (!qobject_cast<const QGuiApplication*>(application) ||
+        QThread::currentThread() != application->thread()) {
         return std::nullopt;
     }
     const QMimeType type = QMimeDatabase().mimeTypeForFile(QFile::decodeName(file.c_str()));

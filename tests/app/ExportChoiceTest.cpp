@@ -2,7 +2,6 @@
 // alerts whose texts are formats: looked up first, then filled.
 
 #include "JoinHarness.h"
-
 #include "MediaFixtures.h"
 #include "support/LocalizedString.h"
 
@@ -38,13 +37,16 @@ TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothin
     }
     EXPECT_TRUE(m_savePanel.openings().empty()) << "nothing is asked for nothing";
     for (const auto& item : fs::directory_iterator(dir()))
-        EXPECT_TRUE(item.is_directory() || item.path().filename() == "a.png") << item.path() << " was written";
+        EXPECT_TRUE(item.is_directory() || item.path().filename() == "a.png")
+            << item.path() << " was written";
 }
 
 TEST_F(ExportChoiceTest, AFormatIsLookedUpBeforeItIsFilled) {
     support::resetLocalizedStringsForTesting();
     support::setLocalizedStringTableForTesting([](const QString& key) {
-        return key == "%d of the files could not be exported." ? QString("%d Dateien wurden nicht exportiert.") : key;
+        return key == "%d of the files could not be exported."
+                   ? QString("%d Dateien wurden nicht exportiert.")
+                   : key;
     });
     defaults().setValue(support::Pref::Export, true);
     controller().launchExportComponents();

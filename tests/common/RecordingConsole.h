@@ -11,9 +11,7 @@ class RecordingConsole final : public support::Console {
 public:
     void writeLine(const QString& line) override { m_lines << line; }
     const QStringList& lines() const { return m_lines; }
-    bool contains(const QString& part) const {
-        return !m_lines.filter(part).isEmpty();
-    }
+    bool contains(const QString& part) const { return !m_lines.filter(part).isEmpty(); }
 
 private:
     QStringList m_lines;

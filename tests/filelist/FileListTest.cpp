@@ -2,12 +2,13 @@
 // total-duration line, removing, the controls that follow the count, and
 // previews made only when asked for.
 
+#include "filelist/FileList.h"
+
 #include "MediaFixtures.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
 #include "TemporaryFolder.h"
 #include "filelist/DurationLine.h"
-#include "filelist/FileList.h"
 #include "filelist/TableCells.h"
 #include "platform/FileReference.h"
 #include "platform/Preferences.h"
@@ -25,12 +26,20 @@ using Names = std::vector<std::string>;
 class FileListTest : public ::testing::Test {
 protected:
     FileListTest() : store(m_folder.path() / "prefs.plist"), defaults(store) {
-        filelist::FileListOutlets outlets{
-            .movieTable = &table, .durationTextField = &durationField, .messagesTextField = &messages,
-            .eventPump = &pump, .spinner = &spinner, .clearButton = &m_controls[0], .joinButton = &m_controls[1],
-            .exportButton = &m_controls[2], .reverseButton = &m_controls[3], .sortButton = &m_controls[4],
-            .titleSortButton = &m_controls[5], .dateSortButton = &m_controls[6],
-            .createDateSortButton = &m_controls[7], .exifSortButton = &m_controls[8]};
+        filelist::FileListOutlets outlets{.movieTable = &table,
+                                          .durationTextField = &durationField,
+                                          .messagesTextField = &messages,
+                                          .eventPump = &pump,
+                                          .spinner = &spinner,
+                                          .clearButton = &m_controls[0],
+                                          .joinButton = &m_controls[1],
+                                          .exportButton = &m_controls[2],
+                                          .reverseButton = &m_controls[3],
+                                          .sortButton = &m_controls[4],
+                                          .titleSortButton = &m_controls[5],
+                                          .dateSortButton = &m_controls[6],
+                                          .createDateSortButton = &m_controls[7],
+                                          .exifSortButton = &m_controls[8]};
         filelist::FileList::Services services;
         services.previewImage = [this](const fs::path& file) {
             previewsMade.push_back(file.filename().string());
@@ -51,7 +60,9 @@ protected:
         fs::create_directories(dir() / folder);
         return fixtures::makePicture(dir() / folder, name, 16, 16);
     }
-    void append(const fs::path& path) { list->joinClip(platform::getAlias(path), list->count(), std::nullopt); }
+    void append(const fs::path& path) {
+        list->joinClip(platform::getAlias(path), list->count(), std::nullopt);
+    }
 
     // Whether the list controls (first three) or the ordering controls (the rest) are all `enabled`.
     bool listControls(bool enabled) const { return allAre(0, 3, enabled); }
@@ -93,8 +104,8 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     picture("one.png", "F1");
     picture("two.png", "F2");
     fs::create_directories(dir() / "F2" / "sub"); // subfolders are not entered
-    list->joinClips({picture("clip10.png"), dir() / "F1", picture("b.png"), dir() / "F2", picture("clip2.png"),
-                     picture("A.png")});
+    list->joinClips({picture("clip10.png"), dir() / "F1", picture("b.png"), dir() / "F2",
+                     picture("clip2.png"), picture("A.png")});
     EXPECT_EQ(names(), (Names{"A.png", "b.png", "clip2.png", "clip10.png", "x.png", "two.png", "one.png"}));
     EXPECT_TRUE(listControls(true) && orderingControls(true));
     // The default output name is derived from every item, the first in text order last.
@@ -139,7 +150,8 @@ TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere
     list->updatePreviewAtIndex(1);
     EXPECT_EQ(previewsMade, Names{"b.png"});
     EXPECT_FALSE(list->needsPreview(1));
-    EXPECT_EQ(filelist::objectValueForTableColumn(*list, "Icon", 1, false).value<QImage>().size(), QSize(4, 3));
+    EXPECT_EQ(filelist::objectValueForTableColumn(*list, "Icon", 1, false).value<QImage>().size(),
+              QSize(4, 3));
     list->refreshTable();
     EXPECT_EQ(previewsMade.size(), 1u) << "refreshing keeps the preview and makes none";
 
@@ -170,8 +182,9 @@ TEST_F(FileListTest, TotalDurationLine) {
         append(picture(name));
     EXPECT_FALSE(durationField.isHidden());
     const QString total = "Total Duration: 0:00:00:20.0/600";
-    for (const auto& [desired, line] : {std::pair{qint64{0}, total}, std::pair{qint64{-5}, total},
-                                        std::pair{qint64{30}, total + ", Total Scaled Duration: 0:00:00:30.0/600"}}) {
+    for (const auto& [desired, line] :
+         {std::pair{qint64{0}, total}, std::pair{qint64{-5}, total},
+          std::pair{qint64{30}, total + ", Total Scaled Duration: 0:00:00:30.0/600"}}) {
         defaults.setValue(support::Pref::DesiredDuration, desired);
         list->updateDurationTextField();
         EXPECT_EQ(durationField.text(), line) << desired;

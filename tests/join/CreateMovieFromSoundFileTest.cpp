@@ -39,7 +39,9 @@ protected:
     static std::shared_ptr<media::Movie> convert(const fs::path& sound, const QDateTime& when = kSample) {
         return join::createMovieFromSoundFile(sound, [when] { return when; });
     }
-    static double secondsOf(const fs::path& file) { return media::seconds((*media::Movie::open(file))->duration()); }
+    static double secondsOf(const fs::path& file) {
+        return media::seconds((*media::Movie::open(file))->duration());
+    }
 
     // The names in the folder, sorted.
     std::vector<std::string> folderNames() const {
@@ -58,7 +60,8 @@ TEST_F(CreateMovieFromSoundFileTest, TheMovieIsNamedAfterTheSoundFileAndTheTimeB
               dir() / QString::fromUtf8("Song-7-14-09, 6-03-22\u202FPM.mov").toStdString());
     // A name without extension keeps all of itself; only the last extension goes.
     EXPECT_TRUE(join::soundMovieFilename(dir() / "Song", kSample).filename().string().starts_with("Song-"));
-    EXPECT_TRUE(join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().starts_with("My.Song-"));
+    EXPECT_TRUE(
+        join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().starts_with("My.Song-"));
 }
 
 TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictureOfTheSoundsLength) {
@@ -76,7 +79,8 @@ TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictu
     for (const auto& value : streams) {
         const QJsonObject stream = value.toObject();
         const bool video = stream["codec_type"].toString() == "video";
-        EXPECT_EQ(stream["codec_name"].toString(), video ? "mpeg4" : "aac") << "AAC goes into QuickTime as it is";
+        EXPECT_EQ(stream["codec_name"].toString(), video ? "mpeg4" : "aac")
+            << "AAC goes into QuickTime as it is";
         EXPECT_NEAR(stream["start_time"].toString().toDouble(), 0.0, 0.001);
         EXPECT_NEAR(stream["duration"].toString().toDouble(), soundSeconds, video ? 0.01 : 0.03);
         if (video) {
@@ -119,9 +123,10 @@ TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
     fixtures::ClipSpec recipe;
     recipe.frames = 5;
     std::ofstream(dir() / "notes.txt") << "not media";
-    const std::vector<fs::path> refused{fixtures::makeClip(dir(), "clip.mp4", recipe), // a movie with video
-                                        fixtures::makePicture(dir(), "still.png", 16, 16), // a picture is video too
-                                        dir() / "notes.txt", dir() / "gone.wav", fs::path()};
+    const std::vector<fs::path> refused{
+        fixtures::makeClip(dir(), "clip.mp4", recipe),     // a movie with video
+        fixtures::makePicture(dir(), "still.png", 16, 16), // a picture is video too
+        dir() / "notes.txt", dir() / "gone.wav", fs::path()};
     const auto before = folderNames();
     for (const fs::path& file : refused)
         EXPECT_FALSE(convert(file)) << file;

@@ -122,7 +122,8 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     noInstance.exporter.reset();
     EXPECT_FALSE(join::loadAndEditExporterSettings(noInstance, std::nullopt, false, &dialog, console));
     EXPECT_TRUE(join::ComponentHasUserInterface(media::kExportComponentType, description.exporter.get()));
-    EXPECT_FALSE(join::ComponentHasUserInterface(media::makeFourCharCode("eat "), description.exporter.get()));
+    EXPECT_FALSE(
+        join::ComponentHasUserInterface(media::makeFourCharCode("eat "), description.exporter.get()));
     EXPECT_FALSE(join::ComponentHasUserInterface(media::kExportComponentType, nullptr));
 }
 
@@ -144,7 +145,8 @@ TEST_F(SettingsFileTest, AllSettingsRoundTripThroughAnXmlPropertyList) {
     const fs::path file = m_folder.path() / "Settings.qxst";
     ASSERT_TRUE(join::writeSettingsFile(file, settings));
     std::ifstream in(file);
-    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}).starts_with("<?xml")) << "an XML property list";
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}).starts_with("<?xml"))
+        << "an XML property list";
     EXPECT_EQ(join::readSettingsFile(file), settings);
     // Through the preferences' form too.
     EXPECT_EQ(join::settingsFromPreferenceValue(join::settingsPreferenceValue(settings)), settings);

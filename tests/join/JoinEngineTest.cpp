@@ -58,8 +58,9 @@ protected:
 
     // MD5 of each video packet, in order.
     static std::vector<std::string> videoPacketHashes(const fs::path& file) {
-        const std::string text = oracle::runFfprobe({"-select_streams", "v", "-show_entries", "packet=data_hash",
-                                                     "-show_data_hash", "MD5", "-of", "csv=p=0", file.string()});
+        const std::string text =
+            oracle::runFfprobe({"-select_streams", "v", "-show_entries", "packet=data_hash",
+                                "-show_data_hash", "MD5", "-of", "csv=p=0", file.string()});
         std::vector<std::string> hashes;
         for (std::size_t at = 0; (at = text.find("MD5:", at)) != std::string::npos; at += 4)
             hashes.push_back(text.substr(at, text.find('\n', at) - at));
@@ -123,7 +124,8 @@ TEST_F(JoinEngineTest, AnUntitledChapterKeepsEveryLaterOneAtItsMovie) {
 }
 
 TEST_F(JoinEngineTest, AFailedOrCancelledWriteIsToldAndLeavesWhatWasThere) {
-    auto made = request({fixtures::makePicture(m_folder.path(), "still.png", 16, 16)}, "no such folder/joined.mov");
+    auto made =
+        request({fixtures::makePicture(m_folder.path(), "still.png", 16, 16)}, "no such folder/joined.mov");
     EXPECT_FALSE(join(made).has_value());
     EXPECT_FALSE(m_delegate.messages.contains("Finished processing movies!"));
     EXPECT_FALSE(m_delegate.spinnerShown);

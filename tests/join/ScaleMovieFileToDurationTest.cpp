@@ -31,7 +31,8 @@ protected:
         return fixtures::makeClip(m_folder.path(), name, recipe);
     }
     // The one-second clips joined into `name`, a chapter per clip.
-    fs::path join(const std::vector<std::string>& clips, const std::string& name, media::WritePlacement placement) {
+    fs::path join(const std::vector<std::string>& clips, const std::string& name,
+                  media::WritePlacement placement) {
         auto movie = media::Movie::makeEmpty();
         movie->setEditable(true);
         media::WriteOptions options;
@@ -39,8 +40,8 @@ protected:
         for (const std::string& part : clips) {
             auto opened = media::Movie::open(clip(part, 25));
             EXPECT_TRUE(opened.has_value());
-            EXPECT_TRUE(movie->insertSegment(**opened, media::makeTimeRange(media::zeroTime(), (*opened)->duration()),
-                                             movie->duration()));
+            EXPECT_TRUE(movie->insertSegment(
+                **opened, media::makeTimeRange(media::zeroTime(), (*opened)->duration()), movie->duration()));
             options.chapters.push_back({QString::fromStdString(part), media::makeTime(1, 1)});
         }
         const fs::path file = m_folder.path() / name;
@@ -62,12 +63,13 @@ TEST_F(ScaleMovieFileToDurationTest, StretchesAndShrinksKeepingSoundWithPicture)
         SCOPED_TRACE(name);
         const auto file = clip(name, 25);
         const media::Time before = (*media::Movie::open(file))->duration();
-        const auto promised = static_cast<std::int64_t>(wanted / (static_cast<double>(before.value) / before.scale) *
-                                                        static_cast<double>(before.value));
+        const auto promised = static_cast<std::int64_t>(
+            wanted / (static_cast<double>(before.value) / before.scale) * static_cast<double>(before.value));
         ASSERT_TRUE(ScaleMovieFileToDuration(file, wanted));
 
         const media::Time after = (*media::Movie::open(file))->duration();
-        EXPECT_LE(std::llabs(after.value - promised), after.scale / 25) << "within a frame of the computed length";
+        EXPECT_LE(std::llabs(after.value - promised), after.scale / 25)
+            << "within a frame of the computed length";
         double video = 0, sound = 0;
         for (const auto& stream : oracle::probeStreams(file)) {
             if (stream.codecType == "video") {
@@ -120,7 +122,8 @@ TEST_F(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsWhatItHolds)
         EXPECT_NEAR(seconds(file), 3.0, 0.041);
         EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
         double videoEnd = 0;
-        for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
+        for (const auto& stream :
+             oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
             if (stream.codecType == "video") {
                 videoEnd += stream.duration;
                 EXPECT_EQ(stream.packets, 25);
