@@ -30,16 +30,13 @@ protected:
                                           .durationTextField = &durationField,
                                           .messagesTextField = &messages,
                                           .eventPump = &pump,
-                                          .spinner = &spinner,
-                                          .clearButton = &m_controls[0],
-                                          .joinButton = &m_controls[1],
-                                          .exportButton = &m_controls[2],
-                                          .reverseButton = &m_controls[3],
-                                          .sortButton = &m_controls[4],
-                                          .titleSortButton = &m_controls[5],
-                                          .dateSortButton = &m_controls[6],
-                                          .createDateSortButton = &m_controls[7],
-                                          .exifSortButton = &m_controls[8]};
+                                          .spinner = &spinner};
+        support::Control** controls[] = {
+            &outlets.clearButton,    &outlets.joinButton,           &outlets.exportButton,
+            &outlets.reverseButton,  &outlets.sortButton,           &outlets.titleSortButton,
+            &outlets.dateSortButton, &outlets.createDateSortButton, &outlets.exifSortButton};
+        for (std::size_t i = 0; i < std::size(controls); ++i)
+            *controls[i] = &m_controls[i];
         filelist::FileList::Services services;
         services.previewImage = [this](const fs::path& file) {
             previewsMade.push_back(file.filename().string());
