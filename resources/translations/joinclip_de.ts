@@ -116,5 +116,17 @@
         <source>The current version information could not be read.</source>
         <translation>Die aktuellen Versionsinformationen konnten nicht gelesen werden.</translation>
     </message>
+    <message>
+        <source>%d of the files could not be exported.</source>
+        <translation>%d der Dateien konnten nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <source>No export component is selected.</source>
+        <translation>Es ist keine Exportkomponente ausgewählt.</translation>
+    </message>
+    <message>
+        <source>Choose one in the Preferences window under 'Output Format', or turn exporting off.</source>
+        <translation>Wählen Sie eine im Einstellungsfenster unter „Ausgabeformat“ oder schalten Sie das Exportieren aus.</translation>
+    </message>
 </context>
 </TS>

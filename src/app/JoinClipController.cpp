@@ -49,7 +49,10 @@ void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, 
 }
 
 std::optional<std::filesystem::path> JoinClipController::defaultFilename() const {
-    return join::defaultFilename(outputFolderPath(), m_defaultBaseName, getExtension());
+    const std::optional<QString> extension = getExtension();
+    if (!extension)
+        return std::nullopt;
+    return join::defaultFilename(outputFolderPath(), m_defaultBaseName, *extension);
 }
 
 std::optional<std::filesystem::path> JoinClipController::outputFolderPath() const {

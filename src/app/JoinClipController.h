@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/ExportComponentPorts.h"
+#include "app/ExportComponentOutlets.h"
 #include "app/JoinCommandOutlets.h"
 #include "filelist/FileList.h"
 #include "join/ComponentTable.h"
 #include "join/JoinDelegate.h"
 #include "join/SettingsFile.h"
+#include "support/Console.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
@@ -21,7 +22,9 @@ struct MainWindowOutlets final {
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
     JoinCommandOutlets join;
-    ExportComponentPorts components;
+    ExportComponentOutlets components;
+    // Where diagnostics go; unset: standard error.
+    support::Console* console = nullptr;
 };
 
 // The application's controller: owns the file list and the preferences
@@ -54,7 +57,7 @@ public:
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
-    // Export components and their settings (ExportComponentsActions.cpp).
+    // Export components and their settings (JoinClipControllerComponents.cpp).
     // The launch step on its own: the table, the menu, the stored settings.
     void launchExportComponents();
     void initComponentsMenu();
@@ -64,7 +67,9 @@ public:
     void codecSaveSettingsClicked();
     void codecLoadSettingsClicked();
     const join::ComponentTable& componentTable() const { return m_componentTable; }
-    join::SettingsDictionary& exportSettingsForComponentDictionary() { return m_exportSettingsForComponentDictionary; }
+    join::SettingsDictionary& exportSettingsForComponentDictionary() {
+        return m_exportSettingsForComponentDictionary;
+    }
     // The "Export" preference.
     bool isExporting() const;
     // The selected component's title when it names one in the component table.
@@ -72,23 +77,30 @@ public:
     // The selected component and its stored settings (none: never edited), for a join or export.
     std::optional<join::ComponentDescription> selectedComponent() const;
     std::optional<QByteArray> selectedComponentSettings() const;
-    // The extension of joined files: the selected component's when exporting, else ".mov".
-    QString getExtension() const;
-    // The per-file Export command (ExportCommand.cpp); cancelOp stops it with the file being written.
+    // The extension of joined files: the selected component's when exporting
+    // (a dot and letters, or the empty text), else ".mov"; none when exporting
+    // and no component is selected.
+    std::optional<QString> getExtension() const;
+    // Whether exporting has a component to go through; when it has not, the
+    // user is told so (on the main window) and false is answered.
+    bool checkComponentSelected();
+    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it with the file being
+    // written.
     void exportButtonClicked();
     // Its loop over the list once the folder is known (the command line's
     // export); answers the files written.
     std::vector<std::filesystem::path> exportMoviesToFolder(const std::filesystem::path& folder);
     bool exportInProgress() const { return m_exportInProgress; }
     std::int32_t indexOfCurrentMovieBeingExported() const { return m_indexOfCurrentMovieBeingExported; }
-    // The default output path in the output folder, or none without one.
+    // The default output path in the output folder, or none without one (or
+    // without an extension: exporting with no component selected).
     std::optional<std::filesystem::path> defaultFilename() const;
     // The output folder: the one set for this run, else the "OutputDirectory" preference.
     std::optional<std::filesystem::path> outputFolderPath() const;
     // Uses folder as the output folder for the rest of this run, without storing it.
     void setOutputFolderForThisRun(const std::filesystem::path& folder) { m_outputFolderForThisRun = folder; }
 
-    // The Join command (JoinCommandActions.cpp).
+    // The Join command (JoinClipControllerJoin.cpp).
     JoinOutcome addButtonClicked();
     // The output folder commands of the preferences window.
     void selectOutputDirectory();
@@ -97,14 +109,17 @@ public:
 
     // Status line and alerts.
     void message(const QString& text) override;
-    void doAlert(const QString& messageText, const QString& informative, support::WindowHandle* parentWindow);
+    // Texts given arguments are formats, looked up first and then filled.
+    void doAlert(const QString& messageText, const QString& informative, support::WindowHandle* parentWindow,
+                 const QStringList& messageArguments = {}, const QStringList& informativeArguments = {});
 
-    // Progress of writes and cancelling (WriteProgress.cpp).
+    // Progress of writes and cancelling (JoinClipControllerProgress.cpp).
     void showSpinner(bool shown) override;
     bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override;
     void cancelOp();
 
 private:
+    support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
     void showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName);
     std::uint32_t now() const;
     void terminateExportComponents();
@@ -112,6 +127,7 @@ private:
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
     MainWindowOutlets m_outlets;
+    support::StandardErrorConsole m_standardError;
     std::optional<QString> m_defaultBaseName;
     filelist::FileList m_movies;
     JoinServices m_joinServices;

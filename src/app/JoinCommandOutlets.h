@@ -46,14 +46,15 @@ struct JoinServices final {
 struct JoinOutcome final {
     enum class Status {
         NothingToJoin,  // the list was empty, or none of its files is left
+        NoComponent,    // exporting is on and no component is selected (told in an alert)
         NotSaved,       // the save panel was cancelled, or the path was refused
         WriteFailed,    // told to the user in an alert
         WriteCancelled, // from the progress sheet; nothing was written
         Written,
     };
     Status status = Status::NothingToJoin;
-    std::filesystem::path path;    // the final path of the written file
-    std::optional<bool> scaled;    // when a desired duration was asked for: whether it was applied
+    std::filesystem::path path; // the final path of the written file
+    std::optional<bool> scaled; // when a desired duration was asked for: whether it was applied
 };
 
 } // namespace app

@@ -11,14 +11,13 @@
 namespace cli {
 
 // The component menu of the preferences window without a widget, with
-// console messages on stderr, for the commands that choose a component.
+// its messages on stderr, for the commands that choose a component.
 class HeadlessComponentControls final {
 public:
     explicit HeadlessComponentControls(std::ostream& err) : m_err(err) {}
 
-    void attach(app::ExportComponentPorts& ports) {
-        ports.componentPopupButton = &m_menu;
-        ports.console = &m_err;
+    void attach(app::ExportComponentOutlets& outlets) {
+        outlets.componentPopupButton = &m_menu;
     }
 
     // Selects the component titled `title`; false, said on stderr, when there is none.

@@ -5,6 +5,7 @@
 #include "cli/HeadlessAlertPresenter.h"
 #include "cli/HeadlessTextControl.h"
 #include "cli/InterruptibleEventPump.h"
+#include "cli/StreamConsole.h"
 #include "filelist/TableView.h"
 #include "platform/DesktopServices.h"
 #include "platform/DockTile.h"
@@ -30,7 +31,7 @@ public:
         : m_pump(err),
           m_messages(verbose ? std::unique_ptr<support::TextControl>(new HeadlessTextControl(err))
                              : std::unique_ptr<support::TextControl>(new support::StoredTextControl())),
-          m_alerts(err), m_desktop(err), m_progressSheet(err) {}
+          m_alerts(err), m_desktop(err), m_progressSheet(err), m_console(err) {}
 
     app::MainWindowOutlets outlets() {
         app::MainWindowOutlets outlets;
@@ -59,6 +60,7 @@ public:
         join.desktop = &m_desktop;
         join.dockTile = &m_dockTile;
         join.progressSheet = m_progressSheet.outlets();
+        outlets.console = &m_console;
         return outlets;
     }
 
@@ -89,6 +91,7 @@ private:
     platform::HeadlessDesktopServices m_desktop;
     platform::StoredDockTile m_dockTile;
     ConsoleProgressSheet m_progressSheet;
+    StreamConsole m_console;
 };
 
 } // namespace cli

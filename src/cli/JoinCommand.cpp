@@ -142,6 +142,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "joinclip join: cancelled; nothing was written\n";
         return 1;
     case app::JoinOutcome::Status::NothingToJoin:
+    case app::JoinOutcome::Status::NoComponent:
     case app::JoinOutcome::Status::WriteFailed:
         return 1; // the alert said why
     }

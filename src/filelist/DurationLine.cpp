@@ -7,7 +7,8 @@
 
 namespace filelist {
 
-std::optional<QString> durationLine(const std::vector<QString>& durations, std::optional<qint64> desiredSeconds) {
+std::optional<QString> durationLine(const std::vector<QString>& durations,
+                                    std::optional<qint64> desiredSeconds) {
     media::Time sum = media::zeroTime();
     for (const QString& text : durations)
         if (const auto time = media::parseTime(text.toStdString()))
@@ -15,7 +16,8 @@ std::optional<QString> durationLine(const std::vector<QString>& durations, std::
     if (media::isIndefinite(sum))
         return std::nullopt;
 
-    QString line = support::fillFormat("Total Duration: %@", {QString::fromStdString(media::timeToString(sum))});
+    QString line =
+        support::fillFormat("Total Duration: %@", {QString::fromStdString(media::timeToString(sum))});
     if (desiredSeconds && *desiredSeconds > 0 && sum.value != 0 && sum.scale > 0) {
         // D seconds written in the sum's scale, computed as D / (V / S) * V.
         const double value = static_cast<double>(sum.value);

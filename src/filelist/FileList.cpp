@@ -1,10 +1,10 @@
 #include "filelist/FileList.h"
 
 #include "platform/FileReference.h"
-#include "platform/PreviewImage.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 #include "support/Message.h"
+#include "support/PreviewImage.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@ FileList::FileList(support::UserDefaults& defaults, const FileListOutlets& outle
     : m_defaults(defaults), m_outlets(outlets), m_services(std::move(services)) {
     if (!m_services.previewImage) {
         m_services.previewImage = [](const std::filesystem::path& file) {
-            return platform::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
+            return support::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
         };
     }
     m_movies.reserve(50);
@@ -75,8 +75,9 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
     updateMovieInfoAtIndex(index);
 }
 
-QString FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                              const std::optional<std::filesystem::path>& fileBeingAdded) const {
+QString
+FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                      const std::optional<std::filesystem::path>& fileBeingAdded) const {
     const QString displayName = movie.displayName();
     if (!displayName.isEmpty())
         return displayName;
@@ -113,9 +114,9 @@ void FileList::setListControlsEnabled(bool enabled) {
 }
 
 void FileList::setOrderingControlsEnabled(bool enabled) {
-    for (support::Control* control : {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton,
-                                      m_outlets.dateSortButton, m_outlets.createDateSortButton,
-                                      m_outlets.exifSortButton})
+    for (support::Control* control :
+         {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton, m_outlets.dateSortButton,
+          m_outlets.createDateSortButton, m_outlets.exifSortButton})
         control->setEnabled(enabled);
 }
 

@@ -29,8 +29,9 @@ public:
         // Derives the default output name from an added file or folder.
         std::function<void(const std::filesystem::path& item, bool isFolder)> makeDefaultFilename;
         // Turns a sound file into a movie when "convertSoundToMovie" is on; none when it cannot.
-        std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)> createMovieFromSoundFile;
-        // The preview image of a file at 512 by 512 (the platform's preview by default).
+        std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)>
+            createMovieFromSoundFile;
+        // The preview image of a file at 512 by 512 (support's preview by default).
         std::function<std::optional<QImage>(const std::filesystem::path& file)> previewImage;
     };
 
@@ -49,14 +50,29 @@ public:
     // Appends the folder's openable files; true when at least one was taken.
     bool addDirectoryItems(const std::filesystem::path& folder);
 
-    // Refreshes the metadata of entry `index`: each value that can be obtained.
+    // Refreshes the metadata of entry `index`: each value that can be
+    // obtained, but not its preview (see below).
     void updateMovieInfoAtIndex(int index);
     void refreshTable();
 
+    // Previews are made only when something shows them (the file table's
+    // icon column), never while entries are made: decoding a picture for
+    // every added file costs more than everything else an entry needs, and
+    // the command line never shows one. The window asks per visible row.
+    // Whether entry `index` has no preview yet.
+    bool needsPreview(int index) const;
+    // Makes entry `index`'s preview now (previewImage) and reloads the table.
+    void updatePreviewAtIndex(int index);
+    // Stores a preview made elsewhere (on a worker thread, from the path of
+    // the entry's reference data): only when entry `index` still holds that
+    // reference data, since the list may have changed in the meantime.
+    bool setPreviewAtIndex(int index, const QByteArray& alias, QImage preview);
+
     // The display name of the movie, else the name of its file (`fileBeingAdded`
     // while an entry is made, else entry index's), else "Chapter N".
-    QString defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                        const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
+    QString
+    defaultChapterTitleForMovie(const media::Movie& movie, int index,
+                                const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
     void resetChapterTitles();
     void setTitle(int index, const QString& title);
 

@@ -3,7 +3,6 @@
 
 #include "filelist/DurationLine.h"
 #include "filelist/FileList.h"
-
 #include "platform/Exif.h"
 #include "platform/FileDates.h"
 #include "platform/FileReference.h"
@@ -58,11 +57,34 @@ void FileList::updateMovieInfoAtIndex(int index) {
     refreshDates(entry, *path);
     entry.duration = QString::fromStdString(media::timeToString(entry.qtkMovie->duration()));
     refreshSize(entry, *path);
-    if (auto icon = m_services.previewImage(*path))
-        entry.icon = std::move(*icon);
 
     m_outlets.movieTable->reloadData();
     updateDurationTextField();
+}
+
+bool FileList::needsPreview(int index) const {
+    return index >= 0 && index < count() && !m_movies[static_cast<std::size_t>(index)].icon;
+}
+
+void FileList::updatePreviewAtIndex(int index) {
+    const auto path = pathOfEntry(index);
+    if (!path || !m_services.previewImage)
+        return;
+    if (auto icon = m_services.previewImage(*path)) {
+        m_movies[static_cast<std::size_t>(index)].icon = std::move(*icon);
+        m_outlets.movieTable->reloadData();
+    }
+}
+
+bool FileList::setPreviewAtIndex(int index, const QByteArray& alias, QImage preview) {
+    if (index < 0 || index >= count() || preview.isNull())
+        return false;
+    MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
+    if (entry.alias != alias)
+        return false;
+    entry.icon = std::move(preview);
+    m_outlets.movieTable->reloadData();
+    return true;
 }
 
 void FileList::updateDurationTextField() {

@@ -2,7 +2,6 @@
 // entry's file reference data, "ChapterTitles" its title, in list order.
 
 #include "filelist/FileList.h"
-
 #include "support/UserDefaults.h"
 
 #include <QVariantList>

@@ -30,16 +30,16 @@ inline constexpr const char* icon = "icon";
 // the other values appear with the first refresh that obtains them, and a
 // later refresh replaces a value only with a new one, never removes it.
 struct MovieEntry final {
-    QByteArray alias;                         // file reference data of the opened file
-    std::shared_ptr<media::Movie> qtkMovie;   // open for the life of the entry
-    QString title;                            // chapter title; any text, the empty one too
-    std::optional<QString> duration;          // time text of the movie's duration
-    std::optional<QString> modificationDate;  // display text, short date + medium time
-    std::optional<QString> creationDate;      // display text, short date + medium time
-    std::optional<std::int64_t> exifDate;     // seconds since 1904-01-01, wall clock
-    std::optional<QString> exifDateString;    // EXIF DateTimeDigitized as stored
-    std::optional<QString> fileSize;          // bytes, grouped with ","
-    std::optional<QImage> icon;               // preview image
+    QByteArray alias;                        // file reference data of the opened file
+    std::shared_ptr<media::Movie> qtkMovie;  // open for the life of the entry
+    QString title;                           // chapter title; any text, the empty one too
+    std::optional<QString> duration;         // time text of the movie's duration
+    std::optional<QString> modificationDate; // display text, short date + medium time
+    std::optional<QString> creationDate;     // display text, short date + medium time
+    std::optional<std::int64_t> exifDate;    // seconds since 1904-01-01, wall clock
+    std::optional<QString> exifDateString;   // EXIF DateTimeDigitized as stored
+    std::optional<QString> fileSize;         // bytes, grouped with ","
+    std::optional<QImage> icon;              // preview image, made when first shown
 };
 
 } // namespace filelist

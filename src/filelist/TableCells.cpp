@@ -14,7 +14,8 @@ QVariant text(const std::optional<QString>& value) {
 
 } // namespace
 
-QVariant objectValueForTableColumn(const FileList& list, const QString& identifier, int row, bool displayFullPath) {
+QVariant objectValueForTableColumn(const FileList& list, const QString& identifier, int row,
+                                   bool displayFullPath) {
     if (row < 0 || row >= list.count())
         return {};
     const MovieEntry& entry = list.movies()[static_cast<std::size_t>(row)];

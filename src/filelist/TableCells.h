@@ -31,6 +31,7 @@ inline constexpr std::array<TableColumn, 9> kTableColumns{{
 // What the cell of a column shows for a row: a text, the icon image, or an
 // invalid QVariant for an empty cell. The file name is resolved anew each
 // time, so it follows a file that was renamed or moved.
-QVariant objectValueForTableColumn(const FileList& list, const QString& identifier, int row, bool displayFullPath);
+QVariant objectValueForTableColumn(const FileList& list, const QString& identifier, int row,
+                                   bool displayFullPath);
 
 } // namespace filelist

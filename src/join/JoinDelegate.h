@@ -14,7 +14,8 @@ public:
     virtual void message(const QString& text) = 0;
     // The write's progress: phase 0 begin, 1 update, 2 end, the fraction done
     // and the file being written. Answering false cancels the write.
-    virtual bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) = 0;
+    virtual bool shouldContinueOperation(int phase, double fraction,
+                                         const std::filesystem::path& fileName) = 0;
 };
 
 } // namespace join

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
-#include <iostream>
 
 namespace join {
 
@@ -22,7 +21,8 @@ namespace {
 // The write options for exporting through the request's component. Settings
 // bytes that cannot be used are reported and the component's defaults used,
 // as for a component whose settings were never edited.
-std::expected<void, media::Error> chooseComponent(const JoinRequest& request, media::WriteOptions& options) {
+std::expected<void, media::Error> chooseComponent(const JoinRequest& request, media::WriteOptions& options,
+                                                  support::Console& console) {
     const ComponentDescription& description = *request.component;
     options.component = media::findExportComponent(description.subtype, description.manufacturer);
     if (!options.component)
@@ -34,16 +34,24 @@ std::expected<void, media::Error> chooseComponent(const JoinRequest& request, me
         if (settings && media::checkExportSettings(*options.component, *settings))
             options.exportSettings = *settings;
         else
-            std::cerr << "JoinClip error: the export settings of " << description.name.toStdString()
-                      << " cannot be used; its defaults are used instead\n";
+            console.writeLine("JoinClip error: the export settings of " + description.name +
+                              " cannot be used; its defaults are used instead");
     }
     return {};
 }
 
+// The console line of a write that failed, with the reason.
+void reportNotSaved(support::Console& console, const std::filesystem::path& destination,
+                    const media::Error& error) {
+    console.writeLine(support::fillFormat("The movie could not be saved to: \"%@\", try another filename",
+                                          {QFile::decodeName(destination.c_str())}) +
+                      " (" + QString::fromStdString(error.message) + ")");
+}
+
 } // namespace
 
-std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const JoinRequest& request,
-                                                                        JoinDelegate& delegate) {
+std::expected<std::shared_ptr<media::Movie>, media::Error>
+appendMovies(const JoinRequest& request, JoinDelegate& delegate, support::Console& console) {
     delegate.showSpinner(true);
     auto joined = media::Movie::makeEmpty();
     joined->setEditable(true);
@@ -58,6 +66,8 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
         if (!joined->insertSegment(movie, media::makeTimeRange(media::zeroTime(), movie.duration()),
                                    joined->duration())) {
             // Nothing is written from a join that lost one of its movies.
+            console.writeLine(support::fillFormat("JoinClip error: movie %d of %d could not be inserted",
+                                                  {QString::number(i + 1), QString::number(count)}));
             delegate.showSpinner(false);
             return std::unexpected(media::Error{EINVAL, "the movie " + movie.fileName().string() +
                                                             " could not be added to the joined movie"});
@@ -76,10 +86,9 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
         for (const UserText& caption : captionsFor(chapterStarts, request.titles))
             options.chapters.push_back({caption.text, caption.duration});
     if (request.component)
-        if (auto chosen = chooseComponent(request, options); !chosen) {
+        if (auto chosen = chooseComponent(request, options, console); !chosen) {
             delegate.showSpinner(false);
-            std::cerr << "The movie could not be saved to: \"" << request.destFilePath.string()
-                      << "\", try another filename (" << chosen.error().message << ")\n";
+            reportNotSaved(console, request.destFilePath, chosen.error());
             return std::unexpected(chosen.error());
         }
     options.progress = [&](int phase, double fraction) {
@@ -91,11 +100,11 @@ std::expected<std::shared_ptr<media::Movie>, media::Error> appendMovies(const Jo
     const auto written = joined->write(request.destFilePath, options);
     if (!written) {
         delegate.showSpinner(false);
-        std::cerr << "The movie could not be saved to: \"" << request.destFilePath.string()
-                  << "\", try another filename (" << written.error().message << ")\n";
+        reportNotSaved(console, request.destFilePath, written.error());
         return std::unexpected(written.error());
     }
-    if (chapterize)
+    // Told whenever chapters are asked for; a movie without video gets none.
+    if (request.withChapters)
         delegate.message(support::fillFormat("Chapterizing movie: %@", {fileName}));
     delegate.showSpinner(false);
     delegate.message("Finished processing movies!");

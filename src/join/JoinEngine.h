@@ -5,6 +5,7 @@
 #include "join/UserText.h"
 #include "media/Error.h"
 #include "media/Movie.h"
+#include "support/Console.h"
 
 #include <QString>
 #include <expected>
@@ -29,10 +30,11 @@ struct JoinRequest final {
 
 // Appends the movies end to end in a new movie and writes it to the
 // destination, with a chapter per movie (its title, starting where the movie
-// starts) when asked. Tells the delegate each step. Answers the joined movie,
-// or why it could not be written: a failed write is never reported as done.
+// starts) when asked. Tells the delegate each step, and the console what
+// went wrong. Answers the joined movie, or why it could not be written: a
+// failed write is never reported as done.
 [[nodiscard]] std::expected<std::shared_ptr<media::Movie>, media::Error>
-appendMovies(const JoinRequest& request, JoinDelegate& delegate);
+appendMovies(const JoinRequest& request, JoinDelegate& delegate, support::Console& console);
 
 // The chapters of a join: one per movie, each as long as the time its movie
 // added to the joined one.

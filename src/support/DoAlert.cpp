@@ -1,15 +1,25 @@
 #include "support/DoAlert.h"
 
+#include "support/FormatText.h"
 #include "support/LocalizedString.h"
 
 namespace support {
 
+namespace {
+
+QString lookedUpAndFilled(const QString& text, const QStringList& arguments) {
+    const QString shown = LocalizedString(text);
+    return arguments.isEmpty() ? shown : fillFormat(shown, arguments);
+}
+
+} // namespace
+
 void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
-             WindowHandle* parentWindow) {
+             WindowHandle* parentWindow, const QStringList& messageArguments,
+             const QStringList& informativeArguments) {
     alerts.beep();
-    const QString shownMessage = LocalizedString(message);
-    const QString shownInformative = LocalizedString(informative);
-    alerts.showInformational(shownMessage, shownInformative, parentWindow);
+    alerts.showInformational(lookedUpAndFilled(message, messageArguments),
+                             lookedUpAndFilled(informative, informativeArguments), parentWindow);
 }
 
 } // namespace support

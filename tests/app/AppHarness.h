@@ -7,6 +7,7 @@
 
 #include "MediaFixtures.h"
 #include "RecordingAlertPresenter.h"
+#include "RecordingConsole.h"
 #include "RecordingDesktopPorts.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
@@ -99,8 +100,8 @@ protected:
         outlets.join = {&m_window, &m_alerts, &m_savePanel, &m_chooser, &m_desktop, &m_dockTile, sheet};
         support::StoredControl* b = m_settingsButtons;
         const auto* offered = m_components ? &*m_components : nullptr;
-        outlets.components = {&m_componentMenu, b,         b + 1,      b + 2,  &m_preferencesWindow,
-                              &m_panels,        &m_dialog, &m_console, offered};
+        outlets.components = {&m_componentMenu, b, b + 1, b + 2, &m_preferencesWindow, &m_panels, &m_dialog, offered};
+        outlets.console = &m_console;
         return outlets;
     }
 
@@ -142,7 +143,7 @@ protected:
     TestWindowHandle m_preferencesWindow;
     ScriptedSettingsPanels m_panels;
     ScriptedSettingsDialog m_dialog;
-    std::ostringstream m_console;
+    RecordingConsole m_console;
 
     std::unique_ptr<app::JoinClipController> m_controller;
 };

@@ -2,8 +2,8 @@
 
 #include "join/ScaleMovieFileToDuration.h"
 
-#include "Ffprobe.h"
 #include "FileContents.h"
+#include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
 #include "TemporaryFolder.h"
@@ -12,43 +12,61 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace {
 
-using fixtures::test::TemporaryFolder;
+namespace fs = std::filesystem;
 using join::ScaleMovieFileToDuration;
-
 using testing_support::contentsOf;
 
-std::filesystem::path clip(const std::filesystem::path& folder, const std::string& name, int frames) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = std::filesystem::path(name).extension().string().substr(1);
-    clipSpec.frames = frames;
-    return fixtures::makeClip(folder, name, clipSpec);
-}
+class ScaleMovieFileToDurationTest : public ::testing::Test {
+protected:
+    fs::path clip(const std::string& name, int frames) {
+        fixtures::ClipSpec recipe;
+        recipe.container = fs::path(name).extension().string().substr(1);
+        recipe.frames = frames;
+        return fixtures::makeClip(m_folder.path(), name, recipe);
+    }
+    // The one-second clips joined into `name`, a chapter per clip.
+    fs::path join(const std::vector<std::string>& clips, const std::string& name,
+                  media::WritePlacement placement) {
+        auto movie = media::Movie::makeEmpty();
+        movie->setEditable(true);
+        media::WriteOptions options;
+        options.placement = placement;
+        for (const std::string& part : clips) {
+            auto opened = media::Movie::open(clip(part, 25));
+            EXPECT_TRUE(opened.has_value());
+            EXPECT_TRUE(movie->insertSegment(
+                **opened, media::makeTimeRange(media::zeroTime(), (*opened)->duration()), movie->duration()));
+            options.chapters.push_back({QString::fromStdString(part), media::makeTime(1, 1)});
+        }
+        const fs::path file = m_folder.path() / name;
+        const auto written = movie->write(file, options);
+        EXPECT_TRUE(written.has_value()) << written.error().message;
+        return file;
+    }
+    static double seconds(const fs::path& file) {
+        auto movie = media::Movie::open(file);
+        EXPECT_TRUE(movie.has_value()) << file;
+        return movie ? media::seconds((*movie)->duration()) : 0;
+    }
 
-// The new duration value the arithmetic promises, in the movie's own scale.
-std::int64_t promisedValue(const std::filesystem::path& file, double seconds) {
-    auto movie = media::Movie::open(file);
-    const media::Time d = (*movie)->duration();
-    return static_cast<std::int64_t>(seconds / (static_cast<double>(d.value) / d.scale) *
-                                     static_cast<double>(d.value));
-}
+    fixtures::test::TemporaryFolder m_folder;
+};
 
-TEST(ScaleMovieFileToDurationTest, StretchesAndShrinksKeepingSoundWithPicture) {
-    TemporaryFolder folder;
+TEST_F(ScaleMovieFileToDurationTest, StretchesAndShrinksKeepingSoundWithPicture) {
     for (const auto& [name, wanted] : {std::pair{"stretch.mov", 2.5}, std::pair{"shrink.mp4", 0.25}}) {
         SCOPED_TRACE(name);
-        const auto file = clip(folder.path(), name, 25);
-        const std::int64_t promised = promisedValue(file, wanted);
+        const auto file = clip(name, 25);
+        const media::Time before = (*media::Movie::open(file))->duration();
+        const auto promised = static_cast<std::int64_t>(
+            wanted / (static_cast<double>(before.value) / before.scale) * static_cast<double>(before.value));
         ASSERT_TRUE(ScaleMovieFileToDuration(file, wanted));
 
-        auto scaled = media::Movie::open(file);
-        ASSERT_TRUE(scaled.has_value());
-        EXPECT_LE(std::llabs((*scaled)->duration().value - promised), (*scaled)->duration().scale / 25)
-            << "within one frame of the computed length";
-        EXPECT_NEAR(oracle::formatDuration(file), wanted, 0.041);
+        const media::Time after = (*media::Movie::open(file))->duration();
+        EXPECT_LE(std::llabs(after.value - promised), after.scale / 25)
+            << "within a frame of the computed length";
         double video = 0, sound = 0;
         for (const auto& stream : oracle::probeStreams(file)) {
             if (stream.codecType == "video") {
@@ -61,51 +79,19 @@ TEST(ScaleMovieFileToDurationTest, StretchesAndShrinksKeepingSoundWithPicture) {
         EXPECT_NEAR(video, wanted, 0.041);
         EXPECT_NEAR(sound, video, 0.041) << "sound and picture end together";
     }
-}
-
-TEST(ScaleMovieFileToDurationTest, ChaptersStretchWithTheMovie) {
-    TemporaryFolder folder;
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const char* name : {"a.mov", "b.mov"}) {
-        auto part = media::Movie::open(clip(folder.path(), name, 25));
-        ASSERT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
-    }
-    media::WriteOptions options;
-    options.chapters = {{"Holiday", media::makeTime(1, 1)}, {"Beach", media::makeTime(1, 1)}};
-    const auto file = folder.path() / "joined.mov";
-    ASSERT_TRUE(movie->write(file, options).has_value());
-
-    ASSERT_TRUE(ScaleMovieFileToDuration(file, 5.0));
-    EXPECT_NEAR(oracle::formatDuration(file), 5.0, 0.041);
-    const auto chapters = oracle::probeChapterList(file);
-    ASSERT_EQ(chapters.size(), 2u);
-    EXPECT_EQ(chapters[0].title, "Holiday");
-    EXPECT_NEAR(chapters[0].start, 0.0, 0.001);
-    EXPECT_EQ(chapters[1].title, "Beach");
-    EXPECT_NEAR(chapters[1].start, 2.5, 0.01);
-    EXPECT_NEAR(chapters[1].end, 5.0, 0.05);
-}
-
-TEST(ScaleMovieFileToDurationTest, SoundOnlyFilesStretchToo) {
-    TemporaryFolder folder;
-    const auto sound = fixtures::makeSound(folder.path(), "tone.mov", 48000, 1, 1.0);
+    const auto sound = fixtures::makeSound(m_folder.path(), "tone.mov", 48000, 1, 1.0);
     ASSERT_TRUE(ScaleMovieFileToDuration(sound, 3.0));
-    EXPECT_NEAR(oracle::formatDuration(sound), 3.0, 0.03);
+    EXPECT_NEAR(oracle::formatDuration(sound), 3.0, 0.03) << "sound alone stretches too";
 }
 
-TEST(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
-    TemporaryFolder folder;
-    EXPECT_FALSE(ScaleMovieFileToDuration(folder.path() / "missing.mov", 2.0));
-
-    const auto text = folder.path() / "notes.mov";
+TEST_F(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
+    EXPECT_FALSE(ScaleMovieFileToDuration(m_folder.path() / "missing.mov", 2.0));
+    const auto text = m_folder.path() / "notes.mov";
     std::ofstream(text) << "not a movie";
     EXPECT_FALSE(ScaleMovieFileToDuration(text, 2.0));
     EXPECT_EQ(contentsOf(text), "not a movie");
 
-    const auto file = clip(folder.path(), "clip.mov", 10);
+    const auto file = clip("clip.mov", 10);
     const std::string original = contentsOf(file);
     for (const double wanted : {0.0, -1.0, 1e-9, std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN(), 1e300}) {
@@ -113,88 +99,42 @@ TEST(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
         EXPECT_EQ(contentsOf(file), original);
     }
     // Matroska is re-encoded on writing, which cannot scale: the file stays.
-    const auto mkv = clip(folder.path(), "clip.mkv", 10);
+    const auto mkv = clip("clip.mkv", 10);
     const std::string mkvBytes = contentsOf(mkv);
     EXPECT_FALSE(ScaleMovieFileToDuration(mkv, 2.0));
     EXPECT_EQ(contentsOf(mkv), mkvBytes);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3)
-        << "nothing left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), {}), 3) << "nothing left behind";
 }
 
-} // namespace
-
-namespace {
-
-TEST(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsPointingAtItsSources) {
-    TemporaryFolder folder;
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const char* name : {"a.mov", "b.mov"}) {
-        const auto file = clip(folder.path(), name, 25);
-        auto part = media::Movie::open(file);
-        ASSERT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
+// A reference movie stays one and keeps pointing at its sources; the samples
+// of a source it holds itself (the Matroska clip's) are copied into the new
+// file, since the update replaces the file they were in.
+TEST_F(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsWhatItHolds) {
+    for (const auto& [clips, name] : {std::pair{std::vector<std::string>{"a.mov", "b.mov"}, "referring.mov"},
+                                      std::pair{std::vector<std::string>{"c.mov", "d.mkv"}, "mixed.mov"}}) {
+        SCOPED_TRACE(name);
+        const auto file = join(clips, name, media::WritePlacement::Referring);
+        const double before = seconds(file);
+        ASSERT_TRUE(ScaleMovieFileToDuration(file, 3.0));
+        EXPECT_NEAR(seconds(file), 3.0, 0.041);
+        EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
+        double videoEnd = 0;
+        for (const auto& stream :
+             oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
+            if (stream.codecType == "video") {
+                videoEnd += stream.duration;
+                EXPECT_EQ(stream.packets, 25);
+            }
+        EXPECT_NEAR(videoEnd, 3.0, 0.081) << "each clip's video lasts half as long again";
+        const auto chapters = oracle::probeChapterList(file);
+        ASSERT_EQ(chapters.size(), 2u);
+        EXPECT_NEAR(chapters[1].start, 3.0 / before, 0.002);
     }
-    media::WriteOptions options;
-    options.placement = media::WritePlacement::Referring;
-    options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
-    const auto file = folder.path() / "referring.mov";
-    auto written = movie->write(file, options);
-    ASSERT_TRUE(written.has_value()) << written.error().message;
-
-    const double before = media::seconds((*media::Movie::open(file))->duration());
-    ASSERT_TRUE(ScaleMovieFileToDuration(file, 3.0));
-    auto reopened = media::Movie::open(file);
-    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
-    EXPECT_NEAR(media::seconds((*reopened)->duration()), 3.0, 0.041);
-    // The video still refers to the clips; only the stretched sound is in the file.
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
-    double videoEnd = 0;
-    for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
-        if (stream.codecType == "video")
-            videoEnd += stream.duration;
-    EXPECT_NEAR(videoEnd, 3.0, 0.081) << "each clip's video lasts half as long again";
-    const auto chapters = oracle::probeChapterList(file);
-    ASSERT_EQ(chapters.size(), 2u);
-    EXPECT_NEAR(chapters[1].start, 1.0 * 3.0 / before, 0.002);
-}
-
-} // namespace
-
-namespace {
-
-TEST(ScaleMovieFileToDurationTest, AReferenceMovieHoldingPartsOfItsOwnKeepsThem) {
-    TemporaryFolder folder;
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const char* name : {"a.mov", "b.mkv"}) {
-        auto part = media::Movie::open(clip(folder.path(), name, 25));
-        ASSERT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
-    }
-    media::WriteOptions options;
-    options.placement = media::WritePlacement::Referring;
-    const auto file = folder.path() / "mixed.mov";
-    ASSERT_TRUE(movie->write(file, options).has_value());
-
-    // The Matroska clip's samples are in the reference movie itself, which the
-    // update replaces: they must be copied into the new file, not pointed at.
-    ASSERT_TRUE(ScaleMovieFileToDuration(file, 4.0));
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
-    auto reopened = media::Movie::open(file);
-    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
-    EXPECT_NEAR(media::seconds((*reopened)->duration()), 4.0, 0.041);
-    for (const auto& stream : oracle::probeStreams(file, {"-enable_drefs", "1", "-use_absolute_path", "1"}))
-        if (stream.codecType == "video") {
-            EXPECT_EQ(stream.packets, 25);
-        }
     // Still readable once the clip it held a copy of is gone.
-    std::filesystem::remove(folder.path() / "b.mkv");
-    auto again = media::Movie::open(file);
+    fs::remove(m_folder.path() / "d.mkv");
+    auto again = media::Movie::open(m_folder.path() / "mixed.mov");
     ASSERT_TRUE(again.has_value());
-    EXPECT_TRUE((*again)->frameImage(media::makeTime(3, 1)).has_value());
+    EXPECT_TRUE((*again)->frameImage(media::makeTime(2, 1)).has_value());
 }
 
 } // namespace

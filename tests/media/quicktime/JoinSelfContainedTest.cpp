@@ -155,16 +155,17 @@ TEST(JoinSelfContainedTest, ChaptersStartAtTheSumsOfTheDurations) {
     quicktime_test::expectJoinedStreams(clips, output, "v");
 }
 
-TEST(JoinSelfContainedTest, AChapterWithoutTitleMovesTheLaterOnesEarlier) {
+TEST(JoinSelfContainedTest, AChapterWithoutTitleKeepsItsPlace) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
     auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime);
     request.chapters = {{"One", 300}, {"", 300}, {"Three", 720}};
     const auto output = writeJoin("untitled.mov", request);
     const auto chapters = quicktime_test::probeChapters(output);
-    ASSERT_EQ(chapters.size(), 2u);
-    EXPECT_EQ(chapters[0].title, "One");
-    EXPECT_EQ(chapters[1].title, "Three");
+    ASSERT_EQ(chapters.size(), 3u);
+    EXPECT_EQ(chapters[1].title, "");
     EXPECT_EQ(chapters[1].startUnits, 300);
+    EXPECT_EQ(chapters[2].title, "Three");
+    EXPECT_EQ(chapters[2].startUnits, 600);
 }
 
 TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {

@@ -88,8 +88,8 @@ std::expected<std::optional<PlannedTrack>, Error> planChapterTrack(const std::ve
     for (const Chapter& chapter : chapters) {
         if (chapter.duration < 0 || chapter.duration > UINT32_MAX)
             return std::unexpected(Error{EINVAL, "A chapter's duration is out of range."});
-        if (chapter.title.empty())
-            continue; // no sample: the chapters after it begin earlier
+        // An untitled chapter keeps its sample (an empty text): without it
+        // every later chapter would begin where the one before it does.
         track.ownSamples.push_back(
             OwnSample{chapterSample(chapter.title), static_cast<std::uint32_t>(chapter.duration), 0});
         total += chapter.duration;

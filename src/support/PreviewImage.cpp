@@ -1,4 +1,4 @@
-#include "platform/PreviewImage.h"
+#include "support/PreviewImage.h"
 
 #include "media/Movie.h"
 
@@ -11,12 +11,13 @@
 #include <QMimeDatabase>
 #include <QPainter>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <sys/stat.h>
 
-namespace platform {
+namespace support {
 namespace {
 
 // Far beyond any preview a list shows; keeps the pixel arithmetic in range.
@@ -130,7 +131,10 @@ std::optional<QImage> movieFrame(const std::filesystem::path& file) {
 }
 
 std::optional<QImage> mimeTypeIcon(const std::filesystem::path& file, const QSize& wanted) {
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+    // Theme icons need a GUI application and its main thread.
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (!qobject_cast<const QGuiApplication*>(application) ||
+        QThread::currentThread() != application->thread()) {
         return std::nullopt;
     }
     const QMimeType type = QMimeDatabase().mimeTypeForFile(QFile::decodeName(file.c_str()));
@@ -191,4 +195,4 @@ std::optional<QImage> imageWithPreviewOfFileAtPath(const std::filesystem::path& 
     return fitted(*preview, wanted);
 }
 
-} // namespace platform
+} // namespace support

@@ -7,14 +7,13 @@
 #include "support/PopupButton.h"
 #include "support/WindowHandle.h"
 
-#include <ostream>
 #include <vector>
 
 namespace app {
 
 // What the export component commands of the preferences window use. Any
 // pointer may be left unset: the command that needs it then does nothing.
-struct ExportComponentPorts final {
+struct ExportComponentOutlets final {
     support::PopupButton* componentPopupButton = nullptr;
     support::Control* exportSettingsButton = nullptr;
     support::Control* exportSaveSettingsButton = nullptr;
@@ -22,8 +21,6 @@ struct ExportComponentPorts final {
     support::WindowHandle* preferencesWindow = nullptr;
     support::ComponentSettingsPanels* panels = nullptr;
     join::ExportSettingsDialog* settingsDialog = nullptr;
-    // Where errors of the settings dialog and of settings bytes are written (stderr when unset).
-    std::ostream* console = nullptr;
     // The components to offer; unset: those this build of FFmpeg can write.
     const std::vector<media::ExportComponent>* availableComponents = nullptr;
 };

@@ -3,30 +3,25 @@
 // files) and their place in the preferences across restarts.
 
 #include "app/JoinClipController.h"
-#include "join/ExporterSettings.h"
+#include "join/LoadAndEditExporterSettings.h"
 #include "platform/Preferences.h"
 #include "support/DoAlert.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 
 #include <QFile>
-#include <iostream>
 
 namespace app {
 
 namespace {
 
-std::ostream& consoleOf(const ExportComponentPorts& ports) {
-    return ports.console ? *ports.console : std::cerr;
+QString selectedTitle(const ExportComponentOutlets& outlets) {
+    return outlets.componentPopupButton ? outlets.componentPopupButton->titleOfSelectedItem() : QString();
 }
 
-QString selectedTitle(const ExportComponentPorts& ports) {
-    return ports.componentPopupButton ? ports.componentPopupButton->titleOfSelectedItem() : QString();
-}
-
-void enableSettingsButtons(const ExportComponentPorts& ports, bool enabled) {
+void enableSettingsButtons(const ExportComponentOutlets& outlets, bool enabled) {
     for (support::Control* button :
-         {ports.exportSettingsButton, ports.exportSaveSettingsButton, ports.exportLoadSettingsButton})
+         {outlets.exportSettingsButton, outlets.exportSaveSettingsButton, outlets.exportLoadSettingsButton})
         if (button)
             button->setEnabled(enabled);
 }
@@ -34,9 +29,9 @@ void enableSettingsButtons(const ExportComponentPorts& ports, bool enabled) {
 } // namespace
 
 void JoinClipController::launchExportComponents() {
-    const ExportComponentPorts& ports = m_outlets.components;
-    if (ports.availableComponents)
-        join::BuildComponentTable(m_componentTable, *ports.availableComponents);
+    const ExportComponentOutlets& outlets = m_outlets.components;
+    if (outlets.availableComponents)
+        join::BuildComponentTable(m_componentTable, *outlets.availableComponents);
     else
         join::BuildComponentTable(m_componentTable);
     initComponentsMenu();
@@ -82,8 +77,8 @@ void JoinClipController::componentPopUpButtonClicked() {
 }
 
 void JoinClipController::codecSettingsClicked() {
-    const ExportComponentPorts& ports = m_outlets.components;
-    const QString title = selectedTitle(ports);
+    const ExportComponentOutlets& outlets = m_outlets.components;
+    const QString title = selectedTitle(outlets);
     const join::ComponentDescription* description = m_componentTable.find(title);
     if (!description)
         return;
@@ -92,38 +87,37 @@ void JoinClipController::codecSettingsClicked() {
         found != m_exportSettingsForComponentDictionary.cend())
         stored = *found;
     if (const auto settings =
-            join::ExporterSettings(*description, stored, true, ports.settingsDialog, consoleOf(ports)))
+            join::loadAndEditExporterSettings(*description, stored, true, outlets.settingsDialog, console()))
         m_exportSettingsForComponentDictionary.insert(title, *settings);
 }
 
 void JoinClipController::codecSaveSettingsClicked() {
-    const ExportComponentPorts& ports = m_outlets.components;
-    if (!ports.panels)
+    const ExportComponentOutlets& outlets = m_outlets.components;
+    if (!outlets.panels)
         return;
-    const auto file = ports.panels->runSaveSettingsPanel("qxst", "Settings", true);
+    const auto file = outlets.panels->runSaveSettingsPanel("qxst", "Settings", true);
     if (!file)
         return;
-    const QString title = selectedTitle(ports);
+    const QString title = selectedTitle(outlets);
     const join::ComponentDescription* description = m_componentTable.find(title);
     if (!description)
         return;
     // Settings never edited are saved as the component's current ones.
     if (!m_exportSettingsForComponentDictionary.contains(title))
         if (const auto settings =
-                join::ExporterSettings(*description, std::nullopt, false, nullptr, consoleOf(ports)))
+                join::loadAndEditExporterSettings(*description, std::nullopt, false, nullptr, console()))
             m_exportSettingsForComponentDictionary.insert(title, *settings);
     const bool saved = join::writeSettingsFile(*file, m_exportSettingsForComponentDictionary);
     const QString format =
         saved ? "All export settings were saved to: %@" : "All export settings could not be saved to: %@";
-    doAlert(support::fillFormat(support::LocalizedString(format), {QFile::decodeName(file->c_str())}), " ",
-            ports.preferencesWindow);
+    doAlert(format, " ", outlets.preferencesWindow, {QFile::decodeName(file->c_str())});
 }
 
 void JoinClipController::codecLoadSettingsClicked() {
-    const ExportComponentPorts& ports = m_outlets.components;
-    if (!ports.panels)
+    const ExportComponentOutlets& outlets = m_outlets.components;
+    if (!outlets.panels)
         return;
-    const auto file = ports.panels->runOpenSettingsPanel("Choose a settings file", "Choose", {"qxst"});
+    const auto file = outlets.panels->runOpenSettingsPanel("Choose a settings file", "Choose", {"qxst"});
     if (!file)
         return;
     auto loaded = join::readSettingsFile(*file);
@@ -158,11 +152,22 @@ std::optional<QByteArray> JoinClipController::selectedComponentSettings() const 
     return *found;
 }
 
-QString JoinClipController::getExtension() const {
+std::optional<QString> JoinClipController::getExtension() const {
     if (!isExporting())
-        return ".mov";
+        return QString(".mov");
     const auto component = selectedComponent();
-    return component ? component->extension : QString();
+    if (!component)
+        return std::nullopt;
+    return component->extension;
+}
+
+bool JoinClipController::checkComponentSelected() {
+    if (selectedComponent())
+        return true;
+    doAlert("No export component is selected.",
+            "Choose one in the Preferences window under 'Output Format', or turn exporting off.",
+            m_outlets.join.fileListWindow);
+    return false;
 }
 
 } // namespace app

@@ -29,6 +29,8 @@ void JoinClipController::exportButtonClicked() {
                 "Open the Preferences window to turn on exporting in 'Output Format'.", mainWindow);
         return;
     }
+    if (!checkComponentSelected())
+        return;
     // A folder chosen here serves this run only; it is not stored.
     std::optional<std::filesystem::path> folder = outputFolderPath();
     if (!folder)
@@ -44,9 +46,11 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> written;
     const std::optional<join::ComponentDescription> component = selectedComponent();
     const std::optional<QByteArray> settings = selectedComponentSettings();
-    // Without any component there is nothing to export through.
-    if (!component)
+    // Without any component there is nothing to export through: told, never passed over.
+    if (!component) {
+        checkComponentSelected();
         return written;
+    }
 
     m_exportInProgress = true;
     m_cancelRequested = false;
@@ -79,7 +83,7 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
         request.component = component;
         request.exportSettings = settings;
         request.withChapters = false;
-        if (join::appendMovies(request, *this)) {
+        if (join::appendMovies(request, *this, console())) {
             written.push_back(request.destFilePath);
             // Dates are kept where they can be: one that cannot be set leaves the
             // exported file as written, complete and good.
@@ -101,8 +105,8 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
     message(QString());
     // A file that could not be written is told, never passed over.
     if (!failed.isEmpty())
-        doAlert(QString("%1 of the files could not be exported.").arg(failed.size()), failed.join(", "),
-                m_outlets.join.fileListWindow);
+        doAlert("%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
+                {QString::number(failed.size())}, {failed.join(", ")});
     return written;
 }
 

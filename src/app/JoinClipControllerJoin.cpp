@@ -34,8 +34,10 @@ void JoinClipController::message(const QString& text) {
 }
 
 void JoinClipController::doAlert(const QString& messageText, const QString& informative,
-                                 support::WindowHandle* parentWindow) {
-    support::doAlert(*m_outlets.join.alerts, messageText, informative, parentWindow);
+                                 support::WindowHandle* parentWindow, const QStringList& messageArguments,
+                                 const QStringList& informativeArguments) {
+    support::doAlert(*m_outlets.join.alerts, messageText, informative, parentWindow, messageArguments,
+                     informativeArguments);
 }
 
 JoinOutcome JoinClipController::addButtonClicked() {
@@ -46,20 +48,26 @@ JoinOutcome JoinClipController::addButtonClicked() {
                 outlets.fileListWindow);
         return outcomeOf(Status::NothingToJoin);
     }
+    // Exporting without a component would write a file of no known format.
+    if (isExporting() && !checkComponentSelected())
+        return outcomeOf(Status::NoComponent);
+    // The extension of this join: the component's (or ".mov") as chosen now,
+    // whatever the menu shows once the write has run.
+    const QString extension = getExtension().value_or(QString(".mov"));
 
     std::optional<std::filesystem::path> path = defaultFilename();
     // The default name is made ours before the write, so that it is still free
     // when the movie lands there; it goes again if nothing is written.
     const std::optional<join::ReservedName> reserved =
         path && !m_defaults.boolValue(support::Pref::PromptForFilename)
-            ? join::reserveDefaultFilename(outputFolderPath(), m_defaultBaseName, getExtension())
+            ? join::reserveDefaultFilename(outputFolderPath(), m_defaultBaseName, extension)
             : std::nullopt;
     if (reserved)
         path = reserved->path();
     if (!path || m_defaults.boolValue(support::Pref::PromptForFilename)) {
         // No required type: the chosen name may lack an extension, which is added after the write.
         path = outlets.savePanel->runSavePanel(
-            outputFolderPath(), join::defaultFilenameWithSaveCount(m_defaultBaseName, getExtension()),
+            outputFolderPath(), join::defaultFilenameWithSaveCount(m_defaultBaseName, extension),
             std::nullopt);
         if (!path)
             return outcomeOf(Status::NotSaved);
@@ -96,7 +104,7 @@ JoinOutcome JoinClipController::addButtonClicked() {
     }
 
     m_cancelRequested = false;
-    auto joined = join::appendMovies(request, *this);
+    auto joined = join::appendMovies(request, *this, console());
     if (!joined) {
         m_ourJoinedMovie.reset();
         // A write that fails ends without its end phase: close the sheet and restore the tile here.
@@ -107,8 +115,8 @@ JoinOutcome JoinClipController::addButtonClicked() {
         }
         // A failed write is told, never passed over: nothing was written at path.
         message(QString());
-        doAlert("The movie could not be saved.", QString::fromStdString(joined.error().message),
-                outlets.fileListWindow);
+        doAlert("The movie could not be saved.", "%@", outlets.fileListWindow, {},
+                {QString::fromStdString(joined.error().message)});
         return outcomeOf(Status::WriteFailed);
     }
     m_ourJoinedMovie = std::move(*joined);
@@ -120,7 +128,7 @@ JoinOutcome JoinClipController::addButtonClicked() {
         outcome.scaled = m_joinServices.scaleMovieFileToDuration &&
                          m_joinServices.scaleMovieFileToDuration(*path, desiredDuration);
 
-    if (auto renamed = platform::AddNameExtensionIfMissing(*path, getExtension()))
+    if (auto renamed = platform::AddNameExtensionIfMissing(*path, extension))
         outcome.path = std::move(*renamed);
     outlets.fileListWindow->setRepresentedFilename(outcome.path);
     outlets.fileListWindow->setTitle(QFile::decodeName(outcome.path.filename().c_str()));

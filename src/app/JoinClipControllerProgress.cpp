@@ -9,7 +9,6 @@
 // answers no and the write stops, leaving no file behind.
 
 #include "app/JoinClipController.h"
-
 #include "join/DockProgress.h"
 #include "join/ProgressEstimate.h"
 #include "platform/DockTile.h"
@@ -49,7 +48,8 @@ void JoinClipController::showSpinner(bool shown) {
         spinner.stopAnimation();
 }
 
-bool JoinClipController::shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) {
+bool JoinClipController::shouldContinueOperation(int phase, double fraction,
+                                                 const std::filesystem::path& fileName) {
     if (phase == 0)
         m_cancelRequested = false; // a new write: an old cancel does not stop it
     showWriteProgress(phase, fraction, &fileName);
@@ -65,7 +65,8 @@ void JoinClipController::cancelOp() {
         m_exportInProgress = false;
 }
 
-void JoinClipController::showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName) {
+void JoinClipController::showWriteProgress(int phase, double fraction,
+                                           const std::filesystem::path* fileName) {
     const support::ProgressSheetOutlets& sheet = m_outlets.join.progressSheet;
     platform::DockTile& dockTile = *m_outlets.join.dockTile;
     switch (phase) {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <optional>
 
-namespace platform {
+namespace support {
 
 // A small image showing what a file holds, for the file list. Tried in turn:
 // 1. the freedesktop thumbnail cache ($XDG_CACHE_HOME, else ~/.cache, then
@@ -20,7 +20,9 @@ namespace platform {
 //    3 s (past titles and fades, and near the start, so seeking stays short).
 //    One frame is decoded, never the whole movie;
 // 3. the theme icon of the file's MIME type, when a QGuiApplication exists
-//    (icons need one).
+//    and this is its main thread (icons need both).
+// Safe on a worker thread (the window makes previews in the background): the
+// movie opened for the frame is the call's own.
 // The image keeps its aspect ratio and fits size; a smaller preview is not
 // enlarged (the view does that), so that a long list keeps its previews in
 // little memory. Icon mode asks for the same image: no frame or padding is
@@ -29,4 +31,4 @@ namespace platform {
 std::optional<QImage> imageWithPreviewOfFileAtPath(const std::filesystem::path& file, QSizeF size,
                                                    bool asIcon);
 
-} // namespace platform
+} // namespace support

@@ -2,10 +2,10 @@
 
 #include "join/ComponentDescription.h"
 #include "join/ExportSettingsDialog.h"
+#include "support/Console.h"
 
 #include <QByteArray>
 #include <optional>
-#include <ostream>
 
 namespace join {
 
@@ -14,10 +14,10 @@ namespace join {
 // loaded), then, with `showDialog`, edited in `dialog`. None when the
 // description has no instance, the user cancelled, or the dialog failed
 // (reported on `console`); the instance then keeps what it had.
-[[nodiscard]] std::optional<QByteArray> ExporterSettings(const ComponentDescription& description,
-                                                         const std::optional<QByteArray>& settings,
-                                                         bool showDialog, ExportSettingsDialog* dialog,
-                                                         std::ostream& console);
+[[nodiscard]] std::optional<QByteArray> loadAndEditExporterSettings(const ComponentDescription& description,
+                                                      const std::optional<QByteArray>& settings,
+                                                      bool showDialog, ExportSettingsDialog* dialog,
+                                                      support::Console& console);
 
 // Whether the component instance has a settings dialog: only export
 // components ('spit') can have one here.

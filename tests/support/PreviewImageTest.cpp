@@ -1,4 +1,4 @@
-#include "platform/PreviewImage.h"
+#include "support/PreviewImage.h"
 
 #include "MediaFixtures.h"
 #include "ScopedEnvironment.h"
@@ -24,7 +24,7 @@ bool closeTo(const QColor& a, const QColor& b) {
 }
 
 std::optional<QImage> previewOf(const fs::path& file, QSizeF size, bool asIcon = false) {
-    return platform::imageWithPreviewOfFileAtPath(file, size, asIcon);
+    return support::imageWithPreviewOfFileAtPath(file, size, asIcon);
 }
 
 QColor centre(const QImage& image) {

@@ -1,25 +1,27 @@
-#include "join/ExporterSettings.h"
+#include "join/LoadAndEditExporterSettings.h"
 
 #include <cerrno>
 
 namespace join {
 
-std::optional<QByteArray> ExporterSettings(const ComponentDescription& description,
-                                           const std::optional<QByteArray>& settings, bool showDialog,
-                                           ExportSettingsDialog* dialog, std::ostream& console) {
+std::optional<QByteArray> loadAndEditExporterSettings(const ComponentDescription& description,
+                                                      const std::optional<QByteArray>& settings,
+                                                      bool showDialog, ExportSettingsDialog* dialog,
+                                                      support::Console& console) {
     Exporter* exporter = description.exporter.get();
     if (!exporter)
         return std::nullopt;
     if (settings)
         if (auto loaded = exporter->loadSettings(*settings); !loaded)
-            console << "JoinClip error: " << loaded.error().message << " (" << description.name.toStdString()
-                    << "); the export component keeps its settings\n";
+            console.writeLine("JoinClip error: " + QString::fromStdString(loaded.error().message) + " (" +
+                              description.name + "); the export component keeps its settings");
     if (showDialog) {
         auto answer = dialog ? dialog->run(exporter->component(), exporter->settings())
                              : std::expected<std::optional<media::ExportSettings>, media::Error>(
                                    std::unexpected(media::Error{ENOTSUP, "no settings dialog"}));
         if (!answer) {
-            console << "JoinClip error: " << answer.error().code << " when calling MovieExportDoUserDialog\n";
+            console.writeLine(QString("JoinClip error: %1 when calling MovieExportDoUserDialog")
+                                  .arg(answer.error().code));
             return std::nullopt;
         }
         if (!*answer)
