@@ -1,6 +1,6 @@
 #include "JoinRequest.h"
 
-#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/SourceSegments.h"
 
 #include <stdexcept>
 
