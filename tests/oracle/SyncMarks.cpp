@@ -76,10 +76,11 @@ void findBeeps(SyncMarks& marks, const QByteArray& sound, int rate) {
 
 SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int soundStream) {
     const QString path = QString::fromStdString(file.string());
-    const QStringList input{"-enable_drefs", "1", "-i", path};
+    const QStringList input{"-enable_drefs", "1", "-use_absolute_path", "1", "-i", path};
     const auto probe = [&](const QString& stream, const QString& entries) {
-        return run("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-select_streams", stream,
-                                          "-show_entries", entries, "-of", "csv=p=0", path})
+        return run("ffprobe",
+                   QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path", "1",
+                               "-select_streams", stream, "-show_entries", entries, "-of", "csv=p=0", path})
             .out;
     };
     const QString video = QString("v:%1").arg(videoStream);
@@ -98,7 +99,11 @@ SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int
         "ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
                       QStringList{"-map", "0:" + sound, "-ac", "1", "-c:a", "pcm_f32le", "-f", "f32le", "-"});
     findBeeps(marks, samples.out, rate);
-    marks.warnings = (pictures.err + samples.err).toStdString();
+    // Following the data references of a referring movie is what we ask for: not a warning.
+    for (const QByteArray& line : (pictures.err + samples.err).split('\n'))
+        if (!line.isEmpty() && !line.contains("Using absolute path on user request") &&
+            !line.contains("Last message repeated"))
+            marks.warnings += line.toStdString() + "\n";
     return marks;
 }
 
@@ -131,26 +136,34 @@ std::vector<double> gstTimes(const QString& messages, const QString& name) {
     return times;
 }
 
+// One of the file's kinds decoded to `output`, and the stream times of its
+// buffers. Pictures and sound are read by separate runs: gst-launch reports
+// one identity's buffers reliably only when no other thread reports too.
+std::vector<double> gstDecode(const std::filesystem::path& file, const QString& kind, const QString& convert,
+                              const QString& output) {
+    const QString uri = "file://" + QString::fromStdString(std::filesystem::absolute(file).string());
+    const QString pipeline =
+        QString("uridecodebin uri=%1 caps=%2/x-raw ! %3 ! identity name=marks silent=false ! "
+                "filesink location=%4")
+            .arg(uri, kind, convert, output);
+    const Output result = run("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts));
+    return gstTimes(QString::fromUtf8(result.out), "marks");
+}
+
 SyncMarks readWithGstreamer(const std::filesystem::path& file) {
     QTemporaryDir folder;
     const QString pictures = folder.filePath("pictures");
     const QString sound = folder.filePath("sound");
     constexpr int kRate = 48000;
-    const QString uri = "file://" + QString::fromStdString(std::filesystem::absolute(file).string());
-    const QString pipeline =
-        QString("uridecodebin uri=%1 name=d d. ! queue ! videoconvert ! videoscale ! "
-                "video/x-raw,format=GRAY8,width=8,height=8 ! identity name=pictures silent=false ! "
-                "filesink location=%2 d. ! queue ! audioconvert ! audioresample ! "
-                "audio/x-raw,format=F32LE,channels=1,rate=%3,layout=interleaved ! identity name=sound "
-                "silent=false ! filesink location=%4")
-            .arg(uri, pictures)
-            .arg(kRate)
-            .arg(sound);
-    const Output output = run("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts));
-    const QString messages = QString::fromUtf8(output.out);
     SyncMarks marks;
-    marks.frames = gstTimes(messages, "pictures");
-    const std::vector<double> soundTimes = gstTimes(messages, "sound");
+    marks.frames = gstDecode(
+        file, "video", "videoconvert ! videoscale ! video/x-raw,format=GRAY8,width=8,height=8", pictures);
+    const std::vector<double> soundTimes = gstDecode(
+        file, "audio",
+        QString(
+            "audioconvert ! audioresample ! audio/x-raw,format=F32LE,channels=1,rate=%1,layout=interleaved")
+            .arg(kRate),
+        sound);
     marks.soundStart = soundTimes.empty() ? 0 : soundTimes.front();
     const auto readAll = [](const QString& path) {
         QFile f(path);

@@ -210,6 +210,15 @@ std::expected<void, Error> timeSound(const FileLayout& layout, const TrackLayout
         previousContentEnd = place.lead + shown;
         previous = std::move(samples);
     }
+    // Nothing follows the last segment: its last frame keeps its listed length,
+    // so the track's media ends where its sound does.
+    SegmentLayout& last = *placed.back().part;
+    const TrackIndex& source = layout.sourceTrack(last.segment);
+    const SegmentSamples samples(source.samples, static_cast<std::size_t>(last.segment.firstSample),
+                                 static_cast<std::size_t>(last.segment.sampleCount), to,
+                                 source.mediaTimeScale, false);
+    last.outputDecodeLength =
+        static_cast<std::int64_t>(last.repeats) * samples.duration(0) + samples.span(0, samples.count());
     return {};
 }
 
