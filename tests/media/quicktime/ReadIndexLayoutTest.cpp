@@ -100,17 +100,6 @@ TEST(ReadIndexLayoutTest, SyncSamplesFromTheTableOrAll) {
     EXPECT_FALSE(samples.isSync(3));
 }
 
-TEST(ReadIndexLayoutTest, PaddingAndUserDataAreSkipped) {
-    TinyMovieOptions options;
-    options.paddingAtoms = true;
-    for (bool first : {false, true}) {
-        options.moovFirst = first;
-        std::uint64_t data = 0;
-        const SourceIndex index = readTiny(options, &data);
-        expectPlainSamples(index, options, data);
-    }
-}
-
 TEST(ReadIndexLayoutTest, UncompressedSoundIsKeptChunkByChunk) {
     TinyMovieOptions options;
     options.handler = "soun";

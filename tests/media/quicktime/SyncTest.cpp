@@ -27,6 +27,7 @@ struct SyncClip final {
     int frames;
     int markFrame;
     double extraSound; // seconds of sound after the last picture
+    bool sound = true;
 };
 
 // Seven clips; some have sound that outlasts their picture, as phones record.
@@ -34,15 +35,18 @@ const std::vector<SyncClip> kClips{{25, 30, 10, 0},   {30, 36, 12, 0.25}, {25, 2
                                    {30, 40, 20, 0.4}, {25, 28, 14, 0.1},  {30, 33, 9, 0},
                                    {25, 31, 16, 0.05}};
 
-std::filesystem::path syncClip(std::size_t i) {
-    const SyncClip& clip = kClips[i];
+std::filesystem::path syncClip(const SyncClip& clip) {
     fixtures::ClipSpec spec;
+    spec.audioCodec = clip.sound ? "aac" : "";
     spec.fpsNum = clip.fps;
     spec.frames = clip.frames;
     spec.sampleRate = 48000;
     spec.syncMarkFrame = clip.markFrame;
     spec.extraSoundSeconds = clip.extraSound;
-    return quicktime_test::sharedClip("sync-" + std::to_string(i) + ".mp4", spec);
+    return quicktime_test::sharedClip("sync-" + std::to_string(clip.fps) + "-" + std::to_string(clip.frames) +
+                                          "-" + std::to_string(clip.markFrame) + (clip.sound ? "" : "-mute") +
+                                          ".mp4",
+                                      spec);
 }
 
 struct Joined final {
@@ -52,20 +56,21 @@ struct Joined final {
     double duration = 0;
 };
 
-Joined join(const std::string& name, media::WritePlacement placement) {
+Joined join(const std::string& name, media::WritePlacement placement,
+            const std::vector<SyncClip>& clips = kClips) {
     Joined joined;
     joined.file = quicktime_test::scratchFolder(name) / name;
     auto movie = media::Movie::makeEmpty();
     movie->setEditable(true);
     media::WriteOptions options;
     options.placement = placement;
-    for (std::size_t i = 0; i < kClips.size(); ++i) {
-        auto clip = media::Movie::open(syncClip(i));
+    for (std::size_t i = 0; i < clips.size(); ++i) {
+        auto clip = media::Movie::open(syncClip(clips[i]));
         if (!clip)
             throw std::runtime_error(clip.error().message);
         const double start = media::seconds(movie->duration());
-        joined.marks.push_back(start + static_cast<double>(kClips[i].markFrame) / kClips[i].fps);
-        joined.frames += kClips[i].frames;
+        joined.marks.push_back(start + static_cast<double>(clips[i].markFrame) / clips[i].fps);
+        joined.frames += clips[i].frames;
         if (!movie->insertSegment(**clip, media::makeTimeRange(media::zeroTime(), (*clip)->duration()),
                                   movie->duration()))
             throw std::runtime_error("cannot insert a clip");
@@ -166,6 +171,23 @@ TEST_F(SyncTest, ScaledMovieLastsItsDurationInEveryTrackAndStaysInSync) {
         // onset by up to a window of its own, as FFmpeg's command does too.
         expectInSync(read, joined.marks, scale, name, kStretchTolerance);
         expectWhole(read, joined.frames, wanted, name);
+    }
+}
+
+TEST_F(SyncTest, AClipWithoutSoundLeavesTheSoundAfterItInSync) {
+    // The gap is filled with the next clip's priming (silence), played again.
+    const std::vector<SyncClip> clips{
+        kClips[0], {30, 45, 20, 0, false}, kClips[1], {25, 20, 3, 0, false}, kClips[2]};
+    const Joined joined = join("gap.mov", media::WritePlacement::SelfContained, clips);
+    const std::vector<double> soundMarks{joined.marks[0], joined.marks[2], joined.marks[4]};
+    for (const Reader reader : {Reader::FFmpeg, Reader::GStreamer}) {
+        const SyncMarks read = oracle::readSyncMarks(reader, joined.file);
+        const char* name = reader == Reader::FFmpeg ? "FFmpeg" : "GStreamer";
+        ASSERT_EQ(read.flashes.size(), clips.size()) << name;
+        SyncMarks withSound = read;
+        withSound.flashes = {read.flashes[0], read.flashes[2], read.flashes[4]};
+        expectInSync(withSound, soundMarks, 1, name);
+        expectWhole(read, joined.frames, joined.duration, name);
     }
 }
 

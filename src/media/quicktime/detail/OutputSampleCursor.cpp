@@ -2,6 +2,8 @@
 
 #include "media/quicktime/detail/Rescale.h"
 
+#include <algorithm>
+
 namespace media::quicktime::detail {
 
 OutputSampleCursor::OutputSampleCursor(const FileLayout& layout, const TrackLayout& track,
@@ -65,6 +67,7 @@ bool OutputSampleCursor::next(OutputSample& sample) {
             // takes what is left, the ones before give way when it is short.
             const auto after = static_cast<std::int64_t>(total - m_inSegment - 1);
             end = after == 0 ? part.outputDecodeLength : std::min(end, part.outputDecodeLength - after);
+            end = std::max(end, m_outputElapsed); // never a negative duration
         }
         sample.duration = static_cast<std::uint32_t>(end - m_outputElapsed);
         const std::int64_t natural =

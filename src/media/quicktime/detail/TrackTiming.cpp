@@ -91,7 +91,9 @@ std::expected<void, Error> checkSamples(const FileLayout& layout, TrackLayout& t
 
 // Picture (and anything else whose samples may be lengthened): each segment
 // starts on its time; the one before it is bent to end there.
-void timeFitted(std::vector<Placed>& placed, std::int64_t end, std::int64_t mediaStart) {
+std::expected<void, Error> timeFitted(const FileLayout& layout, const TrackLayout& track,
+                                      std::vector<Placed>& placed, std::int64_t end,
+                                      std::int64_t mediaStart) {
     for (std::size_t i = 0; i < placed.size(); ++i) {
         SegmentLayout& part = *placed[i].part;
         std::int64_t start = mediaStart + placed[i].target - placed[i].lead;
@@ -109,7 +111,17 @@ void timeFitted(std::vector<Placed>& placed, std::int64_t end, std::int64_t medi
             i + 1 < placed.size() ? placed[i + 1].part->outputDecodeStart : mediaStart + end - placed[i].lead;
         part.outputDecodeLength =
             std::max(next - part.outputDecodeStart, static_cast<std::int64_t>(part.segment.sampleCount));
+        // The last sample takes up the difference: it must still fit a sample table.
+        const TrackIndex& source = layout.sourceTrack(part.segment);
+        const auto first = static_cast<std::size_t>(part.segment.firstSample);
+        const std::int64_t natural = rescaleRounded(
+            source.samples.decodeTime(first + static_cast<std::size_t>(part.segment.sampleCount)) -
+                source.samples.decodeTime(first),
+            track.attributes.mediaTimeScale, source.mediaTimeScale);
+        if (part.outputDecodeLength - natural > INT32_MAX)
+            return std::unexpected(badRequest("a gap in the picture is too long for its last frame to fill"));
     }
+    return {};
 }
 
 // What joining two sound segments keeps: frames dropped from the end of the
@@ -269,9 +281,10 @@ std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& trac
     if (mediaStart < 0)
         return std::unexpected(badRequest("a segment's media starts before its samples"));
 
-    if (track.attributes.handlerType != makeFourCC("soun"))
-        timeFitted(placed, end, mediaStart);
-    else if (track.packed)
+    if (track.attributes.handlerType != makeFourCC("soun")) {
+        if (auto timed = timeFitted(layout, track, placed, end, mediaStart); !timed)
+            return timed;
+    } else if (track.packed)
         timeEndToEnd(layout, track, placed);
     else if (auto timed = timeSound(layout, track, placed, mediaStart); !timed)
         return timed;
