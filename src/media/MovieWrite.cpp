@@ -32,7 +32,7 @@
 #include "media/detail/FFmpeg.h"
 #include "media/detail/LosslessPlan.h"
 #include "media/detail/SourceFile.h"
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 #include "media/transcode/TranscodeJoin.h"
 
 #include <algorithm>
@@ -235,7 +235,7 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
         request.progress = [&](double fraction) {
             return progress(prepares ? 0.5 + fraction / 2 : fraction);
         };
-        result = quicktime::writeMovie(destination, request);
+        result = quicktime::writeQuickTimeFile(destination, request);
     } else if (options.placement == WritePlacement::Referring) {
         return std::unexpected(Error{EINVAL, "a movie that refers to its sources needs QuickTime or MPEG-4 sources "
                                              "with matching codecs; write it self-contained instead"});

@@ -7,11 +7,11 @@
 
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/RetimedIndex.h"
-#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/SourceSegments.h"
 #include "media/quicktime/detail/AtomStream.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
 #include "media/quicktime/detail/MovieParser.h"
-#include "media/quicktime/detail/WritePlan.h"
+#include "media/quicktime/detail/FileLayout.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -51,16 +51,16 @@ void rewrite(const std::shared_ptr<const SourceIndex>& index, std::uint64_t medi
             planned += segment.sampleCount;
     if (planned > 1'000'000)
         return;
-    auto plan = detail::planWrite(request, {index});
-    if (!plan) {
-        if (plan.error().message.empty())
+    auto layout = detail::layOutFile(request, {index});
+    if (!layout) {
+        if (layout.error().message.empty())
             std::abort();
         return;
     }
     if (::ftruncate(scratch(), 0) != 0)
         return;
     detail::AtomStream out(scratch(), 0);
-    if (!detail::writeMovieAtom(out, *plan, mediaData, 0) || !out.finish())
+    if (!detail::writeMovieAtom(out, *layout, mediaData, 0) || !out.finish())
         return;
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(::lseek(scratch(), 0, SEEK_END)));
     if (::pread(scratch(), bytes.data(), bytes.size(), 0) != static_cast<ssize_t>(bytes.size()) ||
@@ -73,11 +73,11 @@ void rewrite(const std::shared_ptr<const SourceIndex>& index, std::uint64_t medi
                      reread.error().message.c_str());
         std::abort();
     }
-    // Every sample lies in the media data the plan laid out.
+    // Every sample lies in the media data the layout laid out.
     for (const auto& track : reread->tracks)
         for (std::size_t i = 0; i < track.samples.count(); ++i)
             if (track.samples.offset(i) < mediaData ||
-                track.samples.offset(i) + track.samples.byteSize(i) > mediaData + plan->mediaDataSize) {
+                track.samples.offset(i) + track.samples.byteSize(i) > mediaData + layout->mediaDataSize) {
                 std::fprintf(stderr, "fuzz_quicktime_index: a written sample lies outside the media data\n");
                 std::abort();
             }

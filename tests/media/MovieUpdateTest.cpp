@@ -31,16 +31,23 @@ std::filesystem::path movClip(const std::filesystem::path& folder, const std::st
     return fixtures::makeClip(folder, name, clipSpec);
 }
 
-// Two clips joined into `name` with chapters "One" and "Two", self-contained.
-std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, const std::string& name) {
+// A new movie of the files one after the other.
+std::shared_ptr<media::Movie> joined(const std::vector<std::filesystem::path>& files) {
     auto movie = media::Movie::makeEmpty();
     movie->setEditable(true);
-    for (const auto& clip : {movClip(folder, "a.mov"), movClip(folder, "b.mov")}) {
-        auto part = media::Movie::open(clip);
-        EXPECT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
+    for (const auto& file : files) {
+        auto part = media::Movie::open(file);
+        EXPECT_TRUE(part.has_value()) << file;
+        if (part)
+            EXPECT_TRUE(movie->insertSegment(
+                **part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration()));
     }
+    return movie;
+}
+
+// Two clips joined into `name` with chapters "One" and "Two", self-contained.
+std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, const std::string& name) {
+    auto movie = joined({movClip(folder, "a.mov"), movClip(folder, "b.mov")});
     media::WriteOptions options;
     options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
     const auto output = folder / name;
@@ -194,14 +201,7 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     clipSpec.sampleRate = 48000;
     const auto webm = fixtures::makeClip(folder.path(), "d.webm", clipSpec);
 
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const auto& clip : {mov, mkv, avi, webm}) {
-        auto part = media::Movie::open(clip);
-        ASSERT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
-    }
+    auto movie = joined({mov, mkv, avi, webm});
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;
@@ -238,14 +238,7 @@ TEST(MixedReferringMovieTest, HoldsAStillPictureForAsLongAsItIsShown) {
     TemporaryFolder folder;
     const auto mov = movClip(folder.path(), "a.mov");
     const auto png = fixtures::makePicture(folder.path(), "b.png", 64, 48);
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const auto& file : {mov, png}) {
-        auto part = media::Movie::open(file);
-        ASSERT_TRUE(part.has_value());
-        EXPECT_TRUE(movie->insertSegment(**part, media::makeTimeRange(media::zeroTime(), (*part)->duration()),
-                                         movie->duration()));
-    }
+    auto movie = joined({mov, png});
     const std::size_t before = filesIn(folder.path());
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;

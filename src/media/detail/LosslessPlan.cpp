@@ -6,7 +6,7 @@
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/ReferencedSource.h"
 #include "media/quicktime/RetimedIndex.h"
-#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/SourceSegments.h"
 #include "media/transcode/SoundStretch.h"
 #include "media/transcode/StreamCopy.h"
 #include "media/transcode/TranscodeJoin.h"

@@ -4,8 +4,8 @@
 // The output's kind follows its extension (.mov: QuickTime, else MPEG-4).
 
 #include "JoinRequest.h"
-#include "media/quicktime/SegmentPlanning.h"
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/SourceSegments.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 
 #include <cstdio>
 #include <exception>
@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
         const auto durations = quicktime_test::joinedDurations(request);
         for (std::size_t i = 0; i < inputs.size(); ++i)
             request.chapters.push_back(Chapter{inputs[i].stem().string(), durations[i]});
-        if (auto written = writeMovie(output, request); !written) {
+        if (auto written = writeQuickTimeFile(output, request); !written) {
             std::fprintf(stderr, "%s\n", written.error().message.c_str());
             return 1;
         }

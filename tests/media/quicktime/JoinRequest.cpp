@@ -1,7 +1,8 @@
 #include "JoinRequest.h"
 
-#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/SourceSegments.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace quicktime_test {
@@ -14,11 +15,17 @@ WriteRequest joinRequest(const std::vector<std::filesystem::path>& files, Output
     request.kind = kind;
     request.placement = placement;
     request.movieTimeScale = movieTimeScale;
-    for (const auto& file : files)
-        request.sources.push_back(WriteSource{file, nullptr});
-    for (std::size_t i = 0; i < files.size(); ++i)
-        if (auto appended = appendWholeSource(request, static_cast<std::int32_t>(i)); !appended)
+    // A file named twice is one source, played twice.
+    for (const auto& file : files) {
+        auto known = std::find_if(request.sources.begin(), request.sources.end(),
+                                  [&](const WriteSource& source) { return source.path == file; });
+        if (known == request.sources.end())
+            known = request.sources.insert(known, WriteSource{file, nullptr});
+        if (auto appended =
+                appendWholeSource(request, static_cast<std::int32_t>(known - request.sources.begin()));
+            !appended)
             throw std::runtime_error(appended.error().message);
+    }
     return request;
 }
 

@@ -1,19 +1,23 @@
-// Joining whole clips into a self-contained movie: every sample of every
-// source comes back byte for byte and in order, and what players show starts
-// at each join point, as ffprobe, GStreamer and MediaInfo read the result.
+// Joining whole clips into a self-contained movie: every picture of every
+// source comes back byte for byte, in order and shown at its join time, as
+// ffprobe reads the result; each track needs one edit; chapters land on their
+// movies. (Sync with the sound, through two readers: SyncTest.)
 
 #include "Ffprobe.h"
 #include "JoinRequest.h"
-#include "OtherReaders.h"
+#include "MovieTiming.h"
 #include "PacketComparison.h"
+#include "ProbePackets.h"
 #include "TestClips.h"
 #include "TinyMovie.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 #include "media/quicktime/ReadIndex.h"
-#include "media/quicktime/SegmentPlanning.h"
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/SourceSegments.h"
 
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -22,124 +26,114 @@ using quicktime_test::h264AacClip;
 
 std::filesystem::path writeJoin(const std::string& name, const WriteRequest& request) {
     const auto output = quicktime_test::scratchFolder(name) / name;
-    auto written = writeMovie(output, request);
+    auto written = writeQuickTimeFile(output, request);
     if (!written)
         ADD_FAILURE() << written.error().message;
     return output;
 }
 
-double sumOfDurations(const std::vector<std::filesystem::path>& files) {
+fixtures::ClipSpec pcmClip(int frames) {
+    fixtures::ClipSpec clipSpec;
+    clipSpec.container = "mov";
+    clipSpec.audioCodec = "pcm_s16le";
+    clipSpec.frames = frames;
+    return clipSpec;
+}
+
+struct JoinCase final {
+    std::string name;
+    std::vector<std::filesystem::path> clips;
+    std::function<void(WriteRequest&)> change;     // of the request, before writing
+    std::function<void(const SourceIndex&)> check; // of the written file's index
+    bool soundIsConcatenated = false; // uncompressed sound has no priming to drop at the join points
+};
+
+std::vector<JoinCase> joinCases() {
+    const auto mp4 = [](int frames) { return h264AacClip("mp4", frames); };
+    return {
+        {"three.mp4",
+         {mp4(25), mp4(30), mp4(20)},
+         {},
+         [](const SourceIndex& index) { EXPECT_EQ(index.majorBrand, makeFourCC("isom")); }},
+        {"two.mov",
+         {h264AacClip("mov", 25), h264AacClip("mov", 30)},
+         {},
+         [](const SourceIndex& index) { EXPECT_EQ(index.majorBrand, makeFourCC("qt  ")); }},
+        // Identical descriptions are shared, differing ones (other bit rates) each get an entry.
+        {"twice.mp4",
+         {mp4(25), mp4(25)},
+         {},
+         [](const SourceIndex& index) {
+             for (const auto& track : index.tracks)
+                 EXPECT_EQ(track.sampleDescriptions.size(), 1u);
+         }},
+        {"descriptions.mp4",
+         {mp4(25), mp4(30), mp4(25)},
+         {},
+         [](const SourceIndex& index) {
+             const TrackIndex& video = index.tracks[0];
+             ASSERT_EQ(video.sampleDescriptions.size(), 2u);
+             EXPECT_EQ(video.samples.descriptionIndex(25), 1u);
+             EXPECT_EQ(video.samples.descriptionIndex(55), 0u);
+         }},
+        {"rescaled.mov",
+         {mp4(25), mp4(30)},
+         [](WriteRequest& request) {
+             for (auto& track : request.tracks)
+                 if (track.handlerType == makeFourCC("vide"))
+                     track.mediaTimeScale = 90000;
+         },
+         [](const SourceIndex& index) { EXPECT_EQ(index.tracks[0].mediaTimeScale, 90000); }},
+        {"pcm.mov",
+         {quicktime_test::sharedClip("pcm-25.mov", pcmClip(25)),
+          quicktime_test::sharedClip("pcm-30.mov", pcmClip(30))},
+         {},
+         [](const SourceIndex& index) { EXPECT_TRUE(index.tracks[1].packed.has_value()); },
+         true},
+    };
+}
+
+class JoinSelfContainedTest : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack) {
+    const JoinCase c = joinCases()[GetParam()];
+    SCOPED_TRACE(c.name);
+    auto request = quicktime_test::joinRequest(c.clips, c.name.ends_with(".mp4") ? OutputKind::Mpeg4
+                                                                                 : OutputKind::QuickTime);
+    if (c.change)
+        c.change(request);
+    const auto output = writeJoin(c.name, request);
+    quicktime_test::expectJoinedStreams(c.clips, output, "v");
+    if (c.soundIsConcatenated)
+        quicktime_test::expectJoinedStreams(c.clips, output, "a");
     double total = 0;
-    for (const auto& file : files)
-        total += oracle::formatDuration(file);
-    return total;
-}
-
-TEST(JoinSelfContainedTest, ThreeMp4ClipsKeepEveryPacketInOrder) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),
-                                                   h264AacClip("mp4", 20)};
-    const auto output = writeJoin("three.mp4", quicktime_test::joinRequest(clips, OutputKind::Mpeg4));
-    ASSERT_TRUE(std::filesystem::exists(output));
-
-    quicktime_test::expectJoinedStreams(clips, output, "v");
-    quicktime_test::expectJoinedStreams(clips, output, "a");
-    EXPECT_NEAR(oracle::formatDuration(output), sumOfDurations(clips), 0.001);
+    for (const auto& clip : c.clips)
+        total += oracle::formatDuration(clip);
+    EXPECT_NEAR(oracle::formatDuration(output), total, 0.001);
 
     auto index = readIndex(output);
     ASSERT_TRUE(index.has_value()) << index.error().message;
-    EXPECT_EQ(index->majorBrand, makeFourCC("isom"));
-    // Each source is copied as one span: the file is its sources' sample bytes and a header.
+    for (const TrackIndex& track : index->tracks)
+        EXPECT_EQ(track.editList.size(), 1u) << "a join point is never an edit";
+    c.check(*index);
+    // Each source is copied once, as one span: the file is its sources' sample bytes and a header.
     std::uint64_t sources = 0;
-    for (const auto& clip : clips)
+    for (const auto& clip : std::set(c.clips.begin(), c.clips.end()))
         sources += std::filesystem::file_size(clip);
-    EXPECT_LT(std::filesystem::file_size(output), sources);
+    EXPECT_LT(std::filesystem::file_size(output), sources + 8192);
 }
 
-TEST(JoinSelfContainedTest, MovClipsMakeAQuickTimeMovie) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
-    const auto output = writeJoin("two.mov", quicktime_test::joinRequest(clips, OutputKind::QuickTime));
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    EXPECT_EQ(index->majorBrand, makeFourCC("qt  "));
-    quicktime_test::expectJoinedStreams(clips, output, "v");
-    quicktime_test::expectJoinedStreams(clips, output, "a");
-    EXPECT_NEAR(oracle::formatDuration(output), sumOfDurations(clips), 0.001);
-}
+INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 6));
 
-TEST(JoinSelfContainedTest, OtherReadersReadTheJoin) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30)};
-    auto request = quicktime_test::joinRequest(clips, OutputKind::Mpeg4);
-    request.chapters = {{"First", 600}, {"Second", 720}};
-    const auto output = writeJoin("readers.mp4", request);
-
-    const auto discovered = quicktime_test::runTool("gst-discoverer-1.0", {output.string()});
-    if (!discovered)
-        GTEST_SKIP() << "gst-discoverer-1.0 is not installed (scripts/setup installs it)";
-    EXPECT_EQ(discovered->exitCode, 0) << discovered->output;
-    EXPECT_NE(discovered->output.find("H.264"), std::string::npos) << discovered->output;
-    EXPECT_NE(discovered->output.find("AAC"), std::string::npos) << discovered->output;
-    EXPECT_NE(discovered->output.find("Duration: 0:00:02.2"), std::string::npos) << discovered->output;
-
-    EXPECT_EQ(quicktime_test::mediainfoTrackCount(output, "Video"), 1);
-    EXPECT_EQ(quicktime_test::mediainfoTrackCount(output, "Audio"), 1);
-    EXPECT_EQ(quicktime_test::mediainfoTrackCount(output, "Menu"), 1) << "the chapters";
-}
-
-TEST(JoinSelfContainedTest, SameSourceTwiceIsCopiedOnce) {
-    const auto clip = h264AacClip("mp4", 25);
-    auto request = quicktime_test::joinRequest({clip}, OutputKind::Mpeg4);
-    ASSERT_TRUE(appendWholeSource(request, 0).has_value());
-    const auto output = writeJoin("twice.mp4", request);
-    EXPECT_LT(std::filesystem::file_size(output), std::filesystem::file_size(clip) * 3 / 2);
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    for (const auto& track : index->tracks)
-        EXPECT_EQ(track.sampleDescriptions.size(), 1u) << "identical descriptions are shared";
-    quicktime_test::expectJoinedStreams({clip, clip}, output, "v");
-    quicktime_test::expectJoinedStreams({clip, clip}, output, "a");
-}
-
-TEST(JoinSelfContainedTest, DifferingDescriptionsEachGetAnEntry) {
-    // Clips of different lengths carry different bit rates in their descriptions.
-    const auto a = h264AacClip("mp4", 25);
-    const auto b = h264AacClip("mp4", 30);
-    auto indexA = readIndex(a);
-    auto indexB = readIndex(b);
-    ASSERT_TRUE(indexA && indexB);
-    ASSERT_NE(indexA->tracks[0].sampleDescriptions[0], indexB->tracks[0].sampleDescriptions[0]);
-    const auto output =
-        writeJoin("descriptions.mp4", quicktime_test::joinRequest({a, b, a}, OutputKind::Mpeg4));
-    auto joined = readIndex(output);
-    ASSERT_TRUE(joined.has_value()) << joined.error().message;
-    const TrackIndex& video = joined->tracks[0];
-    ASSERT_EQ(video.sampleDescriptions.size(), 2u);
-    EXPECT_EQ(video.samples.descriptionIndex(0), 0u);
-    EXPECT_EQ(video.samples.descriptionIndex(25), 1u);
-    EXPECT_EQ(video.samples.descriptionIndex(55), 0u);
-    quicktime_test::expectJoinedStreams({a, b, a}, output, "v");
-}
-
-TEST(JoinSelfContainedTest, AnotherMediaTimeScaleKeepsTheTimes) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30)};
-    auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime);
-    for (auto& track : request.tracks)
-        if (track.handlerType == makeFourCC("vide"))
-            track.mediaTimeScale = 90000;
-    const auto output = writeJoin("rescaled.mov", request);
-    quicktime_test::expectJoinedStreams(clips, output, "v");
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value());
-    EXPECT_EQ(index->tracks[0].mediaTimeScale, 90000);
-}
-
-TEST(JoinSelfContainedTest, ChaptersStartAtTheSumsOfTheDurations) {
+TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),
                                                    h264AacClip("mp4", 20)};
     auto request = quicktime_test::joinRequest(clips, OutputKind::Mpeg4);
     const auto durations = quicktime_test::joinedDurations(request);
     ASSERT_EQ(durations.size(), 3u);
+    // Rounded shorter than the movie: the last chapter still ends with it.
     request.chapters = {
-        {"Première", durations[0]}, {"Second \"clip\"", durations[1]}, {"Third", durations[2]}};
+        {"Première", durations[0]}, {"Second \"clip\"", durations[1]}, {"Third", durations[2] - 5}};
     const auto output = writeJoin("chapters.mp4", request);
 
     const auto chapters = quicktime_test::probeChapters(output);
@@ -147,12 +141,13 @@ TEST(JoinSelfContainedTest, ChaptersStartAtTheSumsOfTheDurations) {
     std::int64_t start = 0;
     for (std::size_t i = 0; i < chapters.size(); ++i) {
         EXPECT_EQ(chapters[i].title, request.chapters[i].title);
-        EXPECT_EQ(chapters[i].timeBase, "1/600");
         EXPECT_EQ(chapters[i].startUnits, start) << "chapter " << i;
         start += request.chapters[i].duration;
     }
-    // The chapter track does not disturb the other streams.
+    for (const auto& stream : oracle::probeStreams(output))
+        EXPECT_NEAR(stream.duration, oracle::formatDuration(output), 0.025) << stream.codecType;
     quicktime_test::expectJoinedStreams(clips, output, "v");
+
 }
 
 TEST(JoinSelfContainedTest, AChapterWithoutTitleKeepsItsPlace) {
@@ -172,39 +167,13 @@ TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
     fixtures::ClipSpec clipSpec;
     clipSpec.videoCodec = "";
     const auto sound = quicktime_test::sharedClip("sound-only.mp4", clipSpec);
-    auto request = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
-    request.chapters = {{"One", 600}, {"Two", 600}};
-    const auto output = writeJoin("sound.mp4", request);
-    auto index = readIndex(output);
+    auto soundOnly = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
+    soundOnly.chapters = {{"One", 600}, {"Two", 600}};
+    auto index = readIndex(writeJoin("sound.mp4", soundOnly));
     ASSERT_TRUE(index.has_value()) << index.error().message;
     ASSERT_EQ(index->tracks.size(), 1u);
     EXPECT_EQ(index->tracks[0].handler, Handler::Sound);
-    EXPECT_TRUE(quicktime_test::probeChapters(output).empty());
-    quicktime_test::expectJoinedStreams({sound, sound}, output, "a");
 }
-
-} // namespace
-
-namespace {
-
-TEST(JoinSelfContainedTest, UncompressedSoundIsCopiedChunkByChunk) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mov";
-    clipSpec.audioCodec = "pcm_s16le";
-    const auto a = quicktime_test::sharedClip("pcm-25.mov", clipSpec);
-    clipSpec.frames = 30;
-    const auto b = quicktime_test::sharedClip("pcm-30.mov", clipSpec);
-    auto index = readIndex(a);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    ASSERT_TRUE(index->tracks[1].packed.has_value()) << "the fixture stores its sound frame by frame";
-    const auto output = writeJoin("pcm.mov", quicktime_test::joinRequest({a, b}, OutputKind::QuickTime));
-    quicktime_test::expectJoinedStreams({a, b}, output, "a");
-    quicktime_test::expectJoinedStreams({a, b}, output, "v");
-}
-
-} // namespace
-
-namespace {
 
 TEST(JoinSelfContainedTest, ConstantSizeSamplesShownThriceReadBack) {
     // Samples that share their bytes may list more sample bytes than the file holds.
@@ -216,38 +185,14 @@ TEST(JoinSelfContainedTest, ConstantSizeSamplesShownThriceReadBack) {
     const auto bytes = quicktime_test::tinyMovie(options);
     std::ofstream(source, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    auto request = quicktime_test::joinRequest({source}, OutputKind::Mpeg4);
-    ASSERT_TRUE(appendWholeSource(request, 0).has_value());
-    ASSERT_TRUE(appendWholeSource(request, 0).has_value());
+    auto request = quicktime_test::joinRequest({source, source, source}, OutputKind::Mpeg4);
     const auto output = folder / "thrice.mp4";
-    ASSERT_TRUE(writeMovie(output, request).has_value());
+    ASSERT_TRUE(writeQuickTimeFile(output, request).has_value());
     auto index = readIndex(output);
     ASSERT_TRUE(index.has_value()) << index.error().message;
     ASSERT_EQ(index->tracks.size(), 1u);
     EXPECT_EQ(index->tracks[0].samples.count(), 9u);
     EXPECT_GT(9u * 200u, std::filesystem::file_size(output));
-}
-
-} // namespace
-
-namespace {
-
-TEST(JoinSelfContainedTest, ScaledSegmentsCarryTheirMediaRate) {
-    // Stretching a segment over twice its media's length plays the media at half speed.
-    const auto clip = h264AacClip("mov", 25);
-    auto request = quicktime_test::joinRequest({clip}, OutputKind::QuickTime);
-    for (auto& track : request.tracks)
-        for (auto& segment : track.segments)
-            segment.duration *= 2;
-    const auto output = writeJoin("scaled.mov", request);
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    EXPECT_EQ(index->movieDuration, 1200u);
-    for (const auto& track : index->tracks) {
-        ASSERT_EQ(track.editList.size(), 1u);
-        EXPECT_EQ(track.editList[0].duration, 1200);
-        EXPECT_EQ(track.editList[0].mediaRate, 0x8000);
-    }
 }
 
 } // namespace

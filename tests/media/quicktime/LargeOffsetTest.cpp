@@ -8,7 +8,7 @@
 #include "media/quicktime/detail/AtomStream.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
 #include "media/quicktime/detail/MovieParser.h"
-#include "media/quicktime/detail/WritePlan.h"
+#include "media/quicktime/detail/FileLayout.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -32,11 +32,11 @@ WrittenHeader movieAtomAt(const WriteRequest& request, std::uint64_t mediaData) 
     std::vector<std::shared_ptr<const SourceIndex>> indexes;
     for (const auto& source : request.sources)
         indexes.push_back(source.index);
-    auto plan = detail::planWrite(request, indexes);
-    EXPECT_TRUE(plan.has_value());
+    auto layout = detail::layOutFile(request, indexes);
+    EXPECT_TRUE(layout.has_value());
     const int fd = ::memfd_create("movie-atom", MFD_CLOEXEC);
     detail::AtomStream out(fd, 0);
-    EXPECT_TRUE(detail::writeMovieAtom(out, *plan, mediaData, 0).has_value());
+    EXPECT_TRUE(detail::writeMovieAtom(out, *layout, mediaData, 0).has_value());
     EXPECT_TRUE(out.finish().has_value());
     WrittenHeader header;
     header.bytes.resize(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));

@@ -32,62 +32,41 @@ void expectPlainSamples(const SourceIndex& index, const TinyMovieOptions& option
     }
 }
 
-TEST(ReadIndexLayoutTest, MovieHeaderBeforeOrAfterTheData) {
-    for (bool first : {false, true}) {
+// Every layout of plain samples reads back the same samples, with the movie
+// header before or after the data.
+TEST(ReadIndexLayoutTest, EveryLayoutReadsBackItsSamples) {
+    const auto layout = [](auto change) {
         TinyMovieOptions options;
-        options.moovFirst = first;
-        std::uint64_t data = 0;
-        const SourceIndex index = readTiny(options, &data);
-        expectPlainSamples(index, options, data);
-        EXPECT_EQ(index.movieTimeScale, 600);
-        EXPECT_EQ(index.tracks[0].handler, Handler::Video);
-        EXPECT_EQ(index.tracks[0].mediaTimeScale, 1000);
-        EXPECT_EQ(index.tracks[0].codec(0), makeFourCC("avc1"));
-        EXPECT_EQ(index.majorBrand, makeFourCC("isom"));
+        change(options);
+        return options;
+    };
+    const TinyMovieOptions layouts[] = {
+        {},
+        layout([](TinyMovieOptions& o) { o.wideSizes = o.wideChunkOffsets = true; }),
+        layout([](TinyMovieOptions& o) { o.paddingAtoms = true; }),
+        layout([](TinyMovieOptions& o) { o.samples = 5, o.sampleSize = 9, o.compactSizeBits = 4; }),
+        layout([](TinyMovieOptions& o) { o.samples = 5, o.sampleSize = 9, o.compactSizeBits = 8; }),
+        layout([](TinyMovieOptions& o) { o.samples = 5, o.sampleSize = 9, o.compactSizeBits = 16; }),
+        layout([](TinyMovieOptions& o) { o.constantSize = true, o.sampleSize = 64; }),
+        layout([](TinyMovieOptions& o) { o.samples = 7, o.samplesPerChunk = 3; })};
+    for (const TinyMovieOptions& base : layouts) {
+        for (bool first : {false, true}) {
+            TinyMovieOptions options = base;
+            options.moovFirst = first;
+            SCOPED_TRACE(testing::Message()
+                         << "layout " << (&base - layouts) << (first ? ", header first" : ""));
+            std::uint64_t data = 0;
+            const SourceIndex index = readTiny(options, &data);
+            expectPlainSamples(index, options, data);
+            EXPECT_EQ(index.movieTimeScale, 600);
+            EXPECT_EQ(index.tracks[0].handler, Handler::Video);
+            EXPECT_EQ(index.tracks[0].mediaTimeScale, 1000);
+            EXPECT_EQ(index.tracks[0].codec(0), makeFourCC("avc1"));
+            EXPECT_EQ(index.majorBrand, makeFourCC("isom"));
+            for (std::size_t i = 0; i < index.tracks[0].samples.count(); ++i)
+                EXPECT_EQ(index.tracks[0].samples.startsChunk(i), i % options.samplesPerChunk == 0) << i;
+        }
     }
-}
-
-TEST(ReadIndexLayoutTest, SixtyFourBitSizesAndOffsets) {
-    TinyMovieOptions options;
-    options.wideSizes = true;
-    options.wideChunkOffsets = true;
-    for (bool first : {false, true}) {
-        options.moovFirst = first;
-        std::uint64_t data = 0;
-        const SourceIndex index = readTiny(options, &data);
-        expectPlainSamples(index, options, data);
-    }
-}
-
-TEST(ReadIndexLayoutTest, CompactAndConstantSampleSizes) {
-    for (int bits : {4, 8, 16}) {
-        TinyMovieOptions options;
-        options.samples = 5;
-        options.sampleSize = 9;
-        options.compactSizeBits = bits;
-        std::uint64_t data = 0;
-        SCOPED_TRACE(bits);
-        const SourceIndex index = readTiny(options, &data);
-        expectPlainSamples(index, options, data);
-    }
-    TinyMovieOptions options;
-    options.constantSize = true;
-    options.sampleSize = 64;
-    std::uint64_t data = 0;
-    const SourceIndex index = readTiny(options, &data);
-    expectPlainSamples(index, options, data);
-}
-
-TEST(ReadIndexLayoutTest, SeveralSamplesPerChunk) {
-    TinyMovieOptions options;
-    options.samples = 7;
-    options.samplesPerChunk = 3;
-    std::uint64_t data = 0;
-    const SourceIndex index = readTiny(options, &data);
-    expectPlainSamples(index, options, data);
-    const SampleList& samples = index.tracks[0].samples;
-    for (std::size_t i = 0; i < samples.count(); ++i)
-        EXPECT_EQ(samples.startsChunk(i), i % 3 == 0) << "sample " << i;
 }
 
 TEST(ReadIndexLayoutTest, CompositionOffsetsOfBothVersions) {
@@ -119,17 +98,6 @@ TEST(ReadIndexLayoutTest, SyncSamplesFromTheTableOrAll) {
     EXPECT_FALSE(samples.isSync(1));
     EXPECT_TRUE(samples.isSync(2));
     EXPECT_FALSE(samples.isSync(3));
-}
-
-TEST(ReadIndexLayoutTest, PaddingAndUserDataAreSkipped) {
-    TinyMovieOptions options;
-    options.paddingAtoms = true;
-    for (bool first : {false, true}) {
-        options.moovFirst = first;
-        std::uint64_t data = 0;
-        const SourceIndex index = readTiny(options, &data);
-        expectPlainSamples(index, options, data);
-    }
 }
 
 TEST(ReadIndexLayoutTest, UncompressedSoundIsKeptChunkByChunk) {

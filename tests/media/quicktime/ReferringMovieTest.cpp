@@ -6,7 +6,7 @@
 #include "PacketComparison.h"
 #include "TestClips.h"
 #include "media/Movie.h"
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ TEST(ReferringMovieTest, IsSmallAndReadsAsTheSourcesPackets) {
     auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime, DataPlacement::Referring);
     request.chapters = {{"One", 600}, {"Two", 720}};
     const auto output = quicktime_test::scratchFolder("referring") / "referring.mov";
-    auto written = writeMovie(output, request);
+    auto written = writeQuickTimeFile(output, request);
     ASSERT_TRUE(written.has_value()) << written.error().message;
 
     std::uintmax_t sources = 0;
@@ -56,7 +56,7 @@ TEST(ReferringMovieTest, OpensAsAMovieOfTheJoinedLength) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
     const auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime, DataPlacement::Referring);
     const auto output = quicktime_test::scratchFolder("referring-open") / "referring.mov";
-    ASSERT_TRUE(writeMovie(output, request).has_value());
+    ASSERT_TRUE(writeQuickTimeFile(output, request).has_value());
     auto movie = media::Movie::open(output);
     ASSERT_TRUE(movie.has_value()) << movie.error().message;
     EXPECT_EQ((*movie)->tracksOfType(media::MediaType::Video).size(), 2u) << "one video track per source";

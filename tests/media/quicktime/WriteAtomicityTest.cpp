@@ -4,7 +4,7 @@
 #include "FileContents.h"
 #include "JoinRequest.h"
 #include "TestClips.h"
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -49,7 +49,7 @@ TEST_F(WriteAtomicityTest, ProgressRisesToOneAndTheFileAppearsComplete) {
         return true;
     };
     const auto destination = m_folder / "joined.mp4";
-    ASSERT_TRUE(writeMovie(destination, m_request).has_value());
+    ASSERT_TRUE(writeQuickTimeFile(destination, m_request).has_value());
     ASSERT_GE(fractions.size(), 2u);
     EXPECT_EQ(fractions.front(), 0.0);
     EXPECT_EQ(fractions.back(), 1.0);
@@ -59,7 +59,7 @@ TEST_F(WriteAtomicityTest, ProgressRisesToOneAndTheFileAppearsComplete) {
 
 TEST_F(WriteAtomicityTest, CancellingAtTheStartLeavesNoFile) {
     m_request.progress = [](double) { return false; };
-    auto written = writeMovie(m_folder / "joined.mp4", m_request);
+    auto written = writeQuickTimeFile(m_folder / "joined.mp4", m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_EQ(written.error().code, ECANCELED);
     EXPECT_EQ(entriesIn(m_folder), 0u);
@@ -76,7 +76,7 @@ TEST_F(WriteAtomicityTest, CancellingAtAnyLaterPointKeepsTheExistingFile) {
             cancelled = calls++ == cancelAt;
             return !cancelled;
         };
-        auto written = writeMovie(destination, m_request);
+        auto written = writeQuickTimeFile(destination, m_request);
         if (!cancelled) {
             EXPECT_TRUE(written.has_value()); // fewer calls than that: it finished
             break;
@@ -94,7 +94,7 @@ TEST_F(WriteAtomicityTest, AFailedWriteKeepsTheExistingFile) {
     std::filesystem::copy_file(m_request.sources[1].path, copy);
     m_request.sources[1].path = copy;
     std::filesystem::resize_file(copy, 100); // the source changed after its index was read
-    auto written = writeMovie(destination, m_request);
+    auto written = writeQuickTimeFile(destination, m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_FALSE(written.error().message.empty());
     EXPECT_EQ(contentsOf(destination), "an earlier movie");
@@ -102,7 +102,7 @@ TEST_F(WriteAtomicityTest, AFailedWriteKeepsTheExistingFile) {
 }
 
 TEST_F(WriteAtomicityTest, AnUnwritableFolderIsAnError) {
-    auto written = writeMovie(m_folder / "no-such-folder" / "joined.mp4", m_request);
+    auto written = writeQuickTimeFile(m_folder / "no-such-folder" / "joined.mp4", m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_EQ(written.error().code, ENOENT);
 }
@@ -117,7 +117,7 @@ TEST_F(WriteAtomicityTest, BadRequestsAreRefusedBeforeWriting) {
     auto noScale = m_request;
     noScale.movieTimeScale = 0;
     for (const WriteRequest* request : {&badSample, &badSource, &badKind, &noScale}) {
-        auto written = writeMovie(m_folder / "joined.mp4", *request);
+        auto written = writeQuickTimeFile(m_folder / "joined.mp4", *request);
         ASSERT_FALSE(written.has_value());
         EXPECT_EQ(written.error().code, EINVAL);
     }

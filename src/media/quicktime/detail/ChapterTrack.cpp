@@ -74,9 +74,10 @@ ByteVector chapterSample(const std::string& title) {
     return sample;
 }
 
-std::expected<std::optional<PlannedTrack>, Error> planChapterTrack(const std::vector<Chapter>& chapters,
-                                                                   std::int32_t movieTimeScale) {
-    PlannedTrack track;
+std::expected<std::optional<TrackLayout>, Error> chapterTrackLayout(const std::vector<Chapter>& chapters,
+                                                                    std::int32_t movieTimeScale,
+                                                                    std::int64_t movieDuration) {
+    TrackLayout track;
     track.isChapterTrack = true;
     track.attributes.handlerType = makeFourCC("text");
     track.attributes.mediaTimeScale = movieTimeScale;
@@ -95,10 +96,18 @@ std::expected<std::optional<PlannedTrack>, Error> planChapterTrack(const std::ve
         total += chapter.duration;
     }
     if (track.ownSamples.empty())
-        return std::optional<PlannedTrack>{};
+        return std::optional<TrackLayout>{};
+    // The last chapter runs to the end of the movie, or stops there: a chapter
+    // track longer or shorter than the movie would change its length.
+    OwnSample& last = track.ownSamples.back();
+    const std::int64_t lastDuration = static_cast<std::int64_t>(last.duration) + movieDuration - total;
+    if (movieDuration > 0 && lastDuration > 0 && lastDuration <= UINT32_MAX) {
+        last.duration = static_cast<std::uint32_t>(lastDuration);
+        total = movieDuration;
+    }
     if (total > 0)
         track.editList.push_back(EditListEntry{total, 0, 0x10000});
-    return std::optional<PlannedTrack>{std::move(track)};
+    return std::optional<TrackLayout>{std::move(track)};
 }
 
 } // namespace media::quicktime::detail

@@ -32,21 +32,21 @@ void writeMatrix(AtomStream& out, const Matrix& matrix) {
         out.u32(static_cast<std::uint32_t>(value));
 }
 
-void writeMovieHeader(AtomStream& out, const WritePlan& plan, std::uint64_t creationTime) {
-    const std::uint64_t duration = static_cast<std::uint64_t>(plan.duration());
+void writeMovieHeader(AtomStream& out, const FileLayout& layout, std::uint64_t creationTime) {
+    const std::uint64_t duration = static_cast<std::uint64_t>(layout.duration());
     const bool wide = needsWideTimes(duration) || needsWideTimes(creationTime);
     const auto mvhd = out.beginFull(makeFourCC("mvhd"), wide ? 1 : 0, 0);
-    writeTimesAndScale(out, wide, creationTime, plan.movieTimeScale, duration);
+    writeTimesAndScale(out, wide, creationTime, layout.movieTimeScale, duration);
     out.u32(0x00010000); // preferred rate
     out.u16(0x0100);     // preferred volume
     out.zeros(10);
     writeMatrix(out, kIdentityMatrix);
     out.zeros(6 * 4); // preview, poster, selection and current times
-    out.u32(static_cast<std::uint32_t>(plan.tracks.size() + 1)); // next track id
+    out.u32(static_cast<std::uint32_t>(layout.tracks.size() + 1)); // next track id
     out.end(mvhd);
 }
 
-void writeTrackHeader(AtomStream& out, const PlannedTrack& track, std::uint64_t creationTime) {
+void writeTrackHeader(AtomStream& out, const TrackLayout& track, std::uint64_t creationTime) {
     const std::uint64_t duration = static_cast<std::uint64_t>(track.duration());
     const bool wide = needsWideTimes(duration) || needsWideTimes(creationTime);
     // In the movie (2), and enabled (1) unless it is to be hidden, as chapter tracks are.
@@ -76,7 +76,7 @@ void writeTrackHeader(AtomStream& out, const PlannedTrack& track, std::uint64_t 
     out.end(tkhd);
 }
 
-void writeEditList(AtomStream& out, const PlannedTrack& track) {
+void writeEditList(AtomStream& out, const TrackLayout& track) {
     if (track.editList.empty())
         return;
     bool wide = false;
@@ -100,7 +100,7 @@ void writeEditList(AtomStream& out, const PlannedTrack& track) {
     out.end(edts);
 }
 
-void writeTrackReference(AtomStream& out, const PlannedTrack& track) {
+void writeTrackReference(AtomStream& out, const TrackLayout& track) {
     if (track.chapterTrackId == 0)
         return;
     const auto tref = out.begin(makeFourCC("tref"));
@@ -110,7 +110,7 @@ void writeTrackReference(AtomStream& out, const PlannedTrack& track) {
     out.end(tref);
 }
 
-std::string handlerName(const PlannedTrack& track) {
+std::string handlerName(const TrackLayout& track) {
     switch (track.attributes.handlerType) {
     case makeFourCC("vide"):
         return "VideoHandler";
@@ -142,7 +142,7 @@ void writeHandler(AtomStream& out, OutputKind kind, FourCC componentType, FourCC
     out.end(hdlr);
 }
 
-void writeMediaHeader(AtomStream& out, const PlannedTrack& track, std::uint64_t creationTime) {
+void writeMediaHeader(AtomStream& out, const TrackLayout& track, std::uint64_t creationTime) {
     const std::uint64_t duration = static_cast<std::uint64_t>(track.mediaDuration());
     const bool wide = needsWideTimes(duration) || needsWideTimes(creationTime);
     const auto mdhd = out.beginFull(makeFourCC("mdhd"), wide ? 1 : 0, 0);
@@ -152,7 +152,7 @@ void writeMediaHeader(AtomStream& out, const PlannedTrack& track, std::uint64_t 
     out.end(mdhd);
 }
 
-void writeMediaInformationHeader(AtomStream& out, const PlannedTrack& track) {
+void writeMediaInformationHeader(AtomStream& out, const TrackLayout& track) {
     if (!track.mediaInformationHeader.empty()) {
         out.bytes(track.mediaInformationHeader);
         return;
@@ -178,7 +178,7 @@ void writeMediaInformationHeader(AtomStream& out, const PlannedTrack& track) {
     }
 }
 
-void writeDataInformation(AtomStream& out, const PlannedTrack& track) {
+void writeDataInformation(AtomStream& out, const TrackLayout& track) {
     const auto dinf = out.begin(makeFourCC("dinf"));
     const auto dref = out.beginFull(makeFourCC("dref"), 0, 0);
     out.u32(static_cast<std::uint32_t>(track.references.size()));
@@ -191,7 +191,7 @@ void writeDataInformation(AtomStream& out, const PlannedTrack& track) {
     out.end(dinf);
 }
 
-std::expected<void, Error> writeTrack(AtomStream& out, const WritePlan& plan, const PlannedTrack& track,
+std::expected<void, Error> writeTrack(AtomStream& out, const FileLayout& layout, const TrackLayout& track,
                                       std::uint64_t mediaData, std::uint64_t creationTime) {
     const auto trak = out.begin(makeFourCC("trak"));
     writeTrackHeader(out, track, creationTime);
@@ -199,13 +199,13 @@ std::expected<void, Error> writeTrack(AtomStream& out, const WritePlan& plan, co
     writeEditList(out, track);
     const auto mdia = out.begin(makeFourCC("mdia"));
     writeMediaHeader(out, track, creationTime);
-    writeHandler(out, plan.kind, makeFourCC("mhlr"), track.attributes.handlerType, handlerName(track));
+    writeHandler(out, layout.kind, makeFourCC("mhlr"), track.attributes.handlerType, handlerName(track));
     const auto minf = out.begin(makeFourCC("minf"));
     writeMediaInformationHeader(out, track);
-    if (plan.kind == OutputKind::QuickTime)
-        writeHandler(out, plan.kind, makeFourCC("dhlr"), track.references.front().type, "DataHandler");
+    if (layout.kind == OutputKind::QuickTime)
+        writeHandler(out, layout.kind, makeFourCC("dhlr"), track.references.front().type, "DataHandler");
     writeDataInformation(out, track);
-    if (auto written = writeSampleTable(out, plan, track, mediaData); !written)
+    if (auto written = writeSampleTable(out, layout, track, mediaData); !written)
         return written;
     out.end(minf);
     out.end(mdia);
@@ -232,12 +232,12 @@ void writeFileType(AtomStream& out, OutputKind kind) {
     out.end(ftyp);
 }
 
-std::expected<void, Error> writeMovieAtom(AtomStream& out, const WritePlan& plan, std::uint64_t mediaData,
+std::expected<void, Error> writeMovieAtom(AtomStream& out, const FileLayout& layout, std::uint64_t mediaData,
                                           std::uint64_t creationTime) {
     const auto moov = out.begin(makeFourCC("moov"));
-    writeMovieHeader(out, plan, creationTime);
-    for (const PlannedTrack& track : plan.tracks)
-        if (auto written = writeTrack(out, plan, track, mediaData, creationTime); !written)
+    writeMovieHeader(out, layout, creationTime);
+    for (const TrackLayout& track : layout.tracks)
+        if (auto written = writeTrack(out, layout, track, mediaData, creationTime); !written)
             return written;
     out.end(moov);
     return {};

@@ -2,11 +2,13 @@
 
 #include "media/quicktime/detail/Rescale.h"
 
+#include <algorithm>
+
 namespace media::quicktime::detail {
 
-OutputSampleCursor::OutputSampleCursor(const WritePlan& plan, const PlannedTrack& track,
+OutputSampleCursor::OutputSampleCursor(const FileLayout& layout, const TrackLayout& track,
                                        std::uint64_t mediaData)
-    : m_plan(plan), m_track(track), m_mediaData(mediaData) {}
+    : m_layout(layout), m_track(track), m_mediaData(mediaData) {}
 
 bool OutputSampleCursor::nextOwn(OutputSample& sample) {
     if (m_segment >= m_track.ownSamples.size())
@@ -26,38 +28,61 @@ bool OutputSampleCursor::next(OutputSample& sample) {
     if (!m_track.ownSamples.empty())
         return nextOwn(sample);
     while (m_segment < m_track.segments.size()) {
-        const PlannedSegment& part = m_track.segments[m_segment];
-        if (part.segment.isEmpty() || m_inSegment >= part.segment.sampleCount) {
+        const SegmentLayout& part = m_track.segments[m_segment];
+        const std::uint64_t total = part.segment.isEmpty() ? 0 : part.segment.sampleCount + part.repeats;
+        if (m_inSegment >= total) {
             ++m_segment;
             m_inSegment = 0;
             m_sourceElapsed = 0;
             m_outputElapsed = 0;
+            m_repeatedLength = 0;
             continue;
         }
-        const TrackIndex& source = m_plan.sourceTrack(part.segment);
+        const TrackIndex& source = m_layout.sourceTrack(part.segment);
         const SampleList& samples = source.samples;
-        const std::size_t i = static_cast<std::size_t>(part.segment.firstSample + m_inSegment);
+        // The repeats of the first sample come before it.
+        const bool repeat = m_inSegment < part.repeats;
+        const std::size_t i =
+            static_cast<std::size_t>(part.segment.firstSample + (repeat ? 0 : m_inSegment - part.repeats));
         const std::int64_t to = m_track.attributes.mediaTimeScale;
         const std::int64_t from = source.mediaTimeScale;
 
         const std::uint64_t sourceOffset = samples.offset(i);
-        if (!m_plan.copies(part.segment.source)) {
+        if (!m_layout.copies(part.segment.source)) {
             sample.offset = sourceOffset;
         } else {
-            const CopyRun& run = m_plan.runs[static_cast<std::size_t>(part.run)];
+            const CopyRun& run = m_layout.runs[static_cast<std::size_t>(part.run)];
             sample.offset = m_mediaData + run.outputStart + (sourceOffset - run.sourceStart);
         }
         sample.size = samples.byteSize(i);
-        const std::int64_t end = rescaleRounded(m_sourceElapsed + samples.duration(i), to, from);
+        std::int64_t end = 0;
+        if (repeat) {
+            end = m_outputElapsed + rescaleRounded(samples.duration(i), to, from);
+        } else {
+            end = rescaleRounded(m_sourceElapsed + samples.duration(i), to, from) + m_repeatedLength;
+            m_sourceElapsed += samples.duration(i);
+        }
+        if (part.fitted) {
+            // The segment lasts exactly its laid-out length: its last sample
+            // takes what is left, the ones before give way when it is short.
+            const auto after = static_cast<std::int64_t>(total - m_inSegment - 1);
+            end = after == 0 ? part.outputDecodeLength : std::min(end, part.outputDecodeLength - after);
+            end = std::max(end, m_outputElapsed); // never a negative duration
+        }
         sample.duration = static_cast<std::uint32_t>(end - m_outputElapsed);
-        sample.compositionOffset = static_cast<std::int32_t>(
-            rescaleRounded(m_sourceElapsed + samples.compositionOffset(i), to, from) - m_outputElapsed);
+        const std::int64_t natural =
+            repeat ? m_outputElapsed
+                   : rescaleRounded(m_sourceElapsed - samples.duration(i) + samples.compositionOffset(i), to,
+                                    from) +
+                         m_repeatedLength;
+        sample.compositionOffset = static_cast<std::int32_t>(natural - m_outputElapsed);
         sample.description = part.descriptionMap[samples.descriptionIndex(i)];
         sample.sync = samples.isSync(i);
-        sample.startsChunk = m_inSegment == 0 || samples.startsChunk(i) || !m_havePrevious ||
+        sample.startsChunk = m_inSegment == 0 || samples.startsChunk(i) || !m_havePrevious || repeat ||
                              sample.offset != m_previousEnd || sample.description != m_previousDescription;
 
-        m_sourceElapsed += samples.duration(i);
+        if (repeat)
+            m_repeatedLength = end;
         m_outputElapsed = end;
         ++m_inSegment;
         m_havePrevious = true;

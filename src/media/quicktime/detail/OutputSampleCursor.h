@@ -1,9 +1,9 @@
 #pragma once
 
-// Private to src/media/quicktime: the samples of a planned track, in the new
+// Private to src/media/quicktime: the samples of a laid-out track, in the new
 // file's order, with their new places and times.
 
-#include "media/quicktime/detail/WritePlan.h"
+#include "media/quicktime/detail/FileLayout.h"
 
 #include <cstdint>
 
@@ -22,7 +22,7 @@ struct OutputSample final {
 class OutputSampleCursor final {
 public:
     // `mediaData`: where the new file's media data begins.
-    OutputSampleCursor(const WritePlan& plan, const PlannedTrack& track, std::uint64_t mediaData);
+    OutputSampleCursor(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData);
 
     // The next sample; false after the last.
     bool next(OutputSample& sample);
@@ -30,13 +30,14 @@ public:
 private:
     bool nextOwn(OutputSample& sample);
 
-    const WritePlan& m_plan;
-    const PlannedTrack& m_track;
+    const FileLayout& m_layout;
+    const TrackLayout& m_track;
     std::uint64_t m_mediaData;
     std::size_t m_segment = 0;
-    std::uint64_t m_inSegment = 0;    // samples of the segment already visited
-    std::int64_t m_sourceElapsed = 0; // source media units since the segment's first sample
-    std::int64_t m_outputElapsed = 0; // the same in output units
+    std::uint64_t m_inSegment = 0;     // samples of the segment already visited
+    std::int64_t m_sourceElapsed = 0;  // source media units since the segment's first sample
+    std::int64_t m_outputElapsed = 0;  // output units since the segment's first sample
+    std::int64_t m_repeatedLength = 0; // output units of the segment's repeated first sample
     bool m_havePrevious = false;
     std::uint64_t m_previousEnd = 0;
     std::uint32_t m_previousDescription = 0;

@@ -20,9 +20,9 @@ struct TableFacts final {
     std::uint64_t lastChunkOffset = 0;
 };
 
-TableFacts gatherFacts(const WritePlan& plan, const PlannedTrack& track, std::uint64_t mediaData) {
+TableFacts gatherFacts(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData) {
     TableFacts facts;
-    OutputSampleCursor cursor(plan, track, mediaData);
+    OutputSampleCursor cursor(layout, track, mediaData);
     OutputSample sample;
     while (cursor.next(sample)) {
         if (facts.samples == 0)
@@ -73,7 +73,7 @@ private:
     Value m_value{};
 };
 
-void writeDescriptions(AtomStream& out, const PlannedTrack& track) {
+void writeDescriptions(AtomStream& out, const TrackLayout& track) {
     const auto stsd = out.beginFull(makeFourCC("stsd"), 0, 0);
     out.u32(static_cast<std::uint32_t>(track.descriptions.size()));
     for (const auto& entry : track.descriptions)
@@ -81,14 +81,14 @@ void writeDescriptions(AtomStream& out, const PlannedTrack& track) {
     out.end(stsd);
 }
 
-void writeTimes(AtomStream& out, const WritePlan& plan, const PlannedTrack& track, std::uint64_t mediaData,
+void writeTimes(AtomStream& out, const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData,
                 const TableFacts& facts) {
     const auto stts = out.beginFull(makeFourCC("stts"), 0, 0);
     RunWriter<std::uint32_t> runs(out);
     if (track.packed) {
         runs.add(static_cast<std::uint32_t>(facts.frames), track.packed->sampleDuration);
     } else {
-        OutputSampleCursor cursor(plan, track, mediaData);
+        OutputSampleCursor cursor(layout, track, mediaData);
         OutputSample sample;
         while (cursor.next(sample))
             runs.add(1, sample.duration);
@@ -97,14 +97,14 @@ void writeTimes(AtomStream& out, const WritePlan& plan, const PlannedTrack& trac
     out.end(stts);
 }
 
-void writeCompositionOffsets(AtomStream& out, const WritePlan& plan, const PlannedTrack& track,
+void writeCompositionOffsets(AtomStream& out, const FileLayout& layout, const TrackLayout& track,
                              std::uint64_t mediaData, const TableFacts& facts) {
     if (!facts.anyCompositionOffset)
         return;
     // Version 1 says the offsets are signed; readers read version 0 as signed too.
     const auto ctts = out.beginFull(makeFourCC("ctts"), facts.negativeCompositionOffset ? 1 : 0, 0);
     RunWriter<std::int32_t> runs(out);
-    OutputSampleCursor cursor(plan, track, mediaData);
+    OutputSampleCursor cursor(layout, track, mediaData);
     OutputSample sample;
     while (cursor.next(sample))
         runs.add(1, sample.compositionOffset);
@@ -112,7 +112,7 @@ void writeCompositionOffsets(AtomStream& out, const WritePlan& plan, const Plann
     out.end(ctts);
 }
 
-void writeSyncSamples(AtomStream& out, const WritePlan& plan, const PlannedTrack& track,
+void writeSyncSamples(AtomStream& out, const FileLayout& layout, const TrackLayout& track,
                       std::uint64_t mediaData, const TableFacts& facts) {
     if (facts.allSync)
         return; // no table: every sample is a sync sample
@@ -120,7 +120,7 @@ void writeSyncSamples(AtomStream& out, const WritePlan& plan, const PlannedTrack
     const auto countField = out.reserve32();
     std::uint32_t count = 0;
     std::uint32_t number = 0;
-    OutputSampleCursor cursor(plan, track, mediaData);
+    OutputSampleCursor cursor(layout, track, mediaData);
     OutputSample sample;
     while (cursor.next(sample)) {
         ++number;
@@ -133,7 +133,7 @@ void writeSyncSamples(AtomStream& out, const WritePlan& plan, const PlannedTrack
     out.end(stss);
 }
 
-void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& track, std::uint64_t mediaData,
+void writeChunks(AtomStream& out, const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData,
                  const TableFacts& facts) {
     // Sample-to-chunk: one entry each time the samples per chunk or the description change.
     const auto stsc = out.beginFull(makeFourCC("stsc"), 0, 0);
@@ -157,7 +157,7 @@ void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& tra
         }
     };
     {
-        OutputSampleCursor cursor(plan, track, mediaData);
+        OutputSampleCursor cursor(layout, track, mediaData);
         OutputSample sample;
         while (cursor.next(sample)) {
             if (sample.startsChunk) {
@@ -183,7 +183,7 @@ void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& tra
     } else {
         out.u32(0);
         out.u32(static_cast<std::uint32_t>(facts.samples));
-        OutputSampleCursor cursor(plan, track, mediaData);
+        OutputSampleCursor cursor(layout, track, mediaData);
         OutputSample sample;
         while (cursor.next(sample))
             out.u32(sample.size);
@@ -193,7 +193,7 @@ void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& tra
     const bool wide = facts.lastChunkOffset > UINT32_MAX;
     const auto offsets = out.beginFull(makeFourCC(wide ? "co64" : "stco"), 0, 0);
     out.u32(chunk);
-    OutputSampleCursor cursor(plan, track, mediaData);
+    OutputSampleCursor cursor(layout, track, mediaData);
     OutputSample sample;
     while (cursor.next(sample)) {
         if (!sample.startsChunk)
@@ -208,18 +208,18 @@ void writeChunks(AtomStream& out, const WritePlan& plan, const PlannedTrack& tra
 
 } // namespace
 
-std::expected<void, Error> writeSampleTable(AtomStream& out, const WritePlan& plan, const PlannedTrack& track,
-                                            std::uint64_t mediaData) {
-    const TableFacts facts = gatherFacts(plan, track, mediaData);
+std::expected<void, Error> writeSampleTable(AtomStream& out, const FileLayout& layout,
+                                            const TrackLayout& track, std::uint64_t mediaData) {
+    const TableFacts facts = gatherFacts(layout, track, mediaData);
     if (facts.samples > UINT32_MAX || facts.frames > UINT32_MAX)
         return std::unexpected(
             Error{EFBIG, "The movie cannot be written: a track has more than 4 billion samples."});
     const auto stbl = out.begin(makeFourCC("stbl"));
     writeDescriptions(out, track);
-    writeTimes(out, plan, track, mediaData, facts);
-    writeCompositionOffsets(out, plan, track, mediaData, facts);
-    writeSyncSamples(out, plan, track, mediaData, facts);
-    writeChunks(out, plan, track, mediaData, facts);
+    writeTimes(out, layout, track, mediaData, facts);
+    writeCompositionOffsets(out, layout, track, mediaData, facts);
+    writeSyncSamples(out, layout, track, mediaData, facts);
+    writeChunks(out, layout, track, mediaData, facts);
     out.end(stbl);
     return {};
 }

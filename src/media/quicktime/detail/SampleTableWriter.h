@@ -1,11 +1,11 @@
 #pragma once
 
-// Private to src/media/quicktime: a planned track's sample table ('stbl'),
+// Private to src/media/quicktime: a laid-out track's sample table ('stbl'),
 // streamed from the sources' indexes one table at a time.
 
 #include "media/Error.h"
 #include "media/quicktime/detail/AtomStream.h"
-#include "media/quicktime/detail/WritePlan.h"
+#include "media/quicktime/detail/FileLayout.h"
 
 #include <expected>
 
@@ -13,7 +13,7 @@ namespace media::quicktime::detail {
 
 // `mediaData`: where the new file's media data begins. Chunk offsets are
 // written with 64 bits ('co64') when one lies beyond 4 GB, else with 32 ('stco').
-std::expected<void, Error> writeSampleTable(AtomStream& out, const WritePlan& plan, const PlannedTrack& track,
-                                            std::uint64_t mediaData);
+std::expected<void, Error> writeSampleTable(AtomStream& out, const FileLayout& layout,
+                                            const TrackLayout& track, std::uint64_t mediaData);
 
 } // namespace media::quicktime::detail

@@ -1,4 +1,4 @@
-#include "media/quicktime/SegmentPlanning.h"
+#include "media/quicktime/SourceSegments.h"
 
 #include "media/detail/Int128.h"
 #include "media/quicktime/ReadIndex.h"

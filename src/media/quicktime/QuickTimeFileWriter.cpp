@@ -1,12 +1,12 @@
-#include "media/quicktime/WriteMovie.h"
+#include "media/quicktime/QuickTimeFileWriter.h"
 
+#include "media/detail/TemporaryFile.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/detail/AtomStream.h"
 #include "media/quicktime/detail/FileDescriptor.h"
+#include "media/quicktime/detail/FileLayout.h"
 #include "media/quicktime/detail/FileWriting.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
-#include "media/detail/TemporaryFile.h"
-#include "media/quicktime/detail/WritePlan.h"
 
 #include <cerrno>
 #include <cstring>
@@ -69,15 +69,15 @@ detail::ByteVector mediaDataHeader(std::uint64_t dataSize) {
     return header;
 }
 
-std::expected<void, Error> copySamples(const WriteRequest& request, const detail::WritePlan& plan, int output,
-                                       std::uint64_t mediaData) {
+std::expected<void, Error> copySamples(const WriteRequest& request, const detail::FileLayout& layout,
+                                       int output, std::uint64_t mediaData) {
     std::vector<std::optional<detail::FileDescriptor>> sources(request.sources.size());
     // A join of thousands of sources must not hold a descriptor for each: past
     // this many open at once, they are all closed and opened again as needed.
     constexpr std::size_t kMostOpenSources = 32;
     std::size_t openSources = 0;
     std::uint64_t before = 0;
-    for (const detail::CopyRun& run : plan.runs) {
+    for (const detail::CopyRun& run : layout.runs) {
         auto& source = sources[static_cast<std::size_t>(run.source)];
         if (!source && openSources == kMostOpenSources) {
             for (auto& open : sources)
@@ -87,14 +87,14 @@ std::expected<void, Error> copySamples(const WriteRequest& request, const detail
         if (!source) {
             ++openSources;
             auto opened = openSource(request.sources[static_cast<std::size_t>(run.source)],
-                                     *plan.indexes[static_cast<std::size_t>(run.source)]);
+                                     *layout.indexes[static_cast<std::size_t>(run.source)]);
             if (!opened)
                 return std::unexpected(opened.error());
             source.emplace(std::move(*opened));
         }
         const auto progress = [&](std::uint64_t copied) {
             return !request.progress || request.progress(static_cast<double>(before + copied) /
-                                                         static_cast<double>(plan.copiedBytes));
+                                                         static_cast<double>(layout.copiedBytes));
         };
         if (auto copied =
                 detail::copyBytes(source->get(), run.sourceStart, output, mediaData + run.outputStart,
@@ -103,7 +103,7 @@ std::expected<void, Error> copySamples(const WriteRequest& request, const detail
             return copied;
         before += run.sourceEnd - run.sourceStart;
     }
-    for (const detail::PlannedTrack& track : plan.tracks)
+    for (const detail::TrackLayout& track : layout.tracks)
         for (const detail::OwnSample& sample : track.ownSamples)
             if (auto written = detail::writeAt(output, mediaData + sample.outputStart, sample.bytes);
                 !written)
@@ -113,13 +113,14 @@ std::expected<void, Error> copySamples(const WriteRequest& request, const detail
 
 } // namespace
 
-std::expected<void, Error> writeMovie(const std::filesystem::path& destination, const WriteRequest& request) {
+std::expected<void, Error> writeQuickTimeFile(const std::filesystem::path& destination,
+                                              const WriteRequest& request) {
     auto indexes = indexesOf(request);
     if (!indexes)
         return std::unexpected(indexes.error());
-    auto plan = detail::planWrite(request, std::move(*indexes));
-    if (!plan)
-        return std::unexpected(plan.error());
+    auto layout = detail::layOutFile(request, std::move(*indexes));
+    if (!layout)
+        return std::unexpected(layout.error());
     if (request.progress && !request.progress(0.0))
         return std::unexpected(cancelled());
 
@@ -128,19 +129,19 @@ std::expected<void, Error> writeMovie(const std::filesystem::path& destination, 
         return std::unexpected(file.error());
 
     detail::AtomStream head(file->fd(), 0);
-    detail::writeFileType(head, plan->kind);
-    if (plan->mediaDataSize > 0)
-        head.bytes(mediaDataHeader(plan->mediaDataSize));
+    detail::writeFileType(head, layout->kind);
+    if (layout->mediaDataSize > 0)
+        head.bytes(mediaDataHeader(layout->mediaDataSize));
     const std::uint64_t mediaData = head.position();
     if (auto written = head.finish(); !written)
         return written;
 
-    if (auto copied = copySamples(request, *plan, file->fd(), mediaData); !copied)
+    if (auto copied = copySamples(request, *layout, file->fd(), mediaData); !copied)
         return copied;
 
     const std::uint64_t now = static_cast<std::uint64_t>(std::time(nullptr)) + kSecondsFrom1904To1970;
-    detail::AtomStream tail(file->fd(), mediaData + plan->mediaDataSize);
-    if (auto written = detail::writeMovieAtom(tail, *plan, mediaData, now); !written)
+    detail::AtomStream tail(file->fd(), mediaData + layout->mediaDataSize);
+    if (auto written = detail::writeMovieAtom(tail, *layout, mediaData, now); !written)
         return written;
     if (auto written = tail.finish(); !written)
         return written;

@@ -29,7 +29,7 @@ namespace media::quicktime {
 // renamed into place when complete: a failed or cancelled write (ECANCELED)
 // leaves no file and never replaces an existing destination. The new file is
 // not flushed to the disk before the rename.
-[[nodiscard]] std::expected<void, Error> writeMovie(const std::filesystem::path& destination,
-                                                    const WriteRequest& request);
+[[nodiscard]] std::expected<void, Error> writeQuickTimeFile(const std::filesystem::path& destination,
+                                                            const WriteRequest& request);
 
 } // namespace media::quicktime

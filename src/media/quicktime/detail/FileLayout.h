@@ -25,13 +25,16 @@ struct CopyRun final {
     std::uint64_t outputStart = 0; // from the start of the media data
 };
 
-struct PlannedSegment final {
+struct SegmentLayout final {
     Segment segment;
     std::int32_t run = -1;                     // the copy run holding its samples (self-contained)
     std::vector<std::uint32_t> descriptionMap; // source description index -> output description index
     std::int64_t outputDecodeStart = 0;        // output media units
     std::int64_t outputDecodeLength = 0;       // output media units
-    std::int64_t sourceDecodeStart = 0;        // source media units
+    // Its last samples are lengthened or shortened to last outputDecodeLength.
+    bool fitted = false;
+    // Sound: its first sample is played this many more times first (a gap filled with priming).
+    std::uint32_t repeats = 0;
 };
 
 // A sample that is not in any source: chapter titles.
@@ -47,30 +50,30 @@ struct OutputReference final {
     ByteVector data;
 };
 
-struct PlannedTrack final {
+struct TrackLayout final {
     OutputTrack attributes; // its segments are not used: see `segments`
     std::uint32_t trackId = 0;
-    std::vector<PlannedSegment> segments;
+    std::vector<SegmentLayout> segments;
     std::vector<OwnSample> ownSamples; // a chapter track's samples, instead of segments
     std::vector<ByteVector> descriptions;
     std::vector<OutputReference> references;
     ByteVector mediaInformationHeader; // empty: one is made for the handler
     std::optional<PackedSamples> packed;
-    std::vector<EditListEntry> editList;
-    std::uint32_t chapterTrackId = 0; // for the 'tref'/'chap' reference
+    std::vector<EditListEntry> editList; // at most an empty edit and one media edit
+    std::uint32_t chapterTrackId = 0;    // for the 'tref'/'chap' reference
     bool isChapterTrack = false;
 
     std::int64_t duration() const;      // movie units
     std::int64_t mediaDuration() const; // media units
 };
 
-struct WritePlan final {
+struct FileLayout final {
     OutputKind kind = OutputKind::QuickTime;
     DataPlacement placement = DataPlacement::SelfContained;
     std::int32_t movieTimeScale = 0;
     std::vector<std::shared_ptr<const SourceIndex>> indexes; // one per source
     std::vector<bool> embedded;                              // one per source: its samples are copied
-    std::vector<PlannedTrack> tracks;
+    std::vector<TrackLayout> tracks;
     std::vector<CopyRun> runs;
     std::uint64_t copiedBytes = 0;   // the runs together
     std::uint64_t mediaDataSize = 0; // runs and own samples
@@ -85,8 +88,8 @@ struct WritePlan final {
     }
 };
 
-// Checks the request against the sources' indexes and plans the new file.
-std::expected<WritePlan, Error> planWrite(const WriteRequest& request,
-                                          std::vector<std::shared_ptr<const SourceIndex>> indexes);
+// Checks the request against the sources' indexes and lays out the new file.
+std::expected<FileLayout, Error> layOutFile(const WriteRequest& request,
+                                            std::vector<std::shared_ptr<const SourceIndex>> indexes);
 
 } // namespace media::quicktime::detail
