@@ -21,15 +21,15 @@ Commands:
   info [--json] FILE...   tell whether each file opens as a movie, and its
                           display name, duration, time scale, natural size,
                           tracks and frame count (--json: one JSON array)
-  list [--sort] [--desired-duration SECONDS] [--restore] [--save] [--verbose] [--json] PATH...
+  list [--sort] [--desired-duration DURATION] [--restore] [--save] [--verbose] [--json] PATH...
                           build the file list as the application does and
                           print it as the file table shows it, then the
                           total-duration line (--json: one JSON object)
   join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference]
-       [--duration SECONDS] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...
+       [--duration DURATION] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...
                           join the files into one movie (copied without
                           re-encoding when they allow it), with chapters,
-                          scaled to SECONDS when asked; with --component,
+                          scaled to DURATION when asked; with --component,
                           exported in that format
   components              list the export components: title, extension, information
   export --component TITLE [--settings FILE.qxst] [--output-dir DIR] [--preserve-dates] FILE...
