@@ -134,18 +134,26 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
             if (bothShown && video->source != sound->source)
                 return std::unexpected(Error{EINVAL, "a stretch of the movie takes its picture and its sound "
                                                      "from different files, which cannot be re-encoded yet"});
-            for (const Edit* edit : {video, sound})
-                if (edit && edit->source && !edit->source->isPicture() &&
-                    compareTimes(edit->duration, edit->sourceRange.duration) != 0)
-                    return std::unexpected(Error{EINVAL, "scaled segments cannot be re-encoded yet"});
             segment.file = shown->source->path();
             segment.isPicture = shown->source->isPicture();
             if (video && video->source)
                 segment.videoStream = video->streamIndex;
             if (sound && sound->source)
                 segment.soundStream = sound->streamIndex;
+            // A scaled edit plays its source range in its own duration: a stretch
+            // of it covers the same share of the source range.
             const Time offset = subtractTimes(from, shown == video ? videoStart : soundStart);
-            segment.sourceRange = makeTimeRange(addTimes(shown->sourceRange.start, offset), length);
+            const auto inSource = [shown](const Time& time) {
+                const Time& range = shown->sourceRange.duration;
+                const long double share = static_cast<long double>(seconds(time)) /
+                                          static_cast<long double>(seconds(shown->duration));
+                return makeTime(std::llround(share * range.value), range.scale);
+            };
+            const bool scaled = compareTimes(shown->duration, shown->sourceRange.duration) != 0 &&
+                                compareTimes(shown->duration, zeroTime()) > 0;
+            segment.sourceRange =
+                scaled ? makeTimeRange(addTimes(shown->sourceRange.start, inSource(offset)), inSource(length))
+                       : makeTimeRange(addTimes(shown->sourceRange.start, offset), length);
         }
         segments.push_back(std::move(segment));
     }

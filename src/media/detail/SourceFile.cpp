@@ -61,7 +61,8 @@ std::expected<const AVInputFormat*, Error> probeFormat(AVIOContext* io, const ch
 
 } // namespace
 
-std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path, Depth depth) {
+std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path,
+                                                                   Depth depth) {
     configureLogging();
     if (auto problem = checkRegularFile(path))
         return std::unexpected(*problem);
@@ -69,37 +70,37 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     // Our own I/O context on the "file:" protocol: a path is always a local
     // file, never a URL or protocol prefix, whatever characters it holds.
     const std::string url = "file:" + path.string();
-    AVIOContext* io = nullptr;
-    if (const int status = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr); status < 0)
+    AVIOContext* opened = nullptr;
+    if (const int status = avio_open2(&opened, url.c_str(), AVIO_FLAG_READ, nullptr, nullptr); status < 0)
         return std::unexpected(makeError(status, "cannot read the file"));
+    IoContextPtr io(opened);
 
-    auto format = probeFormat(io, path.c_str());
-    if (!format) {
-        avio_closep(&io);
+    auto format = probeFormat(io.get(), path.c_str());
+    if (!format)
         return std::unexpected(format.error());
-    }
 
     AVFormatContext* context = avformat_alloc_context();
-    if (!context) {
-        avio_closep(&io);
+    if (!context)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    }
-    context->pb = io;
+    context->pb = io.get();
     context->flags |= AVFMT_FLAG_CUSTOM_IO;
 
-    AVDictionary* options = nullptr;
+    AVDictionary* settings = nullptr;
     // QuickTime reference movies: follow their data references, by absolute
     // path, to local files only.
-    av_dict_set(&options, "enable_drefs", "1", 0);
-    av_dict_set(&options, "use_absolute_path", "1", 0);
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const int status = avformat_open_input(&context, url.c_str(), *format, &options);
-    av_dict_free(&options);
-    if (status < 0) {
-        // avformat_open_input freed the context but leaves our I/O context to us.
-        avio_closep(&io);
+    av_dict_set(&settings, "enable_drefs", "1", 0);
+    av_dict_set(&settings, "use_absolute_path", "1", 0);
+    av_dict_set(&settings, "protocol_whitelist", "file", 0);
+    DictionaryPtr options(settings);
+    // Opening takes the dictionary and gives back what the reader did not use.
+    AVDictionary* unused = options.release();
+    const int status = avformat_open_input(&context, url.c_str(), *format, &unused);
+    options.reset(unused);
+    // A failed open has freed the context; our I/O context is still ours either way.
+    if (status < 0)
         return std::unexpected(makeError(status, "not a movie, picture or sound file that can be read"));
-    }
+    // From here on InputContextDeleter closes the I/O context with the demuxer.
+    io.release();
 
     std::shared_ptr<SourceFile> source(new SourceFile());
     source->m_path = path;
@@ -217,14 +218,15 @@ int SourceFile::clockwiseRotation(int streamIndex) const {
 Size SourceFile::displaySize(int streamIndex) const {
     const AVStream* stream = m_format->streams[streamIndex];
     const AVCodecParameters* parameters = stream->codecpar;
-    AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
-                                                            : parameters->sample_aspect_ratio;
+    AVRational aspect =
+        stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio : parameters->sample_aspect_ratio;
     float width = static_cast<float>(parameters->width);
     const float height = static_cast<float>(parameters->height);
     if (aspect.num > 0 && aspect.den > 0) {
         // A pixel aspect ratio that would make the picture absurdly wide (as a
         // damaged or hostile file can claim) is ignored: the coded width stands.
-        const float shown = std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
+        const float shown =
+            std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
         if (shown >= 1 && shown <= kLargestDisplaySide)
             width = shown;
     }
