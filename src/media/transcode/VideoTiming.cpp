@@ -11,6 +11,7 @@ namespace {
 constexpr int kLargest16BitClock = 65535;
 // Divides the frame times of 24, 25, 30, 50 and 60 fps and of 30000/1001 and 60000/1001.
 constexpr int kFine16BitClock = 60000;
+constexpr AVRational kShortestGifFrame{1, 50};
 
 bool countsTimeIn16Bits(AVCodecID codec) {
     return codec == AV_CODEC_ID_MPEG4 || codec == AV_CODEC_ID_H263 || codec == AV_CODEC_ID_H263P ||
@@ -40,12 +41,16 @@ VideoTiming chooseVideoTiming(const EncoderSettings& settings, AVRational source
         timing.frameRate = codec->supported_framerates[nearest];
         timing.constantRate = true;
     }
+    const std::string_view format = container ? container->name : "";
     // AVI keeps no times: each frame lasts one tick of the stream's rate.
-    if (container && std::string_view(container->name) == "avi")
+    if (format == "avi")
         timing.constantRate = true;
     const bool sixteenBitClock = codec && countsTimeIn16Bits(codec->id);
     if (timing.constantRate) {
         timing.timeBase = tickOf(timing.frameRate, sixteenBitClock ? kLargest16BitClock : INT32_MAX);
+    } else if (format == "gif") {
+        // GIF counts hundredths, and players show a frame of less than two for ten.
+        timing.timeBase = kShortestGifFrame;
     } else if (sixteenBitClock && timing.timeBase.den > kLargest16BitClock) {
         timing.timeBase = AVRational{1, kFine16BitClock};
     }

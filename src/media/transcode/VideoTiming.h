@@ -20,9 +20,9 @@ struct VideoTiming final {
 // `sourceTimeBase` holds every source frame's time exactly where it can;
 // `sourceRate` is the fastest source frame rate. The settings' fixed frame
 // rate wins; an encoder with a list of rates gets the nearest one; AVI gets
-// the source rate; otherwise the sources' own times are kept, and an encoder
-// whose bitstream counts time in 16 bits (MPEG-4 Part 2, H.263) gets a time
-// base it can count in.
+// the source rate; GIF frames last whole fiftieths of a second; otherwise
+// the sources' own times are kept, and an encoder whose bitstream counts
+// time in 16 bits (MPEG-4 Part 2, H.263) gets a time base it can count in.
 VideoTiming chooseVideoTiming(const EncoderSettings& settings, AVRational sourceTimeBase,
                               AVRational sourceRate);
 
