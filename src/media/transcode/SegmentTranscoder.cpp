@@ -120,14 +120,14 @@ std::expected<void, Error> SegmentTranscoder::transcodePicture() {
 }
 
 void SegmentTranscoder::seekNearStart() {
+    const double start = seconds(m_segment.sourceRange.start);
     AVFormatContext* format = m_source->format();
-    const Time fileStart =
-        makeTime(format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time, AV_TIME_BASE);
-    if (seconds(subtractTimes(m_segment.sourceRange.start, fileStart)) < kSeekThresholdSeconds)
-        return; // reading from the very start also honours the sources' own priming
-    const std::int64_t target =
-        av_rescale(m_segment.sourceRange.start.value, AV_TIME_BASE, m_segment.sourceRange.start.scale) -
-        kPrerollMicroseconds;
+    const double fileStart =
+        format->start_time == AV_NOPTS_VALUE ? 0 : static_cast<double>(format->start_time) / AV_TIME_BASE;
+    // Reading from the very start also honours the sources' own priming.
+    if (!std::isfinite(start) || start - fileStart < kSeekThresholdSeconds)
+        return;
+    const std::int64_t target = std::llround(start * AV_TIME_BASE) - kPrerollMicroseconds;
     // A failed seek leaves the reader at the start, which is slower but right.
     avformat_seek_file(format, -1, INT64_MIN, target, target, 0);
 }

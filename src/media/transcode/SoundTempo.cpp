@@ -45,8 +45,14 @@ SoundTempo::SoundTempo(std::string filters, std::string what)
     : m_filters(std::move(filters)), m_what(std::move(what)) {}
 
 std::expected<void, Error> SoundTempo::configure(const AVFrame& frame, AVRational timeBase) {
+    // Files that do not name their channels get the usual layout for their count.
+    auto named = frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
+                     ? ChannelLayout::withChannels(frame.ch_layout.nb_channels)
+                     : ChannelLayout::copyOf(frame.ch_layout);
+    if (!named)
+        return std::unexpected(named.error());
     char layout[128] = {};
-    av_channel_layout_describe(&frame.ch_layout, layout, sizeof layout);
+    av_channel_layout_describe(&**named, layout, sizeof layout);
     FilterChainRequest request;
     request.sourceFilter = "abuffer";
     request.sourceArguments =
