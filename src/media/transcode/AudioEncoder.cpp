@@ -64,18 +64,26 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
         return std::unexpected(Error{EINVAL, "no sound encoder is named \"" + settings.audioEncoder + "\""});
 
     std::unique_ptr<AudioEncoder> encoder(new AudioEncoder(output));
+    std::int64_t bitRate = settings.audioBitRate;
     const auto configure = [&](AVCodecContext& context) {
         context.sample_fmt = chooseSampleFormat(codec);
         context.sample_rate = chooseSampleRate(codec, sampleRate);
         chooseChannelLayout(codec, channels, &context.ch_layout);
         context.time_base = AVRational{1, context.sample_rate};
-        if (settings.audioBitRate > 0)
-            context.bit_rate = settings.audioBitRate;
+        if (bitRate > 0)
+            context.bit_rate = bitRate;
         context.thread_count = 0;
     };
+    const std::string what = "sound encoder \"" + settings.audioEncoder + "\"";
     EncoderOptions options;
-    auto opened =
-        openEncoder(*codec, output, configure, options, "sound encoder \"" + settings.audioEncoder + "\"");
+    auto opened = openEncoder(*codec, output, configure, options, what);
+    // A bit rate the encoder refuses at this sample rate and channel count
+    // (Vorbis at 96 kHz, MPEG audio at 8 kHz): its own choice instead.
+    if (!opened && opened.error().code == AVERROR(EINVAL) && bitRate > 0) {
+        bitRate = 0;
+        EncoderOptions again;
+        opened = openEncoder(*codec, output, configure, again, what);
+    }
     if (!opened)
         return std::unexpected(opened.error());
     encoder->m_encoder = std::move(*opened);

