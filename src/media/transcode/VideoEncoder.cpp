@@ -181,17 +181,6 @@ std::expected<void, Error> VideoEncoder::drain() {
 }
 
 std::expected<void, Error> VideoEncoder::finish(std::int64_t end) {
-    // The last frame is shown again one frame time before the end: containers
-    // that keep no durations (MPEG-TS) end a movie one frame after its last.
-    const std::int64_t frameTicks =
-        std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(m_encoder.context->framerate), timeBase()));
-    if (m_pending && end - m_pending->pts > frameTicks) {
-        FramePtr repeat(av_frame_clone(m_pending.get()));
-        if (!repeat)
-            return std::unexpected(Error{ENOMEM, "out of memory"});
-        if (auto placed = place(std::move(repeat), end - frameTicks, false); !placed)
-            return placed;
-    }
     if (m_pending) {
         if (auto sent = sendPending(std::max(end, m_pending->pts + 1)); !sent)
             return sent;
