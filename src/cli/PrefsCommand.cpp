@@ -90,7 +90,9 @@ int runPrefsCommand(const std::vector<std::string>& arguments, std::ostream& out
     }
     if (isFolderKey(*pref)) {
         NamedFolder chooser(words[2]);
-        platform::ChooseFolderPreference(store, chooser, support::preferenceName(*pref));
+        // The chooser is answered from the argument: nothing is shown.
+        (void)platform::ChooseFolderPreference(store, chooser, platform::FolderQuestion{},
+                                               support::preferenceName(*pref));
         const auto kept = platform::CopyFolderPreference(store, support::preferenceName(*pref));
         std::error_code error;
         if (!kept || !std::filesystem::equivalent(*kept, chooser.m_folder, error)) {

@@ -47,8 +47,9 @@ const std::vector<Candidate>& candidates() {
         {"Wave", "A WAVE sound file: 16-bit PCM", "wav", "wav", makeFourCharCode("WAVE"), false, {}, {"pcm_s16le"}},
         {"AIFF", "An AIFF sound file: 16-bit PCM", "aiff", "aiff", makeFourCharCode("AIFF"), false, {},
          {"pcm_s16be"}},
-        {"Core Audio Format", "A Core Audio Format sound file: PCM, Apple Lossless or AAC", "caf", "caf",
-         makeFourCharCode("caff"), false, {}, {"pcm_s16be", "alac", "aac"}},
+        // FFmpeg's CAF muxer lists AAC but cannot write its header.
+        {"Core Audio Format", "A Core Audio Format sound file: PCM or Apple Lossless", "caf", "caf",
+         makeFourCharCode("caff"), false, {}, {"pcm_s16be", "alac"}},
         {"MP3", "An MP3 sound file", "mp3", "mp3", makeFourCharCode("MPG3"), false, {}, {"libmp3lame"}},
         {"FLAC", "A FLAC sound file: lossless", "flac", "flac", makeFourCharCode("flac"), false, {}, {"flac"}},
         {"Ogg", "An Ogg sound file: Vorbis, Opus or FLAC", "ogg", "ogg", makeFourCharCode("OggS"), false, {},

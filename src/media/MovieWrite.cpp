@@ -90,14 +90,19 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
     const Track* tracks[2] = {videoTracks.empty() ? nullptr : videoTracks[0],
                               soundTracks.empty() ? nullptr : soundTracks[0]};
 
-    // Every boundary of either track.
+    // Every boundary of either track, in one scale: adding times of the
+    // tracks' many scales could need a finer one than a time can hold.
+    const std::int32_t scale = movie.timeScale() > 0 ? movie.timeScale() : Movie::kDefaultTimeScale;
+    const auto inMovieScale = [scale](long double secondsFromStart) {
+        return makeTime(std::llround(secondsFromStart * scale), scale);
+    };
     std::vector<Time> boundaries{zeroTime(), movie.duration()};
     for (const Track* track : tracks) {
         if (!track)
             continue;
-        Time at = zeroTime();
+        long double at = 0;
         for (const Edit& edit : track->edits)
-            boundaries.push_back(at = addTimes(at, edit.duration));
+            boundaries.push_back(inMovieScale(at += seconds(edit.duration)));
     }
     std::sort(boundaries.begin(), boundaries.end(), [](const Time& a, const Time& b) { return compareTimes(a, b) < 0; });
     boundaries.erase(std::unique(boundaries.begin(), boundaries.end(),
@@ -105,14 +110,14 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
                      boundaries.end());
 
     // The edit of a track showing at `time`, with the time it starts.
-    const auto editAt = [](const Track* track, const Time& time) -> std::pair<const Edit*, Time> {
+    const auto editAt = [&inMovieScale](const Track* track, const Time& time) -> std::pair<const Edit*, Time> {
         if (!track)
             return {nullptr, zeroTime()};
-        Time start = zeroTime();
+        long double start = 0;
         for (const Edit& edit : track->edits) {
-            const Time end = addTimes(start, edit.duration);
-            if (compareTimes(time, start) >= 0 && compareTimes(time, end) < 0)
-                return {&edit, start};
+            const long double end = start + seconds(edit.duration);
+            if (compareTimes(time, inMovieScale(start)) >= 0 && compareTimes(time, inMovieScale(end)) < 0)
+                return {&edit, inMovieScale(start)};
             start = end;
         }
         return {nullptr, zeroTime()};
@@ -130,22 +135,35 @@ std::expected<std::vector<transcode::Segment>, Error> transcodeSegments(const Mo
         transcode::Segment segment;
         segment.duration = length;
         if (shown) {
+            // Edits of the two tracks that end together may round a hair apart:
+            // a sliver of under a millisecond keeps its picture and is silent.
+            const bool sliver = seconds(length) < 0.001;
             const bool bothShown = video && video->source && sound && sound->source;
-            if (bothShown && video->source != sound->source)
+            if (bothShown && video->source != sound->source && !sliver)
                 return std::unexpected(Error{EINVAL, "a stretch of the movie takes its picture and its sound "
                                                      "from different files, which cannot be re-encoded yet"});
-            for (const Edit* edit : {video, sound})
-                if (edit && edit->source && !edit->source->isPicture() &&
-                    compareTimes(edit->duration, edit->sourceRange.duration) != 0)
-                    return std::unexpected(Error{EINVAL, "scaled segments cannot be re-encoded yet"});
             segment.file = shown->source->path();
             segment.isPicture = shown->source->isPicture();
             if (video && video->source)
                 segment.videoStream = video->streamIndex;
-            if (sound && sound->source)
+            if (sound && sound->source && sound->source == shown->source)
                 segment.soundStream = sound->streamIndex;
-            const Time offset = subtractTimes(from, shown == video ? videoStart : soundStart);
-            segment.sourceRange = makeTimeRange(addTimes(shown->sourceRange.start, offset), length);
+            // The stretch covers the same share of the edit's source range as of
+            // the edit (a scaled edit plays its range in its own duration), counted
+            // in the source's own scale: the movie's may be too fine to add in.
+            const double offset = seconds(from) - seconds(shown == video ? videoStart : soundStart);
+            const auto inSource = [shown](double part) {
+                const Time& range = shown->sourceRange.duration;
+                const double whole = seconds(shown->duration);
+                const long double share = whole > 0 ? static_cast<long double>(part) / whole : 0;
+                const long double units = share * range.value;
+                // A source range whose length the file misstates plays at its own speed.
+                if (!(std::fabs(units) < 1e18L) || range.scale <= 0)
+                    return makeTime(std::llround(part * shown->sourceRange.start.scale), shown->sourceRange.start.scale);
+                return makeTime(std::llround(units), range.scale);
+            };
+            segment.sourceRange =
+                makeTimeRange(addTimes(shown->sourceRange.start, inSource(offset)), inSource(seconds(length)));
         }
         segments.push_back(std::move(segment));
     }

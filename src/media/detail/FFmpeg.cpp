@@ -1,5 +1,6 @@
 #include "media/detail/FFmpeg.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <mutex>
 
@@ -11,6 +12,46 @@ void InputContextDeleter::operator()(AVFormatContext* context) const {
     avformat_close_input(&context);
     if (ownIo)
         avio_closep(&io);
+}
+
+ChannelLayout ChannelLayout::withChannels(int channels) {
+    ChannelLayout made;
+    av_channel_layout_default(&made.m_layout, channels);
+    return made;
+}
+
+std::expected<ChannelLayout, Error> ChannelLayout::copyOf(const AVChannelLayout& layout) {
+    ChannelLayout made;
+    if (const int status = av_channel_layout_copy(&made.m_layout, &layout); status < 0)
+        return std::unexpected(makeError(status, "cannot copy a channel layout"));
+    return made;
+}
+
+ChannelLayout& ChannelLayout::operator=(ChannelLayout&& other) noexcept {
+    if (this != &other) {
+        av_channel_layout_uninit(&m_layout);
+        m_layout = other.m_layout;
+        other.m_layout = {};
+    }
+    return *this;
+}
+
+std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream, DecoderThreads threads) {
+    const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
+    if (!codec)
+        return std::unexpected(
+            Error{AVERROR_DECODER_NOT_FOUND,
+                  std::string("no decoder for ") + avcodec_get_name(stream.codecpar->codec_id)});
+    CodecContextPtr context(avcodec_alloc_context3(codec));
+    if (!context)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    if (const int status = avcodec_parameters_to_context(context.get(), stream.codecpar); status < 0)
+        return std::unexpected(makeError(status, "cannot decode"));
+    context->pkt_timebase = stream.time_base;
+    context->thread_count = threads == DecoderThreads::One ? 1 : 0;
+    if (const int status = avcodec_open2(context.get(), codec, nullptr); status < 0)
+        return std::unexpected(makeError(status, "cannot decode"));
+    return context;
 }
 
 std::string errorText(int code) {

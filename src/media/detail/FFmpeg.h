@@ -6,16 +6,18 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/audio_fifo.h>
 #include <libavutil/avutil.h>
 #include <libavutil/display.h>
 #include <libavutil/imgutils.h>
-#include <libswscale/swscale.h>
 #include <libswresample/swresample.h>
-#include <libavutil/audio_fifo.h>
+#include <libswscale/swscale.h>
 }
 
 #include "media/Error.h"
 
+#include <cstdint>
+#include <expected>
 #include <memory>
 #include <string>
 
@@ -52,6 +54,16 @@ struct ResamplerDeleter final {
 struct AudioFifoDeleter final {
     void operator()(AVAudioFifo* fifo) const { av_audio_fifo_free(fifo); }
 };
+struct IoContextDeleter final {
+    // Flushes and closes an I/O context that avio_open made.
+    void operator()(AVIOContext* io) const { avio_closep(&io); }
+};
+struct DictionaryDeleter final {
+    void operator()(AVDictionary* dictionary) const { av_dict_free(&dictionary); }
+};
+struct BufferDeleter final {
+    void operator()(std::uint8_t* buffer) const { av_free(buffer); }
+};
 
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextDeleter>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextDeleter>;
@@ -61,6 +73,37 @@ using ScalerPtr = std::unique_ptr<SwsContext, ScalerDeleter>;
 using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextDeleter>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerDeleter>;
 using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoDeleter>;
+using IoContextPtr = std::unique_ptr<AVIOContext, IoContextDeleter>;
+using DictionaryPtr = std::unique_ptr<AVDictionary, DictionaryDeleter>;
+using BufferPtr = std::unique_ptr<std::uint8_t, BufferDeleter>; // from av_malloc
+
+// A channel layout that frees what it holds (a custom layout owns its channel map).
+class ChannelLayout final {
+public:
+    ChannelLayout() = default;
+    // The usual layout for `channels` channels.
+    static ChannelLayout withChannels(int channels);
+    static std::expected<ChannelLayout, Error> copyOf(const AVChannelLayout& layout);
+    ChannelLayout(ChannelLayout&& other) noexcept : m_layout(other.m_layout) { other.m_layout = {}; }
+    ChannelLayout& operator=(ChannelLayout&& other) noexcept;
+    ChannelLayout(const ChannelLayout&) = delete;
+    ChannelLayout& operator=(const ChannelLayout&) = delete;
+    ~ChannelLayout() { av_channel_layout_uninit(&m_layout); }
+
+    const AVChannelLayout& operator*() const { return m_layout; }
+    // FFmpeg 5.1 takes layouts it only reads as non-const.
+    AVChannelLayout* get() { return &m_layout; }
+
+private:
+    AVChannelLayout m_layout{};
+};
+
+// How many threads a decoder runs: one for a single frame (a preview, a
+// picture), where starting a thread per core costs more than it saves; as
+// many as the machine has, as ffmpeg does, for decoding whole streams.
+enum class DecoderThreads { One, PerCore };
+// A decoder of `stream`'s codec, opened with its parameters and time base.
+std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream, DecoderThreads threads);
 
 // FFmpeg's sentence for an error code.
 std::string errorText(int code);

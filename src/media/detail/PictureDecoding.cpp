@@ -72,17 +72,15 @@ std::expected<FramePtr, Error> decodePicture(const QByteArray& imageFileBytes) {
     if (imageFileBytes.isEmpty())
         return std::unexpected(Error{EINVAL, "the picture is empty"});
     MemoryReader reader{&imageFileBytes, 0};
-    auto* buffer = static_cast<std::uint8_t*>(av_malloc(kReadBufferSize));
+    BufferPtr buffer(static_cast<std::uint8_t*>(av_malloc(kReadBufferSize)));
     if (!buffer)
         return std::unexpected(Error{ENOMEM, "out of memory"});
-    AVIOContext* rawIo =
-        avio_alloc_context(buffer, kReadBufferSize, 0, &reader, readBytes, nullptr, seekBytes);
-    if (!rawIo) {
-        av_free(buffer);
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    }
     // Declared before the demuxer so that it outlives it.
-    std::unique_ptr<AVIOContext, MemoryIoDeleter> io(rawIo);
+    std::unique_ptr<AVIOContext, MemoryIoDeleter> io(
+        avio_alloc_context(buffer.get(), kReadBufferSize, 0, &reader, readBytes, nullptr, seekBytes));
+    if (!io)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    buffer.release(); // the I/O context owns its buffer (and may replace it) from here on
 
     AVFormatContext* rawContext = avformat_alloc_context();
     if (!rawContext)
@@ -94,15 +92,11 @@ std::expected<FramePtr, Error> decodePicture(const QByteArray& imageFileBytes) {
     if (context->nb_streams < 1 || context->streams[0]->codecpar->codec_type != AVMEDIA_TYPE_VIDEO)
         return std::unexpected(Error{EINVAL, "the picture holds no image"});
 
-    const AVCodecParameters* parameters = context->streams[0]->codecpar;
-    const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
-    CodecContextPtr decoder(codec ? avcodec_alloc_context3(codec) : nullptr);
-    if (!decoder)
-        return std::unexpected(Error{EINVAL, "the picture's image format cannot be decoded"});
-    if (const int status = avcodec_parameters_to_context(decoder.get(), parameters); status < 0)
-        return std::unexpected(makeError(status, "cannot decode the picture"));
-    if (const int status = avcodec_open2(decoder.get(), codec, nullptr); status < 0)
-        return std::unexpected(makeError(status, "cannot decode the picture"));
+    auto opened = openDecoder(*context->streams[0], DecoderThreads::One);
+    if (!opened)
+        return std::unexpected(
+            Error{opened.error().code, "the picture cannot be decoded: " + opened.error().message});
+    CodecContextPtr decoder = std::move(*opened);
 
     PacketPtr packet(av_packet_alloc());
     FramePtr frame(av_frame_alloc());

@@ -63,7 +63,8 @@ std::expected<const AVInputFormat*, Error> probeFormat(AVIOContext* io, const ch
 
 } // namespace
 
-std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path, Depth depth) {
+std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path,
+                                                                   Depth depth) {
     configureLogging();
     if (auto problem = checkRegularFile(path))
         return std::unexpected(*problem);
@@ -87,18 +88,20 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
     context->pb = io;
     context->flags |= AVFMT_FLAG_CUSTOM_IO;
 
-    AVDictionary* options = nullptr;
+    AVDictionary* settings = nullptr;
     // QuickTime reference movies: follow their data references, by absolute
     // path, to local files only.
-    av_dict_set(&options, "enable_drefs", "1", 0);
-    av_dict_set(&options, "use_absolute_path", "1", 0);
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
-    const int status = avformat_open_input(&context, url.c_str(), *format, &options);
-    av_dict_free(&options);
-    if (status < 0) {
-        // avformat_open_input freed the context; the reader frees its I/O context.
+    av_dict_set(&settings, "enable_drefs", "1", 0);
+    av_dict_set(&settings, "use_absolute_path", "1", 0);
+    av_dict_set(&settings, "protocol_whitelist", "file", 0);
+    DictionaryPtr options(settings);
+    // Opening takes the dictionary and gives back what the reader did not use.
+    AVDictionary* unused = options.release();
+    const int status = avformat_open_input(&context, url.c_str(), *format, &unused);
+    options.reset(unused);
+    // A failed open has freed the context; the reader frees its I/O context.
+    if (status < 0)
         return std::unexpected(makeError(status, "not a movie, picture or sound file that can be read"));
-    }
 
     std::shared_ptr<SourceFile> source(new SourceFile());
     source->m_path = path;
@@ -221,14 +224,15 @@ int SourceFile::clockwiseRotation(int streamIndex) const {
 Size SourceFile::displaySize(int streamIndex) const {
     const AVStream* stream = m_format->streams[streamIndex];
     const AVCodecParameters* parameters = stream->codecpar;
-    AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
-                                                            : parameters->sample_aspect_ratio;
+    AVRational aspect =
+        stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio : parameters->sample_aspect_ratio;
     float width = static_cast<float>(parameters->width);
     const float height = static_cast<float>(parameters->height);
     if (aspect.num > 0 && aspect.den > 0) {
         // A pixel aspect ratio that would make the picture absurdly wide (as a
         // damaged or hostile file can claim) is ignored: the coded width stands.
-        const float shown = std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
+        const float shown =
+            std::round(width * static_cast<float>(aspect.num) / static_cast<float>(aspect.den));
         if (shown >= 1 && shown <= kLargestDisplaySide)
             width = shown;
     }

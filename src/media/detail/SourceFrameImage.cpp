@@ -11,20 +11,6 @@ using namespace detail;
 
 namespace {
 
-CodecContextPtr openDecoder(const AVStream* stream) {
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec)
-        return nullptr;
-    CodecContextPtr context(avcodec_alloc_context3(codec));
-    if (!context || avcodec_parameters_to_context(context.get(), stream->codecpar) < 0)
-        return nullptr;
-    context->pkt_timebase = stream->time_base;
-    context->thread_count = 0; // as many as the machine has
-    if (avcodec_open2(context.get(), codec, nullptr) < 0)
-        return nullptr;
-    return context;
-}
-
 std::int64_t frameTimestamp(const AVFrame* frame) {
     return frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp : frame->pts;
 }
@@ -37,13 +23,14 @@ std::optional<QImage> toImage(const AVFrame* frame, Size displaySize, int clockw
     // Sizes come from the file: anything outside what an image can hold is refused
     // before it is turned into an integer.
     constexpr float kLargestSide = 65536;
-    if (!(wantedWidth >= 1 && wantedWidth <= kLargestSide && wantedHeight >= 1 && wantedHeight <= kLargestSide) ||
+    if (!(wantedWidth >= 1 && wantedWidth <= kLargestSide && wantedHeight >= 1 &&
+          wantedHeight <= kLargestSide) ||
         frame->width <= 0 || frame->height <= 0)
         return std::nullopt;
     const int width = static_cast<int>(wantedWidth);
     const int height = static_cast<int>(wantedHeight);
-    ScalerPtr scaler(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), width,
-                                    height, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr));
+    ScalerPtr scaler(sws_getContext(frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                                    width, height, AV_PIX_FMT_BGRA, SWS_BICUBIC, nullptr, nullptr, nullptr));
     if (!scaler)
         return std::nullopt;
     QImage image(width, height, QImage::Format_ARGB32);
@@ -69,7 +56,9 @@ std::optional<QImage> SourceFile::frameImage(int streamIndex, std::int64_t times
     auto& decoder = m_decoders[streamIndex];
     if (!decoder) {
         decoder = std::make_unique<Decoder>();
-        decoder->codec = openDecoder(stream);
+        // One frame at a time: a decoder thread per core would cost more to start than it saves.
+        if (auto opened = openDecoder(*stream, DecoderThreads::One))
+            decoder->codec = std::move(*opened);
     }
     if (!decoder->codec)
         return std::nullopt;

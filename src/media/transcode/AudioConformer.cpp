@@ -12,46 +12,38 @@ using namespace media::detail;
 AudioConformer::AudioConformer(AudioEncoder& encoder, std::int64_t segmentSamples, std::filesystem::path file)
     : m_encoder(encoder), m_segmentSamples(segmentSamples), m_file(std::move(file)) {}
 
-AudioConformer::~AudioConformer() {
-    av_channel_layout_uninit(&m_inputLayout);
-}
+AudioConformer::~AudioConformer() = default;
 
 Error AudioConformer::error(int code, const std::string& what) const {
     return makeError(code, "\"" + m_file.string() + "\": " + what);
 }
 
 std::expected<void, Error> AudioConformer::configure(const AVFrame& frame) {
-    AVChannelLayout layout{};
     // Files that do not name their channels get the usual layout for their count.
-    if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
-        av_channel_layout_default(&layout, frame.ch_layout.nb_channels);
-    else if (const int status = av_channel_layout_copy(&layout, &frame.ch_layout); status < 0)
-        return std::unexpected(error(status, "cannot read the sound's channels"));
+    auto layout = frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
+                      ? ChannelLayout::withChannels(frame.ch_layout.nb_channels)
+                      : ChannelLayout::copyOf(frame.ch_layout);
+    if (!layout)
+        return std::unexpected(error(layout.error().code, "cannot read the sound's channels"));
     const auto format = static_cast<AVSampleFormat>(frame.format);
     if (m_resampler && frame.sample_rate == m_inputRate && format == m_inputFormat &&
-        av_channel_layout_compare(&layout, &m_inputLayout) == 0) {
-        av_channel_layout_uninit(&layout);
+        av_channel_layout_compare(&**layout, &*m_inputLayout) == 0)
         return {};
-    }
     // The sound changed its form midway: what the old resampler holds comes first.
     if (m_resampler)
-        if (auto drained = drainResampler(); !drained) {
-            av_channel_layout_uninit(&layout);
+        if (auto drained = drainResampler(); !drained)
             return drained;
-        }
-    av_channel_layout_uninit(&m_inputLayout);
-    m_inputLayout = layout;
+    m_inputLayout = std::move(*layout);
     m_inputRate = frame.sample_rate;
     m_inputFormat = format;
 
+    auto outputLayout = ChannelLayout::copyOf(m_encoder.channelLayout());
+    if (!outputLayout)
+        return std::unexpected(outputLayout.error());
     SwrContext* resampler = nullptr;
-    // FFmpeg 5.1 takes the layouts as non-const, yet only reads them.
-    AVChannelLayout outputLayout{};
-    av_channel_layout_copy(&outputLayout, &m_encoder.channelLayout());
     int status =
-        swr_alloc_set_opts2(&resampler, &outputLayout, m_encoder.sampleFormat(), m_encoder.sampleRate(),
-                            &m_inputLayout, m_inputFormat, m_inputRate, 0, nullptr);
-    av_channel_layout_uninit(&outputLayout);
+        swr_alloc_set_opts2(&resampler, outputLayout->get(), m_encoder.sampleFormat(), m_encoder.sampleRate(),
+                            m_inputLayout.get(), m_inputFormat, m_inputRate, 0, nullptr);
     m_resampler.reset(resampler);
     if (status >= 0)
         status = swr_init(resampler);

@@ -57,7 +57,7 @@ private:
     detail::ResamplerPtr m_resampler;
     int m_inputRate = 0;
     AVSampleFormat m_inputFormat = AV_SAMPLE_FMT_NONE;
-    AVChannelLayout m_inputLayout{};
+    detail::ChannelLayout m_inputLayout;
     detail::FramePtr m_converted; // the resampler's output, reused
     std::vector<const std::uint8_t*> m_planes;
 };

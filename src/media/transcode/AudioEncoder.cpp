@@ -1,6 +1,6 @@
 #include "media/transcode/AudioEncoder.h"
 
-#include "media/transcode/EncoderOptions.h"
+#include "media/transcode/EncoderSetup.h"
 #include "media/transcode/OutputMovie.h"
 
 #include <algorithm>
@@ -64,24 +64,30 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
         return std::unexpected(Error{EINVAL, "no sound encoder is named \"" + settings.audioEncoder + "\""});
 
     std::unique_ptr<AudioEncoder> encoder(new AudioEncoder(output));
-    encoder->m_encoder.reset(avcodec_alloc_context3(codec));
-    encoder->m_packet.reset(av_packet_alloc());
-    AVCodecContext* context = encoder->m_encoder.get();
-    if (!context || !encoder->m_packet)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    context->sample_fmt = chooseSampleFormat(codec);
-    context->sample_rate = chooseSampleRate(codec, sampleRate);
-    chooseChannelLayout(codec, channels, &context->ch_layout);
-    context->time_base = AVRational{1, context->sample_rate};
-    if (settings.audioBitRate > 0)
-        context->bit_rate = settings.audioBitRate;
-    context->thread_count = 0;
-    if (output.wantsGlobalHeaders())
-        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    std::int64_t bitRate = settings.audioBitRate;
+    const auto configure = [&](AVCodecContext& context) {
+        context.sample_fmt = chooseSampleFormat(codec);
+        context.sample_rate = chooseSampleRate(codec, sampleRate);
+        chooseChannelLayout(codec, channels, &context.ch_layout);
+        context.time_base = AVRational{1, context.sample_rate};
+        if (bitRate > 0)
+            context.bit_rate = bitRate;
+        context.thread_count = 0;
+    };
+    const std::string what = "sound encoder \"" + settings.audioEncoder + "\"";
     EncoderOptions options;
-    if (auto opened = options.open(context, codec, "sound encoder \"" + settings.audioEncoder + "\"");
-        !opened)
+    auto opened = openEncoder(*codec, output, configure, options, what);
+    // A bit rate the encoder refuses at this sample rate and channel count
+    // (Vorbis at 96 kHz, MPEG audio at 8 kHz): its own choice instead.
+    if (!opened && opened.error().code == AVERROR(EINVAL) && bitRate > 0) {
+        bitRate = 0;
+        EncoderOptions again;
+        opened = openEncoder(*codec, output, configure, again, what);
+    }
+    if (!opened)
         return std::unexpected(opened.error());
+    encoder->m_encoder = std::move(*opened);
+    const AVCodecContext* context = encoder->m_encoder.context.get();
 
     const bool anySize = context->frame_size <= 0 || (codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
     encoder->m_frameSize = anySize ? kFreeFrameSize : context->frame_size;
@@ -107,7 +113,7 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
 }
 
 std::expected<void, Error> AudioEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.get());
+    auto index = m_output.addStream(m_encoder.context.get());
     if (!index)
         return std::unexpected(index.error());
     m_streamIndex = *index;
@@ -144,38 +150,28 @@ std::expected<void, Error> AudioEncoder::encodeQueued(int count) {
     if (!frame)
         return std::unexpected(Error{ENOMEM, "out of memory"});
     frame->nb_samples = count;
-    frame->format = m_encoder->sample_fmt;
-    frame->sample_rate = m_encoder->sample_rate;
-    av_channel_layout_copy(&frame->ch_layout, &m_encoder->ch_layout);
+    frame->format = m_encoder.context->sample_fmt;
+    frame->sample_rate = m_encoder.context->sample_rate;
+    av_channel_layout_copy(&frame->ch_layout, &m_encoder.context->ch_layout);
     if (const int status = av_frame_get_buffer(frame.get(), 0); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode sound"));
     const int available =
         av_audio_fifo_read(m_fifo.get(), reinterpret_cast<void**>(frame->extended_data), count);
     if (available < count) // padding of a last frame the encoder needs whole
         av_samples_set_silence(frame->extended_data, std::max(available, 0), count - std::max(available, 0),
-                               frame->ch_layout.nb_channels, m_encoder->sample_fmt);
+                               frame->ch_layout.nb_channels, m_encoder.context->sample_fmt);
     frame->pts = m_encodedSamples;
     m_encodedSamples += count;
     return sendFrame(frame.get());
 }
 
 std::expected<void, Error> AudioEncoder::sendFrame(AVFrame* frame) {
-    if (const int status = avcodec_send_frame(m_encoder.get(), frame); status < 0)
+    if (const int status = avcodec_send_frame(m_encoder.context.get(), frame); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode sound"));
-    return drain();
-}
-
-std::expected<void, Error> AudioEncoder::drain() {
-    AVPacket* packet = m_packet.get();
-    for (;;) {
-        const int status = avcodec_receive_packet(m_encoder.get(), packet);
-        if (status == kErrorAgain || status == errorEndOfFile())
-            return {};
-        if (status < 0)
-            return std::unexpected(m_output.error(status, "cannot encode sound"));
-        if (auto written = m_output.write(packet, m_streamIndex, m_encoder->time_base); !written)
-            return written;
-    }
+    const auto write = [this](AVPacket& packet) {
+        return m_output.write(&packet, m_streamIndex, m_encoder.context->time_base);
+    };
+    return drainEncoder(m_encoder, m_output, write, "sound");
 }
 
 std::expected<void, Error> AudioEncoder::finish() {

@@ -5,6 +5,7 @@
 // go to the encoder in frames of exactly the size it asks for.
 
 #include "media/detail/FFmpeg.h"
+#include "media/transcode/EncoderSetup.h"
 #include "media/transcode/TranscodeJoin.h"
 
 #include <cstdint>
@@ -28,9 +29,9 @@ public:
     AudioEncoder& operator=(const AudioEncoder&) = delete;
     ~AudioEncoder();
 
-    int sampleRate() const { return m_encoder->sample_rate; }
-    AVSampleFormat sampleFormat() const { return m_encoder->sample_fmt; }
-    const AVChannelLayout& channelLayout() const { return m_encoder->ch_layout; }
+    int sampleRate() const { return m_encoder.context->sample_rate; }
+    AVSampleFormat sampleFormat() const { return m_encoder.context->sample_fmt; }
+    const AVChannelLayout& channelLayout() const { return m_encoder.context->ch_layout; }
     // Samples appended so far: where the next one lands in the output.
     std::int64_t position() const { return m_position; }
 
@@ -45,11 +46,9 @@ private:
 
     std::expected<void, Error> encodeQueued(int count);
     std::expected<void, Error> sendFrame(AVFrame* frame);
-    std::expected<void, Error> drain();
 
     OutputMovie& m_output;
-    detail::CodecContextPtr m_encoder;
-    detail::PacketPtr m_packet;
+    OpenedEncoder m_encoder;
     detail::AudioFifoPtr m_fifo;
     detail::FramePtr m_silence;
     std::vector<void*> m_planes;

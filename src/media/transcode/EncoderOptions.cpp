@@ -10,8 +10,10 @@ namespace media::transcode {
 
 using namespace media::detail;
 
-bool hasPrivateOption(AVCodecContext* context, const char* name) {
-    return context->priv_data && av_opt_find(context->priv_data, name, nullptr, 0, 0) != nullptr;
+bool hasPrivateOption(const AVCodec& codec, const char* name) {
+    // The codec's option class stands in for an encoder context not yet made.
+    const AVClass* options = codec.priv_class;
+    return options && av_opt_find2(&options, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ, nullptr) != nullptr;
 }
 
 EncoderOptions::~EncoderOptions() {

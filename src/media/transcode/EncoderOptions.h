@@ -11,7 +11,7 @@
 namespace media::transcode {
 
 // Whether the encoder has an option of its own (not a generic one) of that name.
-bool hasPrivateOption(AVCodecContext* context, const char* name);
+bool hasPrivateOption(const AVCodec& codec, const char* name);
 
 class EncoderOptions final {
 public:

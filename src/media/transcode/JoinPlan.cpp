@@ -1,9 +1,11 @@
 #include "media/transcode/JoinPlan.h"
 
 #include "media/detail/SourceFile.h"
+#include "media/transcode/VideoTiming.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <map>
 #include <numeric>
 
@@ -68,10 +70,12 @@ std::optional<Error> checkSegment(const Segment& segment, std::size_t index) {
         return Error{EINVAL, which + " has no duration"};
     if ((segment.videoStream >= 0 || segment.soundStream >= 0) && segment.file.empty())
         return Error{EINVAL, which + " names streams but no file"};
+    // Times beyond a few centuries come from damaged edits, not from any file.
+    constexpr double kLongestSource = 1e10;
     if (!segment.isPicture && (segment.videoStream >= 0 || segment.soundStream >= 0) &&
-        compareTimes(segment.sourceRange.duration, segment.duration) != 0)
-        return fileError(segment.file, ENOTSUP,
-                         which + " plays its source at another speed, which a transcoded join cannot do yet");
+        !(std::abs(seconds(segment.sourceRange.start)) < kLongestSource &&
+          std::abs(seconds(segment.sourceRange.duration)) < kLongestSource))
+        return fileError(segment.file, EINVAL, which + " lies outside its source");
     return std::nullopt;
 }
 
@@ -94,6 +98,16 @@ std::int64_t leastCommonMultiple(std::int64_t a, std::int64_t b) {
 }
 
 } // namespace
+
+double segmentTempo(const Segment& segment) {
+    constexpr double kUnscaledSeconds = 0.001;
+    if (segment.isPicture || (segment.videoStream < 0 && segment.soundStream < 0) ||
+        !isPositive(segment.sourceRange.duration) || !isPositive(segment.duration))
+        return 1;
+    const double source = seconds(segment.sourceRange.duration);
+    const double shown = seconds(segment.duration);
+    return std::abs(source - shown) < kUnscaledSeconds ? 1 : source / shown;
+}
 
 std::int64_t sampleAt(const Time& time, int sampleRate) {
     if (time.scale <= 0)
@@ -139,10 +153,15 @@ std::expected<JoinPlan, Error> makeJoinPlan(const Request& request) {
                 return std::unexpected(facts.error());
             for (const auto& [stream, scale] : facts->videoScales)
                 videoScale = leastCommonMultiple(videoScale, scale);
+            // A segment played faster shows its frames faster.
+            const double tempo = segmentTempo(segment);
             if (!segment.isPicture)
-                for (const auto& [stream, rate] : facts->frameRates)
+                for (auto [stream, rate] : facts->frameRates) {
+                    if (tempo != 1 && rate.num > 0 && rate.den > 0)
+                        rate = av_d2q(av_q2d(rate) * tempo, 1000000);
                     if (rate.num > 0 && rate.den > 0 && av_q2d(rate) <= 1000 && av_cmp_q(rate, fastest) > 0)
                         fastest = rate;
+                }
             for (const auto& [stream, rate] : facts->sampleRates)
                 highestRate = std::max(highestRate, rate);
             for (const auto& [stream, count] : facts->channels)
@@ -164,10 +183,13 @@ std::expected<JoinPlan, Error> makeJoinPlan(const Request& request) {
     if (auto problem = checkChapters(request, plan.duration))
         return std::unexpected(*problem);
 
-    plan.videoTimeBase =
-        AVRational{1, videoScale <= kMaxVideoScale ? static_cast<int>(videoScale) : kFallbackVideoScale};
-    if (fastest.num > 0)
-        plan.frameRate = fastest;
+    const AVRational sourceTimeBase{1, videoScale <= kMaxVideoScale ? static_cast<int>(videoScale)
+                                                                    : kFallbackVideoScale};
+    const VideoTiming timing =
+        chooseVideoTiming(request.settings, sourceTimeBase, fastest.num > 0 ? fastest : plan.frameRate);
+    plan.videoTimeBase = timing.timeBase;
+    plan.frameRate = timing.frameRate;
+    plan.constantFrameRate = timing.constantRate;
     for (SegmentPlacement& placement : plan.placements) {
         placement.videoStart = ticksAt(placement.start, plan.videoTimeBase);
         placement.videoEnd = ticksAt(placement.end, plan.videoTimeBase);

@@ -28,10 +28,13 @@ struct JoinPlan final {
     bool hasSound = false;
     int width = 0;
     int height = 0;
-    // Fine enough to hold every source frame's timestamp exactly when it can.
+    // The video encoder's clock (see VideoTiming.h): fine enough to hold
+    // every source frame's timestamp exactly when the encoder and container
+    // allow it, else one tick per frame of a constant rate.
     AVRational videoTimeBase{1, 90000};
-    // The fastest source frame rate: a hint for the encoder's rate control.
+    // The fastest source frame rate, or the constant rate: a hint for the encoder's rate control.
     AVRational frameRate{25, 1};
+    bool constantFrameRate = false;
     int sampleRate = 0;
     int channels = 0;
 };
@@ -43,5 +46,10 @@ std::expected<JoinPlan, Error> makeJoinPlan(const Request& request);
 std::int64_t sampleAt(const Time& time, int sampleRate);
 // `time` in `timeBase` units, rounded to the nearest.
 std::int64_t ticksAt(const Time& time, AVRational timeBase);
+
+// How much faster than its source a segment plays (2: twice as fast); 1 for
+// a picture, a gap, or a duration within a millisecond of its source range's
+// (what converting between time scales leaves), which plays as it is.
+double segmentTempo(const Segment& segment);
 
 } // namespace media::transcode

@@ -97,6 +97,10 @@ std::expected<void, Error> OutputMovie::begin() {
     return {};
 }
 
+AVRational OutputMovie::streamTimeBase(int streamIndex) const {
+    return m_context->streams[streamIndex]->time_base;
+}
+
 std::expected<void, Error> OutputMovie::write(AVPacket* packet, int streamIndex, AVRational timeBase) {
     packet->stream_index = streamIndex;
     av_packet_rescale_ts(packet, timeBase, m_context->streams[streamIndex]->time_base);

@@ -35,6 +35,8 @@ public:
     std::expected<void, Error> setChapters(const std::vector<Chapter>& chapters, const Time& end);
     // Opens the file and writes the header.
     std::expected<void, Error> begin();
+    // The time base the container keeps a stream's times in; final once the output has begun.
+    AVRational streamTimeBase(int streamIndex) const;
     // Takes the packet's data; its timestamps are in `timeBase`.
     std::expected<void, Error> write(AVPacket* packet, int streamIndex, AVRational timeBase);
     // Writes the trailer and closes the file.

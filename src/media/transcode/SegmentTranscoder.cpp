@@ -6,6 +6,8 @@
 #include "media/transcode/VideoEncoder.h"
 
 #include <cerrno>
+#include <cmath>
+#include <vector>
 
 namespace media::transcode {
 
@@ -27,7 +29,7 @@ std::int64_t frameTimestamp(const AVFrame& frame) {
 SegmentTranscoder::SegmentTranscoder(const SegmentPlacement& placement, VideoEncoder* video,
                                      AudioEncoder* audio, ProgressReporter& progress)
     : m_placement(placement), m_segment(*placement.segment), m_video(video), m_audio(audio),
-      m_progress(progress) {
+      m_progress(progress), m_tempo(segmentTempo(*placement.segment)) {
     if (m_video) {
         m_outputTimeBase = m_video->timeBase();
         m_rangeStartTicks = ticksAt(m_segment.sourceRange.start, m_outputTimeBase);
@@ -105,25 +107,12 @@ std::expected<void, Error> SegmentTranscoder::transcodePicture() {
             picture = std::move(frame);
         return {};
     };
-    PacketPtr packet(av_packet_alloc());
-    if (!packet)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    AVFormatContext* format = m_source->format();
-    while (!picture) {
-        const int status = av_read_frame(format, packet.get());
-        if (status == errorEndOfFile())
-            break;
-        if (status < 0)
-            return std::unexpected(makeError(status, "\"" + m_segment.file.string() + "\": cannot read"));
-        const bool ours = packet->stream_index == m_segment.videoStream;
-        auto decoded = ours ? m_videoDecoder->decode(packet.get(), keepFirst) : std::expected<void, Error>{};
-        av_packet_unref(packet.get());
-        if (!decoded)
-            return decoded;
-    }
-    if (!picture)
-        if (auto flushed = m_videoDecoder->decode(nullptr, keepFirst); !flushed)
-            return flushed;
+    const auto wanted = [&] { return !picture; };
+    if (auto decoded = decodeStreams(*m_source->format(), m_segment.file,
+                                     {{m_segment.videoStream, &*m_videoDecoder, keepFirst, wanted}},
+                                     [&] { return !wanted(); });
+        !decoded)
+        return decoded;
     if (!picture)
         return std::unexpected(
             Error{AVERROR_INVALIDDATA, "\"" + m_segment.file.string() + "\": the picture cannot be decoded"});
@@ -131,14 +120,14 @@ std::expected<void, Error> SegmentTranscoder::transcodePicture() {
 }
 
 void SegmentTranscoder::seekNearStart() {
+    const double start = seconds(m_segment.sourceRange.start);
     AVFormatContext* format = m_source->format();
-    const Time fileStart =
-        makeTime(format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time, AV_TIME_BASE);
-    if (seconds(subtractTimes(m_segment.sourceRange.start, fileStart)) < kSeekThresholdSeconds)
-        return; // reading from the very start also honours the sources' own priming
-    const std::int64_t target =
-        av_rescale(m_segment.sourceRange.start.value, AV_TIME_BASE, m_segment.sourceRange.start.scale) -
-        kPrerollMicroseconds;
+    const double fileStart =
+        format->start_time == AV_NOPTS_VALUE ? 0 : static_cast<double>(format->start_time) / AV_TIME_BASE;
+    // Reading from the very start also honours the sources' own priming.
+    if (!std::isfinite(start) || start - fileStart < kSeekThresholdSeconds)
+        return;
+    const std::int64_t target = std::llround(start * AV_TIME_BASE) - kPrerollMicroseconds;
     // A failed seek leaves the reader at the start, which is slower but right.
     avformat_seek_file(format, -1, INT64_MIN, target, target, 0);
 }
@@ -151,36 +140,31 @@ bool SegmentTranscoder::isDone() const {
 
 std::expected<void, Error> SegmentTranscoder::transcodeStreams() {
     seekNearStart();
-    const auto takeVideo = [this](FramePtr frame) { return takeVideoFrame(std::move(frame)); };
-    const auto takeSound = [this](FramePtr frame) { return takeSoundFrame(std::move(frame)); };
-    PacketPtr packet(av_packet_alloc());
-    if (!packet)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    AVFormatContext* format = m_source->format();
-    while (!isDone()) {
-        const int status = av_read_frame(format, packet.get());
-        if (status == errorEndOfFile())
-            break;
-        if (status < 0)
-            return std::unexpected(makeError(status, "\"" + m_segment.file.string() + "\": cannot read"));
-        std::expected<void, Error> decoded;
-        if (m_videoDecoder && !m_videoDone && packet->stream_index == m_segment.videoStream)
-            decoded = m_videoDecoder->decode(packet.get(), takeVideo);
-        else if (m_soundDecoder && !m_conformer->isComplete() &&
-                 packet->stream_index == m_segment.soundStream)
-            decoded = m_soundDecoder->decode(packet.get(), takeSound);
-        av_packet_unref(packet.get());
-        if (!decoded)
-            return decoded;
-    }
-    // The decoders still hold the frames of the last packets.
-    if (m_videoDecoder && !m_videoDone)
-        if (auto flushed = m_videoDecoder->decode(nullptr, takeVideo); !flushed)
-            return flushed;
-    if (m_soundDecoder && !m_conformer->isComplete())
-        if (auto flushed = m_soundDecoder->decode(nullptr, takeSound); !flushed)
-            return flushed;
+    std::vector<DecodedStream> streams;
+    if (m_videoDecoder)
+        streams.push_back({m_segment.videoStream, &*m_videoDecoder,
+                           [this](FramePtr frame) { return takeVideoFrame(std::move(frame)); },
+                           [this] { return !m_videoDone; }});
+    if (m_soundDecoder)
+        streams.push_back({m_segment.soundStream, &*m_soundDecoder,
+                           [this](FramePtr frame) { return takeSoundFrame(std::move(frame)); },
+                           [this] { return !m_conformer->isComplete(); }});
+    if (auto decoded =
+            decodeStreams(*m_source->format(), m_segment.file, streams, [this] { return isDone(); });
+        !decoded)
+        return decoded;
+    // What the tempo filter still holds.
+    if (m_soundTempo && !m_conformer->isComplete())
+        return m_soundTempo->push(nullptr, soundTimeBase(), conformTempoFrame());
     return {};
+}
+
+AVRational SegmentTranscoder::soundTimeBase() const {
+    return m_source->format()->streams[m_segment.soundStream]->time_base;
+}
+
+std::int64_t SegmentTranscoder::scaled(std::int64_t sourceOffset) const {
+    return m_tempo == 1 ? sourceOffset : static_cast<std::int64_t>(std::llround(sourceOffset / m_tempo));
 }
 
 std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
@@ -192,8 +176,8 @@ std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
     const std::int64_t offset =
         timestamp == AV_NOPTS_VALUE
             ? (m_shownAny ? m_lastShownPts - m_placement.videoStart + 1 : 0)
-            : av_rescale_q_rnd(timestamp, streamBase, m_outputTimeBase, AV_ROUND_NEAR_INF) -
-                  m_rangeStartTicks;
+            : scaled(av_rescale_q_rnd(timestamp, streamBase, m_outputTimeBase, AV_ROUND_NEAR_INF) -
+                     m_rangeStartTicks);
     if (offset >= m_segmentTicks) {
         m_videoDone = true;
         return {};
@@ -220,14 +204,34 @@ std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
 std::expected<void, Error> SegmentTranscoder::takeSoundFrame(FramePtr frame) {
     const int rate = m_audio->sampleRate();
     const std::int64_t timestamp = frameTimestamp(*frame);
-    const AVRational streamBase = m_source->format()->streams[m_segment.soundStream]->time_base;
+    // Only the first frame's offset places the sound; the rest follows on.
     const std::int64_t offset =
         timestamp == AV_NOPTS_VALUE
             ? 0
-            : av_rescale_q_rnd(timestamp, streamBase, AVRational{1, rate}, AV_ROUND_NEAR_INF) -
-                  m_rangeStartSample;
+            : scaled(av_rescale_q_rnd(timestamp, soundTimeBase(), AVRational{1, rate}, AV_ROUND_NEAR_INF) -
+                     m_rangeStartSample);
+    if (m_tempo != 1) {
+        if (!m_soundTempo) {
+            m_soundTempo.emplace(atempoChain(m_tempo), "\"" + m_segment.file.string() + "\"");
+            m_firstSoundOffset = offset;
+        }
+        return m_soundTempo->push(frame.get(), soundTimeBase(), conformTempoFrame());
+    }
     if (auto taken = m_conformer->take(*frame, offset); !taken)
         return taken;
+    return soundTaken();
+}
+
+SoundTempo::FrameHandler SegmentTranscoder::conformTempoFrame() {
+    return [this](AVFrame& stretched) -> std::expected<void, Error> {
+        if (auto taken = m_conformer->take(stretched, m_firstSoundOffset); !taken)
+            return taken;
+        return soundTaken();
+    };
+}
+
+std::expected<void, Error> SegmentTranscoder::soundTaken() {
+    const int rate = m_audio->sampleRate();
     const double reached = static_cast<double>(m_conformer->written()) / rate;
     // A segment whose video has ended, or has none, keeps its picture level with the sound.
     if (m_video && m_shownAny && (!m_videoDecoder || m_videoDone))

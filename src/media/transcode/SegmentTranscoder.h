@@ -1,11 +1,14 @@
 #pragma once
 
 // Private to src/media: decodes one segment's source and hands its frames and
-// sound to the encoders, placed at the segment's start in the output.
+// sound to the encoders, placed at the segment's start in the output. A
+// segment whose duration differs from its source range's is retimed: its
+// frames shown at scaled times, its sound time-stretched with its pitch kept.
 
 #include "media/detail/FFmpeg.h"
 #include "media/transcode/AudioConformer.h"
 #include "media/transcode/JoinPlan.h"
+#include "media/transcode/SoundTempo.h"
 #include "media/transcode/StreamDecoder.h"
 #include "media/transcode/VideoFitter.h"
 
@@ -42,6 +45,13 @@ private:
     bool isDone() const;
     std::expected<void, Error> takeVideoFrame(detail::FramePtr frame);
     std::expected<void, Error> takeSoundFrame(detail::FramePtr frame);
+    // Hands a frame of sound whose tempo was changed to the conformer.
+    SoundTempo::FrameHandler conformTempoFrame();
+    // After sound was taken: keeps the picture level and reports progress.
+    std::expected<void, Error> soundTaken();
+    AVRational soundTimeBase() const;
+    // An offset from the source range's start as it lands in the segment, whose tempo may differ.
+    std::int64_t scaled(std::int64_t sourceOffset) const;
     // Shows `frame` from `pts` (output video units) on.
     std::expected<void, Error> show(detail::FramePtr frame, std::int64_t pts);
     std::expected<void, Error> finishVideo();
@@ -58,12 +68,15 @@ private:
     VideoEncoder* m_video;
     AudioEncoder* m_audio;
     ProgressReporter& m_progress;
+    double m_tempo = 1; // see segmentTempo
 
     std::shared_ptr<SourceFile> m_source;
     std::optional<StreamDecoder> m_videoDecoder;
     std::optional<StreamDecoder> m_soundDecoder;
     std::optional<VideoFitter> m_fitter;
     std::optional<AudioConformer> m_conformer;
+    std::optional<SoundTempo> m_soundTempo; // made for the first frame of a scaled segment's sound
+    std::int64_t m_firstSoundOffset = 0;
 
     AVRational m_outputTimeBase{1, 1};
     std::int64_t m_rangeStartTicks = 0; // the source range's start in output video units

@@ -9,7 +9,6 @@
 #include <expected>
 #include <filesystem>
 #include <functional>
-#include <string>
 
 namespace media::transcode {
 
@@ -28,9 +27,5 @@ struct SoundStretch final {
 // atempo takes), and cut or padded with silence to exactly `duration`.
 std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
                                                const std::filesystem::path& output);
-
-// The atempo filters that together change the tempo by `tempo` (2 plays
-// twice as fast), each within the range one filter accepts.
-std::string atempoChain(double tempo);
 
 } // namespace media::transcode

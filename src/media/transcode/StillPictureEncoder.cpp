@@ -33,35 +33,32 @@ StillPictureEncoder::open(const AVFrame& picture, const Time& duration, OutputMo
         return std::unexpected(Error{ENOSYS, "this FFmpeg has no MPEG-4 video encoder"});
 
     std::unique_ptr<StillPictureEncoder> encoder(new StillPictureEncoder(output));
-    encoder->m_encoder.reset(avcodec_alloc_context3(codec));
-    encoder->m_sample.reset(av_packet_alloc());
-    AVCodecContext* context = encoder->m_encoder.get();
-    if (!context || !encoder->m_sample)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-
     // The duration's own scale where MPEG-4 can count in it, so the picture
     // lasts exactly as long as the sound.
     const std::int32_t scale =
         duration.scale > 0 && duration.scale <= kLargestTimeScale ? duration.scale : kFallbackTimeScale;
     encoder->m_durationTicks = std::max<std::int64_t>(1, convertScale(duration, scale).value);
-    context->width = even(picture.width);
-    context->height = even(picture.height);
-    context->pix_fmt = AV_PIX_FMT_YUV420P;
-    context->sample_aspect_ratio = AVRational{1, 1};
-    context->time_base = AVRational{1, scale};
-    context->flags |= AV_CODEC_FLAG_QSCALE;
-    context->global_quality = FF_QP2LAMBDA * kHighQualityQuantiser;
-    if (output.wantsGlobalHeaders())
-        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    if (const int status = avcodec_open2(context, codec, nullptr); status < 0)
-        return std::unexpected(makeError(status, "cannot start the MPEG-4 video encoder"));
+    const auto configure = [&](AVCodecContext& context) {
+        context.width = even(picture.width);
+        context.height = even(picture.height);
+        context.pix_fmt = AV_PIX_FMT_YUV420P;
+        context.sample_aspect_ratio = AVRational{1, 1};
+        context.time_base = AVRational{1, scale};
+        context.flags |= AV_CODEC_FLAG_QSCALE;
+        context.global_quality = FF_QP2LAMBDA * kHighQualityQuantiser;
+    };
+    EncoderOptions options;
+    auto opened = openEncoder(*codec, output, configure, options, "MPEG-4 video encoder");
+    if (!opened)
+        return std::unexpected(opened.error());
+    encoder->m_encoder = std::move(*opened);
     if (auto encoded = encoder->encode(picture); !encoded)
         return std::unexpected(encoded.error());
     return encoder;
 }
 
 std::expected<void, Error> StillPictureEncoder::encode(const AVFrame& picture) {
-    AVCodecContext* context = m_encoder.get();
+    AVCodecContext* context = m_encoder.context.get();
     FramePtr frame(av_frame_alloc());
     if (!frame)
         return std::unexpected(Error{ENOMEM, "out of memory"});
@@ -87,16 +84,16 @@ std::expected<void, Error> StillPictureEncoder::encode(const AVFrame& picture) {
         return std::unexpected(makeError(status, "cannot encode the picture"));
     if (const int status = avcodec_send_frame(context, nullptr); status < 0)
         return std::unexpected(makeError(status, "cannot encode the picture"));
-    if (const int status = avcodec_receive_packet(context, m_sample.get()); status < 0)
+    if (const int status = avcodec_receive_packet(context, m_encoder.packet.get()); status < 0)
         return std::unexpected(makeError(status, "cannot encode the picture"));
-    m_sample->pts = 0;
-    m_sample->dts = 0;
-    m_sample->duration = m_durationTicks;
+    m_encoder.packet->pts = 0;
+    m_encoder.packet->dts = 0;
+    m_encoder.packet->duration = m_durationTicks;
     return {};
 }
 
 std::expected<void, Error> StillPictureEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.get());
+    auto index = m_output.addStream(m_encoder.context.get());
     if (!index)
         return std::unexpected(index.error());
     m_streamIndex = *index;
@@ -104,7 +101,7 @@ std::expected<void, Error> StillPictureEncoder::addStream() {
 }
 
 std::expected<void, Error> StillPictureEncoder::write() {
-    return m_output.write(m_sample.get(), m_streamIndex, m_encoder->time_base);
+    return m_output.write(m_encoder.packet.get(), m_streamIndex, m_encoder.context->time_base);
 }
 
 } // namespace media::transcode

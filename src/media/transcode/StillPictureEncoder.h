@@ -6,6 +6,7 @@
 
 #include "media/Time.h"
 #include "media/detail/FFmpeg.h"
+#include "media/transcode/EncoderSetup.h"
 
 #include <expected>
 #include <memory>
@@ -39,8 +40,7 @@ private:
     std::expected<void, Error> encode(const AVFrame& picture);
 
     OutputMovie& m_output;
-    detail::CodecContextPtr m_encoder;
-    detail::PacketPtr m_sample;
+    OpenedEncoder m_encoder; // its packet holds the picture's one sample once encoded
     std::int64_t m_durationTicks = 0;
     int m_streamIndex = -1;
 };

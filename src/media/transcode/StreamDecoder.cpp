@@ -12,23 +12,13 @@ Error StreamDecoder::error(int code, const std::string& what) const {
 
 std::expected<StreamDecoder, Error> StreamDecoder::open(const AVStream* stream,
                                                         const std::filesystem::path& file) {
+    auto opened = openDecoder(*stream, DecoderThreads::PerCore);
+    if (!opened)
+        return std::unexpected(
+            Error{opened.error().code, "\"" + file.string() + "\": " + opened.error().message});
     StreamDecoder decoder;
     decoder.m_file = file;
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    if (!codec)
-        return std::unexpected(
-            Error{AVERROR_DECODER_NOT_FOUND, "\"" + file.string() + "\": no decoder for " +
-                                                 avcodec_get_name(stream->codecpar->codec_id)});
-    decoder.m_context.reset(avcodec_alloc_context3(codec));
-    AVCodecContext* context = decoder.m_context.get();
-    if (!context)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    if (const int status = avcodec_parameters_to_context(context, stream->codecpar); status < 0)
-        return std::unexpected(decoder.error(status, "cannot decode"));
-    context->pkt_timebase = stream->time_base;
-    context->thread_count = 0; // as many as the machine has, as ffmpeg does
-    if (const int status = avcodec_open2(context, codec, nullptr); status < 0)
-        return std::unexpected(decoder.error(status, "cannot decode"));
+    decoder.m_context = std::move(*opened);
     return decoder;
 }
 
@@ -54,6 +44,36 @@ std::expected<void, Error> StreamDecoder::receive(const FrameHandler& handle) {
         if (auto handled = handle(std::move(frame)); !handled)
             return handled;
     }
+}
+
+std::expected<void, Error> decodeStreams(AVFormatContext& format, const std::filesystem::path& file,
+                                         const std::vector<DecodedStream>& streams,
+                                         const std::function<bool()>& isDone) {
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    while (!isDone()) {
+        const int status = av_read_frame(&format, packet.get());
+        if (status == errorEndOfFile())
+            break;
+        if (status < 0)
+            return std::unexpected(makeError(status, "\"" + file.string() + "\": cannot read"));
+        std::expected<void, Error> decoded;
+        for (const DecodedStream& stream : streams)
+            if (packet->stream_index == stream.index && stream.wanted()) {
+                decoded = stream.decoder->decode(packet.get(), stream.handle);
+                break;
+            }
+        av_packet_unref(packet.get());
+        if (!decoded)
+            return decoded;
+    }
+    // The decoders still hold the frames of the last packets.
+    for (const DecodedStream& stream : streams)
+        if (stream.wanted())
+            if (auto flushed = stream.decoder->decode(nullptr, stream.handle); !flushed)
+                return flushed;
+    return {};
 }
 
 } // namespace media::transcode

@@ -8,6 +8,7 @@
 #include <expected>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace media::transcode {
 
@@ -31,5 +32,21 @@ private:
     detail::CodecContextPtr m_context;
     std::filesystem::path m_file;
 };
+
+// One stream that decodeStreams decodes.
+struct DecodedStream final {
+    int index = -1;
+    StreamDecoder* decoder = nullptr;
+    StreamDecoder::FrameHandler handle;
+    // Whether its frames are still wanted; once not, its packets are skipped.
+    std::function<bool()> wanted;
+};
+
+// Reads the packets of `format` (the file `file`) and decodes those of the
+// streams, until `isDone` answers true or the file ends; then the decoders
+// of the streams still wanted hand over the frames they hold.
+std::expected<void, Error> decodeStreams(AVFormatContext& format, const std::filesystem::path& file,
+                                         const std::vector<DecodedStream>& streams,
+                                         const std::function<bool()>& isDone);
 
 } // namespace media::transcode

@@ -1,11 +1,11 @@
 #include "media/transcode/TranscodeJoin.h"
 
+#include "media/detail/TemporaryFile.h"
 #include "media/transcode/AudioEncoder.h"
 #include "media/transcode/JoinPlan.h"
 #include "media/transcode/OutputMovie.h"
 #include "media/transcode/ProgressReporter.h"
 #include "media/transcode/SegmentTranscoder.h"
-#include "media/detail/TemporaryFile.h"
 #include "media/transcode/VideoEncoder.h"
 
 namespace media::transcode {
@@ -42,6 +42,8 @@ std::expected<void, Error> writeJoin(const std::filesystem::path& file,
         return set;
     if (auto begun = (*output)->begin(); !begun)
         return begun;
+    if (video)
+        video->followStreamTimeBase();
 
     ProgressReporter progress(request.progress, plan.duration);
     if (auto told = progress.reach(0); !told)

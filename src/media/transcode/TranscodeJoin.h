@@ -22,7 +22,8 @@ namespace media::transcode {
 // segment without a video stream shows black, one without a sound stream is
 // silent, for its whole duration. A picture is its first frame held for
 // `duration` (its source range is not used). A range whose duration differs
-// from `duration` would be a scaled segment: it is refused.
+// from `duration` plays faster or slower: its frames retimed, its sound
+// time-stretched with its pitch kept.
 struct Segment final {
     std::filesystem::path file;
     int videoStream = -1;
@@ -47,8 +48,9 @@ struct EncoderSettings final {
     int audioBitRate = 160000;
     int sampleRate = 0; // 0: the highest among the sources
     int channels = 0;   // 0: the most among the sources, at most 2
-    // A fixed output frame rate: each frame lands on the nearest earlier frame
-    // time (later ones in the same frame time win). 0: the sources' timing.
+    // A fixed output frame rate: each frame lands on the nearest frame time
+    // (later ones in the same frame time win). 0: the sources' timing where
+    // the encoder and container allow it (see VideoTiming.h).
     int frameRateNum = 0;
     int frameRateDen = 0;
     // Options of the video encoder by FFmpeg's names; one it does not know is an error.

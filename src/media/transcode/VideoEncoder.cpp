@@ -1,6 +1,6 @@
 #include "media/transcode/VideoEncoder.h"
 
-#include "media/transcode/EncoderOptions.h"
+#include "media/transcode/EncoderSetup.h"
 #include "media/transcode/OutputMovie.h"
 
 extern "C" {
@@ -49,44 +49,39 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
         VideoFormat{roundUpToChroma(plan.width, descriptor ? descriptor->log2_chroma_w : 0),
                     roundUpToChroma(plan.height, descriptor ? descriptor->log2_chroma_h : 0), pixelFormat};
 
-    encoder->m_encoder.reset(avcodec_alloc_context3(codec));
-    encoder->m_packet.reset(av_packet_alloc());
-    AVCodecContext* context = encoder->m_encoder.get();
-    if (!context || !encoder->m_packet)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
-    context->width = encoder->m_format.width;
-    context->height = encoder->m_format.height;
-    context->pix_fmt = pixelFormat;
-    context->sample_aspect_ratio = AVRational{1, 1};
-    context->time_base = plan.videoTimeBase;
-    context->framerate = plan.frameRate;
-    if (settings.frameRateNum > 0 && settings.frameRateDen > 0) {
-        context->framerate = AVRational{settings.frameRateNum, settings.frameRateDen};
-        encoder->m_frameTime = AVRational{settings.frameRateDen, settings.frameRateNum};
-    }
-    context->thread_count = 0; // as many as the machine has, as ffmpeg does
-    if (settings.videoBitRate > 0)
-        context->bit_rate = settings.videoBitRate;
-    if (output.wantsGlobalHeaders())
-        context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-
+    const VideoFormat& format = encoder->m_format;
+    const auto configure = [&](AVCodecContext& context) {
+        context.width = format.width;
+        context.height = format.height;
+        context.pix_fmt = format.pixelFormat;
+        context.sample_aspect_ratio = AVRational{1, 1};
+        context.time_base = plan.videoTimeBase;
+        context.framerate = plan.frameRate;
+        context.thread_count = 0; // as many as the machine has, as ffmpeg does
+        if (settings.videoBitRate > 0)
+            context.bit_rate = settings.videoBitRate;
+    };
     EncoderOptions options;
-    if (settings.videoBitRate <= 0 && hasPrivateOption(context, "crf"))
+    if (settings.videoBitRate <= 0 && hasPrivateOption(*codec, "crf"))
         options.set("crf", std::to_string(settings.crf));
-    if (!settings.preset.empty() && hasPrivateOption(context, "preset"))
+    if (!settings.preset.empty() && hasPrivateOption(*codec, "preset"))
         options.set("preset", settings.preset);
     for (const auto& [name, value] : settings.videoOptions)
         options.set(name, value);
-    if (auto opened = options.open(context, codec, "video encoder \"" + settings.videoEncoder + "\"");
-        !opened)
+    auto opened =
+        openEncoder(*codec, output, configure, options, "video encoder \"" + settings.videoEncoder + "\"");
+    if (!opened)
         return std::unexpected(opened.error());
-
-    encoder->m_maxFrameDuration = av_rescale_q(1, AVRational{1, 1}, context->time_base);
+    encoder->m_encoder = std::move(*opened);
+    // A constant rate fills every frame time; otherwise a frame held for a
+    // second is repeated, so that players and seeking find one nearby.
+    encoder->m_maxFrameDuration =
+        plan.constantFrameRate ? 1 : av_rescale_q(1, AVRational{1, 1}, plan.videoTimeBase);
     return encoder;
 }
 
 std::expected<void, Error> VideoEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.get());
+    auto index = m_output.addStream(m_encoder.context.get());
     if (!index)
         return std::unexpected(index.error());
     m_streamIndex = *index;
@@ -114,10 +109,16 @@ std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
     return frame;
 }
 
+void VideoEncoder::followStreamTimeBase() {
+    const AVRational stream = m_output.streamTimeBase(m_streamIndex);
+    if (av_cmp_q(stream, timeBase()) > 0)
+        m_grid = stream;
+}
+
 std::expected<void, Error> VideoEncoder::place(FramePtr frame, std::int64_t pts, bool startsSegment) {
-    if (m_frameTime.num > 0) {
-        const AVRational timeBase = m_encoder->time_base;
-        pts = av_rescale_q(av_rescale_q_rnd(pts, timeBase, m_frameTime, AV_ROUND_DOWN), m_frameTime, timeBase);
+    if (m_grid.num > 0) {
+        const AVRational base = timeBase();
+        pts = av_rescale_q(av_rescale_q_rnd(pts, base, m_grid, AV_ROUND_DOWN), m_grid, base);
     }
     frame->pict_type = startsSegment ? AV_PICTURE_TYPE_I : AV_PICTURE_TYPE_NONE;
     frame->pts = pts;
@@ -163,26 +164,20 @@ std::expected<void, Error> VideoEncoder::send(AVFrame* frame, std::int64_t durat
     m_durations[frame->pts] = duration;
     m_lastSentPts = frame->pts;
     m_sentAny = true;
-    if (const int status = avcodec_send_frame(m_encoder.get(), frame); status < 0)
+    if (const int status = avcodec_send_frame(m_encoder.context.get(), frame); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode video"));
     return drain();
 }
 
 std::expected<void, Error> VideoEncoder::drain() {
-    AVPacket* packet = m_packet.get();
-    for (;;) {
-        const int status = avcodec_receive_packet(m_encoder.get(), packet);
-        if (status == kErrorAgain || status == errorEndOfFile())
-            return {};
-        if (status < 0)
-            return std::unexpected(m_output.error(status, "cannot encode video"));
-        if (auto found = m_durations.find(packet->pts); found != m_durations.end()) {
-            packet->duration = found->second;
+    const auto write = [this](AVPacket& packet) {
+        if (auto found = m_durations.find(packet.pts); found != m_durations.end()) {
+            packet.duration = found->second;
             m_durations.erase(found);
         }
-        if (auto written = m_output.write(packet, m_streamIndex, m_encoder->time_base); !written)
-            return written;
-    }
+        return m_output.write(&packet, m_streamIndex, timeBase());
+    };
+    return drainEncoder(m_encoder, m_output, write, "video");
 }
 
 std::expected<void, Error> VideoEncoder::finish(std::int64_t end) {
@@ -190,7 +185,7 @@ std::expected<void, Error> VideoEncoder::finish(std::int64_t end) {
         if (auto sent = sendPending(std::max(end, m_pending->pts + 1)); !sent)
             return sent;
     }
-    if (const int status = avcodec_send_frame(m_encoder.get(), nullptr); status < 0)
+    if (const int status = avcodec_send_frame(m_encoder.context.get(), nullptr); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode video"));
     return drain();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 // Private to src/media: the video encoder of a transcoded join. Frames come
-// with their own output timestamps (variable frame rates stay as they are);
-// each lasts until the next one, and a frame held longer than a second is
-// repeated so that players and seeking always find one nearby.
+// with their own output timestamps (variable frame rates stay as they are
+// where encoder and container allow it); each lasts until the next one, and
+// a frame held longer than a second (at a constant rate: than one frame time)
+// is repeated so that players and seeking always find one nearby.
 
 #include "media/detail/FFmpeg.h"
+#include "media/transcode/EncoderSetup.h"
 #include "media/transcode/JoinPlan.h"
 
 #include <cstdint>
@@ -36,7 +38,11 @@ public:
 
     // What frames must be: the natural size (even where the pixel format needs it) and pixel format.
     const VideoFormat& format() const { return m_format; }
-    AVRational timeBase() const { return m_encoder->time_base; }
+    AVRational timeBase() const { return m_encoder.context->time_base; }
+    // Once the output has begun: where the container keeps coarser times
+    // than the encoder's (GIF's hundredths, Matroska's milliseconds), frames
+    // land on the container's ticks, so timestamps stay strictly increasing.
+    void followStreamTimeBase();
 
     // Shows `frame` (in format()) from `pts` until the next frame placed. A frame
     // placed at the same time as the one before replaces it; one placed earlier is dropped.
@@ -58,12 +64,11 @@ private:
     std::expected<void, Error> drain();
 
     OutputMovie& m_output;
-    detail::CodecContextPtr m_encoder;
-    detail::PacketPtr m_packet;
+    OpenedEncoder m_encoder;
     VideoFormat m_format;
     int m_streamIndex = -1;
     std::int64_t m_maxFrameDuration = 0;
-    AVRational m_frameTime{0, 1}; // a fixed frame rate's frame duration, in seconds
+    AVRational m_grid{0, 1}; // the container's tick where coarser than the encoder's, in seconds
     detail::FramePtr m_pending;
     std::int64_t m_lastSentPts = 0;
     bool m_sentAny = false;

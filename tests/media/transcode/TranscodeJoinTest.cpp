@@ -355,16 +355,26 @@ TEST_F(TranscodeJoinTest, UnreadableSourceAnswersAnErrorNamingIt) {
     EXPECT_TRUE(filesIn(m_out).empty());
 }
 
-TEST_F(TranscodeJoinTest, RefusesWhatItCannotMakeAndLeavesNothing) {
-    Request scaled = twoClips();
-    scaled.segments[0].duration = makeTime(2, 1);
-    auto joined = transcodeJoin(m_out / "joined.mov", scaled);
-    ASSERT_FALSE(joined.has_value());
-    EXPECT_EQ(joined.error().code, ENOTSUP);
+// A segment played at half speed: its frames twice as far apart, its sound
+// stretched (not padded with silence) to the end, the next segment on time.
+TEST_F(TranscodeJoinTest, ScaledSegmentsAreRetimedAndTheirSoundStretched) {
+    Request request = twoClips();
+    request.segments[0].duration = makeTime(4, 5);
+    const auto destination = m_out / "scaled.mov";
+    ASSERT_TRUE(transcodeJoin(destination, request).has_value());
+    EXPECT_NEAR(oracle::formatDuration(destination), 1.2, 0.03);
+    const auto frames = transcode_test::videoFrameTimes(destination);
+    ASSERT_EQ(frames.size(), 20u);
+    EXPECT_NEAR(frames[1].seconds - frames[0].seconds, 0.08, 0.001);
+    EXPECT_NEAR(frames[10].seconds, 0.8, 0.001);
+    EXPECT_TRUE(frames[10].isKey);
+    EXPECT_TRUE(transcode_test::silences(destination).empty());
+}
 
+TEST_F(TranscodeJoinTest, RefusesWhatItCannotMakeAndLeavesNothing) {
     Request unknownOption = twoClips();
     unknownOption.settings.videoOptions["no-such-option"] = "1";
-    joined = transcodeJoin(m_out / "joined.mov", unknownOption);
+    auto joined = transcodeJoin(m_out / "joined.mov", unknownOption);
     ASSERT_FALSE(joined.has_value());
     EXPECT_NE(joined.error().message.find("no-such-option"), std::string::npos) << joined.error().message;
 

@@ -1,0 +1,35 @@
+#pragma once
+
+// Private to src/media: what every encoder of a transcoded movie does alike,
+// opening it for the output and handing its packets on.
+
+#include "media/detail/FFmpeg.h"
+#include "media/transcode/EncoderOptions.h"
+
+#include <expected>
+#include <functional>
+#include <string>
+
+namespace media::transcode {
+
+class OutputMovie;
+
+struct OpenedEncoder final {
+    detail::CodecContextPtr context;
+    detail::PacketPtr packet; // reused for every packet the encoder makes
+};
+
+// Opens `codec` for `output`: `configure` sets the context's fields (size,
+// formats, time base...), parameter sets go in the stream header where the
+// container wants them, and `options` are applied. `what` names it in errors.
+std::expected<OpenedEncoder, Error> openEncoder(const AVCodec& codec, const OutputMovie& output,
+                                                const std::function<void(AVCodecContext&)>& configure,
+                                                EncoderOptions& options, const std::string& what);
+
+// Hands every packet the encoder has ready to `write`; `what` names the
+// media in errors ("video", "sound").
+std::expected<void, Error> drainEncoder(OpenedEncoder& encoder, const OutputMovie& output,
+                                        const std::function<std::expected<void, Error>(AVPacket&)>& write,
+                                        const std::string& what);
+
+} // namespace media::transcode

@@ -1,0 +1,99 @@
+#include "media/transcode/SoundTempo.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+
+namespace media::transcode {
+
+using namespace media::detail;
+
+namespace {
+
+// What one atempo filter accepts.
+constexpr double kSlowestTempo = 0.5;
+constexpr double kFastestTempo = 100.0;
+
+std::string decimal(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+} // namespace
+
+std::string atempoChain(double tempo) {
+    std::string chain;
+    const auto add = [&chain](double factor) {
+        chain += (chain.empty() ? "atempo=" : ",atempo=") + decimal(factor);
+    };
+    if (!(tempo > 0) || !std::isfinite(tempo))
+        tempo = 1;
+    while (tempo < kSlowestTempo) {
+        add(kSlowestTempo);
+        tempo /= kSlowestTempo;
+    }
+    while (tempo > kFastestTempo) {
+        add(kFastestTempo);
+        tempo /= kFastestTempo;
+    }
+    add(tempo);
+    return chain;
+}
+
+SoundTempo::SoundTempo(std::string filters, std::string what)
+    : m_filters(std::move(filters)), m_what(std::move(what)) {}
+
+std::expected<void, Error> SoundTempo::configure(const AVFrame& frame, AVRational timeBase) {
+    // Files that do not name their channels get the usual layout for their count.
+    auto named = frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC
+                     ? ChannelLayout::withChannels(frame.ch_layout.nb_channels)
+                     : ChannelLayout::copyOf(frame.ch_layout);
+    if (!named)
+        return std::unexpected(named.error());
+    char layout[128] = {};
+    av_channel_layout_describe(&**named, layout, sizeof layout);
+    FilterChainRequest request;
+    request.sourceFilter = "abuffer";
+    request.sourceArguments =
+        "time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
+        ":sample_rate=" + std::to_string(frame.sample_rate) +
+        ":sample_fmt=" + av_get_sample_fmt_name(static_cast<AVSampleFormat>(frame.format)) +
+        ":channel_layout=" + layout;
+    request.sinkFilter = "abuffersink";
+    request.chain = m_filters;
+    auto chain = makeFilterChain(request, m_what + ": cannot change the sound's tempo");
+    if (!chain)
+        return std::unexpected(chain.error());
+    m_chain = std::move(*chain);
+    m_out.reset(av_frame_alloc());
+    if (!m_out)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    return {};
+}
+
+std::expected<void, Error> SoundTempo::push(AVFrame* frame, AVRational timeBase, const FrameHandler& take) {
+    if (frame && !m_chain.graph)
+        if (auto configured = configure(*frame, timeBase); !configured)
+            return configured;
+    if (!m_chain.graph)
+        return {}; // the end of a stream that had no sound
+    if (frame && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+        frame->pts = frame->best_effort_timestamp;
+    const FilterLibrary& filters = **filterLibrary();
+    if (const int status = filters.av_buffersrc_add_frame_flags(m_chain.source, frame, 0); status < 0)
+        return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+    for (;;) {
+        const int status = filters.av_buffersink_get_frame(m_chain.sink, m_out.get());
+        if (status == kErrorAgain || status == errorEndOfFile())
+            return {};
+        if (status < 0)
+            return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+        auto taken = take(*m_out);
+        av_frame_unref(m_out.get());
+        if (!taken)
+            return taken;
+    }
+}
+
+} // namespace media::transcode
