@@ -88,12 +88,12 @@ TEST_F(JoinButtonTest, AChosenNameWithoutExtensionGetsMovAndIsOpened) {
 TEST_F(JoinButtonTest, ADeletedEntryIsLeftOutAndTitlesStayWithTheirMovies) {
     if (!oracle::ffprobeAvailable())
         GTEST_SKIP() << "ffprobe is not installed";
-    fixtures::ClipSpec clipSpec;
-    clipSpec.audioCodec = "";
+    fixtures::ClipRecipe recipe;
+    recipe.audioCodec = "";
     std::vector<fs::path> clips;
     for (int frames : {25, 50, 75}) {
-        clipSpec.frames = frames;
-        clips.push_back(fixtures::makeClip(dir(), std::to_string(frames) + ".mp4", clipSpec));
+        recipe.frames = frames;
+        clips.push_back(fixtures::makeClip(dir(), std::to_string(frames) + ".mp4", recipe));
     }
     controller().fileList().joinClips(clips);
     for (int i = 0; i < 3; ++i)

@@ -59,10 +59,10 @@ TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
 }
 
 TEST_F(WriteProgressTest, CancelDuringAJoinStopsTheWriteAndLeavesNoFile) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.frames = 50;
+    fixtures::ClipRecipe recipe;
+    recipe.frames = 50;
     controller().fileList().joinClips(
-        {fixtures::makeClip(dir(), "a.mp4", clipSpec), fixtures::makeClip(dir(), "b.mp4", clipSpec)});
+        {fixtures::makeClip(dir(), "a.mp4", recipe), fixtures::makeClip(dir(), "b.mp4", recipe)});
     const fs::path out = dir() / "out";
     fs::create_directories(out);
     m_savePanel.setAnswer(out / "joined.mov");

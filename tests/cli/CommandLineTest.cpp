@@ -162,7 +162,7 @@ TEST_F(CommandLineTest, NamesWithTabsAndNewlinesStayOneRow) {
 // descriptors: the list holds no file open per entry. (Ten thousand under the
 // usual limit work the same way; that many take minutes in this sanitized build.)
 TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
-    fixtures::ClipSpec tiny{.audioCodec = "", .width = 32, .height = 32, .frames = 1, .videoOptions = {}};
+    fixtures::ClipRecipe tiny{.audioCodec = "", .width = 32, .height = 32, .frames = 1, .videoOptions = {}};
     const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", tiny);
     const fs::path many = dir() / "many";
     fs::create_directories(many);

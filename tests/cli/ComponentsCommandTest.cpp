@@ -71,7 +71,7 @@ TEST_F(ComponentsCommandTest, SavesEditsAndShowsSettingsFiles) {
 
 TEST_F(ComponentsCommandTest, JoinWritesThroughTheComponentWithItsSettings) {
     const fs::path clip =
-        fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipSpec{.frames = 10, .videoOptions = {}});
+        fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipRecipe{.frames = 10, .videoOptions = {}});
     const fs::path settingsFile = dir() / "sound.qxst";
     media::ExportSettings settings;
     settings.sampleRate = 8000;

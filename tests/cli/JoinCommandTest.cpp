@@ -63,7 +63,7 @@ TEST_F(JoinCommandTest, ProgressOnStderrAndOptionsHoldForThisRunOnly) {
     const fs::path a = fixtures::makePicture(dir(), "a.png", 16, 16);
     const fs::path output = dir() / "joined.mov";
     // A referring movie points into the clip and holds the picture, which it cannot point into.
-    const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipSpec{});
+    const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipRecipe{});
     const fs::path referring = dir() / "referring.mov";
     ASSERT_EQ(call(cli::runJoinCommand,
                    {"-o", referring.string(), "--no-chapters", "--reference", clip.string(), a.string()}),

@@ -107,7 +107,7 @@ TEST_F(SafeOutputTest, StaleTemporaryFilesOfEndedRunsAreSwept) {
 
 // The real program, stopped during a long join by each catchable ending.
 TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
-    fixtures::ClipSpec big{.width = 640, .height = 480, .frames = 250, .videoOptions = {}};
+    fixtures::ClipRecipe big{.width = 640, .height = 480, .frames = 250, .videoOptions = {}};
     const fs::path a = fixtures::makeClip(dir(), "a.mp4", big);
     big.width = 320;
     const fs::path b = fixtures::makeClip(dir(), "b.mp4", big); // another size: re-encoded, slowly

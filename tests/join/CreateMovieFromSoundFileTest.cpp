@@ -120,7 +120,7 @@ TEST_F(CreateMovieFromSoundFileTest, NothingAlreadyAtTheNameIsEverReplaced) {
 }
 
 TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
-    fixtures::ClipSpec recipe;
+    fixtures::ClipRecipe recipe;
     recipe.frames = 5;
     std::ofstream(dir() / "notes.txt") << "not media";
     const std::vector<fs::path> refused{
@@ -135,7 +135,7 @@ TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
 
 // Sound that QuickTime holds is copied sample for sample; other codecs are encoded to AAC.
 TEST_F(CreateMovieFromSoundFileTest, SoundIsCopiedWhereQuickTimeHoldsItElseEncodedToAac) {
-    fixtures::ClipSpec opus;
+    fixtures::ClipRecipe opus;
     opus.container = "mkv";
     opus.videoCodec = "";
     opus.audioCodec = "libopus";

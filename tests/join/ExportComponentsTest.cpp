@@ -180,7 +180,7 @@ public:
 
 TEST_F(SettingsFileTest, AJoinThroughAComponentUsesItsSettingsOrItsDefaults) {
     fixtures::quietFfmpegLogs();
-    fixtures::ClipSpec recipe;
+    fixtures::ClipRecipe recipe;
     recipe.frames = 10;
     const fs::path clip = fixtures::makeClip(m_folder.path(), "clip.mp4", recipe);
     join::ComponentTable table;

@@ -22,7 +22,7 @@ using testing_support::contentsOf;
 class ScaleMovieFileToDurationTest : public ::testing::Test {
 protected:
     fs::path clip(const std::string& name, int frames) {
-        fixtures::ClipSpec recipe;
+        fixtures::ClipRecipe recipe;
         recipe.container = fs::path(name).extension().string().substr(1);
         recipe.frames = frames;
         return fixtures::makeClip(m_folder.path(), name, recipe);

@@ -23,14 +23,14 @@ protected:
     static void SetUpTestSuite() {
         fixtures::quietFfmpegLogs();
         s_dir = new QTemporaryDir();
-        fixtures::ClipSpec clipSpec;
-        clipSpec.frames = 10;
-        clipSpec.width = 96;
-        clipSpec.height = 72;
+        fixtures::ClipRecipe recipe;
+        recipe.frames = 10;
+        recipe.width = 96;
+        recipe.height = 72;
         const fs::path dir = s_dir->path().toStdString();
-        s_first = new fs::path(fixtures::makeClip(dir, "first.mp4", clipSpec));
-        clipSpec.frames = 15;
-        s_second = new fs::path(fixtures::makeClip(dir, "second.mp4", clipSpec));
+        s_first = new fs::path(fixtures::makeClip(dir, "first.mp4", recipe));
+        recipe.frames = 15;
+        s_second = new fs::path(fixtures::makeClip(dir, "second.mp4", recipe));
     }
     static void TearDownTestSuite() {
         delete s_first;
@@ -195,7 +195,7 @@ TEST_F(ExportComponentTest, WhatAFormatCannotHoldIsRefusedAndNothingIsWritten) {
     const auto refused = sound->write(dir() / "tone.gif", gif);
     ASSERT_FALSE(refused.has_value());
     EXPECT_NE(refused.error().message.find("no video"), std::string::npos);
-    fixtures::ClipSpec silent;
+    fixtures::ClipRecipe silent;
     silent.audioCodec = "";
     auto pictures = *media::Movie::open(fixtures::makeClip(dir(), "silent.mp4", silent));
     media::WriteOptions wave;

@@ -62,8 +62,8 @@ TEST_F(MovieBadInputTest, NonMediaFilesAreRefused) {
 }
 
 TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
-    fixtures::ClipSpec clipSpec;
-    const std::string whole = contentsOf(fixtures::makeClip(dir(), "whole.mp4", clipSpec));
+    fixtures::ClipRecipe recipe;
+    const std::string whole = contentsOf(fixtures::makeClip(dir(), "whole.mp4", recipe));
     for (const std::size_t length : {std::size_t{8}, std::size_t{100}, whole.size() / 3, whole.size() - 16}) {
         const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
         auto movie = media::Movie::open(cut);
@@ -110,12 +110,12 @@ namespace {
 // beyond what an image can hold is ignored rather than trusted.
 TEST(MovieHostileSizeTest, AbsurdPixelAspectRatiosAreIgnored) {
     QTemporaryDir dir;
-    fixtures::ClipSpec clipSpec;
-    clipSpec.frames = 2;
-    clipSpec.audioCodec = "";
-    clipSpec.sarNum = 65535;
-    clipSpec.sarDen = 1;
-    const auto path = fixtures::makeClip(dir.path().toStdString(), "wide.mp4", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.frames = 2;
+    recipe.audioCodec = "";
+    recipe.sarNum = 65535;
+    recipe.sarDen = 1;
+    const auto path = fixtures::makeClip(dir.path().toStdString(), "wide.mp4", recipe);
     auto movie = media::Movie::open(path);
     ASSERT_TRUE(movie.has_value());
     EXPECT_EQ((*movie)->naturalSize(), (media::Size{160, 120}));

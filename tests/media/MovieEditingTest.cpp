@@ -20,8 +20,8 @@ protected:
     static void SetUpTestSuite() {
         s_dir = new QTemporaryDir();
         const std::filesystem::path dir = s_dir->path().toStdString();
-        fixtures::ClipSpec clipSpec;
-        s_clip = new std::filesystem::path(fixtures::makeClip(dir, "clip.mp4", clipSpec));
+        fixtures::ClipRecipe recipe;
+        s_clip = new std::filesystem::path(fixtures::makeClip(dir, "clip.mp4", recipe));
         s_picture = new std::filesystem::path(fixtures::makePicture(dir, "still.png", 32, 24));
         s_sound = new std::filesystem::path(fixtures::makeSound(dir, "tone.wav", 8000, 1, 0.5));
     }

@@ -49,13 +49,13 @@ protected:
 };
 
 TEST_F(MovieFrameImageTest, FrameAtATimeIsTheFrameShownThen) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.frames = 50;
-    clipSpec.videoOptions = {{"g", "12"}}; // key frames every 12 frames: seeking must decode forward
+    fixtures::ClipRecipe recipe;
+    recipe.frames = 50;
+    recipe.videoOptions = {{"g", "12"}}; // key frames every 12 frames: seeking must decode forward
     for (const std::string container : {"mp4", "mkv"}) {
         SCOPED_TRACE(container);
-        clipSpec.container = container;
-        const auto path = fixtures::makeClip(dir(), "clip." + container, clipSpec);
+        recipe.container = container;
+        const auto path = fixtures::makeClip(dir(), "clip." + container, recipe);
         auto movie = media::Movie::open(path);
         ASSERT_TRUE(movie.has_value());
         // Frame 30 shows from 1.2 s to 1.24 s after the video starts, at 25 fps. In
@@ -77,10 +77,10 @@ TEST_F(MovieFrameImageTest, FrameAtATimeIsTheFrameShownThen) {
 }
 
 TEST_F(MovieFrameImageTest, RotatedFramesAreShownUpright) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.rotationDegrees = 90;
-    clipSpec.frames = 5;
-    const auto path = fixtures::makeClip(dir(), "rotated.mp4", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.rotationDegrees = 90;
+    recipe.frames = 5;
+    const auto path = fixtures::makeClip(dir(), "rotated.mp4", recipe);
     auto movie = media::Movie::open(path);
     ASSERT_TRUE(movie.has_value());
     auto image = (*movie)->frameImage(media::zeroTime());
@@ -88,8 +88,8 @@ TEST_F(MovieFrameImageTest, RotatedFramesAreShownUpright) {
     EXPECT_EQ(image->size(), QSize(120, 160));
 
     // The same picture unrotated, turned clockwise by hand, must match.
-    clipSpec.rotationDegrees = 0;
-    const auto upright = fixtures::makeClip(dir(), "upright.mp4", clipSpec);
+    recipe.rotationDegrees = 0;
+    const auto upright = fixtures::makeClip(dir(), "upright.mp4", recipe);
     auto plain = media::Movie::open(upright);
     ASSERT_TRUE(plain.has_value());
     auto reference = (*plain)->frameImage(media::zeroTime());

@@ -25,10 +25,10 @@ std::size_t filesIn(const std::filesystem::path& folder) {
 }
 
 std::filesystem::path movClip(const std::filesystem::path& folder, const std::string& name, int frames = 25) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mov";
-    clipSpec.frames = frames;
-    return fixtures::makeClip(folder, name, clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mov";
+    recipe.frames = frames;
+    return fixtures::makeClip(folder, name, recipe);
 }
 
 // A new movie of the files one after the other.
@@ -122,9 +122,9 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
 
 TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     TemporaryFolder folder;
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mkv";
-    const auto file = fixtures::makeClip(folder.path(), "clip.mkv", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mkv";
+    const auto file = fixtures::makeClip(folder.path(), "clip.mkv", recipe);
     const std::string original = contentsOf(file);
     auto movie = media::Movie::open(file);
     ASSERT_TRUE(movie.has_value());
@@ -162,10 +162,10 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
 TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
     TemporaryFolder folder;
     const auto sound = fixtures::makeSound(folder.path(), "tone.m4a", 44100, 2, 2.0);
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mp4";
-    clipSpec.audioCodec = "";
-    const auto video = fixtures::makeClip(folder.path(), "video.mp4", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mp4";
+    recipe.audioCodec = "";
+    const auto video = fixtures::makeClip(folder.path(), "video.mp4", recipe);
     for (const auto& [file, wanted] : {std::pair{sound, 0.5}, std::pair{video, 2.5}}) {
         SCOPED_TRACE(file.filename().string());
         auto movie = media::Movie::open(file);
@@ -188,18 +188,18 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
 TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     TemporaryFolder folder;
     const auto mov = movClip(folder.path(), "a.mov");
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mkv";
-    const auto mkv = fixtures::makeClip(folder.path(), "b.mkv", clipSpec);
-    clipSpec.container = "avi";
-    clipSpec.videoCodec = "mpeg4";
-    clipSpec.audioCodec = "libmp3lame";
-    const auto avi = fixtures::makeClip(folder.path(), "c.avi", clipSpec);
-    clipSpec.container = "webm";
-    clipSpec.videoCodec = "libvpx-vp9";
-    clipSpec.audioCodec = "libopus";
-    clipSpec.sampleRate = 48000;
-    const auto webm = fixtures::makeClip(folder.path(), "d.webm", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mkv";
+    const auto mkv = fixtures::makeClip(folder.path(), "b.mkv", recipe);
+    recipe.container = "avi";
+    recipe.videoCodec = "mpeg4";
+    recipe.audioCodec = "libmp3lame";
+    const auto avi = fixtures::makeClip(folder.path(), "c.avi", recipe);
+    recipe.container = "webm";
+    recipe.videoCodec = "libvpx-vp9";
+    recipe.audioCodec = "libopus";
+    recipe.sampleRate = 48000;
+    const auto webm = fixtures::makeClip(folder.path(), "d.webm", recipe);
 
     auto movie = joined({mov, mkv, avi, webm});
     const std::size_t before = filesIn(folder.path());

@@ -13,9 +13,9 @@ namespace {
 TEST(ReferenceMovieTest, OpensWithTheReferencedSamples) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mov";
-    const auto source = fixtures::makeClip(dir.path().toStdString(), "source.mov", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mov";
+    const auto source = fixtures::makeClip(dir.path().toStdString(), "source.mov", recipe);
     const auto reference = makeReferenceMovie(source, std::filesystem::path(dir.path().toStdString()) / "ref.mov");
     ASSERT_LT(std::filesystem::file_size(reference), std::filesystem::file_size(source) / 2)
         << "the reference movie holds no samples";

@@ -32,12 +32,12 @@ std::filesystem::path writeJoin(const std::string& name, const WriteRequest& req
     return output;
 }
 
-fixtures::ClipSpec pcmClip(int frames) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = "mov";
-    clipSpec.audioCodec = "pcm_s16le";
-    clipSpec.frames = frames;
-    return clipSpec;
+fixtures::ClipRecipe pcmClip(int frames) {
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mov";
+    recipe.audioCodec = "pcm_s16le";
+    recipe.frames = frames;
+    return recipe;
 }
 
 struct JoinCase final {
@@ -164,9 +164,9 @@ TEST(JoinSelfContainedTest, AChapterWithoutTitleKeepsItsPlace) {
 }
 
 TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.videoCodec = "";
-    const auto sound = quicktime_test::sharedClip("sound-only.mp4", clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.videoCodec = "";
+    const auto sound = quicktime_test::sharedClip("sound-only.mp4", recipe);
     auto soundOnly = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
     soundOnly.chapters = {{"One", 600}, {"Two", 600}};
     auto index = readIndex(writeJoin("sound.mp4", soundOnly));

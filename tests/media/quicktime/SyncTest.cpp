@@ -36,7 +36,7 @@ const std::vector<SyncClip> kClips{{25, 30, 10, 0},   {30, 36, 12, 0.25}, {25, 2
                                    {25, 31, 16, 0.05}};
 
 std::filesystem::path syncClip(const SyncClip& clip) {
-    fixtures::ClipSpec spec;
+    fixtures::ClipRecipe spec;
     spec.audioCodec = clip.sound ? "aac" : "";
     spec.fpsNum = clip.fps;
     spec.frames = clip.frames;

@@ -28,7 +28,7 @@ const std::filesystem::path& root() {
 
 } // namespace
 
-std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSpec& clipSpec) {
+std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipRecipe& recipe) {
     static std::mutex mutex;
     static std::map<std::string, std::filesystem::path> made;
     const std::lock_guard lock(mutex);
@@ -36,16 +36,16 @@ std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSp
     if (found != made.end())
         return found->second;
     std::filesystem::create_directories(root() / "clips");
-    const auto path = fixtures::makeClip(root() / "clips", name, clipSpec);
+    const auto path = fixtures::makeClip(root() / "clips", name, recipe);
     made.emplace(name, path);
     return path;
 }
 
 std::filesystem::path h264AacClip(const std::string& container, int frames) {
-    fixtures::ClipSpec clipSpec;
-    clipSpec.container = container;
-    clipSpec.frames = frames;
-    return sharedClip("h264-aac-" + std::to_string(frames) + "." + container, clipSpec);
+    fixtures::ClipRecipe recipe;
+    recipe.container = container;
+    recipe.frames = frames;
+    return sharedClip("h264-aac-" + std::to_string(frames) + "." + container, recipe);
 }
 
 std::filesystem::path scratchFolder(const std::string& testName) {

@@ -10,8 +10,8 @@
 
 namespace quicktime_test {
 
-// The clip `name` made from `clipSpec` (the same name must always come with the same clipSpec).
-std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipSpec& clipSpec);
+// The clip `name` made from `recipe` (the same name must always come with the same recipe).
+std::filesystem::path sharedClip(const std::string& name, const fixtures::ClipRecipe& recipe);
 
 // H.264 + AAC clips of the standard 160x120 25 fps kind with `frames` frames.
 std::filesystem::path h264AacClip(const std::string& container, int frames);

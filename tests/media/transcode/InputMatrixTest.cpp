@@ -19,12 +19,12 @@ using media::Movie;
 
 struct Input final {
     const char* file;
-    fixtures::ClipSpec recipe; // unused for pictures and sound files
+    fixtures::ClipRecipe recipe; // unused for pictures and sound files
 };
 
-fixtures::ClipSpec clip(const char* container, const char* video, const char* sound, int fpsNum, int fpsDen,
-                        int sampleRate, int channels, void (*change)(fixtures::ClipSpec&) = nullptr) {
-    fixtures::ClipSpec spec;
+fixtures::ClipRecipe clip(const char* container, const char* video, const char* sound, int fpsNum, int fpsDen,
+                        int sampleRate, int channels, void (*change)(fixtures::ClipRecipe&) = nullptr) {
+    fixtures::ClipRecipe spec;
     spec.container = container;
     spec.videoCodec = video;
     spec.audioCodec = sound;
@@ -43,7 +43,7 @@ fixtures::ClipSpec clip(const char* container, const char* video, const char* so
 // Pictures and sound files are made from their names. The 3GP keeps H.263's
 // own picture size; Debian's FFmpeg has no AMR encoder, so AAC stands in.
 const std::vector<Input>& inputs() {
-    using S = fixtures::ClipSpec;
+    using S = fixtures::ClipRecipe;
     static const std::vector<Input> list{
         {"h264-aac-25.mp4", clip("mp4", "libx264", "aac", 25, 1, 44100, 2)},
         {"h264-aac-24-mono-22k.mov", clip("mov", "libx264", "aac", 24, 1, 22050, 1)},

@@ -48,17 +48,17 @@ protected:
         fixtures::quietFfmpegLogs();
         s_dir = new QTemporaryDir();
         const std::filesystem::path dir = s_dir->path().toStdString();
-        fixtures::ClipSpec small; // 160x120, 25 fps, 44.1 kHz, 1 s
-        fixtures::ClipSpec other;
+        fixtures::ClipRecipe small; // 160x120, 25 fps, 44.1 kHz, 1 s
+        fixtures::ClipRecipe other;
         other.width = 320;
         other.height = 180;
         other.fpsNum = 30000;
         other.fpsDen = 1001;
         other.frames = 30;
         other.sampleRate = 48000;
-        fixtures::ClipSpec rotated = small;
+        fixtures::ClipRecipe rotated = small;
         rotated.rotationDegrees = 90;
-        fixtures::ClipSpec videoOnly = small;
+        fixtures::ClipRecipe videoOnly = small;
         videoOnly.audioCodec.clear();
 
         s_rotatedClip = new std::filesystem::path(fixtures::makeClip(dir, "rotated.mp4", rotated));
@@ -294,9 +294,9 @@ protected:
     }
 
     std::filesystem::path clip(const std::string& name, int frames = 25) {
-        fixtures::ClipSpec clipSpec;
-        clipSpec.frames = frames;
-        return fixtures::makeClip(m_sources, name, clipSpec);
+        fixtures::ClipRecipe recipe;
+        recipe.frames = frames;
+        return fixtures::makeClip(m_sources, name, recipe);
     }
 
     Request twoClips() {
