@@ -37,10 +37,10 @@ media::ExportComponent makeComponent(const std::string& name, const char (&subty
 // A dialog answering as scripted, remembering what it was shown.
 class ScriptedDialog final : public join::ExportSettingsDialog {
 public:
-    std::expected<std::optional<media::ExportSettings>, int> answer;
+    std::expected<std::optional<media::ExportSettings>, media::Error> answer;
     std::optional<media::ExportSettings> shown;
 
-    std::expected<std::optional<media::ExportSettings>, int>
+    std::expected<std::optional<media::ExportSettings>, media::Error>
     run(const media::ExportComponent&, const media::ExportSettings& current) override {
         shown = current;
         return answer;

@@ -38,9 +38,10 @@ std::shared_ptr<media::Movie> joined(const std::vector<std::filesystem::path>& f
     for (const auto& file : files) {
         auto part = media::Movie::open(file);
         EXPECT_TRUE(part.has_value()) << file;
-        if (part)
+        if (part) {
             EXPECT_TRUE(movie->insertSegment(
                 **part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration()));
+        }
     }
     return movie;
 }
