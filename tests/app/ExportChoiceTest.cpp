@@ -22,6 +22,8 @@ protected:
 };
 
 TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothing) {
+    m_components.emplace(); // a build that offers none: the menu stays empty
+    relaunch();
     setOutputFolder(dir());
     defaults().setValue(support::Pref::PromptForFilename, false);
     defaults().setValue(support::Pref::Export, true);

@@ -86,14 +86,15 @@ TEST_F(FolderPreferencesTest, AChosenFolderIsKeptAndWritten) {
     EXPECT_EQ(CopyFolderPreference(reread, kKey), folder);
 }
 
-TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothingAfterAskingInLocalizedTexts) {
+TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothing) {
     const fs::path folder = makeFolder("Exports");
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
     ScriptedFolderChooser chooser(std::nullopt);
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
-    EXPECT_EQ(chooser.m_questions,
-              (std::vector<QStringList>{{"Choose [de]", "Choose [de]", "Choose destination folder [de]"}}));
+    EXPECT_EQ(chooser.m_questions, (std::vector<QStringList>{{kQuestion.title, kQuestion.actionLabel,
+                                                               kQuestion.message}}))
+        << "the chooser shows the question as the caller wrote it";
 }
 
 TEST_F(FolderPreferencesTest, ChoosingWhatIsNoFolderChangesNothing) {
