@@ -36,17 +36,17 @@ const std::vector<SyncClip> kClips{{25, 30, 10, 0},   {30, 36, 12, 0.25}, {25, 2
                                    {25, 31, 16, 0.05}};
 
 std::filesystem::path syncClip(const SyncClip& clip) {
-    fixtures::ClipRecipe spec;
-    spec.audioCodec = clip.sound ? "aac" : "";
-    spec.fpsNum = clip.fps;
-    spec.frames = clip.frames;
-    spec.sampleRate = 48000;
-    spec.syncMarkFrame = clip.markFrame;
-    spec.extraSoundSeconds = clip.extraSound;
+    fixtures::ClipRecipe recipe;
+    recipe.audioCodec = clip.sound ? "aac" : "";
+    recipe.fpsNum = clip.fps;
+    recipe.frames = clip.frames;
+    recipe.sampleRate = 48000;
+    recipe.syncMarkFrame = clip.markFrame;
+    recipe.extraSoundSeconds = clip.extraSound;
     return quicktime_test::sharedClip("sync-" + std::to_string(clip.fps) + "-" + std::to_string(clip.frames) +
                                           "-" + std::to_string(clip.markFrame) + (clip.sound ? "" : "-mute") +
                                           ".mp4",
-                                      spec);
+                                      recipe);
 }
 
 struct Joined final {

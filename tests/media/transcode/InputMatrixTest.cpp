@@ -24,20 +24,20 @@ struct Input final {
 
 fixtures::ClipRecipe clip(const char* container, const char* video, const char* sound, int fpsNum, int fpsDen,
                         int sampleRate, int channels, void (*change)(fixtures::ClipRecipe&) = nullptr) {
-    fixtures::ClipRecipe spec;
-    spec.container = container;
-    spec.videoCodec = video;
-    spec.audioCodec = sound;
-    spec.width = 128;
-    spec.height = 96;
-    spec.fpsNum = fpsNum;
-    spec.fpsDen = fpsDen;
-    spec.frames = std::max(3, 8 * fpsNum / fpsDen / 25); // about a third of a second
-    spec.sampleRate = sampleRate;
-    spec.channels = channels;
+    fixtures::ClipRecipe recipe;
+    recipe.container = container;
+    recipe.videoCodec = video;
+    recipe.audioCodec = sound;
+    recipe.width = 128;
+    recipe.height = 96;
+    recipe.fpsNum = fpsNum;
+    recipe.fpsDen = fpsDen;
+    recipe.frames = std::max(3, 8 * fpsNum / fpsDen / 25); // about a third of a second
+    recipe.sampleRate = sampleRate;
+    recipe.channels = channels;
     if (change)
-        change(spec);
-    return spec;
+        change(recipe);
+    return recipe;
 }
 
 // Pictures and sound files are made from their names. The 3GP keeps H.263's
