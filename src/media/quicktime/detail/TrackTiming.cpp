@@ -37,7 +37,9 @@ public:
         std::int64_t elapsed = 0;
         for (std::size_t i = 0; i < count; ++i) {
             std::uint32_t duration = samples.duration(first + i);
-            if (wholeLastFrame && i + 1 == count && i > 0)
+            // The frame before it in the source tells a whole frame's length, also
+            // when a join point kept only this last frame of the segment.
+            if (wholeLastFrame && i + 1 == count && first + i > 0)
                 duration = std::max(duration, samples.duration(first + i - 1));
             elapsed += duration;
             m_ends[i] = rescaleRounded(elapsed, to, from);
