@@ -1,8 +1,9 @@
 #include "Ffprobe.h"
 
+#include "RunProgram.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QStandardPaths>
 #include <stdexcept>
 
@@ -16,12 +17,7 @@ std::string runFfprobe(const std::vector<std::string>& arguments) {
     QStringList list{"-v", "error"};
     for (const auto& argument : arguments)
         list << QString::fromStdString(argument);
-    QProcess process;
-    process.start("ffprobe", list);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        throw std::runtime_error("ffprobe failed: " + process.readAllStandardError().toStdString());
-    return process.readAllStandardOutput().toStdString();
+    return runProgram("ffprobe", list).out.toStdString();
 }
 
 QJsonObject runFfprobeJson(const std::vector<std::string>& arguments) {

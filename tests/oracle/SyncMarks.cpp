@@ -1,7 +1,8 @@
 #include "SyncMarks.h"
 
+#include "RunProgram.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,21 +18,6 @@ constexpr int kPictureSide = 8;         // pictures are read shrunk to 8x8 grey
 constexpr double kWhite = 180;          // a mean brightness above this is the white picture
 constexpr double kSoundOn = 0.1;        // the tone's peaks are 0.25
 constexpr double kSilenceBefore = 0.02; // seconds of silence before a beep
-
-struct Output final {
-    QByteArray out;
-    QByteArray err;
-};
-
-Output run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() +
-                                 " failed: " + process.readAllStandardError().toStdString());
-    return {process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 std::vector<double> numbersOf(const QByteArray& text) {
     std::vector<double> numbers;
@@ -78,24 +64,24 @@ SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int
     const QString path = QString::fromStdString(file.string());
     const QStringList input{"-enable_drefs", "1", "-use_absolute_path", "1", "-i", path};
     const auto probe = [&](const QString& stream, const QString& entries) {
-        return run("ffprobe",
-                   QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path", "1",
-                               "-select_streams", stream, "-show_entries", entries, "-of", "csv=p=0", path})
+        return runProgram("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path",
+                                                 "1", "-select_streams", stream, "-show_entries", entries,
+                                                 "-of", "csv=p=0", path})
             .out;
     };
     const QString video = QString("v:%1").arg(videoStream);
     const QString sound = QString("a:%1").arg(soundStream);
     SyncMarks marks;
     marks.frames = numbersOf(probe(video, "frame=best_effort_timestamp_time"));
-    const Output pictures =
-        run("ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
-                          QStringList{"-map", "0:" + video, "-fps_mode", "passthrough", "-enc_time_base",
-                                      "-1", "-vf", "scale=8:8,format=gray", "-f", "rawvideo", "-"});
+    const ProgramOutput pictures = runProgram(
+        "ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
+                      QStringList{"-map", "0:" + video, "-fps_mode", "passthrough", "-enc_time_base", "-1",
+                                  "-vf", "scale=8:8,format=gray", "-f", "rawvideo", "-"});
     findFlashes(marks, pictures.out);
     const std::vector<double> soundTimes = numbersOf(probe(sound, "frame=best_effort_timestamp_time"));
     marks.soundStart = soundTimes.empty() ? 0 : soundTimes.front();
     const int rate = static_cast<int>(numbersOf(probe(sound, "stream=sample_rate")).at(0));
-    const Output samples = run(
+    const ProgramOutput samples = runProgram(
         "ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
                       QStringList{"-map", "0:" + sound, "-ac", "1", "-c:a", "pcm_f32le", "-f", "f32le", "-"});
     findBeeps(marks, samples.out, rate);
@@ -146,7 +132,8 @@ std::vector<double> gstDecode(const std::filesystem::path& file, const QString& 
         QString("uridecodebin uri=%1 caps=%2/x-raw ! %3 ! identity name=marks silent=false ! "
                 "filesink location=%4")
             .arg(uri, kind, convert, output);
-    const Output result = run("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts));
+    const ProgramOutput result =
+        runProgram("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts));
     return gstTimes(QString::fromUtf8(result.out), "marks");
 }
 

@@ -1,10 +1,10 @@
 #include "JoinProbe.h"
 
 #include "Ffprobe.h"
+#include "RunProgram.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <QStandardPaths>
 #include <algorithm>
 #include <sstream>
@@ -13,16 +13,6 @@
 namespace transcode_test {
 
 namespace {
-
-std::string run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() +
-                                 " failed: " + process.readAllStandardError().toStdString());
-    return process.readAllStandardOutput().toStdString();
-}
 
 // Filter graph syntax reserves these characters; the tests' temporary names never use them.
 std::string filterGraphName(const std::filesystem::path& file) {
@@ -113,7 +103,7 @@ GrayPicture pictureAt(const std::filesystem::path& file, double seconds, int wid
                                 "-f",        "rawvideo",
                                 "-"};
     GrayPicture picture{width, height, {}};
-    const std::string bytes = run("ffmpeg", arguments);
+    const std::string bytes = oracle::runProgram("ffmpeg", arguments).out.toStdString();
     if (bytes.size() != static_cast<std::size_t>(width * height))
         throw std::runtime_error("ffmpeg gave no picture at " + std::to_string(seconds) + " s of " +
                                  file.string());
@@ -133,7 +123,8 @@ int patternNumber(const GrayPicture& picture, double x, double blockWidth) {
 
 std::string discover(const std::filesystem::path& file) {
     try {
-        return run("gst-discoverer-1.0", {QString::fromStdString(file.string())});
+        return oracle::runProgram("gst-discoverer-1.0", {QString::fromStdString(file.string())})
+            .out.toStdString();
     } catch (const std::runtime_error&) {
         return {};
     }

@@ -1,0 +1,19 @@
+#pragma once
+
+// Runs another program as an oracle and hands back what it printed.
+
+#include <QByteArray>
+#include <QStringList>
+
+namespace oracle {
+
+struct ProgramOutput final {
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs program with arguments to its end; throws when it cannot be run, does
+// not finish within five minutes, or exits with a failure.
+ProgramOutput runProgram(const QString& program, const QStringList& arguments);
+
+} // namespace oracle
