@@ -7,7 +7,7 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DJOINCLIP_BUILD_TESTS=OFF >&2
 fi
 cmake --build "$build" --target joinclip -j"$(nproc)" >&2
-joinclip="$build/src/cli/joinclip"
+joinclip="$build/src/joinclip"
 out="$root/bench/out"
 mkdir -p "$out"
 

@@ -1,5 +1,7 @@
 // The headless `joinclip` command: the application's work from a terminal.
 
+#include "cli/CommandLineMain.h"
+
 #include "cli/ComponentsCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/InfoCommand.h"
@@ -9,13 +11,18 @@
 #include "cli/ProcessSetup.h"
 
 #include <QCoreApplication>
+#include <filesystem>
 #include <iostream>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* kUsage = R"(usage: joinclip COMMAND [ARGUMENTS]
+constexpr const char* kUsage = R"(usage: joinclip [FILE...]
+       joinclip COMMAND [ARGUMENTS]
+
+With no command, JoinClip opens its window (with the files added, if any).
 
 Commands:
   info [--json] FILE...   tell whether each file opens as a movie, and its
@@ -48,7 +55,25 @@ Options:
 
 } // namespace
 
-int main(int argc, char** argv) {
+namespace cli {
+
+bool isCommandLineInvocation(int argc, char** argv) {
+    if (argc < 2)
+        return false;
+    const std::string first = argv[1];
+    if (first.starts_with('-'))
+        return true;
+    static const std::set<std::string> commands{"help",       "info",   "list",     "join",
+                                                "components", "export", "settings", "prefs"};
+    if (commands.contains(first))
+        return true;
+    // Anything else is a file for the window, unless it cannot be one: a word
+    // with no slash or dot that names nothing is a mistyped command.
+    std::error_code error;
+    return first.find_first_of("/.") == std::string::npos && !std::filesystem::exists(first, error);
+}
+
+int runCommandLine(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("JoinClip");
     QCoreApplication::setApplicationVersion(JOINCLIP_VERSION);
@@ -87,3 +112,5 @@ int main(int argc, char** argv) {
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }
+
+} // namespace cli
