@@ -2,6 +2,7 @@
 
 #include "support/AlertPresenter.h"
 #include "support/DocumentWindow.h"
+#include "support/OpenPanel.h"
 #include "support/ProgressSheet.h"
 #include "support/SavePanel.h"
 
@@ -26,6 +27,8 @@ struct JoinCommandOutlets final {
     support::DocumentWindow* fileListWindow = nullptr;
     support::AlertPresenter* alerts = nullptr;
     support::SavePanel* savePanel = nullptr;
+    // Chooses a file to read (the list import); may be unset where nothing is imported.
+    support::OpenPanel* openPanel = nullptr;
     platform::FolderChooser* folderChooser = nullptr;
     platform::DesktopServices* desktop = nullptr;
     platform::DockTile* dockTile = nullptr;
