@@ -106,6 +106,10 @@ public:
     void selectOutputDirectory();
     void clearOutputDirectory();
     void openDefaultOutputDirectory();
+    // The download folder commands of the preferences window (JoinClipControllerDownloadFolder.cpp).
+    void selectDestinationDirectory();
+    void clearDestinationDirectory();
+    void openURLDownloadDirectory();
 
     // Status line and alerts.
     void message(const QString& text) override;

@@ -1,21 +1,199 @@
 #include "ui/PreferencesWindow.h"
 
 #include "app/JoinClipController.h"
+#include "support/LocalizedString.h"
+#include "support/PreferenceKeys.h"
+#include "ui/ComponentSettingsDialog.h"
+#include "ui/ComponentSettingsPanels.h"
+#include "ui/FolderChooser.h"
+#include "ui/WidgetControls.h"
+#include "ui_PreferencesWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <vector>
 
 namespace ui {
 
+namespace {
+
+using support::LocalizedString;
+
+bool isColumnKey(support::Pref pref) {
+    return pref >= support::Pref::IndexColumn && pref <= support::Pref::EXIFDateTimeColumn;
+}
+
+QString localized(const QString& text) {
+    return text.isEmpty() ? text : LocalizedString(text);
+}
+
+} // namespace
+
 struct PreferencesWindow::State {
+    State(Ui::PreferencesWindow& ui, QDialog& window)
+        : componentPopupButton(*ui.componentPopupButton), exportSettingsButton(*ui.exportSettingsButton),
+          exportSaveSettingsButton(*ui.exportSaveSettingsButton),
+          exportLoadSettingsButton(*ui.exportLoadSettingsButton),
+          outputDirectoryTextField(*ui.outputDirectoryTextField),
+          movieDownloadDestinationTextField(*ui.movieDownloadDestinationTextField), preferencesWindow(window),
+          panels(window), settingsDialog(window), folderChooser(&window) {}
+
+    ComboPopupButton componentPopupButton;
+    WidgetControl exportSettingsButton;
+    WidgetControl exportSaveSettingsButton;
+    WidgetControl exportLoadSettingsButton;
+    LineEditTextControl outputDirectoryTextField;
+    LineEditTextControl movieDownloadDestinationTextField;
+    WidgetWindow preferencesWindow;
+    DialogComponentSettingsPanels panels;
+    DialogExportSettings settingsDialog;
+    DialogFolderChooser folderChooser;
     app::JoinClipController* controller = nullptr;
+    // The bound controls with their keys.
+    std::vector<std::pair<QWidget*, support::Pref>> bound;
 };
 
-PreferencesWindow::PreferencesWindow(QWidget* parent) : QDialog(parent), m_state(std::make_unique<State>()) {}
+PreferencesWindow::PreferencesWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::PreferencesWindow>()) {
+    m_ui->setupUi(this);
+    m_state = std::make_unique<State>(*m_ui, *this);
+    localizeTexts();
+    connect(m_ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::close);
+}
 
 PreferencesWindow::~PreferencesWindow() = default;
 
-void PreferencesWindow::fillOutlets(app::MainWindowOutlets&) {}
+void PreferencesWindow::fillOutlets(app::MainWindowOutlets& outlets) {
+    app::ExportComponentOutlets& components = outlets.components;
+    components.componentPopupButton = &m_state->componentPopupButton;
+    components.exportSettingsButton = &m_state->exportSettingsButton;
+    components.exportSaveSettingsButton = &m_state->exportSaveSettingsButton;
+    components.exportLoadSettingsButton = &m_state->exportLoadSettingsButton;
+    components.preferencesWindow = &m_state->preferencesWindow;
+    components.panels = &m_state->panels;
+    components.settingsDialog = &m_state->settingsDialog;
+    outlets.outputDirectoryTextField = &m_state->outputDirectoryTextField;
+    outlets.movieDownloadDestinationTextField = &m_state->movieDownloadDestinationTextField;
+    if (!outlets.join.folderChooser)
+        outlets.join.folderChooser = &m_state->folderChooser;
+}
 
 void PreferencesWindow::attach(app::JoinClipController& controller) {
     m_state->controller = &controller;
+    connectCommands();
+    bindPreferences();
+    showPreferences();
+}
+
+// Every text of the window is looked up like the rest of the application's:
+// the .ui file holds the English keys.
+void PreferencesWindow::localizeTexts() {
+    setWindowTitle(localized(windowTitle()));
+    for (int index = 0; index < m_ui->preferencesTabs->count(); ++index)
+        m_ui->preferencesTabs->setTabText(index, localized(m_ui->preferencesTabs->tabText(index)));
+    for (QPushButton* button : m_ui->buttonBox->findChildren<QPushButton*>())
+        button->setText(localized(button->text().remove('&')));
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        widget->setToolTip(localized(widget->toolTip()));
+        widget->setAccessibleName(localized(widget->accessibleName()));
+        if (auto* button = qobject_cast<QAbstractButton*>(widget);
+            button && !button->parent()->inherits("QDialogButtonBox"))
+            button->setText(localized(button->text()));
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            group->setTitle(localized(group->title()));
+        else if (auto* label = qobject_cast<QLabel*>(widget))
+            label->setText(localized(label->text()));
+        else if (auto* field = qobject_cast<QLineEdit*>(widget))
+            field->setPlaceholderText(localized(field->placeholderText()));
+        else if (auto* number = qobject_cast<QDoubleSpinBox*>(widget))
+            number->setSpecialValueText(localized(number->specialValueText()));
+        if (auto* menu = qobject_cast<QComboBox*>(widget); menu && menu != m_ui->componentPopupButton)
+            for (int index = 0; index < menu->count(); ++index)
+                menu->setItemText(index, localized(menu->itemText(index)));
+    }
+}
+
+void PreferencesWindow::connectCommands() {
+    app::JoinClipController& controller = *m_state->controller;
+    const auto command = [this, &controller](QPushButton* button, void (app::JoinClipController::*action)()) {
+        connect(button, &QPushButton::clicked, this, [&controller, action] { (controller.*action)(); });
+    };
+    connect(m_ui->componentPopupButton, &QComboBox::activated, this,
+            [&controller] { controller.componentPopUpButtonClicked(); });
+    command(m_ui->exportSettingsButton, &app::JoinClipController::codecSettingsClicked);
+    command(m_ui->exportSaveSettingsButton, &app::JoinClipController::codecSaveSettingsClicked);
+    command(m_ui->exportLoadSettingsButton, &app::JoinClipController::codecLoadSettingsClicked);
+    command(m_ui->selectOutputDirectoryButton, &app::JoinClipController::selectOutputDirectory);
+    command(m_ui->clearOutputDirectoryButton, &app::JoinClipController::clearOutputDirectory);
+    command(m_ui->openDefaultOutputDirectoryButton, &app::JoinClipController::openDefaultOutputDirectory);
+    command(m_ui->selectDestinationDirectoryButton, &app::JoinClipController::selectDestinationDirectory);
+    command(m_ui->clearDestinationDirectoryButton, &app::JoinClipController::clearDestinationDirectory);
+    command(m_ui->openURLDownloadDirectoryButton, &app::JoinClipController::openURLDownloadDirectory);
+}
+
+void PreferencesWindow::bindPreferences() {
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const QVariant key = widget->property("preferenceKey");
+        if (!key.isValid())
+            continue;
+        const std::optional<support::Pref> pref = support::findPreference(key.toString());
+        if (!pref)
+            continue;
+        m_state->bound.emplace_back(widget, *pref);
+        if (auto* box = qobject_cast<QCheckBox*>(widget))
+            connect(box, &QCheckBox::toggled, this, [this, pref](bool on) { storePreference(*pref, on); });
+        else if (auto* menu = qobject_cast<QComboBox*>(widget))
+            connect(menu, &QComboBox::currentIndexChanged, this,
+                    [this, pref](int index) { storePreference(*pref, qint64{index}); });
+        else if (auto* number = qobject_cast<QDoubleSpinBox*>(widget))
+            connect(number, &QDoubleSpinBox::valueChanged, this,
+                    [this, pref](double value) { storePreference(*pref, value); });
+    }
+}
+
+// Shows the stored values (the key's default where none is stored) without storing them again.
+void PreferencesWindow::showPreferences() {
+    if (!m_state->controller)
+        return;
+    const support::UserDefaults& defaults = m_state->controller->defaults();
+    for (const auto& [widget, pref] : m_state->bound) {
+        const QSignalBlocker blocker(widget);
+        if (auto* box = qobject_cast<QCheckBox*>(widget))
+            box->setChecked(defaults.boolValue(pref));
+        else if (auto* menu = qobject_cast<QComboBox*>(widget))
+            menu->setCurrentIndex(static_cast<int>(defaults.integerValue(pref)));
+        else if (auto* number = qobject_cast<QDoubleSpinBox*>(widget))
+            number->setValue(defaults.floatValue(pref));
+    }
+}
+
+void PreferencesWindow::storePreference(support::Pref pref, const QVariant& value) {
+    app::JoinClipController& controller = *m_state->controller;
+    support::UserDefaults& defaults = controller.defaults();
+    defaults.setValue(pref, value);
+    if (!defaults.synchronize())
+        controller.message(LocalizedString("The preferences could not be saved."));
+    if (pref == support::Pref::DesiredDuration)
+        controller.fileList().updateDurationTextField();
+    if (isColumnKey(pref) || pref == support::Pref::DisplayFullPath)
+        emit columnsChanged();
+    emit preferenceChanged(support::preferenceName(pref));
+}
+
+void PreferencesWindow::showEvent(QShowEvent* event) {
+    showPreferences();
+    QDialog::showEvent(event);
+}
+
+// The window's becoming key refills its folder fields.
+void PreferencesWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_state && m_state->controller)
+        m_state->controller->windowDidBecomeKey();
+    QDialog::changeEvent(event);
 }
 
 } // namespace ui

@@ -1,0 +1,77 @@
+#include "ui/ComponentSettingsPanels.h"
+
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace ui {
+
+namespace {
+
+QString nameFilter(const QStringList& fileTypes) {
+    QStringList patterns;
+    for (const QString& type : fileTypes)
+        patterns << "*." + type;
+    return support::fillFormat(support::LocalizedString("Settings files (%@)"), {patterns.join(' ')});
+}
+
+std::filesystem::path localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+QString withRequiredFileType(const QString& path, const QString& type) {
+    if (type.isEmpty() || path.endsWith("." + type, Qt::CaseInsensitive))
+        return path;
+    return path + "." + type;
+}
+
+// Qt's save dialogs always show the extension, so canHideExtension has nothing to switch.
+std::optional<std::filesystem::path>
+DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileType,
+                                                    const QString& suggestedName, bool /*canHideExtension*/) {
+    QFileDialog dialog(&m_parent, support::LocalizedString("Save Export Settings"), QDir::homePath());
+    dialog.setObjectName("saveSettingsPanel");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setNameFilter(nameFilter({requiredFileType}));
+    dialog.setDefaultSuffix(requiredFileType);
+    dialog.selectFile(withRequiredFileType(suggestedName, requiredFileType));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QString path = withRequiredFileType(chosen, requiredFileType);
+    // The dialog asked about replacing the name it was given, not the one with
+    // the type added: ask about that one before it is written over.
+    if (path != chosen && QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            &m_parent, support::LocalizedString("Save Export Settings"),
+            support::fillFormat(support::LocalizedString("\"%@\" already exists. Do you want to replace it?"),
+                                {QFileInfo(path).fileName()}));
+        if (answer != QMessageBox::Yes)
+            return std::nullopt;
+    }
+    return localPath(path);
+}
+
+std::optional<std::filesystem::path>
+DialogComponentSettingsPanels::runOpenSettingsPanel(const QString& title, const QString& prompt,
+                                                    const QStringList& fileTypes) {
+    QFileDialog dialog(&m_parent, title, QDir::homePath());
+    dialog.setObjectName("openSettingsPanel");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setLabelText(QFileDialog::Accept, prompt);
+    dialog.setNameFilters({nameFilter(fileTypes), support::LocalizedString("All files (*)")});
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return localPath(dialog.selectedFiles().constFirst());
+}
+
+} // namespace ui
