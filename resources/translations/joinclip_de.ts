@@ -128,5 +128,366 @@
         <source>Choose one in the Preferences window under 'Output Format', or turn exporting off.</source>
         <translation>Wählen Sie eine im Einstellungsfenster unter „Ausgabeformat“ oder schalten Sie das Exportieren aus.</translation>
     </message>
+    <!-- The preferences window, the export settings form and the settings file panels. -->
+    <message>
+        <source>Preferences</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>General</source>
+        <translation>Allgemein</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Ausgabe</translation>
+    </message>
+    <message>
+        <source>Save Frame</source>
+        <translation>Bild sichern</translation>
+    </message>
+    <message>
+        <source>Downloads</source>
+        <translation>Downloads</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>File List</source>
+        <translation>Dateiliste</translation>
+    </message>
+    <message>
+        <source>Remember the file list between sessions</source>
+        <translation>Dateiliste bis zum nächsten Start behalten</translation>
+    </message>
+    <message>
+        <source>Clear the list before adding files</source>
+        <translation>Liste vor dem Hinzufügen von Dateien leeren</translation>
+    </message>
+    <message>
+        <source>Convert sound files into movies when adding them</source>
+        <translation>Tondateien beim Hinzufügen in Filme umwandeln</translation>
+    </message>
+    <message>
+        <source>Show the full path of each file</source>
+        <translation>Vollständigen Pfad jeder Datei zeigen</translation>
+    </message>
+    <message>
+        <source>Start playing when the selection changes</source>
+        <translation>Wiedergabe starten, wenn sich die Auswahl ändert</translation>
+    </message>
+    <message>
+        <source>Software Update</source>
+        <translation>Softwareaktualisierung</translation>
+    </message>
+    <message>
+        <source>Check for a newer version at start</source>
+        <translation>Beim Start nach einer neueren Version suchen</translation>
+    </message>
+    <message>
+        <source>Joined Movie</source>
+        <translation>Zusammengefügter Film</translation>
+    </message>
+    <message>
+        <source>Write a self-contained movie (not one that refers to its sources)</source>
+        <translation>Eigenständigen Film schreiben (keinen, der auf seine Quellen verweist)</translation>
+    </message>
+    <message>
+        <source>Add chapters named by the titles</source>
+        <translation>Kapitel mit den Titeln als Namen hinzufügen</translation>
+    </message>
+    <message>
+        <source>Ask for a file name when joining</source>
+        <translation>Beim Zusammenfügen nach einem Dateinamen fragen</translation>
+    </message>
+    <message>
+        <source>Open the movie once it is written</source>
+        <translation>Film öffnen, sobald er geschrieben ist</translation>
+    </message>
+    <message>
+        <source>Scale the movie to:</source>
+        <translation>Film skalieren auf:</translation>
+    </message>
+    <message>
+        <source>Desired duration in seconds</source>
+        <translation>Gewünschte Dauer in Sekunden</translation>
+    </message>
+    <message>
+        <source>No scaling</source>
+        <translation>Nicht skalieren</translation>
+    </message>
+    <message>
+        <source>Output Format</source>
+        <translation>Ausgabeformat</translation>
+    </message>
+    <message>
+        <source>Export through a component instead of writing a movie</source>
+        <translation>Über eine Komponente exportieren statt einen Film zu schreiben</translation>
+    </message>
+    <message>
+        <source>Component:</source>
+        <translation>Komponente:</translation>
+    </message>
+    <message>
+        <source>Export component</source>
+        <translation>Exportkomponente</translation>
+    </message>
+    <message>
+        <source>Settings…</source>
+        <translation>Einstellungen …</translation>
+    </message>
+    <message>
+        <source>Save Settings…</source>
+        <translation>Einstellungen sichern …</translation>
+    </message>
+    <message>
+        <source>Load Settings…</source>
+        <translation>Einstellungen laden …</translation>
+    </message>
+    <message>
+        <source>Give each exported file the dates of its source</source>
+        <translation>Jeder exportierten Datei die Daten ihrer Quelle geben</translation>
+    </message>
+    <message>
+        <source>Output Folder</source>
+        <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>No folder chosen</source>
+        <translation>Kein Ordner ausgewählt</translation>
+    </message>
+    <message>
+        <source>Choose…</source>
+        <translation>Auswählen …</translation>
+    </message>
+    <message>
+        <source>Choose output folder</source>
+        <translation>Ausgabeordner auswählen</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>Clear output folder</source>
+        <translation>Ausgabeordner entfernen</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Open output folder</source>
+        <translation>Ausgabeordner öffnen</translation>
+    </message>
+    <message>
+        <source>Saved Frames</source>
+        <translation>Gesicherte Bilder</translation>
+    </message>
+    <message>
+        <source>Image format:</source>
+        <translation>Bildformat:</translation>
+    </message>
+    <message>
+        <source>JPEG quality:</source>
+        <translation>JPEG-Qualität:</translation>
+    </message>
+    <message>
+        <source>From 0 (smallest file) to 1 (best picture)</source>
+        <translation>Von 0 (kleinste Datei) bis 1 (bestes Bild)</translation>
+    </message>
+    <message>
+        <source>Add the movie time to the file name</source>
+        <translation>Filmzeit an den Dateinamen anhängen</translation>
+    </message>
+    <message>
+        <source>Compress TIFF images (LZW)</source>
+        <translation>TIFF-Bilder komprimieren (LZW)</translation>
+    </message>
+    <message>
+        <source>Download Folder</source>
+        <translation>Download-Ordner</translation>
+    </message>
+    <message>
+        <source>Download folder</source>
+        <translation>Download-Ordner</translation>
+    </message>
+    <message>
+        <source>Choose download folder</source>
+        <translation>Download-Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Clear download folder</source>
+        <translation>Download-Ordner entfernen</translation>
+    </message>
+    <message>
+        <source>Open download folder</source>
+        <translation>Download-Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Downloads may replace files of the same name</source>
+        <translation>Downloads dürfen gleichnamige Dateien ersetzen</translation>
+    </message>
+    <message>
+        <source>Columns Shown in the File List</source>
+        <translation>In der Dateiliste gezeigte Spalten</translation>
+    </message>
+    <message>
+        <source>Icon</source>
+        <translation>Symbol</translation>
+    </message>
+    <message>
+        <source>Filename</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Date Modified</source>
+        <translation>Änderungsdatum</translation>
+    </message>
+    <message>
+        <source>Date Created</source>
+        <translation>Erstellungsdatum</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>The preferences could not be saved.</source>
+        <translation>Die Einstellungen konnten nicht gesichert werden.</translation>
+    </message>
+    <message>
+        <source>An output directory has not been specified.</source>
+        <translation>Es wurde kein Ausgabeordner festgelegt.</translation>
+    </message>
+    <message>
+        <source>A URL Download directory has not been specified.</source>
+        <translation>Es wurde kein Ordner für URL-Downloads festgelegt.</translation>
+    </message>
+    <message>
+        <source>So it can not be opened. Specify one in Preferences.</source>
+        <translation>Daher kann er nicht geöffnet werden. Legen Sie einen in den Einstellungen fest.</translation>
+    </message>
+    <message>
+        <source>%@ Settings</source>
+        <translation>Einstellungen für %@</translation>
+    </message>
+    <message>
+        <source>Video</source>
+        <translation>Video</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>Encoder:</source>
+        <translation>Encoder:</translation>
+    </message>
+    <message>
+        <source>Default</source>
+        <translation>Standard</translation>
+    </message>
+    <message>
+        <source>Default (%@)</source>
+        <translation>Standard (%@)</translation>
+    </message>
+    <message>
+        <source>Bit rate:</source>
+        <translation>Bitrate:</translation>
+    </message>
+    <message>
+        <source>Constant quality</source>
+        <translation>Konstante Qualität</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatisch</translation>
+    </message>
+    <message>
+        <source>Quality:</source>
+        <translation>Qualität:</translation>
+    </message>
+    <message>
+        <source>Encoder default</source>
+        <translation>Vorgabe des Encoders</translation>
+    </message>
+    <message>
+        <source>Constant-quality level when no bit rate is set; lower is better.</source>
+        <translation>Stufe konstanter Qualität, wenn keine Bitrate gesetzt ist; niedriger ist besser.</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Natural</source>
+        <translation>Original</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Höhe</translation>
+    </message>
+    <message>
+        <source>Frame rate:</source>
+        <translation>Bildrate:</translation>
+    </message>
+    <message>
+        <source>Same as the sources</source>
+        <translation>Wie die Quellen</translation>
+    </message>
+    <message>
+        <source>Sample rate:</source>
+        <translation>Abtastrate:</translation>
+    </message>
+    <message>
+        <source>Channels:</source>
+        <translation>Kanäle:</translation>
+    </message>
+    <message>
+        <source>Mono</source>
+        <translation>Mono</translation>
+    </message>
+    <message>
+        <source>Stereo</source>
+        <translation>Stereo</translation>
+    </message>
+    <message>
+        <source>Settings files (%@)</source>
+        <translation>Einstellungsdateien (%@)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Save Export Settings</source>
+        <translation>Exporteinstellungen sichern</translation>
+    </message>
+    <message>
+        <source>"%@" already exists. Do you want to replace it?</source>
+        <translation>„%@“ ist bereits vorhanden. Möchten Sie die Datei ersetzen?</translation>
+    </message>
 </context>
 </TS>

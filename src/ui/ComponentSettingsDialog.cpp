@@ -116,6 +116,7 @@ ComponentSettingsForm::ComponentSettingsForm(const media::ExportComponent& compo
     m_problem->hide();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->setObjectName("buttonBox");
     buttons->button(QDialogButtonBox::Ok)->setText(LocalizedString("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(LocalizedString("Cancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &ComponentSettingsForm::accept);

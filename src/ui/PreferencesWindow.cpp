@@ -27,6 +27,16 @@ bool isColumnKey(support::Pref pref) {
     return pref >= support::Pref::IndexColumn && pref <= support::Pref::EXIFDateTimeColumn;
 }
 
+// The inner parts of a compound widget (a tab bar's scroll buttons, a spin
+// box's field, the standard buttons) come with Qt's own texts, translated by Qt.
+bool isPartOfQtWidget(const QWidget& widget) {
+    for (const QWidget* parent = widget.parentWidget(); parent; parent = parent->parentWidget())
+        if (parent->inherits("QTabBar") || parent->inherits("QAbstractSpinBox") ||
+            parent->inherits("QComboBox") || parent->inherits("QDialogButtonBox"))
+            return true;
+    return false;
+}
+
 QString localized(const QString& text) {
     return text.isEmpty() ? text : LocalizedString(text);
 }
@@ -98,10 +108,11 @@ void PreferencesWindow::localizeTexts() {
     for (QPushButton* button : m_ui->buttonBox->findChildren<QPushButton*>())
         button->setText(localized(button->text().remove('&')));
     for (QWidget* widget : findChildren<QWidget*>()) {
+        if (isPartOfQtWidget(*widget))
+            continue;
         widget->setToolTip(localized(widget->toolTip()));
         widget->setAccessibleName(localized(widget->accessibleName()));
-        if (auto* button = qobject_cast<QAbstractButton*>(widget);
-            button && !button->parent()->inherits("QDialogButtonBox"))
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
             button->setText(localized(button->text()));
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             group->setTitle(localized(group->title()));
