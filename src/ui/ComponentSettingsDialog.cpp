@@ -106,6 +106,16 @@ ComponentSettingsForm::ComponentSettingsForm(const media::ExportComponent& compo
     auto* soundForm = new QFormLayout(sound);
     for (const auto& [key, value] : media::exportSettingsFields(current))
         addField(isVideoKey(key) ? *videoForm : *soundForm, key, value);
+    // One label column for both groups, so that their fields line up.
+    int labelWidth = 0;
+    for (QFormLayout* form : {videoForm, soundForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole))
+                labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (QFormLayout* form : {videoForm, soundForm})
+        for (int row = 0; row < form->rowCount(); ++row)
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole); label && label->widget())
+                label->widget()->setMinimumWidth(labelWidth);
     video->setVisible(component.writesVideo);
     sound->setVisible(component.writesSound);
 
