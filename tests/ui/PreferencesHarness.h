@@ -1,16 +1,15 @@
 #pragma once
 
-// The real preferences window over a controller whose main window is made of
-// stored controls, with its own preferences file. relaunch() quits and starts
-// again over the same file, as closing and opening the application does.
+// The real preferences window over a controller whose main window is the
+// command line's (controls without widgets), with its own preferences file.
+// relaunch() quits and starts again over the same file, as closing and
+// opening the application does.
 
 #include "RecordingAlertPresenter.h"
 #include "RecordingDesktopPorts.h"
-#include "RecordingEventPump.h"
 #include "app/JoinClipController.h"
-#include "filelist/TableView.h"
+#include "cli/HeadlessWindow.h"
 #include "platform/Preferences.h"
-#include "support/StoredTextControl.h"
 #include "ui/PreferencesWindow.h"
 
 #include <QApplication>
@@ -19,15 +18,15 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 
 namespace testing_support {
 
 // The widget of the window's own type with that object name; fails the test without one.
 template <typename Widget> Widget& child(QWidget& window, const char* name) {
     auto* widget = window.findChild<Widget*>(name);
-    EXPECT_NE(widget, nullptr) << name;
     if (!widget)
-        throw std::runtime_error(name);
+        throw std::runtime_error(std::string("no widget named ") + name);
     return *widget;
 }
 
@@ -43,10 +42,7 @@ inline void whenModalShown(std::function<void(QWidget&)> answer) {
 inline media::ExportComponent testComponent(const std::string& name, bool video, bool sound, bool dialog) {
     media::ExportComponent component;
     component.name = name;
-    component.info = name + " files";
-    component.extension = "mov";
-    component.subtype = media::makeFourCharCode("Test");
-    component.manufacturer = media::makeFourCharCode("Test");
+    component.subtype = component.manufacturer = media::makeFourCharCode("Test");
     component.hasSettingsDialog = dialog;
     component.writesVideo = video;
     component.writesSound = sound;
@@ -71,28 +67,21 @@ protected:
         ASSERT_TRUE(m_dir.isValid());
         relaunch();
     }
-    void TearDown() override {
-        m_controller->applicationWillTerminate();
-        m_window.reset();
-        m_controller.reset();
-    }
+    void TearDown() override { quit(); }
 
-    void relaunch() {
+    void quit() {
         if (m_controller)
             m_controller->applicationWillTerminate();
         m_window.reset();
         m_controller.reset();
+    }
+    void relaunch() {
+        quit();
         m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
         m_window = std::make_unique<ui::PreferencesWindow>();
-        app::MainWindowOutlets outlets;
-        support::StoredControl* c = m_controls;
-        outlets.fileList = {&m_table, &m_duration, &m_messages, &m_pump, &m_spinner, c,     c + 1,
-                            c + 2,    c + 3,       c + 4,       c + 5,   c + 6,      c + 7, c + 8};
-        outlets.join.fileListWindow = &m_mainWindow;
+        app::MainWindowOutlets outlets = m_mainWindow.outlets();
         outlets.join.alerts = &m_alerts;
-        outlets.join.savePanel = &m_savePanel;
         outlets.join.desktop = &m_desktop;
-        outlets.join.dockTile = &m_dockTile;
         outlets.join.folderChooser = &m_chooser;
         outlets.components.availableComponents = &m_components;
         m_window->fillOutlets(outlets);
@@ -105,7 +94,6 @@ protected:
     std::filesystem::path dir() const { return m_dir.path().toStdString(); }
     ui::PreferencesWindow& window() { return *m_window; }
     app::JoinClipController& controller() { return *m_controller; }
-    platform::Preferences& store() { return *m_store; }
     template <typename Widget> Widget& control(const char* name) { return child<Widget>(*m_window, name); }
 
     std::vector<media::ExportComponent> m_components{testComponent("Movie", true, true, true),
@@ -120,15 +108,8 @@ private:
     std::unique_ptr<platform::Preferences> m_store;
     std::unique_ptr<ui::PreferencesWindow> m_window;
     std::unique_ptr<app::JoinClipController> m_controller;
-    filelist::StoredTableView m_table;
-    support::StoredTextControl m_duration;
-    support::StoredTextControl m_messages;
-    RecordingEventPump m_pump;
-    support::StoredProgressIndicator m_spinner;
-    support::StoredControl m_controls[9];
-    support::StoredDocumentWindow m_mainWindow;
-    RecordingSavePanel m_savePanel;
-    platform::StoredDockTile m_dockTile;
+    std::ostringstream m_quiet;
+    cli::HeadlessWindow m_mainWindow{false, m_quiet};
 };
 
 } // namespace testing_support

@@ -1,17 +1,19 @@
 #include "PreferencesHarness.h"
-#include "join/SettingsFile.h"
 #include "support/LocalizedString.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ComponentSettingsDialog.h"
+#include "ui/ComponentSettingsPanels.h"
+#include "ui/FolderChooser.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
-#include <set>
 
 namespace testing_support {
 namespace {
@@ -23,44 +25,26 @@ class PreferencesWindowTest : public PreferencesHarness {};
 // Every preference the table says a bound control writes has exactly one
 // control, and no control names a key the table lacks.
 TEST_F(PreferencesWindowTest, EveryBoundPreferenceHasOneControl) {
-    std::multiset<QString> bound;
+    QStringList bound;
     for (QWidget* widget : window().findChildren<QWidget*>())
         if (const QVariant key = widget->property("preferenceKey"); key.isValid())
-            bound.insert(key.toString());
-    std::multiset<QString> expected;
-    for (const char* key : {"PreserveDates",
-                            "OpenFile",
-                            "DisplayFullPath",
-                            "AutostartViewer",
-                            "RememberFileList",
-                            "ClearListWhenAddingFiles",
-                            "Export",
-                            "Flatten",
-                            "Chapterize",
-                            "CheckForSoftwareUpdates",
-                            "AllowOverwrite",
-                            "PromptForFilename",
-                            "saveFrameFormat",
-                            "convertSoundToMovie",
-                            "timeStampName",
-                            "useLZWForTIFF",
-                            "compressionQuality",
-                            "DesiredDuration",
-                            "IndexColumn",
-                            "IconColumn",
-                            "FilenameColumn",
-                            "TitleColumn",
-                            "DurationColumn",
-                            "DateModifiedColumn",
-                            "DateCreatedColumn",
-                            "SizeColumn",
-                            "EXIFDateTimeColumn"})
-        expected.insert(key);
+            bound << key.toString();
+    QStringList expected =
+        QString("PreserveDates OpenFile DisplayFullPath AutostartViewer RememberFileList "
+                "ClearListWhenAddingFiles Export Flatten Chapterize CheckForSoftwareUpdates "
+                "AllowOverwrite PromptForFilename saveFrameFormat convertSoundToMovie "
+                "timeStampName useLZWForTIFF compressionQuality DesiredDuration IndexColumn "
+                "IconColumn FilenameColumn TitleColumn DurationColumn DateModifiedColumn "
+                "DateCreatedColumn SizeColumn EXIFDateTimeColumn")
+            .split(' ');
+    bound.sort();
+    expected.sort();
     EXPECT_EQ(bound, expected);
 }
 
 // Each kind of control: what a fresh store shows (the table's defaults), then
 // a change is in the store at once and a new window after a restart shows it.
+// The table hears of the column and full-path switches.
 TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
     struct Case {
         const char* control;
@@ -71,6 +55,7 @@ TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
         {"flattenCheckBox", Pref::Flatten, true, false},
         {"exportCheckBox", Pref::Export, false, true},
         {"sizeColumnCheckBox", Pref::SizeColumn, true, false},
+        {"displayFullPathCheckBox", Pref::DisplayFullPath, false, true},
         {"saveFrameFormatPopupButton", Pref::SaveFrameFormat, 0, 4},
         {"compressionQualityField", Pref::CompressionQuality, 1.0, 0.55},
         {"desiredDurationField", Pref::DesiredDuration, 0.0, 90.5},
@@ -83,6 +68,11 @@ TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
             return menu->currentIndex();
         return qobject_cast<QDoubleSpinBox*>(&widget)->value();
     };
+    int columnsChanged = 0;
+    QStringList changed;
+    QObject::connect(&window(), &ui::PreferencesWindow::columnsChanged, [&] { ++columnsChanged; });
+    QObject::connect(&window(), &ui::PreferencesWindow::preferenceChanged,
+                     [&](const QString& key) { changed << key; });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.control);
         EXPECT_EQ(shown(c.control), c.shownWhenAbsent);
@@ -94,41 +84,25 @@ TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
         else
             qobject_cast<QDoubleSpinBox*>(&widget)->setValue(c.changed.toDouble());
         EXPECT_EQ(controller().defaults().value(c.pref).toString(), c.changed.toString());
+        EXPECT_EQ(changed.takeFirst(), support::preferenceName(c.pref));
     }
+    EXPECT_EQ(columnsChanged, 2);
     relaunch();
     for (const Case& c : cases)
         EXPECT_EQ(shown(c.control).toString(), c.changed.toString()) << c.control;
 }
 
-TEST_F(PreferencesWindowTest, ColumnSwitchesAndTheFullPathOptionTellTheTable) {
-    int columns = 0;
-    QStringList changed;
-    QObject::connect(&window(), &ui::PreferencesWindow::columnsChanged, [&] { ++columns; });
-    QObject::connect(&window(), &ui::PreferencesWindow::preferenceChanged,
-                     [&](const QString& key) { changed << key; });
-    control<QCheckBox>("exifDateTimeColumnCheckBox").click();
-    control<QCheckBox>("displayFullPathCheckBox").click();
-    control<QCheckBox>("openFileCheckBox").click();
-    EXPECT_EQ(columns, 2);
-    EXPECT_EQ(changed, QStringList({"EXIFDateTimeColumn", "DisplayFullPath", "OpenFile"}));
-    EXPECT_FALSE(controller().defaults().boolValue(Pref::EXIFDateTimeColumn));
-}
-
 TEST_F(PreferencesWindowTest, TheSettingsButtonsFollowTheSelectedComponent) {
     auto& menu = control<QComboBox>("componentPopupButton");
     ASSERT_EQ(menu.count(), 3);
-    EXPECT_EQ(menu.itemData(0, Qt::ToolTipRole).toString(), "Movie files");
     const char* buttons[] = {"exportSettingsButton", "exportSaveSettingsButton", "exportLoadSettingsButton"};
-    for (const auto& [index, enabled] : {std::pair{2, false}, std::pair{0, true}}) {
+    for (const auto& [index, enabled] : {std::pair{2, false}, std::pair{0, true}, std::pair{2, false}}) {
         menu.setCurrentIndex(index);
         emit menu.activated(index);
         for (const char* button : buttons)
             EXPECT_EQ(control<QPushButton>(button).isEnabled(), enabled) << button << " " << index;
     }
-    // The chosen component is kept across a restart, with its buttons' state.
-    menu.setCurrentIndex(2);
-    emit menu.activated(2);
-    relaunch();
+    relaunch(); // the chosen component is kept, with its buttons' state
     EXPECT_EQ(control<QComboBox>("componentPopupButton").currentIndex(), 2);
     EXPECT_FALSE(control<QPushButton>("exportSettingsButton").isEnabled());
 }
@@ -145,21 +119,18 @@ TEST_F(PreferencesWindowTest, TheSettingsFormEditsTheStoredSettings) {
             child<QDialogButtonBox>(modal, "buttonBox").button(answer)->click();
         });
     };
+    const auto stored = [this] {
+        const QString title = controller().componentTable().titles().constFirst();
+        return media::decodeExportSettings(controller().exportSettingsForComponentDictionary().value(title))
+            .value_or(media::ExportSettings{});
+    };
     editAndAnswer(20, QDialogButtonBox::Ok);
     control<QPushButton>("exportSettingsButton").click();
-    const QString title = controller().componentTable().titles().constFirst();
-    auto settings =
-        media::decodeExportSettings(controller().exportSettingsForComponentDictionary().value(title));
-    ASSERT_TRUE(settings.has_value());
-    EXPECT_EQ(settings->quality, 20);
-    EXPECT_EQ(settings->channels, 1);
-    EXPECT_EQ(settings->videoEncoder, "");
-
+    EXPECT_EQ(stored().quality, 20);
+    EXPECT_EQ(stored().channels, 1);
     editAndAnswer(30, QDialogButtonBox::Cancel);
     control<QPushButton>("exportSettingsButton").click();
-    settings = media::decodeExportSettings(controller().exportSettingsForComponentDictionary().value(title));
-    ASSERT_TRUE(settings.has_value());
-    EXPECT_EQ(settings->quality, 20);
+    EXPECT_EQ(stored().quality, 20);
 }
 
 // Both folders: choose shows and stores the folder (kept across a restart),
@@ -204,6 +175,28 @@ TEST_F(PreferencesWindowTest, FoldersAreChosenClearedAndOpened) {
     }
 }
 
+// The real panels, answered as a user answers them: the folder chooser gives
+// the folder chosen and none when cancelled; the save panel adds the required type.
+TEST_F(PreferencesWindowTest, ThePanelsAnswerWhatTheUserChose) {
+    const std::filesystem::path folder = dir() / "chosen";
+    std::filesystem::create_directories(folder);
+    const auto answer = [](const std::filesystem::path& file, bool accept) {
+        whenModalShown([=](QWidget& modal) {
+            auto& dialog = dynamic_cast<QFileDialog&>(modal);
+            dialog.selectFile(QString::fromStdString(file.string()));
+            QMetaObject::invokeMethod(&dialog, accept ? "accept" : "reject");
+        });
+    };
+    ui::DialogFolderChooser chooser(&window());
+    answer(folder, true);
+    EXPECT_EQ(chooser.chooseFolder("Choose", "Choose", "Choose destination folder"), folder);
+    answer(folder, false);
+    EXPECT_EQ(chooser.chooseFolder("Choose", "Choose", "Choose destination folder"), std::nullopt);
+    ui::DialogComponentSettingsPanels panels(window());
+    answer(folder / "Mine", true);
+    EXPECT_EQ(panels.runSaveSettingsPanel("qxst", "Settings", true), folder / "Mine.qxst");
+}
+
 // Every text the window looks up has a German translation (a few read the same in both).
 TEST_F(PreferencesWindowTest, EveryTextOfTheWindowIsTranslatedToGerman) {
     support::resetLocalizedStringsForTesting();
@@ -224,6 +217,60 @@ TEST_F(PreferencesWindowTest, EveryTextOfTheWindowIsTranslatedToGerman) {
     for (const QString& same : sameInGerman)
         untranslated.removeAll(same);
     EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(" | ").toStdString();
+}
+
+class ComponentSettingsFormTest : public PreferencesHarness {
+protected:
+    // Settings of the first test component, set as the command line sets them.
+    media::ExportSettings settingsOf(std::initializer_list<std::pair<const char*, const char*>> fields) {
+        media::ExportSettings settings;
+        for (const auto& [key, value] : fields)
+            EXPECT_TRUE(media::setExportSetting(m_components[0], settings, key, value)) << key;
+        return settings;
+    }
+};
+
+// Values the menus do not offer, and bit rates that are not whole kbit/s,
+// stay exactly as they were when the user does not touch them.
+TEST_F(ComponentSettingsFormTest, UntouchedFieldsKeepTheirValues) {
+    const media::ExportSettings current = settingsOf({{"video-codec", "mpeg4"},
+                                                      {"video-bitrate", "1500"},
+                                                      {"size", "320x240"},
+                                                      {"frame-rate", "12"},
+                                                      {"sample-rate", "12345"},
+                                                      {"channels", "5"}});
+    ui::ComponentSettingsForm form(m_components[0], current);
+    const auto edited = form.editedSettings();
+    ASSERT_TRUE(edited.has_value()) << edited.error().message;
+    EXPECT_EQ(*edited, current);
+    EXPECT_EQ(child<QComboBox>(form, "frame-rate").currentText(), "12/1");
+}
+
+TEST_F(ComponentSettingsFormTest, EditedFieldsChangeTheirSettingsWhenTheComponentTakesThem) {
+    ui::ComponentSettingsForm form(m_components[0], {});
+    child<QComboBox>(form, "video-codec").setCurrentIndex(2);
+    child<QSpinBox>(form, "video-bitrate").setValue(2500);
+    child<QSpinBox>(form, "width").setValue(640);
+    child<QSpinBox>(form, "height").setValue(360);
+    auto& frameRate = child<QComboBox>(form, "frame-rate");
+    frameRate.setCurrentIndex(frameRate.findData("30000/1001"));
+    auto& sampleRate = child<QComboBox>(form, "sample-rate");
+    sampleRate.setCurrentIndex(sampleRate.findData("48000"));
+    const auto edited = form.editedSettings();
+    ASSERT_TRUE(edited.has_value()) << edited.error().message;
+    const media::ExportSettings expected = settingsOf({{"video-codec", "mpeg4"},
+                                                       {"video-bitrate", "2500k"},
+                                                       {"size", "640x360"},
+                                                       {"frame-rate", "30000/1001"},
+                                                       {"sample-rate", "48000"}});
+    EXPECT_EQ(*edited, expected);
+
+    // A size with only one side set cannot be used: OK keeps the form open and says why.
+    child<QSpinBox>(form, "height").setValue(0);
+    EXPECT_FALSE(form.editedSettings().has_value());
+    form.accept();
+    EXPECT_NE(form.result(), QDialog::Accepted);
+    EXPECT_FALSE(child<QLabel>(form, "problemTextField").isHidden());
 }
 
 } // namespace
