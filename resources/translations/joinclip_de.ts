@@ -489,5 +489,13 @@
         <source>"%@" already exists. Do you want to replace it?</source>
         <translation>„%@“ ist bereits vorhanden. Möchten Sie die Datei ersetzen?</translation>
     </message>
+    <message>
+        <source>Image format</source>
+        <translation>Bildformat</translation>
+    </message>
+    <message>
+        <source>JPEG quality</source>
+        <translation>JPEG-Qualität</translation>
+    </message>
 </context>
 </TS>
