@@ -36,7 +36,7 @@ private:
     };
     void addField(QFormLayout& form, const std::string& key, const std::string& value);
 
-    const media::ExportComponent& m_component;
+    const media::ExportComponent m_component;
     media::ExportSettings m_current;
     std::vector<Field> m_fields;
     QLabel* m_problem = nullptr;
