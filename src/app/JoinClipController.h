@@ -68,9 +68,9 @@ public:
     filelist::RenameOutcome removeFilenamePrefixes();
     // The file list as a text file. Export asks where (save panel) and answers
     // whether the file was written; import asks which file (open panel) and
-    // answers whether its lines went to the list (joinClips). A file that
-    // cannot be read, or is not UTF-8 text, is told in an alert and changes
-    // nothing.
+    // answers whether the chosen file was read (its lines go to the list
+    // through joinClips). A file that cannot be read, or is not UTF-8 text, is
+    // told in an alert and changes nothing.
     bool exportFileList();
     bool importFileList();
 

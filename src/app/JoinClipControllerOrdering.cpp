@@ -123,9 +123,8 @@ bool JoinClipController::importFileList() {
                     {QString::fromStdString(paths.error().message)});
         return false;
     }
-    if (paths->empty())
-        return false; // an empty file: a list with nothing in it
-    m_movies.joinClips(std::move(*paths));
+    if (!paths->empty()) // an empty file is a list with nothing in it
+        m_movies.joinClips(std::move(*paths));
     return true;
 }
 
