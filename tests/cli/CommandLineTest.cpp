@@ -10,6 +10,7 @@
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
+#include "cli/RenameCommand.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,6 +37,7 @@ TEST_F(CommandLineTest, EveryCommandShowsItsOwnHelpAndRefusesUnknownOptions) {
     const std::vector<std::pair<clitest::Command, std::string>> commands = {
         {cli::runInfoCommand, "info"},
         {cli::runListCommand, "list"},
+        {cli::runRenameCommand, "rename"},
         {cli::runJoinCommand, "join"},
         {cli::runExportCommand, "export"},
         {cli::runComponentsCommand, "components"},
