@@ -73,8 +73,8 @@ TEST_F(OrderingCommandTest, RenameNumbersAndUnnumbersAndNeverReplacesAFile) {
     ASSERT_EQ(call(cli::runRenameCommand, {"--unnumber", "--sort-by", "path", file("000002 a.png"),
                                            file("000001 b.png")}),
               0);
-    EXPECT_EQ(m_out, file("000002 a.png") + "\t" + file("a.png") + "\n" + file("000001 b.png") + "\t" +
-                         file("b.png") + "\n");
+    EXPECT_EQ(m_out, file("000001 b.png") + "\t" + file("b.png") + "\n" + file("000002 a.png") + "\t" +
+                         file("a.png") + "\n");
 
     std::ofstream(dir() / "000001 a.png") << "kept";
     EXPECT_EQ(call(cli::runRenameCommand, {"--number", file("a.png"), file("b.png")}), 1);
