@@ -32,8 +32,9 @@ TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
     ASSERT_TRUE(controller().exportFileList());
     EXPECT_EQ(m_savePanel.openings().back().suggestedName, "JoinClip File List Export");
     EXPECT_EQ(m_savePanel.openings().back().requiredExtension, QString(".txt"));
-    EXPECT_EQ(testing_support::contentsOf(file),
-              (dir() / japanese).string() + "\n" + (dir() / "b.png").string() + "\n" + (dir() / "a.png").string());
+    EXPECT_EQ(testing_support::contentsOf(file), (dir() / japanese).string() + "\n" +
+                                                     (dir() / "b.png").string() + "\n" +
+                                                     (dir() / "a.png").string());
 
     list().clearAll();
     m_openPanel.setAnswer(file);
@@ -96,7 +97,8 @@ TEST_F(OrderingTest, RefusedRenamesBeepAndAreNamed) {
     EXPECT_EQ(m_alerts.beepCount(), 2);
     EXPECT_TRUE(m_alerts.alerts().empty()) << "a beep, no alert, per refused file";
     EXPECT_EQ(m_messages.text(), "These files were not renamed: a.png, c.png");
-    EXPECT_TRUE(m_console.contains("Could not rename \"" + QString::fromStdString((dir() / "a.png").string()) +
+    EXPECT_TRUE(m_console.contains("Could not rename \"" +
+                                   QString::fromStdString((dir() / "a.png").string()) +
                                    "\" to \"000001 a.png\": File exists"));
     EXPECT_EQ(names(), (Names{"a.png", "000002 b.png", "c.png"}));
 }

@@ -34,7 +34,9 @@ protected:
 TEST_F(OrderingCommandTest, ListSortsReversesAndRoundTripsThroughAListFile) {
     // Made in this order, so their creation dates ascend (or are equal) too.
     const std::vector<std::tuple<std::string, std::optional<std::string>, std::time_t>> files = {
-        {"c1.jpg", "2011:03:01 10:00:00", 1000}, {"c2.jpg", "2009:07:14 18:03:22", 3000}, {"Clip 10.png", {}, 2000}};
+        {"c1.jpg", "2011:03:01 10:00:00", 1000},
+        {"c2.jpg", "2009:07:14 18:03:22", 3000},
+        {"Clip 10.png", {}, 2000}};
     std::vector<std::string> paths;
     for (const auto& [name, exifDate, modified] : files) {
         paths.push_back(fixtures::makePicture(dir(), name, 16, 16, exifDate).string());
@@ -70,8 +72,8 @@ TEST_F(OrderingCommandTest, RenameNumbersAndUnnumbersAndNeverReplacesAFile) {
     ASSERT_EQ(call(cli::runRenameCommand, {"--number", file("b.png"), file("a.png")}), 0) << m_err;
     EXPECT_EQ(m_out, file("b.png") + "\t" + file("000001 b.png") + "\n" + file("a.png") + "\t" +
                          file("000002 a.png") + "\n");
-    ASSERT_EQ(call(cli::runRenameCommand, {"--unnumber", "--sort-by", "path", file("000002 a.png"),
-                                           file("000001 b.png")}),
+    ASSERT_EQ(call(cli::runRenameCommand,
+                   {"--unnumber", "--sort-by", "path", file("000002 a.png"), file("000001 b.png")}),
               0);
     EXPECT_EQ(m_out, file("000001 b.png") + "\t" + file("b.png") + "\n" + file("000002 a.png") + "\t" +
                          file("a.png") + "\n");
@@ -81,9 +83,8 @@ TEST_F(OrderingCommandTest, RenameNumbersAndUnnumbersAndNeverReplacesAFile) {
     EXPECT_NE(m_err.find("to \"000001 a.png\": File exists"), std::string::npos) << m_err;
     EXPECT_EQ(testing_support::contentsOf(dir() / "000001 a.png"), "kept");
     EXPECT_TRUE(fs::exists(dir() / "a.png") && fs::exists(dir() / "000002 b.png"));
-    for (const std::vector<std::string>& wrong : {std::vector<std::string>{file("a.png")},
-                                                  {"--number", "--unnumber", file("a.png")},
-                                                  {"--number"}})
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{file("a.png")}, {"--number", "--unnumber", file("a.png")}, {"--number"}})
         EXPECT_EQ(call(cli::runRenameCommand, wrong), 2);
 }
 

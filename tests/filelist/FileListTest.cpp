@@ -5,8 +5,8 @@
 
 #include "filelist/FileList.h"
 
-#include "MediaFixtures.h"
 #include "FileContents.h"
+#include "MediaFixtures.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
 #include "TemporaryFolder.h"
@@ -274,18 +274,6 @@ TEST_F(FileListTest, SoundFilesBecomeMoviesWhenAsked) {
     EXPECT_EQ(names().back(), "song.wav") << "a failed conversion adds the sound file as it is";
 }
 
-Names namesOf(const std::vector<fs::path>& paths) {
-    Names names;
-    for (const auto& path : paths)
-        names.push_back(path.string());
-    return names;
-}
-
-void setModified(const fs::path& file, std::time_t seconds) {
-    const timespec times[2] = {{seconds, 0}, {seconds, 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
-}
-
 // Each sort starts from the order the one before it left.
 TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
     const auto photo = [&](const std::string& name, std::string exifDate) {
@@ -300,7 +288,8 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         {picture("a.png", "B"), 5000, "\u65E5\u672C"},
         {picture("z.png", "A"), 4000, "\u03A9mega"}};
     for (const auto& [file, modified, title] : files) {
-        setModified(file, modified);
+        const timespec times[2] = {{modified, 0}, {modified, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
         append(file);
         list->setTitle(list->count() - 1, title);
     }
@@ -357,7 +346,8 @@ TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
 
 TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
     const std::string longName = std::string(251, 'n') + ".png"; // 255 bytes: no room for a number
-    for (const std::string& name : {std::string("a.png"), std::string("b.png"), std::string("c.png"), longName})
+    for (const std::string& name :
+         {std::string("a.png"), std::string("b.png"), std::string("c.png"), longName})
         append(picture(name));
     std::ofstream(dir() / "000002 b.png") << "someone else's";
     auto outcome = list->renameFilesInSequence();
@@ -391,21 +381,21 @@ TEST_F(FileListTest, AThousandFilesNumberedAndUnnumberedGetTheirNamesBack) {
 }
 
 TEST(ListTextFileTest, LinesEndInCrLfLfOrLoneCrAndEveryLineCounts) {
-    const std::vector<std::pair<std::string, Names>> cases = {
-        {"", {}},
-        {"/a", {"/a"}},
-        {"/a\n/b", {"/a", "/b"}},
-        {"/a\r\n/b\r/c\n", {"/a", "/b", "/c", ""}},
-        {"\n\n", {"", "", ""}},
-        {"/a \r\r\n/b", {"/a ", "", "/b"}},
-        {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}};
+    using Paths = std::vector<fs::path>;
+    const std::vector<std::pair<std::string, Paths>> cases = {{"", {}},
+                                                              {"/a", {"/a"}},
+                                                              {"/a\n/b", {"/a", "/b"}},
+                                                              {"/a\r\n/b\r/c\n", {"/a", "/b", "/c", ""}},
+                                                              {"\n\n", {"", "", ""}},
+                                                              {"/a \r\r\n/b", {"/a ", "", "/b"}},
+                                                              {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}};
     for (const auto& [text, lines] : cases)
-        EXPECT_EQ(namesOf(filelist::parseFileListText(QByteArray::fromStdString(text))), lines) << text;
+        EXPECT_EQ(filelist::parseFileListText(QByteArray::fromStdString(text)), lines) << text;
 
     // A path that would read back as two lines, or make the file unreadable, is left out.
     const auto text = filelist::fileListText({"/a", "/b\nc", "/\u65E5", "/\xFF", "/d"});
     EXPECT_EQ(text.bytes, "/a\n/\u65E5\n/d");
-    EXPECT_EQ(namesOf(text.leftOut), (Names{"/b\nc", "/\xFF"}));
+    EXPECT_EQ(text.leftOut, (Paths{"/b\nc", "/\xFF"}));
     EXPECT_TRUE(filelist::fileListText({}).bytes.isEmpty());
 }
 
