@@ -70,7 +70,8 @@ public:
     // whether the file was written; import asks which file (open panel) and
     // answers whether the chosen file was read (its lines go to the list
     // through joinClips). A file that cannot be read, or is not UTF-8 text, is
-    // told in an alert and changes nothing.
+    // told in an alert and changes nothing. The answers of these actions are
+    // for the command line; the window may drop them, the user has been told.
     bool exportFileList();
     bool importFileList();
 

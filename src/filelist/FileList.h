@@ -112,10 +112,10 @@ public:
     // A rename is never allowed to replace another file: it is refused, and
     // the file keeps its old name.
     // Puts "000001 " (the 1-based list position) in front of every name.
-    RenameOutcome renameFilesInSequence();
+    [[nodiscard]] RenameOutcome renameFilesInSequence();
     // Removes everything up to and including the first blank from every name
     // that holds one.
-    RenameOutcome removeFilenamePrefixes();
+    [[nodiscard]] RenameOutcome removeFilenamePrefixes();
 
     // The paths of the entries whose files can be found, in list order.
     std::vector<std::filesystem::path> resolvedPaths() const;

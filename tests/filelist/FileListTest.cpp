@@ -336,7 +336,7 @@ TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
                               "000005 last.png"}));
     EXPECT_EQ(outcome.renamed.size(), 4u);
     EXPECT_TRUE(outcome.refused.empty());
-    list->removeFilenamePrefixes();
+    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 4u);
     EXPECT_EQ(names(), (Names{"b.png", twoWords, "\u03A9mega.png", "<gone>", "last.png"}));
     // Any first word goes; a name without a blank stays.
     outcome = list->removeFilenamePrefixes();
@@ -376,7 +376,7 @@ TEST_F(FileListTest, AThousandFilesNumberedAndUnnumberedGetTheirNamesBack) {
     }
     EXPECT_EQ(list->renameFilesInSequence().renamed.size(), 1000u);
     EXPECT_EQ(names()[999], "001000 clip999.png");
-    list->removeFilenamePrefixes();
+    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 1000u);
     EXPECT_EQ(names(), original);
 }
 
