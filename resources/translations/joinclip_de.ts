@@ -497,5 +497,45 @@
         <source>JPEG quality</source>
         <translation>JPEG-Qualität</translation>
     </message>
+    <message>
+        <source>These files were not renamed: %@</source>
+        <translation>Diese Dateien wurden nicht umbenannt: %@</translation>
+    </message>
+    <message>
+        <source>There are no file paths to export.</source>
+        <translation>Es gibt keine Dateipfade zum Exportieren.</translation>
+    </message>
+    <message>
+        <source>Add files to the file list and try again</source>
+        <translation>Fügen Sie der Dateiliste Dateien hinzu und versuchen Sie es erneut</translation>
+    </message>
+    <message>
+        <source>The paths were NOT exported.</source>
+        <translation>Die Pfade wurden NICHT exportiert.</translation>
+    </message>
+    <message>
+        <source>%d of the file paths could not be exported.</source>
+        <translation>%d der Dateipfade konnten nicht exportiert werden.</translation>
+    </message>
+    <message>
+        <source>A path that holds a line break or is not UTF-8 text cannot be written to a file list.</source>
+        <translation>Ein Pfad mit einem Zeilenumbruch oder einer, der kein UTF-8-Text ist, kann nicht in eine Dateiliste geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Choose File to Import</source>
+        <translation>Zu importierende Datei auswählen</translation>
+    </message>
+    <message>
+        <source>The file "%@" is not a file list.</source>
+        <translation>Die Datei „%@“ ist keine Dateiliste.</translation>
+    </message>
+    <message>
+        <source>A file list is UTF-8 text, one file path per line.</source>
+        <translation>Eine Dateiliste ist UTF-8-Text mit einem Dateipfad pro Zeile.</translation>
+    </message>
+    <message>
+        <source>The file "%@" could not be read.</source>
+        <translation>Die Datei „%@“ konnte nicht gelesen werden.</translation>
+    </message>
 </context>
 </TS>

@@ -54,6 +54,27 @@ public:
     void setOutputDirectoryTextFieldValue();
     void setMovieDownloadDestinationTextFieldValue();
 
+    // Ordering and batch renaming (JoinClipControllerOrdering.cpp): each works
+    // on every entry and ends with the table reloaded.
+    void dateSortListButtonClicked();       // by "modification date"
+    void createDateSortListButtonClicked(); // by "creation date"
+    void exifDateSortListButtonClicked();   // by "exif date"
+    void titleSortListButtonClicked();      // by "title" in text order
+    void finderSortListButtonClicked();     // by the files' paths in text order
+    void reverseListButtonClicked();
+    // Each refused rename beeps; the status line names the files not renamed,
+    // and the console says why for each.
+    filelist::RenameOutcome renameFilesInSequence();
+    filelist::RenameOutcome removeFilenamePrefixes();
+    // The file list as a text file. Export asks where (save panel) and answers
+    // whether the file was written; import asks which file (open panel) and
+    // answers whether the chosen file was read (its lines go to the list
+    // through joinClips). A file that cannot be read, or is not UTF-8 text, is
+    // told in an alert and changes nothing. The answers of these actions are
+    // for the command line; the window may drop them, the user has been told.
+    bool exportFileList();
+    bool importFileList();
+
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
@@ -124,6 +145,7 @@ public:
 
 private:
     support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
+    void reportRefusedRenames(const filelist::RenameOutcome& outcome);
     void showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName);
     std::uint32_t now() const;
     void terminateExportComponents();

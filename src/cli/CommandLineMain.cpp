@@ -9,6 +9,7 @@
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 #include "cli/ProcessSetup.h"
+#include "cli/RenameCommand.h"
 
 #include <QCoreApplication>
 #include <filesystem>
@@ -28,10 +29,15 @@ Commands:
   info [--json] FILE...   tell whether each file opens as a movie, and its
                           display name, duration, time scale, natural size,
                           tracks and frame count (--json: one JSON array)
-  list [--sort] [--desired-duration DURATION] [--restore] [--save] [--verbose] [--json] PATH...
+  list [--sort] [--sort-by modification|creation|exif|title|path] [--reverse]
+       [--import FILE.txt] [--export FILE.txt] [--desired-duration DURATION]
+       [--restore] [--save] [--verbose] [--json] PATH...
                           build the file list as the application does and
                           print it as the file table shows it, then the
                           total-duration line (--json: one JSON object)
+  rename --number|--unnumber [--sort-by KEY] [--reverse] PATH...
+                          put the list position in front of each file's name
+                          (000001 a.mov), or take the first word off again
   join [-o PATH | --output-dir DIR] [--title TEXT]... [--chapters|--no-chapters] [--reference]
        [--duration DURATION] [--sort] [--component TITLE [--settings FILE.qxst]] FILE...
                           join the files into one movie (copied without
@@ -63,7 +69,7 @@ bool isCommandLineInvocation(int argc, char** argv) {
     const std::string first = argv[1];
     if (first.starts_with('-'))
         return true;
-    static const std::set<std::string> commands{"help",       "info",   "list",     "join",
+    static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
                                                 "components", "export", "settings", "prefs"};
     if (commands.contains(first))
         return true;
@@ -99,6 +105,8 @@ int runCommandLine(int argc, char** argv) {
         return cli::runInfoCommand(rest, std::cout, std::cerr);
     if (command == "list")
         return cli::runListCommand(rest, std::cout, std::cerr);
+    if (command == "rename")
+        return cli::runRenameCommand(rest, std::cout, std::cerr);
     if (command == "join")
         return cli::runJoinCommand(rest, std::cout, std::cerr);
     if (command == "components")

@@ -5,6 +5,7 @@
 #include "cli/DurationArgument.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/ListDurations.h"
+#include "cli/ListOrderingOptions.h"
 #include "cli/OpenedPreferences.h"
 #include "filelist/TableCells.h"
 
@@ -24,8 +25,12 @@ constexpr const char* kPrintedColumns[] = {"Index",         "Filename",     "Tit
 } // namespace
 
 std::string escapeTableCell(const QString& text) {
+    return escapeTableCell(std::string_view(text.toStdString()));
+}
+
+std::string escapeTableCell(std::string_view bytes) {
     std::string escaped;
-    for (const char byte : text.toStdString()) {
+    for (const char byte : bytes) {
         switch (byte) {
         case '\\':
             escaped += "\\\\";
@@ -56,14 +61,24 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
     options.addValue({"desired-duration"}, "DURATION", "Scales the total to DURATION for this run only.");
     options.addFlag({"restore"}, "Restores the list saved by --save first.");
     options.addFlag({"save"}, "Saves the list for --restore (following the RememberFileList preference).");
+    ListOrderingOptions ordering;
+    ordering.addTo(options);
+    options.addValue(
+        {"import"}, "FILE.txt",
+        "Adds the paths of a file list (one per line, UTF-8) first, as the window's Import does.");
+    options.addValue(
+        {"export"}, "FILE.txt",
+        "Writes the paths of the list, in its order, to a file list, as the window's Export does.");
     options.addFlag({"v", "verbose"}, "Shows the status line on standard error.");
     options.addFlag({"json"}, "Prints one JSON object: the entries, each with the columns, and the total.");
     options.addPositional("PATH", "Files and folders to add.", "PATH...");
     if (const auto status = options.parse(arguments, out, err))
         return *status;
     const std::vector<std::filesystem::path> paths = options.positionalPaths();
-    if (paths.empty() && !options.isSet("restore"))
+    if (paths.empty() && !options.isSet("restore") && !options.isSet("import"))
         return options.usageError("no path given", err);
+    if (!ordering.read(options, err))
+        return 2;
     std::optional<double> desiredDuration;
     if (options.isSet("desired-duration")) {
         const auto read = readDuration(options.bytes("desired-duration"));
@@ -74,13 +89,24 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
     OpenedPreferences preferences(err);
     HeadlessWindow window(options.isSet("verbose"), err);
-    app::JoinClipController controller(preferences.store(), window.outlets());
+    app::MainWindowOutlets outlets = window.outlets();
+    support::HeadlessOpenPanel importPanel(options.path("import"));
+    outlets.join.openPanel = &importPanel;
+    app::JoinClipController controller(preferences.store(), outlets);
     filelist::FileList& list = controller.fileList();
     controller.awakeFromNib();
     if (options.isSet("restore"))
         controller.applicationWillFinishLaunching();
 
-    int status = addPaths(list, paths, options.isSet("sort"), err) > 0 ? 1 : 0;
+    int status = options.isSet("import") && !controller.importFileList() ? 1 : 0;
+    if (addPaths(list, paths, options.isSet("sort"), err) > 0)
+        status = 1;
+    ordering.apply(controller);
+    if (options.isSet("export")) {
+        window.savePanel().setAnswer(options.path("export"));
+        if (!controller.exportFileList())
+            status = 1;
+    }
     if (desiredDuration) {
         const ListDurations durations = listDurations(list);
         if (const auto reachable = checkReachable(durations.durations, durations.timeScale, *desiredDuration);

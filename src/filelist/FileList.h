@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filelist/EntrySort.h"
 #include "filelist/FileListOutlets.h"
 #include "filelist/MovieEntry.h"
 
@@ -17,6 +18,18 @@ class UserDefaults;
 }
 
 namespace filelist {
+
+// What a batch rename did, file by file, in list order.
+struct RenameOutcome final {
+    struct Rename final {
+        std::filesystem::path from;
+        std::filesystem::path to;
+        int error = 0; // the errno of a refusal; 0 when renamed
+    };
+    std::vector<Rename> renamed;
+    // Files that kept their old name because the rename was refused.
+    std::vector<Rename> refused;
+};
 
 // The ordered list of movie entries (m_movies) and the operations that make,
 // refresh, title and remove entries, keep the total-duration line and enable
@@ -87,6 +100,26 @@ public:
     void saveList();
     void restoreList();
 
+    // Ordering (FileListOrdering.cpp): every entry, not only the selected
+    // ones; each ends by reloading the table. Nothing else changes: not the
+    // selected row numbers, the controls or the total-duration line.
+    void sortBy(SortKey key);
+    void reverseList();
+
+    // Batch renames (FileListRenaming.cpp), in list order, each file in its
+    // own folder; entries whose file cannot be found are passed over. The
+    // entries keep their reference data, which finds the renamed files.
+    // A rename is never allowed to replace another file: it is refused, and
+    // the file keeps its old name.
+    // Puts "000001 " (the 1-based list position) in front of every name.
+    [[nodiscard]] RenameOutcome renameFilesInSequence();
+    // Removes everything up to and including the first blank from every name
+    // that holds one.
+    [[nodiscard]] RenameOutcome removeFilenamePrefixes();
+
+    // The paths of the entries whose files can be found, in list order.
+    std::vector<std::filesystem::path> resolvedPaths() const;
+
     // The path of entry index's file now, or none when it is gone.
     std::optional<std::filesystem::path> pathOfEntry(int index) const;
 
@@ -96,6 +129,9 @@ private:
     // After a batch or a restore: enables what the count allows, disables nothing.
     void enableControlsForCount();
     void showMessage(const QString& text);
+    // Renames each entry's file to newName(position, name) when it answers one.
+    RenameOutcome renameEach(
+        const std::function<std::optional<std::string>(int position, const std::string& name)>& newName);
 
     support::UserDefaults& m_defaults;
     FileListOutlets m_outlets;

@@ -22,8 +22,14 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
     if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
         clearAll();
 
-    platform::stableSortInTextOrder(
-        paths, [](const std::filesystem::path& path) { return QFile::decodeName(path.c_str()); });
+    // Each path is decoded once, not once per comparison: an imported list may hold 100,000.
+    std::vector<std::pair<QString, std::filesystem::path>> named;
+    named.reserve(paths.size());
+    for (auto& path : paths)
+        named.emplace_back(QFile::decodeName(path.c_str()), std::move(path));
+    platform::stableSortInTextOrder(named, [](const auto& item) -> const QString& { return item.first; });
+    for (std::size_t i = 0; i < named.size(); ++i)
+        paths[i] = std::move(named[i].second);
 
     // From the last path to the first, each file goes to the top of the list,
     // so the batch ends up in ascending order ahead of what was there.

@@ -10,6 +10,7 @@
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
+#include "cli/RenameCommand.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -34,13 +35,10 @@ protected:
 
 TEST_F(CommandLineTest, EveryCommandShowsItsOwnHelpAndRefusesUnknownOptions) {
     const std::vector<std::pair<clitest::Command, std::string>> commands = {
-        {cli::runInfoCommand, "info"},
-        {cli::runListCommand, "list"},
-        {cli::runJoinCommand, "join"},
-        {cli::runExportCommand, "export"},
-        {cli::runComponentsCommand, "components"},
-        {cli::runSettingsCommand, "settings"},
-        {cli::runPrefsCommand, "prefs"}};
+        {cli::runInfoCommand, "info"},         {cli::runListCommand, "list"},
+        {cli::runRenameCommand, "rename"},     {cli::runJoinCommand, "join"},
+        {cli::runExportCommand, "export"},     {cli::runComponentsCommand, "components"},
+        {cli::runSettingsCommand, "settings"}, {cli::runPrefsCommand, "prefs"}};
     for (const auto& [command, name] : commands) {
         const auto help = runCommand(command, {"--help"});
         EXPECT_EQ(help.status, 0) << name;

@@ -1,22 +1,29 @@
 // The file list: where batches, folders and single files land, titles, the
-// total-duration line, removing, the controls that follow the count, and
-// previews made only when asked for.
+// total-duration line, removing, the controls that follow the count,
+// previews made only when asked for, sorting, renaming in sequence, and the
+// list as a text file.
 
 #include "filelist/FileList.h"
 
+#include "FileContents.h"
 #include "MediaFixtures.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
 #include "TemporaryFolder.h"
 #include "filelist/DurationLine.h"
+#include "filelist/ListTextFile.h"
+#include "filelist/SequenceNames.h"
 #include "filelist/TableCells.h"
 #include "platform/FileReference.h"
+#include "platform/LocaleFormat.h"
 #include "platform/Preferences.h"
 #include "support/StoredTextControl.h"
 #include "support/UserDefaults.h"
 
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -265,6 +272,154 @@ TEST_F(FileListTest, SoundFilesBecomeMoviesWhenAsked) {
     convertSound = [](const fs::path&) { return std::shared_ptr<media::Movie>(); };
     append(sound);
     EXPECT_EQ(names().back(), "song.wav") << "a failed conversion adds the sound file as it is";
+}
+
+// Each sort starts from the order the one before it left.
+TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
+    const auto photo = [&](const std::string& name, std::string exifDate) {
+        return fixtures::makePicture(dir(), name, 16, 16, exifDate);
+    };
+    // Photos as two cameras date them, a picture without EXIF data, files in two folders.
+    const std::vector<std::tuple<fs::path, std::time_t, QString>> files = {
+        {photo("canon.jpg", "2011:03:01 10:00:00"), 3000, "Clip 10"},
+        {photo("nikon.jpg", "2009:07:14 18:03:22"), 1000, "clip 9"},
+        {picture("plain.png"), 2000, "Clip 1"},
+        {photo("sony.jpg", "2009:07:14 18:03:22"), 1000, "\u00C4pfel"},
+        {picture("a.png", "B"), 5000, "\u65E5\u672C"},
+        {picture("z.png", "A"), 4000, "\u03A9mega"}};
+    for (const auto& [file, modified, title] : files) {
+        const timespec times[2] = {{modified, 0}, {modified, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+        append(file);
+        list->setTitle(list->count() - 1, title);
+    }
+    const int reloads = table.reloadCount();
+    const std::vector<std::pair<filelist::SortKey, Names>> sorts = {
+        {filelist::SortKey::ExifDate, {"nikon.jpg", "sony.jpg", "canon.jpg", "plain.png", "a.png", "z.png"}},
+        {filelist::SortKey::ModificationDate,
+         {"nikon.jpg", "sony.jpg", "plain.png", "canon.jpg", "z.png", "a.png"}},
+        {filelist::SortKey::Title, {"sony.jpg", "plain.png", "nikon.jpg", "canon.jpg", "z.png", "a.png"}},
+        {filelist::SortKey::Path, {"z.png", "a.png", "canon.jpg", "nikon.jpg", "plain.png", "sony.jpg"}}};
+    for (const auto& [key, expected] : sorts) {
+        list->sortBy(key);
+        EXPECT_EQ(names(), expected) << static_cast<int>(key);
+    }
+    EXPECT_EQ(table.reloadCount(), reloads + 4);
+
+    // Date texts that do not read back in the locale now in use count as missing: nothing moves.
+    list->reverseList();
+    platform::setLocaleForTesting("de_DE", "UTC");
+    list->sortBy(filelist::SortKey::ModificationDate);
+    platform::setLocaleForTesting(nullptr, nullptr);
+    EXPECT_EQ(names(), (Names{"sony.jpg", "plain.png", "nikon.jpg", "canon.jpg", "a.png", "z.png"}));
+    // A file that is gone goes last in the path sort.
+    fs::remove(dir() / "canon.jpg");
+    list->sortBy(filelist::SortKey::Path);
+    EXPECT_EQ(names(), (Names{"z.png", "a.png", "nikon.jpg", "plain.png", "sony.jpg", "<gone>"}));
+    list->reverseList();
+    list->reverseList();
+    EXPECT_EQ(names().front(), "z.png");
+}
+
+TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
+    for (const auto& [position, text] : std::vector<std::pair<int, std::string>>{
+             {1, "000001"}, {42, "000042"}, {123456, "123456"}, {1000000, "1000000"}})
+        EXPECT_EQ(filelist::sequenceNumberText(position), text);
+
+    const std::string twoWords = "\u65E5\u672C \u65C5\u884C.png"; // a blank inside a name in another script
+    for (const std::string& name : {std::string("b.png"), twoWords, std::string("\u03A9mega.png"),
+                                    std::string("gone.png"), std::string("last.png")})
+        append(picture(name));
+    fs::remove(dir() / "gone.png"); // passed over: its number is not given to the next
+    auto outcome = list->renameFilesInSequence();
+    EXPECT_EQ(names(), (Names{"000001 b.png", "000002 " + twoWords, "000003 \u03A9mega.png", "<gone>",
+                              "000005 last.png"}));
+    EXPECT_EQ(outcome.renamed.size(), 4u);
+    EXPECT_TRUE(outcome.refused.empty());
+    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 4u);
+    EXPECT_EQ(names(), (Names{"b.png", twoWords, "\u03A9mega.png", "<gone>", "last.png"}));
+    // Any first word goes; a name without a blank stays.
+    outcome = list->removeFilenamePrefixes();
+    EXPECT_EQ(outcome.renamed.size(), 1u);
+    EXPECT_EQ(names()[1], "\u65C5\u884C.png");
+}
+
+TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
+    const std::string longName = std::string(251, 'n') + ".png"; // 255 bytes: no room for a number
+    for (const std::string& name :
+         {std::string("a.png"), std::string("b.png"), std::string("c.png"), longName})
+        append(picture(name));
+    std::ofstream(dir() / "000002 b.png") << "someone else's";
+    auto outcome = list->renameFilesInSequence();
+    EXPECT_EQ(names(), (Names{"000001 a.png", "b.png", "000003 c.png", longName}));
+    ASSERT_EQ(outcome.refused.size(), 2u);
+    EXPECT_EQ(outcome.refused[0].from, dir() / "b.png");
+    EXPECT_EQ(outcome.refused[0].error, EEXIST);
+    EXPECT_EQ(outcome.refused[1].error, ENAMETOOLONG);
+    EXPECT_EQ(testing_support::contentsOf(dir() / "000002 b.png"), "someone else's");
+
+    std::ofstream(dir() / "c.png") << "a new c";
+    outcome = list->removeFilenamePrefixes();
+    EXPECT_EQ(names(), (Names{"a.png", "b.png", "000003 c.png", longName}));
+    ASSERT_EQ(outcome.refused.size(), 1u);
+    EXPECT_EQ(testing_support::contentsOf(dir() / "c.png"), "a new c");
+}
+
+TEST_F(FileListTest, AThousandFilesNumberedAndUnnumberedGetTheirNamesBack) {
+    const fs::path first = picture("clip0.png");
+    Names original;
+    for (int i = 0; i < 1000; ++i) {
+        original.push_back("clip" + std::to_string(i) + ".png");
+        if (i > 0)
+            fs::copy_file(first, dir() / original.back());
+        append(dir() / original.back());
+    }
+    EXPECT_EQ(list->renameFilesInSequence().renamed.size(), 1000u);
+    EXPECT_EQ(names()[999], "001000 clip999.png");
+    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 1000u);
+    EXPECT_EQ(names(), original);
+}
+
+TEST(ListTextFileTest, LinesEndInCrLfLfOrLoneCrAndEveryLineCounts) {
+    using Paths = std::vector<fs::path>;
+    const std::vector<std::pair<std::string, Paths>> cases = {{"", {}},
+                                                              {"/a", {"/a"}},
+                                                              {"/a\n/b", {"/a", "/b"}},
+                                                              {"/a\r\n/b\r/c\n", {"/a", "/b", "/c", ""}},
+                                                              {"\n\n", {"", "", ""}},
+                                                              {"/a \r\r\n/b", {"/a ", "", "/b"}},
+                                                              {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}};
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(filelist::parseFileListText(QByteArray::fromStdString(text)), lines) << text;
+
+    // A path that would read back as two lines, or make the file unreadable, is left out.
+    const auto text = filelist::fileListText({"/a", "/b\nc", "/\u65E5", "/\xFF", "/d"});
+    EXPECT_EQ(text.bytes, "/a\n/\u65E5\n/d");
+    EXPECT_EQ(text.leftOut, (Paths{"/b\nc", "/\xFF"}));
+    EXPECT_TRUE(filelist::fileListText({}).bytes.isEmpty());
+}
+
+TEST(ListTextFileTest, OnlyReadableUtf8FilesAreRead) {
+    fixtures::test::TemporaryFolder folder;
+    const fs::path file = folder.path() / "list.txt";
+    // An invalid byte, an overlong slash, a surrogate, a value past U+10FFFF.
+    for (const char* bytes : {"/a\n\xFF", "/a\xC0\xAF", "/\xED\xA0\x80", "/\xF4\x90\x80\x80"}) {
+        std::ofstream(file, std::ios::binary) << bytes;
+        const auto read = filelist::loadFileList(file);
+        ASSERT_FALSE(read) << bytes;
+        EXPECT_EQ(read.error().code, 0);
+    }
+    EXPECT_EQ(filelist::loadFileList(folder.path() / "none.txt").error().code, ENOENT);
+    EXPECT_EQ(filelist::loadFileList(folder.path()).error().code, EISDIR);
+
+    std::string many;
+    for (int i = 0; i < 100000; ++i)
+        many += "/nowhere/" + std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\r" : "\n");
+    ASSERT_TRUE(filelist::writeFileList(file, QByteArray::fromStdString(many)));
+    const auto lines = filelist::loadFileList(file);
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines->size(), 100001u); // the line end at the very end makes an empty last line
+    EXPECT_EQ((*lines)[99999], "/nowhere/99999");
 }
 
 } // namespace

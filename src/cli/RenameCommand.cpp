@@ -1,0 +1,49 @@
+#include "cli/RenameCommand.h"
+
+#include "cli/AddPaths.h"
+#include "cli/CommandLine.h"
+#include "cli/HeadlessWindow.h"
+#include "cli/ListCommand.h"
+#include "cli/ListOrderingOptions.h"
+#include "cli/OpenedPreferences.h"
+
+#include <ostream>
+
+namespace cli {
+
+int runRenameCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    CommandLine options("rename",
+                        "Renames the listed files so that their names carry the list order, or back: "
+                        "prints each old and new path, separated by a tab. A file is never renamed over "
+                        "another one.");
+    options.addFlag({"number"}, "Puts the list position and a blank in front of every name (000001 a.mov).");
+    options.addFlag({"unnumber"}, "Removes everything up to and including the first blank from every name.");
+    ListOrderingOptions ordering;
+    ordering.addTo(options);
+    options.addPositional("PATH", "Files and folders to list, in list order.", "PATH...");
+    if (const auto status = options.parse(arguments, out, err))
+        return *status;
+    if (options.isSet("number") == options.isSet("unnumber"))
+        return options.usageError("give either --number or --unnumber", err);
+    const std::vector<std::filesystem::path> paths = options.positionalPaths();
+    if (paths.empty())
+        return options.usageError("no path given", err);
+    if (!ordering.read(options, err))
+        return 2;
+
+    OpenedPreferences preferences(err);
+    HeadlessWindow window(false, err);
+    app::JoinClipController controller(preferences.store(), window.outlets());
+    int status = addPaths(controller.fileList(), paths, false, err) > 0 ? 1 : 0;
+    ordering.apply(controller);
+    // Refusals are told on err by the controller, one line each with its reason.
+    const filelist::RenameOutcome outcome =
+        options.isSet("number") ? controller.renameFilesInSequence() : controller.removeFilenamePrefixes();
+    for (const filelist::RenameOutcome::Rename& rename : outcome.renamed)
+        out << escapeTableCell(rename.from.native()) << '\t' << escapeTableCell(rename.to.native()) << '\n';
+    if (!outcome.refused.empty())
+        status = 1;
+    return status;
+}
+
+} // namespace cli

@@ -1,0 +1,49 @@
+// Renaming the listed files so that their names carry the list order, and back.
+
+#include "filelist/FileList.h"
+#include "filelist/RenameInPlace.h"
+#include "filelist/SequenceNames.h"
+#include "platform/FileReference.h"
+
+#include <sys/stat.h>
+
+namespace filelist {
+
+namespace {
+
+bool isFile(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+} // namespace
+
+RenameOutcome FileList::renameEach(
+    const std::function<std::optional<std::string>(int position, const std::string& name)>& newName) {
+    RenameOutcome outcome;
+    for (int i = 0; i < count(); ++i) {
+        const MovieEntry& entry = m_movies[static_cast<std::size_t>(i)];
+        if (entry.alias.isEmpty())
+            continue;
+        const auto path = platform::stringWithAlias(entry.alias);
+        if (!path || !isFile(*path) || path->filename().empty())
+            continue;
+        const auto name = newName(i + 1, path->filename().native());
+        if (!name)
+            continue;
+        RenameOutcome::Rename rename{*path, path->parent_path() / *name, renameInPlace(*path, *name)};
+        (rename.error == 0 ? outcome.renamed : outcome.refused).push_back(std::move(rename));
+    }
+    m_outlets.movieTable->reloadData();
+    return outcome;
+}
+
+RenameOutcome FileList::renameFilesInSequence() {
+    return renameEach([](int position, const std::string& name) { return numberedName(position, name); });
+}
+
+RenameOutcome FileList::removeFilenamePrefixes() {
+    return renameEach([](int, const std::string& name) { return nameWithoutPrefix(name); });
+}
+
+} // namespace filelist

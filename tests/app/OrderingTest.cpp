@@ -1,0 +1,117 @@
+// The ordering, renaming and list-file commands as the window runs them:
+// what the user is told, and that nothing is lost on the way.
+
+#include "AppHarness.h"
+#include "FileContents.h"
+
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+class OrderingTest : public testing_support::AppHarness {
+protected:
+    filelist::FileList& list() { return controller().fileList(); }
+    Names names() {
+        Names result;
+        for (const auto& path : list().resolvedPaths())
+            result.push_back(path.filename().string());
+        return result;
+    }
+    const testing_support::RecordingAlertPresenter::Alert& lastAlert() { return m_alerts.alerts().back(); }
+};
+
+TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
+    const std::string japanese = "\u65E5\u672C.png";
+    list().joinClips({picture("b.png"), picture("a.png"), picture(japanese)});
+    controller().reverseListButtonClicked();
+    const fs::path file = dir() / "list.txt";
+    m_savePanel.setAnswer(file);
+    ASSERT_TRUE(controller().exportFileList());
+    EXPECT_EQ(m_savePanel.openings().back().suggestedName, "JoinClip File List Export");
+    EXPECT_EQ(m_savePanel.openings().back().requiredExtension, QString(".txt"));
+    EXPECT_EQ(testing_support::contentsOf(file), (dir() / japanese).string() + "\n" +
+                                                     (dir() / "b.png").string() + "\n" +
+                                                     (dir() / "a.png").string());
+
+    list().clearAll();
+    m_openPanel.setAnswer(file);
+    ASSERT_TRUE(controller().importFileList());
+    EXPECT_EQ(names(), (Names{"a.png", "b.png", japanese})) << "in text order, not the exported order";
+    EXPECT_TRUE(m_alerts.alerts().empty());
+}
+
+TEST_F(OrderingTest, AListFileThatCannotBeReadIsToldAndChangesNothing) {
+    list().joinClips({picture("keep.png")});
+    defaults().setValue(support::Pref::ClearListWhenAddingFiles, true);
+    std::ofstream(dir() / "latin1.txt") << (dir() / "caf\xE9.png").string();
+    fs::create_directories(dir() / "folder.txt");
+    const std::vector<std::pair<fs::path, QString>> cases = {
+        {dir() / "latin1.txt", "The file \"latin1.txt\" is not a file list."},
+        {dir() / "missing.txt", "The file \"missing.txt\" could not be read."},
+        {dir() / "folder.txt", "The file \"folder.txt\" could not be read."}};
+    for (const auto& [file, message] : cases) {
+        m_openPanel.setAnswer(file);
+        EXPECT_FALSE(controller().importFileList());
+        ASSERT_FALSE(m_alerts.alerts().empty());
+        EXPECT_EQ(lastAlert().message, message);
+        EXPECT_EQ(names(), Names{"keep.png"});
+    }
+    EXPECT_TRUE(m_console.contains("latin1.txt\": not UTF-8 text"));
+    // An empty file is an empty list; a cancelled panel reads nothing. Neither says anything.
+    std::ofstream(dir() / "empty.txt").flush();
+    const auto alerts = m_alerts.alerts().size();
+    m_openPanel.setAnswer(dir() / "empty.txt");
+    EXPECT_TRUE(controller().importFileList());
+    m_openPanel.setAnswer(std::nullopt);
+    EXPECT_FALSE(controller().importFileList());
+    EXPECT_EQ(names(), Names{"keep.png"});
+    EXPECT_EQ(m_alerts.alerts().size(), alerts);
+}
+
+TEST_F(OrderingTest, ExportTellsWhatItCouldNotWrite) {
+    EXPECT_FALSE(controller().exportFileList());
+    EXPECT_EQ(lastAlert().message, "There are no file paths to export.");
+    EXPECT_TRUE(m_savePanel.openings().empty());
+
+    list().joinClips({picture("a.png"), picture("line\nbreak.png")});
+    m_savePanel.setAnswer(dir() / "none" / "list.txt");
+    EXPECT_FALSE(controller().exportFileList());
+    EXPECT_EQ(lastAlert().message, "The paths were NOT exported.");
+    EXPECT_FALSE(lastAlert().isSheet());
+
+    m_savePanel.setAnswer(dir() / "list.txt");
+    EXPECT_TRUE(controller().exportFileList());
+    EXPECT_EQ(lastAlert().message, "1 of the file paths could not be exported.");
+    EXPECT_EQ(testing_support::contentsOf(dir() / "list.txt"), (dir() / "a.png").string());
+}
+
+TEST_F(OrderingTest, RefusedRenamesBeepAndAreNamed) {
+    list().joinClips({picture("a.png"), picture("b.png"), picture("c.png")});
+    std::ofstream(dir() / "000001 a.png") << "x";
+    std::ofstream(dir() / "000003 c.png") << "x";
+    const auto outcome = controller().renameFilesInSequence();
+    EXPECT_EQ(outcome.renamed.size(), 1u);
+    EXPECT_EQ(m_alerts.beepCount(), 2);
+    EXPECT_TRUE(m_alerts.alerts().empty()) << "a beep, no alert, per refused file";
+    EXPECT_EQ(m_messages.text(), "These files were not renamed: a.png, c.png");
+    EXPECT_TRUE(m_console.contains("Could not rename \"" +
+                                   QString::fromStdString((dir() / "a.png").string()) +
+                                   "\" to \"000001 a.png\": File exists"));
+    EXPECT_EQ(names(), (Names{"a.png", "000002 b.png", "c.png"}));
+}
+
+TEST_F(OrderingTest, AListFileOfAHundredThousandLines) {
+    std::string text;
+    for (int i = 0; i < 99998; ++i)
+        text += (dir() / ("missing" + std::to_string(i) + ".png")).string() + "\r\n";
+    text += (picture("b.png").string() + "\r" + picture("a.png").string());
+    std::ofstream(dir() / "long.txt") << text;
+    m_openPanel.setAnswer(dir() / "long.txt");
+    EXPECT_TRUE(controller().importFileList());
+    EXPECT_EQ(names(), (Names{"a.png", "b.png"}));
+}
+
+} // namespace
