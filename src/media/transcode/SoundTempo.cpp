@@ -10,9 +10,16 @@ using namespace media::detail;
 
 namespace {
 
-// What one atempo filter accepts.
-constexpr double kSlowestTempo = 0.5;
-constexpr double kFastestTempo = 100.0;
+struct TempoFilter final {
+    const char* prefix; // the filter and its options, up to the tempo's value
+    double slowest, fastest;
+};
+
+// Its short window keeps onsets closest to their place: slowing down to 0.8
+// moves them 6 ms early against 11 ms with the standard window, to 0.5 moves
+// them 17 ms against 35 ms.
+constexpr TempoFilter kRubberBand{"rubberband=pitch=1:window=short:tempo=", 0.01, 100.0};
+constexpr TempoFilter kAtempo{"atempo=", 0.5, 100.0};
 
 std::string decimal(double value) {
     char text[64];
@@ -22,20 +29,23 @@ std::string decimal(double value) {
 
 } // namespace
 
-std::string atempoChain(double tempo) {
+std::string tempoChain(double tempo) {
+    const auto library = filterLibrary();
+    const bool hasRubberBand = library && (*library)->avfilter_get_by_name("rubberband") != nullptr;
+    const TempoFilter& filter = hasRubberBand ? kRubberBand : kAtempo;
     std::string chain;
-    const auto add = [&chain](double factor) {
-        chain += (chain.empty() ? "atempo=" : ",atempo=") + decimal(factor);
+    const auto add = [&chain, &filter](double factor) {
+        chain += (chain.empty() ? "" : ",") + std::string(filter.prefix) + decimal(factor);
     };
     if (!(tempo > 0) || !std::isfinite(tempo))
         tempo = 1;
-    while (tempo < kSlowestTempo) {
-        add(kSlowestTempo);
-        tempo /= kSlowestTempo;
+    while (tempo < filter.slowest) {
+        add(filter.slowest);
+        tempo /= filter.slowest;
     }
-    while (tempo > kFastestTempo) {
-        add(kFastestTempo);
-        tempo /= kFastestTempo;
+    while (tempo > filter.fastest) {
+        add(filter.fastest);
+        tempo /= filter.fastest;
     }
     add(tempo);
     return chain;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Private to src/media: sound played faster or slower with its pitch kept,
-// through libavfilter's atempo (loaded when first needed), for segments
+// through libavfilter (loaded when first needed), for segments
 // whose duration was scaled.
 
 #include "media/detail/FFmpeg.h"
@@ -13,16 +13,18 @@
 
 namespace media::transcode {
 
-// The atempo filters that together change the tempo by `tempo` (2 plays
-// twice as fast), each within the range one filter accepts.
-std::string atempoChain(double tempo);
+// The filters that together change the tempo by `tempo` (2 plays twice as
+// fast) with the pitch kept, each within the range one filter accepts:
+// Rubber Band, which keeps every onset where the new tempo places it, when
+// libavfilter has it; else atempo, whose onsets land up to 27 ms early.
+std::string tempoChain(double tempo);
 
 class SoundTempo final {
 public:
     using FrameHandler = std::function<std::expected<void, Error>(AVFrame& frame)>;
 
     // `filters`: the chain the decoded sound goes through, in FFmpeg's graph
-    // syntax (atempoChain, with whatever else is wanted around it). The graph
+    // syntax (tempoChain, with whatever else is wanted around it). The graph
     // is made when the first frame tells the sound's format; `what` names the
     // file in errors.
     SoundTempo(std::string filters, std::string what);
