@@ -88,8 +88,52 @@ std::expected<void, Error> SoundTempo::push(AVFrame* frame, AVRational timeBase,
             return configured;
     if (!m_chain.graph)
         return {}; // the end of a stream that had no sound
-    if (frame && frame->best_effort_timestamp != AV_NOPTS_VALUE)
+    if (!frame) {
+        if (auto flushed = flushWithSilence(timeBase, take); !flushed)
+            return flushed;
+        return send(nullptr, take);
+    }
+    if (frame->best_effort_timestamp != AV_NOPTS_VALUE)
         frame->pts = frame->best_effort_timestamp;
+    if (!m_last)
+        m_last.reset(av_frame_alloc());
+    if (!m_last)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    av_frame_unref(m_last.get());
+    if (const int status = av_frame_copy_props(m_last.get(), frame); status < 0)
+        return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+    m_last->format = frame->format;
+    m_last->sample_rate = frame->sample_rate;
+    m_last->nb_samples = frame->nb_samples;
+    if (const int status = av_channel_layout_copy(&m_last->ch_layout, &frame->ch_layout); status < 0)
+        return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+    return send(frame, take);
+}
+
+// A stretcher holds back a window of sound (Rubber Band more than 40 ms)
+// that only more input pushes out; half a second of silence does.
+std::expected<void, Error> SoundTempo::flushWithSilence(AVRational timeBase, const FrameHandler& take) {
+    if (!m_last || m_last->sample_rate <= 0)
+        return {};
+    FramePtr silence(av_frame_alloc());
+    if (!silence)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    silence->format = m_last->format;
+    silence->sample_rate = m_last->sample_rate;
+    silence->nb_samples = m_last->sample_rate / 2;
+    if (const int status = av_channel_layout_copy(&silence->ch_layout, &m_last->ch_layout); status < 0)
+        return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+    if (const int status = av_frame_get_buffer(silence.get(), 0); status < 0)
+        return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));
+    av_samples_set_silence(silence->extended_data, 0, silence->nb_samples, silence->ch_layout.nb_channels,
+                           static_cast<AVSampleFormat>(silence->format));
+    if (m_last->pts != AV_NOPTS_VALUE)
+        silence->pts =
+            m_last->pts + av_rescale_q(m_last->nb_samples, AVRational{1, m_last->sample_rate}, timeBase);
+    return send(silence.get(), take);
+}
+
+std::expected<void, Error> SoundTempo::send(AVFrame* frame, const FrameHandler& take) {
     const FilterLibrary& filters = **filterLibrary();
     if (const int status = filters.av_buffersrc_add_frame_flags(m_chain.source, frame, 0); status < 0)
         return std::unexpected(makeError(status, m_what + ": cannot change the sound's tempo"));

@@ -30,16 +30,21 @@ public:
     SoundTempo(std::string filters, std::string what);
 
     // Sends a decoded frame whose timestamps are in `timeBase` (nullptr: the
-    // end) and hands every frame that comes out to `take`.
+    // end) and hands every frame that comes out to `take`. At the end the
+    // filters are flushed with silence, so that all the sound they hold comes
+    // out, followed by silence: the caller cuts the sound at its length.
     std::expected<void, Error> push(AVFrame* frame, AVRational timeBase, const FrameHandler& take);
 
 private:
     std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase);
+    std::expected<void, Error> send(AVFrame* frame, const FrameHandler& take);
+    std::expected<void, Error> flushWithSilence(AVRational timeBase, const FrameHandler& take);
 
     std::string m_filters;
     std::string m_what;
     detail::FilterChain m_chain;
     detail::FramePtr m_out;
+    detail::FramePtr m_last; // the format and end of the last frame sent, for the silence that flushes
 };
 
 } // namespace media::transcode
