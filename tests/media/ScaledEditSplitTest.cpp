@@ -1,7 +1,6 @@
 // Splitting an edit that plays its source range faster or slower (a picture
 // shown for seconds, a scaled clip) keeps both parts inside that range: the
-// first part starts where the edit started, the second where the split falls
-// in the source. The first part once got INT64_MIN units as its start.
+// first starts where the edit did (not at INT64_MIN), the second at the split.
 
 #include "MediaFixtures.h"
 #include "media/Movie.h"
@@ -11,9 +10,7 @@
 
 namespace {
 
-using media::makeTime;
-using media::Movie;
-using media::seconds;
+using namespace media;
 
 struct SplitCase final {
     const char* name;
@@ -24,7 +21,6 @@ struct SplitCase final {
 };
 
 class ScaledEditSplitTest : public ::testing::TestWithParam<SplitCase> {};
-
 TEST_P(ScaledEditSplitTest, BothPartsStayInTheirSource) {
     const SplitCase split = GetParam();
     QTemporaryDir dir;
@@ -35,22 +31,20 @@ TEST_P(ScaledEditSplitTest, BothPartsStayInTheirSource) {
                                                   : fixtures::makeClip(folder, "shown.mp4", recipe));
     auto movie = Movie::makeEmpty();
     movie->setEditable(true);
-    ASSERT_TRUE(movie->insertSegment(*shown, media::makeTimeRange(media::zeroTime(), shown->duration()),
-                                     media::zeroTime()));
+    ASSERT_TRUE(movie->insertSegment(*shown, makeTimeRange(zeroTime(), shown->duration()), zeroTime()));
     if (split.scaledTo > 0) {
-        ASSERT_TRUE(movie->scaleSegment(media::makeTimeRange(media::zeroTime(), movie->duration()),
+        ASSERT_TRUE(movie->scaleSegment(makeTimeRange(zeroTime(), movie->duration()),
                                         makeTime(std::llround(split.scaledTo * 600), 600)));
     }
-    ASSERT_TRUE(movie->insertSegment(*clip, media::makeTimeRange(media::zeroTime(), clip->duration()),
+    ASSERT_TRUE(movie->insertSegment(*clip, makeTimeRange(zeroTime(), clip->duration()),
                                      makeTime(std::llround(split.splitAt * 600), 600)));
 
-    // The shown movie's tracks came first, in its own order.
     for (std::size_t i = 0; i < shown->tracks().size(); ++i) {
-        const media::Track& track = movie->tracks()[i];
-        SCOPED_TRACE(track.mediaType == media::MediaType::Video ? "picture" : "sound");
+        const Track& track = movie->tracks()[i];
+        SCOPED_TRACE(track.mediaType == MediaType::Video ? "picture" : "sound");
         ASSERT_GE(track.edits.size(), 3u);
-        const media::Edit& first = track.edits.front();
-        const media::Edit& second = track.edits.back();
+        const Edit& first = track.edits.front();
+        const Edit& second = track.edits.back();
         ASSERT_TRUE(first.source && first.source == second.source);
         EXPECT_NEAR(seconds(first.sourceRange.start), 0, 0.001);
         EXPECT_NEAR(seconds(second.sourceRange.start), split.secondStarts, 0.001);
@@ -64,6 +58,6 @@ TEST_P(ScaledEditSplitTest, BothPartsStayInTheirSource) {
 INSTANTIATE_TEST_SUITE_P(Edits, ScaledEditSplitTest,
                          ::testing::Values(SplitCase{"Picture", true, 0, 2, 0},
                                            SplitCase{"SlowedClip", false, 2, 1, 0.5}),
-                         [](const ::testing::TestParamInfo<SplitCase>& info) { return info.param.name; });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

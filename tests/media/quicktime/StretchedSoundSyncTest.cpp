@@ -1,7 +1,6 @@
-// A movie scaled to a new duration keeps its sound on its picture: the sound,
-// stretched with its pitch kept, must bring the beep within 12 ms of its
-// white picture whether the movie is slowed down or sped up, as FFmpeg and
-// GStreamer play it, and the sound must last exactly as long as the picture.
+// A movie scaled to a new duration keeps its sound, stretched with its pitch
+// kept, within 12 ms of its picture, slowed down or sped up, as FFmpeg and
+// GStreamer play it; every track lasts exactly the new duration.
 
 #include "Ffprobe.h"
 #include "MovieTiming.h"
@@ -9,14 +8,12 @@
 #include "TestClips.h"
 #include "media/Movie.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
 
 using oracle::Reader;
-
 constexpr double kSyncTolerance = 0.012; // seconds between the flash and its beep
 constexpr int kFps = 25;
 constexpr int kFrames = 75;
@@ -43,8 +40,7 @@ std::filesystem::path scaledClip(const Stretch& stretch) {
     recipe.sampleRate = 48000;
     recipe.syncMarkFrame = kMarkFrame;
     const std::filesystem::path source = quicktime_test::sharedClip("stretch-source.mov", recipe);
-    const std::filesystem::path file =
-        quicktime_test::scratchFolder(std::string("stretch-") + stretch.name) / "scaled.mov";
+    const auto file = quicktime_test::scratchFolder(std::string("stretch-") + stretch.name) / "scaled.mov";
     std::filesystem::copy_file(source, file);
 
     auto movie = media::Movie::open(file);
@@ -74,7 +70,6 @@ TEST_P(StretchedSoundSyncTest, TheBeepStaysOnItsFlash) {
         const oracle::SyncMarks read = oracle::readSyncMarks(reader, file);
         ASSERT_EQ(read.flashes.size(), 1u);
         ASSERT_EQ(read.beeps.size(), 1u);
-        // The measured offset, for the record: sound after picture in milliseconds.
         std::printf("%-9s scaled by %.2f: picture %.4f s, sound %+.1f ms\n", name, stretch.factor,
                     read.flashes[0], (read.beeps[0] - read.flashes[0]) * 1000);
         EXPECT_NEAR(read.flashes[0], mark, 1.0 / kFps);
@@ -85,12 +80,8 @@ TEST_P(StretchedSoundSyncTest, TheBeepStaysOnItsFlash) {
 
 // Slowed down by up to half as long again, and sped up to twice the speed.
 INSTANTIATE_TEST_SUITE_P(Factors, StretchedSoundSyncTest,
-                         ::testing::Values(Stretch{"slower-1-25", 1.25}, Stretch{"slower-1-5", 1.5},
-                                           Stretch{"faster-0-8", 0.8}, Stretch{"faster-0-5", 0.5}),
-                         [](const ::testing::TestParamInfo<Stretch>& info) {
-                             std::string name = info.param.name;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+                         ::testing::Values(Stretch{"Slower1_25", 1.25}, Stretch{"Slower1_5", 1.5},
+                                           Stretch{"Faster0_8", 0.8}, Stretch{"Faster0_5", 0.5}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
