@@ -11,10 +11,18 @@ namespace media {
 
 namespace {
 
-// t * numerator / denominator, for scaling times; answered in `scale`.
+// t * numerator / denominator, for scaling times; answered in `scale`. A
+// time without a scale (zeroTime(), the offset of an edit's first part) is
+// zero whatever the ratio: its value over its scale is NaN, which would round
+// to INT64_MIN. With nothing to scale by, t keeps its length.
 Time scaleTime(const Time& t, const Time& numerator, const Time& denominator, std::int32_t scale) {
-    const long double ratio = static_cast<long double>(seconds(numerator)) / seconds(denominator);
+    if (t.value == 0 || t.scale <= 0)
+        return makeTime(0, scale);
+    const long double whole = seconds(denominator);
+    const long double ratio = whole > 0 ? static_cast<long double>(seconds(numerator)) / whole : 1;
     const long double value = static_cast<long double>(t.value) / t.scale * ratio * scale;
+    if (!std::isfinite(value) || std::fabs(value) > 9e18L)
+        return makeTime(0, scale);
     return makeTime(static_cast<std::int64_t>(std::llround(value)), scale);
 }
 
@@ -29,12 +37,14 @@ Edit sliceOfEdit(const Edit& edit, const Time& offset, const Time& length) {
     slice.duration = length;
     if (edit.source) {
         const std::int32_t sourceScale = edit.sourceRange.duration.scale > 0 ? edit.sourceRange.duration.scale
-                                                                                : edit.sourceRange.start.scale;
+                                                                             : edit.sourceRange.start.scale;
         const bool unscaled = compareTimes(edit.sourceRange.duration, edit.duration) == 0;
-        const Time sourceOffset = unscaled ? convertScale(offset, sourceScale)
-                                           : scaleTime(offset, edit.sourceRange.duration, edit.duration, sourceScale);
-        const Time sourceLength = unscaled ? convertScale(length, sourceScale)
-                                           : scaleTime(length, edit.sourceRange.duration, edit.duration, sourceScale);
+        const Time sourceOffset =
+            unscaled ? convertScale(offset, sourceScale)
+                     : scaleTime(offset, edit.sourceRange.duration, edit.duration, sourceScale);
+        const Time sourceLength =
+            unscaled ? convertScale(length, sourceScale)
+                     : scaleTime(length, edit.sourceRange.duration, edit.duration, sourceScale);
         slice.sourceRange = makeTimeRange(addTimes(edit.sourceRange.start, sourceOffset), sourceLength);
     }
     return slice;
@@ -78,7 +88,8 @@ std::vector<Edit> editsDuring(const Track& track, const TimeRange& range) {
         start = end;
     }
     // A track that ends before the range does shows nothing for the rest of it.
-    const Time covered = compareTimes(start, range.start) > 0 ? subtractTimes(start, range.start) : zeroTime();
+    const Time covered =
+        compareTimes(start, range.start) > 0 ? subtractTimes(start, range.start) : zeroTime();
     if (compareTimes(covered, range.duration) < 0)
         found.push_back(Edit{nullptr, -1, TimeRange{}, subtractTimes(range.duration, covered)});
     return found;
@@ -153,7 +164,8 @@ bool Movie::insertSegment(const Movie& source, const TimeRange& sourceRange, con
         Track& track = m_tracks[target];
         const std::size_t at = splitAt(track, atTime);
         const std::vector<Edit> inserted = editsDuring(sourceTrack, sourceRange);
-        track.edits.insert(track.edits.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(), inserted.end());
+        track.edits.insert(track.edits.begin() + static_cast<std::ptrdiff_t>(at), inserted.begin(),
+                           inserted.end());
         track.naturalSize.width = std::max(track.naturalSize.width, sourceTrack.naturalSize.width);
         track.naturalSize.height = std::max(track.naturalSize.height, sourceTrack.naturalSize.height);
         filled[target] = true;
@@ -166,7 +178,8 @@ bool Movie::insertSegment(const Movie& source, const TimeRange& sourceRange, con
         if (compareTimes(atTime, track.duration()) >= 0)
             continue; // nothing after the insertion point to push back
         const std::size_t at = splitAt(track, atTime);
-        track.edits.insert(track.edits.begin() + static_cast<std::ptrdiff_t>(at), Edit{nullptr, -1, TimeRange{}, length});
+        track.edits.insert(track.edits.begin() + static_cast<std::ptrdiff_t>(at),
+                           Edit{nullptr, -1, TimeRange{}, length});
     }
     // Chapters after the insertion point move with what they title.
     for (MovieChapter& chapter : m_chapters)

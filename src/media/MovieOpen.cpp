@@ -17,7 +17,8 @@ public:
 private:
     static Track pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex);
     static TimeRange playedRange(const SourceFile& source, int streamIndex);
-    static Track streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart);
+    static Track streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex,
+                             const Time& fileStart);
 };
 
 Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex) {
@@ -27,9 +28,9 @@ Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int s
     track.timeScale = Movie::kDefaultTimeScale;
     track.naturalSize = source->displaySize(streamIndex);
     const std::int32_t scale = source->streamTimeScale(streamIndex);
-    track.edits.push_back(Edit{source, streamIndex, makeTimeRange(makeTime(0, scale), makeTime(1, scale)),
-                               makeTime(Movie::kPictureDurationSeconds * Movie::kDefaultTimeScale,
-                                        Movie::kDefaultTimeScale)});
+    track.edits.push_back(
+        Edit{source, streamIndex, makeTimeRange(makeTime(0, scale), makeTime(1, scale)),
+             makeTime(Movie::kPictureDurationSeconds * Movie::kDefaultTimeScale, Movie::kDefaultTimeScale)});
     return track;
 }
 
@@ -47,7 +48,8 @@ TimeRange MovieLoader::playedRange(const SourceFile& source, int streamIndex) {
     return range;
 }
 
-Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex, const Time& fileStart) {
+Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int streamIndex,
+                               const Time& fileStart) {
     Track track;
     track.mediaType = source->mediaType(streamIndex);
     track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
@@ -106,7 +108,7 @@ bool Movie::canOpen(const std::filesystem::path& path) {
 }
 
 std::expected<std::shared_ptr<Movie>, Error> Movie::open(const std::filesystem::path& path) {
-    auto source = SourceFile::open(path, SourceFile::Depth::StreamInfo);
+    auto source = SourceFile::open(path, SourceFile::Depth::Parameters);
     if (!source)
         return std::unexpected(source.error());
     return MovieLoader::load(*source);

@@ -28,14 +28,38 @@ std::int64_t unitsOf(const Time& time, std::int32_t scale) {
     return convertScale(time, scale).value;
 }
 
-bool sameCodecParameters(const AVCodecParameters& a, const AVCodecParameters& b) {
-    if (a.codec_id != b.codec_id || a.profile != b.profile || a.codec_type != b.codec_type)
+bool sameHeaderParameters(const AVCodecParameters& a, const AVCodecParameters& b) {
+    if (a.codec_id != b.codec_id || a.codec_type != b.codec_type)
         return false;
     if (a.codec_type == AVMEDIA_TYPE_VIDEO)
-        return a.width == b.width && a.height == b.height && a.format == b.format;
+        return a.width == b.width && a.height == b.height;
     if (a.codec_type == AVMEDIA_TYPE_AUDIO)
         return a.sample_rate == b.sample_rate && a.ch_layout.nb_channels == b.ch_layout.nb_channels;
     return true;
+}
+
+bool sameConfigurationRecord(const AVCodecParameters& a, const AVCodecParameters& b) {
+    return a.codec_tag == b.codec_tag && a.extradata_size > 0 && a.extradata_size == b.extradata_size &&
+           std::equal(a.extradata, a.extradata + a.extradata_size, b.extradata);
+}
+
+// Whether two streams can follow each other in one track: the same codec,
+// profile, size and pixel format, or sample rate and channels. Streams opened
+// from their header alone may not know their profile and format yet; one
+// configuration record (avcC, esds...) fixes both, so only streams whose
+// records differ are read further.
+bool sameCodecParameters(SourceFile& sourceA, int streamA, SourceFile& sourceB, int streamB) {
+    const AVCodecParameters& a = *sourceA.format()->streams[streamA]->codecpar;
+    const AVCodecParameters& b = *sourceB.format()->streams[streamB]->codecpar;
+    if (!sameHeaderParameters(a, b))
+        return false;
+    if (sameConfigurationRecord(a, b))
+        return true;
+    sourceA.completeStreamInfo();
+    sourceB.completeStreamInfo();
+    if (!sameHeaderParameters(a, b) || a.profile != b.profile)
+        return false;
+    return a.codec_type == AVMEDIA_TYPE_VIDEO ? a.format == b.format : true;
 }
 
 bool isQuickTimeSource(const SourceFile& source) {
@@ -342,7 +366,7 @@ private:
 
     std::expected<std::optional<quicktime::OutputTrack>, Error> planTrack(const Track& track,
                                                                           LosslessPlan& plan) {
-        const AVCodecParameters* first = nullptr;
+        const Edit* first = nullptr; // the track's first source, whose codec parameters the others share
         std::optional<quicktime::OutputTrack> output;
         Time editStart = zeroTime();
         std::int64_t written = 0; // movie units placed so far in this track
@@ -363,11 +387,10 @@ private:
             // A referring movie gives each source tracks of its own, so only
             // a self-contained one needs every part of a track alike.
             if (m_placement == WritePlacement::SelfContained) {
-                const AVCodecParameters* parameters =
-                    edit.source->format()->streams[edit.streamIndex]->codecpar;
-                if (first && !sameCodecParameters(*first, *parameters))
+                if (first &&
+                    !sameCodecParameters(*first->source, first->streamIndex, *edit.source, edit.streamIndex))
                     return std::nullopt;
-                first = first ? first : parameters;
+                first = first ? first : &edit;
             }
             auto placed = sourceFor(track, edit, plan);
             if (!placed)

@@ -2,6 +2,7 @@
 
 #include "media/detail/ReopeningReader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -61,6 +62,50 @@ std::expected<const AVInputFormat*, Error> probeFormat(AVIOContext* io, const ch
     return format;
 }
 
+// Codecs whose decoders need the configuration record the sample description
+// carries (avcC, hvcC, esds, alac, dOps, av1C) before they can start.
+bool needsConfiguration(AVCodecID codec) {
+    switch (codec) {
+    case AV_CODEC_ID_H264:
+    case AV_CODEC_ID_HEVC:
+    case AV_CODEC_ID_AV1:
+    case AV_CODEC_ID_MPEG4:
+    case AV_CODEC_ID_AAC:
+    case AV_CODEC_ID_ALAC:
+    case AV_CODEC_ID_OPUS:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool headerTellsParameters(const AVCodecParameters& parameters) {
+    if (needsConfiguration(parameters.codec_id) && parameters.extradata_size <= 0)
+        return false;
+    switch (parameters.codec_type) {
+    case AVMEDIA_TYPE_VIDEO:
+        return parameters.width > 0 && parameters.height > 0;
+    case AVMEDIA_TYPE_AUDIO:
+        return parameters.sample_rate > 0 && parameters.ch_layout.nb_channels > 0;
+    default:
+        return true;
+    }
+}
+
+// The file starts where its earliest stream does, as FFmpeg's own estimate
+// after reading the first packets would tell.
+void setFileStartFromStreams(AVFormatContext& context) {
+    std::int64_t start = AV_NOPTS_VALUE;
+    for (unsigned i = 0; i < context.nb_streams; ++i) {
+        const AVStream* stream = context.streams[i];
+        if (stream->start_time == AV_NOPTS_VALUE || stream->time_base.num <= 0 || stream->time_base.den <= 0)
+            continue;
+        const std::int64_t streamStart = av_rescale_q(stream->start_time, stream->time_base, AV_TIME_BASE_Q);
+        start = start == AV_NOPTS_VALUE ? streamStart : std::min(start, streamStart);
+    }
+    context.start_time = start;
+}
+
 } // namespace
 
 std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path,
@@ -118,11 +163,33 @@ std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::fi
         return std::unexpected(Error{AVERROR_STREAM_NOT_FOUND, "the file holds no video, sound or text"});
 
     // Pictures tell their size only once decoded, so they always get stream info.
-    if (depth == Depth::StreamInfo || source->m_isPicture) {
-        // A failure here leaves what the header told.
-        avformat_find_stream_info(context, nullptr);
-    }
+    const bool headerSuffices =
+        depth == Depth::Header || (depth == Depth::Parameters && source->headerTellsEveryStream());
+    if (!headerSuffices || source->m_isPicture)
+        source->completeStreamInfo();
+    else if (depth == Depth::Parameters)
+        setFileStartFromStreams(*context);
     return source;
+}
+
+// Reading the first packets decodes several frames of each stream (seven of
+// H.264, to learn its reordering), the larger part of opening a movie. Only
+// QuickTime's reader is trusted to have read everything else from the header.
+bool SourceFile::headerTellsEveryStream() const {
+    if (!std::string_view(m_format->iformat->name).starts_with("mov,"))
+        return false;
+    for (unsigned i = 0; i < m_format->nb_streams; ++i)
+        if (isUsableStream(static_cast<int>(i)) && !headerTellsParameters(*m_format->streams[i]->codecpar))
+            return false;
+    return true;
+}
+
+void SourceFile::completeStreamInfo() {
+    if (m_hasStreamInfo)
+        return;
+    m_hasStreamInfo = true;
+    // A failure here leaves what the header told.
+    avformat_find_stream_info(m_format.get(), nullptr);
 }
 
 SourceFile::~SourceFile() {

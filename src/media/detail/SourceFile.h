@@ -1,9 +1,9 @@
 #pragma once
 
 #include "media/Error.h"
-#include "media/detail/FFmpeg.h"
 #include "media/Movie.h"
 #include "media/Time.h"
+#include "media/detail/FFmpeg.h"
 
 #include <QImage>
 #include <cstdint>
@@ -26,9 +26,15 @@ public:
     enum class Depth {
         Header,     // container header only: enough to tell whether it opens
         StreamInfo, // also what FFmpeg learns by reading the first packets
+        // The header alone when it tells every usable stream's codec, size, rate,
+        // channels and configuration record (QuickTime and MPEG-4 sample
+        // descriptions do), else as StreamInfo. Profile and pixel or sample
+        // format may then be unknown until completeStreamInfo().
+        Parameters,
     };
 
-    static std::expected<std::shared_ptr<SourceFile>, Error> open(const std::filesystem::path& path, Depth depth);
+    static std::expected<std::shared_ptr<SourceFile>, Error> open(const std::filesystem::path& path,
+                                                                  Depth depth);
 
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -36,6 +42,10 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     AVFormatContext* format() const { return m_format.get(); }
+
+    // Reads the first packets for what the header left unknown (profile, pixel
+    // or sample format, frame size), once; nothing to do after a StreamInfo open.
+    void completeStreamInfo();
 
     // A still picture read by one of FFmpeg's image readers.
     bool isPicture() const { return m_isPicture; }
@@ -65,6 +75,7 @@ private:
         detail::CodecContextPtr codec;
     };
     SourceFile() = default;
+    bool headerTellsEveryStream() const;
 
     std::int64_t countSamplesFromIndex(int streamIndex, const std::optional<TimeRange>& range) const;
     std::int64_t countSamplesByReading(int streamIndex, const std::optional<TimeRange>& range) const;
@@ -73,6 +84,7 @@ private:
     std::unique_ptr<detail::ReopeningReader> m_reader; // outlives m_format, which reads through it
     detail::InputContextPtr m_format;
     bool m_isPicture = false;
+    bool m_hasStreamInfo = false;
     std::optional<QImage> m_pictureImage; // a picture is decoded once
     std::map<int, std::unique_ptr<Decoder>> m_decoders;
     std::map<int, std::int64_t> m_wholeStreamSampleCounts;

@@ -35,7 +35,7 @@ public:
             return decoded;
         if (auto drained = m_tempo.push(nullptr, timeBase, take()); !drained)
             return drained;
-        // atempo's output length is only close to the exact one.
+        // The stretched length is only close to the exact one.
         if (m_written < m_wanted)
             if (auto padded = m_encoder.appendSilence(m_wanted - m_written); !padded)
                 return padded;
@@ -56,7 +56,7 @@ private:
         char layout[128] = {};
         av_channel_layout_describe(&m_encoder.channelLayout(), layout, sizeof layout);
         return "atrim=start_pts=" + std::to_string(start) + ":end_pts=" + std::to_string(end) +
-               ",asetpts=PTS-STARTPTS," + atempoChain(tempo) +
+               ",asetpts=PTS-STARTPTS," + tempoChain(tempo) +
                ",aformat=sample_fmts=" + av_get_sample_fmt_name(m_encoder.sampleFormat()) +
                ":sample_rates=" + std::to_string(m_encoder.sampleRate()) + ":channel_layouts=" + layout;
     }

@@ -23,8 +23,8 @@ struct SoundStretch final {
 
 // Writes the stretched sound as the one AAC track of a QuickTime movie at
 // `output` (an existing file, which is replaced): the range decoded, its
-// tempo changed by libavfilter's atempo (chained for factors beyond what one
-// atempo takes), and cut or padded with silence to exactly `duration`.
+// tempo changed with its pitch kept (see tempoChain), and cut or padded with
+// silence to exactly `duration`.
 std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
                                                const std::filesystem::path& output);
 
