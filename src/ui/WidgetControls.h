@@ -29,6 +29,18 @@ private:
     QWidget& m_widget;
 };
 
+// A button and the menu item of the same command, enabled and disabled together.
+class ButtonAndActionControl final : public support::Control {
+public:
+    ButtonAndActionControl(QWidget& button, QAction& action) : m_button(button), m_action(action) {}
+    void setEnabled(bool enabled) override;
+    bool isEnabled() const override;
+
+private:
+    QWidget& m_button;
+    QAction& m_action;
+};
+
 // A menu item the logic enables and disables.
 class ActionControl final : public support::Control {
 public:
