@@ -35,16 +35,16 @@ constexpr int kBusyRetryMilliseconds = 200;
 struct MainWindow::Ports final {
     explicit Ports(Ui::MainWindow& form, QMainWindow& window)
         : durationTextField(*form.durationTextField), messagesTextField(*form.messagesTextField),
-          spinner(*form.spinner), clearButton(*form.clearButton, *form.actionRemove),
-          joinButton(*form.joinButton, *form.actionJoin),
-          exportButton(*form.exportButton, *form.actionExport),
-          reverseButton(*form.reverseButton, *form.actionReverse),
-          sortButton(*form.sortButton, *form.actionSortByName),
-          titleSortButton(*form.titleSortButton, *form.actionSortByTitle),
-          dateSortButton(*form.dateSortButton, *form.actionSortByModificationDate),
-          createDateSortButton(*form.createDateSortButton, *form.actionSortByCreationDate),
-          exifSortButton(*form.exifSortButton, *form.actionSortByExifDate), clearList(*form.actionClear),
-          fileListWindow(window), savePanel(window), openPanel(window), folderChooser(window) {}
+          spinner(*form.spinner), clearButton(*form.clearButton, {form.actionRemove, form.actionClear}),
+          joinButton(*form.joinButton, {form.actionJoin}),
+          exportButton(*form.exportButton, {form.actionExport}),
+          reverseButton(*form.reverseButton, {form.actionReverse}),
+          sortButton(*form.sortButton, {form.actionSortByName}),
+          titleSortButton(*form.titleSortButton, {form.actionSortByTitle}),
+          dateSortButton(*form.dateSortButton, {form.actionSortByModificationDate}),
+          createDateSortButton(*form.createDateSortButton, {form.actionSortByCreationDate}),
+          exifSortButton(*form.exifSortButton, {form.actionSortByExifDate}), fileListWindow(window),
+          savePanel(window), openPanel(window), folderChooser(window) {}
 
     LabelTextControl durationTextField;
     LabelTextControl messagesTextField;
@@ -53,7 +53,6 @@ struct MainWindow::Ports final {
     ButtonAndActionControl clearButton, joinButton, exportButton;
     ButtonAndActionControl reverseButton, sortButton, titleSortButton, dateSortButton, createDateSortButton,
         exifSortButton;
-    ActionControl clearList;
     WidgetWindow fileListWindow;
     AlertSheets alerts;
     SavePanelDialog savePanel;

@@ -88,9 +88,8 @@ InstanceServer::~InstanceServer() {
 }
 
 bool InstanceServer::listen() {
-    if (m_server->listen(m_socketPath))
-        return true;
-    // Someone answering there is a running instance; a socket file nobody
+    // Someone answering there is a running instance (listening would take its
+    // socket over: QLocalServer replaces the file); a socket file nobody
     // answers on was left by one that ended without removing it.
     QLocalSocket probe;
     probe.connectToServer(m_socketPath);

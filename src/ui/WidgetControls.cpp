@@ -21,7 +21,8 @@ bool WidgetControl::isEnabled() const {
 
 void ButtonAndActionControl::setEnabled(bool enabled) {
     m_button.setEnabled(enabled);
-    m_action.setEnabled(enabled);
+    for (QAction* action : m_actions)
+        action->setEnabled(enabled);
 }
 bool ButtonAndActionControl::isEnabled() const {
     return m_button.isEnabled();
