@@ -127,10 +127,15 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
             return;
         clicker.stop();
         sheetWasWindowModal = QApplication::activeModalWidget() == &sheet;
-        // A click on the main window's Remove goes nowhere while the sheet is up...
-        QTest::mouseClick(&child<QPushButton>("clearButton"), Qt::LeftButton);
-        // ... and one on Cancel stops the write.
-        QTest::mouseClick(sheet.findChild<QPushButton*>("cancelButton"), Qt::LeftButton);
+        // Clicks as the window system delivers them: one on the main window's
+        // Remove goes nowhere while the sheet is up, one on Cancel stops the write.
+        const auto click = [](QWidget& button) {
+            QWidget& top = *button.window();
+            QTest::mouseClick(top.windowHandle(), Qt::LeftButton, {},
+                              button.mapTo(&top, button.rect().center()));
+        };
+        click(child<QPushButton>("clearButton"));
+        click(*sheet.findChild<QPushButton*>("cancelButton"));
     });
     clicker.start(0);
     const app::JoinOutcome outcome = controller().addButtonClicked();
