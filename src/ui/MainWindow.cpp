@@ -66,6 +66,8 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()) {
     m_ui->setupUi(this);
     localizeWidgetTree(*this);
+    // Translated buttons may need more room than the English ones the size was made for.
+    resize(size().expandedTo(minimumSizeHint()));
     m_ui->movieTable->horizontalHeader()->setStretchLastSection(true);
     m_ui->movieTable->verticalHeader()->hide();
 
