@@ -22,21 +22,18 @@ using testing_support::ModalAnswerer;
 using testing_support::pressOK;
 using testing_support::WindowTest;
 
-// Each control of the list and its menu item.
-const std::vector<std::pair<const char*, const char*>> kListControls{
-    {"clearButton", "actionRemove"}, {"joinButton", "actionJoin"}, {"exportButton", "actionExport"}};
-const std::vector<std::pair<const char*, const char*>> kOrderingControls{
-    {"reverseButton", "actionReverse"},
-    {"sortButton", "actionSortByName"},
-    {"titleSortButton", "actionSortByTitle"},
-    {"dateSortButton", "actionSortByModificationDate"},
-    {"createDateSortButton", "actionSortByCreationDate"},
-    {"exifSortButton", "actionSortByExifDate"}};
+using Controls = std::vector<std::pair<const char*, const char*>>; // a button and its menu item
+// clang-format off
+const Controls kListControls{{"clearButton", "actionRemove"}, {"clearButton", "actionClear"},
+    {"joinButton", "actionJoin"}, {"exportButton", "actionExport"}};
+const Controls kOrderingControls{{"reverseButton", "actionReverse"}, {"sortButton", "actionSortByName"},
+    {"titleSortButton", "actionSortByTitle"}, {"dateSortButton", "actionSortByModificationDate"},
+    {"createDateSortButton", "actionSortByCreationDate"}, {"exifSortButton", "actionSortByExifDate"}};
+// clang-format on
 
 class MainWindowTest : public WindowTest {
 protected:
-    void expectEnabled(const std::vector<std::pair<const char*, const char*>>& controls, bool enabled,
-                       const std::string& step) {
+    void expectEnabled(const Controls& controls, bool enabled, const std::string& step) {
         for (const auto& [button, action] : controls) {
             EXPECT_EQ(child<QPushButton>(button).isEnabled(), enabled) << step << ": " << button;
             EXPECT_EQ(child<QAction>(action).isEnabled(), enabled) << step << ": " << action;
@@ -149,17 +146,10 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
 }
 
-TEST_F(MainWindowTest, JoinShowsTheSheetAndNamesTheWindowAfterTheWrittenFile) {
+TEST_F(MainWindowTest, TheSavePanelIsASheetAndTheWindowIsNamedAfterTheWrittenFile) {
     launch();
     window().openDocuments({clip("a.mp4"), clip("b.mp4")});
     const std::filesystem::path chosen = dir() / "joined";
-    QStringList sheetTitles;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        if (window().progressSheet().isVisible())
-            sheetTitles << window().progressSheet().findChild<QLabel*>("progressText")->text();
-    });
-    watcher.start(0);
     {
         // The save panel is a sheet: type the name without its extension and press Save.
         const ModalAnswerer answer([&](QWidget& modal) {
@@ -173,8 +163,6 @@ TEST_F(MainWindowTest, JoinShowsTheSheetAndNamesTheWindowAfterTheWrittenFile) {
         EXPECT_EQ(controller().addButtonClicked().status, app::JoinOutcome::Status::Written);
     }
     EXPECT_TRUE(std::filesystem::exists(dir() / "joined.mov")) << "the required extension is added";
-    ASSERT_FALSE(sheetTitles.isEmpty());
-    EXPECT_TRUE(sheetTitles.front().startsWith("Saving movie")) << sheetTitles.front().toStdString();
     EXPECT_EQ(window().windowTitle(), "joined.mov");
 }
 

@@ -4,7 +4,6 @@
 #include "ui/SingleInstance.h"
 
 #include "WindowHarness.h"
-#include "ui/FilePanels.h"
 
 #include <QTest>
 #include <atomic>
@@ -37,6 +36,7 @@ protected:
 };
 
 TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
+    EXPECT_FALSE(ui::handOverToRunningInstance(socketPath(), {"/tmp/a.mov"}, 1000)) << "none is running";
     ui::InstanceServer server(socketPath());
     ASSERT_TRUE(server.listen());
     std::vector<Paths> received;
@@ -65,10 +65,6 @@ TEST_F(SingleInstanceTest, OnlyOneInstanceListensAndALeftOverSocketIsTakenOver) 
     EXPECT_FALSE(second.listen()) << "the first answers there";
 }
 
-TEST_F(SingleInstanceTest, NothingIsHandedOverWithoutARunningInstance) {
-    EXPECT_FALSE(ui::handOverToRunningInstance(socketPath(), {"/tmp/a.mov"}, 1000));
-}
-
 TEST_F(SingleInstanceTest, MessagesThatAreNotWholeOrNotOursAreRefused) {
     const QByteArray message = ui::encodeHandOver({"/a.mov", "/b.mov"});
     EXPECT_EQ(ui::decodeHandOver(message), (Paths{"/a.mov", "/b.mov"}));
@@ -77,19 +73,6 @@ TEST_F(SingleInstanceTest, MessagesThatAreNotWholeOrNotOursAreRefused) {
     foreign[10] = 'X';
     EXPECT_FALSE(ui::decodeHandOver(foreign)) << "another header";
     EXPECT_FALSE(ui::decodeHandOver(QByteArray(16 * 1024 * 1024 + 1, '\0'))) << "too big";
-}
-
-TEST(SavePanelExtension, TheRequiredExtensionIsAddedUnlessTheNameHasIt) {
-    struct Case {
-        QString chosen;
-        std::optional<QString> required;
-        QString answer;
-    };
-    for (const Case& c :
-         {Case{"/m/Holiday", ".mov", "/m/Holiday.mov"}, Case{"/m/Holiday.mov", ".mov", "/m/Holiday.mov"},
-          Case{"/m/Holiday.MOV", ".mov", "/m/Holiday.MOV"}, Case{"/m/list", "txt", "/m/list.txt"},
-          Case{"/m/Holiday.mp4", ".mov", "/m/Holiday.mp4.mov"}, Case{"/m/notes", std::nullopt, "/m/notes"}})
-        EXPECT_EQ(ui::withRequiredExtension(c.chosen, c.required), c.answer) << c.chosen.toStdString();
 }
 
 } // namespace

@@ -64,8 +64,6 @@ protected:
     void TearDown() override {
         if (m_window)
             m_window->terminate();
-        m_window.reset();
-        m_store.reset();
     }
 
     // Opens the window and runs launch, as starting the program does.

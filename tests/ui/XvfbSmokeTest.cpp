@@ -15,23 +15,20 @@
 
 namespace {
 
-class PrivateDesktop final {
-public:
+// An X server of the test's own; display() is empty when it did not start.
+struct PrivateDesktop final {
     PrivateDesktop() {
-        m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
         // Xvfb prints the display number it took once it accepts clients.
-        if (m_server.waitForStarted() && m_server.waitForReadyRead(60000))
-            m_display = ":" + QString::fromLatin1(m_server.readLine().trimmed());
+        if (server.waitForStarted() && server.waitForReadyRead(60000))
+            display = ":" + QString::fromLatin1(server.readLine().trimmed());
     }
     ~PrivateDesktop() {
-        m_server.terminate();
-        m_server.waitForFinished();
+        server.terminate();
+        server.waitForFinished();
     }
-    const QString& display() const { return m_display; }
-
-private:
-    QProcess m_server;
-    QString m_display;
+    QProcess server;
+    QString display;
 };
 
 // Asks until answer says yes, for at most a minute (or the seconds given): the
@@ -58,9 +55,9 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
 
     PrivateDesktop desktop;
-    ASSERT_FALSE(desktop.display().isEmpty()) << "Xvfb did not start";
+    ASSERT_FALSE(desktop.display.isEmpty()) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DISPLAY", desktop.display());
+    environment.insert("DISPLAY", desktop.display);
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime));
     environment.insert("XDG_CONFIG_HOME", QString::fromStdString(folder.path() / "config"));
@@ -119,8 +116,7 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     EXPECT_EQ(std::ranges::count(streams, "audio", &oracle::ProbedStream::codecType), 1);
     const std::vector<oracle::ProbedChapter> chapters = oracle::probeChapterList(written);
     ASSERT_EQ(chapters.size(), 2u);
-    EXPECT_EQ(chapters[0].title, "Beach");
-    EXPECT_EQ(chapters[1].title, "Harbour");
+    EXPECT_EQ(chapters[0].title + "," + chapters[1].title, "Beach,Harbour");
     EXPECT_NEAR(chapters[1].start, 1.0, 0.05);
 }
 
