@@ -14,6 +14,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Besides the linked libraries: libavfilter is loaded when first needed, and
+# Qt's platform plugins (the X11 and Wayland windows) are a package of their own.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libavfilter8, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Joins movie, picture and sound files into one movie
  JoinClip gathers files into an ordered list, lets you arrange and title
  them, and joins them into one movie: losslessly when the sources allow it,
