@@ -69,6 +69,8 @@ void JoinClipController::awakeFromNib() {
 void JoinClipController::applicationWillFinishLaunching() {
     m_store.synchronize();
     launchExportComponents();
+    if (m_outlets.viewerWindow && m_defaults.boolValue(support::Pref::ViewerDisplayed))
+        m_outlets.viewerWindow->makeKeyAndOrderFront();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
     m_movies.updateDurationTextField();
@@ -76,6 +78,8 @@ void JoinClipController::applicationWillFinishLaunching() {
 
 void JoinClipController::applicationWillTerminate() {
     terminateExportComponents();
+    if (m_outlets.viewerWindow)
+        m_defaults.setValue(support::Pref::ViewerDisplayed, m_outlets.viewerWindow->isVisible());
     m_movies.saveList();
     m_store.synchronize();
 }

@@ -2,6 +2,7 @@
 
 #include "app/ExportComponentOutlets.h"
 #include "app/JoinCommandOutlets.h"
+#include "app/ViewerWindow.h"
 #include "filelist/FileList.h"
 #include "join/ComponentTable.h"
 #include "join/JoinDelegate.h"
@@ -21,6 +22,8 @@ struct MainWindowOutlets final {
     filelist::FileListOutlets fileList;
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
+    // Unset where there is no viewer (the command line): "ViewerDisplayed" is then left alone.
+    ViewerWindow* viewerWindow = nullptr;
     JoinCommandOutlets join;
     ExportComponentOutlets components;
     // Where diagnostics go; unset: standard error.
@@ -47,6 +50,25 @@ public:
     void applicationWillTerminate();
     // Each time the main or preferences window becomes key: the folder fields are filled again.
     void windowDidBecomeKey();
+    // Each time the application becomes active: the table is drawn again, so
+    // its file names follow files renamed or moved meanwhile.
+    void applicationDidBecomeActive();
+
+    // The open-documents event (JoinClipControllerDocuments.cpp): files and
+    // folders that the desktop or a second start of the program asks us to
+    // open. Folders are expanded here; what cannot be opened is told in an
+    // alert; the rest enters the list as one batch.
+    void openDocuments(const std::vector<std::filesystem::path>& paths);
+    bool canProcessFileOrFolder(const std::filesystem::path& path);
+    std::optional<std::vector<std::filesystem::path>> scanFolderForFiles(const std::filesystem::path& folder);
+    // Open and Reveal on the table's selected entry (the last selected one);
+    // silent without a usable selection or file.
+    void openItem();
+    void revealItem();
+    // The Help menu's web pages, in the desktop's web browser.
+    void goToWebsite();
+    void goToMAS();
+    void openJoinClipHelpURL();
 
     void clearListButtonClicked() { m_movies.clearListButtonClicked(); }
     void removeItem() { m_movies.removeItem(); }

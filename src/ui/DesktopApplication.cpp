@@ -1,18 +1,97 @@
 #include "ui/DesktopApplication.h"
 
+#include "platform/Preferences.h"
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+#include "ui/AlertSheets.h"
+#include "ui/ApplicationIcon.h"
 #include "ui/MainWindow.h"
+#include "ui/SingleInstance.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+#include <vector>
 
 namespace ui {
+
+namespace {
+
+// The file arguments as the running instance must see them: absolute, since
+// its working folder may be another.
+std::vector<std::filesystem::path> documentArguments(int argc, char** argv) {
+    std::vector<std::filesystem::path> paths;
+    for (int i = 1; i < argc; ++i) {
+        std::error_code error;
+        const std::filesystem::path path = std::filesystem::absolute(argv[i], error);
+        paths.push_back(error ? std::filesystem::path(argv[i]) : path);
+    }
+    return paths;
+}
+
+// A damaged preferences file was set aside: the user learns where it went.
+void tellAboutDamagedPreferences(const platform::Preferences& store) {
+    const auto aside = store.setAsideFile();
+    if (!aside)
+        return;
+    AlertSheets alerts;
+    alerts.showInformational(
+        support::LocalizedString("Your preferences could not be read, so the defaults are used."),
+        support::fillFormat(support::LocalizedString("The damaged preferences file was kept as \"%@\"."),
+                            {QFile::decodeName(aside->c_str())}),
+        nullptr);
+}
+
+void tellAboutUnsavedPreferences(platform::Preferences& store) {
+    if (store.synchronize())
+        return;
+    std::cerr << "joinclip: cannot write the preferences to " << store.file().string() << "\n";
+    AlertSheets alerts;
+    alerts.showInformational(support::LocalizedString("Your preferences could not be saved."),
+                             QFile::decodeName(store.file().c_str()), nullptr);
+}
+
+} // namespace
 
 int runDesktopApplication(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("JoinClip");
     QApplication::setApplicationVersion(JOINCLIP_VERSION);
-    MainWindow window;
-    window.show();
-    return QApplication::exec();
+    QApplication::setDesktopFileName("joinclip");
+    QApplication::setWindowIcon(applicationIcon());
+    // QApplication took its own options out of argv.
+    const std::vector<std::filesystem::path> documents = documentArguments(argc, argv);
+
+    // A running JoinClip opens the files in its own window.
+    const QString socketPath = instanceSocketPath();
+    if (handOverToRunningInstance(socketPath, documents, 2000))
+        return 0;
+    InstanceServer instance(socketPath);
+    const bool listening = instance.listen();
+    if (!listening && handOverToRunningInstance(socketPath, documents, 5000))
+        return 0; // another start won the race
+
+    platform::Preferences store(platform::Preferences::defaultFile());
+    MainWindow window(store);
+    window.launch();
+    tellAboutDamagedPreferences(store);
+
+    // The open-documents handler, installed last in launch: files handed
+    // over from now on, and those of this start.
+    QObject::connect(
+        &instance, &InstanceServer::documentsOpened, &window,
+        [&window](const std::vector<std::filesystem::path>& paths) { window.openDocuments(paths); });
+    if (!documents.empty())
+        QTimer::singleShot(0, &window, [&window, documents] { window.openDocuments(documents); });
+
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
+                     [&window] { window.terminate(); });
+    const int status = QApplication::exec();
+    window.terminate();
+    tellAboutUnsavedPreferences(store);
+    return status;
 }
 
 } // namespace ui

@@ -1,13 +1,234 @@
 #include "ui/MainWindow.h"
 
+#include "app/JoinClipController.h"
+#include "platform/ApplicationDockTile.h"
+#include "platform/DesktopServices.h"
+#include "platform/Preferences.h"
+#include "support/LocalizedString.h"
+#include "ui/AlertSheets.h"
+#include "ui/ApplicationEventPump.h"
+#include "ui/FilePanels.h"
+#include "ui/FileTable.h"
+#include "ui/LocalizeWidgets.h"
+#include "ui/PreferencesWindow.h"
+#include "ui/ProgressSheet.h"
+#include "ui/ViewerPlaceholder.h"
+#include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QTimer>
 
 namespace ui {
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()) {
+namespace {
+
+// How long opened documents wait before trying again while the window is busy.
+constexpr int kBusyRetryMilliseconds = 200;
+
+} // namespace
+
+// The widgets' ports that the controller holds as its outlets.
+struct MainWindow::Ports final {
+    explicit Ports(Ui::MainWindow& form, QMainWindow& window)
+        : durationTextField(*form.durationTextField), messagesTextField(*form.messagesTextField),
+          spinner(*form.spinner), clearButton(*form.clearButton, {form.actionRemove, form.actionClear}),
+          joinButton(*form.joinButton, {form.actionJoin}),
+          exportButton(*form.exportButton, {form.actionExport}),
+          reverseButton(*form.reverseButton, {form.actionReverse}),
+          sortButton(*form.sortButton, {form.actionSortByName}),
+          titleSortButton(*form.titleSortButton, {form.actionSortByTitle}),
+          dateSortButton(*form.dateSortButton, {form.actionSortByModificationDate}),
+          createDateSortButton(*form.createDateSortButton, {form.actionSortByCreationDate}),
+          exifSortButton(*form.exifSortButton, {form.actionSortByExifDate}), fileListWindow(window),
+          savePanel(window), openPanel(window), folderChooser(window) {}
+
+    LabelTextControl durationTextField;
+    LabelTextControl messagesTextField;
+    ApplicationEventPump eventPump;
+    BusyIndicator spinner;
+    ButtonAndActionControl clearButton, joinButton, exportButton;
+    ButtonAndActionControl reverseButton, sortButton, titleSortButton, dateSortButton, createDateSortButton,
+        exifSortButton;
+    WidgetWindow fileListWindow;
+    AlertSheets alerts;
+    SavePanelDialog savePanel;
+    OpenPanelDialog openPanel;
+    FolderChooserDialog folderChooser;
+    platform::QtDesktopServices desktop;
+    platform::ApplicationDockTile dockTile;
+};
+
+MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()) {
     m_ui->setupUi(this);
+    localizeWidgetTree(*this);
+    // Translated buttons may need more room than the English ones the size was made for.
+    resize(size().expandedTo(minimumSizeHint()));
+    m_ui->movieTable->horizontalHeader()->setStretchLastSection(true);
+    m_ui->movieTable->verticalHeader()->hide();
+
+    m_ports = std::make_unique<Ports>(*m_ui, *this);
+    m_table = std::make_unique<FileTable>(*m_ui->movieTable);
+    m_progressSheet = new ProgressSheet(*this);
+    localizeWidgetTree(*m_progressSheet);
+    m_preferences = new PreferencesWindow(this);
+    m_viewer = new ViewerPlaceholder(this);
+    localizeWidgetTree(*m_viewer);
+
+    Ports& ports = *m_ports;
+    app::MainWindowOutlets outlets;
+    filelist::FileListOutlets& list = outlets.fileList;
+    list.movieTable = m_table.get();
+    list.durationTextField = &ports.durationTextField;
+    list.messagesTextField = &ports.messagesTextField;
+    list.eventPump = &ports.eventPump;
+    list.spinner = &ports.spinner;
+    list.clearButton = &ports.clearButton;
+    list.joinButton = &ports.joinButton;
+    list.exportButton = &ports.exportButton;
+    list.reverseButton = &ports.reverseButton;
+    list.sortButton = &ports.sortButton;
+    list.titleSortButton = &ports.titleSortButton;
+    list.dateSortButton = &ports.dateSortButton;
+    list.createDateSortButton = &ports.createDateSortButton;
+    list.exifSortButton = &ports.exifSortButton;
+    outlets.viewerWindow = m_viewer;
+    app::JoinCommandOutlets& join = outlets.join;
+    join.fileListWindow = &ports.fileListWindow;
+    join.alerts = &ports.alerts;
+    join.savePanel = &ports.savePanel;
+    join.openPanel = &ports.openPanel;
+    join.folderChooser = &ports.folderChooser;
+    join.desktop = &ports.desktop;
+    join.dockTile = &ports.dockTile;
+    join.progressSheet = m_progressSheet->outlets();
+    m_preferences->fillOutlets(outlets);
+
+    m_controller = std::make_unique<app::JoinClipController>(store, outlets);
+    m_table->attach(*m_controller);
+    m_preferences->attach(*m_controller);
+    m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
+    connectCommands();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::connectCommands() {
+    app::JoinClipController& controller = *m_controller;
+    Ui::MainWindow& form = *m_ui;
+    const auto on = [this](auto* sender, auto signal, auto command) {
+        connect(sender, signal, this, command);
+    };
+
+    on(form.browseButton, &QPushButton::clicked, [this] { addFiles(); });
+    on(form.actionAddFiles, &QAction::triggered, [this] { addFiles(); });
+    on(form.clearButton, &QPushButton::clicked, [&controller] { controller.clearListButtonClicked(); });
+    on(form.actionRemove, &QAction::triggered, [&controller] { controller.removeItem(); });
+    on(form.actionClear, &QAction::triggered, [&controller] { controller.fileList().clearAll(); });
+    on(form.joinButton, &QPushButton::clicked, [this] { join(); });
+    on(form.actionJoin, &QAction::triggered, [this] { join(); });
+    on(form.exportButton, &QPushButton::clicked, [this] { exportFiles(); });
+    on(form.actionExport, &QAction::triggered, [this] { exportFiles(); });
+    on(form.actionOpenItem, &QAction::triggered, [&controller] { controller.openItem(); });
+    on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
+    on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
+    on(form.actionQuit, &QAction::triggered, [this] { close(); });
+    on(form.actionViewer, &QAction::triggered, [this] { m_viewer->makeKeyAndOrderFront(); });
+    on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
+    on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
+    on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            m_controller->applicationDidBecomeActive();
+    });
+    // The preferences window shares the main window's notice of becoming key.
+    m_preferences->installEventFilter(this);
+}
+
+void MainWindow::launch() {
+    m_controller->awakeFromNib();
+    // Launch brings the main window to the front before its other steps (the
+    // viewer, when it was open at the last exit, then comes in front of it).
+    show();
+    raise();
+    activateWindow();
+    m_controller->applicationWillFinishLaunching();
+}
+
+void MainWindow::terminate() {
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    m_controller->applicationWillTerminate();
+}
+
+bool MainWindow::isBusy() const {
+    return m_ports->eventPump.isPumping() || QApplication::activeModalWidget() != nullptr;
+}
+
+void MainWindow::openDocuments(const std::vector<std::filesystem::path>& paths) {
+    if (m_terminated)
+        return;
+    if (isBusy()) {
+        QTimer::singleShot(kBusyRetryMilliseconds, this, [this, paths] { openDocuments(paths); });
+        return;
+    }
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    m_controller->openDocuments(paths);
+}
+
+void MainWindow::addFiles() {
+    runAddFilesPanel(*this, *m_controller);
+}
+
+void MainWindow::join() {
+    if (!m_ui->joinButton->isEnabled())
+        return;
+    m_controller->addButtonClicked();
+}
+
+void MainWindow::exportFiles() {
+    if (!m_ui->exportButton->isEnabled())
+        return;
+    m_controller->exportButtonClicked();
+}
+
+void MainWindow::showPreferences() {
+    m_preferences->show();
+    m_preferences->raise();
+    m_preferences->activateWindow();
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_controller)
+        m_controller->windowDidBecomeKey();
+    return QMainWindow::event(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_preferences && event->type() == QEvent::WindowActivate)
+        m_controller->windowDidBecomeKey();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // While the progress sheet or a dialog is up the window stays: the work
+    // under way ends first (the sheet's Cancel stops a write).
+    if (QApplication::activeModalWidget() != nullptr || m_ports->eventPump.isPumping()) {
+        event->ignore();
+        return;
+    }
+    terminate();
+    event->accept();
+    QCoreApplication::quit();
+}
 
 } // namespace ui

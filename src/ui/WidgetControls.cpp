@@ -19,6 +19,15 @@ bool WidgetControl::isEnabled() const {
     return m_widget.isEnabled();
 }
 
+void ButtonAndActionControl::setEnabled(bool enabled) {
+    m_button.setEnabled(enabled);
+    for (QAction* action : m_actions)
+        action->setEnabled(enabled);
+}
+bool ButtonAndActionControl::isEnabled() const {
+    return m_button.isEnabled();
+}
+
 void ActionControl::setEnabled(bool enabled) {
     m_action.setEnabled(enabled);
 }

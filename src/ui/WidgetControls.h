@@ -7,6 +7,8 @@
 #include "support/ProgressSheet.h"
 #include "support/TextControl.h"
 
+#include <vector>
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -27,6 +29,19 @@ public:
 
 private:
     QWidget& m_widget;
+};
+
+// A button and the menu items of the same command, enabled and disabled together.
+class ButtonAndActionControl final : public support::Control {
+public:
+    ButtonAndActionControl(QWidget& button, std::vector<QAction*> actions)
+        : m_button(button), m_actions(std::move(actions)) {}
+    void setEnabled(bool enabled) override;
+    bool isEnabled() const override;
+
+private:
+    QWidget& m_button;
+    std::vector<QAction*> m_actions;
 };
 
 // A menu item the logic enables and disables.

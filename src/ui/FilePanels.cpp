@@ -1,0 +1,89 @@
+#include "ui/FilePanels.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+namespace ui {
+
+namespace {
+
+std::filesystem::path pathOf(const QString& file) {
+    return std::filesystem::path(QFile::encodeName(file).toStdString());
+}
+
+QString textOf(const std::filesystem::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// The extension as the file dialog's suffix wants it: without the dot.
+QString suffixOf(const QString& extension) {
+    return extension.startsWith('.') ? extension.mid(1) : extension;
+}
+
+} // namespace
+
+QString withRequiredExtension(const QString& path, const std::optional<QString>& requiredExtension) {
+    if (!requiredExtension || requiredExtension->isEmpty())
+        return path;
+    const QString extension =
+        requiredExtension->startsWith('.') ? *requiredExtension : QStringLiteral(".") + *requiredExtension;
+    if (path.endsWith(extension, Qt::CaseInsensitive))
+        return path;
+    return path + extension;
+}
+
+std::optional<std::filesystem::path>
+SavePanelDialog::runSavePanel(const std::optional<std::filesystem::path>& startFolder,
+                              const QString& suggestedName, const std::optional<QString>& requiredExtension) {
+    QFileDialog dialog(&m_window);
+    dialog.setObjectName("savePanel");
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (startFolder)
+        dialog.setDirectory(textOf(*startFolder));
+    if (requiredExtension && !requiredExtension->isEmpty()) {
+        const QString suffix = suffixOf(*requiredExtension);
+        dialog.setDefaultSuffix(suffix);
+        dialog.setNameFilter(QStringLiteral("*.%1").arg(suffix));
+    }
+    dialog.selectFile(suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return pathOf(withRequiredExtension(dialog.selectedFiles().constFirst(), requiredExtension));
+}
+
+std::optional<std::filesystem::path>
+OpenPanelDialog::runOpenPanel(const QString& title, const QString& prompt, const QStringList& extensions) {
+    QFileDialog dialog(&m_window, title);
+    dialog.setObjectName("openPanel");
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::Accept, prompt);
+    if (!extensions.isEmpty()) {
+        QStringList patterns;
+        for (const QString& extension : extensions)
+            patterns << QStringLiteral("*.") + extension;
+        dialog.setNameFilter(patterns.join(' '));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return pathOf(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::filesystem::path>
+FolderChooserDialog::chooseFolder(const QString& title, const QString& actionLabel, const QString& message) {
+    QFileDialog dialog(&m_window, title);
+    dialog.setObjectName("folderChooser");
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setLabelText(QFileDialog::Accept, actionLabel);
+    dialog.setToolTip(message);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return pathOf(dialog.selectedFiles().constFirst());
+}
+
+} // namespace ui

@@ -1,0 +1,189 @@
+// The main window driven as a person does: its controls follow the list, its
+// alerts are sheets or modal as they should be, a write can be cancelled from
+// the progress sheet, and the lifecycle keeps the viewer's state.
+
+#include "WindowHarness.h"
+#include "support/PreferenceKeys.h"
+#include "ui/ProgressSheet.h"
+#include "ui/ViewerPlaceholder.h"
+#include "ui/WidgetControls.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <fstream>
+
+namespace {
+
+using testing_support::ModalAnswerer;
+using testing_support::pressOK;
+using testing_support::WindowTest;
+
+using Controls = std::vector<std::pair<const char*, const char*>>; // a button and its menu item
+// clang-format off
+const Controls kListControls{{"clearButton", "actionRemove"}, {"clearButton", "actionClear"},
+    {"joinButton", "actionJoin"}, {"exportButton", "actionExport"}};
+const Controls kOrderingControls{{"reverseButton", "actionReverse"}, {"sortButton", "actionSortByName"},
+    {"titleSortButton", "actionSortByTitle"}, {"dateSortButton", "actionSortByModificationDate"},
+    {"createDateSortButton", "actionSortByCreationDate"}, {"exifSortButton", "actionSortByExifDate"}};
+// clang-format on
+
+class MainWindowTest : public WindowTest {
+protected:
+    void expectEnabled(const Controls& controls, bool enabled, const std::string& step) {
+        for (const auto& [button, action] : controls) {
+            EXPECT_EQ(child<QPushButton>(button).isEnabled(), enabled) << step << ": " << button;
+            EXPECT_EQ(child<QAction>(action).isEnabled(), enabled) << step << ": " << action;
+        }
+    }
+};
+
+TEST_F(MainWindowTest, ButtonsAndMenuItemsFollowTheNumberOfEntries) {
+    launch();
+    const auto first = clip("first.mp4"), second = clip("second.mp4");
+    struct Step {
+        std::string name;
+        std::function<void()> act;
+        bool listControls, orderingControls;
+    };
+    const std::vector<Step> steps{
+        {"launch", [] {}, false, false},
+        {"one file opened", [&] { window().openDocuments({first}); }, true, false},
+        {"a second file", [&] { window().openDocuments({second}); }, true, true},
+        {"Remove with nothing selected", [&] { child<QPushButton>("clearButton").click(); }, true, true},
+        {"Clear List", [&] { child<QAction>("actionClear").trigger(); }, false, false},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        expectEnabled(kListControls, step.listControls, step.name);
+        expectEnabled(kOrderingControls, step.orderingControls, step.name);
+    }
+    EXPECT_TRUE(child<QLabel>("durationTextField").isHidden()) << "an empty list shows no total";
+}
+
+TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
+    launch();
+    ui::WidgetWindow handle(window());
+    controller().doAlert("The movie could not be saved.", "%@", &handle, {}, {"Disk <b>full</b>"});
+    auto* sheet = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(sheet, nullptr) << "the sheet is up after the call returned";
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(sheet->parentWidget(), &window());
+    EXPECT_EQ(pressOK(*sheet), (QStringList{"The movie could not be saved.", "Disk <b>full</b>"}));
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+TEST_F(MainWindowTest, OpenedDocumentsTellWhatCannotBeOpenedAndAddTheRest) {
+    launch();
+    const std::filesystem::path folder = dir() / "holiday";
+    std::filesystem::create_directory(folder);
+    fixtures::ClipRecipe recipe;
+    fixtures::makeClip(folder, "beach.mp4", recipe);
+    std::ofstream(folder / "notes.txt") << "not a movie";
+    std::ofstream(folder / ".thumbnail.jpg") << "hidden, and not a picture";
+    std::ofstream(dir() / "broken.mov") << "not a movie either";
+
+    QList<QStringList> alerts;
+    QStringList modalities;
+    {
+        const ModalAnswerer answer([&](QWidget& modal) {
+            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                modalities << (box->windowModality() == Qt::ApplicationModal ? "application" : "window");
+                alerts << pressOK(*box);
+            }
+        });
+        window().openDocuments({dir() / "broken.mov", folder});
+    }
+    const QString advice =
+        "Please make sure you have the correct QuickTime components installed for the selected file type.";
+    EXPECT_EQ(alerts, (QList<QStringList>{{"JoinClip can not process the file \"broken\".", advice},
+                                          {"JoinClip can not process the file \"notes\".", advice}}));
+    EXPECT_EQ(modalities, (QStringList{"application", "application"}));
+    ASSERT_EQ(controller().fileList().count(), 1);
+    EXPECT_EQ(controller().fileList().pathOfEntry(0), folder / "beach.mp4");
+}
+
+TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesInput) {
+    launch();
+    const std::filesystem::path out = dir() / "out";
+    std::filesystem::create_directory(out);
+    window().openDocuments({clip("one.mp4", 50), clip("two.mp4", 50)});
+    controller().defaults().setValue(support::Pref::PromptForFilename, false);
+    controller().setOutputFolderForThisRun(out);
+
+    ui::ProgressSheet& sheet = window().progressSheet();
+    bool sheetWasWindowModal = false;
+    int removeClicks = 0;
+    QObject::connect(&child<QPushButton>("clearButton"), &QPushButton::clicked, [&] { ++removeClicks; });
+    QTimer clicker;
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (!sheet.isVisible())
+            return;
+        clicker.stop();
+        sheetWasWindowModal = QApplication::activeModalWidget() == &sheet;
+        // Clicks as the window system delivers them: one on the main window's
+        // Remove goes nowhere while the sheet is up, one on Cancel stops the write.
+        const auto click = [](QWidget& button) {
+            QWidget& top = *button.window();
+            QTest::mouseClick(top.windowHandle(), Qt::LeftButton, {},
+                              button.mapTo(&top, button.rect().center()));
+        };
+        click(child<QPushButton>("clearButton"));
+        click(*sheet.findChild<QPushButton*>("cancelButton"));
+    });
+    clicker.start(0);
+    const app::JoinOutcome outcome = controller().addButtonClicked();
+
+    EXPECT_TRUE(sheetWasWindowModal);
+    EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
+    EXPECT_EQ(outcome.status, app::JoinOutcome::Status::WriteCancelled);
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left";
+    EXPECT_EQ(controller().fileList().count(), 2);
+    EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
+}
+
+TEST_F(MainWindowTest, TheSavePanelIsASheetAndTheWindowIsNamedAfterTheWrittenFile) {
+    launch();
+    window().openDocuments({clip("a.mp4"), clip("b.mp4")});
+    const std::filesystem::path chosen = dir() / "joined";
+    {
+        // The save panel is a sheet: type the name without its extension and press Save.
+        const ModalAnswerer answer([&](QWidget& modal) {
+            if (modal.objectName() != "savePanel")
+                return;
+            EXPECT_EQ(modal.windowModality(), Qt::WindowModal);
+            auto& panel = dynamic_cast<QFileDialog&>(modal);
+            panel.selectFile(QString::fromStdString(chosen));
+            static_cast<QDialog&>(panel).accept();
+        });
+        EXPECT_EQ(controller().addButtonClicked().status, app::JoinOutcome::Status::Written);
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir() / "joined.mov")) << "the required extension is added";
+    EXPECT_EQ(window().windowTitle(), "joined.mov");
+}
+
+TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {
+    struct Case {
+        std::optional<bool> stored;
+        bool shownAtLaunch;
+    };
+    for (const Case& c : {Case{std::nullopt, false}, Case{false, false}, Case{true, true}}) {
+        if (c.stored)
+            store().setValue("ViewerDisplayed", *c.stored);
+        else
+            store().remove("ViewerDisplayed");
+        launch();
+        EXPECT_EQ(window().viewerWindow().isVisible(), c.shownAtLaunch);
+        window().viewerWindow().setVisible(!c.shownAtLaunch);
+        relaunch();
+        EXPECT_EQ(window().viewerWindow().isVisible(), !c.shownAtLaunch)
+            << "termination saved what was on screen";
+        window().viewerWindow().hide();
+    }
+}
+
+} // namespace

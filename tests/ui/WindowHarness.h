@@ -1,0 +1,104 @@
+#pragma once
+
+// The real main window over a preferences file of its own, offscreen, with
+// the means to answer its alerts and dialogs from a test.
+
+#include "MediaFixtures.h"
+#include "app/JoinClipController.h"
+#include "platform/Preferences.h"
+#include "ui/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace testing_support {
+
+// One widget application for the whole test program.
+inline void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "ui_window_tests";
+    static char* argv[] = {name, nullptr};
+    if (QApplication::instance() == nullptr)
+        new QApplication(argc, argv);
+}
+
+// Runs handle on each modal widget that comes up while the work that
+// follows runs (modal dialogs run their own event loop, so the test cannot
+// answer them from its own code). Stops with the object.
+class ModalAnswerer final {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget&)> handle) : m_handle(std::move(handle)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                m_handle(*modal);
+        });
+        m_timer.start(10);
+    }
+
+private:
+    std::function<void(QWidget&)> m_handle;
+    QTimer m_timer;
+};
+
+// Presses the OK button of an alert and answers its texts.
+inline QStringList pressOK(QMessageBox& box) {
+    const QStringList texts{box.text(), box.informativeText()};
+    box.buttons().constFirst()->click();
+    return texts;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fixtures::quietFfmpegLogs();
+        ensureApplication();
+        ASSERT_TRUE(m_dir.isValid());
+        m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
+    }
+    void TearDown() override {
+        if (m_window)
+            m_window->terminate();
+    }
+
+    // Opens the window and runs launch, as starting the program does.
+    ui::MainWindow& launch() {
+        m_window = std::make_unique<ui::MainWindow>(*m_store);
+        m_window->launch();
+        return *m_window;
+    }
+    // Quits and starts the program again over the same preferences file.
+    ui::MainWindow& relaunch() {
+        m_window->terminate();
+        m_window.reset();
+        m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
+        return launch();
+    }
+
+    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
+    ui::MainWindow& window() { return *m_window; }
+    app::JoinClipController& controller() { return m_window->controller(); }
+    platform::Preferences& store() { return *m_store; }
+    template <typename Widget> Widget& child(const char* name) {
+        auto* widget = m_window->findChild<Widget*>(name);
+        EXPECT_NE(widget, nullptr) << name;
+        return *widget;
+    }
+    std::filesystem::path clip(const std::string& name, int frames = 25) {
+        fixtures::ClipRecipe recipe;
+        recipe.frames = frames;
+        return fixtures::makeClip(dir(), name, recipe);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<platform::Preferences> m_store;
+    std::unique_ptr<ui::MainWindow> m_window;
+};
+
+} // namespace testing_support
