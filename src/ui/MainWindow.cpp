@@ -133,6 +133,31 @@ void MainWindow::connectCommands() {
     on(form.actionJoin, &QAction::triggered, [this] { join(); });
     on(form.exportButton, &QPushButton::clicked, [this] { exportFiles(); });
     on(form.actionExport, &QAction::triggered, [this] { exportFiles(); });
+    // Each ordering button has a menu item twin that runs the same command.
+    const auto onButtonAndItem = [&on](QPushButton* button, QAction* item, auto command) {
+        on(button, &QPushButton::clicked, command);
+        on(item, &QAction::triggered, command);
+    };
+    onButtonAndItem(form.sortButton, form.actionSortByName,
+                    [&controller] { controller.finderSortListButtonClicked(); });
+    onButtonAndItem(form.titleSortButton, form.actionSortByTitle,
+                    [&controller] { controller.titleSortListButtonClicked(); });
+    onButtonAndItem(form.dateSortButton, form.actionSortByModificationDate,
+                    [&controller] { controller.dateSortListButtonClicked(); });
+    onButtonAndItem(form.createDateSortButton, form.actionSortByCreationDate,
+                    [&controller] { controller.createDateSortListButtonClicked(); });
+    onButtonAndItem(form.exifSortButton, form.actionSortByExifDate,
+                    [&controller] { controller.exifDateSortListButtonClicked(); });
+    onButtonAndItem(form.reverseButton, form.actionReverse,
+                    [&controller] { controller.reverseListButtonClicked(); });
+    // The window reports refused renames through the status line and beeps; the outcome is for callers that
+    // list them.
+    on(form.actionNumberFiles, &QAction::triggered,
+       [&controller] { (void)controller.renameFilesInSequence(); });
+    on(form.actionRemoveNumbers, &QAction::triggered,
+       [&controller] { (void)controller.removeFilenamePrefixes(); });
+    on(form.actionExportList, &QAction::triggered, [&controller] { (void)controller.exportFileList(); });
+    on(form.actionImportList, &QAction::triggered, [&controller] { (void)controller.importFileList(); });
     on(form.actionOpenItem, &QAction::triggered, [&controller] { controller.openItem(); });
     on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
     on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
