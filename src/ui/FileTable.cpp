@@ -11,10 +11,12 @@
 #include "ui/FileTablePreviews.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 namespace ui {
@@ -43,6 +45,9 @@ struct FileTable::State final : public support::MovieDownloadQueue {
     QAction* openAction = nullptr;
     QAction* revealAction = nullptr;
     QAction* removeAction = nullptr;
+    // For bench/add-files only: JOINCLIP_QUIT_AT_ROWS=N ends the program once
+    // the table shows N rows, so adding files in the window can be timed.
+    int quitAtRows = qEnvironmentVariableIntValue("JOINCLIP_QUIT_AT_ROWS");
 
     void enqueueMovieURL(const QString& address, const std::optional<QString>& linkTitle) override {
         if (downloads) {
@@ -153,7 +158,12 @@ FileTableModel& FileTable::model() {
 
 void FileTable::reloadData() {
     const std::vector<int> selected = selectedRows();
-    if (!m_state->model.reload())
+    const bool newRows = m_state->model.reload();
+    if (m_state->quitAtRows > 0 && m_state->model.rowCount() >= m_state->quitAtRows) {
+        m_state->quitAtRows = 0;
+        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    }
+    if (!newRows)
         return;
     // New rows: the selected row numbers stay selected where they still exist, as in a reloaded table.
     QItemSelection selection;
