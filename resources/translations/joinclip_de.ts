@@ -128,5 +128,78 @@
         <source>Choose one in the Preferences window under 'Output Format', or turn exporting off.</source>
         <translation>Wählen Sie eine im Einstellungsfenster unter „Ausgabeformat“ oder schalten Sie das Exportieren aus.</translation>
     </message>
+    <!-- The file table: column headers, its menu and its edits. -->
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Date Modified</source>
+        <translation>Änderungsdatum</translation>
+    </message>
+    <message>
+        <source>Date Created</source>
+        <translation>Erstellungsdatum</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>EXIF Date Time</source>
+        <translation>EXIF-Datum</translation>
+    </message>
+    <message>
+        <source>Position in the list</source>
+        <translation>Position in der Liste</translation>
+    </message>
+    <message>
+        <source>Files to join</source>
+        <translation>Zu verbindende Dateien</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>Remove from List</source>
+        <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Downloading from the web is not available yet: %@</source>
+        <translation>Das Laden aus dem Web ist noch nicht verfügbar: %@</translation>
+    </message>
+    <message>
+        <source>The file name could not be changed to "%@."</source>
+        <translation>Der Dateiname konnte nicht in „%@“ geändert werden.</translation>
+    </message>
+    <message>
+        <source>A file by that name may exist, try another name.</source>
+        <translation>Vielleicht gibt es schon eine Datei mit diesem Namen. Versuchen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>The duration was not modified.</source>
+        <translation>Die Dauer wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Make sure the file is a movie.</source>
+        <translation>Stellen Sie sicher, dass die Datei ein Film ist.</translation>
+    </message>
 </context>
 </TS>

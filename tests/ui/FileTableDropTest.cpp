@@ -6,7 +6,6 @@
 
 #include <QMimeData>
 #include <QUrl>
-#include <memory>
 
 namespace testing_support {
 namespace {
@@ -41,7 +40,6 @@ protected:
         data->setUrls(urls);
         return data;
     }
-    std::vector<int> selected() { return m_table->selectedRows(); }
 };
 
 struct RowMove {
@@ -71,7 +69,7 @@ TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
         EXPECT_EQ(data->formats(), QStringList{"MyPrivateTableViewDataType"});
         EXPECT_TRUE(drop(*data, move.dropAbove));
         EXPECT_EQ(titles(), move.order);
-        EXPECT_EQ(selected(), move.selection);
+        EXPECT_EQ(m_table->selectedRows(), move.selection);
     }
 }
 

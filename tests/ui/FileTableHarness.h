@@ -1,11 +1,9 @@
 #pragma once
 
-// The controller over recording ports (AppHarness) with the real file table
-// as its movieTable, shown in an offscreen window, and an event pump that
-// lets Qt draw, as the window's does.
+// The controller over recording ports (AppHarness) with the real file table as its movieTable,
+// shown offscreen, and an event pump that lets Qt draw, as the window's does.
 
 #include "AppHarness.h"
-#include "filelist/TableCells.h"
 #include "platform/FileReference.h"
 #include "support/EventPump.h"
 #include "ui/FileTable.h"
@@ -24,10 +22,9 @@ public:
 };
 
 // Lets the event loop run until done() holds; the test runner's own limit ends a test that never gets there.
-template <class Condition> bool waitUntil(Condition done) {
+template <class Condition> void waitUntil(Condition done) {
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    return true;
 }
 
 class FileTableHarness : public AppHarness {

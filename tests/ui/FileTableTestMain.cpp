@@ -1,5 +1,4 @@
-// The widget tests need a QApplication around every test; without a display
-// (also when CTest lists the tests) it draws offscreen.
+// A QApplication around every test, offscreen when no platform is named (as when CTest lists the tests).
 
 #include <QApplication>
 #include <gtest/gtest.h>
