@@ -157,22 +157,11 @@ FileTableModel& FileTable::model() {
 }
 
 void FileTable::reloadData() {
-    const std::vector<int> selected = selectedRows();
-    const bool newRows = m_state->model.reload();
+    m_state->model.reload();
     if (m_state->quitAtRows > 0 && m_state->model.rowCount() >= m_state->quitAtRows) {
         m_state->quitAtRows = 0;
         QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
     }
-    if (!newRows)
-        return;
-    // New rows: the selected row numbers stay selected where they still exist, as in a reloaded table.
-    QItemSelection selection;
-    for (int row : selected)
-        if (row < m_state->model.rowCount())
-            selection.select(m_state->model.index(row, 0),
-                             m_state->model.index(row, m_state->model.columnCount() - 1));
-    if (!selection.isEmpty())
-        m_view.selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 std::vector<int> FileTable::selectedRows() const {

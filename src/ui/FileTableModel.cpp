@@ -100,16 +100,24 @@ void FileTableModel::attach(app::JoinClipController& controller, support::MovieD
 }
 
 bool FileTableModel::reload() {
+    // The list does not say where rows came or went, and every cell is asked
+    // anew below, so rows are added or taken at the end: the view then keeps
+    // its selected row numbers, as a reloaded table does, and a long list
+    // growing one row at a time costs no more per row than a short one.
     const int rows = m_controller ? m_controller->fileList().count() : 0;
-    if (rows != m_rows) {
-        beginResetModel();
+    const bool changed = rows != m_rows;
+    if (rows > m_rows) {
+        beginInsertRows({}, m_rows, rows - 1);
         m_rows = rows;
-        endResetModel();
-        return true;
+        endInsertRows();
+    } else if (rows < m_rows) {
+        beginRemoveRows({}, rows, m_rows - 1);
+        m_rows = rows;
+        endRemoveRows();
     }
     if (rows > 0)
         emit dataChanged(index(0, 0), index(rows - 1, columnCount() - 1));
-    return false;
+    return changed;
 }
 
 QString FileTableModel::identifierOfColumn(int column) {

@@ -27,8 +27,8 @@ public:
     explicit FileTableModel(QObject* parent = nullptr);
 
     void attach(app::JoinClipController& controller, support::MovieDownloadQueue& downloads);
-    // The list changed: a new row count resets the rows, else every cell is asked anew.
-    // Answers whether the rows were reset (which clears the view's selection).
+    // The list changed: rows are added or removed at the end to the new count,
+    // and every cell is asked anew. Answers whether the count changed.
     bool reload();
 
     // The column's identifier ("Index", "Icon", "Filename", ...), empty outside the table.
