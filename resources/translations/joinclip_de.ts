@@ -770,5 +770,49 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
         <source>Your preferences could not be saved.</source>
         <translation>Ihre Einstellungen konnten nicht gesichert werden.</translation>
     </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation>Dateiname</translation>
+    </message>
+    <message>
+        <source>EXIF Date Time</source>
+        <translation>EXIF-Datum</translation>
+    </message>
+    <message>
+        <source>Position in the list</source>
+        <translation>Position in der Liste</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner zeigen</translation>
+    </message>
+    <message>
+        <source>Remove from List</source>
+        <translation>Aus der Liste entfernen</translation>
+    </message>
+    <message>
+        <source>Downloading from the web is not available yet: %@</source>
+        <translation>Das Laden aus dem Web ist noch nicht verfügbar: %@</translation>
+    </message>
+    <message>
+        <source>The file name could not be changed to "%@."</source>
+        <translation>Der Dateiname konnte nicht in „%@“ geändert werden.</translation>
+    </message>
+    <message>
+        <source>A file by that name may exist, try another name.</source>
+        <translation>Vielleicht gibt es schon eine Datei mit diesem Namen. Versuchen Sie einen anderen Namen.</translation>
+    </message>
+    <message>
+        <source>The duration was not modified.</source>
+        <translation>Die Dauer wurde nicht geändert.</translation>
+    </message>
+    <message>
+        <source>Make sure the file is a movie.</source>
+        <translation>Stellen Sie sicher, dass die Datei ein Film ist.</translation>
+    </message>
 </context>
 </TS>

@@ -39,6 +39,8 @@ public:
                        filelist::FileList::Services services = {}, JoinServices joinServices = {});
 
     support::UserDefaults& defaults() { return m_defaults; }
+    // The controls and ports it was given (the file table acts through them).
+    const MainWindowOutlets& outlets() const { return m_outlets; }
     filelist::FileList& fileList() { return m_movies; }
     const filelist::FileList& fileList() const { return m_movies; }
 

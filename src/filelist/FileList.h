@@ -123,6 +123,17 @@ public:
     // The path of entry index's file now, or none when it is gone.
     std::optional<std::filesystem::path> pathOfEntry(int index) const;
 
+    // The file table's drops (FileListDrop.cpp).
+    // Moves the entries at `rows` (a row drag) so that a block of adjacent
+    // rows stands just above `dropRow`; rows apart each move by the distance
+    // of the first. Answers the rows that now hold the moved entries.
+    std::vector<int> moveRows(std::vector<int> rows, int dropRow);
+    // Adds dropped files at `row` in text order and the files of dropped
+    // folders at the end; true when the last item visited added something.
+    bool processDroppedFiles(std::vector<std::filesystem::path> names, int row);
+    // After a drop: enables what the count allows, disables nothing.
+    void enableControlsAfterDrop() { enableControlsForCount(); }
+
 private:
     void setListControlsEnabled(bool enabled);
     void setOrderingControlsEnabled(bool enabled);

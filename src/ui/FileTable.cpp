@@ -1,27 +1,167 @@
 #include "ui/FileTable.h"
 
 #include "app/JoinClipController.h"
+#include "filelist/EntryFiles.h"
+#include "filelist/TableCells.h"
+#include "platform/DesktopServices.h"
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+#include "support/MovieDownloadQueue.h"
+#include "ui/FileTableModel.h"
+#include "ui/FileTablePreviews.h"
 
+#include <QAction>
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 
 namespace ui {
 
-struct FileTable::State {
+namespace {
+
+// Column widths at start, in table order; the last column takes what is left.
+constexpr int kColumnWidths[] = {40, 56, 220, 180, 130, 150, 150, 90, 150};
+// Row heights with and without the previews of the Icon column.
+constexpr int kRowHeightWithIcons = 36;
+constexpr int kRowHeightWithoutIcons = 20;
+
+} // namespace
+
+// The table's state; it is also the download queue the model hands web
+// addresses to, forwarding them to the real queue once one is given.
+struct FileTable::State final : public support::MovieDownloadQueue {
     app::JoinClipController* controller = nullptr;
+    FileTableModel model;
+    std::unique_ptr<FileTablePreviews> previews;
+    std::function<std::optional<QImage>(const std::filesystem::path&)> previewMaker;
+    support::MovieDownloadQueue* downloads = nullptr;
+    std::function<void(const std::filesystem::path&)> reveal;
+    platform::QtDesktopServices ownDesktop;
+    QMenu menu;
+    QAction* openAction = nullptr;
+    QAction* revealAction = nullptr;
+    QAction* removeAction = nullptr;
+    // For bench/add-files only: JOINCLIP_QUIT_AT_ROWS=N ends the program once
+    // the table shows N rows, so adding files in the window can be timed.
+    int quitAtRows = qEnvironmentVariableIntValue("JOINCLIP_QUIT_AT_ROWS");
+
+    void enqueueMovieURL(const QString& address, const std::optional<QString>& linkTitle) override {
+        if (downloads) {
+            downloads->enqueueMovieURL(address, linkTitle);
+            return;
+        }
+        if (controller)
+            controller->message(support::fillFormat(
+                support::LocalizedString("Downloading from the web is not available yet: %@"), {address}));
+    }
+
+    platform::DesktopServices& desktop() {
+        platform::DesktopServices* given = controller ? controller->outlets().join.desktop : nullptr;
+        return given ? *given : ownDesktop;
+    }
 };
 
-FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<State>()) {}
+FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<State>()) {
+    m_view.setModel(&m_state->model);
+    m_view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_view.setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                           QAbstractItemView::SelectedClicked);
+    m_view.setDragEnabled(true);
+    m_view.setAcceptDrops(true);
+    m_view.viewport()->setAcceptDrops(true);
+    m_view.setDropIndicatorShown(true);
+    m_view.setDragDropMode(QAbstractItemView::DragDrop);
+    m_view.setDragDropOverwriteMode(false);
+    m_view.setDefaultDropAction(Qt::MoveAction);
+    m_view.setShowGrid(false);
+    m_view.setAlternatingRowColors(true);
+    m_view.setWordWrap(false);
+    m_view.setIconSize(QSize(32, 32));
+    m_view.setTextElideMode(Qt::ElideMiddle);
+    m_view.verticalHeader()->hide();
+    m_view.verticalHeader()->setDefaultSectionSize(kRowHeightWithIcons);
+    // Fixed widths: sizing columns to their contents would read every row on each change of the list.
+    QHeaderView& header = *m_view.horizontalHeader();
+    header.setSectionResizeMode(QHeaderView::Interactive);
+    header.setStretchLastSection(true);
+    header.setHighlightSections(false);
+    for (int column = 0; column < static_cast<int>(std::size(kColumnWidths)); ++column)
+        header.resizeSection(column, kColumnWidths[column]);
+    if (m_view.accessibleName().isEmpty())
+        m_view.setAccessibleName(support::LocalizedString("Files to join"));
 
-FileTable::~FileTable() = default;
+    m_state->openAction = m_state->menu.addAction(support::LocalizedString("Open"));
+    m_state->openAction->setObjectName("openItemAction");
+    m_state->revealAction = m_state->menu.addAction(support::LocalizedString("Show in Folder"));
+    m_state->revealAction->setObjectName("revealItemAction");
+    m_state->menu.addSeparator();
+    m_state->removeAction = m_state->menu.addAction(support::LocalizedString("Remove from List"));
+    m_state->removeAction->setObjectName("removeItemAction");
+    QObject::connect(m_state->openAction, &QAction::triggered, [this] { openItem(); });
+    QObject::connect(m_state->revealAction, &QAction::triggered, [this] { revealItem(); });
+    QObject::connect(m_state->removeAction, &QAction::triggered, [this] { removeItem(); });
+
+    // The menu acts on the row under the pointer, which becomes the selection.
+    m_view.setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(&m_view, &QWidget::customContextMenuRequested, [this](const QPoint& position) {
+        const QModelIndex index = m_view.indexAt(position);
+        if (index.isValid()) {
+            m_view.selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                                QItemSelectionModel::Rows);
+        }
+        const bool selected = !selectedRows().empty();
+        for (QAction* action : {m_state->openAction, m_state->revealAction, m_state->removeAction})
+            action->setEnabled(selected && m_state->controller);
+        m_state->menu.popup(m_view.viewport()->mapToGlobal(position));
+    });
+    // A double click edits an editable cell and opens the file from the others.
+    QObject::connect(&m_view, &QAbstractItemView::doubleClicked, [this](const QModelIndex& index) {
+        if (!(m_state->model.flags(index) & Qt::ItemIsEditable))
+            doubleAction();
+    });
+
+    m_state->model.onRowsMoved = [this](const std::vector<int>& rows) {
+        QItemSelection selection;
+        for (int row : rows)
+            selection.select(m_state->model.index(row, 0),
+                             m_state->model.index(row, m_state->model.columnCount() - 1));
+        m_view.selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    };
+}
+
+FileTable::~FileTable() {
+    // The workers finish before the list they were reading for can go.
+    m_state->model.onPreviewWanted = nullptr;
+    m_state->previews.reset();
+}
 
 void FileTable::attach(app::JoinClipController& controller) {
     m_state->controller = &controller;
+    m_state->previews = std::make_unique<FileTablePreviews>(controller.fileList());
+    if (m_state->previewMaker)
+        m_state->previews->setPreviewMaker(m_state->previewMaker);
+    m_state->model.onPreviewWanted = [previews = m_state->previews.get()](int row) {
+        previews->request(row);
+    };
+    m_state->model.attach(controller, *m_state);
+    applyColumnPreferences();
+}
+
+FileTableModel& FileTable::model() {
+    return m_state->model;
 }
 
 void FileTable::reloadData() {
-    m_view.viewport()->update();
+    m_state->model.reload();
+    if (m_state->quitAtRows > 0 && m_state->model.rowCount() >= m_state->quitAtRows) {
+        m_state->quitAtRows = 0;
+        QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    }
 }
 
 std::vector<int> FileTable::selectedRows() const {
@@ -33,6 +173,67 @@ std::vector<int> FileTable::selectedRows() const {
     return rows;
 }
 
-void runAddFilesPanel(QWidget&, app::JoinClipController&) {}
+void FileTable::applyColumnPreferences() {
+    if (!m_state->controller)
+        return;
+    support::UserDefaults& defaults = m_state->controller->defaults();
+    bool iconShown = true;
+    for (std::size_t column = 0; column < filelist::kTableColumns.size(); ++column) {
+        const filelist::TableColumn& entry = filelist::kTableColumns[column];
+        const bool hidden = defaults.isPresent(entry.preference) && !defaults.boolValue(entry.preference);
+        m_view.setColumnHidden(static_cast<int>(column), hidden);
+        if (QString(entry.identifier) == "Icon")
+            iconShown = !hidden;
+    }
+    m_view.verticalHeader()->setDefaultSectionSize(iconShown ? kRowHeightWithIcons : kRowHeightWithoutIcons);
+}
+
+void FileTable::setMovieDownloadQueue(support::MovieDownloadQueue& queue) {
+    m_state->downloads = &queue;
+}
+
+void FileTable::setRevealHandler(std::function<void(const std::filesystem::path&)> reveal) {
+    m_state->reveal = std::move(reveal);
+}
+
+void FileTable::setPreviewMaker(std::function<std::optional<QImage>(const std::filesystem::path&)> maker) {
+    m_state->previewMaker = maker;
+    if (m_state->previews)
+        m_state->previews->setPreviewMaker(std::move(maker));
+}
+
+bool FileTable::previewsPending() const {
+    return m_state->previews && m_state->previews->isBusy();
+}
+
+void FileTable::doubleAction() {
+    openItem();
+}
+
+void FileTable::openItem() {
+    if (!m_state->controller)
+        return;
+    if (const auto file =
+            filelist::fileToOpen(m_state->controller->fileList(), filelist::lastSelectedRow(selectedRows())))
+        m_state->desktop().openFile(*file);
+}
+
+void FileTable::revealItem() {
+    if (!m_state->controller)
+        return;
+    const auto file =
+        filelist::fileToReveal(m_state->controller->fileList(), filelist::lastSelectedRow(selectedRows()));
+    if (!file)
+        return;
+    if (m_state->reveal)
+        m_state->reveal(*file);
+    else
+        m_state->desktop().openFile(file->parent_path());
+}
+
+void FileTable::removeItem() {
+    if (m_state->controller)
+        m_state->controller->removeItem();
+}
 
 } // namespace ui

@@ -2,7 +2,11 @@
 
 #include "filelist/TableView.h"
 
+#include <QImage>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QTableView;
 class QWidget;
@@ -10,8 +14,13 @@ class QWidget;
 namespace app {
 class JoinClipController;
 }
+namespace support {
+class MovieDownloadQueue;
+}
 
 namespace ui {
+
+class FileTableModel;
 
 // The main window's file table: the list's rows in a QTableView, with edits,
 // drag and drop, previews and the context menu. Made before the controller
@@ -27,6 +36,31 @@ public:
     void reloadData() override;
     std::vector<int> selectedRows() const override;
 
+    // Shows and hides the columns by their preference keys ("IndexColumn",
+    // ...: a key present and false hides its column); without the Icon column
+    // rows are 20 pixels high. Done at attach; the preferences window calls it
+    // again when a column is switched.
+    void applyColumnPreferences();
+
+    // Where dropped web addresses go. Until a queue is given, the address is
+    // told in the status line.
+    void setMovieDownloadQueue(support::MovieDownloadQueue& queue);
+    // How Reveal shows a file; by default the desktop opens the file's folder.
+    void setRevealHandler(std::function<void(const std::filesystem::path& file)> reveal);
+    // What the background workers make a preview with (support's preview by default).
+    void setPreviewMaker(std::function<std::optional<QImage>(const std::filesystem::path& file)> maker);
+    // Whether previews are still being made in the background.
+    bool previewsPending() const;
+
+    // The commands on the selected entry: the double click and the context
+    // menu's Open, Reveal and Remove.
+    void doubleAction();
+    void openItem();
+    void revealItem();
+    void removeItem();
+
+    FileTableModel& model();
+
 private:
     struct State;
     QTableView& m_view;
@@ -34,7 +68,8 @@ private:
 };
 
 // The Add command's browse panel: files and folders chosen are added to the
-// list as dropped ones are. parent is the window the panel belongs to.
+// list as one batch (files at the top in text order, the files directly
+// inside chosen folders at the end). parent is the window the panel belongs to.
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller);
 
 } // namespace ui

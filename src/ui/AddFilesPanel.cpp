@@ -1,0 +1,82 @@
+#include "ui/AddFilesPanel.h"
+
+#include "app/JoinClipController.h"
+#include "filelist/EntryFiles.h"
+#include "support/LocalizedString.h"
+#include "ui/FileTable.h"
+
+#include <QAbstractItemView>
+#include <QDialogButtonBox>
+#include <QFileSystemModel>
+#include <QPushButton>
+
+namespace ui {
+
+bool AddFilesFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (!files)
+        return true;
+    const QModelIndex index = files->index(sourceRow, 0, sourceParent);
+    if (files->isDir(index))
+        return true;
+    const std::string path = QFile::encodeName(files->filePath(index)).toStdString();
+    const auto judged = m_judged.find(path);
+    if (judged != m_judged.end())
+        return judged->second;
+    const bool shown = filelist::shouldShowFilename(path);
+    m_judged.emplace(path, shown);
+    return shown;
+}
+
+std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget& parent) {
+    QFileDialog dialog(&parent, support::LocalizedString("Choose files"));
+    dialog.setObjectName("addFilesPanel");
+    // Qt's own panel: the platform's cannot take files and folders in one choice.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setLabelText(QFileDialog::Accept, support::LocalizedString("Choose"));
+    dialog.setProxyModel(new AddFilesFilter(&dialog));
+
+    // Choose takes the selected rows, folders included; with nothing selected
+    // the panel does what it always does with the typed name.
+    std::vector<std::filesystem::path> chosen;
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    // The panel's list and detail views of the folder (not its side bar of places).
+    QList<QAbstractItemView*> views;
+    for (const char* name : {"listView", "treeView"})
+        if (auto* view = dialog.findChild<QAbstractItemView*>(name))
+            views.append(view);
+    QDialog& panel = dialog; // accept and done are public as QDialog's
+    if (buttons) {
+        QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+            for (QAbstractItemView* view : views) {
+                if (!view->isVisible() || !view->selectionModel())
+                    continue;
+                for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
+                    const QString path = index.data(QFileSystemModel::FilePathRole).toString();
+                    if (!path.isEmpty())
+                        chosen.emplace_back(QFile::encodeName(path).toStdString());
+                }
+                break;
+            }
+            if (chosen.empty())
+                panel.accept();
+            else
+                panel.done(QDialog::Accepted);
+        });
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (chosen.empty())
+        for (const QString& file : dialog.selectedFiles())
+            chosen.emplace_back(QFile::encodeName(file).toStdString());
+    return chosen;
+}
+
+void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
+    if (auto paths = chooseFilesAndFolders(parent))
+        controller.fileList().joinClips(std::move(*paths));
+}
+
+} // namespace ui

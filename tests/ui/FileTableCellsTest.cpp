@@ -1,0 +1,150 @@
+// The file table's cells, columns and edits through the real model and view.
+
+#include "FileTableHarness.h"
+#include "media/Movie.h"
+
+#include <QFile>
+#include <QHeaderView>
+
+namespace testing_support {
+namespace {
+
+using FileTableCells = FileTableHarness;
+
+TEST_F(FileTableCells, EveryColumnShowsItsValueAndTheFileNameFollowsDisplayFullPath) {
+    const auto file =
+        fixtures::makePicture(dir(), "holiday.jpg", 16, 16, std::string(fixtures::kStandardExifDate));
+    list().joinClip(platform::getAlias(file), 0, std::nullopt);
+    const QString name = "holiday.jpg", path = QFile::decodeName(file.c_str());
+    ASSERT_EQ(model().rowCount(), 1);
+    const filelist::MovieEntry& entry = list().movies()[0];
+    for (const auto& [identifier, value] : {std::pair{"Index", QString("1")},
+                                            {"Title", QString("holiday")},
+                                            {"Duration", *entry.duration},
+                                            {"Date Modified", *entry.modificationDate},
+                                            {"Size", *entry.fileSize},
+                                            {"EXIF Date Time", QString(fixtures::kStandardExifDate.data())}})
+        EXPECT_EQ(text(0, identifier), value) << identifier;
+    EXPECT_EQ(model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "File Name");
+
+    // The name and its tooltip show the two forms of the path, the date's tooltip the full path.
+    for (const bool fullPath : {false, true}) {
+        defaults().setValue(support::Pref::DisplayFullPath, fullPath);
+        EXPECT_EQ(text(0, "Filename"), fullPath ? path : name);
+        EXPECT_EQ(text(0, "Filename", Qt::ToolTipRole), fullPath ? name : path);
+        EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), path);
+        EXPECT_EQ(text(0, "Title", Qt::ToolTipRole), "");
+    }
+
+    // A file that is gone leaves an empty name and no tooltip.
+    std::filesystem::remove(file);
+    EXPECT_EQ(text(0, "Filename"), "");
+    EXPECT_EQ(text(0, "Filename", Qt::ToolTipRole), "");
+}
+
+TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
+    defaults().setValue(support::Pref::SizeColumn, false);
+    defaults().setValue(support::Pref::TitleColumn, true);
+    m_table->applyColumnPreferences();
+    for (int column = 0; column < model().columnCount(); ++column)
+        EXPECT_EQ(m_view.isColumnHidden(column), ui::FileTableModel::identifierOfColumn(column) == "Size")
+            << column;
+    EXPECT_GT(m_view.verticalHeader()->defaultSectionSize(), 20);
+
+    // Without the Icon column rows are 20 high; switching it on again brings both back.
+    defaults().setValue(support::Pref::IconColumn, false);
+    m_table->applyColumnPreferences();
+    EXPECT_TRUE(m_view.isColumnHidden(ui::FileTableModel::columnOfIdentifier("Icon")));
+    EXPECT_EQ(m_view.verticalHeader()->defaultSectionSize(), 20);
+    defaults().remove(support::Pref::IconColumn);
+    m_table->applyColumnPreferences();
+    EXPECT_FALSE(m_view.isColumnHidden(ui::FileTableModel::columnOfIdentifier("Icon")));
+}
+
+TEST_F(FileTableCells, TitleAndFileNameEditsRetitleAndRenameInPlace) {
+    addPictures(2);
+
+    EXPECT_TRUE(model().setData(cell(0, "Title"), QString("Arrival"), Qt::EditRole));
+    EXPECT_EQ(text(0, "Title"), "Arrival");
+    // Only the last part of a typed path counts: the file stays in its folder.
+    EXPECT_TRUE(model().setData(cell(0, "Filename"), QString("a/b/c.png"), Qt::EditRole));
+    EXPECT_TRUE(std::filesystem::exists(dir() / "c.png") && !std::filesystem::exists(dir() / "p0.png"));
+    EXPECT_EQ(text(0, "Filename"), "c.png");
+    EXPECT_EQ(text(0, "Title"), "Arrival");
+    // Not text, and columns that take no edits, change nothing.
+    model().setData(cell(1, "Title"), 42, Qt::EditRole);
+    model().setData(cell(1, "Size"), QString("1"), Qt::EditRole);
+    EXPECT_EQ(text(1, "Title"), "1");
+    EXPECT_TRUE(m_alerts.alerts().empty());
+    EXPECT_FALSE(model().flags(cell(1, "Size")) & Qt::ItemIsEditable);
+    EXPECT_TRUE(model().flags(cell(1, "Duration")) & Qt::ItemIsEditable);
+}
+
+TEST_F(FileTableCells, ARenameOntoATakenNameIsRefusedAndLosesNothing) {
+    addPictures(2);
+    const auto before = std::filesystem::file_size(dir() / "p1.png");
+    for (const QString& typed : {QString("p1.png"), QString(""), QString("..")}) {
+        SCOPED_TRACE(typed.toStdString());
+        const int alertsBefore = static_cast<int>(m_alerts.alerts().size());
+        model().setData(cell(0, "Filename"), typed, Qt::EditRole);
+        ASSERT_EQ(static_cast<int>(m_alerts.alerts().size()), alertsBefore + 1);
+        const auto& alert = m_alerts.alerts().back();
+        EXPECT_EQ(alert.message, "The file name could not be changed to \"" + typed + ".\"");
+        EXPECT_EQ(alert.informative, "A file by that name may exist, try another name.");
+        EXPECT_TRUE(alert.isSheet());
+    }
+    EXPECT_EQ(m_alerts.beepCount(), 3);
+    EXPECT_TRUE(std::filesystem::exists(dir() / "p0.png"));
+    EXPECT_EQ(std::filesystem::file_size(dir() / "p1.png"), before);
+    EXPECT_EQ(text(0, "Filename"), "p0.png");
+}
+
+TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) {
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mov";
+    recipe.frames = 50; // two seconds
+    const auto clip = fixtures::makeClip(dir(), "clip.mov", recipe);
+    list().joinClip(platform::getAlias(clip), 0, std::nullopt);
+    addPictures(1);
+
+    EXPECT_TRUE(model().setData(cell(0, "Duration"), QString("4"), Qt::EditRole));
+    EXPECT_TRUE(m_alerts.alerts().empty());
+    EXPECT_NEAR(media::seconds(media::Movie::open(clip).value()->duration()), 4.0, 0.05);
+    EXPECT_NEAR(media::seconds(*media::parseTime(text(0, "Duration").toStdString())), 4.0, 0.05);
+
+    // A picture cannot be written back, and a text that is no time is not applied.
+    const QString pictureDuration = text(1, "Duration");
+    for (const auto& [row, typed] : {std::pair{1, QString("10")}, std::pair{0, QString("soon")}}) {
+        m_alerts = RecordingAlertPresenter();
+        model().setData(cell(row, "Duration"), typed, Qt::EditRole);
+        ASSERT_EQ(m_alerts.alerts().size(), 1u) << typed.toStdString();
+        EXPECT_EQ(m_alerts.alerts()[0].message, "The duration was not modified.");
+        EXPECT_EQ(m_alerts.alerts()[0].informative, "Make sure the file is a movie.");
+    }
+    EXPECT_EQ(text(1, "Duration"), pictureDuration);
+    EXPECT_NEAR(media::seconds(list().movies()[0].qtkMovie->duration()), 4.0, 0.05);
+}
+
+TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {
+    addPictures(3);
+    std::vector<std::filesystem::path> revealed;
+    m_table->setRevealHandler([&](const std::filesystem::path& file) { revealed.push_back(file); });
+    m_table->openItem(); // nothing selected: nothing happens
+
+    m_view.selectionModel()->select(QItemSelection(cell(0, "Index"), cell(1, "Index")),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    m_table->doubleAction();
+    m_table->revealItem();
+    EXPECT_EQ(m_desktop.opened(), std::vector{dir() / "p1.png"});
+    EXPECT_EQ(revealed, std::vector{dir() / "p1.png"});
+
+    std::filesystem::remove(dir() / "p1.png"); // a gone file is not opened
+    m_table->openItem();
+    EXPECT_EQ(m_desktop.opened().size(), 1u);
+
+    m_table->removeItem();
+    EXPECT_EQ(titles(), QStringList{"2"});
+}
+
+} // namespace
+} // namespace testing_support

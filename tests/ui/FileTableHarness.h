@@ -1,0 +1,78 @@
+#pragma once
+
+// The controller over recording ports (AppHarness) with the real file table as its movieTable,
+// shown offscreen, and an event pump that lets Qt draw, as the window's does.
+
+#include "AppHarness.h"
+#include "platform/FileReference.h"
+#include "support/EventPump.h"
+#include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
+
+#include <QCoreApplication>
+#include <QTableView>
+
+namespace testing_support {
+
+class QtDrawingPump final : public support::EventPump {
+public:
+    void processPendingDrawing() override {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+};
+
+// Lets the event loop run until done() holds; the test runner's own limit ends a test that never gets there.
+template <class Condition> void waitUntil(Condition done) {
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
+class FileTableHarness : public AppHarness {
+protected:
+    void SetUp() override {
+        AppHarness::SetUp();
+        m_view.resize(900, 400);
+        m_view.show();
+        m_table = std::make_unique<ui::FileTable>(m_view);
+        m_table->setPreviewMaker([](const std::filesystem::path&) { return std::optional<QImage>(); });
+        app::MainWindowOutlets windowOutlets = outlets();
+        windowOutlets.fileList.movieTable = m_table.get();
+        windowOutlets.fileList.eventPump = &m_drawing;
+        m_controller = std::make_unique<app::JoinClipController>(*m_store, windowOutlets);
+        m_controller->awakeFromNib();
+        m_controller->applicationWillFinishLaunching();
+        m_table->attach(*m_controller);
+    }
+    void TearDown() override {
+        m_table.reset();
+        m_controller.reset();
+    }
+
+    ui::FileTableModel& model() { return m_table->model(); }
+    filelist::FileList& list() { return controller().fileList(); }
+    QModelIndex cell(int row, const char* identifier) {
+        return model().index(row, ui::FileTableModel::columnOfIdentifier(identifier));
+    }
+    QString text(int row, const char* identifier, int role = Qt::DisplayRole) {
+        return model().data(cell(row, identifier), role).toString();
+    }
+    // Adds pictures named name0.png, name1.png, ... at the end, each titled with its number.
+    void addPictures(int count, const std::string& name = "p") {
+        for (int i = 0; i < count; ++i) {
+            const auto file = picture(name + std::to_string(i) + ".png");
+            list().joinClip(platform::getAlias(file), list().count(), QString::number(i));
+        }
+    }
+    QStringList titles() {
+        QStringList all;
+        for (int row = 0; row < model().rowCount(); ++row)
+            all << text(row, "Title");
+        return all;
+    }
+
+    QtDrawingPump m_drawing;
+    QTableView m_view;
+    std::unique_ptr<ui::FileTable> m_table;
+};
+
+} // namespace testing_support
