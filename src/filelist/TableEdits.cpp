@@ -1,23 +1,16 @@
 #include "filelist/TableEdits.h"
 
 #include "filelist/FileList.h"
+#include "filelist/RenameInPlace.h"
 #include "media/Movie.h"
 #include "support/DoAlert.h"
 
 #include <QFile>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 
 namespace filelist {
 
 namespace {
-
-// Renames in place without ever replacing another file: a name that is
-// taken is refused, as a rename that keeps every file must be.
-bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
-}
 
 void renameEntryFile(FileList& list, int row, const QString& typed, support::AlertPresenter& alerts,
                      support::WindowHandle* mainWindow) {
@@ -29,8 +22,8 @@ void renameEntryFile(FileList& list, int row, const QString& typed, support::Ale
     const std::filesystem::path target = path->parent_path() / QFile::encodeName(newName).toStdString();
     if (target == *path)
         return;
-    const bool nameUsable = !newName.isEmpty() && newName != "." && newName != "..";
-    if (nameUsable && renameWithoutReplacing(*path, target))
+    // A taken name is refused, never replaced; so are "", "." and "..".
+    if (renameInPlace(*path, QFile::encodeName(newName).toStdString()) == 0)
         return; // the entry's reference finds the file under its new name
     // doAlert sounds the beep before the sheet.
     support::doAlert(alerts, "The file name could not be changed to \"%@.\"",

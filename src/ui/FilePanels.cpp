@@ -72,18 +72,4 @@ OpenPanelDialog::runOpenPanel(const QString& title, const QString& prompt, const
     return pathOf(dialog.selectedFiles().constFirst());
 }
 
-std::optional<std::filesystem::path>
-FolderChooserDialog::chooseFolder(const QString& title, const QString& actionLabel, const QString& message) {
-    QFileDialog dialog(&m_window, title);
-    dialog.setObjectName("folderChooser");
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setLabelText(QFileDialog::Accept, actionLabel);
-    dialog.setToolTip(message);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return pathOf(dialog.selectedFiles().constFirst());
-}
-
 } // namespace ui

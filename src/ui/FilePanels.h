@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/FolderChooser.h"
 #include "support/OpenPanel.h"
 #include "support/SavePanel.h"
 
@@ -26,18 +25,6 @@ public:
     explicit OpenPanelDialog(QWidget& window) : m_window(window) {}
     std::optional<std::filesystem::path> runOpenPanel(const QString& title, const QString& prompt,
                                                       const QStringList& extensions) override;
-
-private:
-    QWidget& m_window;
-};
-
-// Chooses a folder (the Export command's destination, the output folder of
-// the preferences).
-class FolderChooserDialog final : public platform::FolderChooser {
-public:
-    explicit FolderChooserDialog(QWidget& window) : m_window(window) {}
-    std::optional<std::filesystem::path> chooseFolder(const QString& title, const QString& actionLabel,
-                                                      const QString& message) override;
 
 private:
     QWidget& m_window;

@@ -39,7 +39,6 @@ struct FileTable::State final : public support::MovieDownloadQueue {
     std::unique_ptr<FileTablePreviews> previews;
     std::function<std::optional<QImage>(const std::filesystem::path&)> previewMaker;
     support::MovieDownloadQueue* downloads = nullptr;
-    std::function<void(const std::filesystem::path&)> reveal;
     platform::QtDesktopServices ownDesktop;
     QMenu menu;
     QAction* openAction = nullptr;
@@ -192,10 +191,6 @@ void FileTable::setMovieDownloadQueue(support::MovieDownloadQueue& queue) {
     m_state->downloads = &queue;
 }
 
-void FileTable::setRevealHandler(std::function<void(const std::filesystem::path&)> reveal) {
-    m_state->reveal = std::move(reveal);
-}
-
 void FileTable::setPreviewMaker(std::function<std::optional<QImage>(const std::filesystem::path&)> maker) {
     m_state->previewMaker = maker;
     if (m_state->previews)
@@ -210,25 +205,15 @@ void FileTable::doubleAction() {
     openItem();
 }
 
+// Open and Reveal are the controller's commands, shared with the File menu.
 void FileTable::openItem() {
-    if (!m_state->controller)
-        return;
-    if (const auto file =
-            filelist::fileToOpen(m_state->controller->fileList(), filelist::lastSelectedRow(selectedRows())))
-        m_state->desktop().openFile(*file);
+    if (m_state->controller)
+        m_state->controller->openItem();
 }
 
 void FileTable::revealItem() {
-    if (!m_state->controller)
-        return;
-    const auto file =
-        filelist::fileToReveal(m_state->controller->fileList(), filelist::lastSelectedRow(selectedRows()));
-    if (!file)
-        return;
-    if (m_state->reveal)
-        m_state->reveal(*file);
-    else
-        m_state->desktop().openFile(file->parent_path());
+    if (m_state->controller)
+        m_state->controller->revealItem();
 }
 
 void FileTable::removeItem() {

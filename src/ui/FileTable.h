@@ -45,8 +45,6 @@ public:
     // Where dropped web addresses go. Until a queue is given, the address is
     // told in the status line.
     void setMovieDownloadQueue(support::MovieDownloadQueue& queue);
-    // How Reveal shows a file; by default the desktop opens the file's folder.
-    void setRevealHandler(std::function<void(const std::filesystem::path& file)> reveal);
     // What the background workers make a preview with (support's preview by default).
     void setPreviewMaker(std::function<std::optional<QImage>(const std::filesystem::path& file)> maker);
     // Whether previews are still being made in the background.

@@ -9,6 +9,7 @@
 #include "ui/ApplicationEventPump.h"
 #include "ui/FilePanels.h"
 #include "ui/FileTable.h"
+#include "ui/FolderChooser.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
@@ -44,7 +45,7 @@ struct MainWindow::Ports final {
           dateSortButton(*form.dateSortButton, {form.actionSortByModificationDate}),
           createDateSortButton(*form.createDateSortButton, {form.actionSortByCreationDate}),
           exifSortButton(*form.exifSortButton, {form.actionSortByExifDate}), fileListWindow(window),
-          savePanel(window), openPanel(window), folderChooser(window) {}
+          savePanel(window), openPanel(window), folderChooser(&window) {}
 
     LabelTextControl durationTextField;
     LabelTextControl messagesTextField;
@@ -57,7 +58,7 @@ struct MainWindow::Ports final {
     AlertSheets alerts;
     SavePanelDialog savePanel;
     OpenPanelDialog openPanel;
-    FolderChooserDialog folderChooser;
+    DialogFolderChooser folderChooser;
     platform::QtDesktopServices desktop;
     platform::ApplicationDockTile dockTile;
 };
@@ -173,6 +174,9 @@ void MainWindow::connectCommands() {
     });
     // The preferences window shares the main window's notice of becoming key.
     m_preferences->installEventFilter(this);
+    // Column switches in the preferences show or hide the table's columns at once.
+    connect(m_preferences, &PreferencesWindow::columnsChanged, this,
+            [this] { m_table->applyColumnPreferences(); });
 }
 
 void MainWindow::launch() {

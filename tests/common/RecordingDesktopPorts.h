@@ -59,17 +59,23 @@ private:
     QStringList m_lastQuestion;
 };
 
-// Records what the desktop was asked to open.
+// Records what the desktop was asked to open and to show in its folder.
 class RecordingDesktopServices final : public platform::DesktopServices {
 public:
     bool openFile(const std::filesystem::path& path) override {
         m_opened.push_back(path);
         return true;
     }
+    bool revealFile(const std::filesystem::path& path) override {
+        m_revealed.push_back(path);
+        return true;
+    }
     const std::vector<std::filesystem::path>& opened() const { return m_opened; }
+    const std::vector<std::filesystem::path>& revealed() const { return m_revealed; }
 
 private:
     std::vector<std::filesystem::path> m_opened;
+    std::vector<std::filesystem::path> m_revealed;
 };
 
 // Records every progress the tile showed, and whether it is back to the icon.

@@ -127,8 +127,6 @@ TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) 
 
 TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {
     addPictures(3);
-    std::vector<std::filesystem::path> revealed;
-    m_table->setRevealHandler([&](const std::filesystem::path& file) { revealed.push_back(file); });
     m_table->openItem(); // nothing selected: nothing happens
 
     m_view.selectionModel()->select(QItemSelection(cell(0, "Index"), cell(1, "Index")),
@@ -136,7 +134,7 @@ TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {
     m_table->doubleAction();
     m_table->revealItem();
     EXPECT_EQ(m_desktop.opened(), std::vector{dir() / "p1.png"});
-    EXPECT_EQ(revealed, std::vector{dir() / "p1.png"});
+    EXPECT_EQ(m_desktop.revealed(), std::vector{dir() / "p1.png"});
 
     std::filesystem::remove(dir() / "p1.png"); // a gone file is not opened
     m_table->openItem();
