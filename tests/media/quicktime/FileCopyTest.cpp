@@ -1,7 +1,7 @@
 // Copying byte spans between files: in the kernel where it can, by hand
 // where it cannot (another file system), with progress and cancelling.
 
-#include "TestClips.h"
+#include "SharedClips.h"
 #include "media/quicktime/detail/FileWriting.h"
 
 #include <cerrno>
@@ -48,7 +48,7 @@ protected:
         EXPECT_TRUE(writeAt(fd, 0, bytes).has_value());
         return fd;
     }
-    std::filesystem::path m_folder = quicktime_test::scratchFolder("copy");
+    std::filesystem::path m_folder = fixtures::test::scratchFolder("copy");
 };
 
 TEST_P(FileCopyTest, CopiesASpanToAnotherPlace) {
