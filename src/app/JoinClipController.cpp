@@ -67,7 +67,8 @@ void JoinClipController::awakeFromNib() {
 }
 
 void JoinClipController::applicationWillFinishLaunching() {
-    m_store.synchronize();
+    // A failed write keeps the changes pending: the next synchronize tries again.
+    (void)m_store.synchronize();
     launchExportComponents();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
@@ -77,7 +78,8 @@ void JoinClipController::applicationWillFinishLaunching() {
 void JoinClipController::applicationWillTerminate() {
     terminateExportComponents();
     m_movies.saveList();
-    m_store.synchronize();
+    // Quitting, no window is left to tell; a failed write leaves the previous file whole.
+    (void)m_store.synchronize();
 }
 
 void JoinClipController::windowDidBecomeKey() {

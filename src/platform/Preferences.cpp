@@ -49,7 +49,7 @@ Preferences::Preferences(std::filesystem::path file) : m_file(std::move(file)) {
 
 Preferences::~Preferences() {
     if (m_changed) {
-        synchronize();
+        (void)synchronize(); // the last chance to write: a destructor has no one to tell
     }
 }
 

@@ -97,7 +97,7 @@ protected:
         outlets.movieDownloadDestinationTextField = &m_destination;
         const support::ProgressSheetOutlets sheet{&m_panel, &m_bar, &m_progressText, &m_timeLine,
                                                   &m_cancelButton};
-        outlets.join = {&m_window, &m_alerts, &m_savePanel, &m_chooser, &m_desktop, &m_dockTile, sheet};
+        outlets.join = {&m_window, &m_alerts, &m_savePanel, nullptr, &m_chooser, &m_desktop, &m_dockTile, sheet};
         support::StoredControl* b = m_settingsButtons;
         const auto* offered = m_components ? &*m_components : nullptr;
         outlets.components = {&m_componentMenu, b, b + 1, b + 2, &m_preferencesWindow, &m_panels, &m_dialog, offered};

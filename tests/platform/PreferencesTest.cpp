@@ -172,7 +172,7 @@ TEST_F(PreferencesTest, WritesOnlyChangesAtomicallyLeavingNoOtherFiles) {
 TEST_F(PreferencesTest, AFailedWriteAnswersFalseAndKeepsTheChanges) {
     m_root.write("not a folder", "x");
     platform::Preferences preferences(m_root / "not a folder" / "preferences.plist");
-    preferences.setValue("key", true);
+    ASSERT_TRUE(preferences.setValue("key", true));
     EXPECT_FALSE(preferences.synchronize());
     EXPECT_TRUE(preferences.value("key").toBool());
     fs::remove(m_root / "not a folder");
@@ -234,7 +234,7 @@ TEST_P(BadPreferencesFileTest, StartsEmptyAndSetsTheFileAside) {
     EXPECT_EQ(contentsOf(aside), bad);
     EXPECT_FALSE(fs::exists(m_file));
 
-    preferences.setValue("fresh", true);
+    ASSERT_TRUE(preferences.setValue("fresh", true));
     ASSERT_TRUE(preferences.synchronize());
     EXPECT_EQ(contentsOf(aside), bad) << "the new file never replaces the one set aside";
     EXPECT_TRUE(platform::Preferences(m_file).value("fresh").toBool());

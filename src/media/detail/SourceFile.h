@@ -1,9 +1,9 @@
 #pragma once
 
 #include "media/Error.h"
-#include "media/detail/FFmpeg.h"
 #include "media/Movie.h"
 #include "media/Time.h"
+#include "media/detail/FFmpeg.h"
 
 #include <QImage>
 #include <cstdint>
@@ -28,7 +28,8 @@ public:
         StreamInfo, // also what FFmpeg learns by reading the first packets
     };
 
-    static std::expected<std::shared_ptr<SourceFile>, Error> open(const std::filesystem::path& path, Depth depth);
+    [[nodiscard]] static std::expected<std::shared_ptr<SourceFile>, Error>
+    open(const std::filesystem::path& path, Depth depth);
 
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -56,7 +57,7 @@ public:
     int clockwiseRotation(int streamIndex) const;
 
     // The frame shown at `timestamp` (stream units), upright at its display size.
-    std::optional<QImage> frameImage(int streamIndex, std::int64_t timestamp);
+    [[nodiscard]] std::optional<QImage> frameImage(int streamIndex, std::int64_t timestamp);
     // Samples of the stream whose timestamps fall in `range` (the whole stream when absent).
     std::int64_t sampleCount(int streamIndex, const std::optional<TimeRange>& range);
 

@@ -29,10 +29,11 @@ public:
 
     // Sends a decoded frame whose timestamps are in `timeBase` (nullptr: the
     // end) and hands every frame that comes out to `take`.
-    std::expected<void, Error> push(AVFrame* frame, AVRational timeBase, const FrameHandler& take);
+    [[nodiscard]] std::expected<void, Error> push(AVFrame* frame, AVRational timeBase,
+                                                  const FrameHandler& take);
 
 private:
-    std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase);
+    [[nodiscard]] std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase);
 
     std::string m_filters;
     std::string m_what;
