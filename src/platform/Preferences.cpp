@@ -82,7 +82,8 @@ void Preferences::load() {
         return;
     }
     m_badFilePending = true;
-    moveBadFileAside();
+    // When it cannot be moved yet, it stays pending: synchronize moves it before writing.
+    (void)moveBadFileAside();
 }
 
 bool Preferences::moveBadFileAside() {

@@ -67,7 +67,7 @@ public:
 
 private:
     void load();
-    bool moveBadFileAside();
+    [[nodiscard]] bool moveBadFileAside();
 
     std::filesystem::path m_file;
     QVariantMap m_values;
