@@ -67,7 +67,8 @@ void JoinClipController::awakeFromNib() {
 }
 
 void JoinClipController::applicationWillFinishLaunching() {
-    m_store.synchronize();
+    // A failed write keeps the changes pending: the next synchronize tries again.
+    (void)m_store.synchronize();
     launchExportComponents();
     if (m_outlets.viewerWindow && m_defaults.boolValue(support::Pref::ViewerDisplayed))
         m_outlets.viewerWindow->makeKeyAndOrderFront();
@@ -81,7 +82,8 @@ void JoinClipController::applicationWillTerminate() {
     if (m_outlets.viewerWindow)
         m_defaults.setValue(support::Pref::ViewerDisplayed, m_outlets.viewerWindow->isVisible());
     m_movies.saveList();
-    m_store.synchronize();
+    // Quitting, no window is left to tell; a failed write leaves the previous file whole.
+    (void)m_store.synchronize();
 }
 
 void JoinClipController::windowDidBecomeKey() {

@@ -30,11 +30,10 @@ void refreshExif(MovieEntry& entry, const std::filesystem::path& path) {
 void refreshDates(MovieEntry& entry, const std::filesystem::path& path) {
     if (path.native().size() > kMaxDatePathBytes)
         return;
-    platform::CatalogDate date;
-    if (platform::GetContentModDate(path, date) == 0)
-        entry.modificationDate = platform::formatDateTime(date.seconds, date.nanoseconds);
-    if (platform::GetCreationDate(path, date) == 0)
-        entry.creationDate = platform::formatDateTime(date.seconds, date.nanoseconds);
+    if (const auto modified = platform::GetContentModDate(path))
+        entry.modificationDate = platform::formatDateTime(modified->seconds, modified->nanoseconds);
+    if (const auto created = platform::GetCreationDate(path))
+        entry.creationDate = platform::formatDateTime(created->seconds, created->nanoseconds);
 }
 
 void refreshSize(MovieEntry& entry, const std::filesystem::path& path) {

@@ -8,19 +8,19 @@ namespace platform {
 
 namespace {
 
-CatalogDate dateOf(const struct statx_timestamp& time) {
-    return {time.tv_sec, time.tv_nsec};
-}
-
-// statx for the one time asked for; 0 or the errno code.
-int readTime(const std::filesystem::path& path, unsigned int mask, struct statx& buffer) {
+// statx for the one time asked for: that time, or the errno code.
+std::expected<CatalogDate, int> readTime(const std::filesystem::path& path, unsigned int mask,
+                                         struct statx_timestamp statx::*time) {
+    struct statx buffer {};
     if (statx(AT_FDCWD, path.c_str(), AT_NO_AUTOMOUNT, mask, &buffer) != 0)
-        return errno;
-    return (buffer.stx_mask & mask) ? 0 : ENOTSUP;
+        return std::unexpected(errno);
+    if ((buffer.stx_mask & mask) == 0)
+        return std::unexpected(ENOTSUP);
+    return CatalogDate{(buffer.*time).tv_sec, (buffer.*time).tv_nsec};
 }
 
 // utimensat for the mtime alone; 0 or the errno code.
-int setModificationTime(const std::filesystem::path& path, const CatalogDate& date) {
+[[nodiscard]] int setModificationTime(const std::filesystem::path& path, const CatalogDate& date) {
     const struct timespec times[2] = {{0, UTIME_OMIT}, {date.seconds, static_cast<long>(date.nanoseconds)}};
     return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0 ? 0 : errno;
 }
@@ -32,32 +32,20 @@ bool fileExists(const std::filesystem::path& path) {
 
 } // namespace
 
-int GetCreationDate(const std::filesystem::path& path, CatalogDate& date) {
-    struct statx buffer {};
-    const int error = readTime(path, STATX_BTIME, buffer);
-    if (error == 0)
-        date = dateOf(buffer.stx_btime);
-    return error;
+std::expected<CatalogDate, int> GetCreationDate(const std::filesystem::path& path) {
+    return readTime(path, STATX_BTIME, &statx::stx_btime);
 }
 
-int GetContentModDate(const std::filesystem::path& path, CatalogDate& date) {
-    struct statx buffer {};
-    const int error = readTime(path, STATX_MTIME, buffer);
-    if (error == 0)
-        date = dateOf(buffer.stx_mtime);
-    return error;
+std::expected<CatalogDate, int> GetContentModDate(const std::filesystem::path& path) {
+    return readTime(path, STATX_MTIME, &statx::stx_mtime);
 }
 
-int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date) {
-    struct statx buffer {};
-    const int error = readTime(path, STATX_CTIME, buffer);
-    if (error == 0)
-        date = dateOf(buffer.stx_ctime);
-    return error;
+std::expected<CatalogDate, int> GetAttributeModDate(const std::filesystem::path& path) {
+    return readTime(path, STATX_CTIME, &statx::stx_ctime);
 }
 
 void SetContentModDate(const std::filesystem::path& path, const CatalogDate& date) {
-    setModificationTime(path, date);
+    (void)setModificationTime(path, date); // a date that cannot be set is left alone, as the header says
 }
 
 void SetCreationDate(const std::filesystem::path&, const CatalogDate&) {}
@@ -68,13 +56,12 @@ bool CopyFileDates(const std::filesystem::path& source, const std::filesystem::p
     if (!fileExists(source) || !fileExists(dest))
         return false;
     bool worked = true;
-    CatalogDate date;
-    if (GetContentModDate(source, date) == 0)
-        worked = setModificationTime(dest, date) == 0;
-    if (GetCreationDate(source, date) == 0)
-        SetCreationDate(dest, date);
-    if (GetAttributeModDate(source, date) == 0)
-        SetAttributeModDate(dest, date);
+    if (const auto modified = GetContentModDate(source))
+        worked = setModificationTime(dest, *modified) == 0;
+    if (const auto created = GetCreationDate(source))
+        SetCreationDate(dest, *created);
+    if (const auto changed = GetAttributeModDate(source))
+        SetAttributeModDate(dest, *changed);
     return worked;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <expected>
 #include <filesystem>
 
 namespace platform {
@@ -12,15 +13,15 @@ struct CatalogDate {
     bool operator==(const CatalogDate&) const = default;
 };
 
-// Readers fill date and answer 0, or answer an errno code and leave date as it
-// was. Each follows a symbolic link to the item it leads to.
+// Readers answer the date, or the errno code that kept it from being read.
+// Each follows a symbolic link to the item it leads to.
 
 // The birth time (statx); ENOTSUP when the file system keeps none.
-[[nodiscard]] int GetCreationDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] std::expected<CatalogDate, int> GetCreationDate(const std::filesystem::path& path);
 // The time the content was last written (mtime).
-[[nodiscard]] int GetContentModDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] std::expected<CatalogDate, int> GetContentModDate(const std::filesystem::path& path);
 // The time the content or the attributes last changed (ctime).
-[[nodiscard]] int GetAttributeModDate(const std::filesystem::path& path, CatalogDate& date);
+[[nodiscard]] std::expected<CatalogDate, int> GetAttributeModDate(const std::filesystem::path& path);
 
 // Writers report nothing: a date that cannot be set is simply left alone.
 

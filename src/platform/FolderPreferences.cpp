@@ -74,13 +74,14 @@ std::optional<QString> ChooseFolderPreference(Preferences& preferences, FolderCh
     const QByteArray data = getAlias(*folder);
     if (data.isEmpty() || !preferences.setValue(key, data))
         return std::nullopt;
-    preferences.synchronize();
+    // A failed write keeps the change pending: the next synchronize tries again.
+    (void)preferences.synchronize();
     return displayText(*folder);
 }
 
 void ClearFolderPreference(Preferences& preferences, const QString& key) {
     preferences.remove(key);
-    preferences.synchronize();
+    (void)preferences.synchronize(); // as above: a failed write stays pending
 }
 
 QString folderPreferenceDisplayText(const std::optional<std::filesystem::path>& folder) {

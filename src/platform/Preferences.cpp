@@ -49,7 +49,7 @@ Preferences::Preferences(std::filesystem::path file) : m_file(std::move(file)) {
 
 Preferences::~Preferences() {
     if (m_changed) {
-        synchronize();
+        (void)synchronize(); // the last chance to write: a destructor has no one to tell
     }
 }
 
@@ -82,7 +82,8 @@ void Preferences::load() {
         return;
     }
     m_badFilePending = true;
-    moveBadFileAside();
+    // When it cannot be moved yet, it stays pending: synchronize moves it before writing.
+    (void)moveBadFileAside();
 }
 
 bool Preferences::moveBadFileAside() {

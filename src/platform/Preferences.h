@@ -50,12 +50,12 @@ public:
     // an invalid QVariant, another type, an unsigned integer above INT64_MAX,
     // a text or dictionary key holding U+0000, a date outside December 1932 to
     // January 2069 (property-list dates are 32-bit seconds from 2001).
-    bool setValue(const QString& key, const QVariant& value);
+    [[nodiscard]] bool setValue(const QString& key, const QVariant& value);
     void remove(const QString& key);
     // Writes the values when they changed since the last write. Answers false
     // when writing failed (the changes stay pending), or when a bad file could
     // not be moved aside (it is then left untouched and nothing is written).
-    bool synchronize();
+    [[nodiscard]] bool synchronize();
     QStringList keys() const;
     const std::filesystem::path& file() const { return m_file; }
 
@@ -67,7 +67,7 @@ public:
 
 private:
     void load();
-    bool moveBadFileAside();
+    [[nodiscard]] bool moveBadFileAside();
 
     std::filesystem::path m_file;
     QVariantMap m_values;

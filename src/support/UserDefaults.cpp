@@ -65,7 +65,9 @@ QString UserDefaults::textValue(Pref pref) const {
 }
 
 void UserDefaults::setValue(Pref pref, const QVariant& value) {
-    m_store.setValue(preferenceName(pref), value);
+    // Refused only for a value without a property-list form, which keeps the
+    // old one; callers pass values of the table's types, which all have one.
+    (void)m_store.setValue(preferenceName(pref), value);
 }
 
 void UserDefaults::remove(Pref pref) {

@@ -38,7 +38,7 @@ public:
 
     void setValue(Pref pref, const QVariant& value);
     void remove(Pref pref);
-    bool synchronize();
+    [[nodiscard]] bool synchronize();
 
     // A value for this run only, read before the stored one and never written
     // to the store: what a command-line option says for one command.

@@ -35,4 +35,20 @@ private:
     std::vector<Alert> m_alerts;
 };
 
+inline void RecordingAlertPresenter::beep() {
+    ++m_beepCount;
+    if (m_log) {
+        m_log->push_back("beep");
+    }
+}
+
+inline void RecordingAlertPresenter::showInformational(const QString& message, const QString& informative,
+                                                       support::WindowHandle* parentWindow) {
+    m_alerts.push_back(Alert{message, informative, parentWindow});
+    if (m_log) {
+        m_log->push_back(std::string(parentWindow ? "sheet(" : "modal(") + message.toStdString() + " | " +
+                         informative.toStdString() + ")");
+    }
+}
+
 } // namespace testing_support

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ScriptedFolderChooser.h"
 #include "platform/DesktopServices.h"
 #include "platform/DockTile.h"
-#include "platform/FolderChooser.h"
 #include "support/SavePanel.h"
 
 #include <QImage>
@@ -37,26 +37,6 @@ public:
 private:
     std::optional<std::filesystem::path> m_answer;
     std::vector<Opening> m_openings;
-};
-
-// A folder chooser answered from a script; it records what it was last asked.
-class ScriptedFolderChooser final : public platform::FolderChooser {
-public:
-    std::optional<std::filesystem::path> chooseFolder(const QString& title, const QString& actionLabel,
-                                                      const QString& message) override {
-        ++m_runs;
-        m_lastQuestion = {title, actionLabel, message};
-        return m_answer;
-    }
-    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
-    int runs() const { return m_runs; }
-    // Title, action label and message.
-    const QStringList& lastQuestion() const { return m_lastQuestion; }
-
-private:
-    std::optional<std::filesystem::path> m_answer;
-    int m_runs = 0;
-    QStringList m_lastQuestion;
 };
 
 // Records what the desktop was asked to open and to show in its folder.

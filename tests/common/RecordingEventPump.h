@@ -31,4 +31,27 @@ private:
     std::function<void()> m_action;
 };
 
+inline void RecordingEventPump::processPendingDrawing() {
+    ++m_pumpCount;
+    if (m_log) {
+        m_log->push_back("processPendingDrawing");
+    }
+}
+
+inline void RecordingEventPump::processPendingEvents() {
+    ++m_eventCount;
+    if (m_log)
+        m_log->push_back("processPendingEvents");
+    if (m_action && m_eventCount == m_actionAt) {
+        auto action = std::move(m_action);
+        m_action = nullptr;
+        action();
+    }
+}
+
+inline void RecordingEventPump::queueUserAction(int n, std::function<void()> action) {
+    m_actionAt = m_eventCount + n;
+    m_action = std::move(action);
+}
+
 } // namespace testing_support

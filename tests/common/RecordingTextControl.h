@@ -31,4 +31,21 @@ private:
     QStringList m_textsSet;
 };
 
+inline void RecordingTextControl::setText(const QString& text) {
+    m_text = text;
+    m_textsSet.append(text);
+    if (m_log) {
+        m_log->push_back("setText(" + text.toStdString() + ")");
+    }
+    if (onText)
+        onText(text);
+}
+
+inline void RecordingTextControl::setHidden(bool hidden) {
+    m_hidden = hidden;
+    if (m_log) {
+        m_log->push_back(hidden ? "setHidden(true)" : "setHidden(false)");
+    }
+}
+
 } // namespace testing_support

@@ -13,11 +13,8 @@
 #include "media/Movie.h"
 #include "platform/LocaleFormat.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QTimeZone>
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,10 +26,7 @@ const QDateTime kSample = QDateTime::fromSecsSinceEpoch(1'247'594'602, QTimeZone
 
 class CreateMovieFromSoundFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        fixtures::quietFfmpegLogs();
-        platform::setLocaleForTesting("en_US", "UTC");
-    }
+    void SetUp() override { platform::setLocaleForTesting("en_US", "UTC"); }
     void TearDown() override { platform::setLocaleForTesting(nullptr, nullptr); }
 
     fs::path dir() const { return m_folder.path(); }
@@ -43,14 +37,7 @@ protected:
         return media::seconds((*media::Movie::open(file))->duration());
     }
 
-    // The names in the folder, sorted.
-    std::vector<std::string> folderNames() const {
-        std::vector<std::string> names;
-        for (const auto& item : fs::directory_iterator(dir()))
-            names.push_back(item.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
+    std::vector<std::string> folderNames() const { return testing_support::namesIn(dir()); }
 
     fixtures::test::TemporaryFolder m_folder;
 };
@@ -74,34 +61,31 @@ TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictu
     EXPECT_EQ(movie->tracksOfType(media::MediaType::Sound).size(), 2u);
     EXPECT_NEAR(media::seconds(movie->duration()), soundSeconds, 0.01);
 
-    const QJsonArray streams = oracle::probe(written)["streams"].toArray();
-    ASSERT_EQ(streams.size(), 3);
-    for (const auto& value : streams) {
-        const QJsonObject stream = value.toObject();
-        const bool video = stream["codec_type"].toString() == "video";
-        EXPECT_EQ(stream["codec_name"].toString(), video ? "mpeg4" : "aac")
-            << "AAC goes into QuickTime as it is";
-        EXPECT_NEAR(stream["start_time"].toString().toDouble(), 0.0, 0.001);
-        EXPECT_NEAR(stream["duration"].toString().toDouble(), soundSeconds, video ? 0.01 : 0.03);
+    const auto streams = oracle::probeStreams(written);
+    ASSERT_EQ(streams.size(), 3u);
+    for (const auto& stream : streams) {
+        const bool video = stream.codecType == "video";
+        EXPECT_EQ(stream.codecName, video ? "mpeg4" : "aac") << "AAC goes into QuickTime as it is";
+        EXPECT_NEAR(stream.start, 0.0, 0.001);
+        EXPECT_NEAR(stream.duration, soundSeconds, video ? 0.01 : 0.03);
         if (video) {
-            EXPECT_EQ(stream["codec_tag_string"].toString(), "mp4v");
-            EXPECT_EQ(stream["width"].toInt(), 640);
-            EXPECT_EQ(stream["height"].toInt(), 480);
-            EXPECT_EQ(stream["nb_frames"].toString(), "1") << "the picture is added once";
+            EXPECT_EQ(stream.codecTag, "mp4v");
+            EXPECT_EQ(stream.width, 640);
+            EXPECT_EQ(stream.height, 480);
+            EXPECT_EQ(stream.frames, 1) << "the picture is added once";
         }
     }
     std::vector<std::string> expected{"two.m4a", written.filename().string()};
-    std::sort(expected.begin(), expected.end());
+    std::ranges::sort(expected);
     EXPECT_EQ(folderNames(), expected) << "no temporary file is left";
 }
 
 TEST_F(CreateMovieFromSoundFileTest, NothingAlreadyAtTheNameIsEverReplaced) {
     const fs::path sound = fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5);
     const fs::path taken = join::soundMovieFilename(sound, kSample);
-    std::ofstream(taken) << "the user's own file";
+    testing_support::writeFile(taken, "the user's own file");
     EXPECT_FALSE(convert(sound));
-    std::ifstream read(taken);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(read), {}), "the user's own file");
+    EXPECT_EQ(testing_support::contentsOf(taken), "the user's own file");
 
     fs::remove(taken);
     fs::create_symlink(dir() / "nowhere.mov", taken);
@@ -120,13 +104,10 @@ TEST_F(CreateMovieFromSoundFileTest, NothingAlreadyAtTheNameIsEverReplaced) {
 }
 
 TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
-    fixtures::ClipRecipe recipe;
-    recipe.frames = 5;
-    std::ofstream(dir() / "notes.txt") << "not media";
     const std::vector<fs::path> refused{
-        fixtures::makeClip(dir(), "clip.mp4", recipe),     // a movie with video
-        fixtures::makePicture(dir(), "still.png", 16, 16), // a picture is video too
-        dir() / "notes.txt", dir() / "gone.wav", fs::path()};
+        fixtures::makeClip(dir(), "clip.mp4", {.frames = 5}), // a movie with video
+        fixtures::makePicture(dir(), "still.png", 16, 16),    // a picture is video too
+        m_folder.write("notes.txt", "not media"), dir() / "gone.wav", fs::path()};
     const auto before = folderNames();
     for (const fs::path& file : refused)
         EXPECT_FALSE(convert(file)) << file;
@@ -135,16 +116,14 @@ TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
 
 // Sound that QuickTime holds is copied sample for sample; other codecs are encoded to AAC.
 TEST_F(CreateMovieFromSoundFileTest, SoundIsCopiedWhereQuickTimeHoldsItElseEncodedToAac) {
-    fixtures::ClipRecipe opus;
-    opus.container = "mkv";
-    opus.videoCodec = "";
-    opus.audioCodec = "libopus";
-    opus.sampleRate = 48000;
     const std::pair<fs::path, const char*> cases[] = {
         {fixtures::makeSound(dir(), "pcm.aiff", 44100, 2, 1.0), "pcm_s16be"},
         {fixtures::makeSound(dir(), "little.wav", 22050, 1, 1.0), "pcm_s16le"},
         {fixtures::makeSound(dir(), "song.mp3", 44100, 2, 1.0), "mp3"},
-        {fixtures::makeClip(dir(), "opus.mka", opus), "aac"},
+        {fixtures::makeClip(
+             dir(), "opus.mka",
+             {.container = "mkv", .videoCodec = "", .audioCodec = "libopus", .sampleRate = 48000}),
+         "aac"},
     };
     for (const auto& [sound, expectedCodec] : cases) {
         SCOPED_TRACE(sound.filename().string());

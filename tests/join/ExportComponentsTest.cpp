@@ -1,8 +1,9 @@
 // The component table, the settings of a component instance, settings files,
 // and a join written through a component.
 
-#include "Ffprobe.h"
+#include "FileContents.h"
 #include "MediaFixtures.h"
+#include "MovieTiming.h"
 #include "RecordingConsole.h"
 #include "TemporaryFolder.h"
 #include "join/ComponentTable.h"
@@ -10,9 +11,6 @@
 #include "join/LoadAndEditExporterSettings.h"
 #include "join/SettingsFile.h"
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,10 +127,8 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    fs::path write(const char* name, const QByteArray& bytes) {
-        const fs::path file = m_folder.path() / name;
-        std::ofstream(file, std::ios::binary).write(bytes.constData(), bytes.size());
-        return file;
+    fs::path write(const char* name, const QByteArray& bytes) const {
+        return m_folder.write(name, bytes.toStdString());
     }
     fixtures::test::TemporaryFolder m_folder;
 };
@@ -144,9 +140,7 @@ TEST_F(SettingsFileTest, AllSettingsRoundTripThroughAnXmlPropertyList) {
     settings.insert("Empty", QByteArray());
     const fs::path file = m_folder.path() / "Settings.qxst";
     ASSERT_TRUE(join::writeSettingsFile(file, settings));
-    std::ifstream in(file);
-    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}).starts_with("<?xml"))
-        << "an XML property list";
+    EXPECT_TRUE(testing_support::contentsOf(file).starts_with("<?xml")) << "an XML property list";
     EXPECT_EQ(join::readSettingsFile(file), settings);
     // Through the preferences' form too.
     EXPECT_EQ(join::settingsFromPreferenceValue(join::settingsPreferenceValue(settings)), settings);
@@ -179,10 +173,7 @@ public:
 };
 
 TEST_F(SettingsFileTest, AJoinThroughAComponentUsesItsSettingsOrItsDefaults) {
-    fixtures::quietFfmpegLogs();
-    fixtures::ClipRecipe recipe;
-    recipe.frames = 10;
-    const fs::path clip = fixtures::makeClip(m_folder.path(), "clip.mp4", recipe);
+    const fs::path clip = fixtures::makeClip(m_folder.path(), "clip.mp4", {.frames = 10});
     join::ComponentTable table;
     join::BuildComponentTable(table);
     const join::ComponentDescription* webm = table.find("WebM [WebM,FFmp]");
@@ -203,17 +194,17 @@ TEST_F(SettingsFileTest, AJoinThroughAComponentUsesItsSettingsOrItsDefaults) {
         request.exportSettings = bytes;
         request.destFilePath = m_folder.path() / name;
         EXPECT_TRUE(join::appendMovies(request, delegate, console).has_value());
-        return oracle::probe(request.destFilePath)["streams"].toArray()[0].toObject();
+        return oracle::probeStreams(request.destFilePath, "video").at(0);
     };
-    QJsonObject video = videoOf(media::encodeExportSettings(settings), "set.webm");
-    EXPECT_EQ(video["codec_name"].toString(), "vp8");
-    EXPECT_EQ(video["width"].toInt(), 80);
+    auto video = videoOf(media::encodeExportSettings(settings), "set.webm");
+    EXPECT_EQ(video.codecName, "vp8");
+    EXPECT_EQ(video.width, 80);
     EXPECT_TRUE(console.lines().isEmpty());
 
     // Damaged settings: told on the console, the component's defaults, and the file is still written.
     video = videoOf("damaged", "defaults.webm");
-    EXPECT_EQ(video["codec_name"].toString(), "vp9");
-    EXPECT_EQ(video["width"].toInt(), recipe.width);
+    EXPECT_EQ(video.codecName, "vp9");
+    EXPECT_EQ(video.width, 160);
     EXPECT_TRUE(console.contains("JoinClip error: the export settings of WebM cannot be used"));
 
     // A component this build lacks writes nothing.

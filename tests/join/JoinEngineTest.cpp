@@ -11,7 +11,6 @@
 #include "RecordingConsole.h"
 #include "TemporaryFolder.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,10 +46,9 @@ protected:
         return made;
     }
     fs::path clip(const std::string& name, int frames) {
-        fixtures::ClipRecipe recipe;
-        recipe.container = fs::path(name).extension().string().substr(1);
-        recipe.frames = frames;
-        return fixtures::makeClip(m_folder.path(), name, recipe);
+        return fixtures::makeClip(
+            m_folder.path(), name,
+            {.container = fs::path(name).extension().string().substr(1), .frames = frames});
     }
     std::expected<std::shared_ptr<media::Movie>, media::Error> join(const join::JoinRequest& made) {
         return join::appendMovies(made, m_delegate, m_console);
@@ -135,11 +133,10 @@ TEST_F(JoinEngineTest, AFailedOrCancelledWriteIsToldAndLeavesWhatWasThere) {
 
     // Cancelled in its first callback: nothing is written and an existing file stays.
     made.destFilePath = m_folder.path() / "existing.mov";
-    std::ofstream(made.destFilePath) << "keep me";
+    testing_support::writeFile(made.destFilePath, "keep me");
     m_delegate.cancel = true;
     EXPECT_FALSE(join(made).has_value());
-    std::ifstream kept(made.destFilePath);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+    EXPECT_EQ(testing_support::contentsOf(made.destFilePath), "keep me");
 }
 
 TEST_F(JoinEngineTest, SoundOnlyJoinsGetNoChaptersButAreStillTold) {

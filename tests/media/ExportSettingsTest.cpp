@@ -10,19 +10,17 @@
 namespace {
 
 media::ExportSettings everyFieldSet() {
-    media::ExportSettings settings;
-    settings.videoEncoder = "libx264";
-    settings.audioEncoder = "aac";
-    settings.videoBitRate = 2'500'000;
-    settings.quality = 23;
-    settings.width = 640;
-    settings.height = 360;
-    settings.frameRateNum = 30000;
-    settings.frameRateDen = 1001;
-    settings.audioBitRate = 128'000;
-    settings.sampleRate = 48000;
-    settings.channels = 2;
-    return settings;
+    return {.videoEncoder = "libx264",
+            .audioEncoder = "aac",
+            .videoBitRate = 2'500'000,
+            .quality = 23,
+            .width = 640,
+            .height = 360,
+            .frameRateNum = 30000,
+            .frameRateDen = 1001,
+            .audioBitRate = 128'000,
+            .sampleRate = 48000,
+            .channels = 2};
 }
 
 // Version 1, as it was written before frame rates: no frame-rate fields.
@@ -41,20 +39,14 @@ QByteArray versionOneBytes() {
     return bytes;
 }
 
-media::ExportComponent soundOnlyComponent() {
+media::ExportComponent component(const char* name, std::vector<std::string> videoEncoders,
+                                 std::vector<std::string> audioEncoders) {
     media::ExportComponent component;
-    component.name = "Wave";
-    component.writesSound = true;
-    component.audioEncoders = {"pcm_s16le"};
-    return component;
-}
-
-media::ExportComponent movieComponent() {
-    media::ExportComponent component;
-    component.name = "Movie";
-    component.writesVideo = component.writesSound = true;
-    component.videoEncoders = {"libx264", "mpeg4"};
-    component.audioEncoders = {"aac"};
+    component.name = name;
+    component.writesVideo = !videoEncoders.empty();
+    component.writesSound = !audioEncoders.empty();
+    component.videoEncoders = std::move(videoEncoders);
+    component.audioEncoders = std::move(audioEncoders);
     return component;
 }
 
@@ -120,7 +112,7 @@ TEST(ExportSettingsTest, DamagedOrForeignBytesAreRefused) {
 
 TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
     media::ExportSettings settings;
-    const media::ExportComponent movie = movieComponent();
+    const media::ExportComponent movie = component("Movie", {"libx264", "mpeg4"}, {"aac"});
     EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "mpeg4"));
     EXPECT_TRUE(media::setExportSetting(movie, settings, "video-bitrate", "1500k"));
     EXPECT_TRUE(media::setExportSetting(movie, settings, "size", "320x180"));
@@ -146,8 +138,9 @@ TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
     EXPECT_EQ(settings, before);
 
     // A sound file has no picture to size.
-    EXPECT_FALSE(media::setExportSetting(soundOnlyComponent(), settings, "size", "320x240"));
-    EXPECT_TRUE(media::setExportSetting(soundOnlyComponent(), settings, "sample-rate", "22050"));
+    const media::ExportComponent wave = component("Wave", {}, {"pcm_s16le"});
+    EXPECT_FALSE(media::setExportSetting(wave, settings, "size", "320x240"));
+    EXPECT_TRUE(media::setExportSetting(wave, settings, "sample-rate", "22050"));
 
     // The fields read back through setExportSetting as they were.
     media::ExportSettings copy;

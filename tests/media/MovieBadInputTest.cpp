@@ -1,13 +1,10 @@
 // Files that are not movies give a clear reason, never a crash or a hang, and
 // the quick probe always agrees with a full open.
 
+#include "SharedClips.h"
+#include "TestFolder.h"
 #include "media/Movie.h"
 
-#include "FileContents.h"
-#include "MediaFixtures.h"
-
-#include <QTemporaryDir>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sys/stat.h>
@@ -18,54 +15,49 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::contentsOf;
 
+// Refused with a reason, and the quick probe says the same.
+void expectRefused(const fs::path& path) {
+    auto movie = media::Movie::open(path);
+    EXPECT_FALSE(movie.has_value()) << path;
+    if (!movie) {
+        EXPECT_FALSE(movie.error().message.empty());
+    }
+    EXPECT_FALSE(media::Movie::canOpen(path)) << path;
+}
+
 class MovieBadInputTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
-    // QTemporaryDir cannot remove names that are not UTF-8; std::filesystem can.
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir(), ignored);
-    }
-    fs::path dir() const { return m_dir.path().toStdString(); }
-
-    fs::path write(const std::string& name, const std::string& bytes) const {
-        const fs::path path = dir() / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    // Refused with a reason, and the quick probe says the same.
-    static void expectRefused(const fs::path& path) {
-        auto movie = media::Movie::open(path);
-        EXPECT_FALSE(movie.has_value()) << path;
-        if (!movie) {
-            EXPECT_FALSE(movie.error().message.empty());
-        }
-        EXPECT_FALSE(media::Movie::canOpen(path)) << path;
-    }
-
-    QTemporaryDir m_dir;
+    const testing_support::TestFolder m_dir;
+    const std::string m_clip = contentsOf(fixtures::test::h264AacClip("mp4", 25));
 };
 
-TEST_F(MovieBadInputTest, NonMediaFilesAreRefused) {
-    expectRefused(write("empty.mov", ""));
+TEST_F(MovieBadInputTest, NonMediaFilesPipesAndUnreadableFilesAreRefusedWithoutBlocking) {
     std::mt19937 random(42);
     std::string noise(64 * 1024, '\0');
     for (char& c : noise)
         c = static_cast<char>(random());
-    expectRefused(write("noise.mov", noise));
-    expectRefused(write("noise.mp4", noise));
-    expectRefused(write("text.mov", "this is not a movie\n"));
-    expectRefused(dir());
-    expectRefused(dir() / "missing.mov");
-    expectRefused(write("parent-is-file", "x") / "child.mov");
+    for (const auto& [name, bytes] : {std::pair{"empty.mov", std::string()},
+                                      {"noise.mov", noise},
+                                      {"noise.mp4", noise},
+                                      {"text.mov", std::string("this is not a movie\n")}})
+        expectRefused(m_dir.write(name, bytes));
+    expectRefused(m_dir.path());
+    expectRefused(m_dir / "missing.mov");
+    expectRefused(m_dir.write("parent-is-file") / "child.mov");
+
+    const fs::path fifo = m_dir / "pipe.mov";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    expectRefused(fifo);
+    const fs::path locked = m_dir.write("locked.mp4", m_clip);
+    fs::permissions(locked, fs::perms::none);
+    if (::geteuid() != 0) // root reads it anyway
+        expectRefused(locked);
 }
 
 TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
-    fixtures::ClipRecipe recipe;
-    const std::string whole = contentsOf(fixtures::makeClip(dir(), "whole.mp4", recipe));
-    for (const std::size_t length : {std::size_t{8}, std::size_t{100}, whole.size() / 3, whole.size() - 16}) {
-        const fs::path cut = write("cut" + std::to_string(length) + ".mp4", whole.substr(0, length));
+    for (const std::size_t length :
+         {std::size_t{8}, std::size_t{100}, m_clip.size() / 3, m_clip.size() - 16}) {
+        const fs::path cut = m_dir.write("cut" + std::to_string(length) + ".mp4", m_clip.substr(0, length));
         auto movie = media::Movie::open(cut);
         EXPECT_EQ(movie.has_value(), media::Movie::canOpen(cut)) << length;
         if (movie) { // what opens must answer its attributes without failing
@@ -75,48 +67,24 @@ TEST_F(MovieBadInputTest, TruncatedMoviesAreRefusedOrOpenConsistently) {
     }
 }
 
-TEST_F(MovieBadInputTest, PipesAndUnreadableFilesNeverBlock) {
-    const fs::path fifo = dir() / "pipe.mov";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    expectRefused(fifo);
-
-    const fs::path locked = write("locked.mp4", contentsOf(fixtures::makeClip(dir(), "src.mp4", {})));
-    fs::permissions(locked, fs::perms::none);
-    if (::geteuid() != 0) // root reads it anyway
-        expectRefused(locked);
-}
-
 TEST_F(MovieBadInputTest, AwkwardPathsAreLocalFiles) {
-    const std::string clip = contentsOf(fixtures::makeClip(dir(), "src.mp4", {}));
     // Names that look like URLs or protocols, hold invalid UTF-8, a newline or a pattern.
-    for (const std::string name : {"http:clip.mp4", "concat:a|b.mp4", "bad\xff\xfename.mp4", "new\nline.mp4",
-                                   "100%d.jpg.mp4"}) {
-        const fs::path path = write(name, clip);
+    for (const std::string name :
+         {"http:clip.mp4", "concat:a|b.mp4", "bad\xff\xfename.mp4", "new\nline.mp4", "100%d.jpg.mp4"}) {
+        const fs::path path = m_dir.write(name, m_clip);
         EXPECT_TRUE(media::Movie::canOpen(path)) << name;
         EXPECT_TRUE(media::Movie::open(path).has_value()) << name;
     }
-    const fs::path picture = fixtures::makePicture(dir(), "frame%03d.png", 32, 24);
-    EXPECT_TRUE(media::Movie::open(picture).has_value());
-
-    expectRefused(dir() / std::string(4000, 'a'));
-    expectRefused(dir() / "missing\xff\nname.mov");
+    EXPECT_TRUE(media::Movie::open(fixtures::makePicture(m_dir.path(), "frame%03d.png", 32, 24)).has_value());
+    expectRefused(m_dir / std::string(4000, 'a'));
+    expectRefused(m_dir / "missing\xff\nname.mov");
 }
-
-} // namespace
-
-namespace {
 
 // A file may claim any pixel aspect ratio; one that would stretch the picture
 // beyond what an image can hold is ignored rather than trusted.
-TEST(MovieHostileSizeTest, AbsurdPixelAspectRatiosAreIgnored) {
-    QTemporaryDir dir;
-    fixtures::ClipRecipe recipe;
-    recipe.frames = 2;
-    recipe.audioCodec = "";
-    recipe.sarNum = 65535;
-    recipe.sarDen = 1;
-    const auto path = fixtures::makeClip(dir.path().toStdString(), "wide.mp4", recipe);
-    auto movie = media::Movie::open(path);
+TEST_F(MovieBadInputTest, AbsurdPixelAspectRatiosAreIgnored) {
+    auto movie = media::Movie::open(fixtures::makeClip(
+        m_dir.path(), "wide.mp4", {.audioCodec = "", .frames = 2, .sarNum = 65535, .sarDen = 1}));
     ASSERT_TRUE(movie.has_value());
     EXPECT_EQ((*movie)->naturalSize(), (media::Size{160, 120}));
     auto image = (*movie)->frameImage(media::zeroTime());

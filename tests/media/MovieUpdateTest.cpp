@@ -3,104 +3,70 @@
 // they cannot point into.
 
 #include "Ffprobe.h"
-#include "FileContents.h"
-#include "MediaFixtures.h"
+#include "MovieParts.h"
 #include "MovieTiming.h"
-#include "TemporaryFolder.h"
-#include "media/Movie.h"
+#include "SharedClips.h"
+#include "TestFolder.h"
 #include "media/quicktime/ReferencedSource.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace {
 
-using fixtures::test::TemporaryFolder;
-
+namespace fs = std::filesystem;
+using media_test::joinedMovie;
+using media_test::openMovie;
+using media_test::scaleWhole;
 using testing_support::contentsOf;
+using testing_support::namesIn;
 
-std::size_t filesIn(const std::filesystem::path& folder) {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+fs::path movClip(int frames = 25) {
+    return fixtures::test::h264AacClip("mov", frames);
 }
 
-std::filesystem::path movClip(const std::filesystem::path& folder, const std::string& name, int frames = 25) {
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mov";
-    recipe.frames = frames;
-    return fixtures::makeClip(folder, name, recipe);
-}
-
-// A new movie of the files one after the other.
-std::shared_ptr<media::Movie> joined(const std::vector<std::filesystem::path>& files) {
-    auto movie = media::Movie::makeEmpty();
-    movie->setEditable(true);
-    for (const auto& file : files) {
-        auto part = media::Movie::open(file);
-        EXPECT_TRUE(part.has_value()) << file;
-        if (part) {
-            EXPECT_TRUE(movie->insertSegment(
-                **part, media::makeTimeRange(media::zeroTime(), (*part)->duration()), movie->duration()));
-        }
-    }
-    return movie;
-}
-
-// Two clips joined into `name` with chapters "One" and "Two", self-contained.
-std::filesystem::path joinedWithChapters(const std::filesystem::path& folder, const std::string& name) {
-    auto movie = joined({movClip(folder, "a.mov"), movClip(folder, "b.mov")});
+// Two clips joined into folder/name with chapters "One" and "Two", self-contained.
+fs::path joinedWithChapters(const fs::path& folder, const std::string& name) {
     media::WriteOptions options;
     options.chapters = {{"One", media::makeTime(1, 1)}, {"Two", media::makeTime(1, 1)}};
-    const auto output = folder / name;
-    auto written = movie->write(output, options);
+    auto written = joinedMovie({movClip(), movClip()})->write(folder / name, options);
     EXPECT_TRUE(written.has_value()) << written.error().message;
-    return output;
+    return folder / name;
 }
 
 TEST(MovieChaptersTest, AreReadFromTheFileAndMoveWithEdits) {
-    TemporaryFolder folder;
-    auto movie = media::Movie::open(joinedWithChapters(folder.path(), "joined.mov"));
-    ASSERT_TRUE(movie.has_value());
-    auto chapters = (*movie)->chapters();
+    const testing_support::TestFolder folder;
+    auto movie = openMovie(joinedWithChapters(folder.path(), "joined.mov"));
+    auto chapters = movie->chapters();
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[0].title, "One");
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_NEAR(media::seconds(chapters[1].range.start), 1.0, 0.001);
     EXPECT_NEAR(media::seconds(chapters[1].range.duration), 1.0, 0.03);
 
-    (*movie)->setEditable(true);
-    const media::Time length = (*movie)->duration();
-    ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), length),
-                                       media::makeTime(length.value * 2, length.scale)));
-    chapters = (*movie)->chapters();
+    movie->setEditable(true);
+    scaleWhole(*movie, 2 * media::seconds(movie->duration()));
+    chapters = movie->chapters();
     EXPECT_NEAR(media::seconds(chapters[1].range.start), 2.0, 0.002);
     EXPECT_NEAR(media::seconds(chapters[0].range.duration), 2.0, 0.002);
-
-    // A plain clip has none.
-    auto plain = media::Movie::open(movClip(folder.path(), "plain.mov"));
-    ASSERT_TRUE(plain.has_value());
-    EXPECT_TRUE((*plain)->chapters().empty());
+    EXPECT_TRUE(openMovie(movClip())->chapters().empty()) << "a plain clip has none";
 }
 
 TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
-    TemporaryFolder folder;
+    const testing_support::TestFolder folder;
     const auto file = joinedWithChapters(folder.path(), "joined.mov");
-    const std::size_t before = filesIn(folder.path());
-    auto movie = media::Movie::open(file);
-    ASSERT_TRUE(movie.has_value());
-    (*movie)->setEditable(true);
-    const media::Time length = (*movie)->duration();
-    ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), length),
-                                       media::makeTime(length.value * 3 / 2, length.scale)));
+    auto movie = openMovie(file);
+    movie->setEditable(true);
+    scaleWhole(*movie, 1.5 * media::seconds(movie->duration()));
     std::vector<int> phases;
-    auto updated = (*movie)->updateMovieFile([&](int phase, double) {
+    auto updated = movie->updateMovieFile([&](int phase, double) {
         phases.push_back(phase);
         return true;
     });
     ASSERT_TRUE(updated.has_value()) << updated.error().message;
     EXPECT_EQ(phases.front(), 0);
     EXPECT_EQ(phases.back(), 2);
-    EXPECT_EQ(filesIn(folder.path()), before) << "no temporary file is left beside it";
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"joined.mov"})
+        << "no temporary file beside it";
 
     EXPECT_NEAR(oracle::formatDuration(file), 3.0, 0.05);
     for (const auto& stream : oracle::probeStreams(file)) {
@@ -117,67 +83,52 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_NEAR(chapters[1].start, 1.5, 0.01);
     // The movie now describes the new file.
-    EXPECT_NEAR(media::seconds((*movie)->duration()), 3.0, 0.05);
-    EXPECT_EQ((*movie)->chapters().size(), 2u);
+    EXPECT_NEAR(media::seconds(movie->duration()), 3.0, 0.05);
+    EXPECT_EQ(movie->chapters().size(), 2u);
 }
 
 TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
-    TemporaryFolder folder;
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mkv";
-    const auto file = fixtures::makeClip(folder.path(), "clip.mkv", recipe);
-    const std::string original = contentsOf(file);
-    auto movie = media::Movie::open(file);
-    ASSERT_TRUE(movie.has_value());
-    (*movie)->setEditable(true);
-    const media::Time length = (*movie)->duration();
+    const testing_support::TestFolder folder;
     // Files of other containers would be encoded again, or become QuickTime
     // movies under their old names: they are not updated.
-    ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), length),
-                                       media::makeTime(length.value * 2, length.scale)));
-    EXPECT_FALSE((*movie)->canUpdateMovieFile());
-    EXPECT_FALSE((*movie)->updateMovieFile().has_value());
-    EXPECT_EQ(contentsOf(file), original);
-    auto wav = media::Movie::open(fixtures::makeSound(folder.path(), "tone.wav", 44100, 2, 1.0));
-    ASSERT_TRUE(wav.has_value());
-    EXPECT_FALSE((*wav)->canUpdateMovieFile());
-    EXPECT_EQ(filesIn(folder.path()), 2u);
+    const auto mkv = fixtures::makeClip(folder.path(), "clip.mkv", {.container = "mkv"});
+    const std::string original = contentsOf(mkv);
+    auto movie = openMovie(mkv);
+    movie->setEditable(true);
+    scaleWhole(*movie, 2 * media::seconds(movie->duration()));
+    EXPECT_FALSE(movie->canUpdateMovieFile());
+    EXPECT_FALSE(movie->updateMovieFile().has_value());
+    EXPECT_EQ(contentsOf(mkv), original);
+    EXPECT_FALSE(
+        openMovie(fixtures::makeSound(folder.path(), "tone.wav", 44100, 2, 1.0))->canUpdateMovieFile());
+    EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());
 
     // Cancelling midway leaves it too.
-    auto mov = media::Movie::open(movClip(folder.path(), "clip.mov"));
-    ASSERT_TRUE(mov.has_value());
-    const std::string movBytes = contentsOf((*mov)->fileName());
-    (*mov)->setEditable(true);
-    ASSERT_TRUE((*mov)->scaleSegment(media::makeTimeRange(media::zeroTime(), (*mov)->duration()),
-                                     media::makeTime(2, 1)));
-    auto cancelled =
-        (*mov)->updateMovieFile([](int phase, double fraction) { return phase == 0 || fraction < 0.6; });
-    ASSERT_FALSE(cancelled.has_value());
-    EXPECT_EQ(cancelled.error().code, ECANCELED);
-    EXPECT_EQ(contentsOf((*mov)->fileName()), movBytes);
-    EXPECT_EQ(filesIn(folder.path()), 3u);
-
-    EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());
+    const auto mov = folder / "clip.mov";
+    fs::copy_file(movClip(), mov);
+    const std::string movBytes = contentsOf(mov);
+    auto cancelled = openMovie(mov);
+    cancelled->setEditable(true);
+    scaleWhole(*cancelled, media::makeTime(2, 1));
+    auto updated =
+        cancelled->updateMovieFile([](int phase, double fraction) { return phase == 0 || fraction < 0.6; });
+    ASSERT_FALSE(updated.has_value());
+    EXPECT_EQ(updated.error().code, ECANCELED);
+    EXPECT_EQ(contentsOf(mov), movBytes);
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"clip.mkv", "clip.mov", "tone.wav"}));
 }
 
 TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
-    TemporaryFolder folder;
+    const testing_support::TestFolder folder;
     const auto sound = fixtures::makeSound(folder.path(), "tone.m4a", 44100, 2, 2.0);
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mp4";
-    recipe.audioCodec = "";
-    const auto video = fixtures::makeClip(folder.path(), "video.mp4", recipe);
+    const auto video = fixtures::makeClip(folder.path(), "video.mp4", {.audioCodec = ""});
     for (const auto& [file, wanted] : {std::pair{sound, 0.5}, std::pair{video, 2.5}}) {
         SCOPED_TRACE(file.filename().string());
-        auto movie = media::Movie::open(file);
-        ASSERT_TRUE(movie.has_value());
-        (*movie)->setEditable(true);
-        const media::Time length = (*movie)->duration();
-        ASSERT_TRUE((*movie)->scaleSegment(
-            media::makeTimeRange(media::zeroTime(), length),
-            media::makeTime(static_cast<std::int64_t>(wanted * length.scale), length.scale)));
-        const auto output = folder.path() / ("scaled-" + file.filename().string());
-        auto written = (*movie)->write(output, {});
+        auto movie = openMovie(file);
+        movie->setEditable(true);
+        scaleWhole(*movie, wanted);
+        const auto output = folder / ("scaled-" + file.filename().string());
+        auto written = movie->write(output, {});
         ASSERT_TRUE(written.has_value()) << written.error().message;
         EXPECT_NEAR(oracle::formatDuration(output), wanted, 0.045);
         const auto streams = oracle::probeStreams(output);
@@ -186,39 +137,34 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
     }
 }
 
-TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
-    TemporaryFolder folder;
-    const auto mov = movClip(folder.path(), "a.mov");
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mkv";
-    const auto mkv = fixtures::makeClip(folder.path(), "b.mkv", recipe);
-    recipe.container = "avi";
-    recipe.videoCodec = "mpeg4";
-    recipe.audioCodec = "libmp3lame";
-    const auto avi = fixtures::makeClip(folder.path(), "c.avi", recipe);
-    recipe.container = "webm";
-    recipe.videoCodec = "libvpx-vp9";
-    recipe.audioCodec = "libopus";
-    recipe.sampleRate = 48000;
-    const auto webm = fixtures::makeClip(folder.path(), "d.webm", recipe);
-
-    auto movie = joined({mov, mkv, avi, webm});
-    const std::size_t before = filesIn(folder.path());
+// Writes the movie as a referring movie into folder/name, the only new file
+// there (the temporary files of re-encoded parts are gone), that refers to others.
+fs::path writeReferring(const media::Movie& movie, const fs::path& folder, const std::string& name) {
+    const auto before = namesIn(folder);
     media::WriteOptions options;
     options.placement = media::WritePlacement::Referring;
-    const auto output = folder.path() / "referring.mov";
-    auto written = movie->write(output, options);
-    ASSERT_TRUE(written.has_value()) << written.error().message;
-    EXPECT_EQ(filesIn(folder.path()), before + 1) << "the re-encoded parts' temporary files are gone";
-    // The QuickTime clip stays a reference: the new file is much smaller than all three.
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(output));
+    auto written = movie.write(folder / name, options);
+    EXPECT_TRUE(written.has_value()) << written.error().message;
+    EXPECT_EQ(namesIn(folder).size(), before.size() + 1);
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(folder / name));
+    return folder / name;
+}
 
-    auto reopened = media::Movie::open(output);
-    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
+TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
+    const testing_support::TestFolder folder;
+    using fixtures::test::sharedClip;
+    auto movie = joinedMovie(
+        {movClip(), sharedClip("b.mkv", {.container = "mkv"}),
+         sharedClip("c.avi", {.container = "avi", .videoCodec = "mpeg4", .audioCodec = "libmp3lame"}),
+         sharedClip("d.webm", {.container = "webm",
+                               .videoCodec = "libvpx-vp9",
+                               .audioCodec = "libopus",
+                               .sampleRate = 48000})});
+    const auto output = writeReferring(*movie, folder.path(), "referring.mov");
     // As long as the joined movie (sound of some parts outlasts their picture a little).
     const double joined = media::seconds(movie->duration());
     EXPECT_NEAR(joined, 4.0, 0.1);
-    EXPECT_NEAR(media::seconds((*reopened)->duration()), joined, 0.03);
+    EXPECT_NEAR(media::seconds(openMovie(output)->duration()), joined, 0.03);
     EXPECT_NEAR(oracle::formatDuration(output), joined, 0.03);
     const auto streams = oracle::probeStreams(output, {"-enable_drefs", "1", "-use_absolute_path", "1"});
     ASSERT_EQ(streams.size(), 8u) << "video and sound of each part on tracks of their own";
@@ -236,28 +182,16 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
 }
 
 TEST(MixedReferringMovieTest, HoldsAStillPictureForAsLongAsItIsShown) {
-    TemporaryFolder folder;
-    const auto mov = movClip(folder.path(), "a.mov");
-    const auto png = fixtures::makePicture(folder.path(), "b.png", 64, 48);
-    auto movie = joined({mov, png});
-    const std::size_t before = filesIn(folder.path());
-    media::WriteOptions options;
-    options.placement = media::WritePlacement::Referring;
-    const auto output = folder.path() / "slideshow.mov";
-    auto written = movie->write(output, options);
-    ASSERT_TRUE(written.has_value()) << written.error().message;
-    EXPECT_EQ(filesIn(folder.path()), before + 1) << "the encoded picture's temporary file is gone";
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(output));
-
-    // One second of clip, then the picture for its five seconds.
+    const testing_support::TestFolder folder;
+    auto movie = joinedMovie({movClip(), fixtures::makePicture(folder.path(), "b.png", 64, 48)});
+    const auto output = writeReferring(*movie, folder.path(), "slideshow.mov");
+    // One second of clip, then the picture for its five seconds, showing to the end.
     const double joined = media::seconds(movie->duration());
     EXPECT_NEAR(joined, 6.0, 0.05);
-    auto reopened = media::Movie::open(output);
-    ASSERT_TRUE(reopened.has_value()) << reopened.error().message;
-    EXPECT_NEAR(media::seconds((*reopened)->duration()), joined, 0.03);
+    auto reopened = openMovie(output);
+    EXPECT_NEAR(media::seconds(reopened->duration()), joined, 0.03);
     EXPECT_NEAR(oracle::formatDuration(output), joined, 0.03);
-    // The picture shows at the end of the movie.
-    EXPECT_TRUE((*reopened)->frameImage(media::makeTime(5500, 1000)).has_value());
+    EXPECT_TRUE(reopened->frameImage(media::makeTime(5500, 1000)).has_value());
 }
 
 } // namespace

@@ -4,13 +4,12 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QStandardPaths>
 #include <stdexcept>
 
 namespace oracle {
 
 bool ffprobeAvailable() {
-    return !QStandardPaths::findExecutable("ffprobe").isEmpty();
+    return installed("ffprobe");
 }
 
 std::string runFfprobe(const std::vector<std::string>& arguments) {

@@ -10,19 +10,24 @@ namespace oracle {
 std::vector<ProbedStream> probeStreams(const std::filesystem::path& file,
                                        const std::vector<std::string>& extraArguments) {
     std::vector<std::string> arguments = extraArguments;
-    for (const char* argument : {"-count_packets", "-show_streams", "-print_format", "json"})
-        arguments.push_back(argument);
-    arguments.push_back(file.string());
+    arguments.insert(arguments.end(),
+                     {"-count_packets", "-show_streams", "-print_format", "json", file.string()});
     std::vector<ProbedStream> streams;
     for (const QJsonValue& value : runFfprobeJson(arguments).value("streams").toArray()) {
-        const QJsonObject object = value.toObject();
-        ProbedStream stream;
-        stream.codecType = object.value("codec_type").toString().toStdString();
-        stream.codecName = object.value("codec_name").toString().toStdString();
-        stream.duration = object.value("duration").toString().toDouble();
-        stream.packets = object.value("nb_read_packets").toString().toLongLong();
-        streams.push_back(stream);
+        const auto text = [&](const char* key) { return value[key].toString().toStdString(); };
+        streams.push_back({text("codec_type"), text("codec_name"), text("codec_tag_string"),
+                           value["start_time"].toString().toDouble(), value["duration"].toString().toDouble(),
+                           value["duration_ts"].toInteger(), value["nb_read_packets"].toString().toLongLong(),
+                           value["nb_frames"].toString().toLongLong(), value["width"].toInt(),
+                           value["height"].toInt(), value["sample_rate"].toString().toInt(),
+                           value["channels"].toInt()});
     }
+    return streams;
+}
+
+std::vector<ProbedStream> probeStreams(const std::filesystem::path& file, const std::string& codecType) {
+    std::vector<ProbedStream> streams = probeStreams(file);
+    std::erase_if(streams, [&](const ProbedStream& stream) { return stream.codecType != codecType; });
     return streams;
 }
 
@@ -30,12 +35,10 @@ std::vector<ProbedChapter> probeChapterList(const std::filesystem::path& file) {
     std::vector<ProbedChapter> chapters;
     for (const QJsonValue& value : runFfprobeJson({"-show_chapters", "-print_format", "json", file.string()})
                                        .value("chapters")
-                                       .toArray()) {
-        const QJsonObject object = value.toObject();
-        chapters.push_back({object.value("tags").toObject().value("title").toString().toStdString(),
-                            object.value("start_time").toString().toDouble(),
-                            object.value("end_time").toString().toDouble()});
-    }
+                                       .toArray())
+        chapters.push_back({value["tags"]["title"].toString().toStdString(),
+                            value["start_time"].toString().toDouble(),
+                            value["end_time"].toString().toDouble(), value["start"].toInteger()});
     return chapters;
 }
 

@@ -1,6 +1,7 @@
 #include "RunProgram.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <stdexcept>
 
 namespace oracle {
@@ -13,6 +14,10 @@ ProgramOutput runProgram(const QString& program, const QStringList& arguments) {
         throw std::runtime_error(program.toStdString() +
                                  " failed: " + process.readAllStandardError().toStdString());
     return {process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+bool installed(const QString& program) {
+    return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 } // namespace oracle

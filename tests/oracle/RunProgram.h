@@ -16,4 +16,7 @@ struct ProgramOutput final {
 // not finish within five minutes, or exits with a failure.
 ProgramOutput runProgram(const QString& program, const QStringList& arguments);
 
+// Whether `program` is on the PATH.
+bool installed(const QString& program);
+
 } // namespace oracle

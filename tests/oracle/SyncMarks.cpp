@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstring>
@@ -164,7 +163,7 @@ SyncMarks readWithGstreamer(const std::filesystem::path& file) {
 } // namespace
 
 bool gstreamerAvailable() {
-    return !QStandardPaths::findExecutable("gst-launch-1.0").isEmpty();
+    return installed("gst-launch-1.0");
 }
 
 SyncMarks readSyncMarks(Reader reader, const std::filesystem::path& file, int videoStream, int soundStream) {

@@ -1,11 +1,9 @@
 #include "platform/Exif.h"
 
-#include "FileContents.h"
 #include "MediaFixtures.h"
+#include "TestFolder.h"
 
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -77,32 +75,22 @@ TEST(ExifDateSecondsTest, HugeFieldsStayDefined) {
 
 class ExifFileTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { fixtures::quietFfmpegLogs(); }
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_dir = fs::path(m_folder.path().toStdString());
+    fs::path writeFile(const std::string& name, const std::string& bytes) const {
+        return m_folder.write(name, bytes);
     }
 
-    fs::path writeFile(const std::string& name, const std::string& bytes) {
-        const fs::path file = m_dir / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file;
-    }
-
-    QTemporaryDir m_folder;
-    fs::path m_dir;
+    const testing_support::TestFolder m_folder;
+    const fs::path& m_dir = m_folder.path();
 };
 
-TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpeg) {
+TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpegAndNoneForOtherFiles) {
     const fs::path picture =
-        fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string("2009:07:14 18:03:22"));
-    EXPECT_EQ(platform::exifDateTimeDigitized(picture), std::string("2009:07:14 18:03:22"));
+        fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string(fixtures::kStandardExifDate));
+    EXPECT_EQ(platform::exifDateTimeDigitized(picture), std::string(fixtures::kStandardExifDate));
     // The extension does not matter: the first bytes do.
     fs::rename(picture, m_dir / "x.data");
-    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string("2009:07:14 18:03:22"));
-}
+    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string(fixtures::kStandardExifDate));
 
-TEST_F(ExifFileTest, NoneForPicturesWithoutTheDateMoviesSoundsAndOtherFiles) {
     const fs::path files[] = {
         fixtures::makePicture(m_dir, "plain.jpg", 160, 120),
         fixtures::makePicture(m_dir, "plain.png", 160, 120),

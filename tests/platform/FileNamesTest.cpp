@@ -1,11 +1,8 @@
 #include "platform/FileNames.h"
 
-#include "FileContents.h"
+#include "TestFolder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -27,7 +24,7 @@ TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDotOfTheName) {
         {"/movies/Holiday", nullptr},
         {"/movies/notes.", nullptr},
         {"/movies.d/Holiday", nullptr}, // a dot in a folder name is no extension
-        {"/home/.profile", nullptr},     // a leading dot belongs to the name
+        {"/home/.profile", nullptr},    // a leading dot belongs to the name
         {"/home/.clip.mov", "mov"},
     };
     for (const auto& name : names) {
@@ -38,21 +35,12 @@ TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDotOfTheName) {
 
 class AddNameExtensionTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-    // Qt cannot remove names that are not UTF-8; the standard library can.
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root(), ignored);
-    }
-
-    fs::path root() const { return fs::path(m_folder.path().toStdString()); }
-
+    const fs::path& root() const { return m_folder.path(); }
     fs::path makeFile(const std::string& name, const std::string& contents = "data") const {
-        std::ofstream(root() / name, std::ios::binary) << contents;
-        return root() / name;
+        return m_folder.write(name, contents);
     }
 
-    QTemporaryDir m_folder;
+    const testing_support::TestFolder m_folder;
 };
 
 TEST_F(AddNameExtensionTest, RenamesAFileWithoutExtension) {
@@ -99,16 +87,13 @@ TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
     const std::size_t used = root().native().size() + 1 + 1 + std::string("clip").size();
     ASSERT_LT(used, 256u);
     const fs::path folder = root() / std::string(256 - used, 'f');
-    fs::create_directory(folder);
-    const fs::path file = folder / "clip";
-    std::ofstream(file) << "data";
+    const fs::path file = m_folder.write(folder / "clip");
     ASSERT_EQ(file.native().size(), 256u);
     EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
     EXPECT_TRUE(fs::exists(file));
 
-    const fs::path shorter = folder / "cli";
-    std::ofstream(shorter) << "data";
-    EXPECT_EQ(AddNameExtensionIfMissing(shorter, QStringLiteral(".mov")), folder / "cli.mov");
+    EXPECT_EQ(AddNameExtensionIfMissing(m_folder.write(folder / "cli"), QStringLiteral(".mov")),
+              folder / "cli.mov");
 }
 
 } // namespace

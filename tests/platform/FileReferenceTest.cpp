@@ -1,10 +1,10 @@
 #include "platform/FileReference.h"
 
+#include "TestFolder.h"
+
 #include <QByteArray>
-#include <QTemporaryDir>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <sstream>
@@ -81,16 +81,8 @@ void PrintTo(const Following& following, std::ostream* out) {
 
 class FileReferenceTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-
-    fs::path root() const { return fs::path(m_folder.path().toStdString()); }
-
-    fs::path makeFile(const fs::path& relative) const {
-        const fs::path path = root() / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << "data";
-        return path;
-    }
+    const fs::path& root() const { return m_folder.path(); }
+    fs::path makeFile(const fs::path& relative) const { return m_folder.write(relative); }
 
     void apply(const std::string& changes) const {
         std::istringstream words(changes);
@@ -107,7 +99,7 @@ protected:
         }
     }
 
-    QTemporaryDir m_folder;
+    const testing_support::TestFolder m_folder;
 };
 
 class FollowingTest : public FileReferenceTest, public ::testing::WithParamInterface<Following> {};

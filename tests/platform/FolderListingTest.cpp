@@ -1,8 +1,8 @@
 #include "platform/FolderListing.h"
 
-#include <QTemporaryDir>
+#include "TestFolder.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -15,18 +15,9 @@ using platform::isInvisible;
 
 class FolderListingTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-    // Qt cannot remove names that are not UTF-8; the standard library can.
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(root(), ignored);
-    }
-
-    fs::path root() const { return fs::path(m_folder.path().toStdString()); }
-
+    const fs::path& root() const { return m_folder.path(); }
     fs::path makeFile(const std::string& name, const std::string& contents = "data") const {
-        std::ofstream(root() / name, std::ios::binary) << contents;
-        return root() / name;
+        return m_folder.write(name, contents);
     }
 
     std::vector<fs::path> listing() const {
@@ -35,7 +26,7 @@ protected:
         return list;
     }
 
-    QTemporaryDir m_folder;
+    const testing_support::TestFolder m_folder;
 };
 
 TEST_F(FolderListingTest, ListsFilesSortedByTheBytesOfTheirNames) {
@@ -55,7 +46,7 @@ TEST_F(FolderListingTest, ListsFilesHiddenOnesAndLinksToFilesButNoFolders) {
     makeFile(".hidden", "clip.mov\n");
     makeFile(".profile");
     const fs::path file = makeFile("clip.mov");
-    std::ofstream(root() / "Sub" / "inner.mov") << "data";
+    makeFile("Sub/inner.mov");
     fs::create_symlink(file, root() / "link.mov");
     fs::create_symlink(root() / "Sub", root() / "folder-link");
     fs::create_symlink(root() / "missing.mov", root() / "dangling.mov");
@@ -63,20 +54,15 @@ TEST_F(FolderListingTest, ListsFilesHiddenOnesAndLinksToFilesButNoFolders) {
                                                 root() / "link.mov"}));
 }
 
-TEST_F(FolderListingTest, AppendsToWhatTheListHolds) {
-    makeFile("clip.mov");
-    std::vector<fs::path> list{"/earlier/entry.mov"};
-    ASSERT_TRUE(CopyFolderFileRefs(root(), list));
-    EXPECT_EQ(list, (std::vector<fs::path>{"/earlier/entry.mov", root() / "clip.mov"}));
-}
-
-TEST_F(FolderListingTest, AFolderThatCannotBeListedAppendsNothing) {
+TEST_F(FolderListingTest, AppendsToWhatTheListHoldsOrNothingForWhatCannotBeListed) {
     const fs::path file = makeFile("clip.mov");
     std::vector<fs::path> list{"/earlier/entry.mov"};
     EXPECT_FALSE(CopyFolderFileRefs(root() / "missing", list));
     EXPECT_FALSE(CopyFolderFileRefs(file, list));
     EXPECT_FALSE(CopyFolderFileRefs(fs::path(), list));
     EXPECT_EQ(list, std::vector<fs::path>{"/earlier/entry.mov"});
+    ASSERT_TRUE(CopyFolderFileRefs(root(), list));
+    EXPECT_EQ(list, (std::vector<fs::path>{"/earlier/entry.mov", file}));
 }
 
 TEST_F(FolderListingTest, NamesStartingWithADotOrListedInTheFoldersHiddenFileAreInvisible) {
@@ -90,13 +76,9 @@ TEST_F(FolderListingTest, NamesStartingWithADotOrListedInTheFoldersHiddenFileAre
         EXPECT_TRUE(isInvisible(root() / name)) << name;
     for (const char* name : {"secret", "secret.mov.bak", "clip.mov"})
         EXPECT_FALSE(isInvisible(root() / name)) << name;
-    fs::create_directory(root() / "Sub");
-    EXPECT_FALSE(isInvisible(root() / "Sub" / "secret.mov")) << "the hidden file of another folder";
-}
-
-TEST_F(FolderListingTest, AHiddenFileThatIsAFolderHidesNothing) {
-    fs::create_directory(root() / ".hidden");
-    EXPECT_FALSE(isInvisible(root() / "clip.mov"));
+    fs::create_directories(root() / "Sub" / ".hidden");
+    EXPECT_FALSE(isInvisible(root() / "Sub" / "secret.mov"))
+        << "the hidden file of another folder, or a folder";
 }
 
 } // namespace

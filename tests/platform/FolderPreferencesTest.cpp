@@ -1,13 +1,13 @@
 #include "platform/FolderPreferences.h"
 
 #include "ScopedEnvironment.h"
+#include "ScriptedFolderChooser.h"
+#include "TestFolder.h"
 #include "platform/FileReference.h"
 
 #include <QByteArray>
 #include <QFile>
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -27,33 +27,11 @@ using platform::Preferences;
 const QString kKey = QStringLiteral("DestinationDirectory");
 const platform::FolderQuestion kQuestion{"Choose", "Choose", "Choose destination folder"};
 
-// Answers with the folder it was given and records what it was asked.
-class ScriptedFolderChooser final : public platform::FolderChooser {
-public:
-    explicit ScriptedFolderChooser(std::optional<fs::path> answer) : m_answer(std::move(answer)) {}
-
-    std::optional<fs::path> chooseFolder(const QString& title, const QString& actionLabel,
-                                         const QString& message) override {
-        m_questions.push_back(QStringList{title, actionLabel, message});
-        return m_answer;
-    }
-
-    std::vector<QStringList> m_questions;
-
-private:
-    std::optional<fs::path> m_answer;
-};
-
 using testing_support::ScopedEnvironment;
 
 class FolderPreferencesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_preferences.emplace(preferencesFile());
-    }
-
-    fs::path root() const { return fs::path(m_folder.path().toStdString()); }
+    const fs::path& root() const { return m_folder.path(); }
     fs::path preferencesFile() const { return root() / "preferences.plist"; }
 
     fs::path makeFolder(const fs::path& relative) const {
@@ -72,52 +50,43 @@ protected:
         return folder;
     }
 
-    QTemporaryDir m_folder;
-    std::optional<Preferences> m_preferences;
+    const testing_support::TestFolder m_folder;
+    std::optional<Preferences> m_preferences{preferencesFile()};
 };
 
-TEST_F(FolderPreferencesTest, AChosenFolderIsKeptAndWritten) {
+TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenAndFollowedWhenRenamed) {
     const fs::path folder = makeFolder("Exports");
-    ScriptedFolderChooser chooser(folder);
+    testing_support::ScriptedFolderChooser chooser(folder);
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey),
               QFile::decodeName(folder.c_str()));
-    EXPECT_EQ(m_preferences->value(kKey), QVariant(platform::getAlias(folder)));
-    const Preferences reread(preferencesFile());
-    EXPECT_EQ(CopyFolderPreference(reread, kKey), folder);
-}
-
-TEST_F(FolderPreferencesTest, ChoosingNothingChangesNothing) {
-    const fs::path folder = makeFolder("Exports");
-    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
-    ScriptedFolderChooser chooser(std::nullopt);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
-    EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
-    EXPECT_EQ(chooser.m_questions, (std::vector<QStringList>{{kQuestion.title, kQuestion.actionLabel,
-                                                               kQuestion.message}}))
+    EXPECT_EQ(chooser.lastQuestion(),
+              (QStringList{kQuestion.title, kQuestion.actionLabel, kQuestion.message}))
         << "the chooser shows the question as the caller wrote it";
-}
-
-TEST_F(FolderPreferencesTest, ChoosingWhatIsNoFolderChangesNothing) {
-    std::ofstream(root() / "file.mov") << "data";
-    for (const fs::path& chosen : {root() / "file.mov", root() / "missing"}) {
-        ScriptedFolderChooser chooser(chosen);
-        EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
-        EXPECT_FALSE(m_preferences->contains(kKey));
-    }
-}
-
-TEST_F(FolderPreferencesTest, AFolderTooLongToShowIsStillKept) {
-    const fs::path folder = folderOfPathSize(255);
-    ScriptedFolderChooser chooser(folder);
-    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
-    EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
-}
-
-TEST_F(FolderPreferencesTest, AKeptFolderIsFollowedWhenRenamed) {
-    const fs::path folder = makeFolder("Exports");
-    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
+    EXPECT_EQ(m_preferences->value(kKey), QVariant(platform::getAlias(folder)));
+    EXPECT_EQ(CopyFolderPreference(Preferences(preferencesFile()), kKey), folder);
     fs::rename(folder, root() / "Finished");
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), root() / "Finished");
+
+    // A folder too long to show is still kept.
+    chooser.setAnswer(folderOfPathSize(255));
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
+    EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folderOfPathSize(255));
+}
+
+TEST_F(FolderPreferencesTest, ChoosingNothingOrWhatIsNoFolderChangesNothing) {
+    m_folder.write("file.mov");
+    for (const std::optional<fs::path>& chosen :
+         {std::optional<fs::path>(), std::optional(root() / "file.mov"), std::optional(root() / "missing")}) {
+        testing_support::ScriptedFolderChooser chooser(chosen);
+        EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
+        EXPECT_EQ(chooser.runs(), 1);
+        EXPECT_FALSE(m_preferences->contains(kKey));
+    }
+    const fs::path folder = makeFolder("Exports");
+    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
+    testing_support::ScriptedFolderChooser cancelled;
+    EXPECT_EQ(ChooseFolderPreference(*m_preferences, cancelled, kQuestion, kKey), std::nullopt);
+    EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folder);
 }
 
 TEST_F(FolderPreferencesTest, OnlyFileReferenceDataToAFolderIsAFolderPreference) {
@@ -130,7 +99,7 @@ TEST_F(FolderPreferencesTest, OnlyFileReferenceDataToAFolderIsAFolderPreference)
         ASSERT_TRUE(m_preferences->setValue(kKey, value));
         EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), std::nullopt) << value.typeName();
     }
-    std::ofstream(root() / "file.mov") << "data";
+    m_folder.write("file.mov");
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(root() / "file.mov")));
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), std::nullopt) << "a file";
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
@@ -138,16 +107,10 @@ TEST_F(FolderPreferencesTest, OnlyFileReferenceDataToAFolderIsAFolderPreference)
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), std::nullopt) << "gone";
 }
 
-TEST_F(FolderPreferencesTest, OutputFolderHasNoFallback) {
-    const fs::path folder = makeFolder("Output");
+TEST_F(FolderPreferencesTest, OutputFolderHasNoFallbackAndFoldersForUseFitIn1022Bytes) {
     const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     makeFolder("Downloads");
     EXPECT_EQ(CopyOutputFolderPath(*m_preferences), std::nullopt);
-    ASSERT_TRUE(m_preferences->setValue(QStringLiteral("OutputDirectory"), platform::getAlias(folder)));
-    EXPECT_EQ(CopyOutputFolderPath(*m_preferences), folder);
-}
-
-TEST_F(FolderPreferencesTest, FoldersForUseFitIn1022Bytes) {
     const fs::path fits = folderOfPathSize(1022);
     const fs::path tooLong = folderOfPathSize(1023);
     ASSERT_TRUE(m_preferences->setValue(QStringLiteral("OutputDirectory"), platform::getAlias(fits)));
@@ -162,8 +125,7 @@ TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFol
     const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     const ScopedEnvironment config("XDG_CONFIG_HOME",
                                    QByteArray::fromStdString((root() / "config").native()));
-    makeFolder("config");
-    std::ofstream(root() / "config" / "user-dirs.dirs") << "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n";
+    m_folder.write("config/user-dirs.dirs", "XDG_DOWNLOAD_DIR=\"$HOME/Fetched\"\n");
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), std::nullopt) << "no such folder yet";
     const fs::path downloads = makeFolder("Fetched");
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), downloads);
@@ -180,8 +142,7 @@ TEST_F(FolderPreferencesTest, ClearingForgetsTheFolderAndWrites) {
     ASSERT_TRUE(m_preferences->synchronize());
     ClearFolderPreference(*m_preferences, kKey);
     EXPECT_FALSE(m_preferences->contains(kKey));
-    const Preferences reread(preferencesFile());
-    EXPECT_FALSE(reread.contains(kKey));
+    EXPECT_FALSE(Preferences(preferencesFile()).contains(kKey));
 }
 
 TEST_F(FolderPreferencesTest, DisplayTextIsThePathWhenItFitsIn254Bytes) {

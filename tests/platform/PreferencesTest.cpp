@@ -3,16 +3,15 @@
 #include "FileContents.h"
 #include "SameValue.h"
 #include "ScopedEnvironment.h"
+#include "TestFolder.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QPoint>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QUrl>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -34,11 +33,6 @@ const QByteArray kBinaryPropertyList = QByteArray::fromHex(
     "3341b00cffea000000081d21272d32373c41454b50595d66696f7074767a7c858c8d96000000000000010100000000000000"
     "1a0000000000000000000000000000009f");
 
-void writeBytes(const fs::path& file, const std::string& bytes) {
-    std::ofstream output(file, std::ios::binary | std::ios::trunc);
-    output << bytes;
-}
-
 using testing_support::contentsOf;
 using testing_support::sameValue;
 
@@ -52,21 +46,11 @@ QVariantMap valuesIn(const platform::Preferences& preferences) {
 
 class PreferencesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_folder.isValid());
-        m_root = fs::path(m_folder.path().toStdString());
-        m_file = m_root / "JoinClip" / "preferences.plist";
-    }
+    // Writes bytes as the preferences file (making its folder).
+    void writePreferencesFile(const std::string& bytes) const { testing_support::writeFile(m_file, bytes); }
 
-    // Writes bytes as the preferences file (creating its folder).
-    void writePreferencesFile(const std::string& bytes) {
-        fs::create_directories(m_file.parent_path());
-        writeBytes(m_file, bytes);
-    }
-
-    QTemporaryDir m_folder;
-    fs::path m_root;
-    fs::path m_file;
+    const testing_support::TestFolder m_root;
+    const fs::path m_file = m_root / "JoinClip" / "preferences.plist";
 };
 
 TEST_F(PreferencesTest, EveryTypeSurvivesARestartExactly) {
@@ -101,25 +85,14 @@ TEST_F(PreferencesTest, EveryTypeSurvivesARestartExactly) {
         platform::Preferences preferences(m_file);
         for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
             ASSERT_TRUE(preferences.setValue(entry.key(), entry.value())) << entry.key().toStdString();
-        ASSERT_TRUE(preferences.synchronize());
-    }
-    const QVariantMap reread = valuesIn(platform::Preferences(m_file));
+    } // the destructor writes
+    const platform::Preferences reopened(m_file);
+    const QVariantMap reread = valuesIn(reopened);
     ASSERT_EQ(reread.keys(), values.keys());
+    EXPECT_FALSE(reopened.contains("missing")) << "an absent key differs from false";
+    EXPECT_FALSE(reopened.value("missing").isValid());
     for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
         EXPECT_TRUE(sameValue(entry.value(), reread.value(entry.key()))) << entry.key().toStdString();
-}
-
-TEST_F(PreferencesTest, AbsentKeyDiffersFromFalse) {
-    {
-        platform::Preferences preferences(m_file);
-        preferences.setValue("off", false);
-    } // the destructor writes
-    platform::Preferences reopened(m_file);
-    EXPECT_TRUE(reopened.contains("off"));
-    EXPECT_EQ(reopened.value("off").metaType().id(), QMetaType::Bool);
-    EXPECT_FALSE(reopened.value("off").toBool());
-    EXPECT_FALSE(reopened.contains("missing"));
-    EXPECT_FALSE(reopened.value("missing").isValid());
 }
 
 TEST_F(PreferencesTest, StoresValuesInTheFormTheyReadBackIn) {
@@ -165,21 +138,7 @@ TEST_F(PreferencesTest, RefusesValuesWithoutAPropertyListForm) {
     EXPECT_FALSE(preferences.contains("new"));
 }
 
-TEST_F(PreferencesTest, RemovedKeysStayRemovedAfterARestart) {
-    {
-        platform::Preferences preferences(m_file);
-        preferences.setValue("a", true);
-        preferences.setValue("b", true);
-        ASSERT_TRUE(preferences.synchronize());
-        preferences.remove("a");
-        preferences.remove("never there");
-        ASSERT_TRUE(preferences.synchronize());
-    }
-    platform::Preferences reopened(m_file);
-    EXPECT_EQ(reopened.keys(), QStringList{"b"});
-}
-
-TEST_F(PreferencesTest, WritesOnlyWhenSomethingChanged) {
+TEST_F(PreferencesTest, WritesOnlyChangesAtomicallyLeavingNoOtherFiles) {
     {
         platform::Preferences untouched(m_file);
         EXPECT_TRUE(untouched.synchronize());
@@ -187,35 +146,33 @@ TEST_F(PreferencesTest, WritesOnlyWhenSomethingChanged) {
         EXPECT_TRUE(untouched.synchronize());
     }
     EXPECT_FALSE(fs::exists(m_file)) << "nothing to write, so no file";
-
-    platform::Preferences preferences(m_file);
-    preferences.setValue("number", qint64(1));
-    ASSERT_TRUE(preferences.synchronize());
-    fs::remove(m_file);
-    preferences.setValue("number", qint64(1)); // the same value: no change
-    ASSERT_TRUE(preferences.synchronize());
-    EXPECT_FALSE(fs::exists(m_file));
-    preferences.setValue("number", 1.0); // a double is a different value
-    ASSERT_TRUE(preferences.synchronize());
-    EXPECT_TRUE(fs::exists(m_file));
-}
-
-TEST_F(PreferencesTest, WritesAtomicallyLeavingNoOtherFiles) {
-    platform::Preferences preferences(m_file);
-    for (int round = 0; round < 3; ++round) {
-        preferences.setValue("round", qint64(round));
+    {
+        platform::Preferences preferences(m_file);
+        for (const char* key : {"a", "b", "number"})
+            ASSERT_TRUE(preferences.setValue(key, qint64(1)));
         ASSERT_TRUE(preferences.synchronize());
+        fs::remove(m_file);
+        ASSERT_TRUE(preferences.setValue("number", qint64(1))); // the same value: no change
+        ASSERT_TRUE(preferences.synchronize());
+        EXPECT_FALSE(fs::exists(m_file));
+        ASSERT_TRUE(preferences.setValue("number", 1.0)); // a double is a different value
+        preferences.remove("a");
+        preferences.remove("never there");
+        ASSERT_TRUE(preferences.synchronize());
+        EXPECT_TRUE(fs::exists(m_file));
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_file.parent_path()), {}), 1) << "no other files";
+    EXPECT_EQ(platform::Preferences(m_file).keys(), (QStringList{"b", "number"}))
+        << "removed keys stay removed";
+    EXPECT_EQ(testing_support::namesIn(m_file.parent_path()), std::vector<std::string>{"preferences.plist"});
     const std::string text = contentsOf(m_file);
     EXPECT_NE(text.find("<?xml"), std::string::npos) << "an XML property list";
-    EXPECT_NE(text.find("<key>round</key>"), std::string::npos);
+    EXPECT_NE(text.find("<key>number</key>"), std::string::npos);
 }
 
 TEST_F(PreferencesTest, AFailedWriteAnswersFalseAndKeepsTheChanges) {
-    writeBytes(m_root / "not a folder", "x");
+    m_root.write("not a folder", "x");
     platform::Preferences preferences(m_root / "not a folder" / "preferences.plist");
-    preferences.setValue("key", true);
+    ASSERT_TRUE(preferences.setValue("key", true));
     EXPECT_FALSE(preferences.synchronize());
     EXPECT_TRUE(preferences.value("key").toBool());
     fs::remove(m_root / "not a folder");
@@ -277,7 +234,7 @@ TEST_P(BadPreferencesFileTest, StartsEmptyAndSetsTheFileAside) {
     EXPECT_EQ(contentsOf(aside), bad);
     EXPECT_FALSE(fs::exists(m_file));
 
-    preferences.setValue("fresh", true);
+    ASSERT_TRUE(preferences.setValue("fresh", true));
     ASSERT_TRUE(preferences.synchronize());
     EXPECT_EQ(contentsOf(aside), bad) << "the new file never replaces the one set aside";
     EXPECT_TRUE(platform::Preferences(m_file).value("fresh").toBool());
@@ -308,7 +265,11 @@ INSTANTIATE_TEST_SUITE_P(
                                           "000000000000010100000000000000030000000000000000000000000000001d")
                           .toStdString()));
 
-TEST_F(PreferencesTest, NeverReplacesAFileSetAsideEarlier) {
+TEST_F(PreferencesTest, SetsAsideOnlyBadOrUnreadableFilesNeverReplacingAnEarlierOne) {
+    EXPECT_FALSE(platform::Preferences(m_file).setAsideFile()) << "a missing file";
+    writePreferencesFile("<plist version=\"1.0\"><dict><key>a</key><true/></dict></plist>");
+    EXPECT_FALSE(platform::Preferences(m_file).setAsideFile()) << "a good file";
+
     writePreferencesFile("first bad file");
     const std::optional<fs::path> first = platform::Preferences(m_file).setAsideFile();
     writePreferencesFile("second bad file");
@@ -317,34 +278,22 @@ TEST_F(PreferencesTest, NeverReplacesAFileSetAsideEarlier) {
     EXPECT_NE(*first, *second);
     EXPECT_EQ(contentsOf(*first), "first bad file");
     EXPECT_EQ(contentsOf(*second), "second bad file");
-}
 
-TEST_F(PreferencesTest, AnUnreadableFileIsSetAside) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root reads every file";
-    }
+    if (::geteuid() == 0) // root reads every file
+        return;
     writePreferencesFile("<plist version=\"1.0\"><dict/></plist>");
     fs::permissions(m_file, fs::perms::none);
-    platform::Preferences preferences(m_file);
-    EXPECT_TRUE(preferences.keys().isEmpty());
-    ASSERT_TRUE(preferences.setAsideFile());
-    EXPECT_TRUE(fs::exists(*preferences.setAsideFile()));
+    platform::Preferences unreadable(m_file);
+    EXPECT_TRUE(unreadable.keys().isEmpty());
+    ASSERT_TRUE(unreadable.setAsideFile());
+    EXPECT_TRUE(fs::exists(*unreadable.setAsideFile()));
 }
 
-TEST_F(PreferencesTest, AGoodOrMissingFileIsNotSetAside) {
-    EXPECT_FALSE(platform::Preferences(m_file).setAsideFile());
-    writePreferencesFile("<plist version=\"1.0\"><dict><key>a</key><true/></dict></plist>");
-    platform::Preferences preferences(m_file);
-    EXPECT_FALSE(preferences.setAsideFile());
-    EXPECT_TRUE(preferences.value("a").toBool());
-}
-
-TEST(PreferencesDefaultFileTest, LivesInTheXdgConfigFolder) {
-    QTemporaryDir folder;
+TEST_F(PreferencesTest, TheDefaultFileLivesInTheXdgConfigFolder) {
     {
-        const testing_support::ScopedEnvironment config("XDG_CONFIG_HOME", folder.path().toUtf8());
-        EXPECT_EQ(platform::Preferences::defaultFile(),
-                  fs::path(folder.path().toStdString()) / "JoinClip" / "preferences.plist");
+        const testing_support::ScopedEnvironment config("XDG_CONFIG_HOME",
+                                                        QByteArray::fromStdString(m_root.path().native()));
+        EXPECT_EQ(platform::Preferences::defaultFile(), m_root / "JoinClip" / "preferences.plist");
     }
     const testing_support::ScopedEnvironment unset("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(platform::Preferences::defaultFile(),

@@ -1,8 +1,9 @@
 // The taskbar progress signal, and the desktop services without a desktop.
 
+#include "platform/TaskbarProgress.h"
+
 #include "platform/ApplicationDockTile.h"
 #include "platform/DesktopServices.h"
-#include "platform/TaskbarProgress.h"
 
 #include <QGuiApplication>
 #include <QIcon>
@@ -27,9 +28,14 @@ TEST(TaskbarProgressTest, UpdateSignalCarriesTheApplicationAndItsProgress) {
     EXPECT_EQ(properties.value("progress-visible").toBool(), true);
 
     // Out of range or unknown fractions never reach the desktop as such.
-    EXPECT_EQ(platform::TaskbarProgress::updateMessage(7, true).arguments()[1].toMap().value("progress").toDouble(), 1.0);
+    EXPECT_EQ(
+        platform::TaskbarProgress::updateMessage(7, true).arguments()[1].toMap().value("progress").toDouble(),
+        1.0);
     EXPECT_EQ(platform::TaskbarProgress::updateMessage(std::nan(""), false)
-                  .arguments()[1].toMap().value("progress").toDouble(),
+                  .arguments()[1]
+                  .toMap()
+                  .value("progress")
+                  .toDouble(),
               0.0);
 }
 

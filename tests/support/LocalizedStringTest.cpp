@@ -70,23 +70,17 @@ TEST_F(LocalizedStringTest, EntriesAreNeverReplaced) {
     EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));
 }
 
-TEST_F(LocalizedStringTest, GermanTableIsEmbedded) {
-    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German, QLocale::Germany)));
-    EXPECT_EQ(LocalizedString("%@ frames"), QStringLiteral("%@ Bilder"));
-    EXPECT_EQ(LocalizedString("Finished processing movies!"),
-              QStringLiteral("Verarbeitung der Filme abgeschlossen!"));
-    EXPECT_EQ(LocalizedString(" and "), QStringLiteral(" und ")); // blanks are part of the key
-    EXPECT_EQ(LocalizedString("The movie \"%@\" was updated successfully."),
-              QString::fromUtf8("Der Film \u201e%@\u201c wurde erfolgreich aktualisiert."));
-    EXPECT_EQ(LocalizedString("Not in any table"), QStringLiteral("Not in any table"));
-}
-
-TEST_F(LocalizedStringTest, EnglishAndLanguagesWithoutTableAnswerTheKeys) {
+TEST_F(LocalizedStringTest, GermanTableIsEmbeddedAndEnglishOrLanguagesWithoutTableAnswerTheKeys) {
     EXPECT_FALSE(support::loadLocalizedStringTable(QLocale(QLocale::Japanese, QLocale::Japan)));
-    EXPECT_EQ(LocalizedString("Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(LocalizedString("Cancel"), "Cancel");
     support::resetLocalizedStringsForTesting();
     ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::English, QLocale::UnitedStates)));
-    EXPECT_EQ(LocalizedString("%@ frames"), QStringLiteral("%@ frames"));
+    EXPECT_EQ(LocalizedString("%@ frames"), "%@ frames");
+    support::resetLocalizedStringsForTesting();
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_EQ(LocalizedString("%@ frames"), "%@ Bilder");
+    EXPECT_EQ(LocalizedString(" and "), " und "); // blanks are part of the key
+    EXPECT_EQ(LocalizedString("Not in any table"), "Not in any table");
 }
 
 // Every entry of every .ts file is in the compiled table and keeps the key's
@@ -95,14 +89,13 @@ TEST_F(LocalizedStringTest, TranslationsKeepPlaceholdersInOrder) {
     const QRegularExpression placeholder(QStringLiteral("%[@ds]"));
     const auto placeholders = [&](const QString& text) {
         QStringList found;
-        for (auto match = placeholder.globalMatch(text); match.hasNext();) {
+        for (auto match = placeholder.globalMatch(text); match.hasNext();)
             found << match.next().captured();
-        }
         return found;
     };
 
     for (const auto& [file, language] : {std::pair{"joinclip_de.ts", QLocale::German}}) {
-        QFile ts(QStringLiteral(JOINCLIP_TRANSLATIONS_DIR "/") + QString::fromLatin1(file));
+        QFile ts(QString(JOINCLIP_TRANSLATIONS_DIR "/") + file);
         ASSERT_TRUE(ts.open(QIODevice::ReadOnly)) << file;
         ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(language)));
         std::vector<std::pair<QString, QString>> entries;
@@ -110,14 +103,10 @@ TEST_F(LocalizedStringTest, TranslationsKeepPlaceholdersInOrder) {
         QString source;
         while (!xml.atEnd()) {
             xml.readNext();
-            if (!xml.isStartElement()) {
-                continue;
-            }
-            if (xml.name() == QLatin1String("source")) {
+            if (xml.isStartElement() && xml.name() == QLatin1String("source"))
                 source = xml.readElementText();
-            } else if (xml.name() == QLatin1String("translation")) {
+            else if (xml.isStartElement() && xml.name() == QLatin1String("translation"))
                 entries.emplace_back(source, xml.readElementText());
-            }
         }
         ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
         ASSERT_GE(entries.size(), 10u) << file;

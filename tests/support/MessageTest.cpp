@@ -21,12 +21,7 @@ TEST(Message, ShowsTheFieldSetsTheTextThenPumps) {
     EXPECT_FALSE(field.isHidden());
     EXPECT_EQ(field.text(), QStringLiteral("Joining 3 movies..."));
     EXPECT_EQ(log, (CallLog{"setHidden(false)", "setText(Joining 3 movies...)", "processPendingDrawing"}));
-}
-
-TEST(Message, EmptyTextLeavesTheFieldVisibleAndBlank) {
-    RecordingTextControl field;
-    RecordingEventPump pump;
-    support::message(field, pump, QStringLiteral("Working"));
+    // An empty text leaves the field visible and blank.
     support::message(field, pump, QString());
     EXPECT_FALSE(field.isHidden());
     EXPECT_TRUE(field.text().isEmpty());

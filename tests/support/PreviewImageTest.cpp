@@ -2,12 +2,11 @@
 
 #include "MediaFixtures.h"
 #include "ScopedEnvironment.h"
+#include "TestFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -33,10 +32,6 @@ QColor centre(const QImage& image) {
 
 class PreviewImageTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { fixtures::quietFfmpegLogs(); }
-
-    void SetUp() override { ASSERT_TRUE(m_folder.isValid()); }
-
     static std::int64_t modificationTime(const fs::path& file) {
         struct stat info {};
         EXPECT_EQ(::stat(file.c_str(), &info), 0);
@@ -64,26 +59,21 @@ protected:
         return fixtures::makeClip(m_dir, name, {.audioCodec = "", .frames = 10});
     }
 
-    QTemporaryDir m_folder;
-    const fs::path m_dir{m_folder.path().toStdString()};
+    const testing_support::TestFolder m_folder;
+    const fs::path& m_dir = m_folder.path();
     const testing_support::ScopedEnvironment m_cacheHome{
         "XDG_CACHE_HOME", QByteArray::fromStdString((m_dir / "cache").string())};
 };
 
-TEST_F(PreviewImageTest, UsesACurrentCachedThumbnail) {
+TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLargest) {
     const fs::path clip = makeClip("clip one.mp4");
-    writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), modificationTime(clip), kRed);
+    const std::int64_t mtime = modificationTime(clip);
+    writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), mtime, kRed);
     const std::optional<QImage> preview = previewOf(clip, {64, 64});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
     EXPECT_TRUE(closeTo(centre(*preview), kRed));
-}
-
-TEST_F(PreviewImageTest, ChoosesTheSmallestThumbnailLargeEnoughElseTheLargest) {
-    const fs::path clip = makeClip("clip.mp4");
-    const std::int64_t mtime = modificationTime(clip);
-    writeThumbnail("normal", 128, uriOf("clip.mp4"), mtime, kRed);
-    writeThumbnail("large", 256, uriOf("clip.mp4"), mtime, kGreen);
+    writeThumbnail("large", 256, uriOf("clip%20one.mp4"), mtime, kGreen);
     EXPECT_TRUE(closeTo(centre(*previewOf(clip, {100, 100})), kRed));
     EXPECT_TRUE(closeTo(centre(*previewOf(clip, {200, 200})), kGreen));
     const std::optional<QImage> huge = previewOf(clip, {1000, 1000});
@@ -138,9 +128,7 @@ TEST_F(PreviewImageTest, NoneWithoutPreviewOrIconOrForAnEmptySize) {
     // No QGuiApplication in this test program, so no theme icon either.
     const fs::path sound = fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2);
     EXPECT_EQ(previewOf(sound, {64, 64}), std::nullopt);
-    const fs::path text = m_dir / "notes.txt";
-    std::ofstream(text) << "no picture here";
-    EXPECT_EQ(previewOf(text, {64, 64}), std::nullopt);
+    EXPECT_EQ(previewOf(m_folder.write("notes.txt", "no picture here"), {64, 64}), std::nullopt);
     EXPECT_EQ(previewOf(m_dir / "missing.mp4", {64, 64}), std::nullopt);
     EXPECT_EQ(previewOf(m_dir, {64, 64}), std::nullopt);
     const fs::path picture = fixtures::makePicture(m_dir, "picture.png", 160, 120);

@@ -64,12 +64,4 @@ TEST(ShortText, AppendNumberWritesPlainDecimalsCutLikeAnyText) {
     EXPECT_EQ(text(cut).substr(252), "-12");
 }
 
-TEST(ShortText, CopiesAreIndependent) {
-    const ShortText original("one");
-    ShortText copy = original;
-    copy.append(" two");
-    EXPECT_EQ(text(original), "one");
-    EXPECT_EQ(text(copy), "one two");
-}
-
 } // namespace

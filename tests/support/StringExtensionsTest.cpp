@@ -9,56 +9,37 @@ namespace {
 using support::cleanForFilename;
 using support::compareAsTime;
 
-TEST(CleanForFilename, TurnsSlashesAndColonsIntoHyphens) {
-    EXPECT_EQ(cleanForFilename(QStringLiteral("06/12/2026, 16:28:35")),
-              QStringLiteral("06-12-2026, 16-28-35"));
-    EXPECT_EQ(cleanForFilename(QStringLiteral("/:/:")), QStringLiteral("----"));
-}
-
-TEST(CleanForFilename, LeavesEverythingElseAlone) {
-    EXPECT_EQ(cleanForFilename(QStringLiteral("Holiday \\ 2026 *?")), QStringLiteral("Holiday \\ 2026 *?"));
+TEST(CleanForFilename, TurnsSlashesAndColonsIntoHyphensLeavingEverythingElse) {
+    EXPECT_EQ(cleanForFilename("06/12/2026, 16:28:35"), "06-12-2026, 16-28-35");
+    EXPECT_EQ(cleanForFilename("/:/:"), "----");
+    EXPECT_EQ(cleanForFilename("Holiday \\ 2026 *?"), "Holiday \\ 2026 *?");
     EXPECT_EQ(cleanForFilename(QString::fromUtf8("Grüße – ★")), QString::fromUtf8("Grüße – ★"));
     EXPECT_EQ(cleanForFilename(QString()), QString());
 }
 
-TEST(CompareAsTime, ComparesInstantsNotCharacters) {
-    const QString halfSecond = QStringLiteral("0:00.5");
-    const QString oneSecond = QStringLiteral("00:01");
-    ASSERT_GT(halfSecond, oneSecond); // by characters the half second comes later
-    EXPECT_EQ(compareAsTime(halfSecond, oneSecond), -1);
-    EXPECT_EQ(compareAsTime(oneSecond, halfSecond), 1);
+// Instants, not characters: by characters "0:00.5" would come after "00:01"
+// and "10" before "9.5". Unreadable texts come first, in text order.
+TEST(CompareAsTime, ComparesInstantsInAnyScale) {
+    const struct {
+        const char *a, *b;
+        int order;
+    } pairs[] = {{"0:00.5", "00:01", -1},
+                 {"00:01", "0:00.5", 1},
+                 {"10", "9.5", 1},
+                 {"0:00:01:30.300/600", "0:00:01:30.1/2", 0},
+                 {"1:30", "0:00:01:30.0/1", 0},
+                 {"soon", "0:00:00:00.0/1", -1},
+                 {"0:00:00:00.0/1", "soon", 1},
+                 {"later", "soon", -1},
+                 {"soon", "soon", 0}};
+    for (const auto& [a, b, order] : pairs)
+        EXPECT_EQ(compareAsTime(a, b), order) << a << " vs " << b;
 
-    ASSERT_LT(QStringLiteral("10"), QStringLiteral("9.5"));
-    EXPECT_EQ(compareAsTime(QStringLiteral("10"), QStringLiteral("9.5")), 1);
-}
-
-TEST(CompareAsTime, SameInstantInDifferentScalesIsEqual) {
-    EXPECT_EQ(compareAsTime(QStringLiteral("0:00:01:30.300/600"), QStringLiteral("0:00:01:30.1/2")), 0);
-    EXPECT_EQ(compareAsTime(QStringLiteral("1:30"), QStringLiteral("0:00:01:30.0/1")), 0);
-}
-
-TEST(CompareAsTime, UnreadableTextsComeFirstInTextOrder) {
-    EXPECT_EQ(compareAsTime(QStringLiteral("soon"), QStringLiteral("0:00:00:00.0/1")), -1);
-    EXPECT_EQ(compareAsTime(QStringLiteral("0:00:00:00.0/1"), QStringLiteral("soon")), 1);
-    EXPECT_EQ(compareAsTime(QStringLiteral("later"), QStringLiteral("soon")), -1);
-    EXPECT_EQ(compareAsTime(QStringLiteral("soon"), QStringLiteral("soon")), 0);
-}
-
-TEST(CompareAsTime, SortsASplitList) {
-    QStringList times = {
-        QStringLiteral("0:00:01:30.0/1"), QStringLiteral("0:00:00:00.5/10"), QStringLiteral("??"),
-        QStringLiteral("00:01"),          QStringLiteral("indefinite"),      QStringLiteral("1:30.25"),
-        QStringLiteral("1:30"),
-    };
-    std::stable_sort(times.begin(), times.end(),
-                     [](const QString& a, const QString& b) { return compareAsTime(a, b) < 0; });
-    const QStringList expected = {
-        QStringLiteral("??"),         QStringLiteral("0:00:00:00.5/10"),
-        QStringLiteral("00:01"),      QStringLiteral("0:00:01:30.0/1"),
-        QStringLiteral("1:30"),       QStringLiteral("1:30.25"),
-        QStringLiteral("indefinite"),
-    };
-    EXPECT_EQ(times, expected);
+    QStringList times = {"0:00:01:30.0/1", "0:00:00:00.5/10", "??", "00:01", "indefinite", "1:30.25", "1:30"};
+    std::ranges::stable_sort(times,
+                             [](const QString& a, const QString& b) { return compareAsTime(a, b) < 0; });
+    EXPECT_EQ(times, (QStringList{"??", "0:00:00:00.5/10", "00:01", "0:00:01:30.0/1", "1:30", "1:30.25",
+                                  "indefinite"}));
 }
 
 } // namespace

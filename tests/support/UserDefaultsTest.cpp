@@ -3,10 +3,10 @@
 
 #include "support/UserDefaults.h"
 
+#include "TestFolder.h"
 #include "platform/Preferences.h"
 #include "support/PreferenceKeys.h"
 
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -27,8 +27,8 @@ TEST(PreferenceKeysTest, TableIsInEnumOrderWithUniqueNames) {
 
 class UserDefaultsTest : public ::testing::Test {
 protected:
-    QTemporaryDir m_dir;
-    platform::Preferences m_store{std::filesystem::path(m_dir.path().toStdString()) / "p.plist"};
+    const testing_support::TestFolder m_dir;
+    platform::Preferences m_store{m_dir / "p.plist"};
     support::UserDefaults m_defaults{m_store};
 };
 

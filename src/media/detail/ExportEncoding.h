@@ -16,8 +16,8 @@ struct ExportEncoding final {
 
 // The encoders and their tuning for the component with the settings, and the
 // output size for a movie of `naturalWidth` x `naturalHeight` (0 x 0: none).
-std::expected<ExportEncoding, Error> exportEncoding(const ExportComponent& component,
-                                                    const ExportSettings& settings, int naturalWidth,
-                                                    int naturalHeight);
+[[nodiscard]] std::expected<ExportEncoding, Error> exportEncoding(const ExportComponent& component,
+                                                                  const ExportSettings& settings,
+                                                                  int naturalWidth, int naturalHeight);
 
 } // namespace media::detail

@@ -83,7 +83,7 @@ public:
     ChannelLayout() = default;
     // The usual layout for `channels` channels.
     static ChannelLayout withChannels(int channels);
-    static std::expected<ChannelLayout, Error> copyOf(const AVChannelLayout& layout);
+    [[nodiscard]] static std::expected<ChannelLayout, Error> copyOf(const AVChannelLayout& layout);
     ChannelLayout(ChannelLayout&& other) noexcept : m_layout(other.m_layout) { other.m_layout = {}; }
     ChannelLayout& operator=(ChannelLayout&& other) noexcept;
     ChannelLayout(const ChannelLayout&) = delete;
@@ -103,7 +103,8 @@ private:
 // many as the machine has, as ffmpeg does, for decoding whole streams.
 enum class DecoderThreads { One, PerCore };
 // A decoder of `stream`'s codec, opened with its parameters and time base.
-std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream, DecoderThreads threads);
+[[nodiscard]] std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream,
+                                                                DecoderThreads threads);
 
 // FFmpeg's sentence for an error code.
 std::string errorText(int code);

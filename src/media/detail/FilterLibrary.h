@@ -43,7 +43,7 @@ struct FilterLibrary final {
 
 // Loads libavfilter once per process (thread-safe); an error naming the
 // library when it cannot be loaded or lacks a function.
-std::expected<const FilterLibrary*, Error> filterLibrary();
+[[nodiscard]] std::expected<const FilterLibrary*, Error> filterLibrary();
 
 // Frees a graph made through filterLibrary() (which is loaded when one exists).
 struct FilterGraphDeleter final {
@@ -67,6 +67,7 @@ struct FilterChainRequest final {
 };
 
 // Builds and configures the chain; `what` says what it is for in errors.
-std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request, const std::string& what);
+[[nodiscard]] std::expected<FilterChain, Error> makeFilterChain(const FilterChainRequest& request,
+                                                                const std::string& what);
 
 } // namespace media::detail

@@ -6,8 +6,8 @@
 
 #include "media/Error.h"
 #include "media/Movie.h"
-#include "media/quicktime/WriteRequest.h"
 #include "media/detail/TemporaryFile.h"
+#include "media/quicktime/WriteRequest.h"
 
 #include <expected>
 #include <filesystem>
@@ -28,12 +28,12 @@ struct LosslessPlan final {
 // when the tracks cannot be written without re-encoding them whole; an error
 // when preparing a part failed (or `progress` answered false: ECANCELED).
 // `progress` hears the preparation's fraction done (0 to 1) when there is any.
-std::expected<std::optional<LosslessPlan>, Error>
+[[nodiscard]] std::expected<std::optional<LosslessPlan>, Error>
 planLosslessWrite(const std::vector<Track>& tracks, std::int32_t movieTimeScale, WritePlacement placement,
                   const std::filesystem::path& destination, const std::function<bool(double)>& progress);
 
 // Whether planLosslessWrite has work to do before writing (stretching sound,
 // copying or re-encoding parts), so that progress can leave room for it.
-bool needsPreparation(const std::vector<Track>& tracks, WritePlacement placement);
+[[nodiscard]] bool needsPreparation(const std::vector<Track>& tracks, WritePlacement placement);
 
 } // namespace media

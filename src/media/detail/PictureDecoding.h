@@ -12,6 +12,6 @@
 namespace media::detail {
 
 // The first frame of the picture, in the decoder's own pixel format.
-std::expected<FramePtr, Error> decodePicture(const QByteArray& imageFileBytes);
+[[nodiscard]] std::expected<FramePtr, Error> decodePicture(const QByteArray& imageFileBytes);
 
 } // namespace media::detail

@@ -24,7 +24,8 @@ class ReopeningReader final {
 public:
     static constexpr std::size_t kOpenReaders = 32;
 
-    static std::expected<std::unique_ptr<ReopeningReader>, Error> open(const std::filesystem::path& path);
+    [[nodiscard]] static std::expected<std::unique_ptr<ReopeningReader>, Error>
+    open(const std::filesystem::path& path);
     ~ReopeningReader();
     ReopeningReader(const ReopeningReader&) = delete;
     ReopeningReader& operator=(const ReopeningReader&) = delete;
@@ -39,7 +40,7 @@ private:
     // The open descriptor, opening the file again when it was closed; -errno on failure.
     int descriptor();
     // Closes the descriptor unless the reader is busy; whether it did.
-    bool closeIfIdle();
+    [[nodiscard]] bool closeIfIdle();
 
     std::filesystem::path m_path;
     dev_t m_device = 0;

@@ -33,8 +33,8 @@ public:
         Parameters,
     };
 
-    static std::expected<std::shared_ptr<SourceFile>, Error> open(const std::filesystem::path& path,
-                                                                  Depth depth);
+    [[nodiscard]] static std::expected<std::shared_ptr<SourceFile>, Error>
+    open(const std::filesystem::path& path, Depth depth);
 
     ~SourceFile();
     SourceFile(const SourceFile&) = delete;
@@ -66,7 +66,7 @@ public:
     int clockwiseRotation(int streamIndex) const;
 
     // The frame shown at `timestamp` (stream units), upright at its display size.
-    std::optional<QImage> frameImage(int streamIndex, std::int64_t timestamp);
+    [[nodiscard]] std::optional<QImage> frameImage(int streamIndex, std::int64_t timestamp);
     // Samples of the stream whose timestamps fall in `range` (the whole stream when absent).
     std::int64_t sampleCount(int streamIndex, const std::optional<TimeRange>& range);
 

@@ -22,7 +22,7 @@ public:
     // (it fits wherever the destination's name fits) and tells whose it is:
     // before the first write in a folder, the files so named that a process
     // no longer running left there, older than this process, are removed.
-    static std::expected<TemporaryFile, Error> create(const std::filesystem::path& destination);
+    [[nodiscard]] static std::expected<TemporaryFile, Error> create(const std::filesystem::path& destination);
 
     TemporaryFile(TemporaryFile&& other) noexcept;
     TemporaryFile& operator=(TemporaryFile&&) = delete;
@@ -35,15 +35,15 @@ public:
     // The open file, for writers that write it themselves rather than by path.
     int fd() const { return m_fd; }
     // Closes the file and renames it over the destination in one step.
-    std::expected<void, Error> commit();
+    [[nodiscard]] std::expected<void, Error> commit();
     // Closes the file and renames it to the destination only when nothing is
     // there yet (EEXIST otherwise, and the temporary file is removed as usual).
-    std::expected<void, Error> commitWithoutReplacing();
+    [[nodiscard]] std::expected<void, Error> commitWithoutReplacing();
 
 private:
     TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd);
     // Closes the descriptor; an error when the kernel reports a failed write-back.
-    std::expected<void, Error> close();
+    [[nodiscard]] std::expected<void, Error> close();
 
     std::filesystem::path m_path; // empty once committed or moved from
     std::filesystem::path m_destination;

@@ -27,24 +27,24 @@ public:
     // `offset`: output samples from the segment's start to the frame's first
     // sample (negative when it starts before). Only the first frame's offset
     // places the sound; later frames follow on without gaps.
-    std::expected<void, Error> take(const AVFrame& frame, std::int64_t offset);
+    [[nodiscard]] std::expected<void, Error> take(const AVFrame& frame, std::int64_t offset);
     // Silence for a segment without sound, up to `offset` output samples into it.
-    std::expected<void, Error> silenceUntil(std::int64_t offset);
+    [[nodiscard]] std::expected<void, Error> silenceUntil(std::int64_t offset);
     // Hands on what the resampler still holds, once the segment's sound has all been taken.
-    std::expected<void, Error> drain();
+    [[nodiscard]] std::expected<void, Error> drain();
     // Drains the resampler and pads with silence to the segment's end.
-    std::expected<void, Error> finish();
+    [[nodiscard]] std::expected<void, Error> finish();
 
     // Whether the segment's sound is all there.
     bool isComplete() const { return m_written >= m_segmentSamples; }
     std::int64_t written() const { return m_written; }
 
 private:
-    std::expected<void, Error> configure(const AVFrame& frame);
+    [[nodiscard]] std::expected<void, Error> configure(const AVFrame& frame);
     // Answers how many samples the resampler made.
-    std::expected<int, Error> convert(const std::uint8_t** input, int count);
-    std::expected<void, Error> drainResampler();
-    std::expected<void, Error> deliver(int count);
+    [[nodiscard]] std::expected<int, Error> convert(const std::uint8_t** input, int count);
+    [[nodiscard]] std::expected<void, Error> drainResampler();
+    [[nodiscard]] std::expected<void, Error> deliver(int count);
     Error error(int code, const std::string& what) const;
 
     AudioEncoder& m_encoder;

@@ -20,10 +20,10 @@ class OutputMovie;
 class AudioEncoder final {
 public:
     // `sampleRate` is a wish: the encoder's nearest supported rate is taken.
-    static std::expected<std::unique_ptr<AudioEncoder>, Error>
+    [[nodiscard]] static std::expected<std::unique_ptr<AudioEncoder>, Error>
     open(const EncoderSettings& settings, int sampleRate, int channels, OutputMovie& output);
     // Adds the encoder's stream to the output; before the output begins.
-    std::expected<void, Error> addStream();
+    [[nodiscard]] std::expected<void, Error> addStream();
 
     AudioEncoder(const AudioEncoder&) = delete;
     AudioEncoder& operator=(const AudioEncoder&) = delete;
@@ -36,16 +36,16 @@ public:
     std::int64_t position() const { return m_position; }
 
     // `count` samples in sampleFormat() and channelLayout(): one pointer per plane.
-    std::expected<void, Error> append(const std::uint8_t* const* planes, int count);
-    std::expected<void, Error> appendSilence(std::int64_t count);
+    [[nodiscard]] std::expected<void, Error> append(const std::uint8_t* const* planes, int count);
+    [[nodiscard]] std::expected<void, Error> appendSilence(std::int64_t count);
     // Encodes what is left and drains the encoder.
-    std::expected<void, Error> finish();
+    [[nodiscard]] std::expected<void, Error> finish();
 
 private:
     AudioEncoder(OutputMovie& output) : m_output(output) {}
 
-    std::expected<void, Error> encodeQueued(int count);
-    std::expected<void, Error> sendFrame(AVFrame* frame);
+    [[nodiscard]] std::expected<void, Error> encodeQueued(int count);
+    [[nodiscard]] std::expected<void, Error> sendFrame(AVFrame* frame);
 
     OutputMovie& m_output;
     OpenedEncoder m_encoder;

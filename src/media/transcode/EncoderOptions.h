@@ -11,7 +11,7 @@
 namespace media::transcode {
 
 // Whether the encoder has an option of its own (not a generic one) of that name.
-bool hasPrivateOption(const AVCodec& codec, const char* name);
+[[nodiscard]] bool hasPrivateOption(const AVCodec& codec, const char* name);
 
 class EncoderOptions final {
 public:
@@ -22,7 +22,8 @@ public:
 
     void set(const std::string& name, const std::string& value);
     // Opens the encoder with the options; `what` names it in errors.
-    std::expected<void, Error> open(AVCodecContext* context, const AVCodec* codec, const std::string& what);
+    [[nodiscard]] std::expected<void, Error> open(AVCodecContext* context, const AVCodec* codec,
+                                                  const std::string& what);
 
 private:
     AVDictionary* m_options = nullptr;

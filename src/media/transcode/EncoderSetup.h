@@ -22,14 +22,15 @@ struct OpenedEncoder final {
 // Opens `codec` for `output`: `configure` sets the context's fields (size,
 // formats, time base...), parameter sets go in the stream header where the
 // container wants them, and `options` are applied. `what` names it in errors.
-std::expected<OpenedEncoder, Error> openEncoder(const AVCodec& codec, const OutputMovie& output,
-                                                const std::function<void(AVCodecContext&)>& configure,
-                                                EncoderOptions& options, const std::string& what);
+[[nodiscard]] std::expected<OpenedEncoder, Error>
+openEncoder(const AVCodec& codec, const OutputMovie& output,
+            const std::function<void(AVCodecContext&)>& configure, EncoderOptions& options,
+            const std::string& what);
 
 // Hands every packet the encoder has ready to `write`; `what` names the
 // media in errors ("video", "sound").
-std::expected<void, Error> drainEncoder(OpenedEncoder& encoder, const OutputMovie& output,
-                                        const std::function<std::expected<void, Error>(AVPacket&)>& write,
-                                        const std::string& what);
+[[nodiscard]] std::expected<void, Error>
+drainEncoder(OpenedEncoder& encoder, const OutputMovie& output,
+             const std::function<std::expected<void, Error>(AVPacket&)>& write, const std::string& what);
 
 } // namespace media::transcode

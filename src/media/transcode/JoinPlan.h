@@ -40,7 +40,7 @@ struct JoinPlan final {
 };
 
 // Checks the request and reads the sources' stream parameters. Errors name the file at fault.
-std::expected<JoinPlan, Error> makeJoinPlan(const Request& request);
+[[nodiscard]] std::expected<JoinPlan, Error> makeJoinPlan(const Request& request);
 
 // The output sample at which `time` falls, rounded to the nearest.
 std::int64_t sampleAt(const Time& time, int sampleRate);

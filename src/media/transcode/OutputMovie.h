@@ -17,9 +17,9 @@ namespace media::transcode {
 class OutputMovie final {
 public:
     // A muxer of `container` (FFmpeg's short name) writing `file`; errors name `shownName`.
-    static std::expected<std::unique_ptr<OutputMovie>, Error> create(const std::filesystem::path& file,
-                                                                     const std::string& container,
-                                                                     const std::filesystem::path& shownName);
+    [[nodiscard]] static std::expected<std::unique_ptr<OutputMovie>, Error>
+    create(const std::filesystem::path& file, const std::string& container,
+           const std::filesystem::path& shownName);
 
     OutputMovie(const OutputMovie&) = delete;
     OutputMovie& operator=(const OutputMovie&) = delete;
@@ -28,19 +28,20 @@ public:
     // Whether encoders must put their parameter sets in the stream header.
     bool wantsGlobalHeaders() const;
     // A stream carrying what `encoder` (already open) makes; answers its index.
-    std::expected<int, Error> addStream(const AVCodecContext* encoder);
+    [[nodiscard]] std::expected<int, Error> addStream(const AVCodecContext* encoder);
     // A stream whose packets are copied unchanged from `source`; answers its index.
-    std::expected<int, Error> addCopiedStream(const AVStream* source);
+    [[nodiscard]] std::expected<int, Error> addCopiedStream(const AVStream* source);
     // Chapters as the container holds them: each lasts until the next, the last until `end`.
-    std::expected<void, Error> setChapters(const std::vector<Chapter>& chapters, const Time& end);
+    [[nodiscard]] std::expected<void, Error> setChapters(const std::vector<Chapter>& chapters,
+                                                         const Time& end);
     // Opens the file and writes the header.
-    std::expected<void, Error> begin();
+    [[nodiscard]] std::expected<void, Error> begin();
     // The time base the container keeps a stream's times in; final once the output has begun.
     AVRational streamTimeBase(int streamIndex) const;
     // Takes the packet's data; its timestamps are in `timeBase`.
-    std::expected<void, Error> write(AVPacket* packet, int streamIndex, AVRational timeBase);
+    [[nodiscard]] std::expected<void, Error> write(AVPacket* packet, int streamIndex, AVRational timeBase);
     // Writes the trailer and closes the file.
-    std::expected<void, Error> finish();
+    [[nodiscard]] std::expected<void, Error> finish();
 
     Error error(int code, const std::string& what) const;
 

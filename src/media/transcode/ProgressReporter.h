@@ -16,14 +16,14 @@ public:
     ProgressReporter(std::function<bool(double)> callback, const Time& total);
 
     // The output is written up to `seconds`; answers the cancellation error when the callback says stop.
-    std::expected<void, Error> reach(double seconds);
+    [[nodiscard]] std::expected<void, Error> reach(double seconds);
     // Where the next report is due, in seconds of output.
     double nextDue() const;
     // The whole output is written.
-    std::expected<void, Error> complete();
+    [[nodiscard]] std::expected<void, Error> complete();
 
 private:
-    std::expected<void, Error> tell(double fraction);
+    [[nodiscard]] std::expected<void, Error> tell(double fraction);
 
     std::function<bool(double)> m_callback;
     double m_total = 0;

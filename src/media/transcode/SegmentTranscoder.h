@@ -35,33 +35,33 @@ public:
     SegmentTranscoder& operator=(const SegmentTranscoder&) = delete;
     ~SegmentTranscoder();
 
-    std::expected<void, Error> run();
+    [[nodiscard]] std::expected<void, Error> run();
 
 private:
-    std::expected<void, Error> openSource();
-    std::expected<void, Error> transcodePicture();
-    std::expected<void, Error> transcodeStreams();
+    [[nodiscard]] std::expected<void, Error> openSource();
+    [[nodiscard]] std::expected<void, Error> transcodePicture();
+    [[nodiscard]] std::expected<void, Error> transcodeStreams();
     void seekNearStart();
     bool isDone() const;
-    std::expected<void, Error> takeVideoFrame(detail::FramePtr frame);
-    std::expected<void, Error> takeSoundFrame(detail::FramePtr frame);
+    [[nodiscard]] std::expected<void, Error> takeVideoFrame(detail::FramePtr frame);
+    [[nodiscard]] std::expected<void, Error> takeSoundFrame(detail::FramePtr frame);
     // Hands a frame of sound whose tempo was changed to the conformer.
     SoundTempo::FrameHandler conformTempoFrame();
     // After sound was taken: keeps the picture level and reports progress.
-    std::expected<void, Error> soundTaken();
+    [[nodiscard]] std::expected<void, Error> soundTaken();
     AVRational soundTimeBase() const;
     // An offset from the source range's start as it lands in the segment, whose tempo may differ.
     std::int64_t scaled(std::int64_t sourceOffset) const;
     // Shows `frame` from `pts` (output video units) on.
-    std::expected<void, Error> show(detail::FramePtr frame, std::int64_t pts);
-    std::expected<void, Error> finishVideo();
-    std::expected<void, Error> showBlack();
+    [[nodiscard]] std::expected<void, Error> show(detail::FramePtr frame, std::int64_t pts);
+    [[nodiscard]] std::expected<void, Error> finishVideo();
+    [[nodiscard]] std::expected<void, Error> showBlack();
     // Brings both tracks up to `outputSeconds`: the current frame held,
     // silence where the sound has ended or there is none.
-    std::expected<void, Error> advanceTo(double outputSeconds);
+    [[nodiscard]] std::expected<void, Error> advanceTo(double outputSeconds);
     // Brings both tracks to the segment's end one progress report at a time,
     // so progress and cancellation keep their pace through stills and silence.
-    std::expected<void, Error> fillToEnd();
+    [[nodiscard]] std::expected<void, Error> fillToEnd();
 
     const SegmentPlacement& m_placement;
     const Segment& m_segment;

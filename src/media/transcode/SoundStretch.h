@@ -25,7 +25,7 @@ struct SoundStretch final {
 // `output` (an existing file, which is replaced): the range decoded, its
 // tempo changed with its pitch kept (see tempoChain), and cut or padded with
 // silence to exactly `duration`.
-std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
-                                               const std::filesystem::path& output);
+[[nodiscard]] std::expected<void, Error> writeStretchedSound(const SoundStretch& stretch,
+                                                             const std::filesystem::path& output);
 
 } // namespace media::transcode

@@ -33,12 +33,13 @@ public:
     // end) and hands every frame that comes out to `take`. At the end the
     // filters are flushed with silence, so that all the sound they hold comes
     // out, followed by silence: the caller cuts the sound at its length.
-    std::expected<void, Error> push(AVFrame* frame, AVRational timeBase, const FrameHandler& take);
+    [[nodiscard]] std::expected<void, Error> push(AVFrame* frame, AVRational timeBase,
+                                                  const FrameHandler& take);
 
 private:
-    std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase);
-    std::expected<void, Error> send(AVFrame* frame, const FrameHandler& take);
-    std::expected<void, Error> flushWithSilence(AVRational timeBase, const FrameHandler& take);
+    [[nodiscard]] std::expected<void, Error> configure(const AVFrame& frame, AVRational timeBase);
+    [[nodiscard]] std::expected<void, Error> send(AVFrame* frame, const FrameHandler& take);
+    [[nodiscard]] std::expected<void, Error> flushWithSilence(AVRational timeBase, const FrameHandler& take);
 
     std::string m_filters;
     std::string m_what;

@@ -23,7 +23,7 @@ public:
     static constexpr int kHighQualityQuantiser = 2;
 
     // Encodes `picture` (any pixel format FFmpeg's scaler reads), to last `duration`.
-    static std::expected<std::unique_ptr<StillPictureEncoder>, Error>
+    [[nodiscard]] static std::expected<std::unique_ptr<StillPictureEncoder>, Error>
     open(const AVFrame& picture, const Time& duration, OutputMovie& output);
 
     StillPictureEncoder(const StillPictureEncoder&) = delete;
@@ -31,13 +31,13 @@ public:
     ~StillPictureEncoder();
 
     // Adds the video stream to the output; before the output begins.
-    std::expected<void, Error> addStream();
+    [[nodiscard]] std::expected<void, Error> addStream();
     // Writes the picture's one sample at time 0; after the output began.
-    std::expected<void, Error> write();
+    [[nodiscard]] std::expected<void, Error> write();
 
 private:
     explicit StillPictureEncoder(OutputMovie& output) : m_output(output) {}
-    std::expected<void, Error> encode(const AVFrame& picture);
+    [[nodiscard]] std::expected<void, Error> encode(const AVFrame& picture);
 
     OutputMovie& m_output;
     OpenedEncoder m_encoder; // its packet holds the picture's one sample once encoded

@@ -15,16 +15,16 @@ namespace media::transcode {
 
 // Whether QuickTime movies can carry every one of these streams of `file`
 // as they are coded.
-bool quickTimeCanCarry(const std::filesystem::path& file, const std::vector<int>& streams);
+[[nodiscard]] bool quickTimeCanCarry(const std::filesystem::path& file, const std::vector<int>& streams);
 
 // Copies the whole of these streams of `file` into a QuickTime movie at
 // `output` (an existing file, which is replaced), packets as they are,
 // timestamps kept: FFmpeg's muxer writes the edit lists that skip what
 // plays before time zero (sound priming). `progress` hears the fraction
 // copied; answering false cancels (ECANCELED).
-std::expected<void, Error> copyStreamsToQuickTime(const std::filesystem::path& file,
-                                                  const std::vector<int>& streams,
-                                                  const std::filesystem::path& output,
-                                                  const std::function<bool(double fraction)>& progress);
+[[nodiscard]] std::expected<void, Error>
+copyStreamsToQuickTime(const std::filesystem::path& file, const std::vector<int>& streams,
+                       const std::filesystem::path& output,
+                       const std::function<bool(double fraction)>& progress);
 
 } // namespace media::transcode

@@ -16,17 +16,17 @@ class StreamDecoder final {
 public:
     using FrameHandler = std::function<std::expected<void, Error>(detail::FramePtr)>;
 
-    static std::expected<StreamDecoder, Error> open(const AVStream* stream,
-                                                    const std::filesystem::path& file);
+    [[nodiscard]] static std::expected<StreamDecoder, Error> open(const AVStream* stream,
+                                                                  const std::filesystem::path& file);
 
     const AVCodecContext* context() const { return m_context.get(); }
     // Decodes a packet (nullptr: the end of the stream) and hands each frame
     // made to `handle`. Damaged data is skipped, as players do.
-    std::expected<void, Error> decode(const AVPacket* packet, const FrameHandler& handle);
+    [[nodiscard]] std::expected<void, Error> decode(const AVPacket* packet, const FrameHandler& handle);
 
 private:
     StreamDecoder() = default;
-    std::expected<void, Error> receive(const FrameHandler& handle);
+    [[nodiscard]] std::expected<void, Error> receive(const FrameHandler& handle);
     Error error(int code, const std::string& what) const;
 
     detail::CodecContextPtr m_context;
@@ -45,8 +45,9 @@ struct DecodedStream final {
 // Reads the packets of `format` (the file `file`) and decodes those of the
 // streams, until `isDone` answers true or the file ends; then the decoders
 // of the streams still wanted hand over the frames they hold.
-std::expected<void, Error> decodeStreams(AVFormatContext& format, const std::filesystem::path& file,
-                                         const std::vector<DecodedStream>& streams,
-                                         const std::function<bool()>& isDone);
+[[nodiscard]] std::expected<void, Error> decodeStreams(AVFormatContext& format,
+                                                       const std::filesystem::path& file,
+                                                       const std::vector<DecodedStream>& streams,
+                                                       const std::function<bool()>& isDone);
 
 } // namespace media::transcode

@@ -78,7 +78,7 @@ struct Request final {
 // renamed into place only when complete. A failure or cancellation removes the
 // temporary file and leaves an existing destination as it was. Cancelling
 // answers an Error with code ECANCELED.
-std::expected<void, media::Error> transcodeJoin(const std::filesystem::path& destination,
-                                                const Request& request);
+[[nodiscard]] std::expected<void, media::Error> transcodeJoin(const std::filesystem::path& destination,
+                                                              const Request& request);
 
 } // namespace media::transcode

@@ -27,10 +27,10 @@ struct VideoFormat final {
 
 class VideoEncoder final {
 public:
-    static std::expected<std::unique_ptr<VideoEncoder>, Error>
+    [[nodiscard]] static std::expected<std::unique_ptr<VideoEncoder>, Error>
     open(const EncoderSettings& settings, const JoinPlan& plan, OutputMovie& output);
     // Adds the encoder's stream to the output; before the output begins.
-    std::expected<void, Error> addStream();
+    [[nodiscard]] std::expected<void, Error> addStream();
 
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
@@ -47,21 +47,22 @@ public:
     // Shows `frame` (in format()) from `pts` until the next frame placed. A frame
     // placed at the same time as the one before replaces it; one placed earlier is dropped.
     // `startsSegment` makes it a key frame, so that a join point can be found quickly.
-    std::expected<void, Error> place(detail::FramePtr frame, std::int64_t pts, bool startsSegment);
+    [[nodiscard]] std::expected<void, Error> place(detail::FramePtr frame, std::int64_t pts,
+                                                   bool startsSegment);
     // Keeps showing the current frame up to `pts`, repeating it where it has
     // lasted a second, so a long still is encoded as time goes by.
-    std::expected<void, Error> holdUntil(std::int64_t pts);
+    [[nodiscard]] std::expected<void, Error> holdUntil(std::int64_t pts);
     // A black frame in format().
-    std::expected<detail::FramePtr, Error> makeBlackFrame() const;
+    [[nodiscard]] std::expected<detail::FramePtr, Error> makeBlackFrame() const;
     // The last frame lasts until `end`; then the encoder is drained.
-    std::expected<void, Error> finish(std::int64_t end);
+    [[nodiscard]] std::expected<void, Error> finish(std::int64_t end);
 
 private:
     VideoEncoder(OutputMovie& output) : m_output(output) {}
 
-    std::expected<void, Error> sendPending(std::int64_t until);
-    std::expected<void, Error> send(AVFrame* frame, std::int64_t duration);
-    std::expected<void, Error> drain();
+    [[nodiscard]] std::expected<void, Error> sendPending(std::int64_t until);
+    [[nodiscard]] std::expected<void, Error> send(AVFrame* frame, std::int64_t duration);
+    [[nodiscard]] std::expected<void, Error> drain();
 
     OutputMovie& m_output;
     OpenedEncoder m_encoder;

@@ -36,7 +36,7 @@ public:
 
     // The frame as the output shows it. The graph is made again whenever the
     // frames change size or pixel format midway.
-    std::expected<detail::FramePtr, Error> fit(detail::FramePtr frame);
+    [[nodiscard]] std::expected<detail::FramePtr, Error> fit(detail::FramePtr frame);
 
 private:
     struct InputShape final {
@@ -49,7 +49,7 @@ private:
                    av_cmp_q(a.aspect, b.aspect) == 0;
         }
     };
-    std::expected<void, Error> build(const InputShape& shape);
+    [[nodiscard]] std::expected<void, Error> build(const InputShape& shape);
     Error error(int code, const std::string& what) const;
 
     VideoFormat m_output;

@@ -4,8 +4,8 @@
 // The output's kind follows its extension (.mov: QuickTime, else MPEG-4).
 
 #include "JoinRequest.h"
-#include "media/quicktime/SourceSegments.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
+#include "media/quicktime/SourceSegments.h"
 
 #include <cstdio>
 #include <exception>

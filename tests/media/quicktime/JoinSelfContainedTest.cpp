@@ -4,17 +4,15 @@
 // movies. (Sync with the sound, through two readers: SyncTest.)
 
 #include "Ffprobe.h"
+#include "FileContents.h"
 #include "JoinRequest.h"
 #include "MovieTiming.h"
 #include "PacketComparison.h"
-#include "ProbePackets.h"
-#include "TestClips.h"
+#include "SharedClips.h"
 #include "TinyMovie.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
 #include "media/quicktime/ReadIndex.h"
-#include "media/quicktime/SourceSegments.h"
 
-#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <set>
@@ -22,22 +20,22 @@
 namespace {
 
 using namespace media::quicktime;
-using quicktime_test::h264AacClip;
+using fixtures::test::h264AacClip;
+using fixtures::test::sharedClip;
 
 std::filesystem::path writeJoin(const std::string& name, const WriteRequest& request) {
-    const auto output = quicktime_test::scratchFolder(name) / name;
+    const auto output = fixtures::test::scratchFolder(name) / name;
     auto written = writeQuickTimeFile(output, request);
     if (!written)
         ADD_FAILURE() << written.error().message;
     return output;
 }
 
-fixtures::ClipRecipe pcmClip(int frames) {
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mov";
-    recipe.audioCodec = "pcm_s16le";
-    recipe.frames = frames;
-    return recipe;
+SourceIndex indexOf(const std::filesystem::path& file) {
+    auto index = readIndex(file);
+    if (!index)
+        ADD_FAILURE() << index.error().message;
+    return index.value_or(SourceIndex{});
 }
 
 struct JoinCase final {
@@ -50,6 +48,10 @@ struct JoinCase final {
 
 std::vector<JoinCase> joinCases() {
     const auto mp4 = [](int frames) { return h264AacClip("mp4", frames); };
+    const auto pcm = [](int frames) {
+        return sharedClip("pcm-" + std::to_string(frames) + ".mov",
+                          {.container = "mov", .audioCodec = "pcm_s16le", .frames = frames});
+    };
     return {
         {"three.mp4",
          {mp4(25), mp4(30), mp4(20)},
@@ -71,10 +73,9 @@ std::vector<JoinCase> joinCases() {
          {mp4(25), mp4(30), mp4(25)},
          {},
          [](const SourceIndex& index) {
-             const TrackIndex& video = index.tracks[0];
-             ASSERT_EQ(video.sampleDescriptions.size(), 2u);
-             EXPECT_EQ(video.samples.descriptionIndex(25), 1u);
-             EXPECT_EQ(video.samples.descriptionIndex(55), 0u);
+             ASSERT_EQ(index.tracks[0].sampleDescriptions.size(), 2u);
+             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(25), 1u);
+             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(55), 0u);
          }},
         {"rescaled.mov",
          {mp4(25), mp4(30)},
@@ -85,8 +86,7 @@ std::vector<JoinCase> joinCases() {
          },
          [](const SourceIndex& index) { EXPECT_EQ(index.tracks[0].mediaTimeScale, 90000); }},
         {"pcm.mov",
-         {quicktime_test::sharedClip("pcm-25.mov", pcmClip(25)),
-          quicktime_test::sharedClip("pcm-30.mov", pcmClip(30))},
+         {pcm(25), pcm(30)},
          {},
          [](const SourceIndex& index) { EXPECT_TRUE(index.tracks[1].packed.has_value()); },
          true},
@@ -111,11 +111,10 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
         total += oracle::formatDuration(clip);
     EXPECT_NEAR(oracle::formatDuration(output), total, 0.001);
 
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    for (const TrackIndex& track : index->tracks)
+    const SourceIndex index = indexOf(output);
+    for (const TrackIndex& track : index.tracks)
         EXPECT_EQ(track.editList.size(), 1u) << "a join point is never an edit";
-    c.check(*index);
+    c.check(index);
     // Each source is copied once, as one span: the file is its sources' sample bytes and a header.
     std::uint64_t sources = 0;
     for (const auto& clip : std::set(c.clips.begin(), c.clips.end()))
@@ -135,8 +134,7 @@ TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     request.chapters = {
         {"Première", durations[0]}, {"Second \"clip\"", durations[1]}, {"Third", durations[2] - 5}};
     const auto output = writeJoin("chapters.mp4", request);
-
-    const auto chapters = quicktime_test::probeChapters(output);
+    const auto chapters = oracle::probeChapterList(output);
     ASSERT_EQ(chapters.size(), 3u);
     std::int64_t start = 0;
     for (std::size_t i = 0; i < chapters.size(); ++i) {
@@ -148,50 +146,40 @@ TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
         EXPECT_NEAR(stream.duration, oracle::formatDuration(output), 0.025) << stream.codecType;
     quicktime_test::expectJoinedStreams(clips, output, "v");
 
-}
-
-TEST(JoinSelfContainedTest, AChapterWithoutTitleKeepsItsPlace) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
-    auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime);
+    // A chapter without a title keeps its place.
+    request =
+        quicktime_test::joinRequest({h264AacClip("mov", 25), h264AacClip("mov", 30)}, OutputKind::QuickTime);
     request.chapters = {{"One", 300}, {"", 300}, {"Three", 720}};
-    const auto output = writeJoin("untitled.mov", request);
-    const auto chapters = quicktime_test::probeChapters(output);
-    ASSERT_EQ(chapters.size(), 3u);
-    EXPECT_EQ(chapters[1].title, "");
-    EXPECT_EQ(chapters[1].startUnits, 300);
-    EXPECT_EQ(chapters[2].title, "Three");
-    EXPECT_EQ(chapters[2].startUnits, 600);
+    const auto untitled = oracle::probeChapterList(writeJoin("untitled.mov", request));
+    ASSERT_EQ(untitled.size(), 3u);
+    EXPECT_EQ(untitled[1].title, "");
+    EXPECT_EQ(untitled[1].startUnits, 300);
+    EXPECT_EQ(untitled[2].title, "Three");
+    EXPECT_EQ(untitled[2].startUnits, 600);
 }
 
 TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
-    fixtures::ClipRecipe recipe;
-    recipe.videoCodec = "";
-    const auto sound = quicktime_test::sharedClip("sound-only.mp4", recipe);
+    const auto sound = sharedClip("sound-only.mp4", {.videoCodec = ""});
     auto soundOnly = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
     soundOnly.chapters = {{"One", 600}, {"Two", 600}};
-    auto index = readIndex(writeJoin("sound.mp4", soundOnly));
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    ASSERT_EQ(index->tracks.size(), 1u);
-    EXPECT_EQ(index->tracks[0].handler, Handler::Sound);
+    const SourceIndex index = indexOf(writeJoin("sound.mp4", soundOnly));
+    ASSERT_EQ(index.tracks.size(), 1u);
+    EXPECT_EQ(index.tracks[0].handler, Handler::Sound);
 }
 
 TEST(JoinSelfContainedTest, ConstantSizeSamplesShownThriceReadBack) {
     // Samples that share their bytes may list more sample bytes than the file holds.
-    quicktime_test::TinyMovieOptions options;
-    options.constantSize = true;
-    options.sampleSize = 200;
-    const auto folder = quicktime_test::scratchFolder("constant-size");
-    const auto source = folder / "constant.mp4";
-    const auto bytes = quicktime_test::tinyMovie(options);
-    std::ofstream(source, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    auto request = quicktime_test::joinRequest({source, source, source}, OutputKind::Mpeg4);
+    const auto folder = fixtures::test::scratchFolder("constant-size");
+    const auto bytes = quicktime_test::tinyMovie({.sampleSize = 200, .constantSize = true});
+    const auto source =
+        testing_support::writeFile(folder / "constant.mp4", std::string(bytes.begin(), bytes.end()));
     const auto output = folder / "thrice.mp4";
-    ASSERT_TRUE(writeQuickTimeFile(output, request).has_value());
-    auto index = readIndex(output);
-    ASSERT_TRUE(index.has_value()) << index.error().message;
-    ASSERT_EQ(index->tracks.size(), 1u);
-    EXPECT_EQ(index->tracks[0].samples.count(), 9u);
+    ASSERT_TRUE(
+        writeQuickTimeFile(output, quicktime_test::joinRequest({source, source, source}, OutputKind::Mpeg4))
+            .has_value());
+    const SourceIndex index = indexOf(output);
+    ASSERT_EQ(index.tracks.size(), 1u);
+    EXPECT_EQ(index.tracks[0].samples.count(), 9u);
     EXPECT_GT(9u * 200u, std::filesystem::file_size(output));
 }
 

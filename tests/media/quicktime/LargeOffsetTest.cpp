@@ -3,12 +3,12 @@
 // without writing gigabytes.
 
 #include "JoinRequest.h"
-#include "TestClips.h"
+#include "SharedClips.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/detail/AtomStream.h"
+#include "media/quicktime/detail/FileLayout.h"
 #include "media/quicktime/detail/MovieAtomWriter.h"
 #include "media/quicktime/detail/MovieParser.h"
-#include "media/quicktime/detail/FileLayout.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -54,7 +54,7 @@ SourceIndex parse(const WrittenHeader& header) {
 
 TEST(LargeOffsetTest, OffsetsPastFourGigabytesUseSixtyFourBits) {
     const auto request = quicktime_test::joinRequest(
-        {quicktime_test::h264AacClip("mp4", 25), quicktime_test::h264AacClip("mp4", 30)}, OutputKind::Mpeg4);
+        {fixtures::test::h264AacClip("mp4", 25), fixtures::test::h264AacClip("mp4", 30)}, OutputKind::Mpeg4);
     const WrittenHeader near = movieAtomAt(request, 48);
     const WrittenHeader far = movieAtomAt(request, 5ull << 30);
     // Only the last samples pass 4 GB: the whole table goes to 64 bits.

@@ -13,9 +13,6 @@ namespace quicktime_test {
 struct ProbedPacket final {
     std::int64_t position = -1;
     std::int64_t size = 0;
-    std::int64_t pts = 0;
-    std::int64_t dts = 0;
-    std::int64_t duration = 0;
     double ptsSeconds = 0;
     bool key = false;
     bool discard = false;
@@ -30,14 +27,6 @@ std::vector<ProbedPacket> probePackets(const std::filesystem::path& file, const 
                                        bool withHashes = false,
                                        const std::vector<std::string>& extraArguments = {});
 
-// The chapters ffprobe reads: times in seconds, the start in units of the time base, titles.
-struct ProbedChapter final {
-    double start = 0;
-    double end = 0;
-    std::int64_t startUnits = 0;
-    std::string timeBase;
-    std::string title;
-};
 // The same without the edit lists (-ignore_editlist 1): every sample of the
 // tracks, in decode order.
 std::vector<ProbedPacket> probeRawPackets(const std::filesystem::path& file, const std::string& selector,
@@ -45,7 +34,5 @@ std::vector<ProbedPacket> probeRawPackets(const std::filesystem::path& file, con
 
 // The packets a player shows: those not marked discard.
 std::vector<ProbedPacket> shownPackets(const std::vector<ProbedPacket>& packets);
-
-std::vector<ProbedChapter> probeChapters(const std::filesystem::path& file);
 
 } // namespace quicktime_test

@@ -11,16 +11,9 @@
 namespace {
 
 using namespace media::quicktime;
+using quicktime_test::atom;
 using quicktime_test::Bytes;
-using quicktime_test::TinyMovieOptions;
-
-int refusalOf(const Bytes& file) {
-    auto index = readIndex(file);
-    if (index)
-        return 0;
-    EXPECT_FALSE(index.error().message.empty());
-    return index.error().code;
-}
+using quicktime_test::tinyMovie;
 
 Bytes table(std::initializer_list<std::uint32_t> words) {
     Bytes body;
@@ -29,27 +22,19 @@ Bytes table(std::initializer_list<std::uint32_t> words) {
     return body;
 }
 
-Bytes tiny(void (*change)(TinyMovieOptions&)) {
-    TinyMovieOptions options;
-    change(options);
-    return quicktime_test::tinyMovie(options);
-}
-
 TEST(ReadIndexRefusalTest, RefusesWhatItCannotCopyAndWhatLies) {
-    using quicktime_test::atom;
-    const Bytes whole = quicktime_test::tinyMovie({});
+    const Bytes whole = tinyMovie({});
     Bytes smallFileType = whole;
     smallFileType[3] = 4; // the 'ftyp' claims to be smaller than its header
-    struct Case {
+    const struct {
         const char* what;
         Bytes file;
         int code;
-    };
-    const Case cases[] = {
-        {"fragmented", tiny([](TinyMovieOptions& o) { o.fragmentTail = true; }), ENOTSUP},
-        {"movie extends", tiny([](TinyMovieOptions& o) { o.movieExtends = true; }), ENOTSUP},
-        {"samples in another file", tiny([](TinyMovieOptions& o) { o.externalData = true; }), ENOTSUP},
-        {"tiny samples", tiny([](TinyMovieOptions& o) { o.constantSize = true, o.sampleSize = 2; }), ENOTSUP},
+    } cases[] = {
+        {"fragmented", tinyMovie({.fragmentTail = true}), ENOTSUP},
+        {"movie extends", tinyMovie({.movieExtends = true}), ENOTSUP},
+        {"samples in another file", tinyMovie({.externalData = true}), ENOTSUP},
+        {"tiny samples", tinyMovie({.sampleSize = 2, .constantSize = true}), ENOTSUP},
         {"compressed movie header",
          quicktime_test::concat(
              {atom("ftyp", Bytes(8, 'q')), atom("moov", atom("cmov", atom("dcom", Bytes(4, 'z'))))}),
@@ -62,52 +47,28 @@ TEST(ReadIndexRefusalTest, RefusesWhatItCannotCopyAndWhatLies) {
         {"an atom smaller than its header", smallFileType, EBADMSG},
         {"a 64-bit size cut short",
          quicktime_test::concat({atom("ftyp", Bytes(8, 0)), table({1, 0x6d6f6f76, 0xffffffff})}), EBADMSG},
-        {"sizes beyond their table", tiny([](TinyMovieOptions& o) {
-             o.stszBody = table({0, 0xfffffff0, 10, 10, 10});
-         }),
+        {"sizes beyond their table", tinyMovie({.stszBody = table({0, 0xfffffff0, 10, 10, 10})}), EBADMSG},
+        {"times beyond their table", tinyMovie({.sttsBody = table({0x10000000, 3, 100})}), EBADMSG},
+        {"chunks beyond their table", tinyMovie({.stscBody = table({0x20000000, 1, 1, 1})}), EBADMSG},
+        {"offsets beyond their table", tinyMovie({.stcoBody = table({0x40000000, 48})}), EBADMSG},
+        {"descriptions beyond their table", tinyMovie({.stsdBody = table({0x7fffffff})}), EBADMSG},
+        {"four billion samples of 64 bytes in a tiny file",
+         tinyMovie({.sttsBody = table({1, 0xffffffff, 1}),
+                    .stszBody = table({64, 0xffffffff}),
+                    .stscBody = table({1, 1, 0xffffffff, 1})}),
          EBADMSG},
-        {"times beyond their table", tiny([](TinyMovieOptions& o) {
-             o.sttsBody = table({0x10000000, 3, 100});
-         }),
-         EBADMSG},
-        {"chunks beyond their table", tiny([](TinyMovieOptions& o) {
-             o.stscBody = table({0x20000000, 1, 1, 1});
-         }),
-         EBADMSG},
-        {"offsets beyond their table", tiny([](TinyMovieOptions& o) {
-             o.stcoBody = table({0x40000000, 48});
-         }),
-         EBADMSG},
-        {"descriptions beyond their table",
-         tiny([](TinyMovieOptions& o) { o.stsdBody = table({0x7fffffff}); }), EBADMSG},
-        {"four billion samples of 64 bytes in a tiny file", tiny([](TinyMovieOptions& o) {
-             o.stszBody = table({64, 0xffffffff});
-             o.sttsBody = table({1, 0xffffffff, 1});
-             o.stscBody = table({1, 1, 0xffffffff, 1});
-         }),
-         EBADMSG},
-        {"three samples, two durations", tiny([](TinyMovieOptions& o) {
-             o.sttsBody = table({1, 2, 100});
-         }),
-         EBADMSG},
-        {"too few chunks", tiny([](TinyMovieOptions& o) {
-             o.stcoBody = table({2, 48, 58});
-         }),
-         EBADMSG},
-        {"description 2 of 1", tiny([](TinyMovieOptions& o) {
-             o.stscBody = table({1, 1, 1, 2});
-         }),
-         EBADMSG},
-        {"chunk runs out of order", tiny([](TinyMovieOptions& o) {
-             o.stscBody = table({2, 2, 1, 1, 1, 1, 1});
-         }),
-         EBADMSG},
-        {"a sample beyond the end of the file", tiny([](TinyMovieOptions& o) {
-             o.stcoBody = table({3, 48, 58, 0xfffffff0});
-         }),
+        {"three samples, two durations", tinyMovie({.sttsBody = table({1, 2, 100})}), EBADMSG},
+        {"too few chunks", tinyMovie({.stcoBody = table({2, 48, 58})}), EBADMSG},
+        {"description 2 of 1", tinyMovie({.stscBody = table({1, 1, 1, 2})}), EBADMSG},
+        {"chunk runs out of order", tinyMovie({.stscBody = table({2, 2, 1, 1, 1, 1, 1})}), EBADMSG},
+        {"a sample beyond the end of the file", tinyMovie({.stcoBody = table({3, 48, 58, 0xfffffff0})}),
          EBADMSG}};
-    for (const Case& c : cases)
-        EXPECT_EQ(refusalOf(c.file), c.code) << c.what;
+    for (const auto& c : cases) {
+        auto index = readIndex(c.file);
+        ASSERT_FALSE(index.has_value()) << c.what;
+        EXPECT_EQ(index.error().code, c.code) << c.what;
+        EXPECT_FALSE(index.error().message.empty()) << c.what;
+    }
 }
 
 TEST(ReadIndexRefusalTest, UnreadablePaths) {

@@ -3,23 +3,14 @@
 
 #include "media/quicktime/ReadIndex.h"
 
-#include "Ffprobe.h"
 #include "ProbePackets.h"
-#include "TestClips.h"
+#include "SharedClips.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using namespace media::quicktime;
-using quicktime_test::probePackets;
-
-const TrackIndex* firstTrack(const SourceIndex& index, Handler handler) {
-    for (const auto& track : index.tracks)
-        if (track.handler == handler)
-            return &track;
-    return nullptr;
-}
 
 void expectSamplesMatch(const TrackIndex& track, const std::vector<quicktime_test::ProbedPacket>& packets) {
     ASSERT_EQ(track.samples.count(), packets.size());
@@ -33,27 +24,28 @@ void expectSamplesMatch(const TrackIndex& track, const std::vector<quicktime_tes
 class FixtureIndexTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(FixtureIndexTest, SamplesMatchFfprobesPackets) {
-    const auto clip = quicktime_test::h264AacClip(GetParam(), 25);
+    const auto clip = fixtures::test::h264AacClip(GetParam(), 25);
     auto index = readIndex(clip);
     ASSERT_TRUE(index.has_value()) << index.error().message;
     EXPECT_EQ(index->fileSize, std::filesystem::file_size(clip));
     EXPECT_EQ(index->majorBrand, GetParam() == "mov" ? makeFourCC("qt  ") : makeFourCC("isom"));
     ASSERT_EQ(index->tracks.size(), 2u);
-
-    const TrackIndex* video = firstTrack(*index, Handler::Video);
-    const TrackIndex* sound = firstTrack(*index, Handler::Sound);
-    ASSERT_TRUE(video && sound);
-    EXPECT_EQ(video->codec(0), makeFourCC("avc1"));
-    EXPECT_EQ(sound->codec(0), makeFourCC("mp4a"));
-    EXPECT_EQ(video->width, 160u << 16);
-    EXPECT_EQ(video->height, 120u << 16);
-    EXPECT_EQ(sound->mediaTimeScale, 44100);
-    EXPECT_EQ(video->samples.totalDuration(), static_cast<std::int64_t>(video->mediaDuration));
-    ASSERT_FALSE(sound->editList.empty());
-    EXPECT_GT(sound->editList.front().mediaTime, 0) << "AAC priming is skipped by the edit list";
-
-    expectSamplesMatch(*video, probePackets(clip, "v"));
-    expectSamplesMatch(*sound, probePackets(clip, "a"));
+    const TrackIndex& video =
+        index->tracks[0].handler == Handler::Video ? index->tracks[0] : index->tracks[1];
+    const TrackIndex& sound =
+        index->tracks[0].handler == Handler::Video ? index->tracks[1] : index->tracks[0];
+    ASSERT_EQ(video.handler, Handler::Video);
+    ASSERT_EQ(sound.handler, Handler::Sound);
+    EXPECT_EQ(video.codec(0), makeFourCC("avc1"));
+    EXPECT_EQ(sound.codec(0), makeFourCC("mp4a"));
+    EXPECT_EQ(video.width, 160u << 16);
+    EXPECT_EQ(video.height, 120u << 16);
+    EXPECT_EQ(sound.mediaTimeScale, 44100);
+    EXPECT_EQ(video.samples.totalDuration(), static_cast<std::int64_t>(video.mediaDuration));
+    ASSERT_FALSE(sound.editList.empty());
+    EXPECT_GT(sound.editList.front().mediaTime, 0) << "AAC priming is skipped by the edit list";
+    expectSamplesMatch(video, quicktime_test::probePackets(clip, "v"));
+    expectSamplesMatch(sound, quicktime_test::probePackets(clip, "a"));
 }
 
 INSTANTIATE_TEST_SUITE_P(BothKinds, FixtureIndexTest, ::testing::Values("mp4", "mov"));

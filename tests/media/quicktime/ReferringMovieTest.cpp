@@ -1,11 +1,13 @@
-// A movie that refers to its sources: tiny, and FFmpeg's reader (following
-// the alias records) reads each source's packets from it, placed in time.
+// A movie that refers to its sources: tiny, FFmpeg's reader (following the
+// alias records) reads each source's packets from it, placed in time, and it
+// opens as a movie of the joined length.
 
 #include "Ffprobe.h"
 #include "JoinRequest.h"
+#include "MovieParts.h"
+#include "MovieTiming.h"
 #include "PacketComparison.h"
-#include "TestClips.h"
-#include "media/Movie.h"
+#include "SharedClips.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
 
 #include <gtest/gtest.h>
@@ -13,24 +15,20 @@
 namespace {
 
 using namespace media::quicktime;
-using quicktime_test::h264AacClip;
 
-const std::vector<std::string> kFollowReferences{"-enable_drefs", "1", "-use_absolute_path", "1"};
-
-TEST(ReferringMovieTest, IsSmallAndReadsAsTheSourcesPackets) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
+TEST(ReferringMovieTest, IsSmallReadsAsTheSourcesPacketsAndOpensAsTheJoinedMovie) {
+    const std::vector<std::filesystem::path> clips{fixtures::test::h264AacClip("mov", 25),
+                                                   fixtures::test::h264AacClip("mov", 30)};
     auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime, DataPlacement::Referring);
     request.chapters = {{"One", 600}, {"Two", 720}};
-    const auto output = quicktime_test::scratchFolder("referring") / "referring.mov";
+    const auto output = fixtures::test::scratchFolder("referring") / "referring.mov";
     auto written = writeQuickTimeFile(output, request);
     ASSERT_TRUE(written.has_value()) << written.error().message;
-
-    std::uintmax_t sources = 0;
-    for (const auto& clip : clips)
-        sources += std::filesystem::file_size(clip);
-    EXPECT_LT(std::filesystem::file_size(output) * 4, sources);
+    EXPECT_LT(std::filesystem::file_size(output) * 4,
+              std::filesystem::file_size(clips[0]) + std::filesystem::file_size(clips[1]));
 
     // Each source has a video and a sound track of its own, placed after the sources before it.
+    const std::vector<std::string> followReferences{"-enable_drefs", "1", "-use_absolute_path", "1"};
     double start = 0;
     for (std::size_t s = 0; s < clips.size(); ++s) {
         SCOPED_TRACE("source " + std::to_string(s));
@@ -38,32 +36,24 @@ TEST(ReferringMovieTest, IsSmallAndReadsAsTheSourcesPackets) {
             const std::string selector = kind + ":" + std::to_string(s);
             quicktime_test::expectConcatenation(
                 {quicktime_test::probeRawPackets(clips[s], kind)},
-                quicktime_test::probeRawPackets(output, selector, kFollowReferences));
+                quicktime_test::probeRawPackets(output, selector, followReferences));
             quicktime_test::expectShownAtJoinTimes(
                 {quicktime_test::probePackets(clips[s], kind, true)}, {start},
-                quicktime_test::probePackets(output, selector, true, kFollowReferences));
+                quicktime_test::probePackets(output, selector, true, followReferences));
         }
         start += oracle::formatDuration(clips[s]);
     }
-
-    const auto chapters = quicktime_test::probeChapters(output);
+    const auto chapters = oracle::probeChapterList(output);
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_EQ(chapters[1].startUnits, 600);
-}
 
-TEST(ReferringMovieTest, OpensAsAMovieOfTheJoinedLength) {
-    const std::vector<std::filesystem::path> clips{h264AacClip("mov", 25), h264AacClip("mov", 30)};
-    const auto request = quicktime_test::joinRequest(clips, OutputKind::QuickTime, DataPlacement::Referring);
-    const auto output = quicktime_test::scratchFolder("referring-open") / "referring.mov";
-    ASSERT_TRUE(writeQuickTimeFile(output, request).has_value());
-    auto movie = media::Movie::open(output);
-    ASSERT_TRUE(movie.has_value()) << movie.error().message;
-    EXPECT_EQ((*movie)->tracksOfType(media::MediaType::Video).size(), 2u) << "one video track per source";
+    auto movie = media_test::openMovie(output);
+    EXPECT_EQ(movie->tracksOfType(media::MediaType::Video).size(), 2u) << "one video track per source";
     // FFmpeg 5.1 gives a track that starts with an empty edit its whole media
     // duration, priming included, so the last sound track may read one AAC
     // frame (23 ms) long.
-    EXPECT_NEAR(media::seconds((*movie)->duration()), 2.2, 0.025);
+    EXPECT_NEAR(media::seconds(movie->duration()), 2.2, 0.025);
 }
 
 } // namespace

@@ -5,9 +5,10 @@
 // it, decoding every picture and the whole of the sound.
 
 #include "Ffprobe.h"
+#include "MovieParts.h"
 #include "MovieTiming.h"
+#include "SharedClips.h"
 #include "SyncMarks.h"
-#include "TestClips.h"
 #include "media/Movie.h"
 
 #include <cstdio>
@@ -37,18 +38,15 @@ const std::vector<SyncClip> kClips{{25, 30, 10, 0},   {30, 36, 12, 0.25}, {25, 2
                                    {25, 31, 16, 0.05}};
 
 std::filesystem::path syncClip(const SyncClip& clip) {
-    fixtures::ClipRecipe recipe;
-    recipe.audioCodec = clip.sound ? "aac" : "";
-    recipe.fpsNum = clip.fps;
-    recipe.frames = clip.frames;
-    recipe.sampleRate = clip.sampleRate;
-    recipe.syncMarkFrame = clip.markFrame;
-    recipe.extraSoundSeconds = clip.extraSound;
-    return quicktime_test::sharedClip("sync-" + std::to_string(clip.fps) + "-" + std::to_string(clip.frames) +
-                                          "-" + std::to_string(clip.markFrame) + "-" +
-                                          std::to_string(clip.sampleRate) + (clip.sound ? "" : "-mute") +
-                                          ".mp4",
-                                      recipe);
+    const std::string name = "sync-" + std::to_string(clip.fps) + "-" + std::to_string(clip.frames) + "-" +
+                             std::to_string(clip.markFrame) + "-" + std::to_string(clip.sampleRate) +
+                             (clip.sound ? "" : "-mute") + ".mp4";
+    return fixtures::test::sharedClip(name, {.audioCodec = clip.sound ? "aac" : "",
+                                             .fpsNum = clip.fps,
+                                             .frames = clip.frames,
+                                             .sampleRate = clip.sampleRate,
+                                             .syncMarkFrame = clip.markFrame,
+                                             .extraSoundSeconds = clip.extraSound});
 }
 
 struct Joined final {
@@ -61,22 +59,17 @@ struct Joined final {
 Joined join(const std::string& name, media::WritePlacement placement,
             const std::vector<SyncClip>& clips = kClips) {
     Joined joined;
-    joined.file = quicktime_test::scratchFolder(name) / name;
+    joined.file = fixtures::test::scratchFolder(name) / name;
     auto movie = media::Movie::makeEmpty();
     movie->setEditable(true);
     media::WriteOptions options;
     options.placement = placement;
     for (std::size_t i = 0; i < clips.size(); ++i) {
-        auto clip = media::Movie::open(syncClip(clips[i]));
-        if (!clip)
-            throw std::runtime_error(clip.error().message);
-        const double start = media::seconds(movie->duration());
-        joined.marks.push_back(start + static_cast<double>(clips[i].markFrame) / clips[i].fps);
+        auto clip = media_test::openMovie(syncClip(clips[i]));
+        joined.marks.push_back(media::seconds(movie->duration()) + double(clips[i].markFrame) / clips[i].fps);
         joined.frames += clips[i].frames;
-        if (!movie->insertSegment(**clip, media::makeTimeRange(media::zeroTime(), (*clip)->duration()),
-                                  movie->duration()))
-            throw std::runtime_error("cannot insert a clip");
-        options.chapters.push_back({QString("Clip %1").arg(i), (*clip)->duration()});
+        media_test::appendWhole(*movie, *clip);
+        options.chapters.push_back({QString("Clip %1").arg(i), clip->duration()});
     }
     joined.duration = media::seconds(movie->duration());
     if (auto written = movie->write(joined.file, options); !written)
@@ -151,14 +144,10 @@ TEST_F(SyncTest, ReferringMovieKeepsEachSourceInSync) {
 TEST_F(SyncTest, ScaledMovieLastsItsDurationInEveryTrackAndStaysInSync) {
     const Joined joined = join("scaled.mov", media::WritePlacement::SelfContained);
     const double wanted = 10.0;
-    auto movie = media::Movie::open(joined.file);
-    ASSERT_TRUE(movie.has_value()) << movie.error().message;
-    (*movie)->setEditable(true);
-    const media::Time duration = (*movie)->duration();
-    const auto newValue = static_cast<std::int64_t>(wanted * duration.scale);
-    ASSERT_TRUE((*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), duration),
-                                       media::makeTime(newValue, duration.scale)));
-    auto updated = (*movie)->updateMovieFile();
+    auto movie = media_test::openMovie(joined.file);
+    movie->setEditable(true);
+    media_test::scaleWhole(*movie, wanted);
+    auto updated = movie->updateMovieFile();
     ASSERT_TRUE(updated.has_value()) << updated.error().message;
 
     const auto streams = oracle::probeStreams(joined.file);

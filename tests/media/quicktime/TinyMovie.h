@@ -34,14 +34,14 @@ struct TinyMovieOptions final {
     int compactSizeBits = 0;       // 'stz2' with 4, 8 or 16-bit fields
     bool constantSize = false;     // 'stsz' with one size for all
     std::uint32_t samplesPerChunk = 1;
-    std::vector<std::int32_t> compositionOffsets; // 'ctts', version 1 when one is negative
-    std::vector<std::uint32_t> syncSamples;       // 'stss' (1-based) when not empty
-    bool externalData = false;                    // a data reference to another file
-    bool fragmentTail = false;                    // a 'moof' after the 'moov'
-    bool movieExtends = false;                    // 'mvex' in the 'moov'
-    bool paddingAtoms = false;                    // 'free', 'skip', 'wide' and 'udta' around
+    std::vector<std::int32_t> compositionOffsets = {}; // 'ctts', version 1 when one is negative
+    std::vector<std::uint32_t> syncSamples = {};       // 'stss' (1-based) when not empty
+    bool externalData = false;                         // a data reference to another file
+    bool fragmentTail = false;                         // a 'moof' after the 'moov'
+    bool movieExtends = false;                         // 'mvex' in the 'moov'
+    bool paddingAtoms = false;                         // 'free', 'skip', 'wide' and 'udta' around
     // Replace a table's body (after version and flags for full atoms) as built.
-    std::optional<Bytes> stsdBody, sttsBody, stszBody, stscBody, stcoBody;
+    std::optional<Bytes> stsdBody = {}, sttsBody = {}, stszBody = {}, stscBody = {}, stcoBody = {};
 };
 
 // The whole file; `mediaDataOffset` receives where the first sample starts.

@@ -3,42 +3,32 @@
 
 #include "FileContents.h"
 #include "JoinRequest.h"
-#include "TestClips.h"
+#include "SharedClips.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 
 namespace {
 
 using namespace media::quicktime;
-
 using testing_support::contentsOf;
-
-std::size_t entriesIn(const std::filesystem::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
-}
+using testing_support::namesIn;
 
 class WriteAtomicityTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder =
-            quicktime_test::scratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
         m_request = quicktime_test::joinRequest(
-            {quicktime_test::h264AacClip("mp4", 25), quicktime_test::h264AacClip("mp4", 30)},
+            {fixtures::test::h264AacClip("mp4", 25), fixtures::test::h264AacClip("mp4", 30)},
             OutputKind::Mpeg4);
         m_request.chapters = {{"One", 600}, {"Two", 720}};
     }
-
-    std::filesystem::path existingDestination() {
-        const auto destination = m_folder / "joined.mp4";
-        std::ofstream(destination, std::ios::binary) << "an earlier movie";
-        return destination;
+    std::filesystem::path writeEarlierMovie() const {
+        return testing_support::writeFile(m_destination, "an earlier movie");
     }
 
-    std::filesystem::path m_folder;
+    const std::filesystem::path m_folder =
+        fixtures::test::scratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const std::filesystem::path m_destination = m_folder / "joined.mp4";
     WriteRequest m_request;
 };
 
@@ -48,63 +38,59 @@ TEST_F(WriteAtomicityTest, ProgressRisesToOneAndTheFileAppearsComplete) {
         fractions.push_back(fraction);
         return true;
     };
-    const auto destination = m_folder / "joined.mp4";
-    ASSERT_TRUE(writeQuickTimeFile(destination, m_request).has_value());
+    ASSERT_TRUE(writeQuickTimeFile(m_destination, m_request).has_value());
     ASSERT_GE(fractions.size(), 2u);
     EXPECT_EQ(fractions.front(), 0.0);
     EXPECT_EQ(fractions.back(), 1.0);
-    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
-    EXPECT_EQ(entriesIn(m_folder), 1u) << "no temporary file is left beside the movie";
+    EXPECT_TRUE(std::ranges::is_sorted(fractions));
+    EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"joined.mp4"}) << "no temporary file is left";
 }
 
-TEST_F(WriteAtomicityTest, CancellingAtTheStartLeavesNoFile) {
+TEST_F(WriteAtomicityTest, CancellingLeavesNoFileAndKeepsAnExistingOne) {
     m_request.progress = [](double) { return false; };
-    auto written = writeQuickTimeFile(m_folder / "joined.mp4", m_request);
+    auto written = writeQuickTimeFile(m_destination, m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_EQ(written.error().code, ECANCELED);
-    EXPECT_EQ(entriesIn(m_folder), 0u);
-}
+    EXPECT_TRUE(namesIn(m_folder).empty());
 
-TEST_F(WriteAtomicityTest, CancellingAtAnyLaterPointKeepsTheExistingFile) {
     // Answer false at the second, third, ... call: while copying, and after the header is written.
     for (int cancelAt = 1; cancelAt < 4; ++cancelAt) {
         SCOPED_TRACE("cancelled at call " + std::to_string(cancelAt));
-        const auto destination = existingDestination();
+        writeEarlierMovie();
         int calls = 0;
         bool cancelled = false;
         m_request.progress = [&](double) {
             cancelled = calls++ == cancelAt;
             return !cancelled;
         };
-        auto written = writeQuickTimeFile(destination, m_request);
+        written = writeQuickTimeFile(m_destination, m_request);
         if (!cancelled) {
             EXPECT_TRUE(written.has_value()); // fewer calls than that: it finished
             break;
         }
         ASSERT_FALSE(written.has_value());
         EXPECT_EQ(written.error().code, ECANCELED);
-        EXPECT_EQ(contentsOf(destination), "an earlier movie");
-        EXPECT_EQ(entriesIn(m_folder), 1u) << "the temporary file is removed";
+        EXPECT_EQ(contentsOf(m_destination), "an earlier movie");
+        EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"joined.mp4"})
+            << "the temporary file is removed";
     }
 }
 
 TEST_F(WriteAtomicityTest, AFailedWriteKeepsTheExistingFile) {
-    const auto destination = existingDestination();
+    auto written = writeQuickTimeFile(m_folder / "no-such-folder" / "joined.mp4", m_request);
+    ASSERT_FALSE(written.has_value());
+    EXPECT_EQ(written.error().code, ENOENT) << "an unwritable folder";
+
+    writeEarlierMovie();
     const auto copy = m_folder / "source-copy.mp4";
     std::filesystem::copy_file(m_request.sources[1].path, copy);
     m_request.sources[1].path = copy;
     std::filesystem::resize_file(copy, 100); // the source changed after its index was read
-    auto written = writeQuickTimeFile(destination, m_request);
+    written = writeQuickTimeFile(m_destination, m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_FALSE(written.error().message.empty());
-    EXPECT_EQ(contentsOf(destination), "an earlier movie");
-    EXPECT_EQ(entriesIn(m_folder), 2u) << "the movie and the shortened source, nothing else";
-}
-
-TEST_F(WriteAtomicityTest, AnUnwritableFolderIsAnError) {
-    auto written = writeQuickTimeFile(m_folder / "no-such-folder" / "joined.mp4", m_request);
-    ASSERT_FALSE(written.has_value());
-    EXPECT_EQ(written.error().code, ENOENT);
+    EXPECT_EQ(contentsOf(m_destination), "an earlier movie");
+    EXPECT_EQ(namesIn(m_folder), (std::vector<std::string>{"joined.mp4", "source-copy.mp4"}));
 }
 
 TEST_F(WriteAtomicityTest, BadRequestsAreRefusedBeforeWriting) {
@@ -117,11 +103,11 @@ TEST_F(WriteAtomicityTest, BadRequestsAreRefusedBeforeWriting) {
     auto noScale = m_request;
     noScale.movieTimeScale = 0;
     for (const WriteRequest* request : {&badSample, &badSource, &badKind, &noScale}) {
-        auto written = writeQuickTimeFile(m_folder / "joined.mp4", *request);
+        auto written = writeQuickTimeFile(m_destination, *request);
         ASSERT_FALSE(written.has_value());
         EXPECT_EQ(written.error().code, EINVAL);
     }
-    EXPECT_EQ(entriesIn(m_folder), 0u);
+    EXPECT_TRUE(namesIn(m_folder).empty());
 }
 
 } // namespace

@@ -3,9 +3,6 @@
 #include "Ffprobe.h"
 #include "RunProgram.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QStandardPaths>
 #include <algorithm>
 #include <sstream>
 #include <stdexcept>
@@ -53,15 +50,6 @@ std::vector<Silence> silences(const std::filesystem::path& file) {
             found.back().end = seconds;
     }
     return found;
-}
-
-std::vector<QJsonObject> chapters(const std::filesystem::path& file) {
-    const std::string json = oracle::runFfprobe({"-show_chapters", "-of", "json", file.string()});
-    std::vector<QJsonObject> list;
-    for (const QJsonValue& chapter :
-         QJsonDocument::fromJson(QByteArray::fromStdString(json))["chapters"].toArray())
-        list.push_back(chapter.toObject());
-    return list;
 }
 
 double GrayPicture::mean(int x, int y, int w, int h) const {
@@ -128,10 +116,6 @@ std::string discover(const std::filesystem::path& file) {
     } catch (const std::runtime_error&) {
         return {};
     }
-}
-
-bool programInstalled(const std::string& name) {
-    return !QStandardPaths::findExecutable(QString::fromStdString(name)).isEmpty();
 }
 
 } // namespace transcode_test

@@ -3,7 +3,6 @@
 // What outside programs (ffprobe, ffmpeg, gst-discoverer-1.0) read from a
 // joined movie: the independent oracles of the transcoding tests.
 
-#include <QJsonObject>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -25,9 +24,6 @@ struct Silence final {
 };
 std::vector<Silence> silences(const std::filesystem::path& file);
 
-// ffprobe's -show_chapters as JSON objects.
-std::vector<QJsonObject> chapters(const std::filesystem::path& file);
-
 // The picture showing at `seconds` as 8-bit luma rows, decoded by the ffmpeg
 // program; `filter` (e.g. "transpose=clock") is applied first when given.
 struct GrayPicture final {
@@ -47,6 +43,5 @@ int patternNumber(const GrayPicture& picture, double x, double blockWidth);
 
 // gst-discoverer-1.0's report; empty when it fails.
 std::string discover(const std::filesystem::path& file);
-bool programInstalled(const std::string& name);
 
 } // namespace transcode_test

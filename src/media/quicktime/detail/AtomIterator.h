@@ -23,7 +23,7 @@ class AtomIterator final {
 public:
     explicit AtomIterator(Bytes container) : m_rest(container) {}
 
-    std::optional<Atom> next();
+    [[nodiscard]] std::optional<Atom> next();
     bool damaged() const { return m_damaged; }
 
 private:
@@ -32,6 +32,6 @@ private:
 };
 
 // The first child of the given type, if any (damage ends the search).
-std::optional<Atom> findChild(Bytes container, FourCC type);
+[[nodiscard]] std::optional<Atom> findChild(Bytes container, FourCC type);
 
 } // namespace media::quicktime::detail

@@ -45,7 +45,7 @@ public:
     void patch32(std::uint64_t at, std::uint32_t value);
 
     // Writes what is buffered; answers the first write error, if any.
-    std::expected<void, Error> finish();
+    [[nodiscard]] std::expected<void, Error> finish();
 
 private:
     void big(std::uint64_t value, int bytes);

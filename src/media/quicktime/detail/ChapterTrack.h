@@ -16,9 +16,9 @@ namespace media::quicktime::detail {
 // lasting `movieDuration` (movie units) like the movie's other tracks: the
 // last chapter is lengthened or shortened to end with it. Its own samples
 // still need their place in the media data.
-std::expected<std::optional<TrackLayout>, Error> chapterTrackLayout(const std::vector<Chapter>& chapters,
-                                                                    std::int32_t movieTimeScale,
-                                                                    std::int64_t movieDuration);
+[[nodiscard]] std::expected<std::optional<TrackLayout>, Error>
+chapterTrackLayout(const std::vector<Chapter>& chapters, std::int32_t movieTimeScale,
+                   std::int64_t movieDuration);
 
 // One sample: the title's length (16 bits), its UTF-8 bytes, and an 'encd'
 // atom saying the text is UTF-8.

@@ -89,7 +89,7 @@ struct FileLayout final {
 };
 
 // Checks the request against the sources' indexes and lays out the new file.
-std::expected<FileLayout, Error> layOutFile(const WriteRequest& request,
-                                            std::vector<std::shared_ptr<const SourceIndex>> indexes);
+[[nodiscard]] std::expected<FileLayout, Error>
+layOutFile(const WriteRequest& request, std::vector<std::shared_ptr<const SourceIndex>> indexes);
 
 } // namespace media::quicktime::detail

@@ -12,8 +12,8 @@ namespace media::quicktime::detail {
 
 // `mediaData`: where the new file's media data begins (its chunk offsets are
 // counted from there); `creationTime`: seconds since 1904, as QuickTime counts.
-std::expected<void, Error> writeMovieAtom(AtomStream& out, const FileLayout& layout, std::uint64_t mediaData,
-                                          std::uint64_t creationTime);
+[[nodiscard]] std::expected<void, Error> writeMovieAtom(AtomStream& out, const FileLayout& layout,
+                                                        std::uint64_t mediaData, std::uint64_t creationTime);
 
 // The file type atom ('ftyp') for the kind of movie.
 void writeFileType(AtomStream& out, OutputKind kind);

@@ -14,7 +14,7 @@ namespace media::quicktime::detail {
 // Reads the body of a 'moov' atom of a file of `fileSize` bytes. Refuses
 // fragmented movies, compressed headers, and tracks whose samples live in
 // other files (unless `samplesElsewhereAllowed`) or beyond the end of this one.
-std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
-                                             bool samplesElsewhereAllowed = false);
+[[nodiscard]] std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
+                                                           bool samplesElsewhereAllowed = false);
 
 } // namespace media::quicktime::detail

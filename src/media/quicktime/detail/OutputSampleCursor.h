@@ -25,10 +25,10 @@ public:
     OutputSampleCursor(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData);
 
     // The next sample; false after the last.
-    bool next(OutputSample& sample);
+    [[nodiscard]] bool next(OutputSample& sample);
 
 private:
-    bool nextOwn(OutputSample& sample);
+    [[nodiscard]] bool nextOwn(OutputSample& sample);
 
     const FileLayout& m_layout;
     const TrackLayout& m_track;

@@ -27,6 +27,6 @@ struct ParseLimits final {
 
 // Fills track.sampleDescriptions and track.samples (and track.packed) from
 // the body of a 'stbl' atom. The track's handler must be known already.
-std::expected<void, Error> parseSampleTable(Bytes body, TrackIndex& track, ParseLimits& limits);
+[[nodiscard]] std::expected<void, Error> parseSampleTable(Bytes body, TrackIndex& track, ParseLimits& limits);
 
 } // namespace media::quicktime::detail

@@ -13,7 +13,7 @@ namespace media::quicktime::detail {
 
 // `mediaData`: where the new file's media data begins. Chunk offsets are
 // written with 64 bits ('co64') when one lies beyond 4 GB, else with 32 ('stco').
-std::expected<void, Error> writeSampleTable(AtomStream& out, const FileLayout& layout,
-                                            const TrackLayout& track, std::uint64_t mediaData);
+[[nodiscard]] std::expected<void, Error> writeSampleTable(AtomStream& out, const FileLayout& layout,
+                                                          const TrackLayout& track, std::uint64_t mediaData);
 
 } // namespace media::quicktime::detail

@@ -28,6 +28,6 @@ namespace media::quicktime::detail {
 
 // Fills each segment's output decode start and length (and, for sound, the
 // samples kept and the repeats) and the track's edit list.
-std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& track);
+[[nodiscard]] std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& track);
 
 } // namespace media::quicktime::detail
