@@ -173,7 +173,7 @@ TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {
     };
     for (const Case& c : {Case{std::nullopt, false}, Case{false, false}, Case{true, true}}) {
         if (c.stored)
-            store().setValue("ViewerDisplayed", *c.stored);
+            ASSERT_TRUE(store().setValue("ViewerDisplayed", *c.stored));
         else
             store().remove("ViewerDisplayed");
         launch();

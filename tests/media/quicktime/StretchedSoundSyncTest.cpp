@@ -5,7 +5,7 @@
 #include "Ffprobe.h"
 #include "MovieTiming.h"
 #include "SyncMarks.h"
-#include "TestClips.h"
+#include "SharedClips.h"
 #include "media/Movie.h"
 
 #include <cstdio>
@@ -39,8 +39,8 @@ std::filesystem::path scaledClip(const Stretch& stretch) {
     recipe.frames = kFrames;
     recipe.sampleRate = 48000;
     recipe.syncMarkFrame = kMarkFrame;
-    const std::filesystem::path source = quicktime_test::sharedClip("stretch-source.mov", recipe);
-    const auto file = quicktime_test::scratchFolder(std::string("stretch-") + stretch.name) / "scaled.mov";
+    const std::filesystem::path source = fixtures::test::sharedClip("stretch-source.mov", recipe);
+    const auto file = fixtures::test::scratchFolder(std::string("stretch-") + stretch.name) / "scaled.mov";
     std::filesystem::copy_file(source, file);
 
     auto movie = media::Movie::open(file);
