@@ -6,14 +6,22 @@
 
 namespace oracle {
 
-ProgramOutput runProgram(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(300000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        throw std::runtime_error(program.toStdString() +
-                                 " failed: " + process.readAllStandardError().toStdString());
-    return {process.readAllStandardOutput(), process.readAllStandardError()};
+ProgramOutput runProgram(const QString& program, const QStringList& arguments, int attempts) {
+    const int hangMilliseconds = attempts > 1 ? 120000 : 300000;
+    for (int attempt = 1;; ++attempt) {
+        QProcess process;
+        process.start(program, arguments);
+        const bool finished = process.waitForFinished(hangMilliseconds);
+        if (!finished && attempt < attempts) {
+            process.kill();
+            process.waitForFinished();
+            continue;
+        }
+        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+            throw std::runtime_error(program.toStdString() + (finished ? " failed: " : " did not finish: ") +
+                                     process.readAllStandardError().toStdString());
+        return {process.readAllStandardOutput(), process.readAllStandardError()};
+    }
 }
 
 bool installed(const QString& program) {

@@ -13,8 +13,10 @@ struct ProgramOutput final {
 };
 
 // Runs program with arguments to its end; throws when it cannot be run, does
-// not finish within five minutes, or exits with a failure.
-ProgramOutput runProgram(const QString& program, const QStringList& arguments);
+// not finish within five minutes, or exits with a failure. A program known to
+// hang now and then (gst-launch under load) may be given more attempts: a run
+// that has not finished after two minutes is then killed and started again.
+ProgramOutput runProgram(const QString& program, const QStringList& arguments, int attempts = 1);
 
 // Whether `program` is on the PATH.
 bool installed(const QString& program);

@@ -132,7 +132,7 @@ std::vector<double> gstDecode(const std::filesystem::path& file, const QString& 
                 "filesink location=%4")
             .arg(uri, kind, convert, output);
     const ProgramOutput result =
-        runProgram("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts));
+        runProgram("gst-launch-1.0", QStringList{"-v"} + pipeline.split(' ', Qt::SkipEmptyParts), 3);
     return gstTimes(QString::fromUtf8(result.out), "marks");
 }
 
