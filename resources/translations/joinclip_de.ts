@@ -814,5 +814,110 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
         <source>Make sure the file is a movie.</source>
         <translation>Stellen Sie sicher, dass die Datei ein Film ist.</translation>
     </message>
+    <!-- Status lines, progress texts and alerts of the list and the join. -->
+    <message>
+        <source>Add some movies to the file list and try again.</source>
+        <translation>Fügen Sie der Dateiliste einige Filme hinzu und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>All export settings could not be saved to: %@</source>
+        <translation>Die Exporteinstellungen konnten nicht vollständig gesichert werden in: %@</translation>
+    </message>
+    <message>
+        <source>All export settings were saved to: %@</source>
+        <translation>Alle Exporteinstellungen wurden gesichert in: %@</translation>
+    </message>
+    <message>
+        <source>Chapterizing movie: %@</source>
+        <translation>Kapitel werden angelegt: %@</translation>
+    </message>
+    <message>
+        <source>Choose a settings file</source>
+        <translation>Wählen Sie eine Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>Choose another name or folder and try again.</source>
+        <translation>Wählen Sie einen anderen Namen oder Ordner und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Converted sound to movie</source>
+        <translation>Ton in Film umgewandelt</translation>
+    </message>
+    <message>
+        <source>Could not import "%1": %2</source>
+        <translation>„%1“ konnte nicht importiert werden: %2</translation>
+    </message>
+    <message>
+        <source>Could not rename "%1" to "%2": %3</source>
+        <translation>„%1“ konnte nicht in „%2“ umbenannt werden: %3</translation>
+    </message>
+    <message>
+        <source>Created movie: %@</source>
+        <translation>Film erstellt: %@</translation>
+    </message>
+    <message>
+        <source>Elapsed Time: </source>
+        <translation>Verstrichene Zeit: </translation>
+    </message>
+    <message>
+        <source>, Est. Time Remaining: </source>
+        <translation>, geschätzte Restzeit: </translation>
+    </message>
+    <message>
+        <source>Exporting file "%@" (%d of %d)</source>
+        <translation>Datei „%@“ wird exportiert (%d von %d)</translation>
+    </message>
+    <message>
+        <source>JoinClip File List Export</source>
+        <translation>JoinClip-Dateiliste</translation>
+    </message>
+    <message>
+        <source>Not exported (a line break or bytes that are not UTF-8 in its path): %1</source>
+        <translation>Nicht exportiert (ein Zeilenumbruch oder Bytes, die kein UTF-8 sind, im Pfad): %1</translation>
+    </message>
+    <message>
+        <source>Open the Preferences window to turn on exporting in 'Output Format'.</source>
+        <translation>Öffnen Sie das Einstellungsfenster, um das Exportieren unter „Ausgabeformat“ einzuschalten.</translation>
+    </message>
+    <message>
+        <source>Processed movie: %d of %d</source>
+        <translation>Film verarbeitet: %d von %d</translation>
+    </message>
+    <message>
+        <source>Processing file %d of %d</source>
+        <translation>Datei %d von %d wird verarbeitet</translation>
+    </message>
+    <message>
+        <source>Saving movie: %@</source>
+        <translation>Film wird gesichert: %@</translation>
+    </message>
+    <message>
+        <source>The joined movie can not replace one of the movies being joined.</source>
+        <translation>Der zusammengefügte Film kann keinen der zusammenzufügenden Filme ersetzen.</translation>
+    </message>
+    <message>
+        <source>The movie could not be saved to: "%@", try another filename</source>
+        <translation>Der Film konnte nicht gesichert werden unter: „%@“, versuchen Sie einen anderen Dateinamen</translation>
+    </message>
+    <message>
+        <source>The movie could not be saved.</source>
+        <translation>Der Film konnte nicht gesichert werden.</translation>
+    </message>
+    <message>
+        <source>The option to export is not selected.</source>
+        <translation>Die Option zum Exportieren ist nicht ausgewählt.</translation>
+    </message>
+    <message>
+        <source>There are no movies to process.</source>
+        <translation>Es gibt keine Filme zu verarbeiten.</translation>
+    </message>
+    <message>
+        <source>Total Duration: %@</source>
+        <translation>Gesamtdauer: %@</translation>
+    </message>
+    <message>
+        <source>Total Scaled Duration: %@</source>
+        <translation>Skalierte Gesamtdauer: %@</translation>
+    </message>
 </context>
 </TS>
