@@ -64,6 +64,27 @@ TEST_F(MainWindowTest, ButtonsAndMenuItemsFollowTheNumberOfEntries) {
     EXPECT_TRUE(child<QLabel>("durationTextField").isHidden()) << "an empty list shows no total";
 }
 
+TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
+    launch();
+    window().openDocuments({clip("c.mp4"), clip("a.mp4"), clip("b.mp4")});
+    const auto names = [&] {
+        QStringList list;
+        for (int row = 0; row < controller().fileList().count(); ++row)
+            list << QString::fromStdString(controller().fileList().pathOfEntry(row)->filename().string());
+        return list;
+    };
+    ASSERT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
+    child<QPushButton>("reverseButton").click();
+    EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
+    child<QPushButton>("sortButton").click();
+    EXPECT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
+    child<QAction>("actionReverse").trigger();
+    child<QAction>("actionNumberFiles").trigger();
+    EXPECT_EQ(names(), (QStringList{"000001 c.mp4", "000002 b.mp4", "000003 a.mp4"}));
+    child<QAction>("actionRemoveNumbers").trigger();
+    EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
+}
+
 TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
     launch();
     ui::WidgetWindow handle(window());
