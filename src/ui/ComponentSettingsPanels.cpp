@@ -2,6 +2,7 @@
 
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
+#include "ui/FilePanels.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +27,6 @@ std::filesystem::path localPath(const QString& path) {
 
 } // namespace
 
-QString withRequiredFileType(const QString& path, const QString& type) {
-    if (type.isEmpty() || path.endsWith("." + type, Qt::CaseInsensitive))
-        return path;
-    return path + "." + type;
-}
-
 // Qt's save dialogs always show the extension, so canHideExtension has nothing to switch.
 std::optional<std::filesystem::path>
 DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileType,
@@ -42,11 +37,11 @@ DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileT
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setNameFilter(nameFilter({requiredFileType}));
     dialog.setDefaultSuffix(requiredFileType);
-    dialog.selectFile(withRequiredFileType(suggestedName, requiredFileType));
+    dialog.selectFile(withRequiredExtension(suggestedName, requiredFileType));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
-    const QString path = withRequiredFileType(chosen, requiredFileType);
+    const QString path = withRequiredExtension(chosen, requiredFileType);
     // The dialog asked about replacing the name it was given, not the one with
     // the type added: ask about that one before it is written over.
     if (path != chosen && QFileInfo::exists(path)) {

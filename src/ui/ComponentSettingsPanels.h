@@ -22,8 +22,4 @@ private:
     QWidget& m_parent;
 };
 
-// The path with ".type" appended unless it already ends so (compared without
-// regard to case), as a save panel that requires the type answers it.
-QString withRequiredFileType(const QString& path, const QString& type);
-
 } // namespace ui
