@@ -1,7 +1,7 @@
 // Renaming the listed files so that their names carry the list order, and back.
 
 #include "filelist/FileList.h"
-#include "filelist/RenameInPlace.h"
+#include "platform/RenameInPlace.h"
 #include "filelist/SequenceNames.h"
 #include "platform/FileReference.h"
 
@@ -31,7 +31,7 @@ RenameOutcome FileList::renameEach(
         const auto name = newName(i + 1, path->filename().native());
         if (!name)
             continue;
-        RenameOutcome::Rename rename{*path, path->parent_path() / *name, renameInPlace(*path, *name)};
+        RenameOutcome::Rename rename{*path, path->parent_path() / *name, platform::renameInPlace(*path, *name)};
         (rename.error == 0 ? outcome.renamed : outcome.refused).push_back(std::move(rename));
     }
     m_outlets.movieTable->reloadData();

@@ -1,7 +1,7 @@
 #include "filelist/TableEdits.h"
 
 #include "filelist/FileList.h"
-#include "filelist/RenameInPlace.h"
+#include "platform/RenameInPlace.h"
 #include "media/Movie.h"
 #include "support/DoAlert.h"
 
@@ -23,7 +23,7 @@ void renameEntryFile(FileList& list, int row, const QString& typed, support::Ale
     if (target == *path)
         return;
     // A taken name is refused, never replaced; so are "", "." and "..".
-    if (renameInPlace(*path, QFile::encodeName(newName).toStdString()) == 0)
+    if (platform::renameInPlace(*path, QFile::encodeName(newName).toStdString()) == 0)
         return; // the entry's reference finds the file under its new name
     // doAlert sounds the beep before the sheet.
     support::doAlert(alerts, "The file name could not be changed to \"%@.\"",

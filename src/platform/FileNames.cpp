@@ -1,12 +1,10 @@
 #include "platform/FileNames.h"
 
+#include "platform/RenameInPlace.h"
+
 #include <QFile>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -28,22 +26,6 @@ std::size_t extensionDot(const std::string& name) {
     if (dot == std::string::npos || dot == 0 || dot + 1 == name.size())
         return std::string::npos;
     return dot;
-}
-
-// Renames without ever replacing what is at to.
-bool renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // File systems without RENAME_NOREPLACE: a hard link fails when the name is taken.
-    if (link(from.c_str(), to.c_str()) != 0)
-        return false;
-    if (unlink(from.c_str()) != 0) {
-        unlink(to.c_str());
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -78,10 +60,9 @@ std::optional<std::filesystem::path> AddNameExtensionIfMissing(const std::filesy
     while (trimmed.size() > 1 && trimmed.back() == '/')
         trimmed.pop_back();
     const std::filesystem::path from(trimmed);
-    std::filesystem::path to = from.parent_path() / (name + suffix);
-    if (!renameWithoutReplacing(from, to))
+    if (renameInPlace(from, name + suffix) != 0)
         return std::nullopt;
-    return to;
+    return from.parent_path() / (name + suffix);
 }
 
 } // namespace platform

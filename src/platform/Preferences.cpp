@@ -1,6 +1,7 @@
 #include "platform/Preferences.h"
 
 #include "platform/PropertyList.h"
+#include "platform/RenameInPlace.h"
 #include "platform/WholeFileWrite.h"
 
 #include <QDateTime>
@@ -8,8 +9,6 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
 #include <system_error>
 
 namespace platform {
@@ -21,24 +20,6 @@ constexpr qint64 kLargestPreferencesFile = 64 * 1024 * 1024;
 
 QString qtPath(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());
-}
-
-// Renames from to to unless to exists; answers the errno of the failure, 0 on success.
-int renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return 0;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return errno;
-    }
-    // A file system without RENAME_NOREPLACE: check first (racy, but only
-    // another process naming a file exactly so could collide).
-    std::error_code error;
-    if (std::filesystem::exists(std::filesystem::symlink_status(to, error))) {
-        return EEXIST;
-    }
-    std::filesystem::rename(from, to, error);
-    return error.value();
 }
 
 } // namespace
@@ -91,7 +72,7 @@ bool Preferences::moveBadFileAside() {
     const std::string base = m_file.string() + ".corrupt-" + stamp.toStdString();
     for (int attempt = 1; attempt < 1000; ++attempt) {
         const std::filesystem::path candidate = attempt == 1 ? base : base + "-" + std::to_string(attempt);
-        const int failure = renameWithoutReplacing(m_file, candidate);
+        const int failure = renameInPlace(m_file, candidate.filename().native());
         if (failure == 0) {
             m_setAsideFile = candidate;
             m_badFilePending = false;

@@ -7,8 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
 
 namespace ui {
 
@@ -38,21 +36,12 @@ DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileT
     dialog.setNameFilter(nameFilter({requiredFileType}));
     dialog.setDefaultSuffix(requiredFileType);
     dialog.selectFile(withRequiredExtension(suggestedName, requiredFileType));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    const QString path = withRequiredExtension(chosen, requiredFileType);
-    // The dialog asked about replacing the name it was given, not the one with
-    // the type added: ask about that one before it is written over.
-    if (path != chosen && QFileInfo::exists(path)) {
-        const auto answer = QMessageBox::question(
-            &m_parent, support::LocalizedString("Save Export Settings"),
-            support::fillFormat(support::LocalizedString("\"%@\" already exists. Do you want to replace it?"),
-                                {QFileInfo(path).fileName()}));
-        if (answer != QMessageBox::Yes)
-            return std::nullopt;
-    }
-    return localPath(path);
+    const std::optional<QString> path = confirmedSavePath(dialog, requiredFileType);
+    if (!path)
+        return std::nullopt;
+    return localPath(*path);
 }
 
 std::optional<std::filesystem::path>

@@ -1,7 +1,12 @@
 #include "ui/FilePanels.h"
 
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
+
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 
 namespace ui {
 
@@ -32,6 +37,22 @@ QString withRequiredExtension(const QString& path, const std::optional<QString>&
     return path + extension;
 }
 
+std::optional<QString> confirmedSavePath(QFileDialog& dialog, const std::optional<QString>& requiredExtension) {
+    if (dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QString path = withRequiredExtension(chosen, requiredExtension);
+    if (path != chosen && QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            dialog.parentWidget(), dialog.windowTitle(),
+            support::fillFormat(support::LocalizedString("\"%@\" already exists. Do you want to replace it?"),
+                                {QFileInfo(path).fileName()}));
+        if (answer != QMessageBox::Yes)
+            return std::nullopt;
+    }
+    return path;
+}
+
 std::optional<std::filesystem::path>
 SavePanelDialog::runSavePanel(const std::optional<std::filesystem::path>& startFolder,
                               const QString& suggestedName, const std::optional<QString>& requiredExtension) {
@@ -48,9 +69,12 @@ SavePanelDialog::runSavePanel(const std::optional<std::filesystem::path>& startF
         dialog.setNameFilter(QStringLiteral("*.%1").arg(suffix));
     }
     dialog.selectFile(suggestedName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return pathOf(withRequiredExtension(dialog.selectedFiles().constFirst(), requiredExtension));
+    const std::optional<QString> path = confirmedSavePath(dialog, requiredExtension);
+    if (!path)
+        return std::nullopt;
+    return pathOf(*path);
 }
 
 std::optional<std::filesystem::path>

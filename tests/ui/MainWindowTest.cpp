@@ -2,6 +2,7 @@
 // alerts are sheets or modal as they should be, a write can be cancelled from
 // the progress sheet, and the lifecycle keeps the viewer's state.
 
+#include "FileContents.h"
 #include "WindowHarness.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ProgressSheet.h"
@@ -18,9 +19,11 @@
 
 namespace {
 
+using testing_support::contentsOf;
 using testing_support::ModalAnswerer;
 using testing_support::pressOK;
 using testing_support::WindowTest;
+using testing_support::writeFile;
 
 using Controls = std::vector<std::pair<const char*, const char*>>; // a button and its menu item
 // clang-format off
@@ -185,6 +188,25 @@ TEST_F(MainWindowTest, TheSavePanelIsASheetAndTheWindowIsNamedAfterTheWrittenFil
     }
     EXPECT_TRUE(std::filesystem::exists(dir() / "joined.mov")) << "the required extension is added";
     EXPECT_EQ(window().windowTitle(), "joined.mov");
+
+    // A name that is free only until the required extension is added is asked about before replacing.
+    writeFile(dir() / "notes.csv.txt", "kept");
+    QString question;
+    {
+        const ModalAnswerer answer([&](QWidget& modal) {
+            if (modal.objectName() == "savePanel") {
+                auto& panel = dynamic_cast<QFileDialog&>(modal);
+                panel.selectFile(QString::fromStdString(dir() / "notes.csv"));
+                static_cast<QDialog&>(panel).accept();
+            } else if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                question = box->text();
+                box->button(QMessageBox::No)->click();
+            }
+        });
+        (void)controller().exportFileList();
+    }
+    EXPECT_EQ(question, "\"notes.csv.txt\" already exists. Do you want to replace it?");
+    EXPECT_EQ(contentsOf(dir() / "notes.csv.txt"), "kept");
 }
 
 TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {

@@ -1,11 +1,11 @@
-#include "filelist/RenameInPlace.h"
+#include "platform/RenameInPlace.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <stdio.h>
 #include <unistd.h>
 
-namespace filelist {
+namespace platform {
 
 namespace {
 
@@ -42,4 +42,4 @@ int renameInPlace(const std::filesystem::path& file, const std::string& newName)
     return noReplaceUnsupported(error) ? linkThenUnlink(file, target) : error;
 }
 
-} // namespace filelist
+} // namespace platform

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-namespace filelist {
+namespace platform {
 
 // Gives the file at `file` the name `newName` in its own folder, never
 // replacing anything that already has that name: the rename is refused
@@ -15,6 +15,6 @@ namespace filelist {
 // a hard link under the new name followed by removing the old one does the
 // same; where it has no hard links either, the rename is refused (ENOTSUP)
 // rather than risking another file.
-int renameInPlace(const std::filesystem::path& file, const std::string& newName);
+[[nodiscard]] int renameInPlace(const std::filesystem::path& file, const std::string& newName);
 
-} // namespace filelist
+} // namespace platform
