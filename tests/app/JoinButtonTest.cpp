@@ -1,6 +1,6 @@
 // The Join command: where the joined movie goes, which entries it takes, what
-// the user sees afterwards (also when the write fails), and the output folder
-// commands of the preferences window.
+// the user sees afterwards (also when the write fails). The output folder
+// commands are driven through the preferences window (PreferencesWindowTest).
 
 #include "AppHarness.h"
 #include "Ffprobe.h"
@@ -11,26 +11,6 @@ namespace {
 namespace fs = std::filesystem;
 
 class JoinButtonTest : public testing_support::AppHarness {};
-
-TEST_F(JoinButtonTest, OutputFolderCommands) {
-    m_outputDirectory.setText("old");
-    controller().selectOutputDirectory();
-    EXPECT_EQ(m_chooser.lastQuestion(), QStringList({"Choose", "Choose", "Choose destination folder"}));
-    EXPECT_EQ(m_outputDirectory.text(), "old") << "cancelling changes nothing";
-    EXPECT_FALSE(m_store->contains("OutputDirectory"));
-    setOutputFolder(dir() / "out");
-    EXPECT_EQ(m_outputDirectory.text(), QString::fromStdString((dir() / "out").string()));
-    controller().openDefaultOutputDirectory();
-    EXPECT_EQ(m_desktop.opened(), std::vector<fs::path>{dir() / "out"});
-    controller().clearOutputDirectory();
-    EXPECT_TRUE(m_outputDirectory.text().isEmpty());
-    EXPECT_FALSE(m_store->contains("OutputDirectory"));
-    controller().openDefaultOutputDirectory();
-    ASSERT_EQ(m_alerts.alerts().size(), 1u);
-    EXPECT_EQ(m_alerts.alerts()[0].message, "An output directory has not been specified.");
-    EXPECT_FALSE(m_alerts.alerts()[0].isSheet());
-    EXPECT_EQ(m_desktop.opened().size(), 1u);
-}
 
 TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
     const fs::path out = dir() / "out";
