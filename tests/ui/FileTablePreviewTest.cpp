@@ -1,11 +1,9 @@
-// Previews made in the background, and a folder of many clips added while
-// the window keeps drawing.
+// Previews made in the background, and what the browse panel shows. That the
+// status line is drawn while files are added is FileListTest's.
 
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
-#include "ui/WidgetControls.h"
 
-#include <QLabel>
 #include <QMimeData>
 #include <QSemaphore>
 
@@ -41,44 +39,6 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     EXPECT_EQ(made.load(), 3) << "each file once, however often its row is drawn";
     EXPECT_FALSE(list().needsPreview(0));
     EXPECT_FALSE(list().needsPreview(1));
-}
-
-TEST_F(FileTablePreviews, AddingAFolderOfClipsKeepsTheStatusLineDrawing) {
-    const auto folder = dir() / "clips";
-    std::filesystem::create_directories(folder);
-    const auto seed = fixtures::makeClip(folder, "clip000.mp4", fixtures::ClipRecipe{});
-    constexpr int kClips = 40;
-    for (int i = 1; i < kClips; ++i)
-        std::filesystem::copy_file(seed,
-                                   folder / QString("clip%1.mp4").arg(i, 3, 10, QChar('0')).toStdString());
-
-    // The real status line: a label in a shown window, counting its paints.
-    QLabel statusLine;
-    statusLine.show();
-    struct PaintCounter final : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
-    statusLine.installEventFilter(&counter);
-    ui::LabelTextControl statusControl(statusLine);
-    m_table = std::make_unique<ui::FileTable>(m_view);
-    app::MainWindowOutlets windowOutlets = outlets();
-    windowOutlets.fileList.movieTable = m_table.get();
-    windowOutlets.fileList.eventPump = &m_drawing;
-    windowOutlets.fileList.messagesTextField = &statusControl;
-    m_controller = std::make_unique<app::JoinClipController>(*m_store, windowOutlets);
-    m_table->attach(*m_controller);
-
-    QCoreApplication::processEvents();
-    const int paintsBefore = counter.paints;
-    list().joinClips({folder});
-    EXPECT_EQ(model().rowCount(), kClips);
-    EXPECT_EQ(text(kClips - 1, "Filename"), "clip039.mp4");
-    EXPECT_GE(counter.paints - paintsBefore, kClips / 2)
-        << "the status line is drawn while the folder is added";
 }
 
 TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
