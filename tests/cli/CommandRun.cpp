@@ -4,17 +4,11 @@
 
 #include <QByteArray>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace clitest {
-
-static std::string contents(const std::filesystem::path& file) {
-    std::ifstream input(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(input), {});
-}
 
 CommandRun runCommand(Command command, const std::vector<std::string>& arguments) {
     std::ostringstream out, err;
@@ -48,7 +42,8 @@ CommandRun Program::finish() {
     int status = 0;
     ::waitpid(m_pid, &status, 0);
     return {WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status),
-            contents(m_outputFolder / "stdout"), contents(m_outputFolder / "stderr")};
+            testing_support::contentsOf(m_outputFolder / "stdout"),
+            testing_support::contentsOf(m_outputFolder / "stderr")};
 }
 
 void CommandTest::SetUp() {
@@ -57,9 +52,9 @@ void CommandTest::SetUp() {
 }
 
 int CommandTest::call(Command command, const std::vector<std::string>& arguments) {
-    const CommandRun run = runCommand(command, arguments);
-    m_out = run.out;
-    m_err = run.err;
+    CommandRun run = runCommand(command, arguments);
+    m_out = std::move(run.out);
+    m_err = std::move(run.err);
     return run.status;
 }
 
