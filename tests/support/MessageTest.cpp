@@ -1,13 +1,13 @@
 // Status-line messages and alerts: what the ports are told, in which order,
 // and which texts are looked up.
 
-#include "support/DoAlert.h"
 #include "support/Message.h"
 
 #include "RecordingAlertPresenter.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
 #include "TestWindowHandle.h"
+#include "support/DoAlert.h"
 #include "support/LocalizedString.h"
 
 #include <QLocale>
