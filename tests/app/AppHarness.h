@@ -11,6 +11,7 @@
 #include "RecordingDesktopPorts.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
+#include "ScriptedSettingsDialog.h"
 #include "TestWindowHandle.h"
 #include "app/JoinClipController.h"
 #include "filelist/TableView.h"
@@ -25,20 +26,8 @@
 
 namespace testing_support {
 
-// The export settings dialog and the settings file panels, answered from a
-// script (none stands for Cancel); they record what they were asked.
-class ScriptedSettingsDialog final : public join::ExportSettingsDialog {
-public:
-    std::expected<std::optional<media::ExportSettings>, media::Error>
-    run(const media::ExportComponent&, const media::ExportSettings& current) override {
-        ++runs;
-        shown = current;
-        return answer;
-    }
-    std::optional<media::ExportSettings> answer;
-    media::ExportSettings shown;
-    int runs = 0;
-};
+// The settings file panels answered from a script (none stands for Cancel);
+// they record what they were asked.
 class ScriptedSettingsPanels final : public support::ComponentSettingsPanels {
 public:
     std::optional<std::filesystem::path> runSaveSettingsPanel(const QString& type, const QString& name,

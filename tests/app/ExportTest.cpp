@@ -1,7 +1,10 @@
 // The export component commands (menu, settings buttons, dialog, settings
-// files, all surviving a restart) and the per-file Export command.
+// files, all surviving a restart), the per-file Export command, and both
+// commands without a component.
 
 #include "AppHarness.h"
+#include "TestComponent.h"
+#include "support/LocalizedString.h"
 
 #include <QFile>
 #include <fstream>
@@ -15,21 +18,12 @@ const QString kMovie = "Movie [MooV,test]", kSound = "Sound [WAVE,test]", kPlain
 class ExportComponentsTest : public testing_support::AppHarness {
 protected:
     void SetUp() override {
-        const media::FourCharCode subtypes[] = {media::makeFourCharCode("MooV"),
-                                                media::makeFourCharCode("WAVE"),
-                                                media::makeFourCharCode("plan")};
-        m_components.emplace(3);
-        for (int i = 0; i < 3; ++i) {
-            media::ExportComponent& component = (*m_components)[i];
-            component.name = QStringList{"Movie", "Sound", "Plain"}[i].toStdString();
-            component.info = "Writes " + component.name;
-            component.extension = i == 0 ? "mov" : "wav";
-            component.subtype = subtypes[i];
-            component.manufacturer = media::makeFourCharCode("test");
-            component.hasSettingsDialog = i != 2;
-            component.writesSound = true;
-            component.audioEncoders = {"aac", "pcm_s16le"};
-        }
+        const auto test = media::makeFourCharCode("test");
+        m_components = std::vector{
+            testing_support::testComponent("Movie", media::makeFourCharCode("MooV"), test),
+            testing_support::testComponent("Sound", media::makeFourCharCode("WAVE"), test, "wav"),
+            testing_support::testComponent("Plain", media::makeFourCharCode("plan"), test, "wav")};
+        (*m_components)[2].hasSettingsDialog = false;
         AppHarness::SetUp();
     }
 };
@@ -49,18 +43,15 @@ TEST_F(ExportComponentsTest, TheMenuRemembersTheChoiceAndSettingsAndTheButtonsFo
     const auto stored = controller().selectedComponentSettings();
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(*media::decodeExportSettings(*stored), edited);
-    m_dialog.answer.reset(); // cancelled: the settings stay
+    m_dialog.answer = std::nullopt; // cancelled: the settings stay
     controller().codecSettingsClicked();
     EXPECT_EQ(m_dialog.shown, edited) << "the dialog starts from the stored settings";
     EXPECT_EQ(controller().selectedComponentSettings(), stored);
 
+    // The buttons follow the choice (driven through the window in PreferencesWindowTest).
+    EXPECT_TRUE(controller().exportComponentHasUI("Gone [gone]")) << "an unknown title counts as having one";
     m_componentMenu.selectItemWithTitle(kPlain);
     controller().componentPopUpButtonClicked();
-    for (const support::StoredControl& button : m_settingsButtons)
-        EXPECT_FALSE(button.isEnabled());
-    EXPECT_TRUE(controller().exportComponentHasUI("Gone [gone]")) << "an unknown title counts as having one";
-    relaunch();
-    EXPECT_FALSE(m_settingsButtons[0].isEnabled()) << "set at launch for the stored choice";
     m_components->pop_back();
     relaunch();
     EXPECT_EQ(m_componentMenu.titleOfSelectedItem(), kMovie) << "a choice no component has any more";
@@ -111,7 +102,8 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     EXPECT_EQ(controller().getExtension(), ".wav") << "the selected component's when exporting";
 }
 
-// The Export command with the build's own Wave component, once as it is and once without an extension.
+// The Export command with the build's own Wave component. That an export never
+// replaces its source is checked end to end (SafeOutputTest).
 class ExportCommandTest : public testing_support::AppHarness {
 protected:
     void SetUp() override {
@@ -120,9 +112,6 @@ protected:
             if (component.name == "Wave")
                 m_components->push_back(component);
         ASSERT_EQ(m_components->size(), 1u);
-        m_components->push_back(m_components->front());
-        (*m_components)[1].name = "Bare";
-        (*m_components)[1].extension.clear();
         AppHarness::SetUp();
         fs::create_directory(dir() / "sources");
         fs::create_directory(dir() / "out");
@@ -154,17 +143,6 @@ TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
     EXPECT_EQ(m_chooser.runs(), 3) << "the folder chosen in the panel is for that run only";
 }
 
-TEST_F(ExportCommandTest, NeverWritesOverTheFileBeingRead) {
-    const fs::path a = sound("a.wav");
-    const auto before = fs::file_size(a);
-    defaults().setOverride(support::Pref::Export, true);
-    m_componentMenu.selectItemWithTitle("Bare [WAVE,FFmp]");
-    controller().fileList().joinClips({a});
-    EXPECT_EQ(controller().exportMoviesToFolder(dir() / "sources"),
-              std::vector<fs::path>{dir() / "sources" / "a (exported).wav"});
-    EXPECT_EQ(fs::file_size(a), before);
-}
-
 TEST_F(ExportCommandTest, CancelEndsTheLoopAfterTheCurrentFile) {
     defaults().setOverride(support::Pref::Export, true);
     controller().fileList().joinClips({sound("a.wav"), sound("b.wav"), sound("c.wav")});
@@ -180,6 +158,57 @@ TEST_F(ExportCommandTest, CancelEndsTheLoopAfterTheCurrentFile) {
     EXPECT_FALSE(controller().exportInProgress());
     EXPECT_TRUE(m_alerts.alerts().empty()) << "a cancel is no failure";
     EXPECT_FALSE(m_dockTile.isShowingProgress());
+}
+
+// Join and Export with exporting on but no component to go through, and
+// alerts whose texts are formats: looked up first, then filled.
+class ExportChoiceTest : public testing_support::AppHarness {
+protected:
+    void TearDown() override { support::resetLocalizedStringsForTesting(); }
+    void addPictures(const std::vector<std::string>& names) {
+        std::vector<fs::path> files;
+        for (const std::string& name : names)
+            files.push_back(fixtures::makePicture(dir(), name, 16, 16));
+        controller().fileList().joinClips(files);
+    }
+};
+
+TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothing) {
+    m_components.emplace(); // a build that offers none: the menu stays empty
+    relaunch();
+    setOutputFolder(dir());
+    defaults().setValue(support::Pref::PromptForFilename, false);
+    defaults().setValue(support::Pref::Export, true);
+    addPictures({"a.png"});
+    EXPECT_FALSE(controller().defaultFilename()) << "no extension to name it with";
+
+    EXPECT_EQ(controller().addButtonClicked().status, Status::NoComponent);
+    controller().exportButtonClicked();
+    ASSERT_EQ(m_alerts.alerts().size(), 2u);
+    for (const auto& alert : m_alerts.alerts()) {
+        EXPECT_EQ(alert.message, "No export component is selected.");
+        EXPECT_EQ(alert.parentWindow, &m_window);
+    }
+    EXPECT_TRUE(m_savePanel.openings().empty()) << "nothing is asked for nothing";
+    for (const auto& item : fs::directory_iterator(dir()))
+        EXPECT_TRUE(item.is_directory() || item.path().filename() == "a.png")
+            << item.path() << " was written";
+}
+
+TEST_F(ExportChoiceTest, AFormatIsLookedUpBeforeItIsFilled) {
+    support::resetLocalizedStringsForTesting();
+    support::setLocalizedStringTableForTesting([](const QString& key) {
+        return key == "%d of the files could not be exported."
+                   ? QString("%d Dateien wurden nicht exportiert.")
+                   : key;
+    });
+    defaults().setValue(support::Pref::Export, true);
+    controller().launchExportComponents();
+    addPictures({"a.png", "b.png"});
+    EXPECT_TRUE(controller().exportMoviesToFolder(dir() / "missing").empty());
+    ASSERT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_alerts.alerts()[0].message, "2 Dateien wurden nicht exportiert.");
+    EXPECT_EQ(m_alerts.alerts()[0].informative, "a.png, b.png");
 }
 
 } // namespace

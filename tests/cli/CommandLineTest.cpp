@@ -1,22 +1,29 @@
 // What the commands tell and answer: one parser and one preferences start-up,
 // failures never reported as success, durations read one way, counts and
-// names told as they are, and lists of any length.
+// names told as they are, lists of any length, and what `info` reports.
 
 #include "CommandRun.h"
+#include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "cli/ComponentsCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/HeadlessAlertPresenter.h"
+#include "cli/HeadlessTextControl.h"
 #include "cli/InfoCommand.h"
+#include "cli/InterruptibleEventPump.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 #include "cli/RenameCommand.h"
+#include "media/quicktime/ReferencedSource.h"
+#include "support/Message.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <sys/resource.h>
 
 namespace {
@@ -107,13 +114,14 @@ TEST_F(CommandLineTest, PrefsRefusesWhatCannotBeStoredAndTakesFolders) {
     EXPECT_EQ(fs::path(m_out).parent_path(), out);
 }
 
+// A picture lasts 5 seconds; a duration of 0 asks for no scaling.
 TEST_F(CommandLineTest, DurationsAreReadOneWayAndCheckedBeforeWriting) {
     const fs::path output = dir() / "scaled.mov";
-    // A picture lasts 5 seconds at 600 units per second.
-    const std::vector<std::pair<std::string, int>> cases = {{"1:30", 0},   {"0:01:30.5", 0},   {"1e30", 2},
-                                                            {"0.0001", 2}, {"99999999999", 2}, {"nan", 2},
-                                                            {"inf", 2},    {"-5", 2},          {"ten", 2}};
-    for (const auto& [duration, status] : cases) {
+    const std::vector<std::pair<std::string, double>> cases = {
+        {"1:30", 90},       {"0:01:30.5", 90.5}, {"0", 5},   {"1e30", 0}, {"0.0001", 0},
+        {"99999999999", 0}, {"nan", 0},          {"inf", 0}, {"-5", 0},   {"ten", 0}}; // 0: refused
+    for (const auto& [duration, seconds] : cases) {
+        const int status = seconds > 0 ? 0 : 2;
         const auto list =
             runCommand(cli::runListCommand, {"--desired-duration", duration, m_picture.string()});
         EXPECT_EQ(list.status, status) << "list " << duration << ": " << list.err;
@@ -121,8 +129,38 @@ TEST_F(CommandLineTest, DurationsAreReadOneWayAndCheckedBeforeWriting) {
                                      {"-o", output.string(), "--duration", duration, m_picture.string()});
         EXPECT_EQ(join.status, status) << "join " << duration << ": " << join.err;
         EXPECT_EQ(fs::exists(output), status == 0) << duration << ": nothing written when refused";
+        if (status == 0) {
+            EXPECT_NEAR(oracle::formatDuration(output), seconds, 0.05) << duration;
+        }
         fs::remove(output);
     }
+}
+
+TEST_F(CommandLineTest, JoinRefusesWhatItCannotJoin) {
+    EXPECT_EQ(call(cli::runJoinCommand, {m_picture.string()}), 2) << "no output named and no output folder";
+    EXPECT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "missing" / "x.mov").string(), m_picture.string()}),
+              1);
+    EXPECT_EQ(m_err.find("Finished processing movies!"), std::string::npos);
+    EXPECT_TRUE(m_out.empty());
+}
+
+TEST_F(CommandLineTest, JoinShowsProgressOnStderrAndItsOptionsHoldForItsRunOnly) {
+    // A referring movie points into the clip and holds the picture, which it cannot point into.
+    const fs::path clip = fixtures::makeClip(dir(), "clip.mp4", fixtures::ClipRecipe{});
+    const fs::path referring = dir() / "referring.mov", output = dir() / "joined.mov";
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", referring.string(), "--no-chapters", "--reference",
+                                         clip.string(), m_picture.string()}),
+              0)
+        << m_err;
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(referring));
+    EXPECT_NEAR(oracle::formatDuration(referring), 6.0, 0.05) << "one second of clip, five of picture";
+    ASSERT_EQ(call(cli::runJoinCommand, {"-o", output.string(), clip.string(), m_picture.string()}), 0)
+        << m_err;
+    EXPECT_FALSE(media::quicktime::refersToOtherFiles(output)) << "--reference held for its own run only";
+    EXPECT_EQ(m_out, output.string() + "\n");
+    for (const char* line : {"Saving movie: ", "Elapsed Time: ", "Finished processing movies!"})
+        EXPECT_NE(m_err.find(line), std::string::npos) << m_err;
+    EXPECT_FALSE(fs::exists(preferencesFile())) << "the stored preferences are untouched";
 }
 
 TEST_F(CommandLineTest, UnusableFilesAreCountedAndNamedWithTheirReason) {
@@ -180,6 +218,74 @@ TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
     ASSERT_EQ(join.status, 0) << join.err.substr(0, 500);
     ASSERT_EQ(call(cli::runInfoCommand, {"--json", output.string()}), 0);
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(m_out))[0]["frameCount"].toInt(), kEntries);
+}
+
+// What the window would show goes to the terminal as lines.
+TEST(HeadlessTextControl, WritesVisibleTextsAsLines) {
+    std::ostringstream out;
+    cli::HeadlessTextControl field(out);
+    cli::InterruptibleEventPump pump(out);
+    support::message(field, pump, QString::fromUtf8("Joining “Holiday”..."));
+    support::message(field, pump, QString());
+    field.setHidden(true);
+    field.setText(QStringLiteral("not shown"));
+    EXPECT_EQ(out.str(), "Joining \u201cHoliday\u201d...\n");
+    EXPECT_EQ(field.text(), QStringLiteral("not shown"));
+    EXPECT_TRUE(field.isHidden());
+}
+
+TEST(HeadlessAlertPresenter, WritesMessageAndInformativeOnOneLine) {
+    std::ostringstream out;
+    cli::HeadlessAlertPresenter alerts(out);
+    alerts.beep();
+    alerts.showInformational(QStringLiteral("Download Failed"),
+                             QStringLiteral("An error occured during download."), nullptr);
+    alerts.showInformational(QStringLiteral("Movie splitting completed."), QStringLiteral(" "), nullptr);
+    EXPECT_EQ(out.str(), "Download Failed \u2014 An error occured during download.\n"
+                         "Movie splitting completed.\n");
+}
+
+// `joinclip info`: the text block, the JSON keys, the exit status.
+class InfoCommandTest : public clitest::CommandTest {
+protected:
+    const std::string m_clip = fixtures::makeClip(dir(), "Holiday.mp4", {}).string();
+    const std::string m_bad = m_folder.write("broken.mov", "not a movie").string();
+};
+
+TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
+    const auto run =
+        runCommand(cli::runInfoCommand, {"--", m_clip}); // "--" lets a name like an option through
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.empty());
+    for (const char* part : {"display name: Holiday\n", "natural size: 160 x 120\n", "    video h264\n",
+                             "    sound aac\n", "frame count: 25\n", "(1.000 seconds)"})
+        EXPECT_NE(run.out.find(part), std::string::npos) << part << " in " << run.out;
+    EXPECT_EQ(runCommand(cli::runInfoCommand, {}).status, 2);
+}
+
+TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
+    const auto run = runCommand(cli::runInfoCommand, {"--json", m_bad, m_clip});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot open " + m_bad), std::string::npos) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+
+    const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_FALSE(files[0]["opens"].toBool());
+    EXPECT_FALSE(files[0]["error"].toString().isEmpty());
+    const QJsonObject good = files[1].toObject();
+    EXPECT_TRUE(good["opens"].toBool());
+    EXPECT_FALSE(good.contains("error"));
+    for (const auto& [key, value] : std::vector<std::pair<const char*, QJsonValue>>{
+             {"displayName", "Holiday"}, {"naturalWidth", 160}, {"naturalHeight", 120}, {"frameCount", 25}})
+        EXPECT_EQ(good[key], value) << key;
+    EXPECT_NEAR(good["durationSeconds"].toDouble(), 1.0, 0.001);
+    EXPECT_GT(good["timeScale"].toInt(), 0);
+    EXPECT_TRUE(good["duration"].toString().contains('/'));
+    const QJsonArray tracks = good["tracks"].toArray();
+    ASSERT_EQ(tracks.size(), 2);
+    EXPECT_EQ(tracks[0]["mediaType"].toString(), "video");
+    EXPECT_EQ(tracks[1]["codec"].toString(), "aac");
 }
 
 } // namespace

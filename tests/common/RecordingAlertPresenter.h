@@ -22,9 +22,18 @@ public:
 
     explicit RecordingAlertPresenter(CallLog* log = nullptr) : m_log(log) {}
 
-    void beep() override;
+    void beep() override {
+        ++m_beepCount;
+        if (m_log)
+            m_log->push_back("beep");
+    }
     void showInformational(const QString& message, const QString& informative,
-                           support::WindowHandle* parentWindow) override;
+                           support::WindowHandle* parentWindow) override {
+        m_alerts.push_back(Alert{message, informative, parentWindow});
+        if (m_log)
+            m_log->push_back(std::string(parentWindow ? "sheet(" : "modal(") + message.toStdString() + " | " +
+                             informative.toStdString() + ")");
+    }
 
     int beepCount() const { return m_beepCount; }
     const std::vector<Alert>& alerts() const { return m_alerts; }
@@ -34,21 +43,5 @@ private:
     int m_beepCount = 0;
     std::vector<Alert> m_alerts;
 };
-
-inline void RecordingAlertPresenter::beep() {
-    ++m_beepCount;
-    if (m_log) {
-        m_log->push_back("beep");
-    }
-}
-
-inline void RecordingAlertPresenter::showInformational(const QString& message, const QString& informative,
-                                                       support::WindowHandle* parentWindow) {
-    m_alerts.push_back(Alert{message, informative, parentWindow});
-    if (m_log) {
-        m_log->push_back(std::string(parentWindow ? "sheet(" : "modal(") + message.toStdString() + " | " +
-                         informative.toStdString() + ")");
-    }
-}
 
 } // namespace testing_support

@@ -22,9 +22,6 @@ public:
         std::optional<QString> requiredExtension;
     };
 
-    explicit RecordingSavePanel(std::optional<std::filesystem::path> answer = std::nullopt)
-        : m_answer(std::move(answer)) {}
-
     std::optional<std::filesystem::path>
     runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
                  const std::optional<QString>& requiredExtension) override {
@@ -54,8 +51,7 @@ public:
     const std::vector<std::filesystem::path>& revealed() const { return m_revealed; }
 
 private:
-    std::vector<std::filesystem::path> m_opened;
-    std::vector<std::filesystem::path> m_revealed;
+    std::vector<std::filesystem::path> m_opened, m_revealed;
 };
 
 // Records every progress the tile showed, and whether it is back to the icon.
@@ -67,20 +63,15 @@ public:
         m_fractions.push_back(fraction);
         m_showing = true;
     }
-    void restore() override {
-        m_showing = false;
-        ++m_restoreCount;
-    }
+    void restore() override { m_showing = false; }
     const QImage& lastTile() const { return m_lastTile; }
     const std::vector<double>& fractions() const { return m_fractions; }
     bool isShowingProgress() const { return m_showing; }
-    int restoreCount() const { return m_restoreCount; }
 
 private:
     QImage m_lastTile;
     std::vector<double> m_fractions;
     bool m_showing = false;
-    int m_restoreCount = 0;
 };
 
 } // namespace testing_support

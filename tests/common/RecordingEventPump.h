@@ -4,6 +4,7 @@
 #include "support/EventPump.h"
 
 #include <functional>
+#include <utility>
 
 namespace testing_support {
 
@@ -14,11 +15,23 @@ class RecordingEventPump final : public support::EventPump {
 public:
     explicit RecordingEventPump(CallLog* log = nullptr) : m_log(log) {}
 
-    void processPendingDrawing() override;
-    void processPendingEvents() override;
-
+    void processPendingDrawing() override {
+        ++m_pumpCount;
+        if (m_log)
+            m_log->push_back("processPendingDrawing");
+    }
+    void processPendingEvents() override {
+        ++m_eventCount;
+        if (m_log)
+            m_log->push_back("processPendingEvents");
+        if (m_action && m_eventCount == m_actionAt)
+            std::exchange(m_action, nullptr)();
+    }
     // Runs `action` at the n-th call of processPendingEvents from now (1: the next).
-    void queueUserAction(int n, std::function<void()> action);
+    void queueUserAction(int n, std::function<void()> action) {
+        m_actionAt = m_eventCount + n;
+        m_action = std::move(action);
+    }
 
     int pumpCount() const { return m_pumpCount; }
     int eventCount() const { return m_eventCount; }
@@ -30,28 +43,5 @@ private:
     int m_actionAt = 0;
     std::function<void()> m_action;
 };
-
-inline void RecordingEventPump::processPendingDrawing() {
-    ++m_pumpCount;
-    if (m_log) {
-        m_log->push_back("processPendingDrawing");
-    }
-}
-
-inline void RecordingEventPump::processPendingEvents() {
-    ++m_eventCount;
-    if (m_log)
-        m_log->push_back("processPendingEvents");
-    if (m_action && m_eventCount == m_actionAt) {
-        auto action = std::move(m_action);
-        m_action = nullptr;
-        action();
-    }
-}
-
-inline void RecordingEventPump::queueUserAction(int n, std::function<void()> action) {
-    m_actionAt = m_eventCount + n;
-    m_action = std::move(action);
-}
 
 } // namespace testing_support

@@ -15,9 +15,20 @@ class RecordingTextControl final : public support::TextControl {
 public:
     explicit RecordingTextControl(CallLog* log = nullptr) : m_log(log) {}
 
-    void setText(const QString& text) override;
+    void setText(const QString& text) override {
+        m_text = text;
+        m_textsSet.append(text);
+        if (m_log)
+            m_log->push_back("setText(" + text.toStdString() + ")");
+        if (onText)
+            onText(text);
+    }
     QString text() const override { return m_text; }
-    void setHidden(bool hidden) override;
+    void setHidden(bool hidden) override {
+        m_hidden = hidden;
+        if (m_log)
+            m_log->push_back(hidden ? "setHidden(true)" : "setHidden(false)");
+    }
     bool isHidden() const override { return m_hidden; }
 
     const QStringList& textsSet() const { return m_textsSet; }
@@ -30,22 +41,5 @@ private:
     bool m_hidden = true;
     QStringList m_textsSet;
 };
-
-inline void RecordingTextControl::setText(const QString& text) {
-    m_text = text;
-    m_textsSet.append(text);
-    if (m_log) {
-        m_log->push_back("setText(" + text.toStdString() + ")");
-    }
-    if (onText)
-        onText(text);
-}
-
-inline void RecordingTextControl::setHidden(bool hidden) {
-    m_hidden = hidden;
-    if (m_log) {
-        m_log->push_back(hidden ? "setHidden(true)" : "setHidden(false)");
-    }
-}
 
 } // namespace testing_support

@@ -3,6 +3,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QVariantMap>
+#include <algorithm>
 #include <cmath>
 
 namespace testing_support {
@@ -14,31 +15,16 @@ inline bool sameValue(const QVariant& a, const QVariant& b) {
     if (a.metaType() != b.metaType())
         return false;
     switch (a.metaType().id()) {
-    case QMetaType::QVariantList: {
-        const QVariantList left = a.toList();
-        const QVariantList right = b.toList();
-        if (left.size() != right.size())
-            return false;
-        for (qsizetype index = 0; index < left.size(); ++index) {
-            if (!sameValue(left[index], right[index]))
-                return false;
-        }
-        return true;
-    }
+    case QMetaType::QVariantList:
+        return std::ranges::equal(a.toList(), b.toList(), sameValue);
     case QMetaType::QVariantMap: {
-        const QVariantMap left = a.toMap();
-        const QVariantMap right = b.toMap();
-        if (left.keys() != right.keys())
-            return false;
-        for (auto entry = left.cbegin(); entry != left.cend(); ++entry) {
-            if (!sameValue(entry.value(), right.value(entry.key())))
-                return false;
-        }
-        return true;
+        const QVariantMap left = a.toMap(), right = b.toMap();
+        return left.keys() == right.keys() && std::ranges::all_of(left.keys(), [&](const QString& key) {
+                   return sameValue(left.value(key), right.value(key));
+               });
     }
     case QMetaType::Double: {
-        const double left = a.toDouble();
-        const double right = b.toDouble();
+        const double left = a.toDouble(), right = b.toDouble();
         return (std::isnan(left) && std::isnan(right)) ||
                (left == right && std::signbit(left) == std::signbit(right));
     }

@@ -33,17 +33,10 @@ using Names = std::vector<std::string>;
 class FileListTest : public ::testing::Test {
 protected:
     FileListTest() : store(m_folder.path() / "prefs.plist"), defaults(store) {
-        filelist::FileListOutlets outlets{.movieTable = &table,
-                                          .durationTextField = &durationField,
-                                          .messagesTextField = &messages,
-                                          .eventPump = &pump,
-                                          .spinner = &spinner};
-        support::Control** controls[] = {
-            &outlets.clearButton,    &outlets.joinButton,           &outlets.exportButton,
-            &outlets.reverseButton,  &outlets.sortButton,           &outlets.titleSortButton,
-            &outlets.dateSortButton, &outlets.createDateSortButton, &outlets.exifSortButton};
-        for (std::size_t i = 0; i < std::size(controls); ++i)
-            *controls[i] = &m_controls[i];
+        support::StoredControl* c = m_controls;
+        const filelist::FileListOutlets outlets{&table, &durationField, &messages, &pump, &spinner,
+                                                c,      c + 1,          c + 2,     c + 3, c + 4,
+                                                c + 5,  c + 6,          c + 7,     c + 8};
         filelist::FileList::Services services;
         services.previewImage = [this](const fs::path& file) {
             previewsMade.push_back(file.filename().string());
@@ -69,13 +62,10 @@ protected:
     }
 
     // Whether the list controls (first three) or the ordering controls (the rest) are all `enabled`.
-    bool listControls(bool enabled) const { return allAre(0, 3, enabled); }
-    bool orderingControls(bool enabled) const { return allAre(3, 9, enabled); }
-    bool allAre(int from, int to, bool enabled) const {
-        for (int i = from; i < to; ++i)
-            if (m_controls[i].isEnabled() != enabled)
-                return false;
-        return true;
+    bool listControls(bool enabled) const { return allAre(m_controls, m_controls + 3, enabled); }
+    bool orderingControls(bool enabled) const { return allAre(m_controls + 3, m_controls + 9, enabled); }
+    static bool allAre(const support::StoredControl* from, const support::StoredControl* to, bool enabled) {
+        return std::all_of(from, to, [&](const auto& control) { return control.isEnabled() == enabled; });
     }
     // The file names of the entries, in list order.
     Names names() const {
@@ -117,6 +107,7 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     EXPECT_EQ(defaultFilenameCalls.back().first.filename(), "A.png");
     EXPECT_EQ(defaultFilenameCalls[0], std::make_pair(dir() / "F2", true));
     EXPECT_TRUE(previewsMade.empty()) << "building entries decodes no picture";
+    EXPECT_GE(pump.pumpCount(), 7) << "the status line is drawn as each entry is added";
 }
 
 TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
@@ -363,21 +354,6 @@ TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
     EXPECT_EQ(names(), (Names{"a.png", "b.png", "000003 c.png", longName}));
     ASSERT_EQ(outcome.refused.size(), 1u);
     EXPECT_EQ(testing_support::contentsOf(dir() / "c.png"), "a new c");
-}
-
-TEST_F(FileListTest, AThousandFilesNumberedAndUnnumberedGetTheirNamesBack) {
-    const fs::path first = picture("clip0.png");
-    Names original;
-    for (int i = 0; i < 1000; ++i) {
-        original.push_back("clip" + std::to_string(i) + ".png");
-        if (i > 0)
-            fs::copy_file(first, dir() / original.back());
-        append(dir() / original.back());
-    }
-    EXPECT_EQ(list->renameFilesInSequence().renamed.size(), 1000u);
-    EXPECT_EQ(names()[999], "001000 clip999.png");
-    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 1000u);
-    EXPECT_EQ(names(), original);
 }
 
 TEST(ListTextFileTest, LinesEndInCrLfLfOrLoneCrAndEveryLineCounts) {

@@ -5,40 +5,27 @@
 #include "FileContents.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <iostream>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-namespace {
-
-std::vector<std::filesystem::path> inputsIn(const std::filesystem::path& argument) {
-    std::vector<std::filesystem::path> inputs;
-    if (std::filesystem::is_directory(argument)) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(argument)) {
-            if (entry.is_regular_file())
-                inputs.push_back(entry.path());
-        }
-        std::sort(inputs.begin(), inputs.end());
-    } else if (std::filesystem::is_regular_file(argument)) {
-        inputs.push_back(argument);
-    }
-    return inputs;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    namespace fs = std::filesystem;
     std::size_t ran = 0;
     for (int i = 1; i < argc; ++i) {
-        const auto inputs = inputsIn(argv[i]);
+        std::vector<fs::path> inputs;
+        if (fs::is_regular_file(argv[i]))
+            inputs.push_back(argv[i]);
+        else if (fs::is_directory(argv[i]))
+            for (const auto& entry : fs::recursive_directory_iterator(argv[i]))
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
         if (inputs.empty()) {
             std::cerr << "fuzz replay: no inputs at " << argv[i] << '\n';
             return 1;
         }
+        std::ranges::sort(inputs);
         for (const auto& input : inputs) {
             // A copy of exactly the file's size, so reads past the end are caught.
             const std::string bytes = testing_support::contentsOf(input);

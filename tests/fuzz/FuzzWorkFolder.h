@@ -1,36 +1,51 @@
 #pragma once
 
-// A private folder for fuzz targets that must go through files: memory-backed
-// when possible (every write is flushed to disk, which would otherwise
-// dominate the time of a run), made once and removed when the process ends.
+// Helpers of the fuzz targets: a check that aborts (failing the run) with a
+// reason, and a private folder for targets that must go through files.
 
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
 namespace fuzz {
 
+inline void check(bool holds, const char* target, const char* what) {
+    if (holds)
+        return;
+    std::fprintf(stderr, "%s: %s\n", target, what);
+    std::abort();
+}
+
+// Memory-backed when possible (flushing every write to disk would dominate a
+// run's time), made once and removed when the process ends.
 inline const std::filesystem::path& workFolder(const char* targetName) {
     static const std::filesystem::path folder = [targetName] {
-        namespace fs = std::filesystem;
         std::error_code error;
-        const fs::path base =
-            fs::is_directory("/dev/shm", error) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        const auto base = std::filesystem::is_directory("/dev/shm", error)
+                              ? std::filesystem::path("/dev/shm")
+                              : std::filesystem::temp_directory_path();
         std::string pattern = (base / (std::string(targetName) + "-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return fs::path(pattern);
-    }();
-    static const bool removedAtExit = [] {
+        check(::mkdtemp(pattern.data()) != nullptr, targetName, "cannot make a work folder");
         std::atexit([] {
-            std::error_code error;
-            std::filesystem::remove_all(folder, error);
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
         });
-        return true;
+        return std::filesystem::path(pattern);
     }();
-    (void)removedAtExit;
     return folder;
+}
+
+// The fuzz input as the file `name` in the target's work folder (the layers under test open paths).
+inline std::filesystem::path writeInput(const char* targetName, const char* name, const std::uint8_t* data,
+                                        std::size_t size) {
+    const auto file = workFolder(targetName) / name;
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    return file;
 }
 
 } // namespace fuzz

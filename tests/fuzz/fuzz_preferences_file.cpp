@@ -6,79 +6,36 @@
 #include "SameValue.h"
 #include "platform/Preferences.h"
 
-#include <QDateTime>
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-namespace {
-
-namespace fs = std::filesystem;
-using testing_support::sameValue;
-
-[[noreturn]] void fail(const char* what, const QString& key) {
-    std::fprintf(stderr, "fuzz_preferences_file: %s (key \"%s\")\n", what, key.toUtf8().constData());
-    std::abort();
-}
-
-const fs::path& workFolder() {
-    return fuzz::workFolder("fuzz_preferences_file");
-}
-
-void emptyWorkFolder() {
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(workFolder(), error)) {
-        fs::remove_all(entry.path(), error);
-    }
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path file = workFolder() / "preferences.plist";
-    const fs::path copy = workFolder() / "copy.plist";
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-
+    constexpr const char* kTarget = "fuzz_preferences_file";
+    const auto file = fuzz::writeInput(kTarget, "preferences.plist", data, size);
+    const auto copy = fuzz::workFolder(kTarget) / "copy.plist";
     QVariantMap values;
     {
         const platform::Preferences preferences(file);
         for (const QString& key : preferences.keys()) {
-            if (!preferences.contains(key) || !preferences.value(key).isValid()) {
-                fail("a listed key has no value", key);
-            }
+            fuzz::check(preferences.contains(key) && preferences.value(key).isValid(), kTarget,
+                        "a listed key has no value");
             values.insert(key, preferences.value(key));
         }
-        if (preferences.setAsideFile() && !values.isEmpty()) {
-            fail("a file set aside left values behind", values.firstKey());
-        }
+        fuzz::check(!preferences.setAsideFile() || values.isEmpty(), kTarget,
+                    "a file set aside left values behind");
     }
     {
         platform::Preferences writer(copy);
-        for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
-            if (!writer.setValue(entry.key(), entry.value())) {
-                fail("a value read from a file is refused", entry.key());
-            }
-        }
-        if (!writer.synchronize() && !values.isEmpty()) {
-            fail("writing the values failed", values.firstKey());
-        }
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
+            fuzz::check(writer.setValue(entry.key(), entry.value()), kTarget, "a value read is refused");
+        fuzz::check(writer.synchronize() || values.isEmpty(), kTarget, "writing the values failed");
     }
     if (!values.isEmpty()) {
         const platform::Preferences reader(copy);
-        if (reader.keys() != values.keys()) {
-            fail("the keys changed through a write", values.firstKey());
-        }
-        for (auto entry = values.cbegin(); entry != values.cend(); ++entry) {
-            if (!sameValue(entry.value(), reader.value(entry.key()))) {
-                fail("a value changed through a write", entry.key());
-            }
-        }
+        fuzz::check(reader.keys() == values.keys(), kTarget, "the keys changed through a write");
+        for (auto entry = values.cbegin(); entry != values.cend(); ++entry)
+            fuzz::check(testing_support::sameValue(entry.value(), reader.value(entry.key())), kTarget,
+                        "a value changed through a write");
     }
-    emptyWorkFolder();
+    std::error_code ignored; // the next input starts from an empty folder
+    for (const auto& entry : std::filesystem::directory_iterator(fuzz::workFolder(kTarget), ignored))
+        std::filesystem::remove_all(entry.path(), ignored);
     return 0;
 }

@@ -4,19 +4,9 @@
 #include "FuzzWorkFolder.h"
 #include "join/SettingsFile.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
-namespace fs = std::filesystem;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path file = fuzz::workFolder("fuzz_settings_file") / "input.qxst";
-    const fs::path copy = fuzz::workFolder("fuzz_settings_file") / "copy.qxst";
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    const auto file = fuzz::writeInput("fuzz_settings_file", "input.qxst", data, size);
+    const auto copy = fuzz::workFolder("fuzz_settings_file") / "copy.qxst";
     const auto settings = join::readSettingsFile(file);
     if (!settings)
         return 0;
@@ -25,12 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const QString& title : settings->keys())
             if (title.contains(QChar(0)))
                 return 0;
-        std::fprintf(stderr, "fuzz_settings_file: settings read from a file could not be written\n");
-        std::abort();
+        fuzz::check(false, "fuzz_settings_file", "settings read from a file could not be written");
     }
-    if (join::readSettingsFile(copy) != settings) {
-        std::fprintf(stderr, "fuzz_settings_file: settings changed through a write\n");
-        std::abort();
-    }
+    fuzz::check(join::readSettingsFile(copy) == settings, "fuzz_settings_file",
+                "settings changed through a write");
     return 0;
 }

@@ -42,15 +42,6 @@ protected:
     fixtures::test::TemporaryFolder m_folder;
 };
 
-TEST_F(CreateMovieFromSoundFileTest, TheMovieIsNamedAfterTheSoundFileAndTheTimeBesideIt) {
-    EXPECT_EQ(join::soundMovieFilename(dir() / "Song.aiff", kSample),
-              dir() / QString::fromUtf8("Song-7-14-09, 6-03-22\u202FPM.mov").toStdString());
-    // A name without extension keeps all of itself; only the last extension goes.
-    EXPECT_TRUE(join::soundMovieFilename(dir() / "Song", kSample).filename().string().starts_with("Song-"));
-    EXPECT_TRUE(
-        join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().starts_with("My.Song-"));
-}
-
 TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictureOfTheSoundsLength) {
     const fs::path sound = fixtures::makeSound(dir(), "two.m4a", 44100, 2, 1.0, 2);
     const double soundSeconds = secondsOf(sound);
@@ -80,7 +71,14 @@ TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictu
     EXPECT_EQ(folderNames(), expected) << "no temporary file is left";
 }
 
-TEST_F(CreateMovieFromSoundFileTest, NothingAlreadyAtTheNameIsEverReplaced) {
+TEST_F(CreateMovieFromSoundFileTest, TheMovieIsNamedAfterTheFileAndTheTimeAndNothingThereIsReplaced) {
+    EXPECT_EQ(join::soundMovieFilename(dir() / "Song.aiff", kSample),
+              dir() / QString::fromUtf8("Song-7-14-09, 6-03-22\u202FPM.mov").toStdString());
+    // A name without extension keeps all of itself; only the last extension goes.
+    EXPECT_TRUE(join::soundMovieFilename(dir() / "Song", kSample).filename().string().starts_with("Song-"));
+    EXPECT_TRUE(
+        join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().starts_with("My.Song-"));
+
     const fs::path sound = fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5);
     const fs::path taken = join::soundMovieFilename(sound, kSample);
     testing_support::writeFile(taken, "the user's own file");
@@ -112,6 +110,13 @@ TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
     for (const fs::path& file : refused)
         EXPECT_FALSE(convert(file)) << file;
     EXPECT_EQ(folderNames(), before) << "nothing is written";
+
+    // The still picture ships with the application, and only what it ships is found.
+    const auto sun = join::applicationImageNamed("Sun.tiff");
+    ASSERT_TRUE(sun);
+    EXPECT_TRUE(sun->startsWith("II*") || sun->startsWith("MM")) << "a TIFF file";
+    EXPECT_FALSE(join::applicationImageNamed("Moon.tiff"));
+    EXPECT_FALSE(join::applicationImageNamed("../Sun.tiff"));
 }
 
 // Sound that QuickTime holds is copied sample for sample; other codecs are encoded to AAC.
@@ -139,14 +144,6 @@ TEST_F(CreateMovieFromSoundFileTest, SoundIsCopiedWhereQuickTimeHoldsItElseEncod
                 EXPECT_NEAR(stream.duration, soundSeconds, 0.01) << "the picture lasts as long";
         EXPECT_NEAR(oracle::playedDuration(movie->fileName()), soundSeconds, 0.05);
     }
-}
-
-TEST_F(CreateMovieFromSoundFileTest, TheStillPictureShipsWithTheApplication) {
-    const auto sun = join::applicationImageNamed("Sun.tiff");
-    ASSERT_TRUE(sun);
-    EXPECT_TRUE(sun->startsWith("II*") || sun->startsWith("MM")) << "a TIFF file";
-    EXPECT_FALSE(join::applicationImageNamed("Moon.tiff"));
-    EXPECT_FALSE(join::applicationImageNamed("../Sun.tiff"));
 }
 
 } // namespace

@@ -1,13 +1,12 @@
-// The component table, the settings of a component instance, settings files,
-// and a join written through a component.
+// The component table, the settings of a component instance, and settings
+// files. A join written through a component is JoinEngineTest's.
 
 #include "FileContents.h"
-#include "MediaFixtures.h"
-#include "MovieTiming.h"
 #include "RecordingConsole.h"
+#include "ScriptedSettingsDialog.h"
 #include "TemporaryFolder.h"
+#include "TestComponent.h"
 #include "join/ComponentTable.h"
-#include "join/JoinEngine.h"
 #include "join/LoadAndEditExporterSettings.h"
 #include "join/SettingsFile.h"
 
@@ -20,30 +19,8 @@ using testing_support::RecordingConsole;
 
 media::ExportComponent makeComponent(const std::string& name, const char (&subtype)[5],
                                      media::FourCharCode manufacturer, const std::string& extension = "mov") {
-    media::ExportComponent component;
-    component.name = name;
-    component.info = name + " info";
-    component.extension = extension;
-    component.subtype = media::makeFourCharCode(subtype);
-    component.manufacturer = manufacturer;
-    component.writesVideo = component.writesSound = true;
-    component.videoEncoders = {"libx264", "mpeg4"};
-    component.audioEncoders = {"aac"};
-    return component;
+    return testing_support::testComponent(name, media::makeFourCharCode(subtype), manufacturer, extension);
 }
-
-// A dialog answering as scripted, remembering what it was shown.
-class ScriptedDialog final : public join::ExportSettingsDialog {
-public:
-    std::expected<std::optional<media::ExportSettings>, media::Error> answer;
-    std::optional<media::ExportSettings> shown;
-
-    std::expected<std::optional<media::ExportSettings>, media::Error>
-    run(const media::ExportComponent&, const media::ExportSettings& current) override {
-        shown = current;
-        return answer;
-    }
-};
 
 TEST(ComponentTableTest, TitlesNameSubtypeAndManufacturerAndTheFirstOfTwoWins) {
     const media::FourCharCode maker = media::makeFourCharCode("FFmp");
@@ -76,7 +53,7 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     join::ComponentTable table;
     join::BuildComponentTable(table, {makeComponent("Movie", "MooV", 0)});
     const join::ComponentDescription description = *table.find("Movie [MooV]");
-    ScriptedDialog dialog;
+    testing_support::ScriptedSettingsDialog dialog;
     RecordingConsole console;
     const auto settingsOf = [&](const std::optional<QByteArray>& bytes, bool showDialog) {
         return join::loadAndEditExporterSettings(description, bytes, showDialog, &dialog, console);
@@ -84,7 +61,7 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
 
     // Without a dialog: the instance's current settings (its defaults at first).
     EXPECT_EQ(*media::decodeExportSettings(*settingsOf(std::nullopt, false)), media::ExportSettings{});
-    EXPECT_FALSE(dialog.shown.has_value());
+    EXPECT_EQ(dialog.runs, 0);
 
     // Loaded bytes are what the dialog starts from; its answer is what comes back.
     media::ExportSettings stored;
@@ -133,7 +110,7 @@ protected:
     fixtures::test::TemporaryFolder m_folder;
 };
 
-TEST_F(SettingsFileTest, AllSettingsRoundTripThroughAnXmlPropertyList) {
+TEST_F(SettingsFileTest, SettingsRoundTripAndFilesThatAreNotSettingsAreIgnored) {
     join::SettingsDictionary settings;
     settings.insert("QuickTime Movie [MooV,FFmp]", media::encodeExportSettings({}));
     settings.insert("Not installed [none]", QByteArray("\x00\x01\xff", 3));
@@ -145,11 +122,8 @@ TEST_F(SettingsFileTest, AllSettingsRoundTripThroughAnXmlPropertyList) {
     // Through the preferences' form too.
     EXPECT_EQ(join::settingsFromPreferenceValue(join::settingsPreferenceValue(settings)), settings);
     EXPECT_TRUE(join::settingsFromPreferenceValue(QVariant(QString("not a dictionary"))).isEmpty());
-}
 
-// What is read and written is the property-list file's (tests/platform); a
-// settings file is a dictionary of bytes.
-TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreIgnoredAndAFailedSaveKeepsTheOldFile) {
+    // How property lists are read and written is tests/platform's; a settings file is a dictionary of bytes.
     EXPECT_FALSE(join::readSettingsFile(write("text.qxst", "just text")).has_value());
     EXPECT_FALSE(join::readSettingsFile(m_folder.path() / "missing.qxst").has_value());
     // Values that are not bytes cannot be settings; the rest are kept.
@@ -163,57 +137,6 @@ TEST_F(SettingsFileTest, FilesThatAreNotSettingsAreIgnoredAndAFailedSaveKeepsThe
     ASSERT_TRUE(join::writeSettingsFile(good, {{"A", QByteArray("x")}}));
     EXPECT_FALSE(join::writeSettingsFile(good, {{QString(QChar(0)), QByteArray("y")}}));
     EXPECT_EQ(join::readSettingsFile(good)->value("A"), QByteArray("x"));
-}
-
-class QuietDelegate final : public join::JoinDelegate {
-public:
-    void showSpinner(bool) override {}
-    void message(const QString&) override {}
-    bool shouldContinueOperation(int, double, const fs::path&) override { return true; }
-};
-
-TEST_F(SettingsFileTest, AJoinThroughAComponentUsesItsSettingsOrItsDefaults) {
-    const fs::path clip = fixtures::makeClip(m_folder.path(), "clip.mp4", {.frames = 10});
-    join::ComponentTable table;
-    join::BuildComponentTable(table);
-    const join::ComponentDescription* webm = table.find("WebM [WebM,FFmp]");
-    ASSERT_NE(webm, nullptr);
-
-    join::JoinRequest request;
-    request.movies = {*media::Movie::open(clip), *media::Movie::open(clip)};
-    request.titles = {"One", "Two"};
-    request.component = *webm;
-    request.flatten = false; // has no say in an export
-    media::ExportSettings settings;
-    settings.videoEncoder = "libvpx";
-    settings.width = 80;
-    settings.height = 60;
-    QuietDelegate delegate;
-    RecordingConsole console;
-    const auto videoOf = [&](const QByteArray& bytes, const char* name) {
-        request.exportSettings = bytes;
-        request.destFilePath = m_folder.path() / name;
-        EXPECT_TRUE(join::appendMovies(request, delegate, console).has_value());
-        return oracle::probeStreams(request.destFilePath, "video").at(0);
-    };
-    auto video = videoOf(media::encodeExportSettings(settings), "set.webm");
-    EXPECT_EQ(video.codecName, "vp8");
-    EXPECT_EQ(video.width, 80);
-    EXPECT_TRUE(console.lines().isEmpty());
-
-    // Damaged settings: told on the console, the component's defaults, and the file is still written.
-    video = videoOf("damaged", "defaults.webm");
-    EXPECT_EQ(video.codecName, "vp9");
-    EXPECT_EQ(video.width, 160);
-    EXPECT_TRUE(console.contains("JoinClip error: the export settings of WebM cannot be used"));
-
-    // A component this build lacks writes nothing.
-    join::ComponentDescription missing = *webm;
-    missing.subtype = media::makeFourCharCode("none");
-    request.component = missing;
-    request.destFilePath = m_folder.path() / "missing.webm";
-    EXPECT_FALSE(join::appendMovies(request, delegate, console).has_value());
-    EXPECT_FALSE(fs::exists(request.destFilePath));
 }
 
 } // namespace

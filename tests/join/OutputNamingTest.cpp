@@ -1,4 +1,9 @@
+// Names of written files: the joined movie's default name, and where the per-file export writes
+// (never over the file it reads).
+
 #include "join/OutputNaming.h"
+
+#include "join/ExportDestination.h"
 
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -34,6 +39,25 @@ TEST(OutputNamingTest, DefaultPathGetsATimeStampRatherThanOverwriting) {
     const QDateTime when(QDate(2026, 12, 6), QTime(17, 52, 1), QTimeZone(3600));
     EXPECT_EQ(*defaultFilename(folder, QString("Holiday and 3 others"), ".mov", when),
               folder / "Holiday and 3 others-[2026-12-06 17.52.01 +0100].mov");
+}
+
+TEST(ExportDestinationTest, AppendsTheExtensionAndNeverNamesTheSource) {
+    QTemporaryDir temporary;
+    const fs::path dir = temporary.path().toStdString();
+    const fs::path source = dir / "clip.avi";
+    std::ofstream(source) << "movie";
+
+    EXPECT_EQ(join::exportDestination(dir / "out", source, ".mp4"), dir / "out" / "clip.avi.mp4");
+    // No extension, same folder: the name would be the source's own.
+    EXPECT_EQ(join::exportDestination(dir, source, ""), dir / "clip (exported).avi");
+    // The same folder by another path, and a link to the source, are the source too.
+    EXPECT_EQ(join::exportDestination(dir / ".", source, ""), dir / "." / "clip (exported).avi");
+    fs::create_directory(dir / "links");
+    fs::create_symlink(source, dir / "links" / "clip.avi.mov");
+    EXPECT_EQ(join::exportDestination(dir / "links", source, ".mov"),
+              dir / "links" / "clip (exported).avi.mov");
+    // Another folder's file of the same name is not the source.
+    EXPECT_EQ(join::exportDestination(dir / "out", source, ""), dir / "out" / "clip.avi");
 }
 
 } // namespace

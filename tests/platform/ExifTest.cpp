@@ -17,7 +17,7 @@ std::optional<std::int64_t> seconds(const char* text) {
     return platform::exifDateSeconds(text);
 }
 
-TEST(ExifDateSecondsTest, CountsSecondsFrom1904ReadingPiecesAsAtoiDoes) {
+TEST(ExifDateSecondsTest, CountsSecondsFrom1904ReadingPiecesAsAtoiDoesFromADateAndATimePart) {
     const std::pair<const char*, std::int64_t> dates[] = {
         {"2009:07:14 18:03:22", kStandardExifSeconds},
         {"1904:01:01 00:00:00", 0},
@@ -33,16 +33,13 @@ TEST(ExifDateSecondsTest, CountsSecondsFrom1904ReadingPiecesAsAtoiDoes) {
     };
     for (const auto& [text, expected] : dates)
         EXPECT_EQ(seconds(text), expected) << text;
-}
-
-TEST(ExifDateSecondsTest, NeedsADatePartAndATimePart) {
+    // A date part and a time part are needed.
     for (const char* text : {"", " ", "2009:07:14", "2009:07:14 ", "  2009:07:14  ", "2009:07:14\t18:03:22",
-                             "2009:07:14T18:03:22"}) {
+                             "2009:07:14T18:03:22"})
         EXPECT_EQ(seconds(text), std::nullopt) << '"' << text << '"';
-    }
 }
 
-TEST(ExifDateSecondsTest, ReadsMissingPiecesAsZeroAndCarriesFieldsOutOfRange) {
+TEST(ExifDateSecondsTest, ReadsMissingPiecesAsZeroAndCarriesOrClampsFieldsOutOfRange) {
     const std::pair<const char*, const char*> sameDates[] = {
         {"2009:x7:14 18:03:22", "2009:00:14 18:03:22"}, // no leading digits: 0
         {"2009::14 18:03:22", "2009:14:00 18:03:22"},   // runs of ':' are one, as strtok
@@ -62,10 +59,7 @@ TEST(ExifDateSecondsTest, ReadsMissingPiecesAsZeroAndCarriesFieldsOutOfRange) {
         ASSERT_TRUE(seconds(same)) << same;
         EXPECT_EQ(seconds(text), seconds(same)) << text;
     }
-}
-
-TEST(ExifDateSecondsTest, HugeFieldsStayDefined) {
-    // Clamped to the int range as atoi-like reading does; the sanitizers catch any overflow.
+    // Huge fields are clamped to the int range as atoi-like reading does; the sanitizers catch any overflow.
     const auto huge = seconds("99999999999:99999999999:99999999999 99999999999:99999999999:99999999999");
     const auto hugeNegative = seconds("-99999999999:-99999999999:-9 -99999999999:-9:-9");
     ASSERT_TRUE(huge && hugeNegative);

@@ -3,6 +3,7 @@
 #include "TestFolder.h"
 
 #include <QByteArray>
+#include <QtEndian>
 #include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -26,15 +27,10 @@ constexpr std::uint8_t kTypeTag = 4;
 constexpr std::uint8_t kBornTag = 7;
 
 std::uint32_t readU32(const QByteArray& data, qsizetype at) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-        value |= std::uint32_t{static_cast<unsigned char>(data[at + i])} << (8 * i);
-    return value;
+    return qFromLittleEndian<std::uint32_t>(data.constData() + at);
 }
-
 void writeU32(QByteArray& data, qsizetype at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        data[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    qToLittleEndian(value, data.data() + at);
 }
 
 // The offset of the payload of the field with tag, or none.

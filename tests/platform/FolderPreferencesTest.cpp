@@ -54,7 +54,7 @@ protected:
     std::optional<Preferences> m_preferences{preferencesFile()};
 };
 
-TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenAndFollowedWhenRenamed) {
+TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenFollowedWhenRenamedAndCleared) {
     const fs::path folder = makeFolder("Exports");
     testing_support::ScriptedFolderChooser chooser(folder);
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey),
@@ -71,6 +71,11 @@ TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenAndFollowedWhenRenamed) 
     chooser.setAnswer(folderOfPathSize(255));
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folderOfPathSize(255));
+
+    // Clearing forgets the folder and writes.
+    ClearFolderPreference(*m_preferences, kKey);
+    EXPECT_FALSE(m_preferences->contains(kKey));
+    EXPECT_FALSE(Preferences(preferencesFile()).contains(kKey));
 }
 
 TEST_F(FolderPreferencesTest, ChoosingNothingOrWhatIsNoFolderChangesNothing) {
@@ -134,15 +139,6 @@ TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFol
     const fs::path folder = makeFolder("Destination");
     ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
     EXPECT_EQ(CopyDestinationFolderPath(*m_preferences), folder);
-}
-
-TEST_F(FolderPreferencesTest, ClearingForgetsTheFolderAndWrites) {
-    const fs::path folder = makeFolder("Exports");
-    ASSERT_TRUE(m_preferences->setValue(kKey, platform::getAlias(folder)));
-    ASSERT_TRUE(m_preferences->synchronize());
-    ClearFolderPreference(*m_preferences, kKey);
-    EXPECT_FALSE(m_preferences->contains(kKey));
-    EXPECT_FALSE(Preferences(preferencesFile()).contains(kKey));
 }
 
 TEST_F(FolderPreferencesTest, DisplayTextIsThePathWhenItFitsIn254Bytes) {

@@ -7,61 +7,46 @@
 #include "platform/FolderListing.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
-#include <vector>
 
-namespace {
-
-double fastestRoundMicroseconds(int rounds, const std::function<bool()>& round) {
-    double fastest = 0;
+// The fastest of `rounds` runs of round, or -1 when a run fails.
+static double fastestRoundMicroseconds(int rounds, const std::function<bool()>& round) {
+    double fastest = -1;
     for (int i = 0; i < rounds; ++i) {
         const auto start = std::chrono::steady_clock::now();
         if (!round())
             return -1;
         const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
-        if (i == 0 || took.count() < fastest)
-            fastest = took.count();
+        fastest = fastest < 0 ? took.count() : std::min(fastest, took.count());
     }
     return fastest;
 }
 
-} // namespace
-
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s FOLDER [ROUNDS]\n", argv[0]);
+    std::vector<std::filesystem::path> files;
+    if (argc < 2 || !platform::CopyFolderFileRefs(argv[1], files) || files.empty()) {
+        std::fprintf(stderr, "usage: %s FOLDER [ROUNDS], FOLDER holding files\n", argv[0]);
         return 2;
     }
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
-    std::vector<std::filesystem::path> files;
-    if (!platform::CopyFolderFileRefs(argv[1], files) || files.empty()) {
-        std::fprintf(stderr, "no files in %s\n", argv[1]);
-        return 1;
-    }
     std::vector<QByteArray> references;
     for (const auto& file : files)
         references.push_back(platform::getAlias(file));
-
     const double resolve = fastestRoundMicroseconds(rounds, [&] {
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            const auto resolved = platform::stringWithAlias(references[i]);
-            if (!resolved || resolved->native() != files[i].native())
+        for (std::size_t i = 0; i < files.size(); ++i)
+            if (platform::stringWithAlias(references[i]) != files[i])
                 return false;
-        }
         return true;
     });
     const double stat = fastestRoundMicroseconds(rounds, [&] {
-        for (const auto& file : files) {
-            struct stat status {};
-            if (::stat(file.c_str(), &status) != 0)
-                return false;
-        }
-        return true;
+        struct stat status {};
+        return std::ranges::all_of(files,
+                                   [&](const auto& file) { return ::stat(file.c_str(), &status) == 0; });
     });
     if (resolve < 0 || stat < 0) {
         std::fprintf(stderr, "a file did not resolve in place\n");

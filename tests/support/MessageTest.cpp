@@ -1,7 +1,13 @@
+// Status-line messages and alerts: what the ports are told, in which order,
+// and which texts are looked up.
+
 #include "support/Message.h"
 
+#include "RecordingAlertPresenter.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
+#include "TestWindowHandle.h"
+#include "support/DoAlert.h"
 #include "support/LocalizedString.h"
 
 #include <QLocale>
@@ -10,17 +16,29 @@
 namespace {
 
 using testing_support::CallLog;
-using testing_support::RecordingEventPump;
-using testing_support::RecordingTextControl;
+using testing_support::RecordingAlertPresenter;
 
-TEST(Message, ShowsTheFieldSetsTheTextThenPumps) {
+class MessageTest : public ::testing::Test {
+protected:
+    // A table that marks what was looked up.
+    void SetUp() override {
+        support::resetLocalizedStringsForTesting();
+        support::setLocalizedStringTableForTesting([](const QString& key) {
+            return key == QStringLiteral(" ") ? key : QStringLiteral("<") + key + ">";
+        });
+    }
+    void TearDown() override { support::resetLocalizedStringsForTesting(); }
+};
+
+TEST_F(MessageTest, AMessageShowsTheFieldSetsTheTextUnlookedUpThenPumps) {
     CallLog log;
-    RecordingTextControl field(&log);
-    RecordingEventPump pump(&log);
+    testing_support::RecordingTextControl field(&log);
+    testing_support::RecordingEventPump pump(&log);
     support::message(field, pump, QStringLiteral("Joining 3 movies..."));
     EXPECT_FALSE(field.isHidden());
     EXPECT_EQ(field.text(), QStringLiteral("Joining 3 movies..."));
     EXPECT_EQ(log, (CallLog{"setHidden(false)", "setText(Joining 3 movies...)", "processPendingDrawing"}));
+    EXPECT_EQ(support::localizedStringCacheSize(), 0u);
     // An empty text leaves the field visible and blank.
     support::message(field, pump, QString());
     EXPECT_FALSE(field.isHidden());
@@ -28,15 +46,33 @@ TEST(Message, ShowsTheFieldSetsTheTextThenPumps) {
     EXPECT_EQ(pump.pumpCount(), 2);
 }
 
-TEST(Message, ShowsTheTextWithoutLookingItUp) {
-    support::resetLocalizedStringsForTesting();
-    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German)));
-    RecordingTextControl field;
-    RecordingEventPump pump;
-    support::message(field, pump, QStringLiteral("Finished processing movies!"));
-    EXPECT_EQ(field.text(), QStringLiteral("Finished processing movies!"));
-    EXPECT_EQ(support::localizedStringCacheSize(), 0u);
-    support::resetLocalizedStringsForTesting();
+TEST_F(MessageTest, AnAlertBeepsThenShowsLookedUpTextsAsASheetOfItsParentElseModal) {
+    CallLog log;
+    RecordingAlertPresenter alerts(&log);
+    testing_support::TestWindowHandle mainWindow;
+    support::doAlert(alerts, QStringLiteral("The movie format is probably incompatible with this feature."),
+                     QStringLiteral("Try another file."), &mainWindow);
+    EXPECT_EQ(log, (CallLog{"beep", "sheet(<The movie format is probably incompatible with this feature.> | "
+                                    "<Try another file.>)"}));
+    EXPECT_EQ(alerts.alerts().at(0).parentWindow, &mainWindow);
+    EXPECT_EQ(support::localizedStringCacheSize(), 2u);
+
+    support::doAlert(alerts, QStringLiteral("Download Failed"), QStringLiteral(" "), nullptr);
+    EXPECT_EQ(alerts.beepCount(), 2);
+    ASSERT_EQ(alerts.alerts().size(), 2u);
+    EXPECT_FALSE(alerts.alerts()[1].isSheet());
+    EXPECT_EQ(alerts.alerts()[1].message, QStringLiteral("<Download Failed>"));
+    EXPECT_EQ(alerts.alerts()[1].informative, QStringLiteral(" "));
+}
+
+TEST_F(MessageTest, AlertTextsAreNotUsedAsFormats) {
+    support::setLocalizedStringTableForTesting({}); // the real tables: the key answers itself
+    support::loadLocalizedStringTable(QLocale(QLocale::English));
+    RecordingAlertPresenter alerts;
+    support::doAlert(alerts, QStringLiteral("100%@ done"), QStringLiteral("%d%s%@ %1"), nullptr);
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts()[0].message, QStringLiteral("100%@ done"));
+    EXPECT_EQ(alerts.alerts()[0].informative, QStringLiteral("%d%s%@ %1"));
 }
 
 } // namespace

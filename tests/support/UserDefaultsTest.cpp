@@ -13,18 +13,6 @@ namespace {
 
 using support::Pref;
 
-TEST(PreferenceKeysTest, TableIsInEnumOrderWithUniqueNames) {
-    QStringList names;
-    for (std::size_t i = 0; i < support::kPreferenceCount; ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(support::preferenceKeys()[i].pref), i);
-        names << support::preferenceKeys()[i].name;
-    }
-    names.removeDuplicates();
-    EXPECT_EQ(static_cast<std::size_t>(names.size()), support::kPreferenceCount);
-    EXPECT_EQ(support::findPreference("saveFrameFormat"), Pref::SaveFrameFormat);
-    EXPECT_FALSE(support::findPreference("NoSuchKey"));
-}
-
 class UserDefaultsTest : public ::testing::Test {
 protected:
     const testing_support::TestFolder m_dir;
@@ -56,7 +44,14 @@ TEST_F(UserDefaultsTest, OverridesAreReadFirstAndNeverStored) {
     EXPECT_EQ(m_store.value("DesiredDuration").toLongLong(), 10);
 }
 
-TEST(PreferenceTextTest, TypedByTheDeclaredType) {
+TEST(PreferenceTextTest, NamesAreFoundAndTextIsTypedByTheDeclaredType) {
+    // Each name finds its own entry (no name twice), and entries stand in enum order.
+    for (std::size_t i = 0; i < support::kPreferenceCount; ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(support::preferenceKeys()[i].pref), i);
+        EXPECT_EQ(support::findPreference(support::preferenceKeys()[i].name),
+                  support::preferenceKeys()[i].pref);
+    }
+    EXPECT_FALSE(support::findPreference("NoSuchKey"));
     EXPECT_EQ(support::preferenceValueFromText(Pref::Flatten, "no").value(), QVariant(false));
     EXPECT_EQ(support::preferenceValueFromText(Pref::SaveFrameFormat, "3").value(), QVariant(qint64{3}));
     EXPECT_EQ(support::preferenceValueFromText(Pref::DesiredDuration, "2.5").value(), QVariant(2.5));

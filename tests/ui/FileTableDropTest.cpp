@@ -42,16 +42,14 @@ protected:
     }
 };
 
-struct RowMove {
-    int entries;
-    std::vector<int> dragged;
-    int dropAbove;
-    QStringList order;
-    std::vector<int> selection;
-};
-
 TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
-    const RowMove moves[] = {
+    const struct {
+        int entries;
+        std::vector<int> dragged;
+        int dropAbove;
+        QStringList order;
+        std::vector<int> selection;
+    } moves[] = {
         {6, {1}, 4, {"0", "2", "3", "1", "4", "5"}, {3}},
         {6, {4}, 1, {"0", "4", "1", "2", "3", "5"}, {1}},
         {7, {1, 2}, 5, {"0", "3", "4", "1", "2", "5", "6"}, {3, 4}},
@@ -61,7 +59,7 @@ TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
         {4, {1}, 4, {"0", "2", "3", "1"}, {3}}, // below the last row
         {3, {1}, 1, {"0", "1", "2"}, {1}},
     };
-    for (const RowMove& move : moves) {
+    for (const auto& move : moves) {
         SCOPED_TRACE(::testing::Message() << move.entries << " entries, dropped above " << move.dropAbove);
         list().clearAll();
         addPictures(move.entries);

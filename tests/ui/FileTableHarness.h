@@ -4,6 +4,7 @@
 // shown offscreen, and an event pump that lets Qt draw, as the window's does.
 
 #include "AppHarness.h"
+#include "TestApplication.h"
 #include "platform/FileReference.h"
 #include "support/EventPump.h"
 #include "ui/FileTable.h"
@@ -29,6 +30,7 @@ template <class Condition> void waitUntil(Condition done) {
 
 class FileTableHarness : public AppHarness {
 protected:
+    static void SetUpTestSuite() { ensureApplication(); }
     void SetUp() override {
         AppHarness::SetUp();
         m_view.resize(900, 400);

@@ -7,6 +7,8 @@
 
 #include "RecordingAlertPresenter.h"
 #include "RecordingDesktopPorts.h"
+#include "TestApplication.h"
+#include "TestComponent.h"
 #include "app/JoinClipController.h"
 #include "cli/HeadlessWindow.h"
 #include "platform/Preferences.h"
@@ -39,29 +41,9 @@ inline void whenModalShown(std::function<void(QWidget&)> answer) {
     });
 }
 
-inline media::ExportComponent testComponent(const std::string& name, bool video, bool sound, bool dialog) {
-    media::ExportComponent component;
-    component.name = name;
-    component.subtype = component.manufacturer = media::makeFourCharCode("Test");
-    component.hasSettingsDialog = dialog;
-    component.writesVideo = video;
-    component.writesSound = sound;
-    if (video)
-        component.videoEncoders = {"libx264", "mpeg4"};
-    if (sound)
-        component.audioEncoders = {"aac", "pcm_s16le"};
-    return component;
-}
-
 class PreferencesHarness : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "ui_prefs_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            new QApplication(argc, argv);
-    }
+    static void SetUpTestSuite() { ensureApplication(); }
 
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
@@ -96,9 +78,16 @@ protected:
     app::JoinClipController& controller() { return *m_controller; }
     template <typename Widget> Widget& control(const char* name) { return child<Widget>(*m_window, name); }
 
-    std::vector<media::ExportComponent> m_components{testComponent("Movie", true, true, true),
-                                                     testComponent("Sound", false, true, true),
-                                                     testComponent("Fixed", true, true, false)};
+    // A movie component, a sound-only one and one without a settings dialog.
+    std::vector<media::ExportComponent> m_components = [] {
+        const media::FourCharCode code = media::makeFourCharCode("Test");
+        std::vector components{testComponent("Movie", code, code), testComponent("Sound", code, code),
+                               testComponent("Fixed", code, code)};
+        components[1].writesVideo = false;
+        components[1].videoEncoders.clear();
+        components[2].hasSettingsDialog = false;
+        return components;
+    }();
     ScriptedFolderChooser m_chooser;
     RecordingDesktopServices m_desktop;
     RecordingAlertPresenter m_alerts;

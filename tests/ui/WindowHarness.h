@@ -4,6 +4,7 @@
 // the means to answer its alerts and dialogs from a test.
 
 #include "MediaFixtures.h"
+#include "TestApplication.h"
 #include "app/JoinClipController.h"
 #include "platform/Preferences.h"
 #include "ui/MainWindow.h"
@@ -18,15 +19,6 @@
 #include <memory>
 
 namespace testing_support {
-
-// One widget application for the whole test program.
-inline void ensureApplication() {
-    static int argc = 1;
-    static char name[] = "ui_window_tests";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance() == nullptr)
-        new QApplication(argc, argv);
-}
 
 // Runs handle on each modal widget that comes up while the work that
 // follows runs (modal dialogs run their own event loop, so the test cannot
