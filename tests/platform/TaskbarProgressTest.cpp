@@ -7,8 +7,6 @@
 
 #include <QGuiApplication>
 #include <QIcon>
-#include <QPixmap>
-#include <QVariantMap>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -23,15 +21,11 @@ TEST(TaskbarProgressTest, UpdateSignalCarriesTheApplicationAndItsProgress) {
     EXPECT_EQ(message.arguments()[0].toString(), "application://joinclip.desktop");
     EXPECT_TRUE(message.arguments()[1].toMap().value("progress-visible").toBool());
     // Out of range or unknown fractions never reach the desktop as such.
-    for (const auto& [fraction, sent] :
-         {std::pair{0.25, 0.25}, std::pair{7.0, 1.0}, std::pair{std::nan(""), 0.0}})
-        EXPECT_EQ(platform::TaskbarProgress::updateMessage(fraction, true)
-                      .arguments()[1]
-                      .toMap()
-                      .value("progress")
-                      .toDouble(),
-                  sent)
-            << fraction;
+    for (const auto& [fraction, sent] : {std::pair{0.25, 0.25}, {7.0, 1.0}, {std::nan(""), 0.0}}) {
+        const QVariantMap properties =
+            platform::TaskbarProgress::updateMessage(fraction, true).arguments()[1].toMap();
+        EXPECT_EQ(properties.value("progress").toDouble(), sent) << fraction;
+    }
 }
 
 TEST(TaskbarProgressTest, HarmlessWithoutASessionBusOrApplication) {
@@ -66,23 +60,23 @@ TEST(ApplicationDockTileTest, ThePieReplacesTheWindowIconUntilRestored) {
     char name[] = "platform_desktop_tests";
     char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
-    QImage icon(64, 64, QImage::Format_ARGB32);
-    icon.fill(Qt::red);
-    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    const auto solid = [](QColor color) {
+        QImage image(64, 64, QImage::Format_ARGB32);
+        image.fill(color);
+        return image;
+    };
+    const auto windowIconColor = [] {
+        return QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8);
+    };
+    QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(solid(Qt::red))));
 
     platform::ApplicationDockTile tile;
-    const QImage applicationIcon = tile.applicationIcon();
-    ASSERT_FALSE(applicationIcon.isNull());
-    EXPECT_EQ(applicationIcon.pixelColor(20, 20), QColor(Qt::red));
-
-    QImage pie(127, 127, QImage::Format_ARGB32);
-    pie.fill(Qt::blue);
-    tile.showProgress(pie, 0.5);
-    tile.showProgress(pie, 0.6);
-    EXPECT_EQ(QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::blue));
+    EXPECT_EQ(tile.applicationIcon().pixelColor(20, 20), QColor(Qt::red));
+    tile.showProgress(solid(Qt::blue), 0.5);
+    tile.showProgress(solid(Qt::blue), 0.6);
+    EXPECT_EQ(windowIconColor(), QColor(Qt::blue));
     tile.restore();
-    EXPECT_EQ(QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8), QColor(Qt::red))
-        << "the application's own icon, not the first pie";
+    EXPECT_EQ(windowIconColor(), QColor(Qt::red)) << "the application's own icon, not the first pie";
 }
 
 } // namespace

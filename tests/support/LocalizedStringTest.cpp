@@ -5,8 +5,6 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
-#include <utility>
-#include <vector>
 
 namespace {
 
@@ -34,17 +32,14 @@ protected:
 TEST_F(LocalizedStringTest, EachTextIsLookedUpOnceWhateverItsForm) {
     EXPECT_EQ(localizedStringCacheSize(), 0u) << "the cache is made by the first lookup";
     injectCountingTable();
-    const QString built = QStringLiteral("View") + QStringLiteral("er");
     EXPECT_EQ(LocalizedString("Viewer"), QStringLiteral("Viewer [table]"));
-    EXPECT_EQ(LocalizedString(built), QStringLiteral("Viewer [table]"));
-    EXPECT_EQ(LocalizedString(QString::fromUtf8("Viewer")), QStringLiteral("Viewer [table]"));
+    EXPECT_EQ(LocalizedString(QStringLiteral("View") + QStringLiteral("er")),
+              QStringLiteral("Viewer [table]"));
     EXPECT_EQ(m_consulted, 1);
     EXPECT_EQ(localizedStringCacheSize(), 1u);
 
-    const QString format = QStringLiteral("All export settings were saved to: %1");
-    LocalizedString(format.arg(QStringLiteral("/home/a/one.qxst")));
-    LocalizedString(format.arg(QStringLiteral("/home/a/two.qxst")));
-    LocalizedString(format.arg(QStringLiteral("/home/a/one.qxst")));
+    for (const char* text : {"Saved to: /a/one.qxst", "Saved to: /a/two.qxst", "Saved to: /a/one.qxst"})
+        LocalizedString(text);
     EXPECT_EQ(localizedStringCacheSize(), 3u) << "each formatted text adds one entry";
     EXPECT_EQ(m_consulted, 3);
 }
@@ -83,36 +78,33 @@ TEST_F(LocalizedStringTest, GermanTableIsEmbeddedAndEnglishOrLanguagesWithoutTab
 // Every entry of every .ts file is in the compiled table and keeps the key's
 // placeholders in the same order.
 TEST_F(LocalizedStringTest, TranslationsKeepPlaceholdersInOrder) {
-    const QRegularExpression placeholder(QStringLiteral("%[@ds]"));
-    const auto placeholders = [&](const QString& text) {
+    const auto placeholders = [](const QString& text) {
         QStringList found;
-        for (auto match = placeholder.globalMatch(text); match.hasNext();)
+        for (auto match = QRegularExpression("%[@ds]").globalMatch(text); match.hasNext();)
             found << match.next().captured();
         return found;
     };
-
-    for (const auto& [file, language] : {std::pair{"joinclip_de.ts", QLocale::German}}) {
-        QFile ts(QString(JOINCLIP_TRANSLATIONS_DIR "/") + file);
-        ASSERT_TRUE(ts.open(QIODevice::ReadOnly)) << file;
-        ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(language)));
-        std::vector<std::pair<QString, QString>> entries;
-        QXmlStreamReader xml(&ts);
-        QString source;
-        while (!xml.atEnd()) {
-            xml.readNext();
-            if (xml.isStartElement() && xml.name() == QLatin1String("source"))
-                source = xml.readElementText();
-            else if (xml.isStartElement() && xml.name() == QLatin1String("translation"))
-                entries.emplace_back(source, xml.readElementText());
-        }
-        ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
-        ASSERT_GE(entries.size(), 10u) << file;
-        for (const auto& [key, translation] : entries) {
+    QFile ts(JOINCLIP_TRANSLATIONS_DIR "/joinclip_de.ts");
+    ASSERT_TRUE(ts.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German)));
+    int entries = 0;
+    QString key;
+    QXmlStreamReader xml(&ts);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("source")) {
+            key = xml.readElementText();
+        } else if (xml.name() == QLatin1String("translation")) {
+            const QString translation = xml.readElementText();
+            ++entries;
             EXPECT_FALSE(translation.isEmpty()) << key.toStdString();
             EXPECT_EQ(placeholders(key), placeholders(translation)) << key.toStdString();
             EXPECT_EQ(support::lookUpLocalizedStringTable(key), translation) << key.toStdString();
         }
     }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    EXPECT_GE(entries, 10);
 }
 
 } // namespace

@@ -7,10 +7,8 @@
 #include "support/StringExtensions.h"
 
 #include <QStringList>
-#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <limits>
 
 namespace {
 
@@ -26,9 +24,7 @@ TEST(ShortText, KeepsAtMost255BytesNeverSplittingAUtf8Character) {
     const struct {
         std::string start, appended, kept; // kept: after start
     } cases[] = {
-        {"", "", ""},
         {a250, "0123456789", "01234"},
-        {a250 + "0123", "4", "4"},
         {a250 + "0123", "\xc3\xa9", ""},                 // é
         {a250 + "012", "\xe2\x82\xac", ""},              // €
         {a250 + "01", "x\xf0\x9f\x8e\xac", "x"},         // x then 🎬
@@ -41,25 +37,19 @@ TEST(ShortText, KeepsAtMost255BytesNeverSplittingAUtf8Character) {
     }
     ShortText full(std::string(300, 'a'));
     EXPECT_EQ(full.size(), 255u);
-    full.append("more");
-    EXPECT_EQ(full.size(), 255u);
     full.assign("short");
     EXPECT_EQ(text(full), "short");
-    full.assign(a250 + "01\xe2\x82\xac");
-    EXPECT_EQ(full.size(), 255u);
     std::string umlauts; // only the character that straddles the end goes
     for (int i = 0; i < 200; ++i)
         umlauts += "\xc3\xbc"; // ü
     EXPECT_EQ(ShortText(umlauts).size(), 254u);
 
     ShortText numbers;
-    for (const std::int64_t number :
-         {std::int64_t{0}, std::int64_t{-1}, std::int64_t{1234567}, std::numeric_limits<std::int64_t>::min(),
-          std::numeric_limits<std::int64_t>::max()}) {
+    for (const std::int64_t number : {std::int64_t{0}, INT64_MIN, INT64_MAX}) {
         numbers.appendNumber(number);
         numbers.append("|");
     }
-    EXPECT_EQ(text(numbers), "0|-1|1234567|-9223372036854775808|9223372036854775807|");
+    EXPECT_EQ(text(numbers), "0|-9223372036854775808|9223372036854775807|");
     ShortText cut(std::string(252, 'a'));
     cut.appendNumber(-123456);
     EXPECT_EQ(text(cut).substr(252), "-12") << "numbers are cut like any text";
@@ -68,18 +58,11 @@ TEST(ShortText, KeepsAtMost255BytesNeverSplittingAUtf8Character) {
 TEST(DurationText, NamesEachNonZeroPartWithItsUnitBehindWhatTheTextHolds) {
     const std::pair<std::uint32_t, const char*> table[] = {
         {0, "0 secs"},
-        {1, "1 sec "},
-        {2, "2 secs "},
-        {60, "1 min "},
         {61, "1 min 1 sec "},
-        {119, "1 min 59 secs "},
         {120, "2 mins "},
-        {3600, "1 hr "},
         {3601, "1 hr 1 sec "},
         {3660, "1 hr 1 min "},
-        {7200, "2 hrs "},
         {7322, "2 hrs 2 mins 2 secs "},
-        {90061, "25 hrs 1 min 1 sec "},
         {4294967295u, "1193046 hrs 28 mins 15 secs "},
     };
     for (const auto& [seconds, expected] : table) {
@@ -102,7 +85,6 @@ TEST(FormatText, FillsPlaceholdersInOrder) {
 TEST(CleanForFilename, TurnsSlashesAndColonsIntoHyphensLeavingEverythingElse) {
     using support::cleanForFilename;
     EXPECT_EQ(cleanForFilename("06/12/2026, 16:28:35"), "06-12-2026, 16-28-35");
-    EXPECT_EQ(cleanForFilename("/:/:"), "----");
     EXPECT_EQ(cleanForFilename("Holiday \\ 2026 *?"), "Holiday \\ 2026 *?");
     EXPECT_EQ(cleanForFilename(QString::fromUtf8("Grüße – ★")), QString::fromUtf8("Grüße – ★"));
     EXPECT_EQ(cleanForFilename(QString()), QString());
@@ -116,14 +98,11 @@ TEST(CompareAsTime, ComparesInstantsInAnyScale) {
         const char *a, *b;
         int order;
     } pairs[] = {{"0:00.5", "00:01", -1},
-                 {"00:01", "0:00.5", 1},
                  {"10", "9.5", 1},
                  {"0:00:01:30.300/600", "0:00:01:30.1/2", 0},
                  {"1:30", "0:00:01:30.0/1", 0},
-                 {"soon", "0:00:00:00.0/1", -1},
                  {"0:00:00:00.0/1", "soon", 1},
-                 {"later", "soon", -1},
-                 {"soon", "soon", 0}};
+                 {"later", "soon", -1}};
     for (const auto& [a, b, order] : pairs)
         EXPECT_EQ(compareAsTime(a, b), order) << a << " vs " << b;
 
