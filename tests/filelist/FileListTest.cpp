@@ -1,7 +1,5 @@
-// The file list: where batches, folders and single files land, titles, the
-// total-duration line, removing, the controls that follow the count,
-// previews made only when asked for, sorting, renaming in sequence, and the
-// list as a text file.
+// The file list: adding, titles, the total duration, removing, the controls
+// that follow the count, previews, sorting, renaming, and the list text file.
 
 #include "filelist/FileList.h"
 
@@ -23,7 +21,6 @@
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 namespace {
 
@@ -62,20 +59,23 @@ protected:
     }
 
     // Whether the list controls (first three) or the ordering controls (the rest) are all `enabled`.
-    bool listControls(bool enabled) const { return allAre(m_controls, m_controls + 3, enabled); }
-    bool orderingControls(bool enabled) const { return allAre(m_controls + 3, m_controls + 9, enabled); }
-    static bool allAre(const support::StoredControl* from, const support::StoredControl* to, bool enabled) {
-        return std::all_of(from, to, [&](const auto& control) { return control.isEnabled() == enabled; });
+    bool listControls(bool enabled) const { return allAre(0, 3, enabled); }
+    bool orderingControls(bool enabled) const { return allAre(3, 9, enabled); }
+    bool allAre(int from, int to, bool enabled) const {
+        return std::all_of(m_controls + from, m_controls + to,
+                           [&](auto& c) { return c.isEnabled() == enabled; });
     }
-    // The file names of the entries, in list order.
     Names names() const {
         Names result;
         for (int i = 0; i < list->count(); ++i)
             result.push_back(list->pathOfEntry(i) ? list->pathOfEntry(i)->filename().string() : "<gone>");
         return result;
     }
+    QVariant value(const char* column, int row, bool fullPath = false) const {
+        return filelist::objectValueForTableColumn(*list, column, row, fullPath);
+    }
     QString cell(const char* column, int row, bool fullPath = false) const {
-        return filelist::objectValueForTableColumn(*list, column, row, fullPath).toString();
+        return value(column, row, fullPath).toString();
     }
 
     fixtures::test::TemporaryFolder m_folder;
@@ -125,7 +125,6 @@ TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
     EXPECT_EQ(entry.duration, QString("0:00:00:05.0/600"));
     EXPECT_TRUE(entry.modificationDate && entry.creationDate && entry.fileSize);
     EXPECT_FALSE(entry.exifDate || entry.exifDateString || entry.icon);
-
     std::ofstream(dir() / "notes.txt") << "not a movie";
     append(dir() / "notes.txt");
     list->joinClip(QByteArray(), 0, std::nullopt);
@@ -140,13 +139,12 @@ TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
 TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere) {
     list->joinClips({picture("a.png"), picture("b.png")});
     EXPECT_TRUE(list->needsPreview(0) && list->needsPreview(1));
-    EXPECT_FALSE(filelist::objectValueForTableColumn(*list, "Icon", 0, false).isValid());
+    EXPECT_FALSE(value("Icon", 0).isValid());
 
     list->updatePreviewAtIndex(1);
     EXPECT_EQ(previewsMade, Names{"b.png"});
     EXPECT_FALSE(list->needsPreview(1));
-    EXPECT_EQ(filelist::objectValueForTableColumn(*list, "Icon", 1, false).value<QImage>().size(),
-              QSize(4, 3));
+    EXPECT_EQ(value("Icon", 1).value<QImage>().size(), QSize(4, 3));
     list->refreshTable();
     EXPECT_EQ(previewsMade.size(), 1u) << "refreshing keeps the preview and makes none";
 
@@ -238,10 +236,10 @@ TEST_F(FileListTest, EntriesFollowTheirFilesWhenRenamed) {
     EXPECT_EQ(cell("Filename", 0), "after.png");
     EXPECT_EQ(cell("Filename", 0, true).toStdString(), (dir() / "after.png").string());
     EXPECT_EQ(cell("Index", 0), "1");
-    EXPECT_FALSE(filelist::objectValueForTableColumn(*list, "Unknown", 0, false).isValid());
+    EXPECT_FALSE(value("Unknown", 0).isValid());
 
     fs::remove(dir() / "after.png");
-    EXPECT_FALSE(filelist::objectValueForTableColumn(*list, "Filename", 0, false).isValid());
+    EXPECT_FALSE(value("Filename", 0).isValid());
     list->updateMovieInfoAtIndex(0); // a file that is gone keeps its stored values
     list->updatePreviewAtIndex(0);
     EXPECT_TRUE(list->movies()[0].duration);
@@ -313,9 +311,8 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
 }
 
 TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
-    for (const auto& [position, text] : std::vector<std::pair<int, std::string>>{
-             {1, "000001"}, {42, "000042"}, {123456, "123456"}, {1000000, "1000000"}})
-        EXPECT_EQ(filelist::sequenceNumberText(position), text);
+    EXPECT_EQ(filelist::sequenceNumberText(42), "000042");
+    EXPECT_EQ(filelist::sequenceNumberText(1000000), "1000000");
 
     const std::string twoWords = "\u65E5\u672C \u65C5\u884C.png"; // a blank inside a name in another script
     for (const std::string& name : {std::string("b.png"), twoWords, std::string("\u03A9mega.png"),
@@ -358,14 +355,13 @@ TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
 
 TEST(ListTextFileTest, LinesEndInCrLfLfOrLoneCrAndEveryLineCounts) {
     using Paths = std::vector<fs::path>;
-    const std::vector<std::pair<std::string, Paths>> cases = {{"", {}},
-                                                              {"/a", {"/a"}},
-                                                              {"/a\n/b", {"/a", "/b"}},
-                                                              {"/a\r\n/b\r/c\n", {"/a", "/b", "/c", ""}},
-                                                              {"\n\n", {"", "", ""}},
-                                                              {"/a \r\r\n/b", {"/a ", "", "/b"}},
-                                                              {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}};
-    for (const auto& [text, lines] : cases)
+    for (const auto& [text, lines] :
+         std::vector<std::pair<std::string, Paths>>{{"", {}},
+                                                    {"/a", {"/a"}},
+                                                    {"/a\r\n/b\r/c\n", {"/a", "/b", "/c", ""}},
+                                                    {"\n\n", {"", "", ""}},
+                                                    {"/a \r\r\n/b", {"/a ", "", "/b"}},
+                                                    {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}})
         EXPECT_EQ(filelist::parseFileListText(QByteArray::fromStdString(text)), lines) << text;
 
     // A path that would read back as two lines, or make the file unreadable, is left out.
