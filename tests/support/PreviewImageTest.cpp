@@ -6,7 +6,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -49,14 +48,6 @@ protected:
         ASSERT_TRUE(thumbnail.save(folder + "/" + name, "PNG"));
     }
 
-    QByteArray uriOf(const std::string& name) const {
-        return QByteArray::fromStdString("file://" + m_dir.string() + "/" + name);
-    }
-
-    fs::path makeClip(const std::string& name) {
-        return fixtures::makeClip(m_dir, name, {.audioCodec = "", .frames = 10});
-    }
-
     const testing_support::TestFolder m_folder;
     const fs::path& m_dir = m_folder.path();
     const testing_support::ScopedEnvironment m_cacheHome{
@@ -64,14 +55,15 @@ protected:
 };
 
 TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLargestElseAFrame) {
-    const fs::path clip = makeClip("clip one.mp4");
+    const fs::path clip = fixtures::makeClip(m_dir, "clip one.mp4", {.audioCodec = "", .frames = 10});
     const std::int64_t mtime = modificationTime(clip);
-    writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), mtime, kRed);
+    const QByteArray uri = QByteArray::fromStdString("file://" + m_dir.string() + "/clip%20one.mp4");
+    writeThumbnail("normal", 128, uri, mtime, kRed);
     const std::optional<QImage> preview = previewOf(clip, {64, 64});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->size(), QSize(64, 48));
     EXPECT_TRUE(centreIs(*preview, kRed));
-    writeThumbnail("large", 256, uriOf("clip%20one.mp4"), mtime, kGreen);
+    writeThumbnail("large", 256, uri, mtime, kGreen);
     EXPECT_TRUE(centreIs(*previewOf(clip, {100, 100}), kRed));
     EXPECT_TRUE(centreIs(*previewOf(clip, {200, 200}), kGreen));
     const std::optional<QImage> huge = previewOf(clip, {1000, 1000});
@@ -79,10 +71,10 @@ TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLarges
     EXPECT_TRUE(centreIs(*huge, kGreen));
     EXPECT_EQ(huge->size(), QSize(256, 192)) << "never enlarged";
 
-    writeThumbnail("large", 256, uriOf("clip%20one.mp4"), mtime - 1, kGreen);
+    writeThumbnail("large", 256, uri, mtime - 1, kGreen);
     EXPECT_TRUE(centreIs(*previewOf(clip, {200, 200}), kRed))
         << "the stale large one is passed over for the current normal one";
-    writeThumbnail("normal", 128, uriOf("clip%20one.mp4"), mtime + 1, kRed);
+    writeThumbnail("normal", 128, uri, mtime + 1, kRed);
     const std::optional<QImage> frame = previewOf(clip, {200, 200});
     ASSERT_TRUE(frame) << "all stale: a frame of the movie";
     EXPECT_FALSE(centreIs(*frame, kRed));
@@ -90,12 +82,7 @@ TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLarges
     EXPECT_EQ(frame->size(), QSize(160, 120)) << "never enlarged";
 }
 
-TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
-    const fs::path clip = makeClip("clip.mkv");
-    const std::optional<QImage> preview = previewOf(clip, {64, 64});
-    ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->size(), QSize(64, 48));
-
+TEST_F(PreviewImageTest, AFrameOfAPortraitMovieKeepsItsShape) {
     const std::optional<QImage> portrait = previewOf(
         fixtures::makeClip(m_dir, "tall.mp4", {.audioCodec = "", .width = 64, .height = 128, .frames = 5}),
         {50, 50});
@@ -104,13 +91,9 @@ TEST_F(PreviewImageTest, ShowsAFrameOfAMovieWithoutThumbnail) {
 }
 
 TEST_F(PreviewImageTest, ShowsThePictureItselfAlsoAsIcon) {
-    for (const char* name : {"picture.png", "picture.jpg"}) {
-        const fs::path picture = fixtures::makePicture(m_dir, name, 160, 120);
-        const std::optional<QImage> preview = previewOf(picture, {80, 80});
-        ASSERT_TRUE(preview) << name;
-        EXPECT_EQ(preview->size(), QSize(80, 60)) << name;
-    }
-    const std::optional<QImage> icon = previewOf(m_dir / "picture.png", {64, 64}, true);
+    const fs::path picture = fixtures::makePicture(m_dir, "picture.jpg", 160, 120);
+    EXPECT_EQ(previewOf(picture, {80, 80}).value_or(QImage()).size(), QSize(80, 60));
+    const std::optional<QImage> icon = previewOf(picture, {64, 64}, true);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(64, 48));
     EXPECT_EQ(icon->pixelColor(32, 0).alpha(), 255) << "no transparent band is added";
