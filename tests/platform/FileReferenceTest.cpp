@@ -105,10 +105,7 @@ const Following kFollowings[] = {
     {"FileWhoseFolderIsRenamed", "+Movies/clip.mov", "Movies/clip.mov", "Movies>Films", "Films/clip.mov"},
     {"FileWhoseFolderMovesUpAndAway", "+Work/Project/Movies/clip.mov", "Work/Project/Movies/clip.mov",
      "+Elsewhere/ Work/Project/Movies>Elsewhere/Films", "Elsewhere/Films/clip.mov"},
-    {"FileRenamedTogetherWithItsFolder", "+Movies/clip.mov", "Movies/clip.mov",
-     "Movies/clip.mov>Movies/renamed.mov Movies>Films", "Films/renamed.mov"},
     {"GoneFile", "+Movies/clip.mov +Movies/other.mov", "Movies/clip.mov", "-Movies/clip.mov", nullptr},
-    {"FileGoneWithItsFolder", "+Movies/clip.mov", "Movies/clip.mov", "-Movies", nullptr},
     // Another item at the recorded path: it stands in only when of the recorded type.
     {"MovedOriginalWinsOverANewFileAtItsPath", "+clip.mov", "clip.mov", "clip.mov>clip-old.mov +clip.mov",
      "clip-old.mov"},
@@ -117,7 +114,6 @@ const Following kFollowings[] = {
      "+clip.mov.tmp clip.mov.tmp>clip.mov", "clip.mov"},
     {"FolderAtTheOldPathOfADeletedFileDoesNotStandIn", "+clip.mov", "clip.mov", "-clip.mov +clip.mov/",
      nullptr},
-    {"RenamedFolder", "+Movies/clip.mov", "Movies", "Movies>Films", "Films"},
     {"FolderMovedIntoAnother", "+Output/", "Output", "+Projects/2024/ Output>Projects/2024/Output",
      "Projects/2024/Output"},
     {"FileAtTheOldPathOfADeletedFolderDoesNotStandIn", "+Output/", "Output", "-Output +Output", nullptr},
