@@ -8,16 +8,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <unistd.h>
 
 namespace fuzz {
 
 inline void check(bool holds, const char* target, const char* what) {
-    if (holds)
-        return;
-    std::fprintf(stderr, "%s: %s\n", target, what);
-    std::abort();
+    if (!holds) {
+        std::fprintf(stderr, "%s: %s\n", target, what);
+        std::abort();
+    }
 }
 
 // Memory-backed when possible (flushing every write to disk would dominate a
@@ -43,8 +42,7 @@ inline const std::filesystem::path& workFolder(const char* targetName) {
 inline std::filesystem::path writeInput(const char* targetName, const char* name, const std::uint8_t* data,
                                         std::size_t size) {
     const auto file = workFolder(targetName) / name;
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
     return file;
 }
 
