@@ -47,7 +47,6 @@ protected:
         };
         list = std::make_unique<filelist::FileList>(defaults, outlets, services);
     }
-
     fs::path dir() const { return m_folder.path(); }
     // A tiny picture: it opens as a movie of five seconds at scale 600.
     fs::path picture(const std::string& name, const fs::path& folder = {}) {
@@ -57,7 +56,6 @@ protected:
     void append(const fs::path& path) {
         list->joinClip(platform::getAlias(path), list->count(), std::nullopt);
     }
-
     // Whether the list controls (first three) or the ordering controls (the rest) are all `enabled`.
     bool listControls(bool enabled) const { return allAre(0, 3, enabled); }
     bool orderingControls(bool enabled) const { return allAre(3, 9, enabled); }
@@ -77,7 +75,6 @@ protected:
     QString cell(const char* column, int row, bool fullPath = false) const {
         return value(column, row, fullPath).toString();
     }
-
     fixtures::test::TemporaryFolder m_folder;
     platform::Preferences store;
     support::UserDefaults defaults;
@@ -120,7 +117,6 @@ TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
     EXPECT_EQ(list->movies()[1].title, "Holiday");
     EXPECT_EQ(messages.text(), "Created movie: Holiday.png");
     EXPECT_TRUE(listControls(false)) << "a single insertion leaves the controls to its callers";
-
     const filelist::MovieEntry& entry = list->movies()[0];
     EXPECT_EQ(entry.duration, QString("0:00:00:05.0/600"));
     EXPECT_TRUE(entry.modificationDate && entry.creationDate && entry.fileSize);
@@ -130,7 +126,6 @@ TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
     list->joinClip(QByteArray(), 0, std::nullopt);
     list->joinClip(QByteArray("garbage"), 0, std::nullopt);
     EXPECT_EQ(list->count(), 2);
-
     append(fixtures::makePicture(dir(), "photo.jpg", 16, 16, std::string(fixtures::kStandardExifDate)));
     EXPECT_EQ(list->movies()[2].exifDate, 3330439402);
     EXPECT_EQ(cell("EXIF Date Time", 2), "2009:07:14 18:03:22");
@@ -140,14 +135,12 @@ TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere
     list->joinClips({picture("a.png"), picture("b.png")});
     EXPECT_TRUE(list->needsPreview(0) && list->needsPreview(1));
     EXPECT_FALSE(value("Icon", 0).isValid());
-
     list->updatePreviewAtIndex(1);
     EXPECT_EQ(previewsMade, Names{"b.png"});
     EXPECT_FALSE(list->needsPreview(1));
     EXPECT_EQ(value("Icon", 1).value<QImage>().size(), QSize(4, 3));
     list->refreshTable();
     EXPECT_EQ(previewsMade.size(), 1u) << "refreshing keeps the preview and makes none";
-
     // A preview made elsewhere lands only on the entry it was made for.
     const QByteArray aliasOfA = list->movies()[0].alias;
     const QImage made(2, 2, QImage::Format_RGB32);
@@ -185,7 +178,6 @@ TEST_F(FileListTest, TotalDurationLine) {
     list->clearAll();
     EXPECT_TRUE(durationField.isHidden());
     EXPECT_TRUE(listControls(false));
-
     // Sums across scales exactly; unreadable durations add nothing; a zero total is not scaled.
     using filelist::durationLine;
     EXPECT_EQ(durationLine({"0:00:00:01.0/25", "0:00:00:00.500/1000", "junk"}, std::nullopt),
@@ -200,14 +192,12 @@ TEST_F(FileListTest, RemovingSelectedRowsAndTheControlsThatFollow) {
     list->clearListButtonClicked();
     EXPECT_EQ(names(), (Names{"b.png"}));
     EXPECT_TRUE(listControls(true) && orderingControls(false));
-
     // No selection removes nothing; two entries keep the ordering controls.
     list->joinClips({picture("d.png")});
     table.setSelectedRows({});
     list->removeItem();
     EXPECT_EQ(list->count(), 2);
     EXPECT_TRUE(orderingControls(true));
-
     table.setSelectedRows({0, 1});
     list->removeItem();
     EXPECT_EQ(list->count(), 0);
@@ -222,7 +212,6 @@ TEST_F(FileListTest, ClearingFirstAndFoldersWithNothingToOpen) {
     EXPECT_EQ(list->count(), 1) << "an empty batch changes nothing";
     list->joinClips({picture("new.png")});
     EXPECT_EQ(names(), (Names{"new.png"}));
-
     fs::create_directories(dir() / "only" / "sub");
     std::ofstream(dir() / "only" / "readme.txt") << "text";
     EXPECT_FALSE(list->addDirectoryItems(dir() / "only"));
@@ -237,7 +226,6 @@ TEST_F(FileListTest, EntriesFollowTheirFilesWhenRenamed) {
     EXPECT_EQ(cell("Filename", 0, true).toStdString(), (dir() / "after.png").string());
     EXPECT_EQ(cell("Index", 0), "1");
     EXPECT_FALSE(value("Unknown", 0).isValid());
-
     fs::remove(dir() / "after.png");
     EXPECT_FALSE(value("Filename", 0).isValid());
     list->updateMovieInfoAtIndex(0); // a file that is gone keeps its stored values
@@ -252,12 +240,10 @@ TEST_F(FileListTest, SoundFilesBecomeMoviesWhenAsked) {
     convertSound = [&](const fs::path&) { return *media::Movie::open(movie); };
     append(sound);
     EXPECT_EQ(names(), (Names{"song.wav"})) << "the preference is off";
-
     defaults.setValue(support::Pref::ConvertSoundToMovie, true);
     append(sound);
     EXPECT_EQ(names(), (Names{"song.wav", "song.wav.png"}));
     EXPECT_TRUE(messages.textsSet().contains("Converted sound to movie"));
-
     convertSound = [](const fs::path&) { return std::shared_ptr<media::Movie>(); };
     append(sound);
     EXPECT_EQ(names().back(), "song.wav") << "a failed conversion adds the sound file as it is";
@@ -294,7 +280,6 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         EXPECT_EQ(names(), expected) << static_cast<int>(key);
     }
     EXPECT_EQ(table.reloadCount(), reloads + 4);
-
     // Date texts that do not read back in the locale now in use count as missing: nothing moves.
     list->reverseList();
     platform::setLocaleForTesting("de_DE", "UTC");
@@ -313,7 +298,6 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
 TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
     EXPECT_EQ(filelist::sequenceNumberText(42), "000042");
     EXPECT_EQ(filelist::sequenceNumberText(1000000), "1000000");
-
     const std::string twoWords = "\u65E5\u672C \u65C5\u884C.png"; // a blank inside a name in another script
     for (const std::string& name : {std::string("b.png"), twoWords, std::string("\u03A9mega.png"),
                                     std::string("gone.png"), std::string("last.png")})
@@ -345,7 +329,6 @@ TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
     EXPECT_EQ(outcome.refused[0].error, EEXIST);
     EXPECT_EQ(outcome.refused[1].error, ENAMETOOLONG);
     EXPECT_EQ(testing_support::contentsOf(dir() / "000002 b.png"), "someone else's");
-
     std::ofstream(dir() / "c.png") << "a new c";
     outcome = list->removeFilenamePrefixes();
     EXPECT_EQ(names(), (Names{"a.png", "b.png", "000003 c.png", longName}));
@@ -363,7 +346,6 @@ TEST(ListTextFileTest, LinesEndInCrLfLfOrLoneCrAndEveryLineCounts) {
                                                     {"/a \r\r\n/b", {"/a ", "", "/b"}},
                                                     {"\xEF\xBB\xBF/\u00E9", {"/\u00E9"}}})
         EXPECT_EQ(filelist::parseFileListText(QByteArray::fromStdString(text)), lines) << text;
-
     // A path that would read back as two lines, or make the file unreadable, is left out.
     const auto text = filelist::fileListText({"/a", "/b\nc", "/\u65E5", "/\xFF", "/d"});
     EXPECT_EQ(text.bytes, "/a\n/\u65E5\n/d");
@@ -383,7 +365,6 @@ TEST(ListTextFileTest, OnlyReadableUtf8FilesAreRead) {
     }
     EXPECT_EQ(filelist::loadFileList(folder.path() / "none.txt").error().code, ENOENT);
     EXPECT_EQ(filelist::loadFileList(folder.path()).error().code, EISDIR);
-
     std::string many;
     for (int i = 0; i < 100000; ++i)
         many += "/nowhere/" + std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\r" : "\n");

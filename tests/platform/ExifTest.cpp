@@ -67,7 +67,6 @@ protected:
     fs::path writeFile(const std::string& name, const std::string& bytes) const {
         return m_folder.write(name, bytes);
     }
-
     const testing_support::TestFolder m_folder;
     const fs::path& m_dir = m_folder.path();
 };
@@ -79,7 +78,6 @@ TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpegAndNoneForOtherFiles) {
     // The extension does not matter: the first bytes do.
     fs::rename(picture, m_dir / "x.data");
     EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string(fixtures::kStandardExifDate));
-
     const fs::path files[] = {
         fixtures::makePicture(m_dir, "plain.jpg", 160, 120),
         fixtures::makePicture(m_dir, "plain.png", 160, 120),

@@ -66,7 +66,6 @@ class FileReferenceTest : public ::testing::Test {
 protected:
     const fs::path& root() const { return m_folder.path(); }
     fs::path makeFile(const fs::path& relative) const { return m_folder.write(relative); }
-
     void apply(const std::string& changes) const {
         std::istringstream words(changes);
         for (std::string word; words >> word;) {
@@ -81,7 +80,6 @@ protected:
                 makeFile(word.substr(1));
         }
     }
-
     const testing_support::TestFolder m_folder;
 };
 

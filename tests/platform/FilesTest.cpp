@@ -20,7 +20,6 @@ using testing_support::contentsOf;
 class FilesTest : public ::testing::Test {
 protected:
     const fs::path& root() const { return m_folder.path(); }
-
     const testing_support::TestFolder m_folder;
 };
 
@@ -72,13 +71,11 @@ TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRename) {
     EXPECT_FALSE(fs::exists(root() / "Holiday.mp4.mov"));
     EXPECT_EQ(AddNameExtensionIfMissing(root() / "missing", QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "missing.mov"));
-
     const fs::path file = m_folder.write("Holiday", "new");
     const fs::path taken = m_folder.write("Holiday.mov", "old");
     EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt) << "never replaces";
     EXPECT_EQ(contentsOf(file), "new");
     EXPECT_EQ(contentsOf(taken), "old");
-
     fs::create_directory(root() / "sub");
     EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt) << "would move it";
     EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
@@ -92,7 +89,6 @@ TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
     ASSERT_EQ(file.native().size(), 256u);
     EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
     EXPECT_TRUE(fs::exists(file));
-
     EXPECT_EQ(AddNameExtensionIfMissing(m_folder.write(folder / "cli"), QStringLiteral(".mov")),
               folder / "cli.mov");
 }
@@ -138,7 +134,6 @@ TEST_F(FileDatesTest, CreationAndAttributeDatesAreTheFileSystemsOwn) {
     platform::SetAttributeModDate(m_file, CatalogDate{100, 0});
     EXPECT_EQ(platform::GetCreationDate(m_file), bornBefore);
     EXPECT_EQ(platform::GetAttributeModDate(m_file), changedBefore);
-
     platform::SetContentModDate(m_file, CatalogDate{1'000'000'000, 0});
     const std::int64_t before = now();
     ASSERT_EQ(chmod(m_file.c_str(), 0600), 0);
@@ -155,7 +150,6 @@ TEST_F(FileDatesTest, AMissingFileOrAnImpossibleDateChangesNothing) {
         EXPECT_EQ(read(m_missing), std::unexpected(ENOENT));
     platform::SetContentModDate(m_missing, CatalogDate{1, 0});
     EXPECT_FALSE(fs::exists(m_missing));
-
     platform::SetContentModDate(m_file, CatalogDate{1'000'000'000, 0});
     platform::SetContentModDate(m_file, CatalogDate{5, 2'000'000'000u}); // impossible: changes nothing
     EXPECT_EQ(platform::GetContentModDate(m_file), (CatalogDate{1'000'000'000, 0}));

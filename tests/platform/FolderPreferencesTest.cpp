@@ -27,12 +27,10 @@ class FolderPreferencesTest : public ::testing::Test {
 protected:
     const fs::path& root() const { return m_folder.path(); }
     fs::path preferencesFile() const { return root() / "preferences.plist"; }
-
     fs::path makeFolder(const fs::path& relative) const {
         fs::create_directories(root() / relative);
         return root() / relative;
     }
-
     // A folder whose path is exactly size bytes long.
     fs::path folderOfPathSize(std::size_t size) const {
         fs::path folder = root();
@@ -43,7 +41,6 @@ protected:
         EXPECT_EQ(folder.native().size(), size);
         return folder;
     }
-
     const testing_support::TestFolder m_folder;
     std::optional<Preferences> m_preferences{preferencesFile()};
 };
@@ -60,12 +57,10 @@ TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenFollowedWhenRenamedAndCl
     EXPECT_EQ(CopyFolderPreference(Preferences(preferencesFile()), kKey), folder);
     fs::rename(folder, root() / "Finished");
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), root() / "Finished");
-
     // A folder too long to show is still kept.
     chooser.setAnswer(folderOfPathSize(255));
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folderOfPathSize(255));
-
     // Clearing forgets the folder and writes.
     ClearFolderPreference(*m_preferences, kKey);
     EXPECT_FALSE(m_preferences->contains(kKey));

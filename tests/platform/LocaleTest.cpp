@@ -75,7 +75,6 @@ class TextOrderTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::setTextOrderLocaleForTesting("en_US"); }
     void TearDown() override { platform::setTextOrderLocaleForTesting(nullptr); }
-
     static int sign(int number) { return (number > 0) - (number < 0); }
     static int compare(const QString& a, const QString& b) {
         return sign(platform::compareInTextOrder(a, b));

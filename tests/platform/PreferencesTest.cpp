@@ -41,7 +41,6 @@ QVariantMap valuesIn(const platform::Preferences& preferences) {
 class PreferencesTest : public ::testing::Test {
 protected:
     void writePreferencesFile(const std::string& bytes) const { testing_support::writeFile(m_file, bytes); }
-
     const testing_support::TestFolder m_root;
     const fs::path m_file = m_root / "JoinClip" / "preferences.plist";
 };
@@ -228,7 +227,6 @@ TEST_F(PreferencesTest, SetsAsideOnlyBadOrUnreadableFilesNeverReplacingAnEarlier
     EXPECT_FALSE(platform::Preferences(m_file).setAsideFile()) << "a missing file";
     writePreferencesFile("<plist version=\"1.0\"><dict><key>a</key><true/></dict></plist>");
     EXPECT_FALSE(platform::Preferences(m_file).setAsideFile()) << "a good file";
-
     writePreferencesFile("first bad file");
     const auto first = platform::Preferences(m_file).setAsideFile();
     writePreferencesFile("second bad file");
@@ -236,7 +234,6 @@ TEST_F(PreferencesTest, SetsAsideOnlyBadOrUnreadableFilesNeverReplacingAnEarlier
     ASSERT_TRUE(first && second);
     EXPECT_EQ(contentsOf(*first), "first bad file");
     EXPECT_EQ(contentsOf(*second), "second bad file");
-
     if (::geteuid() == 0) // root reads every file
         return;
     writePreferencesFile("<plist version=\"1.0\"><dict/></plist>");

@@ -35,7 +35,6 @@ TEST(TaskbarProgressTest, HarmlessWithoutASessionBusOrApplication) {
     progress.show(0.5);
     progress.hide();
     progress.hide();
-
     platform::ApplicationDockTile tile;
     EXPECT_TRUE(tile.applicationIcon().isNull());
     tile.showProgress(QImage(127, 127, QImage::Format_ARGB32), 0.5);
@@ -67,7 +66,6 @@ TEST(ApplicationDockTileTest, ThePieReplacesTheWindowIconUntilRestored) {
         return QGuiApplication::windowIcon().pixmap(16, 16).toImage().pixelColor(8, 8);
     };
     QGuiApplication::setWindowIcon(QIcon(QPixmap::fromImage(solid(Qt::red))));
-
     platform::ApplicationDockTile tile;
     EXPECT_EQ(tile.applicationIcon().pixelColor(20, 20), QColor(Qt::red));
     tile.showProgress(solid(Qt::blue), 0.5);

@@ -15,7 +15,6 @@ class LocalizedStringTest : public ::testing::Test {
 protected:
     void SetUp() override { support::resetLocalizedStringsForTesting(); }
     void TearDown() override { support::resetLocalizedStringsForTesting(); }
-
     // A table that answers key + suffix (or null for keys in m_nullKeys) and
     // counts how often it is consulted.
     void injectCountingTable(QString suffix = QStringLiteral(" [table]")) {
@@ -24,7 +23,6 @@ protected:
             return m_nullKeys.contains(key) ? QString() : key + suffix;
         });
     }
-
     int m_consulted = 0;
     QStringList m_nullKeys;
 };
@@ -37,7 +35,6 @@ TEST_F(LocalizedStringTest, EachTextIsLookedUpOnceWhateverItsForm) {
               QStringLiteral("Viewer [table]"));
     EXPECT_EQ(m_consulted, 1);
     EXPECT_EQ(localizedStringCacheSize(), 1u);
-
     for (const char* text : {"Saved to: /a/one.qxst", "Saved to: /a/two.qxst", "Saved to: /a/one.qxst"})
         LocalizedString(text);
     EXPECT_EQ(localizedStringCacheSize(), 3u) << "each formatted text adds one entry";
@@ -53,7 +50,6 @@ TEST_F(LocalizedStringTest, NullAnswersAndNullKeysAreNotCachedAndEntriesAreNever
     EXPECT_TRUE(LocalizedString("Unanswered").isNull());
     EXPECT_EQ(m_consulted, 2);
     EXPECT_EQ(localizedStringCacheSize(), 0u);
-
     EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));
     injectCountingTable(QStringLiteral(" (second)"));
     EXPECT_EQ(LocalizedString("Play All"), QStringLiteral("Play All (first)"));

@@ -53,7 +53,6 @@ TEST_F(MessageTest, AnAlertBeepsThenShowsLookedUpTextsAsASheetOfItsParentElseMod
                                     "<Try another file.>)"}));
     EXPECT_EQ(alerts.alerts().at(0).parentWindow, &mainWindow);
     EXPECT_EQ(support::localizedStringCacheSize(), 2u);
-
     support::doAlert(alerts, QStringLiteral("Download Failed"), QStringLiteral(" "), nullptr);
     EXPECT_EQ(log.back(), "modal(<Download Failed> |  )");
     EXPECT_EQ(alerts.beepCount(), 2);

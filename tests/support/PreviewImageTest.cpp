@@ -34,7 +34,6 @@ protected:
         EXPECT_EQ(::stat(file.c_str(), &info), 0);
         return info.st_mtime;
     }
-
     // Writes a solid thumbnail as a freedesktop thumbnailer would, named after uri.
     void writeThumbnail(const char* sizeFolder, int side, const QByteArray& uri, std::int64_t mtime,
                         const QColor& color) {
@@ -47,7 +46,6 @@ protected:
         const QString name = QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
         ASSERT_TRUE(thumbnail.save(folder + "/" + name, "PNG"));
     }
-
     const testing_support::TestFolder m_folder;
     const fs::path& m_dir = m_folder.path();
     const testing_support::ScopedEnvironment m_cacheHome{
@@ -70,7 +68,6 @@ TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLarges
     ASSERT_TRUE(huge);
     EXPECT_TRUE(centreIs(*huge, kGreen));
     EXPECT_EQ(huge->size(), QSize(256, 192)) << "never enlarged";
-
     writeThumbnail("large", 256, uri, mtime - 1, kGreen);
     EXPECT_TRUE(centreIs(*previewOf(clip, {200, 200}), kRed))
         << "the stale large one is passed over for the current normal one";

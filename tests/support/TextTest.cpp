@@ -43,7 +43,6 @@ TEST(ShortText, KeepsAtMost255BytesNeverSplittingAUtf8Character) {
     for (int i = 0; i < 200; ++i)
         umlauts += "\xc3\xbc"; // ü
     EXPECT_EQ(ShortText(umlauts).size(), 254u);
-
     ShortText numbers;
     for (const std::int64_t number : {std::int64_t{0}, INT64_MIN, INT64_MAX}) {
         numbers.appendNumber(number);
@@ -105,7 +104,6 @@ TEST(CompareAsTime, ComparesInstantsInAnyScale) {
                  {"later", "soon", -1}};
     for (const auto& [a, b, order] : pairs)
         EXPECT_EQ(compareAsTime(a, b), order) << a << " vs " << b;
-
     QStringList times = {"0:00:01:30.0/1", "0:00:00:00.5/10", "??", "00:01", "indefinite", "1:30.25", "1:30"};
     std::ranges::stable_sort(times,
                              [](const QString& a, const QString& b) { return compareAsTime(a, b) < 0; });

@@ -27,7 +27,6 @@ TEST_F(UserDefaultsTest, AbsentKeysTakeTheTableDefaultAndPresentFalseStaysFalse)
     m_defaults.setValue(Pref::Flatten, false);
     EXPECT_TRUE(m_defaults.isPresent(Pref::Flatten));
     EXPECT_FALSE(m_defaults.boolValue(Pref::Flatten));
-
     m_defaults.setValue(Pref::DesiredDuration, 12.9);
     EXPECT_EQ(m_defaults.integerValue(Pref::DesiredDuration), 12);
     EXPECT_DOUBLE_EQ(m_defaults.floatValue(Pref::DesiredDuration), 12.9);
