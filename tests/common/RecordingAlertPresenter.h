@@ -16,12 +16,9 @@ public:
         QString message;
         QString informative;
         support::WindowHandle* parentWindow = nullptr;
-
         bool isSheet() const { return parentWindow != nullptr; }
     };
-
     explicit RecordingAlertPresenter(CallLog* log = nullptr) : m_log(log) {}
-
     void beep() override {
         ++m_beepCount;
         if (m_log)
@@ -34,7 +31,6 @@ public:
             m_log->push_back(std::string(parentWindow ? "sheet(" : "modal(") + message.toStdString() + " | " +
                              informative.toStdString() + ")");
     }
-
     int beepCount() const { return m_beepCount; }
     const std::vector<Alert>& alerts() const { return m_alerts; }
 

@@ -21,7 +21,6 @@ public:
         QString suggestedName;
         std::optional<QString> requiredExtension;
     };
-
     std::optional<std::filesystem::path>
     runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
                  const std::optional<QString>& requiredExtension) override {

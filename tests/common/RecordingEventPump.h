@@ -14,7 +14,6 @@ namespace testing_support {
 class RecordingEventPump final : public support::EventPump {
 public:
     explicit RecordingEventPump(CallLog* log = nullptr) : m_log(log) {}
-
     void processPendingDrawing() override {
         ++m_pumpCount;
         if (m_log)
@@ -32,7 +31,6 @@ public:
         m_actionAt = m_eventCount + n;
         m_action = std::move(action);
     }
-
     int pumpCount() const { return m_pumpCount; }
     int eventCount() const { return m_eventCount; }
 

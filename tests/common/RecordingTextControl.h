@@ -14,7 +14,6 @@ namespace testing_support {
 class RecordingTextControl final : public support::TextControl {
 public:
     explicit RecordingTextControl(CallLog* log = nullptr) : m_log(log) {}
-
     void setText(const QString& text) override {
         m_text = text;
         m_textsSet.append(text);
@@ -30,7 +29,6 @@ public:
             m_log->push_back(hidden ? "setHidden(true)" : "setHidden(false)");
     }
     bool isHidden() const override { return m_hidden; }
-
     const QStringList& textsSet() const { return m_textsSet; }
     // Called with each text set, as a user reacting to what the field shows.
     std::function<void(const QString&)> onText;

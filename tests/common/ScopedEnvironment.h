@@ -26,7 +26,6 @@ private:
         else
             qunsetenv(m_name);
     }
-
     const char* m_name;
     std::optional<QByteArray> m_old;
 };

@@ -13,7 +13,6 @@ class ScriptedFolderChooser final : public platform::FolderChooser {
 public:
     explicit ScriptedFolderChooser(std::optional<std::filesystem::path> answer = std::nullopt)
         : m_answer(std::move(answer)) {}
-
     std::optional<std::filesystem::path> chooseFolder(const QString& title, const QString& actionLabel,
                                                       const QString& message) override {
         ++m_runs;

@@ -25,7 +25,6 @@ public:
     }
     TestFolder(const TestFolder&) = delete;
     TestFolder& operator=(const TestFolder&) = delete;
-
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::filesystem::path& relative) const { return m_path / relative; }
     // Writes `bytes` as the file `relative` (making its folders) and answers its path.
