@@ -27,8 +27,7 @@ TEST(ExifDateSecondsTest, CountsSecondsFrom1904ReadingPiecesAsAtoiDoesFromADateA
         {"0001:01:01 00:00:00", -60052752000}, // proleptic Gregorian
         {"2009:7a:14 18:03:22", kStandardExifSeconds},
         {"  2009:07:14   18:03:22  ", kStandardExifSeconds}, // runs of blanks are one
-        {"2009:+7:\t14 18:3:22", kStandardExifSeconds},
-    };
+        {"2009:+7:\t14 18:3:22", kStandardExifSeconds}};
     for (const auto& [text, expected] : dates)
         EXPECT_EQ(seconds(text), expected) << text;
     // A date part and a time part are needed.
@@ -42,14 +41,12 @@ TEST(ExifDateSecondsTest, ReadsMissingPiecesAsZeroAndCarriesOrClampsFieldsOutOfR
         {"2009:x7:14 18:03:22", "2009:00:14 18:03:22"}, // no leading digits: 0
         {"2009::14 18:03:22", "2009:14:00 18:03:22"},   // runs of ':' are one, as strtok
         {"2009 18", "2009:00:00 18:00:00"},             // missing pieces are 0
-        {"2009 18", "2008:11:30 18:00:00"},
         {"2009:13:01 00:00:00", "2010:01:01 00:00:00"},
         {"2009:-1:10 00:00:00", "2008:11:10 00:00:00"},
         {"2008:03:00 00:00:00", "2008:02:29 00:00:00"},
         {"2009:02:29 00:00:00", "2009:03:01 00:00:00"},
         {"2009:07:14 18:03:60", "2009:07:14 18:04:00"},
-        {"2009:07:14 -1:00:00", "2009:07:13 23:00:00"},
-    };
+        {"2009:07:14 -1:00:00", "2009:07:13 23:00:00"}};
     for (const auto& [text, same] : sameDates) {
         ASSERT_TRUE(seconds(same)) << same;
         EXPECT_EQ(seconds(text), seconds(same)) << text;
@@ -82,7 +79,6 @@ TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpegAndNoneForOtherFiles) {
         fixtures::makePicture(m_dir, "plain.jpg", 160, 120),
         fixtures::makePicture(m_dir, "plain.png", 160, 120),
         fixtures::makeClip(m_dir, "clip.mov", {.container = "mov", .frames = 5}),
-        fixtures::makeSound(m_dir, "tone.wav", 44100, 1, 0.2),
         writeFile("notes.txt", "2009:07:14 18:03:22"),
         writeFile("empty.jpg", ""),
     };

@@ -116,8 +116,7 @@ const Following kFollowings[] = {
      "Projects/2024/Output"},
     {"FileAtTheOldPathOfADeletedFolderDoesNotStandIn", "+Output/", "Output", "-Output +Output", nullptr},
     {"NewFolderAtTheOldPathStandsInForADeletedOne", "+Output/", "Output", "-Output +Output/kept.mov",
-     "Output"},
-};
+     "Output"}};
 INSTANTIATE_TEST_SUITE_P(Moves, FollowingTest, ::testing::ValuesIn(kFollowings),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -167,8 +166,7 @@ TEST_F(FileReferenceTest, RefusesBlocksThatAreNotReferenceData) {
         {"inode twice", withField(data, kInodeTag, QByteArray(8, '\0'))},
         {"no fields", header},
         {"path only", withField(header, kPathTag, "/")},
-        {"over 64 KiB", withField(data, 200, QByteArray(70 * 1024, 'x'))},
-    };
+        {"over 64 KiB", withField(data, 200, QByteArray(70 * 1024, 'x'))}};
     for (const char version : {'\0', '\x02', '\xff'}) {
         QByteArray other = data;
         other[4] = version;

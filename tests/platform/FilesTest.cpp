@@ -27,16 +27,11 @@ TEST(FileNamesTest, ExtensionIsTheTextAfterTheLastDotOfTheName) {
     const struct {
         const char* path;
         const char* extension; // nullptr: none
-    } names[] = {
-        {"/movies/Holiday.mov", "mov"},
-        {"/movies/archive.tar.gz", "gz"},
-        {"/movies/Holiday", nullptr},
-        {"/movies/notes.", nullptr},
-        {"/movies.d/Holiday", nullptr}, // a dot in a folder name is no
-                                        // extension
-        {"/home/.profile", nullptr},    // a leading dot belongs to the name
-        {"/home/.clip.mov", "mov"},
-    };
+    } names[] = {{"/movies/Holiday.mov", "mov"}, {"/movies/archive.tar.gz", "gz"},
+                 {"/movies/Holiday", nullptr},   {"/movies/notes.", nullptr},
+                 {"/movies.d/Holiday", nullptr}, // a dot in a folder name is none
+                 {"/home/.profile", nullptr},    // a leading dot belongs to the name
+                 {"/home/.clip.mov", "mov"}};
     for (const auto& [path, extension] : names)
         EXPECT_EQ(platform::CopyNameExtension(path),
                   extension ? std::optional(QString(extension)) : std::nullopt)

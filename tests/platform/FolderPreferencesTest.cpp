@@ -31,7 +31,6 @@ protected:
         fs::create_directories(root() / relative);
         return root() / relative;
     }
-    // A folder whose path is exactly size bytes long.
     fs::path folderOfPathSize(std::size_t size) const {
         fs::path folder = root();
         while (folder.native().size() + 1 + 200 < size)
@@ -61,7 +60,6 @@ TEST_F(FolderPreferencesTest, AChosenFolderIsKeptWrittenFollowedWhenRenamedAndCl
     chooser.setAnswer(folderOfPathSize(255));
     EXPECT_EQ(ChooseFolderPreference(*m_preferences, chooser, kQuestion, kKey), std::nullopt);
     EXPECT_EQ(CopyFolderPreference(*m_preferences, kKey), folderOfPathSize(255));
-    // Clearing forgets the folder and writes.
     ClearFolderPreference(*m_preferences, kKey);
     EXPECT_FALSE(m_preferences->contains(kKey));
     EXPECT_FALSE(Preferences(preferencesFile()).contains(kKey));

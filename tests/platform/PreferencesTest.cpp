@@ -173,8 +173,7 @@ TEST_F(PreferencesTest, ReadsPropertyListsWrittenElsewhere) {
           {"yes", true},
           {"no", false},
           {"size", qint64(-7)},
-          {"word", QString("fish & chips")}}},
-    };
+          {"word", QString("fish & chips")}}}};
     for (const auto& [bytes, expected] : files) {
         writePreferencesFile(bytes);
         const platform::Preferences preferences(m_file);

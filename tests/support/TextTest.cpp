@@ -55,15 +55,13 @@ TEST(ShortText, KeepsAtMost255BytesNeverSplittingAUtf8Character) {
 }
 
 TEST(DurationText, NamesEachNonZeroPartWithItsUnitBehindWhatTheTextHolds) {
-    const std::pair<std::uint32_t, const char*> table[] = {
-        {0, "0 secs"},
-        {61, "1 min 1 sec "},
-        {120, "2 mins "},
-        {3601, "1 hr 1 sec "},
-        {3660, "1 hr 1 min "},
-        {7322, "2 hrs 2 mins 2 secs "},
-        {4294967295u, "1193046 hrs 28 mins 15 secs "},
-    };
+    const std::pair<std::uint32_t, const char*> table[] = {{0, "0 secs"},
+                                                           {61, "1 min 1 sec "},
+                                                           {120, "2 mins "},
+                                                           {3601, "1 hr 1 sec "},
+                                                           {3660, "1 hr 1 min "},
+                                                           {7322, "2 hrs 2 mins 2 secs "},
+                                                           {4294967295u, "1193046 hrs 28 mins 15 secs "}};
     for (const auto& [seconds, expected] : table) {
         ShortText line("Elapsed: ");
         support::DurationText(seconds, line);
