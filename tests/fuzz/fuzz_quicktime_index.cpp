@@ -22,11 +22,6 @@ namespace {
 using namespace media::quicktime;
 constexpr const char* kTarget = "fuzz_quicktime_index";
 
-int scratch() {
-    static const int fd = ::memfd_create("fuzz-movie-atom", MFD_CLOEXEC);
-    return fd;
-}
-
 std::uint64_t sampleCount(const SourceIndex& index) {
     std::uint64_t count = 0;
     for (const auto& track : index.tracks)
@@ -37,6 +32,7 @@ std::uint64_t sampleCount(const SourceIndex& index) {
 // Plans a self-contained copy of every joinable track and writes its movie
 // atom as if the media data began at `mediaData`; parses it back.
 void rewrite(const std::shared_ptr<const SourceIndex>& index, std::uint64_t mediaData) {
+    static const int scratch = ::memfd_create("fuzz-movie-atom", MFD_CLOEXEC);
     WriteRequest request;
     request.sources.push_back(WriteSource{"fuzz.mov", index});
     request.chapters = {{"Chapter", 600}};
@@ -53,13 +49,13 @@ void rewrite(const std::shared_ptr<const SourceIndex>& index, std::uint64_t medi
         fuzz::check(!layout.error().message.empty(), kTarget, "a refusal without a reason");
         return;
     }
-    if (::ftruncate(scratch(), 0) != 0)
+    if (::ftruncate(scratch, 0) != 0)
         return;
-    detail::AtomStream out(scratch(), 0);
+    detail::AtomStream out(scratch, 0);
     if (!detail::writeMovieAtom(out, *layout, mediaData, 0) || !out.finish())
         return;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(::lseek(scratch(), 0, SEEK_END)));
-    fuzz::check(::pread(scratch(), bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()) &&
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(::lseek(scratch, 0, SEEK_END)));
+    fuzz::check(::pread(scratch, bytes.data(), bytes.size(), 0) == static_cast<ssize_t>(bytes.size()) &&
                     bytes.size() >= 8,
                 kTarget, "the written header cannot be read");
     // Samples may share bytes (edits that show them twice): read back without holding counts to a size.
