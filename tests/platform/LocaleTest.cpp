@@ -38,8 +38,7 @@ TEST_F(LocaleFormatTest, ReadsBackWhatItWrites) {
          {std::pair{"en_US", "America/New_York"}, std::pair{"de_DE", "Europe/Berlin"}}) {
         platform::setLocaleForTesting(locale, zone);
         for (const std::int64_t seconds :
-             {kSample, kSample + 1, std::int64_t{946684799}, std::int64_t{1700000000},
-              std::int64_t{1711846800} /* a summer-time change */}) {
+             {kSample, std::int64_t{946684799}, std::int64_t{1711846800} /* a summer-time change */}) {
             const QString text = platform::formatDateTime(seconds);
             EXPECT_EQ(platform::parseDateTime(text), seconds) << locale << " " << text.toStdString();
         }

@@ -29,11 +29,6 @@ bool centreIs(const QImage& image, const QColor& color) {
 
 class PreviewImageTest : public ::testing::Test {
 protected:
-    static std::int64_t modificationTime(const fs::path& file) {
-        struct stat info {};
-        EXPECT_EQ(::stat(file.c_str(), &info), 0);
-        return info.st_mtime;
-    }
     // Writes a solid thumbnail as a freedesktop thumbnailer would, named after uri.
     void writeThumbnail(const char* sizeFolder, int side, const QByteArray& uri, std::int64_t mtime,
                         const QColor& color) {
@@ -54,7 +49,9 @@ protected:
 
 TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLargestElseAFrame) {
     const fs::path clip = fixtures::makeClip(m_dir, "clip one.mp4", {.audioCodec = "", .frames = 10});
-    const std::int64_t mtime = modificationTime(clip);
+    struct stat info {};
+    ASSERT_EQ(::stat(clip.c_str(), &info), 0);
+    const std::int64_t mtime = info.st_mtime;
     const QByteArray uri = QByteArray::fromStdString("file://" + m_dir.string() + "/clip%20one.mp4");
     writeThumbnail("normal", 128, uri, mtime, kRed);
     const std::optional<QImage> preview = previewOf(clip, {64, 64});

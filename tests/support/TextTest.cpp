@@ -6,7 +6,6 @@
 #include "support/ShortText.h"
 #include "support/StringExtensions.h"
 
-#include <QStringList>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -99,14 +98,10 @@ TEST(CompareAsTime, ComparesInstantsInAnyScale) {
                  {"0:00:01:30.300/600", "0:00:01:30.1/2", 0},
                  {"1:30", "0:00:01:30.0/1", 0},
                  {"0:00:00:00.0/1", "soon", 1},
-                 {"later", "soon", -1}};
+                 {"later", "soon", -1},
+                 {"indefinite", "1:30.25", 1}};
     for (const auto& [a, b, order] : pairs)
         EXPECT_EQ(compareAsTime(a, b), order) << a << " vs " << b;
-    QStringList times = {"0:00:01:30.0/1", "0:00:00:00.5/10", "??", "00:01", "indefinite", "1:30.25", "1:30"};
-    std::ranges::stable_sort(times,
-                             [](const QString& a, const QString& b) { return compareAsTime(a, b) < 0; });
-    EXPECT_EQ(times, (QStringList{"??", "0:00:00:00.5/10", "00:01", "0:00:01:30.0/1", "1:30", "1:30.25",
-                                  "indefinite"}));
 }
 
 } // namespace
