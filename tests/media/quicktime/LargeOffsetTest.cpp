@@ -2,7 +2,7 @@
 // start past 4 GB are written with 64-bit offsets and read back exactly,
 // without writing gigabytes.
 
-#include "JoinRequest.h"
+#include "JoinChecks.h"
 #include "SharedClips.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/detail/AtomStream.h"

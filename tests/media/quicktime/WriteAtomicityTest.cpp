@@ -2,7 +2,7 @@
 // behind and never replaces a file already at the destination.
 
 #include "FileContents.h"
-#include "JoinRequest.h"
+#include "JoinChecks.h"
 #include "SharedClips.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
 
