@@ -44,9 +44,11 @@ TEST(ExportComponentTest, TheUsualFormatsAreThereAndFoundByTheirCodes) {
     EXPECT_EQ(found->name, "QuickTime Movie");
     EXPECT_FALSE(media::findExportComponent(media::makeFourCharCode("MooV"), 0).has_value());
     const auto& all = media::exportComponents();
-    for (auto a = all.begin(); a != all.end(); ++a)
+    for (auto a = all.begin(); a != all.end(); ++a) {
+        EXPECT_FALSE(a->extension.empty()) << a->name;
         EXPECT_EQ(std::ranges::count(a, all.end(), a->subtype, &media::ExportComponent::subtype), 1)
             << a->name;
+    }
 }
 
 TEST(ExportComponentTest, EveryComponentWritesAFileThatPlays) {

@@ -53,7 +53,6 @@ media::ExportComponent component(const char* name, std::vector<std::string> vide
 TEST(ExportSettingsTest, BytesReadBackAsTheSameSettings) {
     for (const media::ExportSettings& settings : {media::ExportSettings{}, everyFieldSet()}) {
         const QByteArray bytes = media::encodeExportSettings(settings);
-        EXPECT_TRUE(bytes.startsWith("JCxs"));
         const auto decoded = media::decodeExportSettings(bytes);
         ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
         EXPECT_EQ(*decoded, settings);

@@ -103,8 +103,9 @@ TEST(MovieEditingTest, SplittingAScaledEditKeepsBothPartsInTheirSource) {
         double scaledTo;     // seconds the source is shown for before the split (0: as opened)
         double splitAt;      // seconds into the movie where another clip is inserted
         double secondStarts; // seconds into the source where the second part starts
-    } cases[] = {{s.picture, 0, 2, 0}, {s.clip, 2, 1, 0.5}};
+    } cases[] = {{s.picture, 0, 2, 0}, {s.clip, 2, 1, 0.5}}; // a picture shows for five seconds
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.scaledTo > 0 ? "scaled clip" : "picture");
         auto movie = editableEmpty();
         appendWhole(*movie, *c.shown);
         if (c.scaledTo > 0)

@@ -60,37 +60,31 @@ void findBeeps(SyncMarks& marks, const QByteArray& sound, int rate) {
 }
 
 SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int soundStream) {
-    // Following the data references of a referring movie is what we ask for: not a warning.
-    const QStringList input{"-v",
-                            "warning",
-                            "-enable_drefs",
-                            "1",
-                            "-use_absolute_path",
-                            "1",
-                            "-i",
-                            QString::fromStdString(file.string())};
-    const auto run = [&](const QString& stream, const QStringList& output) {
-        return runProgram("ffmpeg",
-                          QStringList{"-nostdin"} + input + QStringList{"-map", "0:" + stream} + output);
-    };
+    const QString path = QString::fromStdString(file.string());
+    const QStringList input{"-enable_drefs", "1", "-use_absolute_path", "1", "-i", path};
     const auto probe = [&](const QString& stream, const QString& entries) {
-        return numbersOf(
-            runProgram("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path", "1",
-                                              "-select_streams", stream, "-show_entries", entries, "-of",
-                                              "csv=p=0", input.back()})
-                .out);
+        return runProgram("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path",
+                                                 "1", "-select_streams", stream, "-show_entries", entries,
+                                                 "-of", "csv=p=0", path})
+            .out;
     };
     const QString video = QString("v:%1").arg(videoStream);
     const QString sound = QString("a:%1").arg(soundStream);
     SyncMarks marks;
-    marks.frames = probe(video, "frame=best_effort_timestamp_time");
-    const ProgramOutput pictures = run(video, {"-fps_mode", "passthrough", "-enc_time_base", "-1", "-vf",
-                                               "scale=8:8,format=gray", "-f", "rawvideo", "-"});
+    marks.frames = numbersOf(probe(video, "frame=best_effort_timestamp_time"));
+    const ProgramOutput pictures = runProgram(
+        "ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
+                      QStringList{"-map", "0:" + video, "-fps_mode", "passthrough", "-enc_time_base", "-1",
+                                  "-vf", "scale=8:8,format=gray", "-f", "rawvideo", "-"});
     findFlashes(marks, pictures.out);
-    const std::vector<double> soundTimes = probe(sound, "frame=best_effort_timestamp_time");
+    const std::vector<double> soundTimes = numbersOf(probe(sound, "frame=best_effort_timestamp_time"));
     marks.soundStart = soundTimes.empty() ? 0 : soundTimes.front();
-    const ProgramOutput samples = run(sound, {"-ac", "1", "-c:a", "pcm_f32le", "-f", "f32le", "-"});
-    findBeeps(marks, samples.out, static_cast<int>(probe(sound, "stream=sample_rate").at(0)));
+    const int rate = static_cast<int>(numbersOf(probe(sound, "stream=sample_rate")).at(0));
+    const ProgramOutput samples = runProgram(
+        "ffmpeg", QStringList{"-nostdin", "-v", "warning"} + input +
+                      QStringList{"-map", "0:" + sound, "-ac", "1", "-c:a", "pcm_f32le", "-f", "f32le", "-"});
+    findBeeps(marks, samples.out, rate);
+    // Following the data references of a referring movie is what we ask for: not a warning.
     for (const QByteArray& line : (pictures.err + samples.err).split('\n'))
         if (!line.isEmpty() && !line.contains("Using absolute path on user request") &&
             !line.contains("Last message repeated"))

@@ -62,6 +62,13 @@ std::vector<JoinCase> joinCases() {
              EXPECT_EQ(index.tracks[0].samples.descriptionIndex(25), 1u);
              EXPECT_EQ(index.tracks[0].samples.descriptionIndex(55), 0u);
          }},
+        {"twice.mp4",
+         {mp4(25), mp4(25)},
+         {},
+         [](const SourceIndex& index) {
+             for (const auto& track : index.tracks)
+                 EXPECT_EQ(track.sampleDescriptions.size(), 1u);
+         }},
         {"two.mov",
          {h264AacClip("mov", 25), h264AacClip("mov", 30)},
          {},
@@ -111,7 +118,7 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     EXPECT_LT(std::filesystem::file_size(output), sources + 8192);
 }
 
-INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 4));
+INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 5));
 
 TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),
@@ -133,6 +140,16 @@ TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     }
     for (const auto& stream : oracle::probeStreams(output))
         EXPECT_NEAR(stream.duration, oracle::formatDuration(output), 0.025) << stream.codecType;
+}
+
+// Chapters need a video track to hang on: without one, no chapter track is written.
+TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
+    const auto sound = sharedClip("sound-only.mp4", {.videoCodec = ""});
+    auto soundOnly = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);
+    soundOnly.chapters = {{"One", 600}, {"Two", 600}};
+    const SourceIndex index = indexOf(writeJoin("sound.mp4", soundOnly));
+    ASSERT_EQ(index.tracks.size(), 1u);
+    EXPECT_EQ(index.tracks[0].handler, Handler::Sound);
 }
 
 TEST(JoinSelfContainedTest, ConstantSizeSamplesShownThriceReadBack) {
