@@ -53,7 +53,6 @@ media::ExportComponent component(const char* name, std::vector<std::string> vide
 TEST(ExportSettingsTest, BytesReadBackAsTheSameSettings) {
     for (const media::ExportSettings& settings : {media::ExportSettings{}, everyFieldSet()}) {
         const QByteArray bytes = media::encodeExportSettings(settings);
-        EXPECT_TRUE(bytes.startsWith("JCxs"));
         const auto decoded = media::decodeExportSettings(bytes);
         ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
         EXPECT_EQ(*decoded, settings);
@@ -63,14 +62,16 @@ TEST(ExportSettingsTest, BytesReadBackAsTheSameSettings) {
 TEST(ExportSettingsTest, VersionOneBytesLoadWithTheSourcesFrameRate) {
     const auto decoded = media::decodeExportSettings(versionOneBytes());
     ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
-    EXPECT_EQ(decoded->videoEncoder, "libx264");
-    EXPECT_EQ(decoded->videoBitRate, 2'000'000);
-    EXPECT_EQ(decoded->quality, 18);
-    EXPECT_EQ(decoded->width, 320);
-    EXPECT_EQ(decoded->height, 240);
-    EXPECT_EQ(decoded->sampleRate, 44100);
-    EXPECT_EQ(decoded->channels, 1);
-    EXPECT_EQ(decoded->frameRateNum, 0);
+    // No frame rate: the sources' timing is kept.
+    EXPECT_EQ(*decoded, (media::ExportSettings{.videoEncoder = "libx264",
+                                               .audioEncoder = "aac",
+                                               .videoBitRate = 2'000'000,
+                                               .quality = 18,
+                                               .width = 320,
+                                               .height = 240,
+                                               .audioBitRate = 128'000,
+                                               .sampleRate = 44100,
+                                               .channels = 1}));
     // Written again, they become the current version.
     EXPECT_EQ(media::encodeExportSettings(*decoded)[5], static_cast<char>(media::kExportSettingsVersion));
 }

@@ -5,6 +5,7 @@
 #include "SharedClips.h"
 #include "media/Movie.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -90,6 +91,41 @@ TEST(MovieEditingTest, ScalingStretchesEveryTrackExactly) {
     for (const media::Track& track : movie->tracks())
         EXPECT_EQ(compareTimes(track.duration(), makeTime(3, 1)), 0);
     EXPECT_EQ(movie->frameCount(), 50) << "frames stay the same; they are shown longer";
+}
+
+// Splitting an edit that plays its source range faster or slower (a picture
+// shown for seconds, a scaled clip) keeps both parts inside that range: the
+// first starts where the edit did (not at INT64_MIN), the second at the split.
+TEST(MovieEditingTest, SplittingAScaledEditKeepsBothPartsInTheirSource) {
+    const Sources s;
+    const struct {
+        std::shared_ptr<Movie> shown;
+        double scaledTo;     // seconds the source is shown for before the split (0: as opened)
+        double splitAt;      // seconds into the movie where another clip is inserted
+        double secondStarts; // seconds into the source where the second part starts
+    } cases[] = {{s.picture, 0, 2, 0}, {s.clip, 2, 1, 0.5}}; // a picture shows for five seconds
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scaledTo > 0 ? "scaled clip" : "picture");
+        auto movie = editableEmpty();
+        appendWhole(*movie, *c.shown);
+        if (c.scaledTo > 0)
+            media_test::scaleWhole(*movie, c.scaledTo);
+        ASSERT_TRUE(movie->insertSegment(*s.clip, media::makeTimeRange(media::zeroTime(), s.clip->duration()),
+                                         makeTime(std::llround(c.splitAt * 600), 600)));
+        for (std::size_t i = 0; i < c.shown->tracks().size(); ++i) {
+            const media::Track& track = movie->tracks()[i];
+            SCOPED_TRACE(media::mediaTypeName(track.mediaType));
+            ASSERT_GE(track.edits.size(), 3u);
+            const media::Edit& first = track.edits.front();
+            const media::Edit& second = track.edits.back();
+            ASSERT_TRUE(first.source && first.source == second.source);
+            EXPECT_NEAR(media::seconds(first.sourceRange.start), 0, 0.001);
+            EXPECT_NEAR(media::seconds(second.sourceRange.start), c.secondStarts, 0.001);
+            EXPECT_NEAR(media::seconds(second.sourceRange.start) +
+                            media::seconds(second.sourceRange.duration),
+                        media::seconds(c.shown->tracks()[i].edits.back().sourceRange.duration), 0.002);
+        }
+    }
 }
 
 TEST(MovieEditingTest, RefusesEditsOfMoviesThatAreNotEditable) {

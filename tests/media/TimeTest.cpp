@@ -134,9 +134,8 @@ TEST(TimeAdd, IsCommutativeAndExactWhenTheCommonScaleFits) {
     }
 }
 
-// --- Converting ------------------------------------------------------------------
-
-TEST(TimeConvert, RoundsToTheNearestUnit) {
+// Rounded to the nearest unit, halves away from zero; no scale keeps the time.
+TEST(TimeConvert, RoundsToTheNearestUnitAndHandlesTheEdges) {
     EXPECT_EQ(media::convertScale(t(1, 3), 2), t(1, 2));
     EXPECT_EQ(media::convertScale(t(1, 4), 2), t(1, 2));   // half: away from zero
     EXPECT_EQ(media::convertScale(t(-1, 4), 2), t(-1, 2)); // half: away from zero
@@ -144,9 +143,6 @@ TEST(TimeConvert, RoundsToTheNearestUnit) {
     EXPECT_EQ(media::convertScale(t(54300, 600), 1000), t(90500, 1000));
     EXPECT_EQ(media::convertScale(t(kMaxValue, kMaxScale), 1), t(4294967298LL, 1));
     EXPECT_EQ(media::convertScale(t(kMinValue, kMaxScale), 1), t(-4294967298LL, 1));
-}
-
-TEST(TimeConvert, HandlesTheEdges) {
     EXPECT_TRUE(media::isIndefinite(media::convertScale(t(kMaxValue, 1), 600)));
     EXPECT_TRUE(media::isIndefinite(media::convertScale(media::indefiniteTime(), 600)));
     EXPECT_EQ(media::convertScale(t(5, 600), 0), t(5, 600));
@@ -161,18 +157,13 @@ TEST(TimeSeconds, IsForDisplay) {
     EXPECT_TRUE(std::isinf(media::seconds(media::indefiniteTime())));
 }
 
-// --- Text form -------------------------------------------------------------------
-
-TEST(TimeText, WritesDaysClockUnitsAndScale) {
+TEST(TimeText, WritesDaysClockUnitsAndScaleToTheExtremes) {
     EXPECT_EQ(media::timeToString(t(54300, 600)), "0:00:01:30.300/600");
     EXPECT_EQ(media::timeToString(t(-54300, 600)), "-0:00:01:30.300/600");
     EXPECT_EQ(media::timeToString(t(90061 * 30 + 7, 30)), "1:01:01:01.7/30");
     EXPECT_EQ(media::timeToString(t(0, 600)), "0:00:00:00.0/600");
     EXPECT_EQ(media::timeToString(media::zeroTime()), "0:00:00:00.0/1");
     EXPECT_EQ(media::timeToString(media::indefiniteTime()), "indefinite");
-}
-
-TEST(TimeText, WritesTheExtremes) {
     EXPECT_EQ(media::timeToString(t(kMaxValue, 1)), "106751991167300:15:30:07.0/1");
     EXPECT_EQ(media::timeToString(t(kMinValue, 1)), "-106751991167300:15:30:08.0/1");
     EXPECT_EQ(media::timeToString(t(kMaxValue, kMaxScale)), "49710:06:28:18.1/2147483647");

@@ -37,8 +37,7 @@ std::vector<ProbedChapter> probeChapterList(const std::filesystem::path& file) {
                                        .value("chapters")
                                        .toArray())
         chapters.push_back({value["tags"]["title"].toString().toStdString(),
-                            value["start_time"].toString().toDouble(),
-                            value["end_time"].toString().toDouble(), value["start"].toInteger()});
+                            value["start_time"].toString().toDouble(), value["start"].toInteger()});
     return chapters;
 }
 

@@ -27,7 +27,6 @@ struct ProbedStream final {
 struct ProbedChapter final {
     std::string title;
     double start = 0; // seconds
-    double end = 0;
     std::int64_t startUnits = 0; // in the chapter's time base
 };
 

@@ -81,19 +81,23 @@ std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem:
     std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::filesystem::path candidate = folder / (prefix + randomSuffix(generator) + extension);
+        // Listed before it is made, so a signal right after the open cannot
+        // leave it behind. Safe: a name with our process number is never another's.
+        auto inProgress = std::make_unique<FileInProgress>(candidate, false);
         // O_EXCL makes the name ours; 0666 lets the umask decide, as for any new file.
         const int descriptor = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0)
-            return TemporaryFile(candidate, destination, descriptor);
+            return TemporaryFile(candidate, destination, descriptor, std::move(inProgress));
         if (errno != EEXIST)
             return std::unexpected(errnoError(errno, folder, "cannot write in the folder"));
     }
     return std::unexpected(Error{EEXIST, "cannot find a free temporary name in \"" + folder.string() + "\""});
 }
 
-TemporaryFile::TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd)
+TemporaryFile::TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd,
+                             std::unique_ptr<FileInProgress> inProgress)
     : m_path(std::move(path)), m_destination(std::move(destination)), m_fd(fd),
-      m_inProgress(std::make_unique<FileInProgress>(m_path, false)) {}
+      m_inProgress(std::move(inProgress)) {}
 
 TemporaryFile::TemporaryFile(TemporaryFile&& other) noexcept
     : m_path(std::move(other.m_path)), m_destination(std::move(other.m_destination)), m_fd(other.m_fd),

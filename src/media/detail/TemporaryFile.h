@@ -41,7 +41,8 @@ public:
     [[nodiscard]] std::expected<void, Error> commitWithoutReplacing();
 
 private:
-    TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd);
+    TemporaryFile(std::filesystem::path path, std::filesystem::path destination, int fd,
+                  std::unique_ptr<FileInProgress> inProgress);
     // Closes the descriptor; an error when the kernel reports a failed write-back.
     [[nodiscard]] std::expected<void, Error> close();
 

@@ -5,9 +5,8 @@
 
 #include "Ffprobe.h"
 #include "FileContents.h"
-#include "JoinRequest.h"
+#include "JoinChecks.h"
 #include "MovieTiming.h"
-#include "PacketComparison.h"
 #include "SharedClips.h"
 #include "TinyMovie.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
@@ -53,15 +52,16 @@ std::vector<JoinCase> joinCases() {
                           {.container = "mov", .audioCodec = "pcm_s16le", .frames = frames});
     };
     return {
-        {"three.mp4",
-         {mp4(25), mp4(30), mp4(20)},
-         {},
-         [](const SourceIndex& index) { EXPECT_EQ(index.majorBrand, makeFourCC("isom")); }},
-        {"two.mov",
-         {h264AacClip("mov", 25), h264AacClip("mov", 30)},
-         {},
-         [](const SourceIndex& index) { EXPECT_EQ(index.majorBrand, makeFourCC("qt  ")); }},
         // Identical descriptions are shared, differing ones (other bit rates) each get an entry.
+        {"three.mp4",
+         {mp4(25), mp4(30), mp4(25)},
+         {},
+         [](const SourceIndex& index) {
+             EXPECT_EQ(index.majorBrand, makeFourCC("isom"));
+             ASSERT_EQ(index.tracks[0].sampleDescriptions.size(), 2u);
+             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(25), 1u);
+             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(55), 0u);
+         }},
         {"twice.mp4",
          {mp4(25), mp4(25)},
          {},
@@ -69,14 +69,10 @@ std::vector<JoinCase> joinCases() {
              for (const auto& track : index.tracks)
                  EXPECT_EQ(track.sampleDescriptions.size(), 1u);
          }},
-        {"descriptions.mp4",
-         {mp4(25), mp4(30), mp4(25)},
+        {"two.mov",
+         {h264AacClip("mov", 25), h264AacClip("mov", 30)},
          {},
-         [](const SourceIndex& index) {
-             ASSERT_EQ(index.tracks[0].sampleDescriptions.size(), 2u);
-             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(25), 1u);
-             EXPECT_EQ(index.tracks[0].samples.descriptionIndex(55), 0u);
-         }},
+         [](const SourceIndex& index) { EXPECT_EQ(index.majorBrand, makeFourCC("qt  ")); }},
         {"rescaled.mov",
          {mp4(25), mp4(30)},
          [](WriteRequest& request) {
@@ -122,7 +118,7 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     EXPECT_LT(std::filesystem::file_size(output), sources + 8192);
 }
 
-INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 6));
+INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 5));
 
 TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),
@@ -144,20 +140,9 @@ TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     }
     for (const auto& stream : oracle::probeStreams(output))
         EXPECT_NEAR(stream.duration, oracle::formatDuration(output), 0.025) << stream.codecType;
-    quicktime_test::expectJoinedStreams(clips, output, "v");
-
-    // A chapter without a title keeps its place.
-    request =
-        quicktime_test::joinRequest({h264AacClip("mov", 25), h264AacClip("mov", 30)}, OutputKind::QuickTime);
-    request.chapters = {{"One", 300}, {"", 300}, {"Three", 720}};
-    const auto untitled = oracle::probeChapterList(writeJoin("untitled.mov", request));
-    ASSERT_EQ(untitled.size(), 3u);
-    EXPECT_EQ(untitled[1].title, "");
-    EXPECT_EQ(untitled[1].startUnits, 300);
-    EXPECT_EQ(untitled[2].title, "Three");
-    EXPECT_EQ(untitled[2].startUnits, 600);
 }
 
+// Chapters need a video track to hang on: without one, no chapter track is written.
 TEST(JoinSelfContainedTest, NoVideoTrackMeansNoChapterTrack) {
     const auto sound = sharedClip("sound-only.mp4", {.videoCodec = ""});
     auto soundOnly = quicktime_test::joinRequest({sound, sound}, OutputKind::Mpeg4);

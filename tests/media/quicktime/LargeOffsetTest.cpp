@@ -2,7 +2,7 @@
 // start past 4 GB are written with 64-bit offsets and read back exactly,
 // without writing gigabytes.
 
-#include "JoinRequest.h"
+#include "JoinChecks.h"
 #include "SharedClips.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/detail/AtomStream.h"
@@ -19,13 +19,11 @@ namespace {
 
 using namespace media::quicktime;
 
-struct WrittenHeader final {
-    std::vector<std::uint8_t> bytes;
-    bool has(const char* type) const {
-        const std::string needle(type, 4);
-        return std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end()) != bytes.end();
-    }
-};
+using WrittenHeader = std::vector<std::uint8_t>;
+
+bool has(const WrittenHeader& header, const char* type) {
+    return std::search(header.begin(), header.end(), type, type + 4) != header.end();
+}
 
 // The movie atom the writer makes for `request` if its media data began at `mediaData`.
 WrittenHeader movieAtomAt(const WriteRequest& request, std::uint64_t mediaData) {
@@ -38,16 +36,14 @@ WrittenHeader movieAtomAt(const WriteRequest& request, std::uint64_t mediaData) 
     detail::AtomStream out(fd, 0);
     EXPECT_TRUE(detail::writeMovieAtom(out, *layout, mediaData, 0).has_value());
     EXPECT_TRUE(out.finish().has_value());
-    WrittenHeader header;
-    header.bytes.resize(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));
-    EXPECT_EQ(::pread(fd, header.bytes.data(), header.bytes.size(), 0),
-              static_cast<ssize_t>(header.bytes.size()));
+    WrittenHeader header(static_cast<std::size_t>(::lseek(fd, 0, SEEK_END)));
+    EXPECT_EQ(::pread(fd, header.data(), header.size(), 0), static_cast<ssize_t>(header.size()));
     ::close(fd);
     return header;
 }
 
 SourceIndex parse(const WrittenHeader& header) {
-    auto index = detail::parseMovie(std::span(header.bytes).subspan(8), 1ull << 40);
+    auto index = detail::parseMovie(std::span(header).subspan(8), 1ull << 40);
     EXPECT_TRUE(index.has_value()) << index.error().message;
     return index.value_or(SourceIndex{});
 }
@@ -59,11 +55,9 @@ TEST(LargeOffsetTest, OffsetsPastFourGigabytesUseSixtyFourBits) {
     const WrittenHeader far = movieAtomAt(request, 5ull << 30);
     // Only the last samples pass 4 GB: the whole table goes to 64 bits.
     const WrittenHeader straddling = movieAtomAt(request, (4ull << 30) - 20000);
-    EXPECT_TRUE(near.has("stco"));
-    EXPECT_FALSE(near.has("co64"));
-    EXPECT_TRUE(far.has("co64"));
-    EXPECT_FALSE(far.has("stco"));
-    EXPECT_TRUE(straddling.has("co64"));
+    EXPECT_TRUE(has(near, "stco") && !has(near, "co64"));
+    EXPECT_TRUE(has(far, "co64") && !has(far, "stco"));
+    EXPECT_TRUE(has(straddling, "co64"));
 
     const SourceIndex nearIndex = parse(near);
     for (const WrittenHeader* header : {&far, &straddling}) {

@@ -14,13 +14,7 @@ using namespace media::quicktime;
 using quicktime_test::atom;
 using quicktime_test::Bytes;
 using quicktime_test::tinyMovie;
-
-Bytes table(std::initializer_list<std::uint32_t> words) {
-    Bytes body;
-    for (std::uint32_t word : words)
-        quicktime_test::appendBig(body, word, 4);
-    return body;
-}
+constexpr auto table = quicktime_test::words;
 
 TEST(ReadIndexRefusalTest, RefusesWhatItCannotCopyAndWhatLies) {
     const Bytes whole = tinyMovie({});

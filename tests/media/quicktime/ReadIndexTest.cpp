@@ -3,7 +3,7 @@
 
 #include "media/quicktime/ReadIndex.h"
 
-#include "ProbePackets.h"
+#include "JoinChecks.h"
 #include "SharedClips.h"
 
 #include <gtest/gtest.h>

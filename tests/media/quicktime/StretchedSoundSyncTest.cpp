@@ -3,11 +3,13 @@
 // GStreamer play it; every track lasts exactly the new duration.
 
 #include "Ffprobe.h"
+#include "MovieParts.h"
 #include "MovieTiming.h"
-#include "SyncMarks.h"
 #include "SharedClips.h"
+#include "SyncMarks.h"
 #include "media/Movie.h"
 
+#include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -33,26 +35,20 @@ protected:
 };
 
 std::filesystem::path scaledClip(const Stretch& stretch) {
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mov";
-    recipe.fpsNum = kFps;
-    recipe.frames = kFrames;
-    recipe.sampleRate = 48000;
-    recipe.syncMarkFrame = kMarkFrame;
-    const std::filesystem::path source = fixtures::test::sharedClip("stretch-source.mov", recipe);
+    const std::filesystem::path source =
+        fixtures::test::sharedClip("stretch-source.mov", {.container = "mov",
+                                                          .fpsNum = kFps,
+                                                          .frames = kFrames,
+                                                          .sampleRate = 48000,
+                                                          .syncMarkFrame = kMarkFrame});
     const auto file = fixtures::test::scratchFolder(std::string("stretch-") + stretch.name) / "scaled.mov";
     std::filesystem::copy_file(source, file);
-
-    auto movie = media::Movie::open(file);
-    if (!movie)
-        throw std::runtime_error(movie.error().message);
-    (*movie)->setEditable(true);
-    const media::Time duration = (*movie)->duration();
-    const auto scaled = static_cast<std::int64_t>(static_cast<double>(duration.value) * stretch.factor);
-    if (!(*movie)->scaleSegment(media::makeTimeRange(media::zeroTime(), duration),
-                                media::makeTime(scaled, duration.scale)))
-        throw std::runtime_error("cannot scale the movie");
-    if (auto updated = (*movie)->updateMovieFile(); !updated)
+    auto movie = media_test::openMovie(file);
+    movie->setEditable(true);
+    const media::Time duration = movie->duration();
+    media_test::scaleWhole(*movie,
+                           media::makeTime(std::llround(duration.value * stretch.factor), duration.scale));
+    if (auto updated = movie->updateMovieFile(); !updated)
         throw std::runtime_error(updated.error().message);
     return file;
 }

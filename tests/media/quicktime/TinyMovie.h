@@ -13,9 +13,10 @@ namespace quicktime_test {
 using Bytes = std::vector<std::uint8_t>;
 
 void appendBig(Bytes& out, std::uint64_t value, int bytes);
-Bytes atom(const std::string& type, const Bytes& body);
-// An atom with the 64-bit size form (size field 1).
-Bytes wideAtom(const std::string& type, const Bytes& body);
+// 32-bit big-endian words, as the tables hold them.
+Bytes words(std::initializer_list<std::uint32_t> values);
+// With `wide`, the 64-bit size form (size field 1).
+Bytes atom(const std::string& type, const Bytes& body, bool wide = false);
 Bytes fullAtom(const std::string& type, std::uint8_t version, std::uint32_t flags, const Bytes& body);
 Bytes concat(std::initializer_list<Bytes> parts);
 

@@ -2,7 +2,7 @@
 // behind and never replaces a file already at the destination.
 
 #include "FileContents.h"
-#include "JoinRequest.h"
+#include "JoinChecks.h"
 #include "SharedClips.h"
 #include "media/quicktime/QuickTimeFileWriter.h"
 
@@ -32,47 +32,37 @@ protected:
     WriteRequest m_request;
 };
 
-TEST_F(WriteAtomicityTest, ProgressRisesToOneAndTheFileAppearsComplete) {
-    std::vector<double> fractions;
-    m_request.progress = [&](double fraction) {
-        fractions.push_back(fraction);
-        return true;
-    };
-    ASSERT_TRUE(writeQuickTimeFile(m_destination, m_request).has_value());
-    ASSERT_GE(fractions.size(), 2u);
-    EXPECT_EQ(fractions.front(), 0.0);
-    EXPECT_EQ(fractions.back(), 1.0);
-    EXPECT_TRUE(std::ranges::is_sorted(fractions));
-    EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"joined.mp4"}) << "no temporary file is left";
-}
-
-TEST_F(WriteAtomicityTest, CancellingLeavesNoFileAndKeepsAnExistingOne) {
-    m_request.progress = [](double) { return false; };
-    auto written = writeQuickTimeFile(m_destination, m_request);
-    ASSERT_FALSE(written.has_value());
-    EXPECT_EQ(written.error().code, ECANCELED);
-    EXPECT_TRUE(namesIn(m_folder).empty());
-
-    // Answer false at the second, third, ... call: while copying, and after the header is written.
-    for (int cancelAt = 1; cancelAt < 4; ++cancelAt) {
+// Cancelled at any call of the progress (before writing, while copying,
+// after the header), a write leaves no file, or the one there before; not
+// cancelled, the progress rises to 1 and the complete file appears.
+TEST_F(WriteAtomicityTest, CancellingKeepsWhatWasThereAndProgressRisesToOne) {
+    for (std::size_t cancelAt = 0;; ++cancelAt) {
         SCOPED_TRACE("cancelled at call " + std::to_string(cancelAt));
-        writeEarlierMovie();
-        int calls = 0;
-        bool cancelled = false;
-        m_request.progress = [&](double) {
-            cancelled = calls++ == cancelAt;
-            return !cancelled;
+        if (cancelAt > 0)
+            writeEarlierMovie();
+        std::vector<double> fractions;
+        m_request.progress = [&](double fraction) {
+            fractions.push_back(fraction);
+            return fractions.size() <= cancelAt;
         };
-        written = writeQuickTimeFile(m_destination, m_request);
-        if (!cancelled) {
-            EXPECT_TRUE(written.has_value()); // fewer calls than that: it finished
+        const auto written = writeQuickTimeFile(m_destination, m_request);
+        if (fractions.size() <= cancelAt) { // fewer calls than that: it finished
+            ASSERT_TRUE(written.has_value()) << written.error().message;
+            ASSERT_GE(fractions.size(), 2u);
+            EXPECT_EQ(fractions.front(), 0.0);
+            EXPECT_EQ(fractions.back(), 1.0);
+            EXPECT_TRUE(std::ranges::is_sorted(fractions));
+            EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"joined.mp4"})
+                << "no temporary file is left";
             break;
         }
         ASSERT_FALSE(written.has_value());
         EXPECT_EQ(written.error().code, ECANCELED);
-        EXPECT_EQ(contentsOf(m_destination), "an earlier movie");
-        EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"joined.mp4"})
-            << "the temporary file is removed";
+        EXPECT_EQ(namesIn(m_folder),
+                  cancelAt == 0 ? std::vector<std::string>{} : std::vector<std::string>{"joined.mp4"});
+        if (cancelAt > 0) {
+            EXPECT_EQ(contentsOf(m_destination), "an earlier movie");
+        }
     }
 }
 

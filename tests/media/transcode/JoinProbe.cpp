@@ -109,13 +109,4 @@ int patternNumber(const GrayPicture& picture, double x, double blockWidth) {
     return number;
 }
 
-std::string discover(const std::filesystem::path& file) {
-    try {
-        return oracle::runProgram("gst-discoverer-1.0", {QString::fromStdString(file.string())})
-            .out.toStdString();
-    } catch (const std::runtime_error&) {
-        return {};
-    }
-}
-
 } // namespace transcode_test

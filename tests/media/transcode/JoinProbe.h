@@ -1,6 +1,6 @@
 #pragma once
 
-// What outside programs (ffprobe, ffmpeg, gst-discoverer-1.0) read from a
+// What outside programs (ffprobe, ffmpeg) read from a
 // joined movie: the independent oracles of the transcoding tests.
 
 #include <cstdint>
@@ -40,8 +40,5 @@ GrayPicture pictureAt(const std::filesystem::path& file, double seconds, int wid
 // The frame number the test pattern draws as a row of 16 black and white
 // blocks of `blockWidth` pixels, starting at (x, 0).
 int patternNumber(const GrayPicture& picture, double x, double blockWidth);
-
-// gst-discoverer-1.0's report; empty when it fails.
-std::string discover(const std::filesystem::path& file);
 
 } // namespace transcode_test

@@ -1,0 +1,56 @@
+#pragma once
+
+// Joins of whole files as the join engine asks for them, and the checks that
+// a joined file holds its sources' packets as ffprobe, an independent reader, reads them.
+
+#include "media/quicktime/WriteRequest.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quicktime_test {
+
+// A request that joins whole files one after the other. Throws
+// std::runtime_error when a file cannot be indexed.
+media::quicktime::WriteRequest
+joinRequest(const std::vector<std::filesystem::path>& files, media::quicktime::OutputKind kind,
+            media::quicktime::DataPlacement placement = media::quicktime::DataPlacement::SelfContained,
+            std::int32_t movieTimeScale = 600);
+
+// The movie duration each file adds to a join, in the request's movie scale:
+// the end of its longest track.
+std::vector<std::int64_t> joinedDurations(const media::quicktime::WriteRequest& request);
+
+struct ProbedPacket final {
+    std::int64_t position = -1;
+    std::int64_t size = 0;
+    double ptsSeconds = 0;
+    bool key = false;
+    bool discard = false; // read only to prime a decoder, as the edit lists say
+    std::string hash;     // MD5 of the data
+};
+
+// ffprobe -show_packets for the streams `selector` picks ("v", "a", "v:1",
+// ...), with `extraArguments` before the file (for example -enable_drefs 1).
+// `raw`: every sample in decode order, edit lists ignored.
+std::vector<ProbedPacket> probePackets(const std::filesystem::path& file, const std::string& selector,
+                                       bool raw = false, const std::vector<std::string>& extraArguments = {});
+
+// `joined` is the sources' packets one after the other: same data, size and key flag.
+void expectConcatenation(const std::vector<std::vector<ProbedPacket>>& sources,
+                         const std::vector<ProbedPacket>& joined);
+
+// Each source's shown packets come back shown, in order, at the source's
+// presentation times moved by the time the source starts in the join.
+void expectShownAtJoinTimes(const std::vector<std::vector<ProbedPacket>>& sources,
+                            const std::vector<double>& startSeconds, const std::vector<ProbedPacket>& joined);
+
+// Both checks for the streams `selector` picks in `joined` (read with
+// `extraArguments`), the sources one after the other.
+void expectJoinedStreams(const std::vector<std::filesystem::path>& sources,
+                         const std::filesystem::path& joined, const std::string& selector,
+                         const std::vector<std::string>& extraArguments = {});
+
+} // namespace quicktime_test
