@@ -2,7 +2,6 @@
 // tells its priming and length plays only the samples it names: opened, and
 // joined losslessly to itself.
 
-#include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieParts.h"
 #include "MovieTiming.h"
@@ -15,45 +14,27 @@
 
 namespace {
 
-using Bytes = std::vector<char>;
-
-Bytes atom(const char* type, const Bytes& body) {
-    const auto size = static_cast<std::uint32_t>(body.size() + 8);
-    Bytes out{char(size >> 24), char(size >> 16), char(size >> 8), char(size), type[0], type[1], type[2], type[3]};
-    out.insert(out.end(), body.begin(), body.end());
-    return out;
-}
-
-Bytes text(std::size_t zeros, const std::string& value) {
-    Bytes out(zeros, 0);
-    out.insert(out.end(), value.begin(), value.end());
-    return out;
+// An atom of `type` whose body is `zeros` zero bytes and then `body`.
+std::string atom(const char* type, const std::string& body, std::size_t zeros = 0) {
+    const auto size = static_cast<std::uint32_t>(body.size() + zeros + 8);
+    return std::string{char(size >> 24), char(size >> 16), char(size >> 8), char(size)} + type +
+           std::string(zeros, '\0') + body;
 }
 
 // The file with its edit lists hidden ('edts' renamed 'free') and the tag
 // added to its movie atom, which FFmpeg writes last.
 void tagWithoutEditList(const std::filesystem::path& file, const std::string& tag) {
     std::ifstream in(file, std::ios::binary);
-    Bytes bytes{std::istreambuf_iterator<char>(in), {}};
-    const std::string_view view(bytes.data(), bytes.size());
-    const std::size_t moov = view.rfind("moov") - 4;
-    for (std::size_t at = moov; (at = view.find("edts", at)) != std::string_view::npos;)
-        std::copy_n("free", 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
-    const Bytes item = atom("----", [&] {
-        Bytes body = atom("mean", text(4, "com.apple.iTunes"));
-        for (const Bytes& part : {atom("name", text(4, "iTunSMPB")), atom("data", text(8, tag))})
-            body.insert(body.end(), part.begin(), part.end());
-        return body;
-    }());
-    Bytes meta = text(4, "");
-    for (const Bytes& part : {atom("hdlr", text(8, std::string("mdirappl", 8) + std::string(10, '\0'))), atom("ilst", item)})
-        meta.insert(meta.end(), part.begin(), part.end());
-    const Bytes udta = atom("udta", atom("meta", meta));
-    const auto size = static_cast<std::uint32_t>(bytes.size() - moov + udta.size());
-    const char header[4] = {char(size >> 24), char(size >> 16), char(size >> 8), char(size)};
-    std::copy_n(header, 4, bytes.begin() + static_cast<std::ptrdiff_t>(moov));
-    bytes.insert(bytes.end(), udta.begin(), udta.end());
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t moov = bytes.rfind("moov") - 4;
+    for (std::size_t at = moov; (at = bytes.find("edts", at)) != std::string::npos;)
+        bytes.replace(at, 4, "free");
+    const std::string item = atom("----", atom("mean", "com.apple.iTunes", 4) + atom("name", "iTunSMPB", 4) +
+                                              atom("data", tag, 8));
+    const std::string hdlr = atom("hdlr", std::string("mdirappl", 8) + std::string(10, '\0'), 8);
+    bytes += atom("udta", atom("meta", hdlr + atom("ilst", item), 4));
+    bytes.replace(moov, 8, atom("moov", bytes.substr(moov + 8)).substr(0, 8));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 TEST(GaplessTag, PrimingAndLengthComeFromTheTag) {
