@@ -27,7 +27,8 @@ inline std::optional<Gapless> parseGapless(const char* text) {
     const int read = text ? std::sscanf(text, " %x %x %x %llx", &reserved, &priming, &padding, &samples) : 0;
     if (read < 3 || priming == 0 || priming >= 48000 || padding >= 48000)
         return std::nullopt;
-    return Gapless{priming, padding, read == 4 && samples < (1ULL << 48) ? static_cast<std::int64_t>(samples) : 0};
+    return Gapless{priming, padding,
+                   read == 4 && samples < (1ULL << 48) ? static_cast<std::int64_t>(samples) : 0};
 }
 
 } // namespace media::detail

@@ -301,7 +301,8 @@ TimeRange SourceFile::streamRange(int streamIndex) const {
     const int rate = stream->codecpar->sample_rate;
     const Time start = convertScale(makeTime(gapless->priming, rate), scale);
     const Time end = addTimes(whole.start, whole.duration);
-    Time length = subtractTimes(subtractTimes(end, start), convertScale(makeTime(gapless->padding, rate), scale));
+    Time length =
+        subtractTimes(subtractTimes(end, start), convertScale(makeTime(gapless->padding, rate), scale));
     if (gapless->samples > 0) {
         const Time told = convertScale(makeTime(gapless->samples, rate), scale);
         if (compareTimes(addTimes(start, told), end) <= 0)

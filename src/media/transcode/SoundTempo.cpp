@@ -116,10 +116,11 @@ std::expected<double, Error> tempoDelay(double tempo, int sampleRate) {
         for (int i = 0; i < frame->nb_samples; ++i) {
             const std::int64_t n = at + i;
             const float height = n >= onset && n < toneEnd ? kHeight : 0.0f;
-            samples[i] = height * static_cast<float>(
-                                      std::sin(2 * std::numbers::pi * 1000.0 * static_cast<double>(n) / sampleRate));
+            samples[i] = height * static_cast<float>(std::sin(2 * std::numbers::pi * 1000.0 *
+                                                              static_cast<double>(n) / sampleRate));
         }
-        if (const int status = filters.av_buffersrc_add_frame_flags(chain->source, frame.get(), 0); status < 0)
+        if (const int status = filters.av_buffersrc_add_frame_flags(chain->source, frame.get(), 0);
+            status < 0)
             return std::unexpected(makeError(status, what));
         if (auto collected = collect(); !collected)
             return std::unexpected(collected.error());

@@ -56,9 +56,9 @@ private:
     std::string m_filters;
     std::string m_what;
     double m_tempo = 1;
-    double m_delay = 0;          // seconds the stretcher's output lags its exact place
-    std::int64_t m_toCut = -1;   // output samples still to cut; -1 until the first frame out
-    std::int64_t m_toLead = 0;   // output samples to put before the first frame out
+    double m_delay = 0;                   // seconds the stretcher's output lags its exact place
+    std::int64_t m_toCut = -1;            // output samples still to cut; -1 until the first frame out
+    std::int64_t m_toLead = 0;            // output samples to put before the first frame out
     std::vector<detail::FramePtr> m_held; // the first frames out, until the lead is made
     std::int64_t m_heldSamples = 0;
     detail::FilterChain m_chain;

@@ -186,8 +186,9 @@ std::expected<void, Error> VideoEncoder::finish(std::int64_t end) {
     if (m_pending && !m_output.keepsFrameDurations()) {
         const AVRational rate = m_encoder.context->framerate;
         const std::int64_t frameTicks =
-            rate.num > 0 && rate.den > 0 ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), timeBase()))
-                                         : 1;
+            rate.num > 0 && rate.den > 0
+                ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), timeBase()))
+                : 1;
         if (end - m_pending->pts > frameTicks) {
             FramePtr repeat(av_frame_clone(m_pending.get()));
             if (!repeat)

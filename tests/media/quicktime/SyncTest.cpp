@@ -11,10 +11,10 @@
 #include "SyncMarks.h"
 #include "media/Movie.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -173,14 +173,14 @@ TEST_F(SyncTest, ScaledMovieLastsItsDurationInEveryTrackAndStaysInSync) {
         // coming back is no beep: each flash is paired with the beep nearest it.
         std::vector<double> paired;
         for (const double flash : read.flashes)
-            paired.push_back(*std::ranges::min_element(
-                read.beeps, [flash](double a, double b) { return std::abs(a - flash) < std::abs(b - flash); }));
+            paired.push_back(*std::ranges::min_element(read.beeps, [flash](double a, double b) {
+                return std::abs(a - flash) < std::abs(b - flash);
+            }));
         if (!read.beeps.empty())
             read.beeps = paired;
         const SyncMarks& unscaled = before[reader == Reader::FFmpeg ? 0 : 1];
-        for (std::size_t i = 0; i < std::min(read.beeps.size(), unscaled.beeps.size()) &&
-                                i < std::min(read.flashes.size(), unscaled.flashes.size());
-             ++i)
+        for (std::size_t i = 0;
+             i < read.beeps.size() && i < std::min(unscaled.beeps.size(), unscaled.flashes.size()); ++i)
             read.beeps[i] -= scale * (unscaled.beeps[i] - unscaled.flashes[i]);
         expectInSync(read, joined.marks, scale, name, kStretchTolerance);
         expectWhole(read, joined.frames, wanted, name);
@@ -193,10 +193,13 @@ TEST_F(SyncTest, GapsInTheSoundLeaveTheSoundAfterThemInSync) {
     // PCM with silent frames of its own.
     for (const char* codec : {"aac", "pcm_s16le"}) {
         SCOPED_TRACE(codec);
-        const std::vector<SyncClip> clips{{25, 30, 10, 0, true, 48000, codec},  {30, 45, 20, 0, false},
-                                          {30, 36, 12, -0.3, true, 48000, codec}, {25, 20, 3, 0, false},
+        const std::vector<SyncClip> clips{{25, 30, 10, 0, true, 48000, codec},
+                                          {30, 45, 20, 0, false},
+                                          {30, 36, 12, -0.3, true, 48000, codec},
+                                          {25, 20, 3, 0, false},
                                           {25, 25, 5, 0, true, 48000, codec}};
-        const Joined joined = join(std::string("gap-") + codec + ".mov", media::WritePlacement::SelfContained, clips);
+        const Joined joined =
+            join(std::string("gap-") + codec + ".mov", media::WritePlacement::SelfContained, clips);
         const std::vector<double> soundMarks{joined.marks[0], joined.marks[2], joined.marks[4]};
         for (const Reader reader : {Reader::FFmpeg, Reader::GStreamer}) {
             const SyncMarks read = oracle::readSyncMarks(reader, joined.file);

@@ -1,11 +1,10 @@
 #include "media/quicktime/detail/MovieParser.h"
 
+#include "media/detail/Gapless.h"
 #include "media/quicktime/detail/AtomIterator.h"
 #include "media/quicktime/detail/IndexErrors.h"
-#include "media/quicktime/detail/SampleTableParser.h"
-
-#include "media/detail/Gapless.h"
 #include "media/quicktime/detail/Rescale.h"
+#include "media/quicktime/detail/SampleTableParser.h"
 
 #include <optional>
 #include <string>
@@ -285,8 +284,8 @@ void applyGapless(const media::detail::Gapless& gapless, SourceIndex& index) {
             length = gapless.samples;
         if (length <= 0)
             continue;
-        track.editList.push_back(EditListEntry{rescaleRounded(length, index.movieTimeScale, track.mediaTimeScale),
-                                               gapless.priming, 0x10000});
+        track.editList.push_back(EditListEntry{
+            rescaleRounded(length, index.movieTimeScale, track.mediaTimeScale), gapless.priming, 0x10000});
     }
 }
 

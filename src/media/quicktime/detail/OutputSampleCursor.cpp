@@ -48,8 +48,8 @@ bool OutputSampleCursor::next(OutputSample& sample) {
             sample.offset = m_mediaData + m_track.silenceStart;
             sample.size = static_cast<std::uint32_t>(frames * m_track.silenceBytesPerFrame);
             sample.duration = static_cast<std::uint32_t>(frames);
-            sample.description =
-                part.descriptionMap[samples.descriptionIndex(static_cast<std::size_t>(part.segment.firstSample))];
+            sample.description = part.descriptionMap[samples.descriptionIndex(
+                static_cast<std::size_t>(part.segment.firstSample))];
             m_silenceListed += static_cast<std::int64_t>(frames);
             m_havePrevious = true;
             m_previousEnd = sample.offset + sample.size;

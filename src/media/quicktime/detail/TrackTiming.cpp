@@ -261,7 +261,8 @@ void timeEndToEnd(const FileLayout& layout, TrackLayout& track, std::vector<Plac
         SegmentLayout& part = *place.part;
         const TrackIndex& source = layout.sourceTrack(part.segment);
         const auto first = static_cast<std::size_t>(part.segment.firstSample);
-        const SegmentSamples samples(source.samples, first, static_cast<std::size_t>(part.segment.sampleCount),
+        const SegmentSamples samples(source.samples, first,
+                                     static_cast<std::size_t>(part.segment.sampleCount),
                                      track.attributes.mediaTimeScale, source.mediaTimeScale, false);
         // A self-contained movie can hold the silence; a referring one points into its source.
         const std::int64_t gap = mediaStart + place.target - place.lead - written;
