@@ -58,7 +58,9 @@ Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int st
         track.naturalSize = source->displaySize(streamIndex);
     const TimeRange range = playedRange(*source, streamIndex);
     // A stream that starts after the file's first one begins with a gap.
-    const Time lead = convertScale(subtractTimes(range.start, fileStart), track.timeScale);
+    const Time lead = convertScale(
+        subtractTimes(subtractTimes(range.start, source->gaplessPriming(streamIndex)), fileStart),
+        track.timeScale);
     if (lead.value > 0)
         track.edits.push_back(Edit{nullptr, -1, TimeRange{}, lead});
     track.edits.push_back(Edit{source, streamIndex, range, range.duration});
@@ -84,7 +86,7 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
 
     std::optional<Time> fileStart;
     for (int index : usable) {
-        const Time start = playedRange(*source, index).start;
+        const Time start = subtractTimes(playedRange(*source, index).start, source->gaplessPriming(index));
         if (!fileStart || compareTimes(start, *fileStart) < 0)
             fileStart = start;
     }

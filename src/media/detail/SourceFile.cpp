@@ -1,5 +1,6 @@
 #include "media/detail/SourceFile.h"
 
+#include "media/detail/Gapless.h"
 #include "media/detail/ReopeningReader.h"
 
 #include <algorithm>
@@ -255,7 +256,64 @@ std::int64_t SourceFile::streamTimestamp(int streamIndex, const Time& time) cons
     return inScale.value / timestampMultiplier(m_format->streams[streamIndex]->time_base);
 }
 
+namespace {
+
+// The gapless tag of a sound stream that tells no priming of its own: FFmpeg
+// either read the tag itself (MPEG-4: the stream starts after the priming) or
+// does not know it (MP3 without an encoder header: the stream starts at 0).
+std::optional<Gapless> gaplessOf(const AVFormatContext& format, const AVStream& stream) {
+    const AVCodecParameters& parameters = *stream.codecpar;
+    if (parameters.codec_type != AVMEDIA_TYPE_AUDIO || parameters.sample_rate <= 0 ||
+        (parameters.codec_id != AV_CODEC_ID_AAC && parameters.codec_id != AV_CODEC_ID_MP3))
+        return std::nullopt;
+    const AVDictionaryEntry* tag = av_dict_get(stream.metadata, "iTunSMPB", nullptr, 0);
+    if (!tag)
+        tag = av_dict_get(format.metadata, "iTunSMPB", nullptr, 0);
+    auto gapless = parseGapless(tag ? tag->value : nullptr);
+    if (!gapless)
+        return std::nullopt;
+    const std::int64_t start = stream.start_time == AV_NOPTS_VALUE ? 0 : stream.start_time;
+    const std::int64_t priming =
+        av_rescale_q(gapless->priming, AVRational{1, parameters.sample_rate}, stream.time_base);
+    if (start != 0 && std::llabs(start - priming) > 1)
+        return std::nullopt;
+    return gapless;
+}
+
+} // namespace
+
+Time SourceFile::gaplessPriming(int streamIndex) const {
+    const AVStream* stream = m_format->streams[streamIndex];
+    const auto gapless = gaplessOf(*m_format, *stream);
+    const std::int32_t scale = streamTimeScale(streamIndex);
+    if (!gapless)
+        return makeTime(0, scale);
+    return convertScale(makeTime(gapless->priming, stream->codecpar->sample_rate), scale);
+}
+
 TimeRange SourceFile::streamRange(int streamIndex) const {
+    const TimeRange whole = containerRange(streamIndex);
+    const AVStream* stream = m_format->streams[streamIndex];
+    const auto gapless = gaplessOf(*m_format, *stream);
+    if (!gapless)
+        return whole;
+    const std::int32_t scale = streamTimeScale(streamIndex);
+    const int rate = stream->codecpar->sample_rate;
+    const Time start = convertScale(makeTime(gapless->priming, rate), scale);
+    const Time end = addTimes(whole.start, whole.duration);
+    Time length =
+        subtractTimes(subtractTimes(end, start), convertScale(makeTime(gapless->padding, rate), scale));
+    if (gapless->samples > 0) {
+        const Time told = convertScale(makeTime(gapless->samples, rate), scale);
+        if (compareTimes(addTimes(start, told), end) <= 0)
+            length = told;
+    }
+    if (length.value <= 0)
+        return whole; // the tag does not fit the stream: ignored
+    return makeTimeRange(start, length);
+}
+
+TimeRange SourceFile::containerRange(int streamIndex) const {
     const AVStream* stream = m_format->streams[streamIndex];
     const std::int32_t scale = streamTimeScale(streamIndex);
     const std::int64_t start = stream->start_time == AV_NOPTS_VALUE ? 0 : stream->start_time;

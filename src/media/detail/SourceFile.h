@@ -58,8 +58,14 @@ public:
     Time streamTime(int streamIndex, std::int64_t timestamp) const;
     // Back from a time in the stream's scale to the stream's timestamp units.
     std::int64_t streamTimestamp(int streamIndex, const Time& time) const;
-    // Where the stream starts and how long it lasts, in its own scale.
+    // Where the stream starts and how long it lasts, in its own scale. For
+    // sound whose gapless tag (see Gapless.h) tells its priming and padding,
+    // the range leaves them out.
     TimeRange streamRange(int streamIndex) const;
+    // How much earlier than its start the stream is presented: the priming its
+    // gapless tag says players skip, which FFmpeg reads as a late start (or not
+    // at all, for MP3). Zero for other streams.
+    Time gaplessPriming(int streamIndex) const;
     // Display size: pixel aspect ratio and rotation applied.
     Size displaySize(int streamIndex) const;
     // Degrees to turn decoded frames clockwise to show them upright (0, 90, 180 or 270).
@@ -71,6 +77,9 @@ public:
     std::int64_t sampleCount(int streamIndex, const std::optional<TimeRange>& range);
 
 private:
+    // streamRange as the container tells it.
+    TimeRange containerRange(int streamIndex) const;
+
     struct Decoder final {
         detail::CodecContextPtr codec;
     };

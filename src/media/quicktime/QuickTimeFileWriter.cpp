@@ -103,11 +103,18 @@ std::expected<void, Error> copySamples(const WriteRequest& request, const detail
             return copied;
         before += run.sourceEnd - run.sourceStart;
     }
-    for (const detail::TrackLayout& track : layout.tracks)
+    for (const detail::TrackLayout& track : layout.tracks) {
         for (const detail::OwnSample& sample : track.ownSamples)
             if (auto written = detail::writeAt(output, mediaData + sample.outputStart, sample.bytes);
                 !written)
                 return written;
+        if (track.silenceFrames > 0) {
+            const detail::ByteVector silence(track.silenceFrames * track.silenceBytesPerFrame,
+                                             track.silenceByte.value_or(0));
+            if (auto written = detail::writeAt(output, mediaData + track.silenceStart, silence); !written)
+                return written;
+        }
+    }
     return {};
 }
 

@@ -33,6 +33,12 @@ bool OutputMovie::wantsGlobalHeaders() const {
     return (m_context->oformat->flags & AVFMT_GLOBALHEADER) != 0;
 }
 
+bool OutputMovie::keepsFrameDurations() const {
+    const std::string name = m_context->oformat->name;
+    return name != "mpegts" && name != "mpeg" && name != "vob" && name != "dvd" && name != "svcd" &&
+           name != "vcd";
+}
+
 std::expected<int, Error> OutputMovie::addStream(const AVCodecContext* encoder) {
     AVStream* stream = avformat_new_stream(m_context.get(), nullptr);
     if (!stream)

@@ -27,6 +27,10 @@ public:
 
     // Whether encoders must put their parameter sets in the stream header.
     bool wantsGlobalHeaders() const;
+    // Whether the container keeps how long each frame lasts: MPEG program and
+    // transport streams keep only when frames start, so a movie ends one frame
+    // after its last one starts.
+    bool keepsFrameDurations() const;
     // A stream carrying what `encoder` (already open) makes; answers its index.
     [[nodiscard]] std::expected<int, Error> addStream(const AVCodecContext* encoder);
     // A stream whose packets are copied unchanged from `source`; answers its index.

@@ -212,7 +212,7 @@ std::expected<void, Error> SegmentTranscoder::takeSoundFrame(FramePtr frame) {
                      m_rangeStartSample);
     if (m_tempo != 1) {
         if (!m_soundTempo) {
-            m_soundTempo.emplace(tempoChain(m_tempo), "\"" + m_segment.file.string() + "\"");
+            m_soundTempo.emplace(tempoChain(m_tempo), "\"" + m_segment.file.string() + "\"", m_tempo);
             m_firstSoundOffset = offset;
         }
         return m_soundTempo->push(frame.get(), soundTimeBase(), conformTempoFrame());

@@ -20,7 +20,7 @@ public:
     Stretcher(const SoundStretch& stretch, SourceFile& source, AudioEncoder& encoder)
         : m_stretch(stretch), m_source(source), m_encoder(encoder),
           m_tempo(filters(source.format()->streams[stretch.stream]->time_base),
-                  "\"" + stretch.file.string() + "\""),
+                  "\"" + stretch.file.string() + "\"", tempo()),
           m_wanted(convertScale(stretch.duration, encoder.sampleRate()).value) {}
 
     std::expected<void, Error> run(StreamDecoder& decoder) {
@@ -52,14 +52,15 @@ private:
             1, m_stretch.sourceRange.duration.scale > 0 ? m_stretch.sourceRange.duration.scale : 1};
         const std::int64_t end =
             start + av_rescale_q(m_stretch.sourceRange.duration.value, lengthScale, timeBase);
-        const double tempo = seconds(m_stretch.sourceRange.duration) / seconds(m_stretch.duration);
         char layout[128] = {};
         av_channel_layout_describe(&m_encoder.channelLayout(), layout, sizeof layout);
         return "atrim=start_pts=" + std::to_string(start) + ":end_pts=" + std::to_string(end) +
-               ",asetpts=PTS-STARTPTS," + tempoChain(tempo) +
+               ",asetpts=PTS-STARTPTS," + tempoChain(tempo()) +
                ",aformat=sample_fmts=" + av_get_sample_fmt_name(m_encoder.sampleFormat()) +
                ":sample_rates=" + std::to_string(m_encoder.sampleRate()) + ":channel_layouts=" + layout;
     }
+
+    double tempo() const { return seconds(m_stretch.sourceRange.duration) / seconds(m_stretch.duration); }
 
     // Encodes what comes out of the tempo filter, up to the wanted length.
     SoundTempo::FrameHandler take() {

@@ -181,6 +181,22 @@ std::expected<void, Error> VideoEncoder::drain() {
 }
 
 std::expected<void, Error> VideoEncoder::finish(std::int64_t end) {
+    // Where frames keep no durations, a picture held to the end is shown
+    // again one frame time before it, so that the movie keeps its length.
+    if (m_pending && !m_output.keepsFrameDurations()) {
+        const AVRational rate = m_encoder.context->framerate;
+        const std::int64_t frameTicks =
+            rate.num > 0 && rate.den > 0
+                ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), timeBase()))
+                : 1;
+        if (end - m_pending->pts > frameTicks) {
+            FramePtr repeat(av_frame_clone(m_pending.get()));
+            if (!repeat)
+                return std::unexpected(Error{ENOMEM, "out of memory"});
+            if (auto placed = place(std::move(repeat), end - frameTicks, false); !placed)
+                return placed;
+        }
+    }
     if (m_pending) {
         if (auto sent = sendPending(std::max(end, m_pending->pts + 1)); !sent)
             return sent;

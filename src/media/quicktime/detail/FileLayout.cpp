@@ -257,6 +257,18 @@ std::expected<FileLayout, Error> layOutFile(const WriteRequest& request,
 
     layOutCopyRuns(layout);
     layout.mediaDataSize = layout.copiedBytes;
+    // One block of silence per track whose sound has gaps: up to a second of it.
+    for (TrackLayout& track : layout.tracks) {
+        std::int64_t longest = 0;
+        for (const SegmentLayout& part : track.segments)
+            longest = std::max(longest, part.silentFrames);
+        if (longest == 0)
+            continue;
+        track.silenceFrames = static_cast<std::uint64_t>(
+            std::min<std::int64_t>(longest, std::max(track.attributes.mediaTimeScale, 1)));
+        track.silenceStart = layout.mediaDataSize;
+        layout.mediaDataSize += track.silenceFrames * track.silenceBytesPerFrame;
+    }
 
     const auto video = std::find_if(layout.tracks.begin(), layout.tracks.end(), [](const TrackLayout& track) {
         return track.attributes.handlerType == makeFourCC("vide");

@@ -35,6 +35,8 @@ struct SegmentLayout final {
     bool fitted = false;
     // Sound: its first sample is played this many more times first (a gap filled with priming).
     std::uint32_t repeats = 0;
+    // Packed sound: frames of silence played before its samples (a gap filled).
+    std::int64_t silentFrames = 0;
 };
 
 // A sample that is not in any source: chapter titles.
@@ -62,6 +64,12 @@ struct TrackLayout final {
     std::vector<EditListEntry> editList; // at most an empty edit and one media edit
     std::uint32_t chapterTrackId = 0;    // for the 'tref'/'chap' reference
     bool isChapterTrack = false;
+    // Packed sound with gaps: one silent frame's byte, and the block of silent
+    // frames in the media data that every gap's chunks point at.
+    std::optional<std::uint8_t> silenceByte;
+    std::uint64_t silenceBytesPerFrame = 0;
+    std::uint64_t silenceFrames = 0; // in the block
+    std::uint64_t silenceStart = 0;  // from the start of the media data
 
     std::int64_t duration() const;      // movie units
     std::int64_t mediaDuration() const; // media units

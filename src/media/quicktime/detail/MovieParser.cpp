@@ -1,10 +1,13 @@
 #include "media/quicktime/detail/MovieParser.h"
 
+#include "media/detail/Gapless.h"
 #include "media/quicktime/detail/AtomIterator.h"
 #include "media/quicktime/detail/IndexErrors.h"
+#include "media/quicktime/detail/Rescale.h"
 #include "media/quicktime/detail/SampleTableParser.h"
 
 #include <optional>
+#include <string>
 
 namespace media::quicktime::detail {
 
@@ -235,6 +238,57 @@ std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
     return track;
 }
 
+// iTunes' gapless tag, from the user data's metadata list: a '----' item
+// whose 'name' is "iTunSMPB" and whose 'data' holds the text.
+std::optional<media::detail::Gapless> readGapless(Bytes udta) {
+    const auto meta = findChild(udta, makeFourCC("meta"));
+    if (!meta || meta->body.size() < 4)
+        return std::nullopt;
+    // MPEG-4's 'meta' has a version and flags before its children; QuickTime's does not.
+    const auto ilst = findChild(meta->body.subspan(4), makeFourCC("ilst")).or_else([&] {
+        return findChild(meta->body, makeFourCC("ilst"));
+    });
+    if (!ilst)
+        return std::nullopt;
+    AtomIterator items(ilst->body);
+    while (auto item = items.next()) {
+        if (item->type != makeFourCC("----"))
+            continue;
+        const auto name = findChild(item->body, makeFourCC("name"));
+        const auto data = findChild(item->body, makeFourCC("data"));
+        if (!name || !data || name->body.size() < 4 || data->body.size() < 8 ||
+            std::string(name->body.begin() + 4, name->body.end()) != "iTunSMPB")
+            continue;
+        return media::detail::parseGapless(std::string(data->body.begin() + 8, data->body.end()).c_str());
+    }
+    return std::nullopt;
+}
+
+// A sound track without an edit list plays from its first sample; the gapless
+// tag, when the file has one, says how much of it is priming and padding: an
+// edit list that leaves them out stands in for the missing one. Only for
+// tracks whose time scale is their sample rate, as the tag counts samples.
+void applyGapless(const media::detail::Gapless& gapless, SourceIndex& index) {
+    for (TrackIndex& track : index.tracks) {
+        if (track.handler != Handler::Sound || !track.editList.empty() || track.samples.empty() ||
+            track.sampleDescriptions.empty() || track.sampleDescriptions.front().size() < 36 ||
+            (track.codec(0) != makeFourCC("mp4a") && track.codec(0) != makeFourCC(".mp3")))
+            continue;
+        ByteReader reader(track.sampleDescriptions.front());
+        reader.skip(32);
+        if (reader.u32() >> 16 != static_cast<std::uint32_t>(track.mediaTimeScale))
+            continue;
+        const std::int64_t total = track.samples.totalDuration();
+        std::int64_t length = total - gapless.priming - gapless.padding;
+        if (gapless.samples > 0 && gapless.priming + gapless.samples <= total)
+            length = gapless.samples;
+        if (length <= 0)
+            continue;
+        track.editList.push_back(EditListEntry{
+            rescaleRounded(length, index.movieTimeScale, track.mediaTimeScale), gapless.priming, 0x10000});
+    }
+}
+
 } // namespace
 
 std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
@@ -243,6 +297,7 @@ std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
     index.fileSize = fileSize;
     ParseLimits limits{fileSize, fileSize / 8, samplesElsewhereAllowed};
     bool haveHeader = false;
+    std::optional<media::detail::Gapless> gapless;
     AtomIterator atoms(body);
     while (auto atom = atoms.next()) {
         switch (atom->type) {
@@ -258,6 +313,9 @@ std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
             index.tracks.push_back(std::move(*track));
             break;
         }
+        case makeFourCC("udta"):
+            gapless = readGapless(atom->body);
+            break;
         case makeFourCC("mvex"):
             return std::unexpected(unsupported("it is a fragmented MPEG-4 file"));
         case makeFourCC("cmov"):
@@ -270,6 +328,8 @@ std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
         return std::unexpected(damaged("an atom of the movie header overruns it"));
     if (!haveHeader)
         return std::unexpected(damaged("the movie header is missing"));
+    if (gapless)
+        applyGapless(*gapless, index);
     return index;
 }
 

@@ -36,10 +36,26 @@ bool OutputSampleCursor::next(OutputSample& sample) {
             m_sourceElapsed = 0;
             m_outputElapsed = 0;
             m_repeatedLength = 0;
+            m_silenceListed = 0;
             continue;
         }
         const TrackIndex& source = m_layout.sourceTrack(part.segment);
         const SampleList& samples = source.samples;
+        if (m_silenceListed < part.silentFrames) { // chunks of the track's silence come first
+            const auto frames = static_cast<std::uint64_t>(std::min<std::int64_t>(
+                part.silentFrames - m_silenceListed, static_cast<std::int64_t>(m_track.silenceFrames)));
+            sample = OutputSample{};
+            sample.offset = m_mediaData + m_track.silenceStart;
+            sample.size = static_cast<std::uint32_t>(frames * m_track.silenceBytesPerFrame);
+            sample.duration = static_cast<std::uint32_t>(frames);
+            sample.description = part.descriptionMap[samples.descriptionIndex(
+                static_cast<std::size_t>(part.segment.firstSample))];
+            m_silenceListed += static_cast<std::int64_t>(frames);
+            m_havePrevious = true;
+            m_previousEnd = sample.offset + sample.size;
+            m_previousDescription = sample.description;
+            return true;
+        }
         // The repeats of the first sample come before it.
         const bool repeat = m_inSegment < part.repeats;
         const std::size_t i =

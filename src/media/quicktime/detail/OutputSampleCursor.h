@@ -38,6 +38,7 @@ private:
     std::int64_t m_sourceElapsed = 0;  // source media units since the segment's first sample
     std::int64_t m_outputElapsed = 0;  // output units since the segment's first sample
     std::int64_t m_repeatedLength = 0; // output units of the segment's repeated first sample
+    std::int64_t m_silenceListed = 0;  // frames of the segment's silence already visited
     bool m_havePrevious = false;
     std::uint64_t m_previousEnd = 0;
     std::uint32_t m_previousDescription = 0;

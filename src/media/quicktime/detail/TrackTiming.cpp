@@ -236,17 +236,47 @@ std::expected<void, Error> timeSound(const FileLayout& layout, const TrackLayout
     return {};
 }
 
-// Packed uncompressed sound: the frames end to end, as they are.
-void timeEndToEnd(const FileLayout& layout, const TrackLayout& track, std::vector<Placed>& placed) {
+// What a frame of silence holds in each byte, for the uncompressed formats
+// whose frames are one packet each; none for others.
+std::optional<std::uint8_t> silenceByteOf(FourCC codec) {
+    if (codec == makeFourCC("raw ") || codec == makeFourCC("NONE"))
+        return 0x80; // 8-bit offset binary
+    if (codec == makeFourCC("ulaw"))
+        return 0xFF;
+    if (codec == makeFourCC("alaw"))
+        return 0xD5;
+    for (const FourCC zero : {makeFourCC("sowt"), makeFourCC("twos"), makeFourCC("in24"), makeFourCC("in32"),
+                              makeFourCC("fl32"), makeFourCC("fl64"), makeFourCC("lpcm")})
+        if (codec == zero)
+            return 0x00;
+    return std::nullopt;
+}
+
+// Packed uncompressed sound: the frames end to end, as they are, with
+// silence before a segment that starts after the sound before it ends.
+void timeEndToEnd(const FileLayout& layout, TrackLayout& track, std::vector<Placed>& placed,
+                  std::int64_t mediaStart) {
     std::int64_t written = 0;
     for (Placed& place : placed) {
         SegmentLayout& part = *place.part;
         const TrackIndex& source = layout.sourceTrack(part.segment);
-        const SegmentSamples samples(source.samples, static_cast<std::size_t>(part.segment.firstSample),
+        const auto first = static_cast<std::size_t>(part.segment.firstSample);
+        const SegmentSamples samples(source.samples, first,
                                      static_cast<std::size_t>(part.segment.sampleCount),
                                      track.attributes.mediaTimeScale, source.mediaTimeScale, false);
+        // A self-contained movie can hold the silence; a referring one points into its source.
+        const std::int64_t gap = mediaStart + place.target - place.lead - written;
+        const auto silence = silenceByteOf(source.codec(source.samples.descriptionIndex(first)));
+        const std::uint32_t frames = source.samples.duration(first);
+        if (gap > 0 && silence && layout.copies(part.segment.source) && frames > 0 &&
+            source.samples.byteSize(first) % frames == 0 &&
+            (!track.silenceByte || *track.silenceByte == *silence)) {
+            part.silentFrames = gap;
+            track.silenceByte = silence;
+            track.silenceBytesPerFrame = source.samples.byteSize(first) / frames;
+        }
         part.outputDecodeStart = written;
-        part.outputDecodeLength = samples.span(0, samples.count());
+        part.outputDecodeLength = part.silentFrames + samples.span(0, samples.count());
         written += part.outputDecodeLength;
     }
 }
@@ -287,7 +317,7 @@ std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& trac
         if (auto timed = timeFitted(layout, track, placed, end, mediaStart); !timed)
             return timed;
     } else if (track.packed)
-        timeEndToEnd(layout, track, placed);
+        timeEndToEnd(layout, track, placed, mediaStart);
     else if (auto timed = timeSound(layout, track, placed, mediaStart); !timed)
         return timed;
 
