@@ -181,8 +181,9 @@ TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothin
 TEST_F(ExportChoiceTest, AFormatIsLookedUpBeforeItIsFilled) {
     support::resetLocalizedStringsForTesting();
     support::setLocalizedStringTableForTesting([](const QString& key) {
-        return key == "%d of the files could not be exported." ? QString("%d Dateien wurden nicht exportiert.")
-                                                              : key;
+        return key == "%d of the files could not be exported."
+                   ? QString("%d Dateien wurden nicht exportiert.")
+                   : key;
     });
     defaults().setValue(support::Pref::Export, true);
     controller().launchExportComponents();

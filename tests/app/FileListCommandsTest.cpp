@@ -33,7 +33,8 @@ TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
     ASSERT_TRUE(controller().exportFileList());
     EXPECT_EQ(m_savePanel.openings().back().suggestedName, "JoinClip File List Export");
     EXPECT_EQ(m_savePanel.openings().back().requiredExtension, QString(".txt"));
-    EXPECT_EQ(testing_support::contentsOf(file), (dir() / "b.png").string() + "\n" + (dir() / "a.png").string());
+    EXPECT_EQ(testing_support::contentsOf(file),
+              (dir() / "b.png").string() + "\n" + (dir() / "a.png").string());
     list().clearAll();
     m_openPanel.setAnswer(file);
     ASSERT_TRUE(controller().importFileList());

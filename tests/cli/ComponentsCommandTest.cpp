@@ -53,7 +53,8 @@ TEST_F(ComponentsCommandTest, SavesEditsAndShowsSettingsFiles) {
     const auto before = testing_support::contentsOf(file);
     for (const std::vector<std::string>& refused :
          {std::vector<std::string>{"--component", wave, "--set", "size=64x48", "--save", file.string()},
-          {"--component", "Nothing [none]", "--save", file.string()}, {"--show"}})
+          {"--component", "Nothing [none]", "--save", file.string()},
+          {"--show"}})
         EXPECT_EQ(call(cli::runSettingsCommand, refused), 2) << refused[0];
     EXPECT_EQ(testing_support::contentsOf(file), before);
 }
@@ -86,9 +87,8 @@ TEST_F(ComponentsCommandTest, JoinAndExportWriteThroughTheNamedComponent) {
     }
     // A file that is not a movie is reported and the rest still exported.
     m_folder.write("text.txt", "text");
-    EXPECT_EQ(call(cli::runExportCommand,
-                   {"--component", flac, "--output-dir", out.string(), (dir() / "text.txt").string(),
-                    sound.string(), output + ".wav"}),
+    EXPECT_EQ(call(cli::runExportCommand, {"--component", flac, "--output-dir", out.string(),
+                                           (dir() / "text.txt").string(), sound.string(), output + ".wav"}),
               1);
     EXPECT_EQ(m_out, (out / "a.wav.flac").string() + "\n" + (out / "joined.wav.flac").string() + "\n");
     EXPECT_TRUE(media::Movie::open(out / "a.wav.flac").has_value());

@@ -32,7 +32,8 @@ TEST_F(SafeOutputTest, RunsOfTheSameNameInTheSameSecondEachGetTheirOwnFile) {
     for (const char* folder : {"x", "y", "z"}) {
         fs::create_directories(dir() / folder);
         const fs::path picture = fixtures::makePicture(dir() / folder, "a.png", 16, 16);
-        const auto run = runCommand(cli::runJoinCommand, {"--output-dir", m_outDir.string(), picture.string()});
+        const auto run =
+            runCommand(cli::runJoinCommand, {"--output-dir", m_outDir.string(), picture.string()});
         ASSERT_EQ(run.status, 0) << run.err;
         written.insert(run.out);
     }
@@ -70,7 +71,8 @@ TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
     const fs::path latin1 = dir() / "caf\xe9";
     fs::create_directories(latin1);
     for (const fs::path& folder : {m_outDir, latin1}) {
-        ASSERT_EQ(call(cli::runJoinCommand, {"--output-dir", folder.string(), longSource.string()}), 0) << m_err;
+        ASSERT_EQ(call(cli::runJoinCommand, {"--output-dir", folder.string(), longSource.string()}), 0)
+            << m_err;
         const fs::path written(m_out.substr(0, m_out.size() - 1));
         EXPECT_EQ(written.parent_path(), folder);
         EXPECT_TRUE(fs::exists(written) && written.filename().string().size() <= 255u);
@@ -80,7 +82,8 @@ TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
 }
 
 TEST_F(SafeOutputTest, StaleTemporaryFilesOfEndedRunsAreSwept) {
-    const fs::path stale = m_outDir / ".joinclip-999999-abcdefgh.mov", someoneElses = m_outDir / ".joinclip-notes.mov";
+    const fs::path stale = m_outDir / ".joinclip-999999-abcdefgh.mov",
+                   someoneElses = m_outDir / ".joinclip-notes.mov";
     for (const fs::path& file : {stale, someoneElses}) {
         std::ofstream(file) << "left by a killed run, or not ours";
         fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(1));
@@ -100,8 +103,8 @@ TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
     // One Ctrl-C cancels the write; a second one, SIGTERM and SIGHUP end the program at once.
     const std::vector<std::vector<int>> endings = {{SIGINT}, {SIGINT, SIGINT}, {SIGTERM}, {SIGHUP}};
     for (const auto& ending : endings) {
-        clitest::Program program({"join", "--output-dir", m_outDir.string(), a.string(), b.string(), a.string()},
-                                 dir());
+        clitest::Program program(
+            {"join", "--output-dir", m_outDir.string(), a.string(), b.string(), a.string()}, dir());
         // Wait until the write has begun: our temporary file is there.
         const auto writing = [&] {
             for (const auto& name : outputNames())

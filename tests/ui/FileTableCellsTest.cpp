@@ -163,7 +163,9 @@ TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
     const auto picture = fixtures::makePicture(root, "p.png", 16, 16);
     for (const char* name : {"settings.qxst", "notes.txt"})
         writeFile(root / name);
-    for (const auto& [file, shown] : {std::pair{root, true}, {picture, true}, {root / "settings.qxst", true},
+    for (const auto& [file, shown] : {std::pair{root, true},
+                                      {picture, true},
+                                      {root / "settings.qxst", true},
                                       {root / "notes.txt", false}})
         EXPECT_EQ(filelist::shouldShowFilename(file), shown) << file;
 }

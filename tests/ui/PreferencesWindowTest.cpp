@@ -211,9 +211,12 @@ protected:
 // Values the menus do not offer, and bit rates that are not whole kbit/s,
 // stay exactly as they were when the user does not touch them.
 TEST_F(ComponentSettingsFormTest, UntouchedFieldsKeepTheirValues) {
-    const media::ExportSettings current = settingsOf({{"video-codec", "mpeg4"}, {"video-bitrate", "1500"},
-                                                      {"size", "320x240"}, {"frame-rate", "12"},
-                                                      {"sample-rate", "12345"}, {"channels", "5"}});
+    const media::ExportSettings current = settingsOf({{"video-codec", "mpeg4"},
+                                                      {"video-bitrate", "1500"},
+                                                      {"size", "320x240"},
+                                                      {"frame-rate", "12"},
+                                                      {"sample-rate", "12345"},
+                                                      {"channels", "5"}});
     ui::ComponentSettingsForm form(m_components[0], current);
     EXPECT_EQ(form.editedSettings(), current);
     EXPECT_EQ(child<QComboBox>(form, "frame-rate").currentText(), "12/1");
@@ -225,13 +228,16 @@ TEST_F(ComponentSettingsFormTest, EditedFieldsChangeTheirSettingsWhenTheComponen
     child<QSpinBox>(form, "video-bitrate").setValue(2500);
     child<QSpinBox>(form, "width").setValue(640);
     child<QSpinBox>(form, "height").setValue(360);
-    for (const auto& [name, value] : {std::pair{"frame-rate", "30000/1001"}, std::pair{"sample-rate", "48000"}}) {
+    for (const auto& [name, value] :
+         {std::pair{"frame-rate", "30000/1001"}, std::pair{"sample-rate", "48000"}}) {
         auto& menu = child<QComboBox>(form, name);
         menu.setCurrentIndex(menu.findData(value));
     }
-    EXPECT_EQ(form.editedSettings(),
-              settingsOf({{"video-codec", "mpeg4"}, {"video-bitrate", "2500k"}, {"size", "640x360"},
-                          {"frame-rate", "30000/1001"}, {"sample-rate", "48000"}}));
+    EXPECT_EQ(form.editedSettings(), settingsOf({{"video-codec", "mpeg4"},
+                                                 {"video-bitrate", "2500k"},
+                                                 {"size", "640x360"},
+                                                 {"frame-rate", "30000/1001"},
+                                                 {"sample-rate", "48000"}}));
 
     // A size with only one side set cannot be used: OK keeps the form open and says why.
     child<QSpinBox>(form, "height").setValue(0);
