@@ -69,7 +69,6 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     m_panels.saveAnswer = dir() / "no folder" / "Settings.qxst";
     controller().codecSaveSettingsClicked();
     EXPECT_TRUE(m_alerts.alerts().at(1).message.startsWith("All export settings could not be saved to: "));
-
     media::ExportSettings fromFile;
     fromFile.sampleRate = 22050;
     ASSERT_TRUE(join::writeSettingsFile(file, {{kMovie, media::encodeExportSettings(fromFile)},
@@ -124,7 +123,6 @@ TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
     controller().exportButtonClicked(); // no output folder: asked for; cancelled, nothing happens
     EXPECT_EQ(m_chooser.runs(), 1);
     EXPECT_TRUE(fs::is_empty(dir() / "out"));
-
     defaults().setOverride(support::Pref::PreserveDates, true);
     m_chooser.setAnswer(dir() / "out");
     controller().exportButtonClicked();

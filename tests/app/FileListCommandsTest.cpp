@@ -74,13 +74,11 @@ TEST_F(OrderingTest, ExportTellsWhatItCouldNotWrite) {
     EXPECT_FALSE(controller().exportFileList());
     EXPECT_EQ(lastAlert().message, "There are no file paths to export.");
     EXPECT_TRUE(m_savePanel.openings().empty());
-
     list().joinClips({picture("a.png"), picture("line\nbreak.png")});
     m_savePanel.setAnswer(dir() / "none" / "list.txt");
     EXPECT_FALSE(controller().exportFileList());
     EXPECT_EQ(lastAlert().message, "The paths were NOT exported.");
     EXPECT_FALSE(lastAlert().isSheet());
-
     m_savePanel.setAnswer(dir() / "list.txt");
     EXPECT_TRUE(controller().exportFileList());
     EXPECT_EQ(lastAlert().message, "1 of the file paths could not be exported.");

@@ -48,7 +48,6 @@ TEST_F(ComponentsCommandTest, SavesEditsAndShowsSettingsFiles) {
     ASSERT_EQ(call(cli::runSettingsCommand, {"--load", file.string(), "--show"}), 0) << m_err;
     EXPECT_NE(m_out.find(wave + "\n"), std::string::npos);
     EXPECT_NE(m_out.find("\tsample-rate=22050\n"), std::string::npos);
-
     // Refused: a picture setting for a sound file, an unknown component, a file that is not one.
     const auto before = testing_support::contentsOf(file);
     for (const std::vector<std::string>& refused :
@@ -74,7 +73,6 @@ TEST_F(ComponentsCommandTest, JoinAndExportWriteThroughTheNamedComponent) {
     for (const std::string& refused :
          {std::string("--component=Nothing"), "--settings=" + settingsFile.string()})
         EXPECT_EQ(call(cli::runJoinCommand, {"-o", output, refused, sound.string()}), 2) << refused;
-
     const fs::path out = dir() / "out";
     fs::create_directory(out);
     const std::string flac = "FLAC [flac,FFmp]";

@@ -61,7 +61,6 @@ TEST_F(SafeOutputTest, LongNamesAndNonUtf8FoldersWork) {
     const fs::path chosen = m_outDir / (std::string(244, 'c') + ".mov");
     ASSERT_EQ(call(cli::runJoinCommand, {"-o", chosen.string(), clip.string()}), 0) << m_err;
     EXPECT_TRUE(fs::exists(chosen));
-
     // A source named with 246 bytes (two-byte characters): the default name is shortened to whole characters.
     std::string longName;
     while (longName.size() < 242)

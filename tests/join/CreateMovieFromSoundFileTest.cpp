@@ -73,7 +73,6 @@ TEST_F(CreateMovieFromSoundFileTest, TheMovieIsNamedAfterTheFileAndTheTimeAndNot
     EXPECT_TRUE(join::soundMovieFilename(dir() / "Song", kSample).filename().string().starts_with("Song-"));
     EXPECT_TRUE(
         join::soundMovieFilename(dir() / "My.Song.mp3", kSample).filename().string().starts_with("My.Song-"));
-
     const fs::path sound = fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5);
     const fs::path taken = join::soundMovieFilename(sound, kSample);
     testing_support::writeFile(taken, "the user's own file");

@@ -32,7 +32,6 @@ TEST(OutputNamingTest, DefaultPathGetsATimeStampRatherThanOverwriting) {
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, folder / "Holiday and 3 others.mov");
     EXPECT_EQ(*defaultFilename(folder, std::nullopt, ".mov"), folder / "Untitled.mov");
-
     std::ofstream(*first) << "joined before";
     const QDateTime when(QDate(2026, 12, 6), QTime(17, 52, 1), QTimeZone(3600));
     EXPECT_EQ(*defaultFilename(folder, QString("Holiday and 3 others"), ".mov", when),

@@ -96,7 +96,6 @@ TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) 
     EXPECT_TRUE(m_alerts.alerts().empty());
     EXPECT_NEAR(media::seconds(media::Movie::open(clip).value()->duration()), 4.0, 0.05);
     EXPECT_NEAR(media::seconds(*media::parseTime(text(0, "Duration").toStdString())), 4.0, 0.05);
-
     // A picture cannot be written back, and a text that is no time is not applied.
     const QString pictureDuration = text(1, "Duration");
     for (const auto& [row, typed] : {std::pair{1, QString("10")}, std::pair{0, QString("soon")}}) {

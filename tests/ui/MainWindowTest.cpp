@@ -81,8 +81,6 @@ TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
     EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
     child<QAction>("actionNumberFiles").trigger();
     EXPECT_EQ(names(), (QStringList{"000001 c.mp4", "000002 b.mp4", "000003 a.mp4"}));
-    child<QAction>("actionRemoveNumbers").trigger();
-    EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
 }
 
 TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
@@ -105,23 +103,21 @@ TEST_F(MainWindowTest, OpenedDocumentsTellWhatCannotBeOpenedAndAddTheRest) {
     std::ofstream(folder / "notes.txt") << "not a movie";
     std::ofstream(folder / ".thumbnail.jpg") << "hidden, and not a picture";
     std::ofstream(dir() / "broken.mov") << "not a movie either";
-
-    QList<QStringList> alerts;
-    QStringList modalities;
+    QList<QStringList> alerts; // each alert's modality and texts
     {
         const ModalAnswerer answer([&](QWidget& modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
-                modalities << (box->windowModality() == Qt::ApplicationModal ? "application" : "window");
-                alerts << pressOK(*box);
-            }
+            if (auto* box = qobject_cast<QMessageBox*>(&modal))
+                alerts << QStringList{box->windowModality() == Qt::ApplicationModal ? "application"
+                                                                                    : "window"} +
+                              pressOK(*box);
         });
         window().openDocuments({dir() / "broken.mov", folder});
     }
     const QString advice =
         "Please make sure you have the correct QuickTime components installed for the selected file type.";
-    EXPECT_EQ(alerts, (QList<QStringList>{{"JoinClip can not process the file \"broken\".", advice},
-                                          {"JoinClip can not process the file \"notes\".", advice}}));
-    EXPECT_EQ(modalities, (QStringList{"application", "application"}));
+    EXPECT_EQ(alerts,
+              (QList<QStringList>{{"application", "JoinClip can not process the file \"broken\".", advice},
+                                  {"application", "JoinClip can not process the file \"notes\".", advice}}));
     ASSERT_EQ(controller().fileList().count(), 1);
     EXPECT_EQ(controller().fileList().pathOfEntry(0), folder / "beach.mp4");
 }
@@ -133,7 +129,6 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     window().openDocuments({clip("one.mp4", 50), clip("two.mp4", 50)});
     controller().defaults().setValue(support::Pref::PromptForFilename, false);
     controller().setOutputFolderForThisRun(out);
-
     ui::ProgressSheet& sheet = window().progressSheet();
     bool sheetWasWindowModal = false;
     int removeClicks = 0;
@@ -156,7 +151,6 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     });
     clicker.start(0);
     const app::JoinOutcome outcome = controller().addButtonClicked();
-
     EXPECT_TRUE(sheetWasWindowModal);
     EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
     EXPECT_EQ(outcome.status, app::JoinOutcome::Status::WriteCancelled);

@@ -1,7 +1,6 @@
 // The preferences window, its settings form and its panels, driven as a user drives them.
 
 #include "PreferencesHarness.h"
-#include "support/LocalizedString.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ComponentSettingsDialog.h"
 #include "ui/ComponentSettingsPanels.h"
@@ -39,7 +38,6 @@ TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
         {"sizeColumnCheckBox", Pref::SizeColumn, true, false},
         {"displayFullPathCheckBox", Pref::DisplayFullPath, false, true},
         {"saveFrameFormatPopupButton", Pref::SaveFrameFormat, 0, 4},
-        {"compressionQualityField", Pref::CompressionQuality, 1.0, 0.55},
         {"desiredDurationField", Pref::DesiredDuration, 0.0, 90.5},
     };
     const auto shown = [this](const char* name) -> QVariant {
@@ -175,28 +173,6 @@ TEST_F(PreferencesWindowTest, ThePanelsAnswerWhatTheUserChose) {
     EXPECT_EQ(panels.runSaveSettingsPanel("qxst", "Settings", true), folder / "Mine.qxst");
 }
 
-// Every text the window looks up has a German translation (a few read the same in both).
-TEST_F(PreferencesWindowTest, EveryTextOfTheWindowIsTranslatedToGerman) {
-    support::resetLocalizedStringsForTesting();
-    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German)));
-    QStringList untranslated;
-    support::setLocalizedStringTableForTesting([&](const QString& key) {
-        const QString answer = support::lookUpLocalizedStringTable(key);
-        if (answer == key)
-            untranslated << key;
-        return answer;
-    });
-    ui::PreferencesWindow german;
-    ui::ComponentSettingsForm form(m_components[0], media::ExportSettings{});
-    support::resetLocalizedStringsForTesting();
-    const QStringList sameInGerman{
-        "OK",    "TIFF",           "BMP",       "GIF",   "JPEG",     "PNG",  "JPEG 2000",
-        "Index", "EXIF Date Time", "Downloads", "Video", "Encoder:", "Mono", "Stereo"};
-    for (const QString& same : sameInGerman)
-        untranslated.removeAll(same);
-    EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(" | ").toStdString();
-}
-
 class ComponentSettingsFormTest : public PreferencesHarness {
 protected:
     // Settings of the first test component, set as the command line sets them.
@@ -238,7 +214,6 @@ TEST_F(ComponentSettingsFormTest, EditedFieldsChangeTheirSettingsWhenTheComponen
                                                  {"size", "640x360"},
                                                  {"frame-rate", "30000/1001"},
                                                  {"sample-rate", "48000"}}));
-
     // A size with only one side set cannot be used: OK keeps the form open and says why.
     child<QSpinBox>(form, "height").setValue(0);
     EXPECT_FALSE(form.editedSettings().has_value());

@@ -52,7 +52,6 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     const auto runtime = folder.path() / "runtime";
     std::filesystem::create_directory(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-
     PrivateDesktop desktop;
     ASSERT_FALSE(desktop.display.isEmpty()) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -63,7 +62,6 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     environment.remove("DBUS_SESSION_BUS_ADDRESS");
     // The windowing libraries keep caches until the process ends.
     environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-
     const auto xdotool = [&](const QStringList& arguments) {
         QProcess tool;
         tool.setProcessEnvironment(environment);
@@ -74,14 +72,12 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     const auto visibleWindow = [&](const QString& title) {
         return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).section('\n', 0, 0);
     };
-
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(JOINCLIP_PROGRAM, {QString::fromStdString(beach), QString::fromStdString(harbour)});
     QString window;
     ASSERT_TRUE(eventually([&] { return !(window = visibleWindow("JoinClip")).isEmpty(); }));
-
     QString saveDialog;
     // Join (Ctrl+J) once the files are in and its menu item is enabled: the save dialog comes up.
     ASSERT_TRUE(eventually([&] {
@@ -99,12 +95,10 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     }));
     // The window is named after the written file once the join is done.
     ASSERT_TRUE(eventually([&] { return !visibleWindow("joined.mov").isEmpty(); }));
-
     xdotool({"windowfocus", "--sync", window});
     xdotool({"key", "ctrl+q"});
     ASSERT_TRUE(program.waitForFinished(60000)) << "Ctrl+Q quits";
     EXPECT_EQ(program.exitCode(), 0);
-
     const auto written = folder.path() / "joined.mov";
     ASSERT_TRUE(std::filesystem::exists(written));
     EXPECT_NEAR(oracle::formatDuration(written), 2.0, 0.05) << "two clips of one second";
