@@ -111,9 +111,8 @@ TEST_F(SafeOutputTest, ASignalDuringTheWriteLeavesNoFileBehind) {
                     return true;
             return false;
         };
-        for (int wait = 0; wait < 6000 && !writing(); ++wait)
+        while (!writing()) // the test runner's own limit ends a join that never starts writing
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ASSERT_TRUE(writing()) << "the join never started writing";
         for (const int number : ending)
             program.signal(number);
         const clitest::CommandRun run = program.finish();

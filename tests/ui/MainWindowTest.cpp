@@ -92,7 +92,8 @@ TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->parentWidget(), &window());
     EXPECT_EQ(pressOK(*sheet), (QStringList{"The movie could not be saved.", "Disk <b>full</b>"}));
-    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    while (QApplication::activeModalWidget()) // the test runner's own limit ends a sheet that never closes
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 TEST_F(MainWindowTest, OpenedDocumentsTellWhatCannotBeOpenedAndAddTheRest) {
