@@ -30,7 +30,6 @@ protected:
 // Which settings buttons the choice enables is driven through the window (PreferencesWindowTest).
 TEST_F(ExportComponentsTest, TheMenuRemembersTheChoiceAndItsSettings) {
     EXPECT_EQ(m_componentMenu.itemTitles(), QStringList({kMovie, kSound}));
-    EXPECT_EQ(m_componentMenu.toolTipAt(1), "Writes Sound");
     EXPECT_EQ(m_componentMenu.titleOfSelectedItem(), kMovie) << "the first, with no choice stored";
     media::ExportSettings edited;
     edited.audioEncoder = "pcm_s16le";

@@ -102,10 +102,7 @@ TEST_F(CreateMovieFromSoundFileTest, AnythingButAPureSoundFileIsNotConverted) {
     for (const fs::path& file : refused)
         EXPECT_FALSE(convert(file)) << file;
     EXPECT_EQ(folderNames(), before) << "nothing is written";
-    // The still picture ships with the application, and only what it ships is found.
-    const auto sun = join::applicationImageNamed("Sun.tiff");
-    ASSERT_TRUE(sun);
-    EXPECT_TRUE(sun->startsWith("II*") || sun->startsWith("MM")) << "a TIFF file";
+    // Only what the application ships is found (its still picture is in every converted movie).
     EXPECT_FALSE(join::applicationImageNamed("Moon.tiff"));
     EXPECT_FALSE(join::applicationImageNamed("../Sun.tiff"));
 }
