@@ -22,12 +22,10 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 
 namespace testing_support {
 
-// The settings file panels answered from a script (none stands for Cancel);
-// they record what they were asked.
+// The settings file panels answered from a script (none stands for Cancel).
 class ScriptedSettingsPanels final : public support::ComponentSettingsPanels {
 public:
     std::optional<std::filesystem::path> runSaveSettingsPanel(const QString& type, const QString& name,
@@ -35,14 +33,12 @@ public:
         suggested = {type, name};
         return saveAnswer;
     }
-    std::optional<std::filesystem::path> runOpenSettingsPanel(const QString& title, const QString&,
+    std::optional<std::filesystem::path> runOpenSettingsPanel(const QString&, const QString&,
                                                               const QStringList&) override {
-        openTitle = title;
         return openAnswer;
     }
     std::optional<std::filesystem::path> saveAnswer, openAnswer;
     QStringList suggested; // the required type and the name
-    QString openTitle;
 };
 
 class AppHarness : public ::testing::Test {
@@ -65,8 +61,6 @@ protected:
             whileClosed();
         m_store = std::make_unique<platform::Preferences>(dir() / "config" / "preferences.plist");
         m_componentMenu = support::StoredPopupButton();
-        for (support::StoredControl& button : m_settingsButtons)
-            button.setEnabled(true);
         if (!services.clock)
             services.clock = [this] { return m_clock; };
         filelist::FileList::Services listServices;

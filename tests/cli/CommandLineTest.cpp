@@ -4,7 +4,6 @@
 
 #include "CommandRun.h"
 #include "Ffprobe.h"
-#include "MediaFixtures.h"
 #include "cli/ComponentsCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/HeadlessAlertPresenter.h"
@@ -22,8 +21,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <sstream>
 #include <sys/resource.h>
 
 namespace {
@@ -49,8 +46,8 @@ TEST_F(CommandLineTest, EveryCommandShowsItsOwnHelpAndRefusesUnknownOptions) {
     for (const auto& [command, name] : commands) {
         const auto help = runCommand(command, {"--help"});
         EXPECT_EQ(help.status, 0) << name;
-        EXPECT_TRUE(help.out.starts_with("Usage: joinclip " + name)) << help.out;
-        EXPECT_NE(help.out.find("--help"), std::string::npos) << name;
+        EXPECT_TRUE(help.out.starts_with("Usage: joinclip " + name) && help.out.contains("--help"))
+            << help.out;
         const auto bad = runCommand(command, {"--no-such-option"});
         EXPECT_EQ(bad.status, 2) << name;
         EXPECT_NE(bad.err.find("joinclip " + name + ": Unknown option"), std::string::npos) << bad.err;
@@ -117,9 +114,9 @@ TEST_F(CommandLineTest, PrefsRefusesWhatCannotBeStoredAndTakesFolders) {
 // A picture lasts 5 seconds; a duration of 0 asks for no scaling.
 TEST_F(CommandLineTest, DurationsAreReadOneWayAndCheckedBeforeWriting) {
     const fs::path output = dir() / "scaled.mov";
-    const std::vector<std::pair<std::string, double>> cases = {
-        {"1:30", 90},       {"0:01:30.5", 90.5}, {"0", 5},   {"1e30", 0}, {"0.0001", 0},
-        {"99999999999", 0}, {"nan", 0},          {"inf", 0}, {"-5", 0},   {"ten", 0}}; // 0: refused
+    const std::vector<std::pair<std::string, double>> cases = {{"1:30", 90}, {"0:01:30.5", 90.5}, {"0", 5},
+                                                               {"1e30", 0},  {"nan", 0},          {"-5", 0},
+                                                               {"ten", 0}}; // 0: refused
     for (const auto& [duration, seconds] : cases) {
         const int status = seconds > 0 ? 0 : 2;
         const auto list =
@@ -166,8 +163,8 @@ TEST_F(CommandLineTest, JoinShowsProgressOnStderrAndItsOptionsHoldForItsRunOnly)
 TEST_F(CommandLineTest, UnusableFilesAreCountedAndNamedWithTheirReason) {
     const fs::path folder = dir() / "folder";
     fs::create_directories(folder);
-    fixtures::makePicture(folder, "a.png", 16, 16);
-    fixtures::makePicture(folder, "b.png", 16, 16);
+    for (const char* name : {"a.png", "b.png"})
+        fixtures::makePicture(folder, name, 16, 16);
     for (const char* order : {"--sort", "--chapters"}) // a batch, and one path after another
         EXPECT_EQ(call(cli::runJoinCommand, {"-o", (dir() / "f.mov").string(), folder.string(), order}), 0);
     std::ofstream(dir() / "notes.txt") << "text";
@@ -212,36 +209,27 @@ TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
     const auto list = clitest::Program({"list", many.string()}, dir(), lowLimit).finish();
     ASSERT_EQ(list.status, 0) << list.err.substr(0, 500);
     EXPECT_EQ(std::count(list.out.begin(), list.out.end(), '\n'), kEntries + 1);
-    const fs::path output = dir() / "all.mov";
-    const auto join =
-        clitest::Program({"join", "-o", output.string(), many.string()}, dir(), lowLimit).finish();
+    const std::string output = (dir() / "all.mov").string();
+    const auto join = clitest::Program({"join", "-o", output, many.string()}, dir(), lowLimit).finish();
     ASSERT_EQ(join.status, 0) << join.err.substr(0, 500);
-    ASSERT_EQ(call(cli::runInfoCommand, {"--json", output.string()}), 0);
+    ASSERT_EQ(call(cli::runInfoCommand, {"--json", output}), 0);
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(m_out))[0]["frameCount"].toInt(), kEntries);
 }
 
-// What the window would show goes to the terminal as lines.
-TEST(HeadlessTextControl, WritesVisibleTextsAsLines) {
+// What the window would show goes to the terminal as lines: texts while visible, alerts with their reason.
+TEST(HeadlessPorts, WriteWhatTheWindowWouldShowAsLines) {
     std::ostringstream out;
     cli::HeadlessTextControl field(out);
     cli::InterruptibleEventPump pump(out);
     support::message(field, pump, QString::fromUtf8("Joining “Holiday”..."));
     support::message(field, pump, QString());
     field.setHidden(true);
-    field.setText(QStringLiteral("not shown"));
-    EXPECT_EQ(out.str(), "Joining \u201cHoliday\u201d...\n");
-    EXPECT_EQ(field.text(), QStringLiteral("not shown"));
-    EXPECT_TRUE(field.isHidden());
-}
-
-TEST(HeadlessAlertPresenter, WritesMessageAndInformativeOnOneLine) {
-    std::ostringstream out;
+    field.setText("not shown");
     cli::HeadlessAlertPresenter alerts(out);
     alerts.beep();
-    alerts.showInformational(QStringLiteral("Download Failed"),
-                             QStringLiteral("An error occured during download."), nullptr);
-    alerts.showInformational(QStringLiteral("Movie splitting completed."), QStringLiteral(" "), nullptr);
-    EXPECT_EQ(out.str(), "Download Failed \u2014 An error occured during download.\n"
+    alerts.showInformational("Download Failed", "An error occured during download.", nullptr);
+    alerts.showInformational("Movie splitting completed.", " ", nullptr);
+    EXPECT_EQ(out.str(), "Joining “Holiday”...\nDownload Failed — An error occured during download.\n"
                          "Movie splitting completed.\n");
 }
 
@@ -256,7 +244,6 @@ TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
     const auto run =
         runCommand(cli::runInfoCommand, {"--", m_clip}); // "--" lets a name like an option through
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(run.err.empty());
     for (const char* part : {"display name: Holiday\n", "natural size: 160 x 120\n", "    video h264\n",
                              "    sound aac\n", "frame count: 25\n", "(1.000 seconds)"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part << " in " << run.out;
@@ -266,26 +253,19 @@ TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
 TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
     const auto run = runCommand(cli::runInfoCommand, {"--json", m_bad, m_clip});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot open " + m_bad), std::string::npos) << run.err;
-    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
-
+    EXPECT_TRUE(run.err.starts_with("joinclip: cannot open " + m_bad + ": ") &&
+                std::count(run.err.begin(), run.err.end(), '\n') == 1)
+        << run.err;
     const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
     ASSERT_EQ(files.size(), 2);
-    EXPECT_FALSE(files[0]["opens"].toBool());
-    EXPECT_FALSE(files[0]["error"].toString().isEmpty());
+    EXPECT_FALSE(files[0]["opens"].toBool() || files[0]["error"].toString().isEmpty());
     const QJsonObject good = files[1].toObject();
-    EXPECT_TRUE(good["opens"].toBool());
-    EXPECT_FALSE(good.contains("error"));
+    EXPECT_TRUE(good["opens"].toBool() && !good.contains("error"));
     for (const auto& [key, value] : std::vector<std::pair<const char*, QJsonValue>>{
              {"displayName", "Holiday"}, {"naturalWidth", 160}, {"naturalHeight", 120}, {"frameCount", 25}})
         EXPECT_EQ(good[key], value) << key;
     EXPECT_NEAR(good["durationSeconds"].toDouble(), 1.0, 0.001);
-    EXPECT_GT(good["timeScale"].toInt(), 0);
-    EXPECT_TRUE(good["duration"].toString().contains('/'));
-    const QJsonArray tracks = good["tracks"].toArray();
-    ASSERT_EQ(tracks.size(), 2);
-    EXPECT_EQ(tracks[0]["mediaType"].toString(), "video");
-    EXPECT_EQ(tracks[1]["codec"].toString(), "aac");
+    EXPECT_EQ(good["tracks"][0]["mediaType"].toString() + good["tracks"][1]["codec"].toString(), "videoaac");
 }
 
 } // namespace

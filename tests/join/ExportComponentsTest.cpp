@@ -36,11 +36,9 @@ TEST(ComponentTableTest, TitlesNameSubtypeAndManufacturerAndTheFirstOfTwoWins) {
     EXPECT_EQ(movie->manufacturer, maker);
     ASSERT_TRUE(movie->exporter);
     EXPECT_EQ(table.find("Sound [WAVE]")->extension, "");
-
     // Rebuilding starts over.
     join::BuildComponentTable(table, {makeComponent("Other", "othr", maker)});
     EXPECT_EQ(table.titles(), QStringList({"Other [othr,FFmp]"}));
-
     // The build's own components: unique titles, dotted extensions.
     join::BuildComponentTable(table);
     EXPECT_TRUE(table.contains("QuickTime Movie [MooV,FFmp]"));
@@ -58,11 +56,9 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     const auto settingsOf = [&](const std::optional<QByteArray>& bytes, bool showDialog) {
         return join::loadAndEditExporterSettings(description, bytes, showDialog, &dialog, console);
     };
-
     // Without a dialog: the instance's current settings (its defaults at first).
     EXPECT_EQ(*media::decodeExportSettings(*settingsOf(std::nullopt, false)), media::ExportSettings{});
     EXPECT_EQ(dialog.runs, 0);
-
     // Loaded bytes are what the dialog starts from; its answer is what comes back.
     media::ExportSettings stored;
     stored.videoEncoder = "mpeg4";
@@ -74,25 +70,21 @@ TEST(ExporterSettingsTest, LoadsEditsAndAnswersTheInstancesSettings) {
     ASSERT_TRUE(answered.has_value());
     EXPECT_EQ(dialog.shown, stored);
     EXPECT_EQ(*media::decodeExportSettings(*answered), edited);
-
     // Cancelled: none, and the instance keeps what it had.
     dialog.answer = std::optional<media::ExportSettings>();
     EXPECT_FALSE(settingsOf(std::nullopt, true).has_value());
     EXPECT_EQ(description.exporter->settings(), edited);
     EXPECT_TRUE(console.lines().isEmpty());
-
     // A failing dialog is told on the console.
     dialog.answer = std::unexpected(media::Error{-50, "the dialog failed"});
     EXPECT_FALSE(settingsOf(std::nullopt, true).has_value());
     EXPECT_EQ(console.lines(), QStringList{"JoinClip error: -50 when calling MovieExportDoUserDialog"});
-
     // Damaged bytes, or bytes naming an encoder this component lacks, are told and not loaded.
     media::ExportSettings foreign;
     foreign.videoEncoder = "libvpx";
     for (const QByteArray& bytes : {QByteArray("garbage"), media::encodeExportSettings(foreign)})
         EXPECT_EQ(*media::decodeExportSettings(*settingsOf(bytes, false)), edited);
     EXPECT_EQ(console.lines().size(), 3);
-
     join::ComponentDescription noInstance = description;
     noInstance.exporter.reset();
     EXPECT_FALSE(join::loadAndEditExporterSettings(noInstance, std::nullopt, false, &dialog, console));
@@ -122,7 +114,6 @@ TEST_F(SettingsFileTest, SettingsRoundTripAndFilesThatAreNotSettingsAreIgnored) 
     // Through the preferences' form too.
     EXPECT_EQ(join::settingsFromPreferenceValue(join::settingsPreferenceValue(settings)), settings);
     EXPECT_TRUE(join::settingsFromPreferenceValue(QVariant(QString("not a dictionary"))).isEmpty());
-
     // How property lists are read and written is tests/platform's; a settings file is a dictionary of bytes.
     EXPECT_FALSE(join::readSettingsFile(write("text.qxst", "just text")).has_value());
     EXPECT_FALSE(join::readSettingsFile(m_folder.path() / "missing.qxst").has_value());

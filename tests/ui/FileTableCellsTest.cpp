@@ -1,5 +1,6 @@
 // The file table's cells, columns, edits and previews through the real model and view.
 
+#include "FileContents.h"
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
 #include "media/Movie.h"
@@ -14,22 +15,12 @@ namespace {
 
 using FileTableCells = FileTableHarness;
 
-TEST_F(FileTableCells, EveryColumnShowsItsValueAndTheFileNameFollowsDisplayFullPath) {
-    const auto file =
-        fixtures::makePicture(dir(), "holiday.jpg", 16, 16, std::string(fixtures::kStandardExifDate));
+// What each cell holds is the list's (FileListTest); here, the roles the model adds.
+TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
+    const auto file = picture("holiday.png");
     list().joinClip(platform::getAlias(file), 0, std::nullopt);
-    const QString name = "holiday.jpg", path = QFile::decodeName(file.c_str());
+    const QString name = "holiday.png", path = QFile::decodeName(file.c_str());
     ASSERT_EQ(model().rowCount(), 1);
-    const filelist::MovieEntry& entry = list().movies()[0];
-    for (const auto& [identifier, value] : {std::pair{"Index", QString("1")},
-                                            {"Title", QString("holiday")},
-                                            {"Duration", *entry.duration},
-                                            {"Date Modified", *entry.modificationDate},
-                                            {"Size", *entry.fileSize},
-                                            {"EXIF Date Time", QString(fixtures::kStandardExifDate.data())}})
-        EXPECT_EQ(text(0, identifier), value) << identifier;
-    EXPECT_EQ(model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "File Name");
-
     // The name and its tooltip show the two forms of the path, the date's tooltip the full path.
     for (const bool fullPath : {false, true}) {
         defaults().setValue(support::Pref::DisplayFullPath, fullPath);
@@ -38,10 +29,7 @@ TEST_F(FileTableCells, EveryColumnShowsItsValueAndTheFileNameFollowsDisplayFullP
         EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), path);
         EXPECT_EQ(text(0, "Title", Qt::ToolTipRole), "");
     }
-
-    // A file that is gone leaves an empty name and no tooltip.
-    std::filesystem::remove(file);
-    EXPECT_EQ(text(0, "Filename"), "");
+    std::filesystem::remove(file); // a file that is gone leaves no tooltip
     EXPECT_EQ(text(0, "Filename", Qt::ToolTipRole), "");
 }
 
@@ -53,7 +41,6 @@ TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
         EXPECT_EQ(m_view.isColumnHidden(column), ui::FileTableModel::identifierOfColumn(column) == "Size")
             << column;
     EXPECT_GT(m_view.verticalHeader()->defaultSectionSize(), 20);
-
     // Without the Icon column rows are 20 high; switching it on again brings both back.
     defaults().setValue(support::Pref::IconColumn, false);
     m_table->applyColumnPreferences();
@@ -66,7 +53,6 @@ TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
 
 TEST_F(FileTableCells, TitleAndFileNameEditsRetitleAndRenameInPlace) {
     addPictures(2);
-
     EXPECT_TRUE(model().setData(cell(0, "Title"), QString("Arrival"), Qt::EditRole));
     EXPECT_EQ(text(0, "Title"), "Arrival");
     // Only the last part of a typed path counts: the file stays in its folder.
@@ -103,18 +89,13 @@ TEST_F(FileTableCells, ARenameOntoATakenNameIsRefusedAndLosesNothing) {
 }
 
 TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) {
-    fixtures::ClipRecipe recipe;
-    recipe.container = "mov";
-    recipe.frames = 50; // two seconds
-    const auto clip = fixtures::makeClip(dir(), "clip.mov", recipe);
+    const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
     list().joinClip(platform::getAlias(clip), 0, std::nullopt);
     addPictures(1);
-
     EXPECT_TRUE(model().setData(cell(0, "Duration"), QString("4"), Qt::EditRole));
     EXPECT_TRUE(m_alerts.alerts().empty());
     EXPECT_NEAR(media::seconds(media::Movie::open(clip).value()->duration()), 4.0, 0.05);
     EXPECT_NEAR(media::seconds(*media::parseTime(text(0, "Duration").toStdString())), 4.0, 0.05);
-
     // A picture cannot be written back, and a text that is no time is not applied.
     const QString pictureDuration = text(1, "Duration");
     for (const auto& [row, typed] : {std::pair{1, QString("10")}, std::pair{0, QString("soon")}}) {
@@ -131,18 +112,15 @@ TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) 
 TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {
     addPictures(3);
     m_table->openItem(); // nothing selected: nothing happens
-
     m_view.selectionModel()->select(QItemSelection(cell(0, "Index"), cell(1, "Index")),
                                     QItemSelectionModel::Select | QItemSelectionModel::Rows);
     m_table->doubleAction();
     m_table->revealItem();
     EXPECT_EQ(m_desktop.opened(), std::vector{dir() / "p1.png"});
     EXPECT_EQ(m_desktop.revealed(), std::vector{dir() / "p1.png"});
-
     std::filesystem::remove(dir() / "p1.png"); // a gone file is not opened
     m_table->openItem();
     EXPECT_EQ(m_desktop.opened().size(), 1u);
-
     m_table->removeItem();
     EXPECT_EQ(titles(), QStringList{"2"});
 }
@@ -165,7 +143,6 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_table->previewsPending());
     EXPECT_FALSE(model().data(cell(0, "Icon"), Qt::DecorationRole).isNull()) << "the placeholder";
-
     // Meanwhile the first entry moves to the end and the second is removed.
     const auto data = std::unique_ptr<QMimeData>(model().mimeData({cell(0, "Index")}));
     model().dropMimeData(data.get(), Qt::MoveAction, 3, 0, {});
@@ -173,11 +150,11 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     controller().removeItem();
     release.release(3);
-    waitUntil([&] { return !m_table->previewsPending(); });
+    while (m_table->previewsPending()) // the test runner's own limit ends a test that never gets there
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
     ASSERT_EQ(titles(), (QStringList{"2", "0"}));
     EXPECT_EQ(made.load(), 3) << "each file once, however often its row is drawn";
-    EXPECT_FALSE(list().needsPreview(0));
-    EXPECT_FALSE(list().needsPreview(1));
+    EXPECT_FALSE(list().needsPreview(0) || list().needsPreview(1));
 }
 
 TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
@@ -185,11 +162,12 @@ TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
     const std::filesystem::path root = dir.path().toStdString();
     const auto picture = fixtures::makePicture(root, "p.png", 16, 16);
     for (const char* name : {"settings.qxst", "notes.txt"})
-        QFile(QFile::decodeName((root / name).c_str())).open(QIODevice::WriteOnly);
-    EXPECT_TRUE(filelist::shouldShowFilename(root));
-    EXPECT_TRUE(filelist::shouldShowFilename(picture));
-    EXPECT_TRUE(filelist::shouldShowFilename(root / "settings.qxst"));
-    EXPECT_FALSE(filelist::shouldShowFilename(root / "notes.txt"));
+        writeFile(root / name);
+    for (const auto& [file, shown] : {std::pair{root, true},
+                                      {picture, true},
+                                      {root / "settings.qxst", true},
+                                      {root / "notes.txt", false}})
+        EXPECT_EQ(filelist::shouldShowFilename(file), shown) << file;
 }
 
 } // namespace

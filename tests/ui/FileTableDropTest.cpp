@@ -52,10 +52,8 @@ TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
     } moves[] = {
         {6, {1}, 4, {"0", "2", "3", "1", "4", "5"}, {3}},
         {6, {4}, 1, {"0", "4", "1", "2", "3", "5"}, {1}},
-        {7, {1, 2}, 5, {"0", "3", "4", "1", "2", "5", "6"}, {3, 4}},
         // The second row's target lies outside the list: it stays where the shift puts it.
         {7, {0, 3}, 6, {"1", "2", "3", "4", "5", "0", "6"}, {2, 5}},
-        {4, {2, 3}, 0, {"2", "3", "0", "1"}, {0, 1}},
         {4, {1}, 4, {"0", "2", "3", "1"}, {3}}, // below the last row
         {3, {1}, 1, {"0", "1", "2"}, {1}},
     };
@@ -83,32 +81,17 @@ TEST_F(FileTableDrops, DropsOntoARowAndForeignRowDragsAreRefused) {
     EXPECT_EQ(titles(), (QStringList{"0", "1", "2"}));
 }
 
-TEST_F(FileTableDrops, DroppedFilesStandAtTheDropRowInTextOrderAndFoldersAtTheEnd) {
+// The batch's own order (text order, folders last) is FileListTest's; here, where it lands.
+TEST_F(FileTableDrops, DroppedFilesStandAtTheDropRowOrAloneWhenTheListIsClearedFirst) {
     addPictures(4);
-    std::filesystem::create_directories(dir() / "folder");
-    const auto inFolder = fixtures::makePicture(dir() / "folder", "z.png", 16, 16);
-    std::vector<std::filesystem::path> files;
-    for (const char* name : {"c.png", "a.png", "b.png"})
-        files.push_back(picture(name));
-    files.push_back(dir() / "folder");
-
     m_messages = RecordingTextControl();
-    const auto data = fileDrop(files);
-    EXPECT_TRUE(drop(*data, 2));
-    EXPECT_EQ(titles(), (QStringList{"0", "1", "a", "b", "c", "2", "3", "z"}));
-    EXPECT_EQ(m_messages.textsSet().value(0), "Processing file 1 of 4");
-    EXPECT_TRUE(m_spinner.isHidden());
-}
-
-TEST_F(FileTableDrops, ClearListWhenAddingFilesEmptiesTheListAndInsertsAtTheTop) {
-    addPictures(6);
-    defaults().setValue(support::Pref::ClearListWhenAddingFiles, true);
-    const auto data = fileDrop({picture("new.png")});
-    EXPECT_TRUE(drop(*data, 5));
+    EXPECT_TRUE(drop(*fileDrop({picture("b.png"), picture("a.png")}), 2));
+    EXPECT_EQ(titles(), (QStringList{"0", "1", "a", "b", "2", "3"}));
+    EXPECT_EQ(m_messages.textsSet().value(0), "Processing file 1 of 2");
+    defaults().setValue(support::Pref::ClearListWhenAddingFiles, true); // emptied first: inserted at the top
+    EXPECT_TRUE(drop(*fileDrop({picture("new.png")}), 5));
     EXPECT_EQ(titles(), QStringList{"new"});
-    // The controls follow the new count: the list controls on, the ordering controls off.
-    EXPECT_TRUE(m_controls[0].isEnabled());
-    EXPECT_FALSE(m_controls[3].isEnabled());
+    EXPECT_TRUE(m_spinner.isHidden());
 }
 
 TEST_F(FileTableDrops, OnlyTheFirstFileIsJudgedAndTextMustBeAWebAddress) {
@@ -131,7 +114,6 @@ TEST_F(FileTableDrops, WebAddressesGoToTheDownloadQueueWithTheirLinkTitles) {
     plain.setText("https://example.org/a.mp4");
     EXPECT_TRUE(drop(plain, 0));
     EXPECT_TRUE(m_messages.text().contains("https://example.org/a.mp4"));
-
     RecordingDownloadQueue queue;
     m_table->setMovieDownloadQueue(queue);
     QMimeData browser; // as a browser drags a link: the address and its title

@@ -22,12 +22,6 @@ public:
     }
 };
 
-// Lets the event loop run until done() holds; the test runner's own limit ends a test that never gets there.
-template <class Condition> void waitUntil(Condition done) {
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-}
-
 class FileTableHarness : public AppHarness {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }

@@ -79,13 +79,8 @@ TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
     ASSERT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
     child<QPushButton>("reverseButton").click();
     EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
-    child<QPushButton>("sortButton").click();
-    EXPECT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
-    child<QAction>("actionReverse").trigger();
     child<QAction>("actionNumberFiles").trigger();
     EXPECT_EQ(names(), (QStringList{"000001 c.mp4", "000002 b.mp4", "000003 a.mp4"}));
-    child<QAction>("actionRemoveNumbers").trigger();
-    EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
 }
 
 TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
@@ -97,35 +92,33 @@ TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->parentWidget(), &window());
     EXPECT_EQ(pressOK(*sheet), (QStringList{"The movie could not be saved.", "Disk <b>full</b>"}));
-    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    while (QApplication::activeModalWidget()) // the test runner's own limit ends a sheet that never closes
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
 }
 
 TEST_F(MainWindowTest, OpenedDocumentsTellWhatCannotBeOpenedAndAddTheRest) {
     launch();
     const std::filesystem::path folder = dir() / "holiday";
     std::filesystem::create_directory(folder);
-    fixtures::ClipRecipe recipe;
-    fixtures::makeClip(folder, "beach.mp4", recipe);
+    fixtures::makeClip(folder, "beach.mp4", {});
     std::ofstream(folder / "notes.txt") << "not a movie";
     std::ofstream(folder / ".thumbnail.jpg") << "hidden, and not a picture";
     std::ofstream(dir() / "broken.mov") << "not a movie either";
-
-    QList<QStringList> alerts;
-    QStringList modalities;
+    QList<QStringList> alerts; // each alert's modality and texts
     {
         const ModalAnswerer answer([&](QWidget& modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
-                modalities << (box->windowModality() == Qt::ApplicationModal ? "application" : "window");
-                alerts << pressOK(*box);
-            }
+            if (auto* box = qobject_cast<QMessageBox*>(&modal))
+                alerts << QStringList{box->windowModality() == Qt::ApplicationModal ? "application"
+                                                                                    : "window"} +
+                              pressOK(*box);
         });
         window().openDocuments({dir() / "broken.mov", folder});
     }
     const QString advice =
         "Please make sure you have the correct QuickTime components installed for the selected file type.";
-    EXPECT_EQ(alerts, (QList<QStringList>{{"JoinClip can not process the file \"broken\".", advice},
-                                          {"JoinClip can not process the file \"notes\".", advice}}));
-    EXPECT_EQ(modalities, (QStringList{"application", "application"}));
+    EXPECT_EQ(alerts,
+              (QList<QStringList>{{"application", "JoinClip can not process the file \"broken\".", advice},
+                                  {"application", "JoinClip can not process the file \"notes\".", advice}}));
     ASSERT_EQ(controller().fileList().count(), 1);
     EXPECT_EQ(controller().fileList().pathOfEntry(0), folder / "beach.mp4");
 }
@@ -137,7 +130,6 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     window().openDocuments({clip("one.mp4", 50), clip("two.mp4", 50)});
     controller().defaults().setValue(support::Pref::PromptForFilename, false);
     controller().setOutputFolderForThisRun(out);
-
     ui::ProgressSheet& sheet = window().progressSheet();
     bool sheetWasWindowModal = false;
     int removeClicks = 0;
@@ -160,7 +152,6 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     });
     clicker.start(0);
     const app::JoinOutcome outcome = controller().addButtonClicked();
-
     EXPECT_TRUE(sheetWasWindowModal);
     EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
     EXPECT_EQ(outcome.status, app::JoinOutcome::Status::WriteCancelled);
@@ -170,31 +161,18 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
 }
 
-TEST_F(MainWindowTest, TheSavePanelIsASheetAndTheWindowIsNamedAfterTheWrittenFile) {
+// The save panel is a sheet; a name that is free only until the required
+// extension is added is asked about before replacing. (A join through the
+// panel and the window's new title are the smoke test's.)
+TEST_F(MainWindowTest, TheSavePanelIsASheetAndAsksBeforeReplacing) {
     launch();
-    window().openDocuments({clip("a.mp4"), clip("b.mp4")});
-    const std::filesystem::path chosen = dir() / "joined";
-    {
-        // The save panel is a sheet: type the name without its extension and press Save.
-        const ModalAnswerer answer([&](QWidget& modal) {
-            if (modal.objectName() != "savePanel")
-                return;
-            EXPECT_EQ(modal.windowModality(), Qt::WindowModal);
-            auto& panel = dynamic_cast<QFileDialog&>(modal);
-            panel.selectFile(QString::fromStdString(chosen));
-            static_cast<QDialog&>(panel).accept();
-        });
-        EXPECT_EQ(controller().addButtonClicked().status, app::JoinOutcome::Status::Written);
-    }
-    EXPECT_TRUE(std::filesystem::exists(dir() / "joined.mov")) << "the required extension is added";
-    EXPECT_EQ(window().windowTitle(), "joined.mov");
-
-    // A name that is free only until the required extension is added is asked about before replacing.
+    window().openDocuments({clip("a.mp4")});
     writeFile(dir() / "notes.csv.txt", "kept");
     QString question;
     {
         const ModalAnswerer answer([&](QWidget& modal) {
             if (modal.objectName() == "savePanel") {
+                EXPECT_EQ(modal.windowModality(), Qt::WindowModal);
                 auto& panel = dynamic_cast<QFileDialog&>(modal);
                 panel.selectFile(QString::fromStdString(dir() / "notes.csv"));
                 static_cast<QDialog&>(panel).accept();
@@ -210,22 +188,12 @@ TEST_F(MainWindowTest, TheSavePanelIsASheetAndTheWindowIsNamedAfterTheWrittenFil
 }
 
 TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {
-    struct Case {
-        std::optional<bool> stored;
-        bool shownAtLaunch;
-    };
-    for (const Case& c : {Case{std::nullopt, false}, Case{false, false}, Case{true, true}}) {
-        if (c.stored)
-            ASSERT_TRUE(store().setValue("ViewerDisplayed", *c.stored));
-        else
-            store().remove("ViewerDisplayed");
-        launch();
-        EXPECT_EQ(window().viewerWindow().isVisible(), c.shownAtLaunch);
-        window().viewerWindow().setVisible(!c.shownAtLaunch);
+    launch(); // nothing stored: hidden
+    EXPECT_FALSE(window().viewerWindow().isVisible());
+    for (const bool shown : {true, false}) {
+        window().viewerWindow().setVisible(shown);
         relaunch();
-        EXPECT_EQ(window().viewerWindow().isVisible(), !c.shownAtLaunch)
-            << "termination saved what was on screen";
-        window().viewerWindow().hide();
+        EXPECT_EQ(window().viewerWindow().isVisible(), shown) << "termination saved what was on screen";
     }
 }
 

@@ -75,16 +75,13 @@ protected:
     std::filesystem::path dir() const { return m_dir.path().toStdString(); }
     ui::MainWindow& window() { return *m_window; }
     app::JoinClipController& controller() { return m_window->controller(); }
-    platform::Preferences& store() { return *m_store; }
     template <typename Widget> Widget& child(const char* name) {
         auto* widget = m_window->findChild<Widget*>(name);
         EXPECT_NE(widget, nullptr) << name;
         return *widget;
     }
     std::filesystem::path clip(const std::string& name, int frames = 25) {
-        fixtures::ClipRecipe recipe;
-        recipe.frames = frames;
-        return fixtures::makeClip(dir(), name, recipe);
+        return fixtures::makeClip(dir(), name, {.frames = frames});
     }
 
 private:

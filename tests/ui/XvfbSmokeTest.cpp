@@ -2,6 +2,7 @@
 // its keyboard shortcut through the save dialog, quit with Ctrl+Q. The
 // written movie is checked with ffprobe.
 
+#include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
 #include "TemporaryFolder.h"
@@ -9,7 +10,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QThread>
-#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -47,13 +47,11 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
         QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs Xvfb and xdotool (scripts/setup installs them)";
     fixtures::test::TemporaryFolder folder;
-    fixtures::ClipRecipe recipe;
-    const auto beach = fixtures::makeClip(folder.path(), "Beach.mp4", recipe);
-    const auto harbour = fixtures::makeClip(folder.path(), "Harbour.mp4", recipe);
+    const auto beach = fixtures::makeClip(folder.path(), "Beach.mp4", {});
+    const auto harbour = fixtures::makeClip(folder.path(), "Harbour.mp4", {});
     const auto runtime = folder.path() / "runtime";
     std::filesystem::create_directory(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
-
     PrivateDesktop desktop;
     ASSERT_FALSE(desktop.display.isEmpty()) << "Xvfb did not start";
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -64,7 +62,6 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     environment.remove("DBUS_SESSION_BUS_ADDRESS");
     // The windowing libraries keep caches until the process ends.
     environment.insert("ASAN_OPTIONS", "detect_leaks=0");
-
     const auto xdotool = [&](const QStringList& arguments) {
         QProcess tool;
         tool.setProcessEnvironment(environment);
@@ -75,14 +72,12 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     const auto visibleWindow = [&](const QString& title) {
         return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}).section('\n', 0, 0);
     };
-
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::ForwardedChannels);
     program.start(JOINCLIP_PROGRAM, {QString::fromStdString(beach), QString::fromStdString(harbour)});
     QString window;
     ASSERT_TRUE(eventually([&] { return !(window = visibleWindow("JoinClip")).isEmpty(); }));
-
     QString saveDialog;
     // Join (Ctrl+J) once the files are in and its menu item is enabled: the save dialog comes up.
     ASSERT_TRUE(eventually([&] {
@@ -91,9 +86,8 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
         return eventually([&] { return !(saveDialog = visibleWindow("Save As")).isEmpty(); }, 3);
     }));
     xdotool({"windowfocus", "--sync", saveDialog});
-    const auto chosen = folder.path() / "joined";
     xdotool({"key", "ctrl+a"});
-    xdotool({"type", "--delay", "2", QString::fromStdString(chosen)});
+    xdotool({"type", "--delay", "2", QString::fromStdString(folder.path() / "joined")});
     // Return may first close the name completer's pop-up.
     ASSERT_TRUE(eventually([&] {
         xdotool({"key", "Return"});
@@ -101,19 +95,13 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     }));
     // The window is named after the written file once the join is done.
     ASSERT_TRUE(eventually([&] { return !visibleWindow("joined.mov").isEmpty(); }));
-
     xdotool({"windowfocus", "--sync", window});
     xdotool({"key", "ctrl+q"});
     ASSERT_TRUE(program.waitForFinished(60000)) << "Ctrl+Q quits";
     EXPECT_EQ(program.exitCode(), 0);
-
     const auto written = folder.path() / "joined.mov";
     ASSERT_TRUE(std::filesystem::exists(written));
-    const std::vector<oracle::ProbedStream> streams = oracle::probeStreams(written);
-    const auto video = std::ranges::find(streams, "video", &oracle::ProbedStream::codecType);
-    ASSERT_NE(video, streams.end());
-    EXPECT_NEAR(video->duration, 2.0, 0.05) << "two clips of one second";
-    EXPECT_EQ(std::ranges::count(streams, "audio", &oracle::ProbedStream::codecType), 1);
+    EXPECT_NEAR(oracle::formatDuration(written), 2.0, 0.05) << "two clips of one second";
     const std::vector<oracle::ProbedChapter> chapters = oracle::probeChapterList(written);
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[0].title + "," + chapters[1].title, "Beach,Harbour");
