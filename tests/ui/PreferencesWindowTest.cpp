@@ -1,6 +1,7 @@
 // The preferences window, its settings form and its panels, driven as a user drives them.
 
 #include "PreferencesHarness.h"
+#include "support/LocalizedString.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ComponentSettingsDialog.h"
 #include "ui/ComponentSettingsPanels.h"
@@ -171,6 +172,28 @@ TEST_F(PreferencesWindowTest, ThePanelsAnswerWhatTheUserChose) {
     ui::DialogComponentSettingsPanels panels(window());
     answer(folder / "Mine", true);
     EXPECT_EQ(panels.runSaveSettingsPanel("qxst", "Settings", true), folder / "Mine.qxst");
+}
+
+// Every text the window looks up has a German translation (a few read the same in both).
+TEST_F(PreferencesWindowTest, EveryTextOfTheWindowIsTranslatedToGerman) {
+    support::resetLocalizedStringsForTesting();
+    ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German)));
+    QStringList untranslated;
+    support::setLocalizedStringTableForTesting([&](const QString& key) {
+        const QString answer = support::lookUpLocalizedStringTable(key);
+        if (answer == key)
+            untranslated << key;
+        return answer;
+    });
+    ui::PreferencesWindow german;
+    ui::ComponentSettingsForm form(m_components[0], media::ExportSettings{});
+    support::resetLocalizedStringsForTesting();
+    const QStringList sameInGerman{
+        "OK",    "TIFF",           "BMP",       "GIF",   "JPEG",     "PNG",  "JPEG 2000",
+        "Index", "EXIF Date Time", "Downloads", "Video", "Encoder:", "Mono", "Stereo"};
+    for (const QString& same : sameInGerman)
+        untranslated.removeAll(same);
+    EXPECT_TRUE(untranslated.isEmpty()) << untranslated.join(" | ").toStdString();
 }
 
 class ComponentSettingsFormTest : public PreferencesHarness {
