@@ -131,19 +131,6 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
     }
 }
 
-// Writes the movie as a referring movie into folder/name, the only new file
-// there (the temporary files of re-encoded parts are gone), that refers to others.
-fs::path writeReferring(const media::Movie& movie, const fs::path& folder, const std::string& name) {
-    const auto before = namesIn(folder);
-    media::WriteOptions options;
-    options.placement = media::WritePlacement::Referring;
-    auto written = movie.write(folder / name, options);
-    EXPECT_TRUE(written.has_value()) << written.error().message;
-    EXPECT_EQ(namesIn(folder).size(), before.size() + 1);
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(folder / name));
-    return folder / name;
-}
-
 // MPEG-4 Part 2 from the AVI is copied as it is; VP9 from WebM, which
 // QuickTime does not carry, is encoded again; a still picture is held for as
 // long as it is shown. Each part's video and sound get tracks of their own.
@@ -151,7 +138,14 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     const testing_support::TestFolder folder;
     const auto& set = fixtures::test::standardSet();
     auto movie = joinedMovie({movClip(), set.h264AacMkv, set.mpeg4Mp3Avi, set.vp9OpusWebm, set.png});
-    const auto output = writeReferring(*movie, folder.path(), "referring.mov");
+    const auto output = folder / "referring.mov";
+    media::WriteOptions options;
+    options.placement = media::WritePlacement::Referring;
+    auto written = movie->write(output, options);
+    ASSERT_TRUE(written.has_value()) << written.error().message;
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"referring.mov"})
+        << "no temporary file is left";
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(output));
     // As long as the joined movie (sound of some parts outlasts their picture a
     // little), the picture's five seconds last.
     const double joined = media::seconds(movie->duration());

@@ -23,10 +23,6 @@ QJsonObject runFfprobeJson(const std::vector<std::string>& arguments) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(runFfprobe(arguments))).object();
 }
 
-QJsonObject probe(const std::filesystem::path& file) {
-    return runFfprobeJson({"-show_format", "-show_streams", "-print_format", "json", file.string()});
-}
-
 double formatDuration(const std::filesystem::path& file) {
     return std::stod(runFfprobe({"-show_entries", "format=duration", "-of", "csv=p=0", file.string()}));
 }

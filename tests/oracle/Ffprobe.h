@@ -16,8 +16,6 @@ bool ffprobeAvailable();
 std::string runFfprobe(const std::vector<std::string>& arguments);
 // ffprobe's JSON answer to these arguments (which ask for "-print_format json").
 QJsonObject runFfprobeJson(const std::vector<std::string>& arguments);
-// -show_format -show_streams as JSON.
-QJsonObject probe(const std::filesystem::path& file);
 // The container's duration in seconds.
 double formatDuration(const std::filesystem::path& file);
 // How long the file plays: the container's duration less any pre-roll before

@@ -1,6 +1,6 @@
 // A movie that refers to its sources: tiny, FFmpeg's reader (following the
 // alias records) reads each source's packets from it, placed in time, and it
-// opens as a movie of the joined length.
+// opens as a movie of the joined length showing the sources' pictures.
 
 #include "Ffprobe.h"
 #include "JoinChecks.h"
@@ -53,6 +53,11 @@ TEST(ReferringMovieTest, IsSmallReadsAsTheSourcesPacketsAndOpensAsTheJoinedMovie
     // duration, priming included, so the last sound track may read one AAC
     // frame (23 ms) long.
     EXPECT_NEAR(media::seconds(movie->duration()), 2.2, 0.025);
+    // Its pictures, read through the alias records, are the source's own.
+    const auto image = movie->frameImage(media::makeTime(1, 2));
+    const auto expected = media_test::openMovie(clips[0])->frameImage(media::makeTime(1, 2));
+    ASSERT_TRUE(image && expected);
+    EXPECT_EQ(*image, *expected);
 }
 
 } // namespace

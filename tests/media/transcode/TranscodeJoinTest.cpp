@@ -1,5 +1,5 @@
-// Joining movies that differ into one H.264/AAC movie, checked with ffprobe,
-// ffmpeg and GStreamer as independent readers.
+// Joining movies that differ into one H.264/AAC movie, checked with ffprobe
+// and ffmpeg as independent readers.
 
 #include "media/transcode/TranscodeJoin.h"
 
@@ -7,7 +7,6 @@
 #include "JoinProbe.h"
 #include "MovieSegment.h"
 #include "MovieTiming.h"
-#include "RunProgram.h"
 #include "SharedClips.h"
 #include "TestFolder.h"
 
@@ -111,17 +110,6 @@ TEST(MixedJoinTest, HasOneH264AndOneAacTrackAtTheRequestedSizeLastingTheSegments
     EXPECT_EQ(std::tie(video.codecName, video.width, video.height), std::tuple("h264", kWidth, kHeight));
     EXPECT_EQ(std::tie(sound.codecName, sound.sampleRate, sound.channels), std::tuple("aac", kSampleRate, 2));
     EXPECT_NEAR(sound.durationUnits, std::round(joined.totalSeconds() * kSampleRate), 1024);
-}
-
-TEST(MixedJoinTest, GStreamerReadsTheTracksAndDuration) {
-    if (!oracle::installed("gst-discoverer-1.0"))
-        GTEST_SKIP() << "gst-discoverer-1.0 is not installed (scripts/setup installs it)";
-    const std::string report =
-        oracle::runProgram("gst-discoverer-1.0", {QString::fromStdString(mixed().output.string())})
-            .out.toStdString();
-    EXPECT_NE(report.find("H.264"), std::string::npos) << report;
-    EXPECT_NE(report.find("MPEG-4 AAC"), std::string::npos) << report;
-    EXPECT_NE(report.find("Duration: 0:00:07.50"), std::string::npos) << report;
 }
 
 // Each segment starts at its join point with a key frame, clips keep all
