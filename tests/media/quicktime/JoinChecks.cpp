@@ -89,11 +89,9 @@ void expectConcatenation(const std::vector<std::vector<ProbedPacket>>& sources,
 void expectShownAtJoinTimes(const std::vector<std::vector<ProbedPacket>>& sources,
                             const std::vector<double>& startSeconds,
                             const std::vector<ProbedPacket>& joined) {
-    const auto shown = [](const std::vector<ProbedPacket>& packets) {
-        std::vector<ProbedPacket> kept;
-        std::ranges::copy_if(packets, std::back_inserter(kept),
-                             [](const auto& packet) { return !packet.discard; });
-        return kept;
+    const auto shown = [](std::vector<ProbedPacket> packets) {
+        std::erase_if(packets, [](const auto& packet) { return packet.discard; });
+        return packets;
     };
     const std::vector<ProbedPacket> played = shown(joined);
     std::size_t at = 0;
