@@ -99,7 +99,6 @@ TEST(ExportComponentTest, TheSettingsChooseEncodersSizeSoundAndFrameRate) {
     EXPECT_EQ(video.height, 48);
     EXPECT_EQ(audio.codecName, "opus");
     EXPECT_EQ(audio.channels, 1);
-
     // A fixed frame rate drops frames to it: 25 frames at 25 fps become 10.
     options.component = component("Animated GIF");
     settings = {};

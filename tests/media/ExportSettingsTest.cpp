@@ -71,13 +71,11 @@ TEST(ExportSettingsTest, DamagedOrForeignBytesAreRefused) {
     for (qsizetype length = 0; length < good.size(); ++length)
         EXPECT_FALSE(media::decodeExportSettings(good.left(length)).has_value()) << length;
     EXPECT_FALSE(media::decodeExportSettings(good + '\0').has_value());
-
     QByteArray foreign = good;
     foreign[0] = 'X';
     EXPECT_FALSE(media::decodeExportSettings(foreign).has_value());
     // An atom container from another program, say.
     EXPECT_FALSE(media::decodeExportSettings(QByteArray::fromHex("0000000c7365616e00000001")).has_value());
-
     QByteArray newer = good;
     newer[5] = static_cast<char>(media::kExportSettingsVersion + 1);
     const auto refused = media::decodeExportSettings(newer);
@@ -86,7 +84,6 @@ TEST(ExportSettingsTest, DamagedOrForeignBytesAreRefused) {
     QByteArray versionZero = good;
     versionZero[5] = 0;
     EXPECT_FALSE(media::decodeExportSettings(versionZero).has_value());
-
     // Well-formed but impossible: a width without a height, an encoder name with a path in it.
     media::ExportSettings halfSize;
     halfSize.width = 640;
@@ -114,7 +111,6 @@ TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
     EXPECT_EQ(settings.frameRateDen, 1001);
     EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "default"));
     EXPECT_EQ(settings.videoEncoder, "");
-
     const media::ExportSettings before = settings;
     for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
              {"video-codec", "libvpx"}, // not one this format offers
@@ -126,12 +122,10 @@ TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
              {"colour", "red"}})
         EXPECT_FALSE(media::setExportSetting(movie, settings, key, value)) << key << "=" << value;
     EXPECT_EQ(settings, before);
-
     // A sound file has no picture to size.
     const media::ExportComponent wave = component("Wave", {}, {"pcm_s16le"});
     EXPECT_FALSE(media::setExportSetting(wave, settings, "size", "320x240"));
     EXPECT_TRUE(media::setExportSetting(wave, settings, "sample-rate", "22050"));
-
     // The fields read back through setExportSetting as they were.
     media::ExportSettings copy;
     for (const auto& [key, value] : media::exportSettingsFields(everyFieldSet()))

@@ -40,7 +40,6 @@ TEST(MovieEditingTest, AppendingAddsEachMoviesLengthAndKeepsTracksInStep) {
     appendWhole(*joined, *s.clip);
     appendWhole(*joined, *s.picture); // no sound: the sound track gets a gap
     appendWhole(*joined, *s.clip);
-
     // 0.5 + 1 + 5 + 1 seconds, exactly.
     EXPECT_EQ(compareTimes(joined->duration(), makeTime(75, 10)), 0)
         << media::timeToString(joined->duration());
@@ -49,7 +48,6 @@ TEST(MovieEditingTest, AppendingAddsEachMoviesLengthAndKeepsTracksInStep) {
     for (const media::Track& track : joined->tracks())
         EXPECT_EQ(compareTimes(track.duration(), makeTime(75, 10)), 0)
             << media::mediaTypeName(track.mediaType);
-
     // The video track: a gap for the sound file, then clip, picture, clip.
     const media::Track& video = *joined->tracksOfType(MediaType::Video)[0];
     ASSERT_GE(video.edits.size(), 4u);

@@ -46,7 +46,6 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_NEAR(media::seconds(chapters[1].range.start), 1.0, 0.001);
     EXPECT_NEAR(media::seconds(chapters[1].range.duration), 1.0, 0.03);
     EXPECT_TRUE(openMovie(movClip())->chapters().empty()) << "a plain clip has none";
-
     movie->setEditable(true);
     scaleWhole(*movie, 1.5 * media::seconds(movie->duration()));
     chapters = movie->chapters();
@@ -62,7 +61,6 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(phases.back(), 2);
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"joined.mov"})
         << "no temporary file beside it";
-
     EXPECT_NEAR(oracle::formatDuration(file), 3.0, 0.05);
     for (const auto& stream : oracle::probeStreams(file)) {
         if (stream.codecType == "video") {
@@ -96,7 +94,6 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     EXPECT_EQ(contentsOf(mkv), original);
     EXPECT_FALSE(openMovie(fixtures::test::standardSet().wav)->canUpdateMovieFile());
     EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());
-
     // Cancelling midway leaves it too.
     const auto mov = folder / "clip.mov";
     fs::copy_file(movClip(), mov);

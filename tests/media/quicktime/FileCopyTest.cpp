@@ -46,7 +46,6 @@ TEST_P(FileCopyTest, CopiesASpanStopsWhenCancelledAndASourceThatEndsEarlyIsAnErr
     ASSERT_GE(reports.size(), 2u);
     EXPECT_EQ(reports.back(), bytes.size() - 2000);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
-
     int calls = 0;
     copied = copyBytes(m_source, 0, m_target, 0, bytes.size(), [&](std::uint64_t) { return ++calls < 2; });
     ASSERT_FALSE(copied.has_value());

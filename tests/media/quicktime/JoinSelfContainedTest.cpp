@@ -104,7 +104,6 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     for (const auto& clip : c.clips)
         total += oracle::formatDuration(clip);
     EXPECT_NEAR(oracle::formatDuration(output), total, 0.001);
-
     const SourceIndex index = indexOf(output);
     for (const TrackIndex& track : index.tracks)
         EXPECT_EQ(track.editList.size(), 1u) << "a join point is never an edit";

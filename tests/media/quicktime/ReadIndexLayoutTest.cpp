@@ -61,7 +61,6 @@ TEST(ReadIndexLayoutTest, CompositionOffsetsOfBothVersionsAndSyncSamples) {
     EXPECT_EQ(track.samples.compositionOffset(0), 200);
     EXPECT_EQ(track.samples.compositionOffset(2), 100);
     EXPECT_EQ(readTiny({.compositionOffsets = {100, -100, 0}}).samples.compositionOffset(1), -100);
-
     track = readTiny({.samples = 4});
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(track.samples.isSync(i)) << "no table: every sample is a sync sample";

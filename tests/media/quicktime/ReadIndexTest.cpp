@@ -30,10 +30,7 @@ TEST_P(FixtureIndexTest, SamplesMatchFfprobesPackets) {
     EXPECT_EQ(index->fileSize, std::filesystem::file_size(clip));
     EXPECT_EQ(index->majorBrand, GetParam() == "mov" ? makeFourCC("qt  ") : makeFourCC("isom"));
     ASSERT_EQ(index->tracks.size(), 2u);
-    const TrackIndex& video =
-        index->tracks[0].handler == Handler::Video ? index->tracks[0] : index->tracks[1];
-    const TrackIndex& sound =
-        index->tracks[0].handler == Handler::Video ? index->tracks[1] : index->tracks[0];
+    const TrackIndex &video = index->tracks[0], &sound = index->tracks[1];
     ASSERT_EQ(video.handler, Handler::Video);
     ASSERT_EQ(sound.handler, Handler::Sound);
     EXPECT_EQ(video.codec(0), makeFourCC("avc1"));

@@ -25,7 +25,6 @@ TEST(ReferringMovieTest, IsSmallReadsAsTheSourcesPacketsAndOpensAsTheJoinedMovie
     ASSERT_TRUE(written.has_value()) << written.error().message;
     EXPECT_LT(std::filesystem::file_size(output) * 4,
               std::filesystem::file_size(clips[0]) + std::filesystem::file_size(clips[1]));
-
     // Each source has a video and a sound track of its own, placed after the sources before it.
     const std::vector<std::string> followReferences{"-enable_drefs", "1", "-use_absolute_path", "1"};
     double start = 0;
@@ -46,7 +45,6 @@ TEST(ReferringMovieTest, IsSmallReadsAsTheSourcesPacketsAndOpensAsTheJoinedMovie
     ASSERT_EQ(chapters.size(), 2u);
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_EQ(chapters[1].startUnits, 600);
-
     auto movie = media_test::openMovie(output);
     EXPECT_EQ(movie->tracksOfType(media::MediaType::Video).size(), 2u) << "one video track per source";
     // FFmpeg 5.1 gives a track that starts with an empty edit its whole media

@@ -47,7 +47,6 @@ struct MixedJoin final {
     std::vector<Segment> segments;
     std::vector<std::string> titles{"Small", "Other", "Rotated", "Picture", "Tone", "Silent", "Again"};
     std::vector<double> progress;
-
     // Where segment i starts: the sum of the durations before it.
     media::Time start(std::size_t i) const {
         media::Time sum = media::zeroTime();
@@ -172,7 +171,6 @@ TEST(MixedJoinTest, FramesAreFittedCentredAndUpright) {
     EXPECT_LE(at(joined.startSeconds(4) + 0.25).maximum(0, 0, kWidth, kHeight), 24);
     // The last clip starts again from its first frame.
     EXPECT_EQ(transcode_test::patternNumber(at(joined.startSeconds(6)), 40, 7.5), 0);
-
     // ffmpeg turns the rotated clip upright by itself; compare the middle of both.
     const int fittedWidth = 134;
     const auto ours = at(joined.startSeconds(2));
@@ -234,7 +232,6 @@ TEST_F(TranscodeJoinTest, AnExistingDestinationIsReplacedOnlyByACompleteJoin) {
     EXPECT_EQ(callsAfterCancel, 0);
     EXPECT_EQ(contentsOf(destination), "an earlier movie");
     EXPECT_EQ(namesIn(m_out.path()), std::vector<std::string>{"joined.mov"});
-
     ASSERT_TRUE(transcodeJoin(destination, twoClips()).has_value());
     EXPECT_NEAR(oracle::formatDuration(destination), 0.8, 0.04);
     EXPECT_EQ(namesIn(m_out.path()), std::vector<std::string>{"joined.mov"});
