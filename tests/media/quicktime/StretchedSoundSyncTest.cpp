@@ -44,9 +44,7 @@ std::filesystem::path scaledClip(const Stretch& stretch) {
     std::filesystem::copy_file(source, file);
     auto movie = media_test::openMovie(file);
     movie->setEditable(true);
-    const media::Time duration = movie->duration();
-    media_test::scaleWhole(*movie,
-                           media::makeTime(std::llround(duration.value * stretch.factor), duration.scale));
+    media_test::scaleWhole(*movie, stretch.factor * media::seconds(movie->duration()));
     if (auto updated = movie->updateMovieFile(); !updated)
         throw std::runtime_error(updated.error().message);
     return file;

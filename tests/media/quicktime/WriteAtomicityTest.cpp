@@ -22,9 +22,7 @@ protected:
             OutputKind::Mpeg4);
         m_request.chapters = {{"One", 600}, {"Two", 720}};
     }
-    std::filesystem::path writeEarlierMovie() const {
-        return testing_support::writeFile(m_destination, "an earlier movie");
-    }
+    void writeEarlierMovie() const { testing_support::writeFile(m_destination, "an earlier movie"); }
     const std::filesystem::path m_folder =
         fixtures::test::scratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     const std::filesystem::path m_destination = m_folder / "joined.mp4";
