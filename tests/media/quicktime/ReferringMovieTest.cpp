@@ -30,15 +30,9 @@ TEST(ReferringMovieTest, IsSmallReadsAsTheSourcesPacketsAndOpensAsTheJoinedMovie
     double start = 0;
     for (std::size_t s = 0; s < clips.size(); ++s) {
         SCOPED_TRACE("source " + std::to_string(s));
-        for (const std::string kind : {"v", "a"}) {
-            const std::string selector = kind + ":" + std::to_string(s);
-            quicktime_test::expectConcatenation(
-                {quicktime_test::probePackets(clips[s], kind, true)},
-                quicktime_test::probePackets(output, selector, true, followReferences));
-            quicktime_test::expectShownAtJoinTimes(
-                {quicktime_test::probePackets(clips[s], kind)}, {start},
-                quicktime_test::probePackets(output, selector, false, followReferences));
-        }
+        for (const std::string kind : {"v", "a"})
+            quicktime_test::expectJoinedStreams({clips[s]}, output, kind, followReferences,
+                                                kind + ":" + std::to_string(s), start);
         start += oracle::formatDuration(clips[s]);
     }
     const auto chapters = oracle::probeChapterList(output);
