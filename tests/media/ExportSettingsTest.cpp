@@ -6,6 +6,7 @@
 #include "media/ExportComponent.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -95,15 +96,14 @@ TEST(ExportSettingsTest, DamagedOrForeignBytesAreRefused) {
 TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
     media::ExportSettings settings;
     const media::ExportComponent movie = component("Movie", {"libx264", "mpeg4"}, {"aac"});
-    EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "mpeg4"));
-    EXPECT_TRUE(media::setExportSetting(movie, settings, "video-bitrate", "1500k"));
-    EXPECT_TRUE(media::setExportSetting(movie, settings, "size", "320x180"));
-    EXPECT_TRUE(media::setExportSetting(movie, settings, "frame-rate", "30000/1001"));
-    EXPECT_TRUE(media::setExportSetting(movie, settings, "channels", "1"));
-    EXPECT_EQ(settings.videoEncoder, "mpeg4");
-    EXPECT_EQ(settings.videoBitRate, 1'500'000);
-    EXPECT_EQ(settings.width, 320);
-    EXPECT_EQ(settings.frameRateDen, 1001);
+    for (const auto& [key, value] : {std::pair{"video-codec", "mpeg4"},
+                                     {"video-bitrate", "1500k"},
+                                     {"size", "320x180"},
+                                     {"frame-rate", "30000/1001"},
+                                     {"channels", "1"}})
+        EXPECT_TRUE(media::setExportSetting(movie, settings, key, value)) << key;
+    EXPECT_EQ(std::tie(settings.videoEncoder, settings.videoBitRate, settings.width, settings.frameRateDen),
+              std::tuple("mpeg4", 1'500'000, 320, 1001));
     EXPECT_TRUE(media::setExportSetting(movie, settings, "video-codec", "default"));
     EXPECT_EQ(settings.videoEncoder, "");
     const media::ExportSettings before = settings;

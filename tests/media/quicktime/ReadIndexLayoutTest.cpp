@@ -65,10 +65,8 @@ TEST(ReadIndexLayoutTest, CompositionOffsetsOfBothVersionsAndSyncSamples) {
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(track.samples.isSync(i)) << "no table: every sample is a sync sample";
     track = readTiny({.samples = 4, .syncSamples = {1, 3, 99}});
-    EXPECT_TRUE(track.samples.isSync(0));
-    EXPECT_FALSE(track.samples.isSync(1));
-    EXPECT_TRUE(track.samples.isSync(2));
-    EXPECT_FALSE(track.samples.isSync(3));
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(track.samples.isSync(i), i % 2 == 0) << "sample " << i;
 }
 
 TEST(ReadIndexLayoutTest, UncompressedSoundIsKeptChunkByChunk) {

@@ -7,6 +7,7 @@
 #include "SharedClips.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -35,8 +36,7 @@ TEST_P(FixtureIndexTest, SamplesMatchFfprobesPackets) {
     ASSERT_EQ(sound.handler, Handler::Sound);
     EXPECT_EQ(video.codec(0), makeFourCC("avc1"));
     EXPECT_EQ(sound.codec(0), makeFourCC("mp4a"));
-    EXPECT_EQ(video.width, 160u << 16);
-    EXPECT_EQ(video.height, 120u << 16);
+    EXPECT_EQ(std::tie(video.width, video.height), std::tuple(160u << 16, 120u << 16));
     EXPECT_EQ(sound.mediaTimeScale, 44100);
     EXPECT_EQ(video.samples.totalDuration(), static_cast<std::int64_t>(video.mediaDuration));
     ASSERT_FALSE(sound.editList.empty());
