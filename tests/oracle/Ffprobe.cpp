@@ -37,14 +37,4 @@ double playedDuration(const std::filesystem::path& file) {
     return start < 0 ? duration + start : duration;
 }
 
-double videoStartTime(const std::filesystem::path& file) {
-    return std::stod(runFfprobe(
-        {"-select_streams", "v:0", "-show_entries", "stream=start_time", "-of", "csv=p=0", file.string()}));
-}
-
-std::int64_t videoPacketCount(const std::filesystem::path& file) {
-    return std::stoll(runFfprobe({"-select_streams", "v:0", "-count_packets", "-show_entries",
-                                  "stream=nb_read_packets", "-of", "csv=p=0", file.string()}));
-}
-
 } // namespace oracle

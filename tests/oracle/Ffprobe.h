@@ -21,9 +21,5 @@ double formatDuration(const std::filesystem::path& file);
 // How long the file plays: the container's duration less any pre-roll before
 // time zero (Opus pre-skip, AAC priming), which players never show.
 double playedDuration(const std::filesystem::path& file);
-// When the first video stream's first frame shows, in seconds.
-double videoStartTime(const std::filesystem::path& file);
-// Packets of the first video stream, counted by reading them (-count_packets).
-std::int64_t videoPacketCount(const std::filesystem::path& file);
 
 } // namespace oracle

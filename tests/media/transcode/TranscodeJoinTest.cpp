@@ -310,19 +310,13 @@ TEST_F(TranscodeJoinTest, SoundFilesAloneMakeASoundOnlyMovie) {
     EXPECT_NEAR(streams[0].duration, 1.0, 0.001);
 }
 
-TEST_F(TranscodeJoinTest, MatroskaGetsChaptersAndOddSizesBecomeEven) {
+// (Chapters in other containers: ExportComponentTest, through every component.)
+TEST_F(TranscodeJoinTest, OddSizesBecomeEven) {
     Request request = twoClips();
-    request.settings.container = "matroska";
     request.width = 161;
     request.height = 121;
-    request.chapters = {Chapter{"First", makeTime(0, 1)}, Chapter{"Second", makeTime(2, 5)}};
-    const auto destination = m_out / "joined.mkv";
-    ASSERT_TRUE(transcodeJoin(destination, request).has_value());
-    const auto found = oracle::probeChapterList(destination);
-    ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(found[1].title, "Second");
-    EXPECT_NEAR(found[1].start, 0.4, 0.001);
-    const auto video = oracle::probeStreams(destination, "video").at(0);
+    ASSERT_TRUE(transcodeJoin(m_out / "joined.mov", request).has_value());
+    const auto video = oracle::probeStreams(m_out / "joined.mov", "video").at(0);
     EXPECT_EQ(std::tie(video.width, video.height), std::tuple(162, 122));
 }
 
