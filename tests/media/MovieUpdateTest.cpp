@@ -45,7 +45,6 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_NEAR(media::seconds(chapters[1].range.start), 1.0, 0.001);
     EXPECT_NEAR(media::seconds(chapters[1].range.duration), 1.0, 0.03);
-    EXPECT_TRUE(openMovie(movClip())->chapters().empty()) << "a plain clip has none";
     movie->setEditable(true);
     scaleWhole(*movie, 1.5 * media::seconds(movie->duration()));
     chapters = movie->chapters();
@@ -121,7 +120,6 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
         const auto output = folder / ("scaled-" + file.filename().string());
         auto written = movie->write(output, {});
         ASSERT_TRUE(written.has_value()) << written.error().message;
-        EXPECT_NEAR(oracle::formatDuration(output), wanted, 0.045);
         const auto streams = oracle::probeStreams(output);
         ASSERT_EQ(streams.size(), 1u);
         EXPECT_NEAR(streams[0].duration, wanted, 0.045);

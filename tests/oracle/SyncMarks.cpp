@@ -63,9 +63,9 @@ SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int
     const QString path = QString::fromStdString(file.string());
     const QStringList input{"-enable_drefs", "1", "-use_absolute_path", "1", "-i", path};
     const auto probe = [&](const QString& stream, const QString& entries) {
-        return runProgram("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path",
-                                                 "1", "-select_streams", stream, "-show_entries", entries,
-                                                 "-of", "csv=p=0", path})
+        return runProgram("ffprobe", QStringList{"-v", "error", "-select_streams", stream, "-show_entries",
+                                                 entries, "-of", "csv=p=0"} +
+                                         input)
             .out;
     };
     const QString video = QString("v:%1").arg(videoStream), sound = QString("a:%1").arg(soundStream);

@@ -30,7 +30,6 @@ TEST(ReadIndexLayoutTest, EveryLayoutReadsBackItsSamples) {
                                         {.wideSizes = true, .wideChunkOffsets = true},
                                         {.paddingAtoms = true},
                                         {.samples = 5, .sampleSize = 9, .compactSizeBits = 4},
-                                        {.samples = 5, .sampleSize = 9, .compactSizeBits = 8},
                                         {.samples = 5, .sampleSize = 9, .compactSizeBits = 16},
                                         {.sampleSize = 64, .constantSize = true},
                                         {.samples = 7, .samplesPerChunk = 3}};
