@@ -16,7 +16,6 @@ TEST(DisplayNameTest, IsTheFileNameWithoutItsExtension) {
         {"/movies/Holiday.mov", "Holiday"},
         {"/movies/archive.tar.gz", "archive.tar"},
         {"/movies/Holiday", "Holiday"},
-        {"Holiday.mov", "Holiday"},
         {"/movies/notes.", "notes"},
         {"/home/.profile", ".profile"},
         {"/home/.clip.mov", ".clip"},

@@ -12,6 +12,7 @@
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -35,9 +36,7 @@ const media::ExportComponent& component(const char* name) {
     throw std::runtime_error(std::string("no export component ") + name);
 }
 
-TEST(ExportComponentTest, TheUsualFormatsAreThereAndFoundByTheirCodes) {
-    for (const char* name : {"QuickTime Movie", "MPEG-4", "Matroska", "WebM", "Wave", "AIFF"})
-        EXPECT_NO_THROW(component(name)) << name;
+TEST(ExportComponentTest, ComponentsAreFoundByTheirCodes) {
     const auto found =
         media::findExportComponent(media::makeFourCharCode("MooV"), media::kFFmpegManufacturer);
     ASSERT_TRUE(found.has_value());
@@ -96,19 +95,15 @@ TEST(ExportComponentTest, TheSettingsChooseEncodersSizeSoundAndFrameRate) {
     ASSERT_TRUE(movie->write(dir / "set.mkv", options).has_value());
     const auto video = oracle::probeStreams(dir / "set.mkv", "video").at(0);
     const auto audio = oracle::probeStreams(dir / "set.mkv", "audio").at(0);
-    EXPECT_EQ(video.codecName, "vp9");
-    EXPECT_EQ(video.width, 64);
-    EXPECT_EQ(video.height, 48);
-    EXPECT_EQ(audio.codecName, "opus");
-    EXPECT_EQ(audio.channels, 1);
-
+    EXPECT_EQ(std::tie(video.codecName, video.width, video.height), std::tuple("vp9", 64, 48));
+    EXPECT_EQ(std::tie(audio.codecName, audio.channels), std::tuple("opus", 1));
     // A fixed frame rate drops frames to it: 25 frames at 25 fps become 10.
     options.component = component("Animated GIF");
     settings = {};
     settings.frameRateNum = 10;
     settings.frameRateDen = 1;
     ASSERT_TRUE(movie->write(dir / "ten.gif", options).has_value());
-    EXPECT_NEAR(static_cast<double>(oracle::videoPacketCount(dir / "ten.gif")), 10.0, 1.0);
+    EXPECT_NEAR(static_cast<double>(oracle::probeStreams(dir / "ten.gif", "video").at(0).packets), 10.0, 1.0);
 }
 
 TEST(ExportComponentTest, WhatAFormatCannotHoldIsRefusedAndNothingIsWritten) {

@@ -34,13 +34,10 @@ std::shared_ptr<Movie> editableEmpty() {
 TEST(MovieEditingTest, AppendingAddsEachMoviesLengthAndKeepsTracksInStep) {
     const Sources s;
     auto joined = editableEmpty();
-    EXPECT_TRUE(joined->tracks().empty());
-    EXPECT_FALSE(joined->frameImage(media::zeroTime()));
     appendWhole(*joined, *s.sound); // sound only: the video track starts with a gap later
     appendWhole(*joined, *s.clip);
     appendWhole(*joined, *s.picture); // no sound: the sound track gets a gap
     appendWhole(*joined, *s.clip);
-
     // 0.5 + 1 + 5 + 1 seconds, exactly.
     EXPECT_EQ(compareTimes(joined->duration(), makeTime(75, 10)), 0)
         << media::timeToString(joined->duration());
@@ -49,7 +46,6 @@ TEST(MovieEditingTest, AppendingAddsEachMoviesLengthAndKeepsTracksInStep) {
     for (const media::Track& track : joined->tracks())
         EXPECT_EQ(compareTimes(track.duration(), makeTime(75, 10)), 0)
             << media::mediaTypeName(track.mediaType);
-
     // The video track: a gap for the sound file, then clip, picture, clip.
     const media::Track& video = *joined->tracksOfType(MediaType::Video)[0];
     ASSERT_GE(video.edits.size(), 4u);
@@ -61,23 +57,6 @@ TEST(MovieEditingTest, AppendingAddsEachMoviesLengthAndKeepsTracksInStep) {
     auto image = joined->frameImage(makeTime(3, 1));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), QSize(32, 24));
-}
-
-TEST(MovieEditingTest, InsertingInTheMiddleSplitsEdits) {
-    const Sources s;
-    auto movie = editableEmpty();
-    appendWhole(*movie, *s.picture);
-    ASSERT_TRUE(
-        movie->insertSegment(*s.clip, media::makeTimeRange(makeTime(1, 4), makeTime(1, 2)), makeTime(2, 1)));
-    EXPECT_EQ(compareTimes(movie->duration(), makeTime(55, 10)), 0);
-    const media::Track& video = *movie->tracksOfType(MediaType::Video)[0];
-    ASSERT_EQ(video.edits.size(), 3u);
-    EXPECT_EQ(compareTimes(video.edits[0].duration, makeTime(2, 1)), 0);
-    EXPECT_EQ(compareTimes(video.edits[1].sourceRange.start, makeTime(1, 4)), 0);
-    EXPECT_EQ(compareTimes(video.edits[2].duration, makeTime(3, 1)), 0);
-    // Half a second of the clip holds 12 or 13 of its frames (25 fps).
-    EXPECT_GE(movie->frameCount(), 1 + 12);
-    EXPECT_LE(movie->frameCount(), 1 + 13);
 }
 
 TEST(MovieEditingTest, ScalingStretchesEveryTrackExactly) {
@@ -93,9 +72,10 @@ TEST(MovieEditingTest, ScalingStretchesEveryTrackExactly) {
     EXPECT_EQ(movie->frameCount(), 50) << "frames stay the same; they are shown longer";
 }
 
-// Splitting an edit that plays its source range faster or slower (a picture
-// shown for seconds, a scaled clip) keeps both parts inside that range: the
-// first starts where the edit did (not at INT64_MIN), the second at the split.
+// Inserting part of a clip into an edit that plays its source range faster or
+// slower (a picture shown for seconds, a scaled clip) splits it into two parts
+// inside that range: the first starts where the edit did (not at INT64_MIN),
+// the second at the split.
 TEST(MovieEditingTest, SplittingAScaledEditKeepsBothPartsInTheirSource) {
     const Sources s;
     const struct {
@@ -110,8 +90,10 @@ TEST(MovieEditingTest, SplittingAScaledEditKeepsBothPartsInTheirSource) {
         appendWhole(*movie, *c.shown);
         if (c.scaledTo > 0)
             media_test::scaleWhole(*movie, c.scaledTo);
-        ASSERT_TRUE(movie->insertSegment(*s.clip, media::makeTimeRange(media::zeroTime(), s.clip->duration()),
+        // Half a second from a quarter second into the clip.
+        ASSERT_TRUE(movie->insertSegment(*s.clip, media::makeTimeRange(makeTime(1, 4), makeTime(1, 2)),
                                          makeTime(std::llround(c.splitAt * 600), 600)));
+        EXPECT_NEAR(media::seconds(movie->duration()), (c.scaledTo > 0 ? c.scaledTo : 5) + 0.5, 0.001);
         for (std::size_t i = 0; i < c.shown->tracks().size(); ++i) {
             const media::Track& track = movie->tracks()[i];
             SCOPED_TRACE(media::mediaTypeName(track.mediaType));
@@ -119,6 +101,7 @@ TEST(MovieEditingTest, SplittingAScaledEditKeepsBothPartsInTheirSource) {
             const media::Edit& first = track.edits.front();
             const media::Edit& second = track.edits.back();
             ASSERT_TRUE(first.source && first.source == second.source);
+            EXPECT_EQ(compareTimes(track.edits[1].sourceRange.start, makeTime(1, 4)), 0);
             EXPECT_NEAR(media::seconds(first.sourceRange.start), 0, 0.001);
             EXPECT_NEAR(media::seconds(second.sourceRange.start), c.secondStarts, 0.001);
             EXPECT_NEAR(media::seconds(second.sourceRange.start) +

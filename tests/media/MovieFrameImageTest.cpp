@@ -1,8 +1,8 @@
 // The image shown at a time is exactly the frame whose interval holds it:
 // compared pixel by pixel with the frame ffmpeg decodes by its number.
 
-#include "Ffprobe.h"
 #include "MovieParts.h"
+#include "MovieTiming.h"
 #include "RunProgram.h"
 #include "SharedClips.h"
 #include "media/Movie.h"
@@ -39,7 +39,8 @@ TEST(MovieFrameImageTest, FrameAtATimeIsTheFrameShownThen) {
         auto movie = media_test::openMovie(path);
         // Frame 30 shows from 1.2 s to 1.24 s after the video starts, at 25 fps. In
         // Matroska the video starts a little after the sound's priming.
-        const auto start = static_cast<std::int64_t>(std::lround(oracle::videoStartTime(path) * 1000));
+        const auto start =
+            static_cast<std::int64_t>(std::lround(oracle::probeStreams(path, "video").at(0).start * 1000));
         for (const media::Time time :
              {media::makeTime(start + 1200, 1000), media::makeTime(start + 1239, 1000)}) {
             auto image = movie->frameImage(time);

@@ -45,8 +45,6 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(chapters[1].title, "Two");
     EXPECT_NEAR(media::seconds(chapters[1].range.start), 1.0, 0.001);
     EXPECT_NEAR(media::seconds(chapters[1].range.duration), 1.0, 0.03);
-    EXPECT_TRUE(openMovie(movClip())->chapters().empty()) << "a plain clip has none";
-
     movie->setEditable(true);
     scaleWhole(*movie, 1.5 * media::seconds(movie->duration()));
     chapters = movie->chapters();
@@ -62,7 +60,6 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(phases.back(), 2);
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"joined.mov"})
         << "no temporary file beside it";
-
     EXPECT_NEAR(oracle::formatDuration(file), 3.0, 0.05);
     for (const auto& stream : oracle::probeStreams(file)) {
         if (stream.codecType == "video") {
@@ -96,7 +93,6 @@ TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     EXPECT_EQ(contentsOf(mkv), original);
     EXPECT_FALSE(openMovie(fixtures::test::standardSet().wav)->canUpdateMovieFile());
     EXPECT_FALSE(media::Movie::makeEmpty()->canUpdateMovieFile());
-
     // Cancelling midway leaves it too.
     const auto mov = folder / "clip.mov";
     fs::copy_file(movClip(), mov);
@@ -124,24 +120,10 @@ TEST(MovieScaledWriteTest, SoundOnlyAndVideoOnlyMoviesStretch) {
         const auto output = folder / ("scaled-" + file.filename().string());
         auto written = movie->write(output, {});
         ASSERT_TRUE(written.has_value()) << written.error().message;
-        EXPECT_NEAR(oracle::formatDuration(output), wanted, 0.045);
         const auto streams = oracle::probeStreams(output);
         ASSERT_EQ(streams.size(), 1u);
         EXPECT_NEAR(streams[0].duration, wanted, 0.045);
     }
-}
-
-// Writes the movie as a referring movie into folder/name, the only new file
-// there (the temporary files of re-encoded parts are gone), that refers to others.
-fs::path writeReferring(const media::Movie& movie, const fs::path& folder, const std::string& name) {
-    const auto before = namesIn(folder);
-    media::WriteOptions options;
-    options.placement = media::WritePlacement::Referring;
-    auto written = movie.write(folder / name, options);
-    EXPECT_TRUE(written.has_value()) << written.error().message;
-    EXPECT_EQ(namesIn(folder).size(), before.size() + 1);
-    EXPECT_TRUE(media::quicktime::refersToOtherFiles(folder / name));
-    return folder / name;
 }
 
 // MPEG-4 Part 2 from the AVI is copied as it is; VP9 from WebM, which
@@ -151,7 +133,14 @@ TEST(MixedReferringMovieTest, PointsIntoQuickTimeAndHoldsTheRest) {
     const testing_support::TestFolder folder;
     const auto& set = fixtures::test::standardSet();
     auto movie = joinedMovie({movClip(), set.h264AacMkv, set.mpeg4Mp3Avi, set.vp9OpusWebm, set.png});
-    const auto output = writeReferring(*movie, folder.path(), "referring.mov");
+    const auto output = folder / "referring.mov";
+    media::WriteOptions options;
+    options.placement = media::WritePlacement::Referring;
+    auto written = movie->write(output, options);
+    ASSERT_TRUE(written.has_value()) << written.error().message;
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"referring.mov"})
+        << "no temporary file is left";
+    EXPECT_TRUE(media::quicktime::refersToOtherFiles(output));
     // As long as the joined movie (sound of some parts outlasts their picture a
     // little), the picture's five seconds last.
     const double joined = media::seconds(movie->duration());

@@ -40,12 +40,10 @@ TEST_F(PictureWithSoundTest, AnOddSizedPngPictureIsWrittenAsLongAsAsked) {
 
 TEST_F(PictureWithSoundTest, WhatCannotBeWrittenLeavesNothingBehind) {
     EXPECT_FALSE(writePictureWithSound(m_out, QByteArray("not a picture at all"), m_second, *m_sound));
-    EXPECT_FALSE(writePictureWithSound(m_out, QByteArray(), m_second, *m_sound));
     EXPECT_FALSE(writePictureWithSound(m_out, m_picture.left(m_picture.size() / 2), m_second, *m_sound))
         << "a cut-off picture";
     EXPECT_FALSE(writePictureWithSound(m_out, m_picture, media::zeroTime(), *m_sound)) << "no duration";
     EXPECT_FALSE(writePictureWithSound(m_dir / "no folder" / "out.mov", m_picture, m_second, *m_sound));
-
     auto edited = media::Movie::makeEmpty();
     edited->setEditable(true);
     for (int part = 0; part < 2; ++part)
@@ -57,7 +55,6 @@ TEST_F(PictureWithSoundTest, WhatCannotBeWrittenLeavesNothingBehind) {
     EXPECT_FALSE(writePictureWithSound(m_out, m_picture, m_second, *media::Movie::makeEmpty()))
         << "no sound track";
     EXPECT_EQ(namesIn(m_dir.path()), (std::vector<std::string>{"song.wav", "still.png"}));
-
     // An existing file is never replaced.
     m_dir.write("out.mov", "keep me");
     const auto written = writePictureWithSound(m_out, m_picture, m_second, *m_sound);

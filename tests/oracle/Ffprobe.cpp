@@ -23,10 +23,6 @@ QJsonObject runFfprobeJson(const std::vector<std::string>& arguments) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(runFfprobe(arguments))).object();
 }
 
-QJsonObject probe(const std::filesystem::path& file) {
-    return runFfprobeJson({"-show_format", "-show_streams", "-print_format", "json", file.string()});
-}
-
 double formatDuration(const std::filesystem::path& file) {
     return std::stod(runFfprobe({"-show_entries", "format=duration", "-of", "csv=p=0", file.string()}));
 }
@@ -39,16 +35,6 @@ double playedDuration(const std::filesystem::path& file) {
     const double start = startText.starts_with("N/A") ? 0 : std::stod(startText);
     const double duration = std::stod(text.substr(split + 1));
     return start < 0 ? duration + start : duration;
-}
-
-double videoStartTime(const std::filesystem::path& file) {
-    return std::stod(runFfprobe(
-        {"-select_streams", "v:0", "-show_entries", "stream=start_time", "-of", "csv=p=0", file.string()}));
-}
-
-std::int64_t videoPacketCount(const std::filesystem::path& file) {
-    return std::stoll(runFfprobe({"-select_streams", "v:0", "-count_packets", "-show_entries",
-                                  "stream=nb_read_packets", "-of", "csv=p=0", file.string()}));
 }
 
 } // namespace oracle

@@ -16,16 +16,10 @@ bool ffprobeAvailable();
 std::string runFfprobe(const std::vector<std::string>& arguments);
 // ffprobe's JSON answer to these arguments (which ask for "-print_format json").
 QJsonObject runFfprobeJson(const std::vector<std::string>& arguments);
-// -show_format -show_streams as JSON.
-QJsonObject probe(const std::filesystem::path& file);
 // The container's duration in seconds.
 double formatDuration(const std::filesystem::path& file);
 // How long the file plays: the container's duration less any pre-roll before
 // time zero (Opus pre-skip, AAC priming), which players never show.
 double playedDuration(const std::filesystem::path& file);
-// When the first video stream's first frame shows, in seconds.
-double videoStartTime(const std::filesystem::path& file);
-// Packets of the first video stream, counted by reading them (-count_packets).
-std::int64_t videoPacketCount(const std::filesystem::path& file);
 
 } // namespace oracle

@@ -26,7 +26,7 @@ struct ProbedStream final {
 
 struct ProbedChapter final {
     std::string title;
-    double start = 0; // seconds
+    double start = 0;            // seconds
     std::int64_t startUnits = 0; // in the chapter's time base
 };
 

@@ -63,13 +63,12 @@ SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int
     const QString path = QString::fromStdString(file.string());
     const QStringList input{"-enable_drefs", "1", "-use_absolute_path", "1", "-i", path};
     const auto probe = [&](const QString& stream, const QString& entries) {
-        return runProgram("ffprobe", QStringList{"-v", "error", "-enable_drefs", "1", "-use_absolute_path",
-                                                 "1", "-select_streams", stream, "-show_entries", entries,
-                                                 "-of", "csv=p=0", path})
+        return runProgram("ffprobe", QStringList{"-v", "error", "-select_streams", stream, "-show_entries",
+                                                 entries, "-of", "csv=p=0"} +
+                                         input)
             .out;
     };
-    const QString video = QString("v:%1").arg(videoStream);
-    const QString sound = QString("a:%1").arg(soundStream);
+    const QString video = QString("v:%1").arg(videoStream), sound = QString("a:%1").arg(soundStream);
     SyncMarks marks;
     marks.frames = numbersOf(probe(video, "frame=best_effort_timestamp_time"));
     const ProgramOutput pictures = runProgram(
@@ -92,17 +91,11 @@ SyncMarks readWithFfmpeg(const std::filesystem::path& file, int videoStream, int
     return marks;
 }
 
-// A GStreamer time ("0:00:01.080000000") in seconds.
-double gstSeconds(const QString& text) {
-    const QStringList parts = text.split(':');
-    return parts[0].toDouble() * 3600 + parts[1].toDouble() * 60 + parts[2].toDouble();
-}
-
 // The stream times of the buffers that reached identity `name`, from
 // gst-launch's -v messages: their timestamps less the segment's start.
 std::vector<double> gstTimes(const QString& messages, const QString& name) {
     static const QRegularExpression segment("start=\\(guint64\\)(\\d+).*time=\\(guint64\\)(\\d+)");
-    static const QRegularExpression pts("pts: (\\d+:\\d+:[\\d.]+)");
+    static const QRegularExpression pts("pts: (\\d+):(\\d+):([\\d.]+)"); // 0:00:01.080000000
     std::vector<double> times;
     double offset = 0;
     for (const QString& line : messages.split('\n')) {
@@ -115,7 +108,8 @@ std::vector<double> gstTimes(const QString& messages, const QString& name) {
         } else if (line.contains("last-message = chain")) {
             const auto found = pts.match(line);
             if (found.hasMatch())
-                times.push_back(gstSeconds(found.captured(1)) + offset);
+                times.push_back(found.captured(1).toDouble() * 3600 + found.captured(2).toDouble() * 60 +
+                                found.captured(3).toDouble() + offset);
         }
     }
     return times;
@@ -138,8 +132,7 @@ std::vector<double> gstDecode(const std::filesystem::path& file, const QString& 
 
 SyncMarks readWithGstreamer(const std::filesystem::path& file) {
     QTemporaryDir folder;
-    const QString pictures = folder.filePath("pictures");
-    const QString sound = folder.filePath("sound");
+    const QString pictures = folder.filePath("pictures"), sound = folder.filePath("sound");
     constexpr int kRate = 48000;
     SyncMarks marks;
     marks.frames = gstDecode(

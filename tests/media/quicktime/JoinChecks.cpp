@@ -71,6 +71,8 @@ std::vector<ProbedPacket> probePackets(const std::filesystem::path& file, const 
     return packets;
 }
 
+namespace {
+
 void expectConcatenation(const std::vector<std::vector<ProbedPacket>>& sources,
                          const std::vector<ProbedPacket>& joined) {
     std::size_t at = 0;
@@ -89,11 +91,9 @@ void expectConcatenation(const std::vector<std::vector<ProbedPacket>>& sources,
 void expectShownAtJoinTimes(const std::vector<std::vector<ProbedPacket>>& sources,
                             const std::vector<double>& startSeconds,
                             const std::vector<ProbedPacket>& joined) {
-    const auto shown = [](const std::vector<ProbedPacket>& packets) {
-        std::vector<ProbedPacket> kept;
-        std::ranges::copy_if(packets, std::back_inserter(kept),
-                             [](const auto& packet) { return !packet.discard; });
-        return kept;
+    const auto shown = [](std::vector<ProbedPacket> packets) {
+        std::erase_if(packets, [](const auto& packet) { return packet.discard; });
+        return packets;
     };
     const std::vector<ProbedPacket> played = shown(joined);
     std::size_t at = 0;
@@ -110,12 +110,16 @@ void expectShownAtJoinTimes(const std::vector<std::vector<ProbedPacket>>& source
     EXPECT_EQ(at, played.size()) << "the join shows packets no source shows";
 }
 
+} // namespace
+
 void expectJoinedStreams(const std::vector<std::filesystem::path>& sources,
                          const std::filesystem::path& joined, const std::string& selector,
-                         const std::vector<std::string>& extraArguments) {
+                         const std::vector<std::string>& extraArguments, const std::string& joinedSelector,
+                         double firstStart) {
+    const std::string& inJoin = joinedSelector.empty() ? selector : joinedSelector;
     std::vector<std::vector<ProbedPacket>> raw, edited;
     std::vector<double> starts;
-    double start = 0;
+    double start = firstStart;
     for (const auto& source : sources) {
         raw.push_back(probePackets(source, selector, true));
         edited.push_back(probePackets(source, selector));
@@ -124,11 +128,11 @@ void expectJoinedStreams(const std::vector<std::filesystem::path>& sources,
     }
     {
         SCOPED_TRACE("every sample, edit lists ignored");
-        expectConcatenation(raw, probePackets(joined, selector, true, extraArguments));
+        expectConcatenation(raw, probePackets(joined, inJoin, true, extraArguments));
     }
     {
         SCOPED_TRACE("what players show, edit lists applied");
-        expectShownAtJoinTimes(edited, starts, probePackets(joined, selector, false, extraArguments));
+        expectShownAtJoinTimes(edited, starts, probePackets(joined, inJoin, false, extraArguments));
     }
 }
 

@@ -38,19 +38,14 @@ struct ProbedPacket final {
 std::vector<ProbedPacket> probePackets(const std::filesystem::path& file, const std::string& selector,
                                        bool raw = false, const std::vector<std::string>& extraArguments = {});
 
-// `joined` is the sources' packets one after the other: same data, size and key flag.
-void expectConcatenation(const std::vector<std::vector<ProbedPacket>>& sources,
-                         const std::vector<ProbedPacket>& joined);
-
-// Each source's shown packets come back shown, in order, at the source's
-// presentation times moved by the time the source starts in the join.
-void expectShownAtJoinTimes(const std::vector<std::vector<ProbedPacket>>& sources,
-                            const std::vector<double>& startSeconds, const std::vector<ProbedPacket>& joined);
-
-// Both checks for the streams `selector` picks in `joined` (read with
-// `extraArguments`), the sources one after the other.
+// The streams `selector` picks in the sources, one after the other from
+// `firstStart` seconds, are those `joinedSelector` (else `selector`) picks in
+// `joined`, read with `extraArguments`: every sample with the same data, size and
+// key flag (edit lists ignored), and each shown packet shown, in order, at its
+// source's time moved by where the source starts (edit lists applied).
 void expectJoinedStreams(const std::vector<std::filesystem::path>& sources,
                          const std::filesystem::path& joined, const std::string& selector,
-                         const std::vector<std::string>& extraArguments = {});
+                         const std::vector<std::string>& extraArguments = {},
+                         const std::string& joinedSelector = {}, double firstStart = 0);
 
 } // namespace quicktime_test

@@ -24,16 +24,14 @@ using fixtures::test::sharedClip;
 
 std::filesystem::path writeJoin(const std::string& name, const WriteRequest& request) {
     const auto output = fixtures::test::scratchFolder(name) / name;
-    auto written = writeQuickTimeFile(output, request);
-    if (!written)
-        ADD_FAILURE() << written.error().message;
+    const auto written = writeQuickTimeFile(output, request);
+    EXPECT_TRUE(written) << written.error().message;
     return output;
 }
 
 SourceIndex indexOf(const std::filesystem::path& file) {
     auto index = readIndex(file);
-    if (!index)
-        ADD_FAILURE() << index.error().message;
+    EXPECT_TRUE(index) << index.error().message;
     return index.value_or(SourceIndex{});
 }
 
@@ -106,7 +104,6 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     for (const auto& clip : c.clips)
         total += oracle::formatDuration(clip);
     EXPECT_NEAR(oracle::formatDuration(output), total, 0.001);
-
     const SourceIndex index = indexOf(output);
     for (const TrackIndex& track : index.tracks)
         EXPECT_EQ(track.editList.size(), 1u) << "a join point is never an edit";

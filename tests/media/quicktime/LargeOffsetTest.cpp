@@ -58,7 +58,6 @@ TEST(LargeOffsetTest, OffsetsPastFourGigabytesUseSixtyFourBits) {
     EXPECT_TRUE(has(near, "stco") && !has(near, "co64"));
     EXPECT_TRUE(has(far, "co64") && !has(far, "stco"));
     EXPECT_TRUE(has(straddling, "co64"));
-
     const SourceIndex nearIndex = parse(near);
     for (const WrittenHeader* header : {&far, &straddling}) {
         const std::uint64_t shift = (header == &far ? 5ull << 30 : (4ull << 30) - 20000) - 48;

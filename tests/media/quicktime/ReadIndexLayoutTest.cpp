@@ -30,7 +30,6 @@ TEST(ReadIndexLayoutTest, EveryLayoutReadsBackItsSamples) {
                                         {.wideSizes = true, .wideChunkOffsets = true},
                                         {.paddingAtoms = true},
                                         {.samples = 5, .sampleSize = 9, .compactSizeBits = 4},
-                                        {.samples = 5, .sampleSize = 9, .compactSizeBits = 8},
                                         {.samples = 5, .sampleSize = 9, .compactSizeBits = 16},
                                         {.sampleSize = 64, .constantSize = true},
                                         {.samples = 7, .samplesPerChunk = 3}};
@@ -61,15 +60,12 @@ TEST(ReadIndexLayoutTest, CompositionOffsetsOfBothVersionsAndSyncSamples) {
     EXPECT_EQ(track.samples.compositionOffset(0), 200);
     EXPECT_EQ(track.samples.compositionOffset(2), 100);
     EXPECT_EQ(readTiny({.compositionOffsets = {100, -100, 0}}).samples.compositionOffset(1), -100);
-
     track = readTiny({.samples = 4});
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(track.samples.isSync(i)) << "no table: every sample is a sync sample";
     track = readTiny({.samples = 4, .syncSamples = {1, 3, 99}});
-    EXPECT_TRUE(track.samples.isSync(0));
-    EXPECT_FALSE(track.samples.isSync(1));
-    EXPECT_TRUE(track.samples.isSync(2));
-    EXPECT_FALSE(track.samples.isSync(3));
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(track.samples.isSync(i), i % 2 == 0) << "sample " << i;
 }
 
 TEST(ReadIndexLayoutTest, UncompressedSoundIsKeptChunkByChunk) {

@@ -7,6 +7,7 @@
 #include "SharedClips.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -30,16 +31,12 @@ TEST_P(FixtureIndexTest, SamplesMatchFfprobesPackets) {
     EXPECT_EQ(index->fileSize, std::filesystem::file_size(clip));
     EXPECT_EQ(index->majorBrand, GetParam() == "mov" ? makeFourCC("qt  ") : makeFourCC("isom"));
     ASSERT_EQ(index->tracks.size(), 2u);
-    const TrackIndex& video =
-        index->tracks[0].handler == Handler::Video ? index->tracks[0] : index->tracks[1];
-    const TrackIndex& sound =
-        index->tracks[0].handler == Handler::Video ? index->tracks[1] : index->tracks[0];
+    const TrackIndex &video = index->tracks[0], &sound = index->tracks[1];
     ASSERT_EQ(video.handler, Handler::Video);
     ASSERT_EQ(sound.handler, Handler::Sound);
     EXPECT_EQ(video.codec(0), makeFourCC("avc1"));
     EXPECT_EQ(sound.codec(0), makeFourCC("mp4a"));
-    EXPECT_EQ(video.width, 160u << 16);
-    EXPECT_EQ(video.height, 120u << 16);
+    EXPECT_EQ(std::tie(video.width, video.height), std::tuple(160u << 16, 120u << 16));
     EXPECT_EQ(sound.mediaTimeScale, 44100);
     EXPECT_EQ(video.samples.totalDuration(), static_cast<std::int64_t>(video.mediaDuration));
     ASSERT_FALSE(sound.editList.empty());

@@ -97,7 +97,6 @@ TEST(RetimedIndexTest, LeavesSoundAloneAndRefusesBadFactors) {
     EXPECT_EQ(retimed->tracks[1].samples.duration(0), 1024u);
     EXPECT_EQ(retimed->tracks[1].editList[0].duration, index.tracks[1].editList[0].duration);
     EXPECT_EQ(retimed->tracks[0].samples.duration(0), 1024u);
-
     EXPECT_FALSE(retimedIndex(index, 0, 1).has_value());
     EXPECT_FALSE(retimedIndex(index, 1, -2).has_value());
     // Durations beyond 32 bits do not fit a sample table.

@@ -22,10 +22,7 @@ protected:
             OutputKind::Mpeg4);
         m_request.chapters = {{"One", 600}, {"Two", 720}};
     }
-    std::filesystem::path writeEarlierMovie() const {
-        return testing_support::writeFile(m_destination, "an earlier movie");
-    }
-
+    void writeEarlierMovie() const { testing_support::writeFile(m_destination, "an earlier movie"); }
     const std::filesystem::path m_folder =
         fixtures::test::scratchFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
     const std::filesystem::path m_destination = m_folder / "joined.mp4";
@@ -70,7 +67,6 @@ TEST_F(WriteAtomicityTest, AFailedWriteKeepsTheExistingFile) {
     auto written = writeQuickTimeFile(m_folder / "no-such-folder" / "joined.mp4", m_request);
     ASSERT_FALSE(written.has_value());
     EXPECT_EQ(written.error().code, ENOENT) << "an unwritable folder";
-
     writeEarlierMovie();
     const auto copy = m_folder / "source-copy.mp4";
     std::filesystem::copy_file(m_request.sources[1].path, copy);

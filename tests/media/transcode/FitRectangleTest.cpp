@@ -23,11 +23,8 @@ TEST(FitRectangleTest, PicturesKeepTheirShapeBetweenBlackBars) {
         {120, 160, wide, {92, 0, 134, 180}},
         {120, 160, {320, 180, AV_PIX_FMT_YUV444P}, {92, 0, 135, 180}}, // ...unless chroma is not subsampled
         {320, 180, square, {0, 14, 160, 90}},                          // wider: bars above and below
-        {1920, 1080, square, {0, 14, 160, 90}},
         {320, 180, wide, {0, 0, 320, 180}}, // the same shape fills the picture at any size
-        {1280, 720, wide, {0, 0, 320, 180}},
-        {64, 36, wide, {0, 0, 320, 180}},
-        {0, 0, wide, {0, 0, 320, 180}}, // so does a picture without a size
+        {0, 0, wide, {0, 0, 320, 180}},     // so does a picture without a size
     };
     for (const auto& c : cases)
         EXPECT_EQ(fitRectangle(c.width, c.height, c.output), c.expected) << c.width << "x" << c.height;

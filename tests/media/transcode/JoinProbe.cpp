@@ -9,17 +9,6 @@
 
 namespace transcode_test {
 
-namespace {
-
-// Filter graph syntax reserves these characters; the tests' temporary names never use them.
-std::string filterGraphName(const std::filesystem::path& file) {
-    if (file.string().find_first_of("'\\:,;[]=") != std::string::npos)
-        throw std::invalid_argument("cannot name " + file.string() + " in a filter graph");
-    return file.string();
-}
-
-} // namespace
-
 std::vector<VideoFrameTime> videoFrameTimes(const std::filesystem::path& file) {
     std::istringstream lines(oracle::runFfprobe({"-select_streams", "v:0", "-show_entries",
                                                  "packet=pts_time,flags", "-of", "csv=p=0", file.string()}));
@@ -35,9 +24,12 @@ std::vector<VideoFrameTime> videoFrameTimes(const std::filesystem::path& file) {
 }
 
 std::vector<Silence> silences(const std::filesystem::path& file) {
+    // Filter graph syntax reserves these characters; the tests' temporary names never use them.
+    if (file.string().find_first_of("'\\:,;[]=") != std::string::npos)
+        throw std::invalid_argument("cannot name " + file.string() + " in a filter graph");
     std::istringstream lines(oracle::runFfprobe(
-        {"-f", "lavfi", "-i", "amovie=" + filterGraphName(file) + ",silencedetect=n=-40dB:d=0.01",
-         "-show_entries", "frame_tags=lavfi.silence_start,lavfi.silence_end", "-of", "compact=p=0"}));
+        {"-f", "lavfi", "-i", "amovie=" + file.string() + ",silencedetect=n=-40dB:d=0.01", "-show_entries",
+         "frame_tags=lavfi.silence_start,lavfi.silence_end", "-of", "compact=p=0"}));
     std::vector<Silence> found;
     for (std::string line; std::getline(lines, line);) {
         const std::size_t equals = line.find('=');
