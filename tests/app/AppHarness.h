@@ -65,11 +65,19 @@ protected:
             services.clock = [this] { return m_clock; };
         filelist::FileList::Services listServices;
         listServices.previewImage = [](const std::filesystem::path&) { return std::optional<QImage>(); };
-        m_controller =
-            std::make_unique<app::JoinClipController>(*m_store, outlets(), listServices, std::move(services));
+        app::MainWindowOutlets windowOutlets = outlets();
+        fillOutlets(windowOutlets);
+        m_controller = std::make_unique<app::JoinClipController>(*m_store, windowOutlets, listServices,
+                                                                 std::move(services));
         m_controller->awakeFromNib();
         m_controller->applicationWillFinishLaunching();
+        attach(*m_controller);
     }
+
+    // For harnesses that put real windows in place of some recording ports:
+    // each launch, the window fills its outlets, then is attached to the new controller.
+    virtual void fillOutlets(app::MainWindowOutlets&) {}
+    virtual void attach(app::JoinClipController&) {}
 
     app::MainWindowOutlets outlets() {
         app::MainWindowOutlets outlets;

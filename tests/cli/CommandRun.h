@@ -4,7 +4,7 @@
 // (for what only a process shows: an end by a signal, the open-file limit).
 
 #include "MediaFixtures.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 
 #include <QByteArray>
 #include <csignal>
@@ -89,7 +89,7 @@ protected:
         return run.status;
     }
 
-    fixtures::test::TemporaryFolder m_folder;
+    testing_support::TestFolder m_folder;
     std::string m_out;
     std::string m_err;
 };

@@ -7,7 +7,7 @@
 #include "MediaFixtures.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 #include "filelist/DurationLine.h"
 #include "filelist/ListTextFile.h"
 #include "filelist/SequenceNames.h"
@@ -75,7 +75,7 @@ protected:
     QString cell(const char* column, int row, bool fullPath = false) const {
         return value(column, row, fullPath).toString();
     }
-    fixtures::test::TemporaryFolder m_folder;
+    testing_support::TestFolder m_folder;
     platform::Preferences store;
     support::UserDefaults defaults;
     filelist::StoredTableView table;
@@ -346,7 +346,7 @@ TEST(ListTextFileTest, LinesKeepTheirBlanksAndPathsThatWouldNotReadBackAreLeftOu
 }
 
 TEST(ListTextFileTest, OnlyReadableUtf8FilesAreRead) {
-    fixtures::test::TemporaryFolder folder;
+    testing_support::TestFolder folder;
     const fs::path file = folder.path() / "list.txt";
     // An invalid byte, an overlong slash, a surrogate, a value past U+10FFFF.
     for (const char* bytes : {"/a\n\xFF", "/a\xC0\xAF", "/\xED\xA0\x80", "/\xF4\x90\x80\x80"}) {

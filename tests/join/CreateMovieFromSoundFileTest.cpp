@@ -8,7 +8,7 @@
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 #include "join/ApplicationImage.h"
 #include "media/Movie.h"
 #include "platform/LocaleFormat.h"
@@ -38,7 +38,7 @@ protected:
     }
 
     std::vector<std::string> folderNames() const { return testing_support::namesIn(dir()); }
-    fixtures::test::TemporaryFolder m_folder;
+    testing_support::TestFolder m_folder;
 };
 
 TEST_F(CreateMovieFromSoundFileTest, TwoSoundTracksBothStartAtZeroBesideOnePictureOfTheSoundsLength) {

@@ -4,7 +4,7 @@
 #include "FileContents.h"
 #include "RecordingConsole.h"
 #include "ScriptedSettingsDialog.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 #include "TestComponent.h"
 #include "join/ComponentTable.h"
 #include "join/LoadAndEditExporterSettings.h"
@@ -99,7 +99,7 @@ protected:
     fs::path write(const char* name, const QByteArray& bytes) const {
         return m_folder.write(name, bytes.toStdString());
     }
-    fixtures::test::TemporaryFolder m_folder;
+    testing_support::TestFolder m_folder;
 };
 
 TEST_F(SettingsFileTest, SettingsRoundTripAndFilesThatAreNotSettingsAreIgnored) {

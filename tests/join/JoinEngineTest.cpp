@@ -9,7 +9,7 @@
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
 #include "RecordingConsole.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 #include "join/ComponentTable.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +55,7 @@ protected:
         return join::appendMovies(made, m_delegate, m_console);
     }
 
-    fixtures::test::TemporaryFolder m_folder;
+    testing_support::TestFolder m_folder;
     RecordingDelegate m_delegate;
     testing_support::RecordingConsole m_console;
 };

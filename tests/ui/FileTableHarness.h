@@ -26,23 +26,17 @@ class FileTableHarness : public AppHarness {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
     void SetUp() override {
-        AppHarness::SetUp();
         m_view.resize(900, 400);
         m_view.show();
         m_table = std::make_unique<ui::FileTable>(m_view);
         m_table->setPreviewMaker([](const std::filesystem::path&) { return std::optional<QImage>(); });
-        app::MainWindowOutlets windowOutlets = outlets();
-        windowOutlets.fileList.movieTable = m_table.get();
-        windowOutlets.fileList.eventPump = &m_drawing;
-        m_controller = std::make_unique<app::JoinClipController>(*m_store, windowOutlets);
-        m_controller->awakeFromNib();
-        m_controller->applicationWillFinishLaunching();
-        m_table->attach(*m_controller);
+        AppHarness::SetUp();
     }
-    void TearDown() override {
-        m_table.reset();
-        m_controller.reset();
+    void fillOutlets(app::MainWindowOutlets& outlets) override {
+        outlets.fileList.movieTable = m_table.get();
+        outlets.fileList.eventPump = &m_drawing;
     }
+    void attach(app::JoinClipController& controller) override { m_table->attach(controller); }
 
     ui::FileTableModel& model() { return m_table->model(); }
     filelist::FileList& list() { return controller().fileList(); }

@@ -1,26 +1,18 @@
 #pragma once
 
-// The real preferences window over a controller whose main window is the
-// command line's (controls without widgets), with its own preferences file.
-// relaunch() quits and starts again over the same file, as closing and
-// opening the application does.
+// The real preferences window over the controller of AppHarness (recording
+// ports for the rest), with three test components. relaunch() quits and
+// starts again over the same preferences file, with a new window.
 
-#include "RecordingAlertPresenter.h"
-#include "RecordingDesktopPorts.h"
+#include "AppHarness.h"
 #include "TestApplication.h"
 #include "TestComponent.h"
-#include "app/JoinClipController.h"
-#include "cli/HeadlessWindow.h"
-#include "platform/Preferences.h"
 #include "ui/PreferencesWindow.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 
 namespace testing_support {
 
@@ -41,64 +33,32 @@ inline void whenModalShown(std::function<void(QWidget&)> answer) {
     });
 }
 
-class PreferencesHarness : public ::testing::Test {
+class PreferencesHarness : public AppHarness {
 protected:
     static void SetUpTestSuite() { ensureApplication(); }
 
     void SetUp() override {
-        ASSERT_TRUE(m_dir.isValid());
-        relaunch();
+        // A movie component, a sound-only one and one without a settings dialog.
+        const media::FourCharCode code = media::makeFourCharCode("Test");
+        m_components = {testComponent("Movie", code, code), testComponent("Sound", code, code),
+                        testComponent("Fixed", code, code)};
+        (*m_components)[1].writesVideo = false;
+        (*m_components)[1].videoEncoders.clear();
+        (*m_components)[2].hasSettingsDialog = false;
+        AppHarness::SetUp();
     }
-    void TearDown() override { quit(); }
-
-    void quit() {
-        if (m_controller)
-            m_controller->applicationWillTerminate();
-        m_window.reset();
-        m_controller.reset();
-    }
-    void relaunch() {
-        quit();
-        m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
+    void fillOutlets(app::MainWindowOutlets& outlets) override {
         m_window = std::make_unique<ui::PreferencesWindow>();
-        app::MainWindowOutlets outlets = m_mainWindow.outlets();
-        outlets.join.alerts = &m_alerts;
-        outlets.join.desktop = &m_desktop;
-        outlets.join.folderChooser = &m_chooser;
-        outlets.components.availableComponents = &m_components;
         m_window->fillOutlets(outlets);
-        m_controller = std::make_unique<app::JoinClipController>(*m_store, outlets);
-        m_controller->awakeFromNib();
-        m_controller->applicationWillFinishLaunching();
-        m_window->attach(*m_controller);
     }
+    void attach(app::JoinClipController& controller) override { m_window->attach(controller); }
 
-    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
     ui::PreferencesWindow& window() { return *m_window; }
-    app::JoinClipController& controller() { return *m_controller; }
+    const media::ExportComponent& firstComponent() const { return m_components->front(); }
     template <typename Widget> Widget& control(const char* name) { return child<Widget>(*m_window, name); }
 
-    // A movie component, a sound-only one and one without a settings dialog.
-    std::vector<media::ExportComponent> m_components = [] {
-        const media::FourCharCode code = media::makeFourCharCode("Test");
-        std::vector components{testComponent("Movie", code, code), testComponent("Sound", code, code),
-                               testComponent("Fixed", code, code)};
-        components[1].writesVideo = false;
-        components[1].videoEncoders.clear();
-        components[2].hasSettingsDialog = false;
-        return components;
-    }();
-    ScriptedFolderChooser m_chooser;
-    RecordingDesktopServices m_desktop;
-    RecordingAlertPresenter m_alerts;
-
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<platform::Preferences> m_store;
     std::unique_ptr<ui::PreferencesWindow> m_window;
-    std::unique_ptr<app::JoinClipController> m_controller;
-    std::ostringstream m_quiet;
-    cli::HeadlessWindow m_mainWindow{false, m_quiet};
 };
 
 } // namespace testing_support

@@ -186,7 +186,7 @@ TEST_F(PreferencesWindowTest, EveryTextOfTheWindowIsTranslatedToGerman) {
         return answer;
     });
     ui::PreferencesWindow german;
-    ui::ComponentSettingsForm form(m_components[0], media::ExportSettings{});
+    ui::ComponentSettingsForm form(firstComponent(), media::ExportSettings{});
     support::resetLocalizedStringsForTesting();
     const QStringList sameInGerman{
         "OK",    "TIFF",           "BMP",       "GIF",   "JPEG",     "PNG",  "JPEG 2000",
@@ -202,7 +202,7 @@ protected:
     media::ExportSettings settingsOf(std::initializer_list<std::pair<const char*, const char*>> fields) {
         media::ExportSettings settings;
         for (const auto& [key, value] : fields)
-            EXPECT_TRUE(media::setExportSetting(m_components[0], settings, key, value)) << key;
+            EXPECT_TRUE(media::setExportSetting(firstComponent(), settings, key, value)) << key;
         return settings;
     }
 };
@@ -216,13 +216,13 @@ TEST_F(ComponentSettingsFormTest, UntouchedFieldsKeepTheirValues) {
                                                       {"frame-rate", "12"},
                                                       {"sample-rate", "12345"},
                                                       {"channels", "5"}});
-    ui::ComponentSettingsForm form(m_components[0], current);
+    ui::ComponentSettingsForm form(firstComponent(), current);
     EXPECT_EQ(form.editedSettings(), current);
     EXPECT_EQ(child<QComboBox>(form, "frame-rate").currentText(), "12/1");
 }
 
 TEST_F(ComponentSettingsFormTest, EditedFieldsChangeTheirSettingsWhenTheComponentTakesThem) {
-    ui::ComponentSettingsForm form(m_components[0], {});
+    ui::ComponentSettingsForm form(firstComponent(), {});
     child<QComboBox>(form, "video-codec").setCurrentIndex(2);
     child<QSpinBox>(form, "video-bitrate").setValue(2500);
     child<QSpinBox>(form, "width").setValue(640);

@@ -5,7 +5,7 @@
 #include "Ffprobe.h"
 #include "MediaFixtures.h"
 #include "MovieTiming.h"
-#include "TemporaryFolder.h"
+#include "TestFolder.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -46,7 +46,7 @@ TEST(XvfbSmokeTest, JoinsTwoClipsThroughTheWindow) {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty() ||
         QStandardPaths::findExecutable("xdotool").isEmpty())
         GTEST_SKIP() << "needs Xvfb and xdotool (scripts/setup installs them)";
-    fixtures::test::TemporaryFolder folder;
+    testing_support::TestFolder folder;
     const auto beach = fixtures::makeClip(folder.path(), "Beach.mp4", {});
     const auto harbour = fixtures::makeClip(folder.path(), "Harbour.mp4", {});
     const auto runtime = folder.path() / "runtime";
