@@ -31,4 +31,14 @@ inline std::optional<Gapless> parseGapless(const char* text) {
                    read == 4 && samples < (1ULL << 48) ? static_cast<std::int64_t>(samples) : 0};
 }
 
+// How many of `total` samples (the priming included) the sound really holds:
+// the tag's own count when it fits, else what priming and padding leave;
+// none when nothing is left, as then the tag does not belong to this sound.
+inline std::optional<std::int64_t> keptSamples(const Gapless& gapless, std::int64_t total) {
+    if (gapless.samples > 0 && gapless.priming + gapless.samples <= total)
+        return gapless.samples;
+    const std::int64_t length = total - gapless.priming - gapless.padding;
+    return length > 0 ? std::optional(length) : std::nullopt;
+}
+
 } // namespace media::detail

@@ -299,18 +299,12 @@ TimeRange SourceFile::streamRange(int streamIndex) const {
         return whole;
     const std::int32_t scale = streamTimeScale(streamIndex);
     const int rate = stream->codecpar->sample_rate;
-    const Time start = convertScale(makeTime(gapless->priming, rate), scale);
     const Time end = addTimes(whole.start, whole.duration);
-    Time length =
-        subtractTimes(subtractTimes(end, start), convertScale(makeTime(gapless->padding, rate), scale));
-    if (gapless->samples > 0) {
-        const Time told = convertScale(makeTime(gapless->samples, rate), scale);
-        if (compareTimes(addTimes(start, told), end) <= 0)
-            length = told;
-    }
-    if (length.value <= 0)
+    const auto kept = keptSamples(*gapless, convertScale(end, rate).value);
+    if (!kept)
         return whole; // the tag does not fit the stream: ignored
-    return makeTimeRange(start, length);
+    return makeTimeRange(convertScale(makeTime(gapless->priming, rate), scale),
+                         convertScale(makeTime(*kept, rate), scale));
 }
 
 TimeRange SourceFile::containerRange(int streamIndex) const {

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <mutex>
 #include <numbers>
 
 namespace media::transcode {
@@ -56,7 +58,9 @@ std::string tempoChain(double tempo) {
     return chain;
 }
 
-std::expected<double, Error> tempoDelay(double tempo, int sampleRate) {
+namespace {
+
+std::expected<double, Error> measureTempoDelay(double tempo, int sampleRate) {
     const auto library = filterLibrary();
     if (!library)
         return std::unexpected(library.error());
@@ -134,6 +138,34 @@ std::expected<double, Error> tempoDelay(double tempo, int sampleRate) {
     if (found < 0)
         return 0.0; // the tone never came out loud enough to time: leave the sound as it is
     return static_cast<double>(found - wanted) / sampleRate;
+}
+
+} // namespace
+
+// The delay depends on the tempo and the sample rate alone, and a list scaled
+// to a wanted duration stretches every segment by nearly the same tempo (each
+// segment's length is rounded to the movie's time scale). A measurement passes
+// 1.5 s of sound through the filter, so each tempo, to four significant digits,
+// is measured once per run at each rate: the delay changes by far less than a
+// sample between tempos that close.
+std::expected<double, Error> tempoDelay(double tempo, int sampleRate) {
+    static std::mutex mutex;
+    static std::map<std::pair<double, int>, double> measured;
+    if (!(tempo > 0) || !std::isfinite(tempo))
+        return measureTempoDelay(tempo, sampleRate);
+    const double place = std::pow(10.0, 3 - std::floor(std::log10(tempo)));
+    const std::pair key(std::round(tempo * place) / place, sampleRate);
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto found = measured.find(key); found != measured.end())
+            return found->second;
+    }
+    const auto delay = measureTempoDelay(key.first, sampleRate);
+    if (delay) {
+        const std::lock_guard lock(mutex);
+        measured.emplace(key, *delay);
+    }
+    return delay;
 }
 
 SoundTempo::SoundTempo(std::string filters, std::string what, double tempo)

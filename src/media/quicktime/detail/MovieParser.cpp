@@ -278,14 +278,11 @@ void applyGapless(const media::detail::Gapless& gapless, SourceIndex& index) {
         reader.skip(32);
         if (reader.u32() >> 16 != static_cast<std::uint32_t>(track.mediaTimeScale))
             continue;
-        const std::int64_t total = track.samples.totalDuration();
-        std::int64_t length = total - gapless.priming - gapless.padding;
-        if (gapless.samples > 0 && gapless.priming + gapless.samples <= total)
-            length = gapless.samples;
-        if (length <= 0)
+        const auto length = media::detail::keptSamples(gapless, track.samples.totalDuration());
+        if (!length)
             continue;
         track.editList.push_back(EditListEntry{
-            rescaleRounded(length, index.movieTimeScale, track.mediaTimeScale), gapless.priming, 0x10000});
+            rescaleRounded(*length, index.movieTimeScale, track.mediaTimeScale), gapless.priming, 0x10000});
     }
 }
 
