@@ -12,13 +12,13 @@
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
 #include "ScriptedSettingsDialog.h"
+#include "TestFolder.h"
 #include "TestWindowHandle.h"
 #include "app/JoinClipController.h"
 #include "filelist/TableView.h"
 #include "platform/Preferences.h"
 #include "support/StoredTextControl.h"
 
-#include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
@@ -47,7 +47,6 @@ protected:
 
     void SetUp() override {
         fixtures::quietFfmpegLogs();
-        ASSERT_TRUE(m_dir.isValid());
         relaunch();
     }
 
@@ -98,7 +97,7 @@ protected:
         return outlets;
     }
 
-    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
+    const std::filesystem::path& dir() const { return m_dir.path(); }
     app::JoinClipController& controller() { return *m_controller; }
     support::UserDefaults& defaults() { return m_controller->defaults(); }
     std::filesystem::path picture(const std::string& name) {
@@ -112,7 +111,7 @@ protected:
         controller().selectOutputDirectory();
     }
 
-    QTemporaryDir m_dir;
+    TestFolder m_dir;
     std::unique_ptr<platform::Preferences> m_store;
     std::uint32_t m_clock = 1000;
     // The components offered from the next launch on; none: the build's own.

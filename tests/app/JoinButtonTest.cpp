@@ -141,7 +141,7 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) 
 }
 
 // What the progress sheet, the time line and the tile show during a write
-// (how the tile's pie is drawn is DockProgressTest's), and how Cancel stops it.
+// (how the tile's pie is drawn is DockProgressTest's). Cancel from the sheet is MainWindowTest's.
 using WriteProgressTest = JoinButtonTest;
 
 TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
@@ -178,25 +178,6 @@ TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
     defaults().setValue(support::Pref::Export, true);
     controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
     EXPECT_EQ(m_progressText.text(), "Saving movie clip.mp4, as " + mpeg4[0]);
-}
-
-TEST_F(WriteProgressTest, CancelDuringAJoinStopsTheWriteAndLeavesNoFile) {
-    const fixtures::ClipRecipe recipe{.frames = 50};
-    controller().fileList().joinClips(
-        {fixtures::makeClip(dir(), "a.mp4", recipe), fixtures::makeClip(dir(), "b.mp4", recipe)});
-    const fs::path out = dir() / "out";
-    fs::create_directories(out);
-    m_savePanel.setAnswer(out / "joined.mov");
-    // The first input handled is at the start of the write, the second during it.
-    m_pump.queueUserAction(2, [&] { controller().cancelOp(); });
-    EXPECT_EQ(controller().addButtonClicked().status, Status::WriteCancelled);
-    EXPECT_TRUE(fs::is_empty(out)) << "no file, finished or temporary";
-    EXPECT_TRUE(m_alerts.alerts().empty()) << "the user asked for it";
-    EXPECT_FALSE(m_panel.isShown() || m_dockTile.isShowingProgress());
-    EXPECT_TRUE(m_window.title().isEmpty());
-    EXPECT_FALSE(m_messages.textsSet().contains("Finished processing movies!"));
-    ASSERT_EQ(controller().addButtonClicked().status, Status::Written) << "the next join runs to its end";
-    EXPECT_TRUE(fs::exists(out / "joined.mov"));
 }
 
 } // namespace

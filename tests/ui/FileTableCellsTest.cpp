@@ -158,8 +158,8 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
 }
 
 TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
-    QTemporaryDir dir;
-    const std::filesystem::path root = dir.path().toStdString();
+    const TestFolder folder;
+    const std::filesystem::path& root = folder.path();
     const auto picture = fixtures::makePicture(root, "p.png", 16, 16);
     for (const char* name : {"settings.qxst", "notes.txt"})
         writeFile(root / name);

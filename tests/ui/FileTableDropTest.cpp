@@ -4,6 +4,7 @@
 #include "FileTableHarness.h"
 #include "support/MovieDownloadQueue.h"
 
+#include <QFile>
 #include <QMimeData>
 #include <QUrl>
 

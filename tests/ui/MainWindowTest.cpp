@@ -157,8 +157,11 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     EXPECT_EQ(outcome.status, app::JoinOutcome::Status::WriteCancelled);
     EXPECT_FALSE(sheet.isVisible());
     EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
     EXPECT_EQ(controller().fileList().count(), 2);
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
+    EXPECT_EQ(controller().addButtonClicked().status, app::JoinOutcome::Status::Written)
+        << "the next join runs to its end";
 }
 
 // The save panel is a sheet; a name that is free only until the required

@@ -9,29 +9,9 @@
 #include "TestComponent.h"
 #include "ui/PreferencesWindow.h"
 
-#include <QApplication>
-#include <QTimer>
-#include <functional>
 #include <memory>
 
 namespace testing_support {
-
-// The widget of the window's own type with that object name; fails the test without one.
-template <typename Widget> Widget& child(QWidget& window, const char* name) {
-    auto* widget = window.findChild<Widget*>(name);
-    if (!widget)
-        throw std::runtime_error(std::string("no widget named ") + name);
-    return *widget;
-}
-
-// Runs answer on the modal dialog that the next action opens, once it is shown.
-inline void whenModalShown(std::function<void(QWidget&)> answer) {
-    QTimer::singleShot(0, [answer = std::move(answer)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        ASSERT_NE(modal, nullptr);
-        answer(*modal);
-    });
-}
 
 class PreferencesHarness : public AppHarness {
 protected:

@@ -1,6 +1,15 @@
 #pragma once
 
+// What the ui tests share: one widget application, finding a window's
+// widgets, and answering the modal dialogs that actions open.
+
 #include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <string>
 
 namespace testing_support {
 
@@ -14,6 +23,23 @@ inline void ensureApplication() {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!QApplication::instance())
         new QApplication(argc, argv);
+}
+
+// The widget of `Widget`'s type with that object name; fails the test without one.
+template <typename Widget> Widget& child(QWidget& window, const char* name) {
+    auto* widget = window.findChild<Widget*>(name);
+    if (!widget)
+        throw std::runtime_error(std::string("no widget named ") + name);
+    return *widget;
+}
+
+// Runs answer on the modal dialog that the next action opens, once it is shown.
+inline void whenModalShown(std::function<void(QWidget&)> answer) {
+    QTimer::singleShot(0, [answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(*modal);
+    });
 }
 
 } // namespace testing_support

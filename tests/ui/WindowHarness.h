@@ -5,6 +5,7 @@
 
 #include "MediaFixtures.h"
 #include "TestApplication.h"
+#include "TestFolder.h"
 #include "app/JoinClipController.h"
 #include "platform/Preferences.h"
 #include "ui/MainWindow.h"
@@ -12,7 +13,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -50,7 +50,6 @@ protected:
     void SetUp() override {
         fixtures::quietFfmpegLogs();
         ensureApplication();
-        ASSERT_TRUE(m_dir.isValid());
         m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
     }
     void TearDown() override {
@@ -72,20 +71,18 @@ protected:
         return launch();
     }
 
-    std::filesystem::path dir() const { return m_dir.path().toStdString(); }
+    const std::filesystem::path& dir() const { return m_dir.path(); }
     ui::MainWindow& window() { return *m_window; }
     app::JoinClipController& controller() { return m_window->controller(); }
     template <typename Widget> Widget& child(const char* name) {
-        auto* widget = m_window->findChild<Widget*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return *widget;
+        return testing_support::child<Widget>(*m_window, name);
     }
     std::filesystem::path clip(const std::string& name, int frames = 25) {
         return fixtures::makeClip(dir(), name, {.frames = frames});
     }
 
 private:
-    QTemporaryDir m_dir;
+    TestFolder m_dir;
     std::unique_ptr<platform::Preferences> m_store;
     std::unique_ptr<ui::MainWindow> m_window;
 };
