@@ -106,21 +106,15 @@ TEST(ExportComponentTest, TheSettingsChooseEncodersSizeSoundAndFrameRate) {
     EXPECT_NEAR(static_cast<double>(oracle::probeStreams(dir / "ten.gif", "video").at(0).packets), 10.0, 1.0);
 }
 
-TEST(ExportComponentTest, WhatAFormatCannotHoldIsRefusedAndNothingIsWritten) {
+// (A format without the kind of media a movie has: ComponentMatrix.)
+TEST(ExportComponentTest, AnEncoderTheFormatDoesNotOfferIsRefusedAndNothingIsWritten) {
     const fs::path dir = fixtures::test::scratchFolder("refused");
     media::WriteOptions options;
     auto movie = joinedClips(options);
     options.component = component("MPEG-4");
     options.exportSettings.videoEncoder = "libvpx-vp9"; // not one MPEG-4 offers here
     EXPECT_FALSE(movie->write(dir / "refused.mp4", options).has_value());
-    // A picture format of a movie without pictures.
-    auto sound = media_test::openMovie(fixtures::makeSound(dir, "tone.wav", 8000, 1, 0.5));
-    media::WriteOptions gif;
-    gif.component = component("Animated GIF");
-    const auto refused = sound->write(dir / "tone.gif", gif);
-    ASSERT_FALSE(refused.has_value());
-    EXPECT_NE(refused.error().message.find("no video"), std::string::npos);
-    EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"tone.wav"});
+    EXPECT_TRUE(testing_support::namesIn(dir).empty());
 }
 
 } // namespace

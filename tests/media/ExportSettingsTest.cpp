@@ -128,10 +128,4 @@ TEST(ExportSettingsTest, SettingsFromTextFollowWhatTheFormatHolds) {
     EXPECT_EQ(copy, everyFieldSet());
 }
 
-TEST(ExportSettingsTest, FourCharCodeTextLeavesOutZeroBytes) {
-    EXPECT_EQ(media::fourCharCodeText(media::makeFourCharCode("MooV")), "MooV");
-    EXPECT_EQ(media::fourCharCodeText(0), "");
-    EXPECT_EQ(media::fourCharCodeText(media::makeFourCharCode("VfW ")), "VfW ");
-}
-
 } // namespace

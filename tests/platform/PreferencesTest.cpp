@@ -241,11 +241,8 @@ TEST_F(PreferencesTest, SetsAsideOnlyBadOrUnreadableFilesNeverReplacingAnEarlier
     EXPECT_TRUE(unreadable.setAsideFile() && fs::exists(*unreadable.setAsideFile()));
 }
 
-TEST_F(PreferencesTest, TheDefaultFileLivesInTheXdgConfigFolder) {
-    {
-        const testing_support::ScopedEnvironment config("XDG_CONFIG_HOME", QByteArray(m_root.path().c_str()));
-        EXPECT_EQ(platform::Preferences::defaultFile(), m_root / "JoinClip" / "preferences.plist");
-    }
+// Under XDG_CONFIG_HOME when it is set (as every command-line test sets it), else here.
+TEST_F(PreferencesTest, WithoutAnXdgConfigFolderTheDefaultFileIsInHomeConfig) {
     const testing_support::ScopedEnvironment unset("XDG_CONFIG_HOME", std::nullopt);
     EXPECT_EQ(platform::Preferences::defaultFile(),
               fs::path(QDir::homePath().toStdString()) / ".config" / "JoinClip" / "preferences.plist");

@@ -1,14 +1,12 @@
-// The taskbar progress signal, and the desktop services without a desktop.
+// The taskbar progress signal, and the window icon that shows progress.
 
 #include "platform/TaskbarProgress.h"
 
 #include "platform/ApplicationDockTile.h"
-#include "platform/DesktopServices.h"
 
 #include <QGuiApplication>
 #include <QIcon>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
@@ -26,26 +24,6 @@ TEST(TaskbarProgressTest, UpdateSignalCarriesTheApplicationAndItsProgress) {
             platform::TaskbarProgress::updateMessage(fraction, true).arguments()[1].toMap();
         EXPECT_EQ(properties.value("progress").toDouble(), sent) << fraction;
     }
-}
-
-TEST(TaskbarProgressTest, HarmlessWithoutASessionBusOrApplication) {
-    // The test program has no application object: nothing may be sent or started.
-    EXPECT_FALSE(platform::TaskbarProgress::sessionBusAvailable());
-    platform::TaskbarProgress progress;
-    progress.show(0.5);
-    progress.hide();
-    progress.hide();
-    platform::ApplicationDockTile tile;
-    EXPECT_TRUE(tile.applicationIcon().isNull());
-    tile.showProgress(QImage(127, 127, QImage::Format_ARGB32), 0.5);
-    tile.restore();
-}
-
-TEST(DesktopServicesTest, WithoutADesktopTheFileIsNamedInstead) {
-    std::ostringstream err;
-    platform::HeadlessDesktopServices headless(err);
-    EXPECT_FALSE(headless.openFile("/tmp/joined.mov"));
-    EXPECT_NE(err.str().find("/tmp/joined.mov"), std::string::npos);
 }
 
 // Last: it makes the one application object of the test program.

@@ -66,7 +66,6 @@ TEST_F(LocalizedStringTest, GermanTableIsEmbeddedAndEnglishOrLanguagesWithoutTab
     EXPECT_EQ(LocalizedString("%@ frames"), "%@ frames");
     support::resetLocalizedStringsForTesting();
     ASSERT_TRUE(support::loadLocalizedStringTable(QLocale(QLocale::German, QLocale::Germany)));
-    EXPECT_EQ(LocalizedString("%@ frames"), "%@ Bilder");
     EXPECT_EQ(LocalizedString(" and "), " und "); // blanks are part of the key
     EXPECT_EQ(LocalizedString("Not in any table"), "Not in any table");
 }

@@ -76,21 +76,18 @@ TEST_F(PreviewImageTest, UsesTheSmallestCurrentThumbnailLargeEnoughElseTheLarges
     EXPECT_EQ(frame->size(), QSize(160, 120)) << "never enlarged";
 }
 
-TEST_F(PreviewImageTest, AFrameOfAPortraitMovieKeepsItsShape) {
-    const std::optional<QImage> portrait = previewOf(
-        fixtures::makeClip(m_dir, "tall.mp4", {.audioCodec = "", .width = 64, .height = 128, .frames = 5}),
-        {50, 50});
-    ASSERT_TRUE(portrait);
-    EXPECT_EQ(portrait->size(), QSize(25, 50));
-}
-
-TEST_F(PreviewImageTest, ShowsThePictureItselfAlsoAsIcon) {
+TEST_F(PreviewImageTest, ShowsThePictureItselfAlsoAsIconAndAPortraitFrameKeepsItsShape) {
     const fs::path picture = fixtures::makePicture(m_dir, "picture.jpg", 160, 120);
     EXPECT_EQ(previewOf(picture, {80, 80}).value_or(QImage()).size(), QSize(80, 60));
     const std::optional<QImage> icon = previewOf(picture, {64, 64}, true);
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->size(), QSize(64, 48));
     EXPECT_EQ(icon->pixelColor(32, 0).alpha(), 255) << "no transparent band is added";
+    const std::optional<QImage> portrait = previewOf(
+        fixtures::makeClip(m_dir, "tall.mp4", {.audioCodec = "", .width = 64, .height = 128, .frames = 5}),
+        {50, 50});
+    ASSERT_TRUE(portrait);
+    EXPECT_EQ(portrait->size(), QSize(25, 50));
 }
 
 TEST_F(PreviewImageTest, NoneWithoutPreviewOrIconOrForAnEmptySize) {

@@ -1,5 +1,5 @@
-// The text helpers: bounded texts, durations, formats, file-name cleaning and
-// time comparison.
+// The text helpers: bounded texts, durations, formats and time comparison. File-name
+// cleaning is checked where sound movies are named (CreateMovieFromSoundFileTest).
 
 #include "support/DurationText.h"
 #include "support/FormatText.h"
@@ -76,14 +76,6 @@ TEST(FormatText, FillsPlaceholdersInOrder) {
     EXPECT_EQ(fillFormat("%ld%% done, %s", {"50", "ok"}), "50% done, ok");
     EXPECT_EQ(fillFormat("%@ and %@", {"one"}), "one and %@");
     EXPECT_EQ(fillFormat("100%", {}), "100%");
-}
-
-TEST(CleanForFilename, TurnsSlashesAndColonsIntoHyphensLeavingEverythingElse) {
-    using support::cleanForFilename;
-    EXPECT_EQ(cleanForFilename("06/12/2026, 16:28:35"), "06-12-2026, 16-28-35");
-    EXPECT_EQ(cleanForFilename("Holiday \\ 2026 *?"), "Holiday \\ 2026 *?");
-    EXPECT_EQ(cleanForFilename(QString::fromUtf8("Grüße – ★")), QString::fromUtf8("Grüße – ★"));
-    EXPECT_EQ(cleanForFilename(QString()), QString());
 }
 
 // Instants, not characters: by characters "0:00.5" would come after "00:01"

@@ -13,11 +13,11 @@ namespace quicktime_test {
 using namespace media::quicktime;
 
 WriteRequest joinRequest(const std::vector<std::filesystem::path>& files, OutputKind kind,
-                         DataPlacement placement, std::int32_t movieTimeScale) {
+                         DataPlacement placement) {
     WriteRequest request;
     request.kind = kind;
     request.placement = placement;
-    request.movieTimeScale = movieTimeScale;
+    request.movieTimeScale = 600;
     // A file named twice is one source, played twice.
     for (const auto& file : files) {
         auto known = std::ranges::find(request.sources, file, &WriteSource::path);

@@ -14,10 +14,10 @@ namespace quicktime_test {
 
 // A request that joins whole files one after the other. Throws
 // std::runtime_error when a file cannot be indexed.
+// The movie's time scale is 600.
 media::quicktime::WriteRequest
 joinRequest(const std::vector<std::filesystem::path>& files, media::quicktime::OutputKind kind,
-            media::quicktime::DataPlacement placement = media::quicktime::DataPlacement::SelfContained,
-            std::int32_t movieTimeScale = 600);
+            media::quicktime::DataPlacement placement = media::quicktime::DataPlacement::SelfContained);
 
 // The movie duration each file adds to a join, in the request's movie scale:
 // the end of its longest track.

@@ -50,7 +50,8 @@ std::vector<JoinCase> joinCases() {
                           {.container = "mov", .audioCodec = "pcm_s16le", .frames = frames});
     };
     return {
-        // Identical descriptions are shared, differing ones (other bit rates) each get an entry.
+        // Identical descriptions (a file played twice) are shared, differing ones (other bit rates) each
+        // get an entry.
         {"three.mp4",
          {mp4(25), mp4(30), mp4(25)},
          {},
@@ -59,13 +60,6 @@ std::vector<JoinCase> joinCases() {
              ASSERT_EQ(index.tracks[0].sampleDescriptions.size(), 2u);
              EXPECT_EQ(index.tracks[0].samples.descriptionIndex(25), 1u);
              EXPECT_EQ(index.tracks[0].samples.descriptionIndex(55), 0u);
-         }},
-        {"twice.mp4",
-         {mp4(25), mp4(25)},
-         {},
-         [](const SourceIndex& index) {
-             for (const auto& track : index.tracks)
-                 EXPECT_EQ(track.sampleDescriptions.size(), 1u);
          }},
         {"two.mov",
          {h264AacClip("mov", 25), h264AacClip("mov", 30)},
@@ -115,7 +109,7 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     EXPECT_LT(std::filesystem::file_size(output), sources + 8192);
 }
 
-INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 5));
+INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 4));
 
 TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),

@@ -64,13 +64,4 @@ TEST(ReadIndexRefusalTest, RefusesWhatItCannotCopyAndWhatLies) {
     }
 }
 
-TEST(ReadIndexRefusalTest, UnreadablePaths) {
-    auto missing = readIndex(std::filesystem::path("/no/such/movie.mov"));
-    ASSERT_FALSE(missing.has_value());
-    EXPECT_EQ(missing.error().code, ENOENT);
-    auto folder = readIndex(std::filesystem::temp_directory_path());
-    ASSERT_FALSE(folder.has_value());
-    EXPECT_EQ(folder.error().code, EINVAL);
-}
-
 } // namespace
