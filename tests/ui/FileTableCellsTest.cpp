@@ -150,8 +150,7 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     controller().removeItem();
     release.release(3);
-    while (m_table->previewsPending()) // the test runner's own limit ends a test that never gets there
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    runEventsUntil([&] { return !m_table->previewsPending(); });
     ASSERT_EQ(titles(), (QStringList{"2", "0"}));
     EXPECT_EQ(made.load(), 3) << "each file once, however often its row is drawn";
     EXPECT_FALSE(list().needsPreview(0) || list().needsPreview(1));

@@ -92,8 +92,7 @@ TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
     EXPECT_EQ(sheet->parentWidget(), &window());
     EXPECT_EQ(pressOK(*sheet), (QStringList{"The movie could not be saved.", "Disk <b>full</b>"}));
-    while (QApplication::activeModalWidget()) // the test runner's own limit ends a sheet that never closes
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    testing_support::runEventsUntil([] { return QApplication::activeModalWidget() == nullptr; });
 }
 
 TEST_F(MainWindowTest, OpenedDocumentsTellWhatCannotBeOpenedAndAddTheRest) {

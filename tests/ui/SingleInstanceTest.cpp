@@ -18,11 +18,6 @@ using Paths = std::vector<std::filesystem::path>;
 class SingleInstanceTest : public testing_support::WindowTest {
 protected:
     QString socketPath() const { return QString::fromStdString(dir() / "joinclip.socket"); }
-    // Runs the event loop until done() holds; the test runner's own limit ends a test that never gets there.
-    template <class Condition> static void runUntil(Condition done) {
-        while (!done())
-            QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
-    }
 };
 
 TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
@@ -39,10 +34,10 @@ TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
         handedOver = ui::handOverToRunningInstance(socketPath(), paths, 10000);
         done = true;
     });
-    runUntil([&] { return done.load(); });
+    testing_support::runEventsUntil([&] { return done.load(); });
     other.join();
     ASSERT_TRUE(handedOver);
-    runUntil([&] { return !received.empty(); });
+    testing_support::runEventsUntil([&] { return !received.empty(); });
     EXPECT_EQ(received, std::vector<Paths>{paths});
 }
 

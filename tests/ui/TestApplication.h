@@ -33,6 +33,12 @@ template <typename Widget> Widget& child(QWidget& window, const char* name) {
     return *widget;
 }
 
+// Runs the event loop until done() holds; the test runner's own limit ends a test that never gets there.
+template <class Condition> void runEventsUntil(Condition done) {
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
 // Runs answer on the modal dialog that the next action opens, once it is shown.
 inline void whenModalShown(std::function<void(QWidget&)> answer) {
     QTimer::singleShot(0, [answer = std::move(answer)] {
