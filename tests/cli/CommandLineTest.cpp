@@ -240,7 +240,7 @@ protected:
     const std::string m_bad = m_folder.write("broken.mov", "not a movie").string();
 };
 
-TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
+TEST_F(InfoCommandTest, TextAndJsonTellTheAttributesAndAFileThatDoesNotOpenFailsTheRun) {
     const auto run =
         runCommand(cli::runInfoCommand, {"--", m_clip}); // "--" lets a name like an option through
     EXPECT_EQ(run.status, 0);
@@ -248,15 +248,13 @@ TEST_F(InfoCommandTest, TextBlockTellsTheAttributes) {
                              "    sound aac\n", "frame count: 25\n", "(1.000 seconds)"})
         EXPECT_NE(run.out.find(part), std::string::npos) << part << " in " << run.out;
     EXPECT_EQ(runCommand(cli::runInfoCommand, {}).status, 2);
-}
-
-TEST_F(InfoCommandTest, JsonReportsEveryFileAndFailsWhenOneDoesNotOpen) {
-    const auto run = runCommand(cli::runInfoCommand, {"--json", m_bad, m_clip});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.err.starts_with("joinclip: cannot open " + m_bad + ": ") &&
-                std::count(run.err.begin(), run.err.end(), '\n') == 1)
-        << run.err;
-    const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).array();
+    // JSON for every file; one that does not open is told and fails the run.
+    const auto json = runCommand(cli::runInfoCommand, {"--json", m_bad, m_clip});
+    EXPECT_EQ(json.status, 1);
+    EXPECT_TRUE(json.err.starts_with("joinclip: cannot open " + m_bad + ": ") &&
+                std::count(json.err.begin(), json.err.end(), '\n') == 1)
+        << json.err;
+    const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).array();
     ASSERT_EQ(files.size(), 2);
     EXPECT_FALSE(files[0]["opens"].toBool() || files[0]["error"].toString().isEmpty());
     const QJsonObject good = files[1].toObject();

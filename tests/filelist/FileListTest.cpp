@@ -107,7 +107,7 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     EXPECT_GE(pump.pumpCount(), 7) << "the status line is drawn as each entry is added";
 }
 
-TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
+TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     const fs::path clip = picture("Holiday.png");
     list->joinClip(platform::getAlias(clip), 0, std::nullopt);
     list->joinClip(platform::getAlias(clip), 0, QString("Typed"));
@@ -129,6 +129,12 @@ TEST_F(FileListTest, SingleEntriesDuplicatesAndFilesThatDoNotOpen) {
     append(fixtures::makePicture(dir(), "photo.jpg", 16, 16, std::string(fixtures::kStandardExifDate)));
     EXPECT_EQ(list->movies()[2].exifDate, 3330439402);
     EXPECT_EQ(cell("EXIF Date Time", 2), "2009:07:14 18:03:22");
+    // Titles go back to the display names; without one the file's name serves, without a file "Chapter N".
+    list->resetChapterTitles();
+    EXPECT_EQ(list->movies()[0].title, "Holiday");
+    auto unnamed = media::Movie::makeEmpty();
+    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 1), "Holiday.png");
+    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 4), "Chapter 5");
 }
 
 TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere) {
@@ -148,17 +154,6 @@ TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere
     EXPECT_FALSE(list->setPreviewAtIndex(5, aliasOfA, made));
     EXPECT_TRUE(list->setPreviewAtIndex(0, aliasOfA, made));
     EXPECT_FALSE(list->needsPreview(0));
-}
-
-TEST_F(FileListTest, DefaultTitles) {
-    append(picture("Beach Day.png"));
-    list->setTitle(0, "Renamed");
-    list->resetChapterTitles();
-    EXPECT_EQ(list->movies()[0].title, "Beach Day");
-    // Without a display name the file's name serves; without a file, "Chapter N".
-    auto unnamed = media::Movie::makeEmpty();
-    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 0), "Beach Day.png");
-    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 4), "Chapter 5");
 }
 
 TEST_F(FileListTest, TotalDurationLine) {

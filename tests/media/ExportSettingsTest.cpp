@@ -37,15 +37,12 @@ media::ExportComponent component(const char* name, std::vector<std::string> vide
     return component;
 }
 
-TEST(ExportSettingsTest, BytesReadBackAsTheSameSettings) {
+TEST(ExportSettingsTest, BytesReadBackAsTheSameSettingsAndVersionOneLoadsWithTheSourcesFrameRate) {
     for (const media::ExportSettings& settings : {media::ExportSettings{}, everyFieldSet()}) {
         const auto decoded = media::decodeExportSettings(media::encodeExportSettings(settings));
         ASSERT_TRUE(decoded.has_value()) << decoded.error().message;
         EXPECT_EQ(*decoded, settings);
     }
-}
-
-TEST(ExportSettingsTest, VersionOneBytesLoadWithTheSourcesFrameRate) {
     // Version 1, as it was written before frame rates. After the encoder names: 2,000,000 b/s,
     // quality 18, 320x240, 128,000 b/s, 44,100 Hz, 1 channel.
     const auto decoded =

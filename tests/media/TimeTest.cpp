@@ -164,7 +164,7 @@ TEST(TimeText, RoundTripsEveryValueAndScale) {
         media::compareTimes(*media::parseTime(media::timeToString(media::zeroTime())), media::zeroTime()), 0);
 }
 
-TEST(TimeText, ReadsWhatPeopleType) {
+TEST(TimeText, ReadsWhatPeopleTypeAndRefusesEverythingElse) {
     struct Case {
         const char* text;
         Time expected;
@@ -191,9 +191,6 @@ TEST(TimeText, ReadsWhatPeopleType) {
         ASSERT_TRUE(parsed.has_value()) << c.text;
         EXPECT_EQ(*parsed, c.expected) << c.text;
     }
-}
-
-TEST(TimeText, RefusesEverythingElse) {
     // Each text between the bars is refused.
     const std::string refused =
         "|   |abc|5 "

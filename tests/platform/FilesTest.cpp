@@ -60,7 +60,7 @@ TEST_F(AddNameExtensionTest, RenamesAFileWithoutExtension) {
     }
 }
 
-TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRename) {
+TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRenameAndPathsLongerThan255Bytes) {
     const fs::path withExtension = m_folder.write("Holiday.mp4");
     EXPECT_EQ(AddNameExtensionIfMissing(withExtension, QStringLiteral(".mov")), std::nullopt);
     EXPECT_FALSE(fs::exists(root() / "Holiday.mp4.mov"));
@@ -75,15 +75,12 @@ TEST_F(AddNameExtensionTest, LeavesAloneWhatItMustNotRename) {
     EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral("/../sub/x")), std::nullopt) << "would move it";
     EXPECT_EQ(AddNameExtensionIfMissing(file, QString()), std::nullopt);
     EXPECT_TRUE(fs::exists(file) && fs::exists(withExtension));
-}
-
-TEST_F(AddNameExtensionTest, APathLongerThan255BytesIsLeftAlone) {
     // A folder name that makes the file's path exactly 256 bytes long.
     const fs::path folder = root() / std::string(256 - root().native().size() - 6, 'f');
-    const fs::path file = m_folder.write(folder / "clip");
-    ASSERT_EQ(file.native().size(), 256u);
-    EXPECT_EQ(AddNameExtensionIfMissing(file, QStringLiteral(".mov")), std::nullopt);
-    EXPECT_TRUE(fs::exists(file));
+    const fs::path longPath = m_folder.write(folder / "clip");
+    ASSERT_EQ(longPath.native().size(), 256u);
+    EXPECT_EQ(AddNameExtensionIfMissing(longPath, QStringLiteral(".mov")), std::nullopt);
+    EXPECT_TRUE(fs::exists(longPath));
     EXPECT_EQ(AddNameExtensionIfMissing(m_folder.write(folder / "cli"), QStringLiteral(".mov")),
               folder / "cli.mov");
 }
@@ -118,7 +115,7 @@ TEST_F(FileDatesTest, ContentModDateIsSetAndReadToTheNanosecondThroughLinksKeepi
 // The creation and attribute dates cannot be set: the creation date is the
 // birth time where the file system keeps one, and the attribute date follows
 // a change of attributes, not of content.
-TEST_F(FileDatesTest, CreationAndAttributeDatesAreTheFileSystemsOwn) {
+TEST_F(FileDatesTest, CreationAndAttributeDatesAreTheFileSystemsOwnAndNothingChangesAMissingFile) {
     const std::int64_t start = now();
     const auto born = platform::GetCreationDate(m_folder.write("later.mov"));
     EXPECT_TRUE(born ? born->seconds >= start - 1 && born->seconds <= now() + 1 : born.error() == ENOTSUP);
@@ -137,9 +134,6 @@ TEST_F(FileDatesTest, CreationAndAttributeDatesAreTheFileSystemsOwn) {
     EXPECT_GE(changed->seconds, before - 1);
     EXPECT_EQ(platform::GetContentModDate(m_file), (CatalogDate{1'000'000'000, 0}))
         << "attributes are not content";
-}
-
-TEST_F(FileDatesTest, AMissingFileOrAnImpossibleDateChangesNothing) {
     for (const auto read :
          {platform::GetContentModDate, platform::GetAttributeModDate, platform::GetCreationDate})
         EXPECT_EQ(read(m_missing), std::unexpected(ENOENT));

@@ -110,7 +110,7 @@ TEST_F(FolderPreferencesTest, OutputFolderHasNoFallbackAndFoldersForUseFitIn1022
     EXPECT_EQ(CopyDestinationFolderPath(m_preferences), std::nullopt);
 }
 
-TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFolder) {
+TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFolderAndTextsFitIn254Bytes) {
     const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     const ScopedEnvironment config("XDG_CONFIG_HOME",
                                    QByteArray::fromStdString((root() / "config").native()));
@@ -123,9 +123,6 @@ TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFol
     const fs::path folder = makeFolder("Destination");
     ASSERT_TRUE(m_preferences.setValue(kKey, platform::getAlias(folder)));
     EXPECT_EQ(CopyDestinationFolderPath(m_preferences), folder);
-}
-
-TEST_F(FolderPreferencesTest, DisplayTextIsThePathWhenItFitsIn254Bytes) {
     EXPECT_EQ(folderPreferenceDisplayText(std::nullopt), QString());
     const std::string fits = "/" + std::string(253, 'a');
     EXPECT_EQ(folderPreferenceDisplayText(fs::path(fits)), QString::fromStdString(fits));
