@@ -30,16 +30,22 @@ std::vector<Silence> silences(const std::filesystem::path& file) {
     std::istringstream lines(oracle::runFfprobe(
         {"-f", "lavfi", "-i", "amovie=" + file.string() + ",silencedetect=n=-40dB:d=0.01", "-show_entries",
          "frame_tags=lavfi.silence_start,lavfi.silence_end", "-of", "compact=p=0"}));
+    // A line per frame that has either tag or both, in the order they happened
+    // ("tag:lavfi.silence_start=S|tag:lavfi.silence_end=E"): a short silence
+    // may start and end within one frame.
     std::vector<Silence> found;
     for (std::string line; std::getline(lines, line);) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            continue;
-        const double seconds = std::stod(line.substr(equals + 1));
-        if (line.find("silence_start") != std::string::npos)
-            found.push_back(Silence{seconds, -1});
-        else if (line.find("silence_end") != std::string::npos && !found.empty())
-            found.back().end = seconds;
+        std::istringstream tags(line);
+        for (std::string tag; std::getline(tags, tag, '|');) {
+            const std::size_t equals = tag.find('=');
+            if (equals == std::string::npos)
+                continue;
+            const double seconds = std::stod(tag.substr(equals + 1));
+            if (tag.find("silence_start") != std::string::npos)
+                found.push_back(Silence{seconds, -1});
+            else if (tag.find("silence_end") != std::string::npos && !found.empty())
+                found.back().end = seconds;
+        }
     }
     return found;
 }
