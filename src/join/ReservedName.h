@@ -11,14 +11,15 @@
 namespace join {
 
 // A new output name made ours before anything is written: an empty file
-// created exclusively (O_EXCL), so that no other file, and no other run
-// choosing a name at the same moment, can be there or be replaced. The writer
+// linked there (created exclusively where a file system keeps no links), so
+// that no other file, and no other run choosing a name at the same moment, can
+// be there or be replaced. The writer
 // then replaces this empty file with the finished one. When the reservation
 // ends and the empty file is still there (the write failed, was cancelled,
 // or never started), it is removed; the finished file is never touched.
 class ReservedName final {
 public:
-    // Creates `path` exclusively; none when the name is taken or cannot be made.
+    // Makes `path` ours; none when the name is taken (errno EEXIST) or cannot be made.
     static std::optional<ReservedName> reserve(const std::filesystem::path& path);
 
     ReservedName(ReservedName&& other) noexcept;
@@ -30,7 +31,9 @@ public:
     const std::filesystem::path& path() const { return m_path; }
 
 private:
-    ReservedName(std::filesystem::path path, dev_t device, ino_t inode);
+    ReservedName(std::filesystem::path path, dev_t device, ino_t inode,
+                 std::unique_ptr<media::FileInProgress> inProgress);
+    static std::optional<ReservedName> reserveInPlace(const std::filesystem::path& path);
 
     std::filesystem::path m_path; // empty once moved from
     dev_t m_device = 0;

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <mutex>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,21 +30,28 @@ std::array<Slot, 64> gSlots;
 } // namespace
 
 FileInProgress::FileInProgress(const std::filesystem::path& path, bool onlyWhileSameFile) {
-    const std::string& bytes = path.native();
-    if (bytes.size() >= PATH_MAX)
-        return;
     struct stat info {};
-    if (onlyWhileSameFile && ::lstat(bytes.c_str(), &info) != 0)
+    if (onlyWhileSameFile && ::lstat(path.c_str(), &info) != 0)
+        return;
+    list(path.native(), onlyWhileSameFile, info.st_dev, info.st_ino);
+}
+
+FileInProgress::FileInProgress(const std::filesystem::path& path, dev_t device, ino_t inode) {
+    list(path.native(), true, device, inode);
+}
+
+void FileInProgress::list(const std::string& path, bool onlyWhileSameFile, dev_t device, ino_t inode) {
+    if (path.size() >= PATH_MAX)
         return;
     for (std::size_t i = 0; i < gSlots.size(); ++i) {
         Slot& slot = gSlots[i];
         int expected = Slot::Free;
         if (!slot.state.compare_exchange_strong(expected, Slot::Busy))
             continue;
-        std::memcpy(slot.path, bytes.c_str(), bytes.size() + 1);
+        std::memcpy(slot.path, path.c_str(), path.size() + 1);
         slot.onlyWhileSameFile = onlyWhileSameFile;
-        slot.device = info.st_dev;
-        slot.inode = info.st_ino;
+        slot.device = device;
+        slot.inode = inode;
         slot.state.store(Slot::Ready);
         m_slot = static_cast<int>(i);
         return;
@@ -65,6 +74,20 @@ void removeFilesInProgress() noexcept {
             ::unlink(slot.path);
         slot.state.store(Slot::Free);
     }
+}
+
+std::filesystem::path ownFileName(const std::filesystem::path& folder, const std::string& extension) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mutex lock;
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string name = ".joinclip-" + std::to_string(::getpid()) + "-";
+    {
+        const std::lock_guard guard(lock);
+        for (int i = 0; i < 8; ++i)
+            name += kLetters[pick(generator)];
+    }
+    return folder / (name + extension);
 }
 
 } // namespace media

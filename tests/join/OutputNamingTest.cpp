@@ -3,6 +3,7 @@
 
 #include "join/OutputNaming.h"
 
+#include "FileContents.h"
 #include "join/ExportDestination.h"
 
 #include <QTemporaryDir>
@@ -52,6 +53,24 @@ TEST(ExportDestinationTest, AppendsTheExtensionAndNeverNamesTheSource) {
               dir / "links" / "clip (exported).avi.mov");
     // Another folder's file of the same name is not the source.
     EXPECT_EQ(join::exportDestination(dir / "out", source, ""), dir / "out" / "clip.avi");
+}
+
+// A reservation is an empty file at the name and nothing else there, gone
+// with the reservation; a taken name is refused and left as it was.
+TEST(ReservedNameTest, IsAnEmptyFileAtTheFreeNameAloneAndNeverReplacesOne) {
+    QTemporaryDir temporary;
+    const fs::path dir = temporary.path().toStdString();
+    std::ofstream(dir / "taken.mov") << "the user's";
+    EXPECT_FALSE(join::ReservedName::reserve(dir / "taken.mov"));
+    EXPECT_EQ(errno, EEXIST) << "so that the next candidate name is tried";
+    {
+        const auto reserved = join::ReservedName::reserve(dir / "free.mov");
+        ASSERT_TRUE(reserved);
+        EXPECT_EQ(testing_support::namesIn(dir), (std::vector<std::string>{"free.mov", "taken.mov"}));
+        EXPECT_EQ(fs::file_size(dir / "free.mov"), 0u);
+    }
+    EXPECT_EQ(testing_support::namesIn(dir), std::vector<std::string>{"taken.mov"});
+    EXPECT_EQ(testing_support::contentsOf(dir / "taken.mov"), "the user's");
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
-#include <random>
 #include <regex>
 #include <set>
 #include <stdio.h>
@@ -58,15 +57,6 @@ Error errnoError(int code, const std::filesystem::path& file, const std::string&
     return Error{code, what + " \"" + file.string() + "\": " + std::strerror(code)};
 }
 
-std::string randomSuffix(std::mt19937& generator) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string suffix;
-    for (int i = 0; i < 8; ++i)
-        suffix += kLetters[pick(generator)];
-    return suffix;
-}
-
 } // namespace
 
 std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem::path& destination) {
@@ -77,10 +67,8 @@ std::expected<TemporaryFile, Error> TemporaryFile::create(const std::filesystem:
     std::string extension = destination.extension().string();
     if (extension.size() > kLongestKeptExtension)
         extension.clear();
-    const std::string prefix = kNamePrefix + std::to_string(::getpid()) + "-";
-    std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::filesystem::path candidate = folder / (prefix + randomSuffix(generator) + extension);
+        const std::filesystem::path candidate = ownFileName(folder, extension);
         // Listed before it is made, so a signal right after the open cannot
         // leave it behind. Safe: a name with our process number is never another's.
         auto inProgress = std::make_unique<FileInProgress>(candidate, false);
