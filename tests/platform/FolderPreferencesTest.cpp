@@ -110,7 +110,8 @@ TEST_F(FolderPreferencesTest, OutputFolderHasNoFallbackAndFoldersForUseFitIn1022
     EXPECT_EQ(CopyDestinationFolderPath(m_preferences), std::nullopt);
 }
 
-TEST_F(FolderPreferencesTest, DestinationFolderIsThePreferenceElseTheDownloadFolderAndTextsFitIn254Bytes) {
+TEST_F(FolderPreferencesTest,
+       DestinationFolderIsThePreferenceElseTheDownloadFolderAndDisplayTextsFitIn254Bytes) {
     const ScopedEnvironment home("HOME", QByteArray::fromStdString(root().native()));
     const ScopedEnvironment config("XDG_CONFIG_HOME",
                                    QByteArray::fromStdString((root() / "config").native()));
