@@ -4,12 +4,15 @@
 
 #include "cli/ComponentsCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/FrameCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 #include "cli/ProcessSetup.h"
 #include "cli/RenameCommand.h"
+#include "cli/SoundCommand.h"
+#include "cli/SplitCommand.h"
 
 #include <QCoreApplication>
 #include <filesystem>
@@ -53,6 +56,15 @@ Commands:
                           make, edit or show an export settings file
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
+  frame [--at TIME] [--format tif|bmp|gif|jpg|png|jp2] [--quality Q] [--no-lzw] FILE -o OUT
+                          save the frame shown at TIME as a picture
+  split --at TIME [--at TIME]... FILE [-o FIRST -o SECOND...]
+                          cut the movie exactly at the times into pieces
+                          (copied, only the pictures from a cut to the next
+                          key frame encoded again)
+  sound FILE -o OUT.aiff [--caf] [--wav]
+                          write the movie's sound as 16-bit AIFF (and
+                          AAC .caf and 8-bit .wav copies)
 
 Options:
   -h, --help              show this help (joinclip COMMAND --help: the command's options)
@@ -70,7 +82,8 @@ bool isCommandLineInvocation(int argc, char** argv) {
     if (first.starts_with('-'))
         return true;
     static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
-                                                "components", "export", "settings", "prefs"};
+                                                "components", "export", "settings", "prefs",
+                                                "frame",      "split",  "sound"};
     if (commands.contains(first))
         return true;
     // Anything else is a file for the window, unless it cannot be one: a word
@@ -117,6 +130,12 @@ int runCommandLine(int argc, char** argv) {
         return cli::runSettingsCommand(rest, std::cout, std::cerr);
     if (command == "prefs")
         return cli::runPrefsCommand(rest, std::cout, std::cerr);
+    if (command == "frame")
+        return cli::runFrameCommand(rest, std::cout, std::cerr);
+    if (command == "split")
+        return cli::runSplitCommand(rest, std::cout, std::cerr);
+    if (command == "sound")
+        return cli::runSoundCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }
