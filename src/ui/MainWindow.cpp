@@ -13,7 +13,7 @@
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
-#include "ui/ViewerWindow.h"
+#include "ui/ViewerPlaceholder.h"
 #include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
 
@@ -77,7 +77,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_progressSheet = new ProgressSheet(*this);
     localizeWidgetTree(*m_progressSheet);
     m_preferences = new PreferencesWindow(this);
-    m_viewer = new ViewerWindow(this);
+    m_viewer = new ViewerPlaceholder(this);
     localizeWidgetTree(*m_viewer);
 
     Ports& ports = *m_ports;
@@ -111,7 +111,6 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
 
     m_controller = std::make_unique<app::JoinClipController>(store, outlets);
     m_table->attach(*m_controller);
-    m_viewer->attach(*m_controller, *m_ui->movieTable);
     m_preferences->attach(*m_controller);
     m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
     connectCommands();
@@ -164,10 +163,7 @@ void MainWindow::connectCommands() {
     on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
     on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
     on(form.actionQuit, &QAction::triggered, [this] { close(); });
-    // Show Viewer shows or hides the viewer, its check mark following the window.
-    form.actionViewer->setCheckable(true);
-    on(form.actionViewer, &QAction::triggered, [this] { m_viewer->toggle(); });
-    connect(m_viewer, &ViewerWindow::visibilityChanged, form.actionViewer, &QAction::setChecked);
+    on(form.actionViewer, &QAction::triggered, [this] { m_viewer->makeKeyAndOrderFront(); });
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });

@@ -22,7 +22,7 @@ class ApplicationEventPump;
 class FileTable;
 class PreferencesWindow;
 class ProgressSheet;
-class ViewerWindow;
+class ViewerPlaceholder;
 
 // The main window (fileListWindow): the file table, its buttons, the status
 // and total-duration lines, the spinner and the progress sheet, with the menu
@@ -37,7 +37,7 @@ public:
     app::JoinClipController& controller() { return *m_controller; }
     FileTable& fileTable() { return *m_table; }
     ProgressSheet& progressSheet() { return *m_progressSheet; }
-    ViewerWindow& viewerWindow() { return *m_viewer; }
+    ViewerPlaceholder& viewerWindow() { return *m_viewer; }
     PreferencesWindow& preferencesWindow() { return *m_preferences; }
 
     // Launch: the interface is loaded (awakeFromNib), the window comes to the
@@ -72,7 +72,7 @@ private:
     std::unique_ptr<FileTable> m_table;
     ProgressSheet* m_progressSheet;
     PreferencesWindow* m_preferences;
-    ViewerWindow* m_viewer;
+    ViewerPlaceholder* m_viewer;
     std::unique_ptr<app::JoinClipController> m_controller;
     bool m_terminated = false;
 };
