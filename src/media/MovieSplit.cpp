@@ -47,6 +47,10 @@ struct Cut final {
 // frame or after the last one's end stays where it is.
 std::expected<std::int64_t, Error> snapToFrame(AVFormatContext& input, int video, std::int64_t at) {
     const AVStream& stream = *input.streams[video];
+    const AVRational rate = stream.avg_frame_rate.num > 0 ? stream.avg_frame_rate : stream.r_frame_rate;
+    // How long a frame lasts when its packet does not say.
+    const std::int64_t frameDuration =
+        rate.num > 0 ? std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(rate), stream.time_base)) : 1;
     std::int64_t seekTo = at;
     for (int attempt = 0; attempt < 8; ++attempt) {
         if (av_seek_frame(&input, video, seekTo, AVSEEK_FLAG_BACKWARD) < 0)
@@ -61,7 +65,7 @@ std::expected<std::int64_t, Error> snapToFrame(AVFormatContext& input, int video
         bool keyFrameAfter = false;
         bool startsLate = false;
         while (av_read_frame(&input, packet.get()) >= 0) {
-            if (packet->stream_index == video) {
+            if (packet->stream_index == video && presentationTime(*packet) != AV_NOPTS_VALUE) {
                 const std::int64_t pts = presentationTime(*packet);
                 const bool key = (packet->flags & AV_PKT_FLAG_KEY) != 0;
                 if (first && pts > at && packet->dts != AV_NOPTS_VALUE &&
@@ -75,7 +79,7 @@ std::expected<std::int64_t, Error> snapToFrame(AVFormatContext& input, int video
                 first = false;
                 if (pts <= at && (best == kNoTime || pts > best)) {
                     best = pts;
-                    bestEnd = packet->duration > 0 ? pts + packet->duration : kNoTime;
+                    bestEnd = pts + (packet->duration > 0 ? packet->duration : frameDuration);
                 }
                 if (key && pts > at) {
                     keyFrameAfter = true;
@@ -90,7 +94,7 @@ std::expected<std::int64_t, Error> snapToFrame(AVFormatContext& input, int video
         if (best == kNoTime)
             return at;
         // At the end of the movie: a cut past the last frame's end cuts after it.
-        if (!keyFrameAfter && bestEnd != kNoTime && bestEnd <= at)
+        if (!keyFrameAfter && bestEnd <= at)
             return at;
         return best;
     }
@@ -374,14 +378,18 @@ std::expected<void, Error> splitMovieFile(const std::filesystem::path& source, c
 
     std::vector<Cut> snapped;
     for (const Time& cut : cuts) {
+        // A time without a scale is the zero time.
+        const bool zero = cut.scale <= 0 || cut.value == 0;
         if (video < 0) {
-            snapped.push_back(Cut{av_rescale_rnd(cut.value, AV_TIME_BASE, cut.scale, AV_ROUND_NEAR_INF)});
+            snapped.push_back(Cut{zero ? 0 : av_rescale_rnd(cut.value, AV_TIME_BASE, cut.scale, AV_ROUND_NEAR_INF)});
             continue;
         }
         const AVRational timeBase = context.streams[video]->time_base;
         // The cut in the video's units, rounded down: frames start on whole units.
-        const std::int64_t at = av_rescale_rnd(cut.value, timeBase.den,
-                                               static_cast<std::int64_t>(cut.scale) * timeBase.num, AV_ROUND_DOWN);
+        const std::int64_t at =
+            zero ? 0
+                 : av_rescale_rnd(cut.value, timeBase.den, static_cast<std::int64_t>(cut.scale) * timeBase.num,
+                                  AV_ROUND_DOWN);
         auto frame = snapToFrame(context, video, at);
         if (!frame)
             return std::unexpected(frame.error());

@@ -5,6 +5,8 @@
 #include <array>
 #include <clocale>
 #include <cmath>
+#include <string_view>
+#include <vector>
 #include <mpv/client.h>
 #include <mpv/render.h>
 

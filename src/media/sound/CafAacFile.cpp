@@ -1,5 +1,6 @@
 #include "media/sound/CafAacFile.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
