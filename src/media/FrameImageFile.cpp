@@ -149,7 +149,7 @@ std::expected<void, Error> writeFrameImage(const QImage& image, const std::files
     if (options.format == FrameImageFormat::Tiff)
         av_dict_set(&settings, "compression_algo", options.tiffLzw ? "lzw" : "raw", 0);
     if (options.format == FrameImageFormat::Jpeg2000) {
-        // The best quality is kept without loss.
+        // The best quality takes the reversible transform, which loses least.
         av_dict_set(&settings, "pred", options.quality >= 1.0 ? "dwt53" : "dwt97int", 0);
     }
     if (quantised) {

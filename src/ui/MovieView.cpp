@@ -74,6 +74,11 @@ bool MovieView::ensurePlayer() {
     for (const auto& [name, value] : options)
         mpv_set_option_string(m_mpv, name, value);
     // Tests and machines without a sound device ask for silence this way.
+    // JOINCLIP_MPV_LOG=LEVELS (e.g. "all=v") prints libmpv's log, for debugging.
+    if (const QByteArray levels = qgetenv("JOINCLIP_MPV_LOG"); !levels.isEmpty()) {
+        mpv_set_option_string(m_mpv, "terminal", "yes");
+        mpv_set_option_string(m_mpv, "msg-level", levels.constData());
+    }
     if (const QByteArray device = qgetenv("JOINCLIP_AUDIO_OUTPUT"); !device.isEmpty())
         mpv_set_option_string(m_mpv, "ao", device.constData());
     if (mpv_initialize(m_mpv) < 0) {
@@ -120,6 +125,7 @@ bool MovieView::open(const QString& path) {
         return false;
     m_path = path;
     m_loaded = false;
+    m_loadPending = false;
     m_failed = false;
     m_playWhenLoaded = false;
     m_atEnd = false;
@@ -215,7 +221,9 @@ void MovieView::setCurrentTime(const media::Time& time) {
 void MovieView::seekTo(double seconds) {
     if (!m_loaded)
         return;
-    const QByteArray target = QByteArray::number(std::max(0.0, seconds), 'f', 9);
+    const double at = std::max(0.0, seconds);
+    m_seekTarget = at;
+    const QByteArray target = QByteArray::number(at, 'f', 9);
     command({"seek", target.constData(), "absolute+exact"});
 }
 
@@ -288,6 +296,26 @@ void MovieView::handleEvents() {
             break;
         switch (event->event_id) {
         case MPV_EVENT_FILE_LOADED:
+            // Ready only once the first frame is shown: libmpv drops a step asked for before.
+            m_loadPending = true;
+            break;
+        case MPV_EVENT_PLAYBACK_RESTART:
+            if (!m_loadPending) {
+                // libmpv lands on the first frame at or after the time asked for;
+                // the frame shown at that time is the one before when they differ.
+                if (m_seekTarget) {
+                    const double target = *m_seekTarget;
+                    m_seekTarget.reset();
+                    double now = 0;
+                    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &now) >= 0 && now > target + 1e-6) {
+                        command({"frame-back-step"});
+                        break;
+                    }
+                }
+                emit seekFinished();
+                break;
+            }
+            m_loadPending = false;
             m_loaded = true;
             m_atEnd = false;
             setDouble("speed", m_rate);
@@ -304,14 +332,12 @@ void MovieView::handleEvents() {
                 const auto* end = static_cast<const mpv_event_end_file*>(event->data);
                 if (end && end->reason == MPV_END_FILE_REASON_ERROR) {
                     m_loaded = false;
+                    m_loadPending = false;
                     m_failed = true;
                     m_playWhenLoaded = false;
                     emit stateChanged();
                 }
             }
-            break;
-        case MPV_EVENT_PLAYBACK_RESTART:
-            emit seekFinished();
             break;
         case MPV_EVENT_PROPERTY_CHANGE: {
             const auto& property = *static_cast<const mpv_event_property*>(event->data);

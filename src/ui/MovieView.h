@@ -39,7 +39,7 @@ public:
     // Plays from the current time; asked while a movie loads, plays once it has.
     void play();
     void pause();
-    bool isPlaying() const { return m_loaded && !m_paused; }
+    bool isPlaying() const { return m_loaded && !m_paused && !m_atEnd; }
     // Playback speed, 1 the normal speed; applies to the next play too.
     void setRate(double rate);
     double rate() const { return m_rate; }
@@ -115,6 +115,8 @@ private:
     double m_rate = 1;
     bool m_paused = true;
     bool m_loaded = false;
+    bool m_loadPending = false; // loaded, first frame not shown yet
+    std::optional<double> m_seekTarget; // of the exact seek under way
     bool m_atEnd = false;
     bool m_hasPicture = false;
     bool m_failed = false;

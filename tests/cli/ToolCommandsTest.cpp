@@ -26,9 +26,9 @@ TEST(ToolCommandsTest, SplitNamesPiecesAsAskedOrBesideTheSource) {
 
     const auto beside = runCommand(cli::runSplitCommand, {"--at", "0:01.5", "--at", "0.5", movie.string()});
     ASSERT_EQ(beside.status, 0) << beside.err;
-    EXPECT_EQ(beside.out, (folder / "holiday [0-00-00-00.0-1000].mov").string() + "\n" +
-                              (folder / "holiday [0-00-00-00.500-1000].mov").string() + "\n" +
-                              (folder / "holiday [0-00-00-01.500-1000].mov").string() + "\n");
+    EXPECT_EQ(beside.out, (folder / "holiday [0-00-00-00.0-10].mov").string() + "\n" +
+                              (folder / "holiday [0-00-00-00.5-10].mov").string() + "\n" +
+                              (folder / "holiday [0-00-00-01.5-10].mov").string() + "\n");
     // Run again, the pieces exist: refused unless --replace.
     const auto again = runCommand(cli::runSplitCommand, {"--at", "0:01.5", "--at", "0.5", movie.string()});
     EXPECT_EQ(again.status, 1);

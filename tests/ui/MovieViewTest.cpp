@@ -79,11 +79,17 @@ TEST_F(MovieViewTest, StepsForwardAndBackShowTheFramesDecodedAtTheirTimes) {
         ASSERT_TRUE(shown.has_value());
         EXPECT_EQ(shown->size(), QSize(160, 120));
         const auto decoded = (*movie)->frameImage(view.currentTime(scale));
-        const auto neighbour = (*movie)->frameImage(media::makeTime((expectedIndex + 1) * scale / 25, scale));
-        ASSERT_TRUE(decoded && neighbour);
+        ASSERT_TRUE(decoded);
         const double same = meanDifference(*shown, *decoded);
         EXPECT_LT(same, 4.0) << "frame " << expectedIndex;
-        EXPECT_LT(same * 3, meanDifference(*shown, *neighbour)) << "frame " << expectedIndex;
+        // The frames before and after it differ more (the pattern moves a little each frame).
+        for (const int other : {expectedIndex - 1, expectedIndex + 1}) {
+            if (other < 0)
+                continue;
+            const auto neighbour = (*movie)->frameImage(media::makeTime(other * scale / 25, scale));
+            ASSERT_TRUE(neighbour);
+            EXPECT_LT(same, meanDifference(*shown, *neighbour)) << "frame " << expectedIndex << " against " << other;
+        }
     };
     for (int i = 1; i <= 6; ++i)
         step(view, true);
@@ -93,11 +99,13 @@ TEST_F(MovieViewTest, StepsForwardAndBackShowTheFramesDecodedAtTheirTimes) {
     checkShownFrame(4);
 
     // An exact seek lands on the frame whose interval holds the time.
-    view.setCurrentSeconds(0.5 + 0.01);
-    runEventsUntil([&] { return std::abs(view.currentSeconds() - 0.5) < 1e-3; });
+    view.setCurrentSeconds(0.51);
+    runEventsUntil([&] { return std::abs(view.currentSeconds() - 0.48) < 1e-3; });
     checkShownFrame(12);
+    bool sought = false;
+    QObject::connect(&view, &ui::MovieView::seekFinished, [&] { sought = true; });
     view.gotoBeginning();
-    runEventsUntil([&] { return view.currentSeconds() < 1e-3; });
+    runEventsUntil([&] { return sought && view.currentSeconds() < 1e-3; });
     checkShownFrame(0);
 }
 
@@ -120,7 +128,7 @@ TEST_F(MovieViewTest, PlaysToTheEndInSyncAndTwiceAsFastAtRateTwo) {
             return view.isAtEnd();
         });
         EXPECT_FALSE(view.isPlaying());
-        EXPECT_NEAR(view.currentSeconds(), 49 / 25.0, 0.05);
+        EXPECT_GE(view.currentSeconds(), 49 / 25.0 - 1e-3) << "at the last frame or the sound's end";
         // Picture and sound clocks within one frame of each other.
         EXPECT_LT(worstOffset, 1 / 25.0) << "rate " << rate;
         return static_cast<double>(timer.elapsed());
