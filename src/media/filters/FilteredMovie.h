@@ -19,8 +19,11 @@ namespace media::filters {
 
 struct FilterRenderRequest final {
     std::filesystem::path source;
-    std::filesystem::path output; // an .mp4 file; replaced when it exists
+    std::filesystem::path output; // an .mp4 file
     QStringList filters;          // identifiers, in the order they apply
+    // Whether a file already at `output` is replaced (the user agreed to it)
+    // or kept, the run then failing with EEXIST.
+    bool replaceExisting = true;
 };
 
 // Writes every frame of the source's picture through the filters as MPEG-4

@@ -298,6 +298,12 @@ std::expected<void, Error> renderFilteredMovie(const FilterRenderRequest& reques
     Renderer renderer(request, progress);
     if (auto rendered = renderer.run(temporary->path()); !rendered)
         return rendered;
+    if (!request.replaceExisting) {
+        auto committed = temporary->commitWithoutReplacing();
+        if (!committed && committed.error().code == EEXIST)
+            return std::unexpected(Error{EEXIST, request.output.string() + " already exists"});
+        return committed;
+    }
     return temporary->commit();
 }
 
