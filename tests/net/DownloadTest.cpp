@@ -1,5 +1,5 @@
 #include "FileContents.h"
-#include "NetTestApplication.h"
+#include "CoreApplication.h"
 #include "TestFolder.h"
 #include "TestHttpServer.h"
 #include "net/Download.h"
@@ -31,7 +31,7 @@ QByteArray contents(const fs::path& file) {
 
 class DownloadTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { nettest::ensureCoreApplication(); }
+    static void SetUpTestSuite() { testing_support::ensureCoreApplication(); }
 
     net::DownloadRequest request(const QByteArray& path) const {
         net::DownloadRequest request;

@@ -1,4 +1,4 @@
-#include "NetTestApplication.h"
+#include "CoreApplication.h"
 #include "TestHttpServer.h"
 #include "net/UpdateCheck.h"
 #include "net/VersionNumber.h"
@@ -63,7 +63,7 @@ TEST(VersionFile, ReadsOurEntryAndRefusesEverythingElse) {
 
 class UpdateCheckTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { nettest::ensureCoreApplication(); }
+    static void SetUpTestSuite() { testing_support::ensureCoreApplication(); }
 
     net::UpdateCheckOutcome check(const QByteArray& file, std::int32_t ours = 203) {
         m_server.route("/ProductVersions.plist", {.body = file});
