@@ -6,6 +6,7 @@
 #include "cli/ComponentsCommand.h"
 #include "cli/DownloadCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/FilterCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
@@ -61,6 +62,10 @@ Commands:
   check-update [--url URL]
                           tell whether a newer JoinClip is published (exit
                           status 0 up to date, 3 newer, 1 the check failed)
+  filter --filter NAME [--filter NAME]... FILE -o OUT.mp4
+                          render the movie through the image filters, in
+                          order, into a new MPEG-4 movie of the same length
+  filters                 list the image filters: identifier, name
 
 Options:
   -h, --help              show this help (joinclip COMMAND --help: the command's options)
@@ -79,7 +84,7 @@ bool isCommandLineInvocation(int argc, char** argv) {
         return true;
     static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
                                                 "components", "export", "settings", "prefs",
-                                                "download",   "check-update"};
+                                                "filter",     "filters",  "download", "check-update"};
     if (commands.contains(first))
         return true;
     // Anything else is a file for the window, unless it cannot be one: a word
@@ -130,6 +135,10 @@ int runCommandLine(int argc, char** argv) {
         return cli::runDownloadCommand(rest, std::cout, std::cerr);
     if (command == "check-update")
         return cli::runCheckUpdateCommand(rest, std::cout, std::cerr);
+    if (command == "filter")
+        return cli::runFilterCommand(rest, std::cout, std::cerr);
+    if (command == "filters")
+        return cli::runFiltersCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

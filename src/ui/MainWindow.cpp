@@ -17,6 +17,7 @@
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
 #include "ui/SoftwareUpdateWindow.h"
+#include "ui/FilterWindow.h"
 #include "ui/ViewerPlaceholder.h"
 #include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
@@ -83,6 +84,10 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_preferences = new PreferencesWindow(this);
     m_viewer = new ViewerPlaceholder(this);
     localizeWidgetTree(*m_viewer);
+    // The movie filter window, brought to the front from the Window menu.
+    auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
+    connect(m_ui->menuWindow->addAction(tr("Movie Filter")), &QAction::triggered, filterWindow,
+            &FilterWindow::showWindow);
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;
