@@ -153,9 +153,10 @@ TEST_F(DownloadTest, CutConnectionResumesWhereItStopped) {
     const auto file = download("/cut.mov");
     ASSERT_TRUE(file) << file.error().message;
     EXPECT_EQ(contents(*file), body);
-    ASSERT_EQ(m_server.requests().size(), 2);
-    EXPECT_EQ(m_server.requests()[1].headers.value("range"), "bytes=200000-");
-    EXPECT_EQ(m_server.requests()[1].headers.value("if-range"), "\"v1\"");
+    // Taken up with a range from where it stopped (Qt may first try the same request again on its own).
+    ASSERT_GE(m_server.requests().size(), 2);
+    EXPECT_EQ(m_server.requests().back().headers.value("range"), "bytes=200000-");
+    EXPECT_EQ(m_server.requests().back().headers.value("if-range"), "\"v1\"");
 
     // A server without ranges sends the whole file again, and it is taken whole.
     m_server.route("/again.mov", {.body = body, .cutAfter = 100000});
