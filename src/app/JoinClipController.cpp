@@ -2,7 +2,6 @@
 
 #include "join/CreateMovieFromSoundFile.h"
 #include "join/OutputNaming.h"
-#include "join/ScaleMovieFileToDuration.h"
 #include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
 
@@ -28,13 +27,6 @@ filelist::FileList::Services withSoundConversion(filelist::FileList::Services se
     return services;
 }
 
-// A joined movie is stretched to the wanted duration by the join engine's own scaling.
-JoinServices withScaling(JoinServices services) {
-    if (!services.scaleMovieFileToDuration)
-        services.scaleMovieFileToDuration = join::ScaleMovieFileToDuration;
-    return services;
-}
-
 } // namespace
 
 JoinClipController::JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
@@ -42,7 +34,7 @@ JoinClipController::JoinClipController(platform::Preferences& store, const MainW
     : m_store(store), m_defaults(store), m_outlets(outlets),
       m_movies(m_defaults, outlets.fileList,
                withSoundConversion(withDefaultFilename(std::move(services), *this))),
-      m_joinServices(withScaling(std::move(joinServices))) {}
+      m_joinServices(std::move(joinServices)) {}
 
 void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, bool isFolder) {
     m_defaultBaseName = join::makeDefaultFilename(item, isFolder, m_movies.count());
