@@ -124,8 +124,14 @@ JoinOutcome JoinClipController::finishJoin(const join::JoinJob& job, const QStri
         console().writeLine(note);
     if (const auto& error = job.error()) {
         message(QString());
-        if (error->code == ECANCELED)
+        if (error->code == ECANCELED) {
+            // Cancel was pressed as the job ended: what the user stopped leaves nothing either.
+            if (job.outcome().complete) {
+                std::error_code ignored;
+                std::filesystem::remove(job.request().destFilePath, ignored);
+            }
             return outcomeOf(Status::WriteCancelled);
+        }
         // A failed write is told once, with its reason, never passed over: nothing was written.
         doAlert("The movie could not be saved.", "%@", outlets.fileListWindow, {},
                 {QString::fromStdString(error->message)});

@@ -144,6 +144,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     case app::JoinOutcome::Status::NothingToJoin:
     case app::JoinOutcome::Status::NoComponent:
     case app::JoinOutcome::Status::WriteFailed:
+    case app::JoinOutcome::Status::Started: // never here: the job runs on this thread
         return 1; // the alert said why
     }
     if (outcome.scaled == false) {

@@ -126,6 +126,7 @@ std::expected<void, media::Error> JoinJob::run() {
         std::filesystem::remove(m_request.destFilePath, ignored);
         return std::unexpected(support::cancelledError());
     }
+    m_outcome.complete = true;
     return {};
 }
 

@@ -40,6 +40,9 @@ struct JoinResult final {
     std::optional<media::Error> scalingError;
     // Lines for the console: what was used differently from the request.
     QStringList notes;
+    // The movie was written (and scaled when asked) to the destination. A
+    // cancel that arrives only after that still ends the job as cancelled.
+    bool complete = false;
 };
 
 // Appends the movies end to end in a new movie and writes it to the

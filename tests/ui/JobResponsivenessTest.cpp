@@ -7,7 +7,10 @@
 
 #include "WindowHarness.h"
 #include "join/JoinJob.h"
+#include "join/MovieFileScaling.h"
 #include "support/PreferenceKeys.h"
+#include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
 #include "ui/ProgressSheet.h"
 
 #include <QElapsedTimer>
@@ -77,10 +80,13 @@ protected:
     // cancelAt: clicks Cancel on the sheet once its bar shows that percentage.
     struct Run {
         double worstMs = 0;
-        std::vector<int> barValues; // each new value the sheet's bar showed
+        std::vector<int> barValues; // each new percentage the sheet's bar showed
         bool cancelled = false;
     };
     Run joinFromTheWindow(int cancelAt = 101) {
+        return runFromTheWindow([this] { child<QPushButton>("joinButton").click(); }, cancelAt);
+    }
+    Run runFromTheWindow(const std::function<void()>& start, int cancelAt) {
         ui::ProgressSheet& sheet = window().progressSheet();
         auto& bar = *sheet.findChild<QProgressBar*>("progressBar");
         Run run;
@@ -88,14 +94,15 @@ protected:
         probe.onTick([&] {
             if (!sheet.isVisible())
                 return;
-            if (run.barValues.empty() || run.barValues.back() != bar.value())
-                run.barValues.push_back(bar.value());
-            if (bar.value() >= cancelAt && !run.cancelled) {
+            const int percent = (bar.value() - bar.minimum()) * 100 / std::max(1, bar.maximum() - bar.minimum());
+            if (run.barValues.empty() || run.barValues.back() != percent)
+                run.barValues.push_back(percent);
+            if (percent >= cancelAt && !run.cancelled) {
                 run.cancelled = true;
                 sheet.findChild<QPushButton*>("cancelButton")->click();
             }
         });
-        child<QPushButton>("joinButton").click();
+        start();
         EXPECT_TRUE(controller().isRunningJob()) << "the click only starts the job";
         testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
         run.worstMs = probe.worstMs();
@@ -155,6 +162,20 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
     const fs::path out = launchWith(clips);
     controller().defaults().setValue(support::Pref::DesiredDuration, 8.0);
 
+    // For comparison: the scaling of a written join on the window's thread, which handled no events meanwhile.
+    {
+        join::JoinRequest request;
+        for (const auto& entry : controller().fileList().movies())
+            request.movies.push_back(entry.qtkMovie);
+        request.destFilePath = dir() / "on the window's thread.mov";
+        QStringList notes;
+        ASSERT_TRUE(join::writeJoinedMovie(request, {}, [](const QString&) {}, notes).has_value());
+        LoopProbe probe;
+        ASSERT_TRUE(join::scaleMovieFile(request.destFilePath, 8.0).has_value());
+        QCoreApplication::processEvents();
+        std::printf("[ measured ] scaling a joined movie on the window's thread: largest timer delay %.1f ms\n",
+                    probe.worstMs());
+    }
     const Run scaled = joinFromTheWindow();
     std::printf("[ measured ] join scaled to a duration as a job: largest timer delay %.1f ms\n",
                 scaled.worstMs);
@@ -169,6 +190,44 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
     const Run cancelled = joinFromTheWindow(60);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_TRUE(fs::is_empty(out));
+}
+
+// Typing a duration into the table rewrites the movie's file as a job; a
+// cancelled rewrite leaves the file and the entry as they were.
+TEST_F(JobResponsivenessTest, ADurationTypedIntoTheTableIsAJobThatCancelUndoes) {
+    const fs::path clip =
+        fixtures::makeClip(dir(), "long.mov", {.container = "mov", .width = 1280, .height = 720, .frames = 100});
+    launchWith({clip});
+    ui::FileTableModel& model = window().fileTable().model();
+    const QModelIndex duration = model.index(0, ui::FileTableModel::columnOfIdentifier("Duration"));
+    const auto typeDuration = [&](const QString& typed) {
+        return [&model, duration, typed] { model.setData(duration, typed, Qt::EditRole); };
+    };
+    // For comparison: the same rewrite on the window's thread, which handled no events meanwhile.
+    {
+        const fs::path copy = dir() / "out" / "copy.mov";
+        fs::copy_file(clip, copy);
+        LoopProbe probe;
+        ASSERT_TRUE(join::scaleMovieFile(copy, 8.0).has_value());
+        QCoreApplication::processEvents();
+        std::printf("[ measured ] Duration-cell rescale on the window's thread: largest timer delay %.1f ms\n",
+                    probe.worstMs());
+        fs::remove(copy);
+    }
+    const Run rescaled = runFromTheWindow(typeDuration("8"), 101);
+    std::printf("[ measured ] Duration-cell rescale as a job: largest timer delay %.1f ms\n", rescaled.worstMs);
+    expectAdvanced(rescaled);
+    EXPECT_NEAR(media::seconds(media::Movie::open(clip).value()->duration()), 8.0, 0.05);
+    EXPECT_NEAR(media::seconds(*media::parseTime(model.data(duration, Qt::DisplayRole).toString().toStdString())), 8.0, 0.05);
+
+    const std::string before = testing_support::contentsOf(clip);
+    const Run cancelled = runFromTheWindow(typeDuration("2"), 30);
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_EQ(testing_support::contentsOf(clip), before);
+    EXPECT_NEAR(media::seconds(*media::parseTime(model.data(duration, Qt::DisplayRole).toString().toStdString())), 8.0, 0.05);
+    EXPECT_EQ(testing_support::namesIn(dir()), (std::vector<std::string>{"long.mov", "out"}))
+        << "no temporary file is left";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
 }
 
 } // namespace

@@ -155,7 +155,8 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     EXPECT_TRUE(sheetWasWindowModal);
     EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
     EXPECT_FALSE(sheet.isVisible());
-    EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left";
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left"
+                                                << ::testing::PrintToString(testing_support::namesIn(out));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
     EXPECT_EQ(controller().fileList().count(), 2);
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
