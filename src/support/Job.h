@@ -33,7 +33,9 @@ class Job : public QObject {
 
 public:
     explicit Job(QObject* parent = nullptr);
-    // Cancels a job still running and waits for its worker to end.
+    // A running job's work calls the derived class, so its owner stops it
+    // (cancel(), then waitForWorker()) before destroying it; this destructor
+    // only joins a worker that has already left run().
     ~Job() override;
     Job(const Job&) = delete;
     Job& operator=(const Job&) = delete;
