@@ -4,8 +4,7 @@
 #include "app/JoinCommandOutlets.h"
 #include "app/ViewerWindow.h"
 #include "filelist/FileList.h"
-#include "join/ComponentTable.h"
-#include "join/SettingsFile.h"
+#include "app/OutputFormat.h"
 #include "support/Console.h"
 #include "support/Job.h"
 #include "support/TextControl.h"
@@ -106,33 +105,15 @@ public:
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
-    // Export components and their settings (JoinClipControllerComponents.cpp).
-    // The launch step on its own: the table, the menu, the stored settings.
-    void launchExportComponents();
-    void initComponentsMenu();
-    bool exportComponentHasUI(const QString& title) const;
-    void componentPopUpButtonClicked();
-    void codecSettingsClicked();
-    void codecSaveSettingsClicked();
-    void codecLoadSettingsClicked();
-    const join::ComponentTable& componentTable() const { return m_componentTable; }
-    join::SettingsDictionary& exportSettingsForComponentDictionary() {
-        return m_exportSettingsForComponentDictionary;
-    }
-    // The "Export" preference.
-    bool isExporting() const;
-    // The selected component's title when it names one in the component table.
-    std::optional<QString> selectedComponentTitle() const;
-    // The selected component and its stored settings (none: never edited), for a join or export.
-    std::optional<join::ComponentDescription> selectedComponent() const;
-    std::optional<QByteArray> selectedComponentSettings() const;
-    // The extension of joined files: the selected component's when exporting
-    // (a dot and letters, or the empty text), else ".mov"; none when exporting
-    // and no component is selected.
-    std::optional<QString> getExtension() const;
-    // Whether exporting has a component to go through; when it has not, the
-    // user is told so (on the main window) and false is answered.
-    bool checkComponentSelected();
+    // The output format: the export component chosen and every component's settings.
+    OutputFormat& outputFormat() { return m_outputFormat; }
+    const OutputFormat& outputFormat() const { return m_outputFormat; }
+    // The settings commands of the preferences window (JoinClipControllerComponents.cpp):
+    // edit the chosen component's settings in its dialog, save every
+    // component's settings to a file, load them from one (then edit).
+    void editExportSettings();
+    void saveExportSettings();
+    void loadExportSettings();
     // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it, leaving the files
     // finished before.
     void exportButtonClicked();
@@ -148,11 +129,8 @@ public:
     void setOutputFolderForThisRun(const std::filesystem::path& folder) { m_outputFolderForThisRun = folder; }
 
     // The Join command (JoinClipControllerJoin.cpp). In the background it
-    // answers Started, and the outcome goes to the join-finished action.
+    // answers Started; the window shows how it ended.
     JoinOutcome addButtonClicked();
-    void setJoinFinishedAction(std::function<void(const JoinOutcome&)> action) {
-        m_joinFinished = std::move(action);
-    }
     // The output folder commands of the preferences window.
     void selectOutputDirectory();
     void clearOutputDirectory();
@@ -194,7 +172,9 @@ private:
     JoinOutcome finishJoin(const join::JoinJob& job, const QString& extension);
     std::vector<std::filesystem::path> finishExport(const join::ExportJob& job);
     std::uint32_t now() const;
-    void terminateExportComponents();
+    // Whether exporting has a component to go through; when it has not, the
+    // user is told so (on the main window) and false is answered.
+    bool checkComponentSelected();
 
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
@@ -204,12 +184,10 @@ private:
     filelist::FileList m_movies;
     JoinServices m_joinServices;
     std::optional<std::filesystem::path> m_outputFolderForThisRun;
-    join::ComponentTable m_componentTable;
-    join::SettingsDictionary m_exportSettingsForComponentDictionary;
+    OutputFormat m_outputFormat;
     std::unique_ptr<support::Job> m_job; // the one under way
     bool m_jobsInBackground = false;
     JoinOutcome m_lastJoin;
-    std::function<void(const JoinOutcome&)> m_joinFinished;
     std::uint32_t eta_startTime = 0;
     std::uint32_t eta_currentTime = 0;
 };

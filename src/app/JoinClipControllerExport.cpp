@@ -20,7 +20,7 @@ void JoinClipController::exportButtonClicked() {
                 mainWindow);
         return;
     }
-    if (!isExporting()) {
+    if (!m_outputFormat.isExporting()) {
         doAlert("The option to export is not selected.",
                 "Open the Preferences window to turn on exporting in 'Output Format'.", mainWindow);
         return;
@@ -39,7 +39,7 @@ void JoinClipController::exportButtonClicked() {
 
 std::vector<std::filesystem::path>
 JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
-    const std::optional<join::ComponentDescription> component = selectedComponent();
+    const std::optional<join::ComponentDescription> component = m_outputFormat.selected();
     // Without any component there is nothing to export through: told, never passed over.
     if (!component) {
         checkComponentSelected();
@@ -50,7 +50,7 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
     join::ExportRequest request;
     request.folder = folder;
     request.component = *component;
-    request.exportSettings = selectedComponentSettings();
+    request.exportSettings = m_outputFormat.selectedSettings();
     request.preserveDates = m_defaults.boolValue(support::Pref::PreserveDates);
     for (const filelist::MovieEntry& entry : m_movies.movies()) {
         const auto source = platform::stringWithAlias(entry.alias);

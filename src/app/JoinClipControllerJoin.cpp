@@ -51,11 +51,11 @@ JoinOutcome JoinClipController::addButtonClicked() {
         return outcomeOf(Status::NothingToJoin);
     }
     // Exporting without a component would write a file of no known format.
-    if (isExporting() && !checkComponentSelected())
+    if (m_outputFormat.isExporting() && !checkComponentSelected())
         return outcomeOf(Status::NoComponent);
     // The extension of this join: the component's (or ".mov") as chosen now,
     // whatever the menu shows once the write has run.
-    const QString extension = getExtension().value_or(QString(".mov"));
+    const QString extension = m_outputFormat.extension().value_or(QString(".mov"));
 
     std::optional<std::filesystem::path> path = defaultFilename();
     // The default name is made ours before the write, so that it is still free
@@ -101,9 +101,9 @@ JoinOutcome JoinClipController::addButtonClicked() {
     request.flatten = m_defaults.boolValue(support::Pref::Flatten);
     request.withChapters = m_defaults.boolValue(support::Pref::Chapterize);
     request.desiredSeconds = m_defaults.floatValue(support::Pref::DesiredDuration);
-    if (isExporting()) {
-        request.component = selectedComponent();
-        request.exportSettings = selectedComponentSettings();
+    if (m_outputFormat.isExporting()) {
+        request.component = m_outputFormat.selected();
+        request.exportSettings = m_outputFormat.selectedSettings();
     }
 
     auto job = std::make_unique<join::JoinJob>(std::move(request));
@@ -111,8 +111,6 @@ JoinOutcome JoinClipController::addButtonClicked() {
     runJob(std::move(job), writeTitle(nullptr), [this, &joining, extension, reserved] {
         m_lastJoin = finishJoin(joining, extension);
         reserved->reset(); // after the finished movie took its place, or to free the name
-        if (m_joinFinished)
-            m_joinFinished(m_lastJoin);
     });
     return m_jobsInBackground ? outcomeOf(Status::Started) : m_lastJoin;
 }

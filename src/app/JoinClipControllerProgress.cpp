@@ -51,7 +51,7 @@ void JoinClipController::showSpinner(bool shown) {
 
 QString JoinClipController::writeTitle(const std::filesystem::path* fileName) const {
     QString title = QString::fromLatin1(kOperationDescription);
-    const auto component = isExporting() ? selectedComponentTitle() : std::nullopt;
+    const auto component = m_outputFormat.isExporting() ? m_outputFormat.selectedTitle() : std::nullopt;
     if (component) {
         if (fileName)
             title += QFile::decodeName(fileName->filename().c_str()) + QString(", as %1").arg(*component);

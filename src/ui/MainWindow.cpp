@@ -194,6 +194,7 @@ void MainWindow::launch() {
     raise();
     activateWindow();
     m_controller->applicationWillFinishLaunching();
+    m_preferences->showOutputFormat();
 }
 
 void MainWindow::terminate() {

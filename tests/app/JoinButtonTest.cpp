@@ -176,9 +176,9 @@ TEST_F(WriteProgressTest, CancelAtAProgressStepStopsTheJoin) {
 
 TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
     const QStringList mpeg4 =
-        controller().componentTable().titles().filter(QRegularExpression("^MPEG-4 \\["));
+        controller().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
     ASSERT_EQ(mpeg4.size(), 1);
-    m_componentMenu.selectItemWithTitle(mpeg4[0]);
+    ASSERT_TRUE(controller().outputFormat().select(mpeg4[0]));
     const fs::path clip = dir() / "clip.mp4";
     EXPECT_EQ(controller().writeTitle(&clip), "Saving movie ") << "not exporting";
     defaults().setValue(support::Pref::Export, true);
