@@ -82,8 +82,8 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     localizeWidgetTree(*m_viewer);
     // The movie filter window, brought to the front from the Window menu.
     auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
-    connect(m_ui->menuWindow->addAction(tr("Movie Filter")), &QAction::triggered, filterWindow,
-            &FilterWindow::showWindow);
+    connect(m_ui->menuWindow->addAction(tr("Movie Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
+            filterWindow, &FilterWindow::showWindow);
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;
