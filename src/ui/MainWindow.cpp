@@ -1,18 +1,22 @@
 #include "ui/MainWindow.h"
 
 #include "app/JoinClipController.h"
+#include "net/DownloadQueue.h"
+#include "net/UpdateCheck.h"
 #include "platform/ApplicationDockTile.h"
 #include "platform/DesktopServices.h"
 #include "platform/Preferences.h"
 #include "support/LocalizedString.h"
 #include "ui/AlertSheets.h"
 #include "ui/ApplicationEventPump.h"
+#include "ui/DownloadBar.h"
 #include "ui/FilePanels.h"
 #include "ui/FileTable.h"
 #include "ui/FolderChooser.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
+#include "ui/SoftwareUpdateWindow.h"
 #include "ui/FilterWindow.h"
 #include "ui/ViewerPlaceholder.h"
 #include "ui/WidgetControls.h"
@@ -120,6 +124,20 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_table->attach(*m_controller);
     m_preferences->attach(*m_controller);
     m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
+    m_downloads = std::make_unique<DownloadBar>(
+        DownloadBar::Widgets{*this, *m_ui->downloadRow, *m_ui->movieDownloadProgressText,
+                             *m_ui->movieDownloadProgressBar, *m_ui->movieDownloadCancelButton},
+        *m_controller);
+    m_table->setMovieDownloadQueue(m_downloads->queue());
+    m_softwareUpdate = new SoftwareUpdateWindow(
+        net::versionFileAddress(), QStringLiteral(JOINCLIP_VERSION),
+        [this](const QString& version) {
+            m_controller->doAlert("An update is available for JoinClip (version %@.) Use Software Update in the "
+                                  "JoinClip menu to download it.",
+                                  "(You can turn off automatic software update checks in Preferences.)", nullptr,
+                                  {version});
+        },
+        this);
     connectCommands();
 }
 
@@ -174,6 +192,13 @@ void MainWindow::connectCommands() {
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });
+    QAction* softwareUpdate = form.menuHelp->addAction(support::LocalizedString("Software Update…"));
+    softwareUpdate->setObjectName("actionSoftwareUpdate");
+    on(softwareUpdate, &QAction::triggered, [this] {
+        m_softwareUpdate->show();
+        m_softwareUpdate->raise();
+        m_softwareUpdate->activateWindow();
+    });
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -195,6 +220,8 @@ void MainWindow::launch() {
     activateWindow();
     m_controller->applicationWillFinishLaunching();
     m_preferences->showOutputFormat();
+    if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
+        m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
 }
 
 void MainWindow::terminate() {
