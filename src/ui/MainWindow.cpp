@@ -18,7 +18,7 @@
 #include "ui/ProgressSheet.h"
 #include "ui/SoftwareUpdateWindow.h"
 #include "ui/FilterWindow.h"
-#include "ui/ViewerPlaceholder.h"
+#include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
 
@@ -82,7 +82,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_progressSheet = new ProgressSheet(*this);
     localizeWidgetTree(*m_progressSheet);
     m_preferences = new PreferencesWindow(this);
-    m_viewer = new ViewerPlaceholder(this);
+    m_viewer = new ViewerWindow(this);
     localizeWidgetTree(*m_viewer);
     // The movie filter window, brought to the front from the Window menu.
     auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
@@ -122,6 +122,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     // Writes run on a worker thread; the window shows their progress and stays responsive.
     m_controller->setRunsJobsInBackground(true);
     m_table->attach(*m_controller);
+    m_viewer->attach(*m_controller, *m_ui->movieTable);
     m_preferences->attach(*m_controller);
     m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
     m_downloads = std::make_unique<DownloadBar>(
@@ -188,7 +189,10 @@ void MainWindow::connectCommands() {
     on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
     on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
     on(form.actionQuit, &QAction::triggered, [this] { close(); });
-    on(form.actionViewer, &QAction::triggered, [this] { m_viewer->makeKeyAndOrderFront(); });
+    // Show Viewer shows or hides the viewer, its check mark following the window.
+    form.actionViewer->setCheckable(true);
+    on(form.actionViewer, &QAction::triggered, [this] { m_viewer->toggle(); });
+    connect(m_viewer, &ViewerWindow::visibilityChanged, form.actionViewer, &QAction::setChecked);
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });

@@ -24,7 +24,7 @@ class FileTable;
 class PreferencesWindow;
 class ProgressSheet;
 class SoftwareUpdateWindow;
-class ViewerPlaceholder;
+class ViewerWindow;
 
 // The main window (fileListWindow): the file table, its buttons, the status
 // and total-duration lines, the spinner and the progress sheet, with the menu
@@ -39,7 +39,7 @@ public:
     app::JoinClipController& controller() { return *m_controller; }
     FileTable& fileTable() { return *m_table; }
     ProgressSheet& progressSheet() { return *m_progressSheet; }
-    ViewerPlaceholder& viewerWindow() { return *m_viewer; }
+    ViewerWindow& viewerWindow() { return *m_viewer; }
     DownloadBar& downloadBar() { return *m_downloads; }
     SoftwareUpdateWindow& softwareUpdateWindow() { return *m_softwareUpdate; }
     PreferencesWindow& preferencesWindow() { return *m_preferences; }
@@ -76,7 +76,7 @@ private:
     std::unique_ptr<FileTable> m_table;
     ProgressSheet* m_progressSheet;
     PreferencesWindow* m_preferences;
-    ViewerPlaceholder* m_viewer;
+    ViewerWindow* m_viewer;
     std::unique_ptr<app::JoinClipController> m_controller;
     // Made after the controller it adds downloads to, and gone before it.
     std::unique_ptr<DownloadBar> m_downloads;

@@ -6,7 +6,7 @@
 #include "WindowHarness.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ProgressSheet.h"
-#include "ui/ViewerPlaceholder.h"
+#include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
 
 #include <QAction>

@@ -1,0 +1,115 @@
+#pragma once
+
+#include "app/ViewerWindow.h"
+#include "media/Time.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTableView;
+
+namespace app {
+class JoinClipController;
+}
+namespace media {
+class Movie;
+}
+namespace tools {
+class SaveSoundJob;
+}
+
+namespace ui {
+
+namespace Ui {
+class ViewerWindow;
+}
+
+class MovieView;
+
+// The viewer (viewerWindow): the movie of the entry selected in the file
+// table in a movie view, with the tools that act on it (save frame, movie
+// and sound, split, poster frame, go to frame, rate, print) and Play All,
+// which plays every entry in list order.
+class ViewerWindow final : public QWidget, public app::ViewerWindow {
+    Q_OBJECT
+public:
+    explicit ViewerWindow(QWidget* parent = nullptr);
+    ~ViewerWindow() override;
+
+    // Follows `table`'s selection over the controller's file list.
+    void attach(app::JoinClipController& controller, QTableView& table);
+
+    bool isVisible() const override { return QWidget::isVisible(); }
+    void makeKeyAndOrderFront() override;
+    // The main window's Show Viewer: hides a visible viewer, else shows it.
+    void toggle();
+
+    MovieView& movieView() { return *m_view; }
+    const std::shared_ptr<media::Movie>& selectedMovie() const { return m_selectedMovie; }
+    bool isPlayingAll() const { return m_playingAll; }
+
+    // Asks for a file to write: the panel's label, the suggested name and the
+    // required extension; none on Cancel. A save panel unless tests replace it.
+    struct SaveRequest final {
+        QString label;
+        QString suggestedName;
+        QString extension;
+    };
+    void setSavePathAsker(std::function<std::optional<QString>(const SaveRequest&)> ask) { m_askSavePath = std::move(ask); }
+    // Shows the blocking stop alert (a message box unless tests replace it).
+    void setStopAlert(std::function<void(const QString&)> alert) { m_stopAlert = std::move(alert); }
+
+    // The commands of the window's controls.
+    void showSelection();
+    void goToFrame();
+    void setRate();
+    void setPosterFrame();
+    void goToPosterFrame();
+    void saveCurrentFrame();
+    void saveMovie();
+    void splitMovie();
+    void saveSound();
+    void printFrame();
+    void playAll();
+    void stopPlayAll();
+
+signals:
+    // Shown or hidden (the main window's Show Viewer mirrors it).
+    void visibilityChanged(bool visible);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void setMovie(const std::shared_ptr<media::Movie>& movie);
+    void setToolsEnabled(bool enabled);
+    void playNextMovie();
+    void playAllTick();
+    void updateTransport();
+    void soundFinished(bool succeeded);
+    std::optional<QString> askSavePath(const SaveRequest& request);
+    // Waits until a step of the view has landed (or nothing more happens).
+    void waitForStep(double before);
+
+    std::unique_ptr<Ui::ViewerWindow> m_ui;
+    MovieView* m_view;
+    app::JoinClipController* m_controller = nullptr;
+    QTableView* m_table = nullptr;
+    std::shared_ptr<media::Movie> m_selectedMovie;
+    int m_selectedRow = -1;
+    bool m_playingAll = false;
+    int m_playIndex = 0;
+    QTimer m_playAllTimer;
+    std::shared_ptr<media::Movie> m_playAllMovie;
+    tools::SaveSoundJob* m_soundJob = nullptr;
+    std::function<std::optional<QString>(const SaveRequest&)> m_askSavePath;
+    std::function<void(const QString&)> m_stopAlert;
+};
+
+} // namespace ui

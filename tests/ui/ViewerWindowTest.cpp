@@ -1,0 +1,173 @@
+// The viewer over the real main window, offscreen: it follows the table's
+// selection, counts frames, goes to a frame, plays every entry with Play All
+// (passing over a file that is gone), and its tools write sound and pieces.
+
+#include "WindowHarness.h"
+#include "ui/FileTable.h"
+#include "ui/MovieView.h"
+#include "ui/ViewerWindow.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <cstdlib>
+
+namespace {
+
+using testing_support::runEventsUntil;
+
+class ViewerWindowTest : public testing_support::WindowTest {
+protected:
+    void SetUp() override {
+        setenv("JOINCLIP_AUDIO_OUTPUT", "null", 1);
+        setenv("JOINCLIP_NO_PLAYER", "1", 1);
+        WindowTest::SetUp();
+        launch();
+    }
+    ui::ViewerWindow& viewer() { return window().viewerWindow(); }
+    QTableView& table() { return child<QTableView>("movieTable"); }
+    template <typename Widget> Widget& control(const char* name) {
+        return testing_support::child<Widget>(viewer(), name);
+    }
+    void select(int row) {
+        table().selectRow(row);
+        runEventsUntil([&] { return viewer().movieView().isLoaded(); });
+    }
+};
+
+TEST_F(ViewerWindowTest, FollowsTheSelectionAndSwitchesItsToolsWithIt) {
+    window().openDocuments({clip("long.mp4", 1234), clip("short.mp4", 5)});
+    ASSERT_EQ(controller().fileList().count(), 2);
+    const char* tools[] = {"saveCurrentFrameButton", "saveSoundButton",       "saveMovieButton",
+                           "setPosterFrameButton",   "goToPosterFrameButton", "splitMovieButton",
+                           "movieViewPrintButton",   "movieViewRateSlider",   "goToFrameButton",
+                           "goToFrameTextField"};
+    for (const char* name : tools)
+        EXPECT_FALSE(control<QWidget>(name).isEnabled()) << name;
+
+    select(0);
+    for (const char* name : tools)
+        EXPECT_TRUE(control<QWidget>(name).isEnabled()) << name;
+    EXPECT_EQ(control<QLabel>("frameCountTextField").text(), "1,234 frames");
+    EXPECT_EQ(viewer().windowTitle(), "long");
+    EXPECT_FALSE(control<QLabel>("frameCountRateStaticTextField").isHidden());
+    EXPECT_EQ(control<QSlider>("movieViewRateSlider").value(), 4);
+
+    table().clearSelection();
+    runEventsUntil([&] { return !viewer().movieView().isLoaded(); });
+    for (const char* name : tools)
+        EXPECT_FALSE(control<QWidget>(name).isEnabled()) << name;
+    EXPECT_EQ(viewer().windowTitle(), "Viewer");
+    EXPECT_TRUE(control<QLabel>("frameCountTextField").text().isEmpty());
+    EXPECT_TRUE(control<QLabel>("frameCountRateStaticTextField").isHidden());
+    EXPECT_TRUE(viewer().selectedMovie()) << "the last shown movie stays selected";
+
+    // Go to Frame past the end stops at the last step and says so.
+    select(1);
+    control<QLineEdit>("goToFrameTextField").setText("10");
+    viewer().goToFrame();
+    EXPECT_EQ(control<QLineEdit>("goToFrameTextField").text(), "5");
+    EXPECT_NEAR(viewer().movieView().currentSeconds(), 4 / 25.0, 1e-3);
+    control<QLineEdit>("goToFrameTextField").setText("2");
+    control<QLineEdit>("frameCountRateTextField").setText("1");
+    viewer().goToFrame();
+    EXPECT_NEAR(viewer().movieView().currentSeconds(), 2 / 25.0, 1e-3);
+    EXPECT_EQ(control<QLineEdit>("goToFrameTextField").text(), "2");
+}
+
+TEST_F(ViewerWindowTest, PlayAllPlaysEachEntryInOrderAndPassesOverAFileThatIsGone) {
+    const auto first = clip("first.mp4", 8), gone = clip("gone.mp4", 8), last = clip("last.mp4", 8);
+    window().openDocuments({first, gone, last});
+    ASSERT_EQ(controller().fileList().count(), 3);
+    std::filesystem::remove(gone);
+    QStringList played;
+    QObject::connect(&viewer().movieView(), &ui::MovieView::loaded, [&] {
+        played << QString::fromStdString(std::filesystem::path(viewer().movieView().filePath().toStdString()).filename().string());
+    });
+    viewer().playAll();
+    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Stop");
+    EXPECT_TRUE(viewer().isPlayingAll());
+    runEventsUntil([&] { return !viewer().isPlayingAll(); });
+    EXPECT_EQ(played, (QStringList{"first.mp4", "last.mp4"}));
+    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Play All");
+    EXPECT_EQ(table().selectionModel()->selectedRows().value(0).row(), 2);
+
+    // Stop halts at once and leaves the viewer at the end of its movie.
+    viewer().playAll();
+    viewer().playAll();
+    EXPECT_FALSE(viewer().isPlayingAll());
+    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Play All");
+}
+
+TEST_F(ViewerWindowTest, SaveSoundShowsItsProgressAndAStopThatLeavesNoFile) {
+    // A minute of sound: long enough for the Stop to come before the end.
+    window().openDocuments({fixtures::makeClip(dir(), "talk.mov", {.container = "mov", .frames = 1500})});
+    select(0);
+    const auto aiff = dir() / "out" / "talk.aiff";
+    std::filesystem::create_directories(aiff.parent_path());
+    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+        EXPECT_EQ(request.extension, "aiff");
+        EXPECT_EQ(request.suggestedName, "talk");
+        return QString::fromStdString(aiff.string());
+    });
+    auto& button = control<QPushButton>("saveSoundButton");
+    viewer().saveSound();
+    EXPECT_EQ(button.text(), "Stop");
+    EXPECT_FALSE(control<QProgressBar>("saveSoundProgressBar").isHidden());
+    viewer().saveSound(); // the Stop
+    runEventsUntil([&] { return button.text() == "Save Sound"; });
+    EXPECT_TRUE(control<QProgressBar>("saveSoundProgressBar").isHidden());
+    EXPECT_TRUE(std::filesystem::is_empty(aiff.parent_path()));
+
+    viewer().saveSound();
+    runEventsUntil([&] { return button.text() == "Save Sound"; });
+    EXPECT_TRUE(std::filesystem::exists(aiff));
+    EXPECT_TRUE(std::filesystem::exists(dir() / "out" / "talk.caf"));
+    EXPECT_TRUE(std::filesystem::exists(dir() / "out" / "talk.wav"));
+}
+
+TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
+    window().openDocuments({clip("whole.mp4", 50)});
+    select(0);
+    viewer().movieView().setCurrentSeconds(1.0);
+    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 1.0) < 1e-3; });
+    QStringList alerts;
+    viewer().setStopAlert([&](const QString& text) { alerts << text; });
+    QStringList labels;
+    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+        labels << request.label + " " + request.suggestedName + "." + request.extension;
+        return QString::fromStdString((dir() / (request.suggestedName.toStdString() + ".mov")).string());
+    });
+    viewer().splitMovie();
+    EXPECT_EQ(labels, (QStringList{"Left name: Left.mov", "Right name: Right.mov"}));
+    EXPECT_EQ(alerts, QStringList{"Movie splitting completed."});
+    EXPECT_TRUE(std::filesystem::exists(dir() / "Left.mov"));
+    EXPECT_TRUE(std::filesystem::exists(dir() / "Right.mov"));
+
+    // Cancelling the first panel still ends with the alert, and writes nothing.
+    viewer().setSavePathAsker([](const ui::ViewerWindow::SaveRequest&) { return std::optional<QString>(); });
+    viewer().splitMovie();
+    EXPECT_EQ(alerts.size(), 2);
+}
+
+TEST_F(ViewerWindowTest, EveryControlHasANameAndShowViewerFollowsTheWindow) {
+    for (QWidget* widget : viewer().findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+            qobject_cast<QSlider*>(widget) || qobject_cast<QProgressBar*>(widget) ||
+            qobject_cast<ui::MovieView*>(widget)) {
+            const auto* button = qobject_cast<QAbstractButton*>(widget);
+            EXPECT_TRUE(!widget->accessibleName().isEmpty() || (button && !button->text().isEmpty()))
+                << widget->objectName().toStdString();
+        }
+    }
+    viewer().toggle();
+    EXPECT_TRUE(viewer().isVisible());
+    viewer().toggle();
+    EXPECT_FALSE(viewer().isVisible());
+}
+
+} // namespace
