@@ -234,8 +234,12 @@ void ViewerWindow::waitForStep(double before) {
 
 void ViewerWindow::goToFrame() {
     Ui::ViewerWindow& form = *m_ui;
+    // Steps asked for before the rewind has landed would be lost.
+    bool rewound = false;
+    const auto connection = connect(m_view, &MovieView::seekFinished, this, [&rewound] { rewound = true; });
     m_view->gotoBeginning();
-    waitFor([&] { return m_view->currentSeconds() < 1e-6; });
+    waitFor([&] { return rewound; });
+    disconnect(connection);
     int wanted = form.goToFrameTextField->text().toInt();
     const int count = m_selectedMovie ? m_selectedMovie->frameCount() : 0;
     if (wanted > count) {
