@@ -4,6 +4,7 @@
 #include "filelist/EntryFiles.h"
 #include "support/LocalizedString.h"
 #include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
 
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
@@ -75,8 +76,10 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
 }
 
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
-    if (auto paths = chooseFilesAndFolders(parent))
+    if (auto paths = chooseFilesAndFolders(parent)) {
         controller.fileList().joinClips(std::move(*paths));
+        tellLeftOut(controller);
+    }
 }
 
 } // namespace ui
