@@ -60,6 +60,9 @@ public:
     FileTableModel& model();
 
 private:
+    // Shows the empty list's hint while the list is empty.
+    void updateEmptyHint();
+
     struct State;
     QTableView& m_view;
     std::unique_ptr<State> m_state;

@@ -7,6 +7,8 @@
 
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
 #include <QMimeData>
 #include <QSemaphore>
 
@@ -29,8 +31,43 @@ TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
         EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), path);
         EXPECT_EQ(text(0, "Title", Qt::ToolTipRole), "");
     }
-    std::filesystem::remove(file); // a file that is gone leaves no tooltip
-    EXPECT_EQ(text(0, "Filename", Qt::ToolTipRole), "");
+    std::filesystem::remove(file); // a file that is gone leaves no path to show
+    EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), "");
+}
+
+TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
+    const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
+    list().joinClip(platform::getAlias(clip), 0, std::nullopt);
+    EXPECT_EQ(text(0, "Duration"), "0:02.00");
+    EXPECT_TRUE(media::parseTime(text(0, "Duration", Qt::EditRole).toStdString())) << "an edit starts exact";
+    EXPECT_EQ(text(0, "Duration", Qt::ToolTipRole), text(0, "Duration", Qt::EditRole));
+    EXPECT_TRUE(text(0, "Size").endsWith(" kB") || text(0, "Size").endsWith(" bytes")) << text(0, "Size").toStdString();
+    EXPECT_TRUE(text(0, "Size", Qt::ToolTipRole).endsWith(" bytes"));
+    EXPECT_EQ(text(0, "Icon", Qt::AccessibleTextRole), "Preview of clip.mov");
+    EXPECT_FALSE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
+    std::filesystem::remove(clip);
+    EXPECT_EQ(text(0, "Filename"), "clip.mov (missing)");
+    EXPECT_TRUE(text(0, "Filename", Qt::ToolTipRole).startsWith("The file cannot be found."));
+    EXPECT_TRUE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileTableCells, TheTableFitsItsWindowHintsWhenEmptyAndLetsTabMoveOn) {
+    auto* hint = m_view.viewport()->findChild<QLabel*>("emptyListHint");
+    ASSERT_TRUE(hint);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "Drop movies, pictures and sound files here, or choose Add Files\u2026");
+    addPictures(1);
+    EXPECT_FALSE(hint->isVisible());
+    list().clearAll();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_FALSE(m_view.tabKeyNavigation());
+    // Every column is in view at 900 pixels, File Name and Title share the rest.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_view.horizontalScrollBar()->maximum(), 0);
+    const int fileName = m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Filename"));
+    EXPECT_GT(fileName, 100);
+    EXPECT_EQ(fileName, m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Title")));
 }
 
 TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
