@@ -6,6 +6,7 @@
 #include "ui/AlertSheets.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/MainWindow.h"
+#include "ui/QtTranslations.h"
 #include "ui/SingleInstance.h"
 
 #include <QApplication>
@@ -61,6 +62,7 @@ int runDesktopApplication(int argc, char** argv) {
     QApplication::setApplicationVersion(JOINCLIP_VERSION);
     QApplication::setDesktopFileName("joinclip");
     QApplication::setWindowIcon(applicationIcon());
+    installQtTranslations();
     // QApplication took its own options out of argv.
     const std::vector<std::filesystem::path> documents = documentArguments(argc, argv);
 

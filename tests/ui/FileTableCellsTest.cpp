@@ -4,6 +4,7 @@
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
 #include "media/Movie.h"
+#include "ui/QtTranslations.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QMimeData>
 #include <QSemaphore>
+#include <QTranslator>
 
 namespace testing_support {
 namespace {
@@ -68,6 +70,16 @@ TEST_F(FileTableCells, TheTableFitsItsWindowHintsWhenEmptyAndLetsTabMoveOn) {
     const int fileName = m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Filename"));
     EXPECT_GT(fileName, 100);
     EXPECT_EQ(fileName, m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Title")));
+}
+
+// Qt's own dialogs speak the user's language too (the file panels' buttons, Yes/No).
+TEST_F(FileTableCells, QtsOwnTextsAreTranslated) {
+    ASSERT_TRUE(ui::installQtTranslations(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
