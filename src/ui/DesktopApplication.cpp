@@ -67,13 +67,20 @@ int runDesktopApplication(int argc, char** argv) {
     const std::vector<std::filesystem::path> documents = documentArguments(argc, argv);
 
     // A running JoinClip opens the files in its own window.
+    // A running one that does not confirm has perhaps not got the files: this
+    // start says so and fails, rather than passing as if they were opened.
     const QString socketPath = instanceSocketPath();
-    if (handOverToRunningInstance(socketPath, documents, 2000))
-        return 0;
+    HandOver handOver = handOverToRunningInstance(socketPath, documents, 10000);
     InstanceServer instance(socketPath);
-    const bool listening = instance.listen();
-    if (!listening && handOverToRunningInstance(socketPath, documents, 5000))
-        return 0; // another start won the race
+    const bool listening = handOver == HandOver::NoneRunning && instance.listen();
+    if (handOver == HandOver::NoneRunning && !listening)
+        handOver = handOverToRunningInstance(socketPath, documents, 10000); // another start won the race
+    if (handOver == HandOver::Taken)
+        return 0;
+    if (handOver == HandOver::NotTaken) {
+        std::cerr << "joinclip: the running JoinClip did not take the files; they were not opened\n";
+        return 1;
+    }
 
     platform::Preferences store(platform::Preferences::defaultFile());
     MainWindow window(store);

@@ -12,8 +12,8 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QHeaderView>
 #include <QEvent>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMenu>

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScrollBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSemaphore>
 #include <QTranslator>
 
@@ -43,7 +43,8 @@ TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
     EXPECT_EQ(text(0, "Duration"), "0:02.00");
     EXPECT_TRUE(media::parseTime(text(0, "Duration", Qt::EditRole).toStdString())) << "an edit starts exact";
     EXPECT_EQ(text(0, "Duration", Qt::ToolTipRole), text(0, "Duration", Qt::EditRole));
-    EXPECT_TRUE(text(0, "Size").endsWith(" kB") || text(0, "Size").endsWith(" bytes")) << text(0, "Size").toStdString();
+    EXPECT_TRUE(text(0, "Size").endsWith(" kB") || text(0, "Size").endsWith(" bytes"))
+        << text(0, "Size").toStdString();
     EXPECT_TRUE(text(0, "Size", Qt::ToolTipRole).endsWith(" bytes"));
     EXPECT_EQ(text(0, "Icon", Qt::AccessibleTextRole), "Preview of clip.mov");
     EXPECT_FALSE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
