@@ -8,6 +8,7 @@
 #include "ui/MainWindow.h"
 #include "ui/QtTranslations.h"
 #include "ui/SingleInstance.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFile>
@@ -97,6 +98,14 @@ int runDesktopApplication(int argc, char** argv) {
 
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
                      [&window] { window.terminate(); });
+    // A logout (SIGTERM), a closed terminal (SIGHUP) or Ctrl-C end the program
+    // as a quit does: the list and the preferences are saved, and a movie
+    // being written leaves no temporary file behind.
+    TerminationSignals endings;
+    QObject::connect(&endings, &TerminationSignals::received, &window, [&window](int signal) {
+        window.terminate();
+        TerminationSignals::endBy(signal);
+    });
     const int status = QApplication::exec();
     window.terminate();
     tellAboutUnsavedPreferences(store);
