@@ -4,11 +4,15 @@
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
 #include "media/Movie.h"
+#include "ui/AddFilesPanel.h"
 #include "ui/QtTranslations.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSemaphore>
@@ -206,17 +210,28 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     EXPECT_FALSE(list().needsPreview(0) || list().needsPreview(1));
 }
 
-TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
-    const TestFolder folder;
-    const std::filesystem::path& root = folder.path();
-    const auto picture = fixtures::makePicture(root, "p.png", 16, 16);
-    for (const char* name : {"settings.qxst", "notes.txt"})
-        writeFile(root / name);
-    for (const auto& [file, shown] : {std::pair{root, true},
-                                      {picture, true},
-                                      {root / "settings.qxst", true},
-                                      {root / "notes.txt", false}})
-        EXPECT_EQ(filelist::shouldShowFilename(file), shown) << file;
+// The Add Files panel, answered as a person answers it: every typed name is
+// taken (the list then names what it cannot add), not only the highlighted rows.
+TEST_F(FileTablePreviews, TheAddFilesPanelTakesEveryTypedName) {
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        picture(name);
+    writeFile(dir() / "notes.txt");
+    whenModalShown([this](QWidget& modal) {
+        auto& panel = dynamic_cast<QFileDialog&>(modal);
+        EXPECT_TRUE(panel.nameFilters().value(0).contains("*")) << "every file is shown";
+        panel.setDirectory(QFile::decodeName(dir().c_str()));
+        panel.findChild<QLineEdit*>("fileNameEdit")->setText(R"("c.png" "a.png" "notes.txt" "b.png")");
+        auto* buttons = panel.findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(buttons);
+        emit buttons->accepted();
+    });
+    ui::runAddFilesPanel(m_view, controller());
+    EXPECT_EQ(titles(), (QStringList{"a", "b", "c"}));
+    ASSERT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_alerts.alerts()[0].message, "1 file was not added.");
+    EXPECT_TRUE(m_alerts.alerts()[0].informative.startsWith("notes.txt: "));
+    EXPECT_EQ(ui::typedNames(R"( "a b.mov"  "c.mov" )"), (QStringList{"a b.mov", "c.mov"}));
+    EXPECT_EQ(ui::typedNames("one name.mov"), QStringList{"one name.mov"});
 }
 
 } // namespace
