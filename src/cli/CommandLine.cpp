@@ -35,7 +35,9 @@ void CommandLine::addFlag(std::initializer_list<const char*> list, const char* d
 }
 
 void CommandLine::addValue(std::initializer_list<const char*> list, const char* valueName,
-                           const char* description) {
+                           const char* description, Times times) {
+    if (times == Times::Once)
+        m_givenOnce.push_back(QString::fromLatin1(*list.begin()));
     m_parser.addOption(
         QCommandLineOption(names(list), QString::fromUtf8(description), QString::fromLatin1(valueName)));
 }
@@ -56,6 +58,10 @@ std::optional<int> CommandLine::parse(const std::vector<std::string>& arguments,
         out << helpText();
         return 0;
     }
+    for (const QString& name : m_givenOnce)
+        if (m_parser.values(name).size() > 1)
+            return usageError(
+                (QStringLiteral("--") + name + QStringLiteral(" may be given only once")).toStdString(), err);
     return std::nullopt;
 }
 
