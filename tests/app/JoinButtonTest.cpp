@@ -157,7 +157,7 @@ TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
     EXPECT_TRUE(controller().shouldContinueOperation(1, 0.5, file));
     EXPECT_EQ(m_bar.value(), 50);
     EXPECT_EQ(m_bar.displayCount(), 1) << "redrawn at once";
-    EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs , Est. Time Remaining: 40 secs ");
+    EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs, Est. Time Remaining: 40 secs");
     EXPECT_EQ(m_dockTile.lastTile().size(), QSize(127, 127));
     EXPECT_TRUE(controller().shouldContinueOperation(1, std::nan(""), file)) << "unknown counts as 0";
     EXPECT_EQ(m_bar.value(), 0);
