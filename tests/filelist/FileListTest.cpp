@@ -209,8 +209,9 @@ TEST(ValueTextsTest, DurationsAndSizesAsPeopleReadThem) {
     for (const auto& [time, text] : durations) {
         EXPECT_EQ(filelist::readableDuration(time), text) << media::timeToString(time);
         // What is shown can be typed back.
-        if (!media::isIndefinite(time))
+        if (!media::isIndefinite(time)) {
             EXPECT_TRUE(media::parseTime(text)) << text;
+        }
     }
     platform::setLocaleForTesting("en_US", "UTC");
     EXPECT_EQ(filelist::readableFileSize(1), "1 byte");
