@@ -1,6 +1,7 @@
 // Ordering the list, renaming its files in sequence, and the list as a text file.
 
 #include "app/JoinClipController.h"
+#include "filelist/LeftOutFiles.h"
 #include "filelist/ListTextFile.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
@@ -123,8 +124,10 @@ bool JoinClipController::importFileList() {
                     {QString::fromStdString(paths.error().message)});
         return false;
     }
-    if (!paths->empty()) // an empty file is a list with nothing in it
+    if (!paths->empty()) { // an empty file is a list with nothing in it
         m_movies.joinClips(std::move(*paths));
+        filelist::tellLeftOut(m_movies, *m_outlets.join.alerts, nullptr);
+    }
     return true;
 }
 

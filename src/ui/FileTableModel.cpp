@@ -1,11 +1,11 @@
 #include "ui/FileTableModel.h"
 
 #include "app/JoinClipController.h"
+#include "filelist/LeftOutFiles.h"
 #include "filelist/TableCells.h"
 #include "filelist/TableDrop.h"
 #include "filelist/TableEdits.h"
 #include "filelist/TableToolTips.h"
-#include "support/DoAlert.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 
@@ -108,15 +108,9 @@ QIcon typeIcon(const std::optional<std::filesystem::path>& file) {
 } // namespace
 
 void tellLeftOut(app::JoinClipController& controller) {
-    filelist::FileList& list = controller.fileList();
-    const auto alert = filelist::leftOutAlert(list.leftOut());
-    list.clearLeftOut();
     const app::JoinCommandOutlets& outlets = controller.outlets().join;
-    if (!alert || !outlets.alerts)
-        return;
-    // The texts are already in the user's language.
-    support::doAlert(*outlets.alerts, "%@", "%@", outlets.fileListWindow, {alert->message},
-                     {alert->informative});
+    if (outlets.alerts)
+        filelist::tellLeftOut(controller.fileList(), *outlets.alerts, outlets.fileListWindow);
 }
 
 FileTableModel::FileTableModel(QObject* parent) : QAbstractTableModel(parent) {}
