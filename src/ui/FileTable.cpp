@@ -46,6 +46,8 @@ struct FileTable::State final : public support::MovieDownloadQueue {
     platform::QtDesktopServices ownDesktop;
     QMenu menu;
     QLabel* emptyHint = nullptr;
+    QList<QAction*> selectionActions;
+    QList<QAction*> listActions;
     // Keeps the hint over the whole viewport as it is resized.
     struct HintPlacer final : public QObject {
         QLabel* hint = nullptr;
@@ -127,7 +129,12 @@ FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<
     m_view.viewport()->installEventFilter(&m_state->hintPlacer);
     m_state->hintPlacer.hint = hint;
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        QObject::connect(&m_state->model, signal, hint, [this] { updateEmptyHint(); });
+        QObject::connect(&m_state->model, signal, hint, [this] {
+            updateEmptyHint();
+            updateActions();
+        });
+    QObject::connect(m_view.selectionModel(), &QItemSelectionModel::selectionChanged, hint,
+                     [this] { updateActions(); });
     updateEmptyHint();
 
     m_state->openAction = m_state->menu.addAction(support::LocalizedString("Open"));
@@ -195,6 +202,25 @@ FileTableModel& FileTable::model() {
 void FileTable::updateEmptyHint() {
     if (m_state->emptyHint)
         m_state->emptyHint->setVisible(m_state->model.rowCount() == 0);
+}
+
+void FileTable::setSelectionActions(QList<QAction*> actions) {
+    m_state->selectionActions = std::move(actions);
+    updateActions();
+}
+
+void FileTable::setListActions(QList<QAction*> actions) {
+    m_state->listActions = std::move(actions);
+    updateActions();
+}
+
+void FileTable::updateActions() {
+    const bool selected = !selectedRows().empty();
+    for (QAction* action : m_state->selectionActions)
+        action->setEnabled(selected);
+    const bool entries = m_state->model.rowCount() > 0;
+    for (QAction* action : m_state->listActions)
+        action->setEnabled(entries);
 }
 
 void FileTable::reloadData() {

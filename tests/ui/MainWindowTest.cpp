@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <fstream>
 
@@ -65,6 +66,30 @@ TEST_F(MainWindowTest, ButtonsAndMenuItemsFollowTheNumberOfEntries) {
         expectEnabled(kOrderingControls, step.orderingControls, step.name);
     }
     EXPECT_TRUE(child<QLabel>("durationTextField").isHidden()) << "an empty list shows no total";
+}
+
+// Menu items that would do nothing are disabled: those on the selection
+// without one, those on the list while it is empty.
+TEST_F(MainWindowTest, FileItemsNeedASelectionAndListItemsEntries) {
+    launch();
+    const auto selectionItems = {"actionOpenItem", "actionRevealItem"};
+    const auto listItems = {"actionNumberFiles", "actionRemoveNumbers", "actionExportList"};
+    const auto expectItems = [&](bool selection, bool entries, const char* step) {
+        for (const char* item : selectionItems)
+            EXPECT_EQ(child<QAction>(item).isEnabled(), selection) << step << ": " << item;
+        for (const char* item : listItems)
+            EXPECT_EQ(child<QAction>(item).isEnabled(), entries) << step << ": " << item;
+    };
+    expectItems(false, false, "empty");
+    window().openDocuments({clip("first.mp4")});
+    expectItems(false, true, "one entry, nothing selected");
+    auto& table = child<QTableView>("movieTable");
+    table.selectRow(0);
+    expectItems(true, true, "selected");
+    table.clearSelection();
+    expectItems(false, true, "selection cleared");
+    child<QAction>("actionClear").trigger();
+    expectItems(false, false, "cleared");
 }
 
 TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
