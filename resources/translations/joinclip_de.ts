@@ -975,5 +975,17 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
         <source>Drop movies, pictures and sound files here, or choose Add Files…</source>
         <translation>Filme, Bilder und Tondateien hierher ziehen oder „Dateien hinzufügen …“ wählen</translation>
     </message>
+    <message>
+        <source>1 file was renamed.</source>
+        <translation>1 Datei wurde umbenannt.</translation>
+    </message>
+    <message>
+        <source>%d files were renamed.</source>
+        <translation>%d Dateien wurden umbenannt.</translation>
+    </message>
+    <message>
+        <source>This file was not renamed: %@</source>
+        <translation>Diese Datei wurde nicht umbenannt: %@</translation>
+    </message>
 </context>
 </TS>
