@@ -209,8 +209,9 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
                                             .toString()});
         return {};
     case Qt::ForegroundRole:
-        // A file that cannot be found is shown as unavailable.
-        if (!list.pathOfEntry(row))
+        // A file that cannot be found is shown as unavailable (its name cell
+        // only: finding out costs a search of the file system).
+        if (identifier == "Filename" && !list.pathOfEntry(row))
             return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
         return {};
     case Qt::DecorationRole:
