@@ -4,6 +4,7 @@
 
 #include "cli/ComponentsCommand.h"
 #include "cli/ExportCommand.h"
+#include "cli/FilterCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
@@ -53,6 +54,10 @@ Commands:
                           make, edit or show an export settings file
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
+  filter --filter NAME [--filter NAME]... FILE -o OUT.mp4
+                          render the movie through the image filters, in
+                          order, into a new MPEG-4 movie of the same length
+  filters                 list the image filters: identifier, name
 
 Options:
   -h, --help              show this help (joinclip COMMAND --help: the command's options)
@@ -70,7 +75,8 @@ bool isCommandLineInvocation(int argc, char** argv) {
     if (first.starts_with('-'))
         return true;
     static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
-                                                "components", "export", "settings", "prefs"};
+                                                "components", "export", "settings", "prefs",
+                                                "filter",     "filters"};
     if (commands.contains(first))
         return true;
     // Anything else is a file for the window, unless it cannot be one: a word
@@ -117,6 +123,10 @@ int runCommandLine(int argc, char** argv) {
         return cli::runSettingsCommand(rest, std::cout, std::cerr);
     if (command == "prefs")
         return cli::runPrefsCommand(rest, std::cout, std::cerr);
+    if (command == "filter")
+        return cli::runFilterCommand(rest, std::cout, std::cerr);
+    if (command == "filters")
+        return cli::runFiltersCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

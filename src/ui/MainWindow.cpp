@@ -13,6 +13,7 @@
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
+#include "ui/FilterWindow.h"
 #include "ui/ViewerPlaceholder.h"
 #include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
@@ -79,6 +80,10 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_preferences = new PreferencesWindow(this);
     m_viewer = new ViewerPlaceholder(this);
     localizeWidgetTree(*m_viewer);
+    // The movie filter window, brought to the front from the Window menu.
+    auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
+    connect(m_ui->menuWindow->addAction(tr("Movie Filter")), &QAction::triggered, filterWindow,
+            &FilterWindow::showWindow);
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;

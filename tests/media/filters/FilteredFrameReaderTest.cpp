@@ -1,0 +1,69 @@
+#include "media/filters/FilteredMovie.h"
+
+#include "MediaFixtures.h"
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using media::filters::FilteredFrameReader;
+
+namespace {
+
+// The mean difference per channel between two pictures of one size.
+double meanDifference(const QImage& a, const QImage& b) {
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+} // namespace
+
+TEST(FilteredFrameReaderTest, ThePreviewShowsTheFramesTheRenderedFileHolds) {
+    testing_support::TestFolder folder;
+    fixtures::quietFfmpegLogs();
+    fixtures::ClipRecipe recipe;
+    recipe.width = 320;
+    recipe.height = 240;
+    const auto source = fixtures::makeClip(folder.path(), "source.mp4", recipe);
+    const QStringList chain{"CITwirlDistortion", "CIColorInvert"};
+    ASSERT_TRUE(media::filters::renderFilteredMovie({source, folder / "out.mp4", chain}, [](double) { return true; }));
+
+    auto preview = FilteredFrameReader::open(source);
+    auto rendered = FilteredFrameReader::open(folder / "out.mp4");
+    ASSERT_TRUE(preview && rendered);
+    EXPECT_NEAR((*preview)->duration(), 1.0, 0.05);
+    (*preview)->setFilters(chain);
+    ASSERT_TRUE((*preview)->seek(0.5));
+    ASSERT_TRUE((*rendered)->seek(0.5));
+    const auto shown = (*preview)->next();
+    const auto held = (*rendered)->next();
+    ASSERT_TRUE(shown && *shown && held && *held);
+    EXPECT_NEAR((*shown)->seconds, 0.48, 0.001); // the frame showing at 0.5 s began at frame 12
+    EXPECT_NEAR((*held)->seconds, (*shown)->seconds, 0.001);
+    EXPECT_LT(meanDifference((*shown)->image, (*held)->image), 3.0); // the encoder's loss only
+
+    // Unfiltered, the same frame differs plainly.
+    (*preview)->setFilters({});
+    ASSERT_TRUE((*preview)->seek(0.5));
+    const auto plain = (*preview)->next();
+    ASSERT_TRUE(plain && *plain);
+    EXPECT_GT(meanDifference((*plain)->image, (*held)->image), 30.0);
+
+    // Reading on reaches the end.
+    int frames = 0;
+    for (;;) {
+        const auto frame = (*preview)->next();
+        ASSERT_TRUE(frame);
+        if (!*frame)
+            break;
+        ++frames;
+    }
+    EXPECT_EQ(frames, 12); // frames 13 to 24
+}
