@@ -986,6 +986,108 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
     <message>
         <source>This file was not renamed: %@</source>
         <translation>Diese Datei wurde nicht umbenannt: %@</translation>
+        <source>%d URL queued for download.</source>
+        <translation>%d URL zum Herunterladen vorgemerkt.</translation>
+    </message>
+    <message>
+        <source>%d URLs queued for download.</source>
+        <translation>%d URLs zum Herunterladen vorgemerkt.</translation>
+    </message>
+    <message>
+        <source>%d percent, %@, %s)</source>
+        <translation>%d Prozent, %@, %s)</translation>
+    </message>
+    <message>
+        <source>(%@ of %@ bytes</source>
+        <translation>(%@ von %@ Bytes</translation>
+    </message>
+    <message>
+        <source>JoinClip download failed. Error - %@ %@</source>
+        <translation>JoinClip-Download fehlgeschlagen. Fehler - %@ %@</translation>
+    </message>
+    <message>
+        <source>“%@” was downloaded but cannot be added to the list.</source>
+        <translation>„%@“ wurde heruntergeladen, kann aber nicht in die Liste aufgenommen werden.</translation>
+    </message>
+    <message>
+        <source>Name and Password</source>
+        <translation>Name und Passwort</translation>
+    </message>
+    <message>
+        <source>The server %@ asks for a name and password (%@).</source>
+        <translation>Der Server %@ verlangt einen Namen und ein Passwort (%@).</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>Password:</source>
+        <translation>Passwort:</translation>
+    </message>
+    <message>
+        <source>Log In</source>
+        <translation>Anmelden</translation>
+    </message>
+    <message>
+        <source>Software Update…</source>
+        <translation>Softwareaktualisierung …</translation>
+    </message>
+    <message>
+        <source>This version:</source>
+        <translation>Diese Version:</translation>
+    </message>
+    <message>
+        <source>This version</source>
+        <translation>Diese Version</translation>
+    </message>
+    <message>
+        <source>Latest version:</source>
+        <translation>Neueste Version:</translation>
+    </message>
+    <message>
+        <source>Latest version</source>
+        <translation>Neueste Version</translation>
+    </message>
+    <message>
+        <source>Software update status</source>
+        <translation>Status der Softwareaktualisierung</translation>
+    </message>
+    <message>
+        <source>Checking</source>
+        <translation>Suche läuft</translation>
+    </message>
+    <message>
+        <source>Check Now</source>
+        <translation>Jetzt suchen</translation>
+    </message>
+    <message>
+        <source>This version of JoinClip does not check for updates.</source>
+        <translation>Diese Version von JoinClip sucht nicht nach Aktualisierungen.</translation>
+    </message>
+    <message>
+        <source>Your software is up to date.</source>
+        <translation>Ihre Software ist auf dem neuesten Stand.</translation>
+    </message>
+    <message>
+        <source>Connection failed with error: %@ %@</source>
+        <translation>Verbindung fehlgeschlagen mit Fehler: %@ %@</translation>
+    </message>
+    <message>
+        <source>An update is available for JoinClip (version %@.) Use Software Update in the JoinClip menu to download it.</source>
+        <translation>Für JoinClip ist eine Aktualisierung verfügbar (Version %@). Laden Sie sie mit „Softwareaktualisierung“ im JoinClip-Menü.</translation>
+    </message>
+    <message>
+        <source>(You can turn off automatic software update checks in Preferences.)</source>
+        <translation>(Die automatische Suche nach Aktualisierungen lässt sich in den Einstellungen ausschalten.)</translation>
+    </message>
+    <message>
+        <source>No download folder is set. Choose one in Preferences.</source>
+        <translation>Es ist kein Download-Ordner festgelegt. Wählen Sie einen in den Einstellungen.</translation>
     </message>
 </context>
 </TS>

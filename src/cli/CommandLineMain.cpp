@@ -2,7 +2,9 @@
 
 #include "cli/CommandLineMain.h"
 
+#include "cli/CheckUpdateCommand.h"
 #include "cli/ComponentsCommand.h"
+#include "cli/DownloadCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/FilterCommand.h"
 #include "cli/InfoCommand.h"
@@ -54,6 +56,12 @@ Commands:
                           make, edit or show an export settings file
   prefs list | get KEY | set KEY VALUE | delete KEY
                           read and change the preferences
+  download [--output-dir DIR] URL...
+                          download the files one after the other into the
+                          download folder and print each finished file's path
+  check-update [--url URL]
+                          tell whether a newer JoinClip is published (exit
+                          status 0 up to date, 3 newer, 1 the check failed)
   filter --filter NAME [--filter NAME]... FILE -o OUT.mp4
                           render the movie through the image filters, in
                           order, into a new MPEG-4 movie of the same length
@@ -76,7 +84,7 @@ bool isCommandLineInvocation(int argc, char** argv) {
         return true;
     static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
                                                 "components", "export", "settings", "prefs",
-                                                "filter",     "filters"};
+                                                "filter",     "filters",  "download", "check-update"};
     if (commands.contains(first))
         return true;
     // Anything else is a file for the window, unless it cannot be one: a word
@@ -123,6 +131,10 @@ int runCommandLine(int argc, char** argv) {
         return cli::runSettingsCommand(rest, std::cout, std::cerr);
     if (command == "prefs")
         return cli::runPrefsCommand(rest, std::cout, std::cerr);
+    if (command == "download")
+        return cli::runDownloadCommand(rest, std::cout, std::cerr);
+    if (command == "check-update")
+        return cli::runCheckUpdateCommand(rest, std::cout, std::cerr);
     if (command == "filter")
         return cli::runFilterCommand(rest, std::cout, std::cerr);
     if (command == "filters")

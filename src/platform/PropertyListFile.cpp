@@ -24,6 +24,12 @@ std::optional<QVariantMap> readPropertyListFile(const std::filesystem::path& fil
     return detail::readPropertyListDictionary(bytes);
 }
 
+std::optional<QVariantMap> readPropertyListBytes(const QByteArray& bytes) {
+    if (bytes.size() > kLargestPropertyListFile)
+        return std::nullopt;
+    return detail::readPropertyListDictionary(bytes);
+}
+
 bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap& dictionary) {
     const std::optional<QByteArray> xml = detail::writePropertyListXml(dictionary);
     if (!xml)

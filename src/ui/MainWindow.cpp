@@ -1,18 +1,22 @@
 #include "ui/MainWindow.h"
 
 #include "app/JoinClipController.h"
+#include "net/DownloadQueue.h"
+#include "net/UpdateCheck.h"
 #include "platform/ApplicationDockTile.h"
 #include "platform/DesktopServices.h"
 #include "platform/Preferences.h"
 #include "support/LocalizedString.h"
 #include "ui/AlertSheets.h"
 #include "ui/ApplicationEventPump.h"
+#include "ui/DownloadBar.h"
 #include "ui/FilePanels.h"
 #include "ui/FileTable.h"
 #include "ui/FolderChooser.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
+#include "ui/SoftwareUpdateWindow.h"
 #include "ui/FilterWindow.h"
 #include "ui/ViewerPlaceholder.h"
 #include "ui/WidgetControls.h"
@@ -82,8 +86,8 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     localizeWidgetTree(*m_viewer);
     // The movie filter window, brought to the front from the Window menu.
     auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
-    connect(m_ui->menuWindow->addAction(tr("Movie Filter")), &QAction::triggered, filterWindow,
-            &FilterWindow::showWindow);
+    connect(m_ui->menuWindow->addAction(tr("Movie Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
+            filterWindow, &FilterWindow::showWindow);
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;
@@ -118,6 +122,20 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_table->attach(*m_controller);
     m_preferences->attach(*m_controller);
     m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
+    m_downloads = std::make_unique<DownloadBar>(
+        DownloadBar::Widgets{*this, *m_ui->downloadRow, *m_ui->movieDownloadProgressText,
+                             *m_ui->movieDownloadProgressBar, *m_ui->movieDownloadCancelButton},
+        *m_controller);
+    m_table->setMovieDownloadQueue(m_downloads->queue());
+    m_softwareUpdate = new SoftwareUpdateWindow(
+        net::versionFileAddress(), QStringLiteral(JOINCLIP_VERSION),
+        [this](const QString& version) {
+            m_controller->doAlert("An update is available for JoinClip (version %@.) Use Software Update in the "
+                                  "JoinClip menu to download it.",
+                                  "(You can turn off automatic software update checks in Preferences.)", nullptr,
+                                  {version});
+        },
+        this);
     connectCommands();
 }
 
@@ -174,6 +192,13 @@ void MainWindow::connectCommands() {
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });
+    QAction* softwareUpdate = form.menuHelp->addAction(support::LocalizedString("Software Update…"));
+    softwareUpdate->setObjectName("actionSoftwareUpdate");
+    on(softwareUpdate, &QAction::triggered, [this] {
+        m_softwareUpdate->show();
+        m_softwareUpdate->raise();
+        m_softwareUpdate->activateWindow();
+    });
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
@@ -194,6 +219,8 @@ void MainWindow::launch() {
     raise();
     activateWindow();
     m_controller->applicationWillFinishLaunching();
+    if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
+        m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
 }
 
 void MainWindow::terminate() {

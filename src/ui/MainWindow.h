@@ -19,9 +19,11 @@ class MainWindow;
 }
 
 class ApplicationEventPump;
+class DownloadBar;
 class FileTable;
 class PreferencesWindow;
 class ProgressSheet;
+class SoftwareUpdateWindow;
 class ViewerPlaceholder;
 
 // The main window (fileListWindow): the file table, its buttons, the status
@@ -38,6 +40,8 @@ public:
     FileTable& fileTable() { return *m_table; }
     ProgressSheet& progressSheet() { return *m_progressSheet; }
     ViewerPlaceholder& viewerWindow() { return *m_viewer; }
+    DownloadBar& downloadBar() { return *m_downloads; }
+    SoftwareUpdateWindow& softwareUpdateWindow() { return *m_softwareUpdate; }
     PreferencesWindow& preferencesWindow() { return *m_preferences; }
 
     // Launch: the interface is loaded (awakeFromNib), the window comes to the
@@ -74,6 +78,9 @@ private:
     PreferencesWindow* m_preferences;
     ViewerPlaceholder* m_viewer;
     std::unique_ptr<app::JoinClipController> m_controller;
+    // Made after the controller it adds downloads to, and gone before it.
+    std::unique_ptr<DownloadBar> m_downloads;
+    SoftwareUpdateWindow* m_softwareUpdate;
     bool m_terminated = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/PreferencesWindow.h"
 
 #include "app/JoinClipController.h"
+#include "net/UpdateCheck.h"
 #include "support/LocalizedString.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ComponentSettingsDialog.h"
@@ -72,6 +73,8 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
     m_ui->setupUi(this);
     m_state = std::make_unique<State>(*m_ui, *this);
     localizeTexts();
+    // A build that never checks for updates has nothing to switch off.
+    m_ui->softwareUpdateGroup->setVisible(!net::versionFileAddress().isEmpty());
     connect(m_ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::close);
 }
 

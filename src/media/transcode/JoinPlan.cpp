@@ -97,6 +97,35 @@ std::int64_t leastCommonMultiple(std::int64_t a, std::int64_t b) {
     return std::lcm(a, b);
 }
 
+// Moves every join point to the nearest frame time of the output's rate, so
+// each source's first frame starts on that grid: the frame shown before it
+// is then never a sliver of the one it ends, and the sound, placed at the
+// same point, moves with it. A stretch shorter than half a frame collapses
+// to nothing; the movie's end stays where it is. A chapter that starts at a
+// join point moves with it.
+void placeJoinPointsOnFrameGrid(JoinPlan& plan) {
+    const AVRational rate = plan.frameRate;
+    if (rate.num <= 0 || rate.den <= 0)
+        return;
+    Time previous = zeroTime();
+    for (std::size_t i = 1; i < plan.placements.size(); ++i) {
+        const Time exact = plan.placements[i].start;
+        const std::int64_t frames = av_rescale_rnd(
+            exact.value, rate.num, static_cast<std::int64_t>(exact.scale) * rate.den, AV_ROUND_NEAR_INF);
+        Time onGrid = makeTime(frames * rate.den, rate.num);
+        if (compareTimes(onGrid, previous) < 0)
+            onGrid = previous;
+        if (compareTimes(onGrid, plan.duration) > 0)
+            onGrid = plan.duration;
+        plan.placements[i - 1].end = onGrid;
+        plan.placements[i].start = onGrid;
+        previous = onGrid;
+        for (Chapter& chapter : plan.chapters)
+            if (compareTimes(chapter.start, exact) == 0)
+                chapter.start = onGrid;
+    }
+}
+
 } // namespace
 
 double segmentTempo(const Segment& segment) {
@@ -182,6 +211,7 @@ std::expected<JoinPlan, Error> makeJoinPlan(const Request& request) {
         return std::unexpected(Error{EINVAL, "the segments hold neither video nor sound"});
     if (auto problem = checkChapters(request, plan.duration))
         return std::unexpected(*problem);
+    plan.chapters = request.chapters;
 
     const AVRational sourceTimeBase{1, videoScale <= kMaxVideoScale ? static_cast<int>(videoScale)
                                                                     : kFallbackVideoScale};
@@ -190,6 +220,8 @@ std::expected<JoinPlan, Error> makeJoinPlan(const Request& request) {
     plan.videoTimeBase = timing.timeBase;
     plan.frameRate = timing.frameRate;
     plan.constantFrameRate = timing.constantRate;
+    if (plan.hasVideo)
+        placeJoinPointsOnFrameGrid(plan);
     for (SegmentPlacement& placement : plan.placements) {
         placement.videoStart = ticksAt(placement.start, plan.videoTimeBase);
         placement.videoEnd = ticksAt(placement.end, plan.videoTimeBase);

@@ -15,7 +15,7 @@ namespace media::transcode {
 // Where one segment lands in the output.
 struct SegmentPlacement final {
     const Segment* segment = nullptr;
-    Time start; // exact sum of the durations before it
+    Time start; // the sum of the durations before it, on the output's frame grid when it has video
     Time end;
     std::int64_t videoStart = 0; // in JoinPlan::videoTimeBase
     std::int64_t videoEnd = 0;
@@ -37,6 +37,8 @@ struct JoinPlan final {
     bool constantFrameRate = false;
     int sampleRate = 0;
     int channels = 0;
+    // The request's chapters, those starting at a join point moved with it.
+    std::vector<Chapter> chapters;
 };
 
 // Checks the request and reads the sources' stream parameters. Errors name the file at fault.

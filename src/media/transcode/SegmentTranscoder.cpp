@@ -20,6 +20,17 @@ constexpr double kSeekThresholdSeconds = 1.0;
 // Seeking lands this much before the range, so the sound decoder is settled when the range begins.
 constexpr std::int64_t kPrerollMicroseconds = 500000;
 
+// A stream whose average frame rate is further than this from its base rate
+// changes its rate as it goes.
+constexpr double kVariableRateTolerance = 0.005;
+
+bool keepsConstantRate(const AVStream& stream) {
+    const AVRational base = stream.r_frame_rate, average = stream.avg_frame_rate;
+    if (base.num <= 0 || base.den <= 0 || average.num <= 0 || average.den <= 0)
+        return true;
+    return std::abs(av_q2d(base) / av_q2d(average) - 1) <= kVariableRateTolerance;
+}
+
 std::int64_t frameTimestamp(const AVFrame& frame) {
     return frame.best_effort_timestamp != AV_NOPTS_VALUE ? frame.best_effort_timestamp : frame.pts;
 }
@@ -81,6 +92,7 @@ std::expected<void, Error> SegmentTranscoder::openSource() {
             return std::unexpected(decoder.error());
         m_videoDecoder.emplace(std::move(*decoder));
         stream->discard = AVDISCARD_DEFAULT;
+        m_onFrameGrid = keepsConstantRate(*stream);
         const AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
                                                                       : stream->codecpar->sample_aspect_ratio;
         m_fitter.emplace(m_video->format(), m_source->clockwiseRotation(m_segment.videoStream), aspect,
@@ -178,7 +190,8 @@ std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
             ? (m_shownAny ? m_lastShownPts - m_placement.videoStart + 1 : 0)
             : scaled(av_rescale_q_rnd(timestamp, streamBase, m_outputTimeBase, AV_ROUND_NEAR_INF) -
                      m_rangeStartTicks);
-    if (offset >= m_segmentTicks) {
+    const std::int64_t pts = onFrameGrid(m_placement.videoStart + offset);
+    if (offset >= m_segmentTicks || pts >= m_placement.videoEnd) {
         m_videoDone = true;
         return {};
     }
@@ -198,7 +211,18 @@ std::expected<void, Error> SegmentTranscoder::takeVideoFrame(FramePtr frame) {
             return show(std::move(frame), m_placement.videoStart);
         }
     }
-    return show(std::move(frame), m_placement.videoStart + offset);
+    return show(std::move(frame), pts);
+}
+
+std::int64_t SegmentTranscoder::onFrameGrid(std::int64_t pts) const {
+    const AVRational rate = m_video->frameRate();
+    if (!m_onFrameGrid || rate.num <= 0 || rate.den <= 0)
+        return pts;
+    const std::int64_t ticksPerSecond = static_cast<std::int64_t>(m_outputTimeBase.den) * rate.den;
+    const std::int64_t framesPerTick = static_cast<std::int64_t>(m_outputTimeBase.num) * rate.num;
+    const std::int64_t frame = av_rescale_rnd(pts, framesPerTick, ticksPerSecond, AV_ROUND_NEAR_INF);
+    return std::max(m_placement.videoStart,
+                    av_rescale_rnd(frame, ticksPerSecond, framesPerTick, AV_ROUND_NEAR_INF));
 }
 
 std::expected<void, Error> SegmentTranscoder::takeSoundFrame(FramePtr frame) {

@@ -4,6 +4,9 @@
 // sound to the encoders, placed at the segment's start in the output. A
 // segment whose duration differs from its source range's is retimed: its
 // frames shown at scaled times, its sound time-stretched with its pitch kept.
+// The frames of a source of constant rate land on the output's frame grid,
+// as its first frame does (see JoinPlan.h), so no frame of the output is
+// shorter than one frame time of the output's rate.
 
 #include "media/detail/FFmpeg.h"
 #include "media/transcode/AudioConformer.h"
@@ -52,6 +55,9 @@ private:
     AVRational soundTimeBase() const;
     // An offset from the source range's start as it lands in the segment, whose tempo may differ.
     std::int64_t scaled(std::int64_t sourceOffset) const;
+    // A frame time of a source of constant rate moved to the nearest frame
+    // time of the output's rate; other sources keep their own (output video units).
+    std::int64_t onFrameGrid(std::int64_t pts) const;
     // Shows `frame` from `pts` (output video units) on.
     [[nodiscard]] std::expected<void, Error> show(detail::FramePtr frame, std::int64_t pts);
     [[nodiscard]] std::expected<void, Error> finishVideo();
@@ -83,7 +89,8 @@ private:
     std::int64_t m_segmentTicks = 0;    // the segment's duration in output video units
     std::int64_t m_rangeStartSample = 0;
     std::int64_t m_lastShownPts = 0;
-    detail::FramePtr m_held; // the latest frame before the range's start
+    detail::FramePtr m_held;    // the latest frame before the range's start
+    bool m_onFrameGrid = false; // the source's frames keep a constant rate: see onFrameGrid
     bool m_shownAny = false;
     bool m_videoDone = false;
 };

@@ -38,7 +38,7 @@ std::expected<void, Error> writeJoin(const std::filesystem::path& file,
         if (auto added = audio->addStream(); !added)
             return added;
     }
-    if (auto set = (*output)->setChapters(request.chapters, plan.duration); !set)
+    if (auto set = (*output)->setChapters(plan.chapters, plan.duration); !set)
         return set;
     if (auto begun = (*output)->begin(); !begun)
         return begun;
@@ -49,6 +49,9 @@ std::expected<void, Error> writeJoin(const std::filesystem::path& file,
     if (auto told = progress.reach(0); !told)
         return told;
     for (const SegmentPlacement& placement : plan.placements) {
+        // A stretch shorter than half a frame that the frame grid took in.
+        if (compareTimes(placement.start, placement.end) == 0)
+            continue;
         SegmentTranscoder segment(placement, video.get(), audio.get(), progress);
         if (auto done = segment.run(); !done)
             return done;

@@ -73,10 +73,17 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
     if (!opened)
         return std::unexpected(opened.error());
     encoder->m_encoder = std::move(*opened);
-    // A constant rate fills every frame time; otherwise a frame held for a
-    // second is repeated, so that players and seeking find one nearby.
-    encoder->m_maxFrameDuration =
-        plan.constantFrameRate ? 1 : av_rescale_q(1, AVRational{1, 1}, plan.videoTimeBase);
+    // A constant rate fills every frame time, and so does a container that
+    // keeps no frame durations (MPEG-TS and -PS): there a held picture lasts
+    // only until the next frame a player reads, so it is repeated at the
+    // output's rate up to its end. Otherwise a frame held for a second is
+    // repeated, so that players and seeking find one nearby.
+    const std::int64_t frameTicks = std::max<std::int64_t>(
+        1, plan.frameRate.num > 0 ? av_rescale_q(1, av_inv_q(plan.frameRate), plan.videoTimeBase) : 1);
+    encoder->m_maxFrameDuration = plan.constantFrameRate ? 1
+                                  : !output.keepsFrameDurations()
+                                      ? frameTicks
+                                      : av_rescale_q(1, AVRational{1, 1}, plan.videoTimeBase);
     return encoder;
 }
 
@@ -143,7 +150,8 @@ std::expected<void, Error> VideoEncoder::place(FramePtr frame, std::int64_t pts,
 std::expected<void, Error> VideoEncoder::holdUntil(std::int64_t pts) {
     // The encoder keeps its own reference to what it is sent, so the pending
     // frame can be sent again, later, as the repeat of a long-held picture.
-    while (m_pending && pts - m_pending->pts > m_maxFrameDuration) {
+    // The last repeat lasts one to two times the longest frame, never a sliver.
+    while (m_pending && pts - m_pending->pts >= 2 * m_maxFrameDuration) {
         if (auto sent = send(m_pending.get(), m_maxFrameDuration); !sent)
             return sent;
         m_pending->pts += m_maxFrameDuration;

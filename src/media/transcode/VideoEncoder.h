@@ -39,6 +39,8 @@ public:
     // What frames must be: the natural size (even where the pixel format needs it) and pixel format.
     const VideoFormat& format() const { return m_format; }
     AVRational timeBase() const { return m_encoder.context->time_base; }
+    // The output's frame rate: its frame grid.
+    AVRational frameRate() const { return m_encoder.context->framerate; }
     // Once the output has begun: where the container keeps coarser times
     // than the encoder's (GIF's hundredths, Matroska's milliseconds), frames
     // land on the container's ticks, so timestamps stay strictly increasing.

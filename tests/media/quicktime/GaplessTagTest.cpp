@@ -1,6 +1,7 @@
 // An AAC file without an edit list whose iTunes gapless tag ("iTunSMPB")
 // tells its priming and length plays only the samples it names: opened, and
-// joined losslessly to itself.
+// joined losslessly to itself, whether or not its track counts time in
+// samples (the tag always does).
 
 #include "MediaFixtures.h"
 #include "MovieParts.h"
@@ -37,10 +38,40 @@ void tagWithoutEditList(const std::filesystem::path& file, const std::string& ta
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-TEST(GaplessTag, PrimingAndLengthComeFromTheTag) {
+std::uint32_t bigEndian32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < 4; ++i)
+        value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
+    return value;
+}
+
+void setBigEndian32(std::string& bytes, std::size_t at, std::uint32_t value) {
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+}
+
+// The file's one track counting time in half samples: its media header's
+// time scale and duration and each of its time table's durations doubled.
+void doubleTrackTimeScale(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    const std::size_t mdhd = bytes.find("mdhd") + 4; // version 0: times of 32 bits
+    for (const std::size_t field : {mdhd + 12, mdhd + 16})
+        setBigEndian32(bytes, field, 2 * bigEndian32(bytes, field));
+    const std::size_t stts = bytes.find("stts") + 4;
+    for (std::uint32_t k = 0; k < bigEndian32(bytes, stts + 4); ++k)
+        setBigEndian32(bytes, stts + 12 + 8 * k, 2 * bigEndian32(bytes, stts + 12 + 8 * k));
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+class GaplessTag : public ::testing::TestWithParam<bool> {};
+
+TEST_P(GaplessTag, PrimingAndLengthComeFromTheTag) {
     const auto dir = fixtures::test::scratchFolder("gapless");
     const auto file = fixtures::makeSound(dir, "tone.m4a", 44100, 1, 1.0);
     tagWithoutEditList(file, " 00000000 00000400 00000000 0000000000009C40"); // 1024 primed, 40000 kept
+    if (GetParam())
+        doubleTrackTimeScale(file);
     const double kept = 40000.0 / 44100;
     auto joined = media::Movie::makeEmpty();
     joined->setEditable(true);
@@ -56,5 +87,8 @@ TEST(GaplessTag, PrimingAndLengthComeFromTheTag) {
     ASSERT_EQ(streams.size(), 1u);
     EXPECT_NEAR(streams[0].duration, 2 * kept, 1e-3);
 }
+
+INSTANTIATE_TEST_SUITE_P(TimeScales, GaplessTag, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "TwiceTheSampleRate" : "SampleRate"; });
 
 } // namespace

@@ -45,6 +45,18 @@ struct JoinCase final {
 
 std::vector<JoinCase> joinCases() {
     const auto mp4 = [](int frames) { return h264AacClip("mp4", frames); };
+    // 3GP with AMR-NB: H.263's own size, a second of sound in 50 frames.
+    const auto amr = [](int frames) {
+        return sharedClip("amr-" + std::to_string(frames) + ".3gp", {.container = "3gp",
+                                                                     .videoCodec = "h263",
+                                                                     .audioCodec = "amr_nb",
+                                                                     .width = 176,
+                                                                     .height = 144,
+                                                                     .fpsNum = 15,
+                                                                     .frames = frames,
+                                                                     .sampleRate = 8000,
+                                                                     .channels = 1});
+    };
     const auto pcm = [](int frames) {
         return sharedClip("pcm-" + std::to_string(frames) + ".mov",
                           {.container = "mov", .audioCodec = "pcm_s16le", .frames = frames});
@@ -78,6 +90,11 @@ std::vector<JoinCase> joinCases() {
          {},
          [](const SourceIndex& index) { EXPECT_TRUE(index.tracks[1].packed.has_value()); },
          true},
+        {"amr.mov",
+         {amr(15), amr(30)},
+         {},
+         [](const SourceIndex& index) { EXPECT_EQ(index.tracks[1].codec(0), makeFourCC("samr")); },
+         true},
     };
 }
 
@@ -109,7 +126,7 @@ TEST_P(JoinSelfContainedTest, KeepsEveryPictureAtItsJoinTimeWithOneEditPerTrack)
     EXPECT_LT(std::filesystem::file_size(output), sources + 8192);
 }
 
-INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 4));
+INSTANTIATE_TEST_SUITE_P(Joins, JoinSelfContainedTest, ::testing::Range<std::size_t>(0, 5));
 
 TEST(JoinChaptersTest, StartWhereTheirMoviesStartAndEndWithTheMovie) {
     const std::vector<std::filesystem::path> clips{h264AacClip("mp4", 25), h264AacClip("mp4", 30),

@@ -47,7 +47,7 @@ ClipRecipe clip(const char* container, const char* video, const char* sound, int
 }
 
 // Pictures and sound files are made from their names. The 3GP keeps H.263's
-// own picture size; Debian's FFmpeg has no AMR encoder, so AAC stands in.
+// own picture size and carries AMR-NB, written frame by frame by the fixtures.
 const std::vector<Input> kInputs{
     {"h264-aac-25.mp4", clip("mp4", "libx264", "aac", 25, 1, 44100, 2)},
     {"h264-aac-24-mono-22k.mov", clip("mov", "libx264", "aac", 24, 1, 22050, 1)},
@@ -57,8 +57,8 @@ const std::vector<Input> kInputs{
     {"mpeg4-mp3-2997-100.avi", clip("avi", "mpeg4", "libmp3lame", 2997, 100, 44100, 2)},
     {"h264-aac-59.94.ts", clip("ts", "libx264", "aac", 60000, 1001, 48000, 2)},
     {"mpeg2-mp2-29.97.ts", clip("ts", "mpeg2video", "mp2", 30000, 1001, 48000, 2)},
-    {"h263-aac-8k-mono.3gp",
-     clip("3gp", "h263", "aac", 15, 1, 8000, 1, [](ClipRecipe& r) { r.width = 176, r.height = 144; })},
+    {"h263-amr-8k-mono.3gp",
+     clip("3gp", "h263", "amr_nb", 15, 1, 8000, 1, [](ClipRecipe& r) { r.width = 176, r.height = 144; })},
     {"hevc-aac-30-96k.mp4", clip("mp4", "libx265", "aac", 30, 1, 96000, 2,
                                  [](ClipRecipe& r) {
                                      r.videoOptions = {{"x265-params", "log-level=error"}};
@@ -76,6 +76,22 @@ const std::vector<Input> kInputs{
 };
 constexpr std::size_t kSilent = 13; // no-sound.mp4
 constexpr std::size_t kAvi = 5;
+constexpr std::size_t kPicture = 14; // picture.jpg
+
+bool isClip(const Input& input) {
+    const std::string name = input.file;
+    return !name.starts_with("picture") && !name.starts_with("tone");
+}
+
+// The frame rate a re-encoded join of these inputs chooses: the fastest.
+double fastestRate(const std::vector<std::size_t>& order) {
+    double fastest = 0;
+    for (const std::size_t i : order)
+        if (isClip(kInputs[i]) && !kInputs[i].recipe.videoCodec.empty())
+            fastest =
+                std::max(fastest, static_cast<double>(kInputs[i].recipe.fpsNum) / kInputs[i].recipe.fpsDen);
+    return fastest;
+}
 
 bool hasSound(const Input& input) {
     const std::string name = input.file;
@@ -101,7 +117,9 @@ const fs::path& inputFile(std::size_t i) {
 // Joins the inputs through re-encoding, scaled by `scale` when it is not 1,
 // and checks that each join point keeps picture and sound together: a key
 // frame starts each segment, and the sound is silent exactly over the
-// segments without sound.
+// segments without sound. No frame is shorter than half a frame of the
+// output's rate (the sources' own frames are all longer), and FFmpeg decodes
+// the movie without a complaint when every source keeps a constant rate.
 void joinAndCheck(const std::vector<std::size_t>& order, double scale = 1) {
     auto joined = media::Movie::makeEmpty();
     joined->setEditable(true);
@@ -120,15 +138,28 @@ void joinAndCheck(const std::vector<std::size_t>& order, double scale = 1) {
     const double frame = 1.0 / 24;
     EXPECT_NEAR(oracle::formatDuration(output), length, frame);
     const auto frames = transcode_test::videoFrameTimes(output);
+    // Slowed down, the sources' frames last longer: half a frame at their
+    // own fastest rate is the least a frame lasts at any speed.
+    const double rate = fastestRate(order);
+    for (std::size_t k = 1; k < frames.size() && rate > 0; ++k) {
+        EXPECT_GE(frames[k].seconds - frames[k - 1].seconds, 0.5 / rate - 1e-4)
+            << "frame at " << frames[k - 1].seconds;
+    }
+    if (std::ranges::none_of(order, [](std::size_t i) { return kInputs[i].recipe.variableFrameRate; })) {
+        EXPECT_EQ(transcode_test::decodeWarnings(output), "");
+    }
     std::vector<std::pair<double, double>> silent; // expected silences, adjacent ones merged
     for (std::size_t k = 0; k < segments.size(); ++k) {
         const auto [start, sounds] = segments[k];
         const double end = k + 1 < segments.size() ? segments[k + 1].first : length;
-        const auto first =
-            std::ranges::find_if(frames, [&](const auto& f) { return f.seconds > start - 0.002; });
+        // The join point lies on the output's frame grid: the frame time
+        // nearest the sum of durations (the later one when halfway).
+        const double earliest = rate > 0 ? start - 0.5 * std::max(1.0, scale) / rate + 0.0005 : start - 0.002;
+        const auto first = std::ranges::find_if(frames, [&](const auto& f) { return f.seconds > earliest; });
         ASSERT_NE(first, frames.end()) << "segment " << k;
         EXPECT_NEAR(first->seconds, start, frame) << "segment " << k;
-        EXPECT_TRUE(first->isKey) << "segment " << k;
+        EXPECT_TRUE(first->isKey) << "segment " << k << " at " << start << " s, first frame at "
+                                  << first->seconds;
         if (!sounds && !silent.empty() && std::abs(silent.back().second - start) < 1e-6)
             silent.back().second = end;
         else if (!sounds)
@@ -205,6 +236,28 @@ TEST_P(ComponentMatrix, WritesEveryInputWithEveryEncoder) {
         // Priming and padding that MP3 and AVI do not mark last up to 0.14 s at 8 kHz.
         EXPECT_NEAR(oracle::formatDuration(output), media::seconds(movie->duration()), 0.3);
     }
+}
+
+// MPEG-TS keeps no frame durations: a picture held for five seconds is
+// repeated at the output's rate to its end, as a player would show it.
+TEST(ComponentMatrixTransportStream, HeldPictureIsRepeatedAtTheRateToItsEnd) {
+    const auto components = media::exportComponents();
+    const auto ts = std::ranges::find_if(components, [](const auto& c) { return c.extension == "ts"; });
+    if (ts == components.end())
+        GTEST_SKIP() << "this FFmpeg cannot write MPEG-TS";
+    ASSERT_EQ(std::string(kInputs[kPicture].file), "picture.jpg");
+    auto movie = media_test::openMovie(inputFile(kPicture));
+    const fs::path output = fixtures::test::scratchFolder("held") / "held.ts";
+    media::WriteOptions options;
+    options.component = *ts;
+    ASSERT_TRUE(movie->write(output, options).has_value());
+    const auto frames = transcode_test::videoFrameTimes(output);
+    const double length = media::seconds(movie->duration());
+    ASSERT_GE(frames.size(), 2u);
+    const double frame = frames[1].seconds - frames[0].seconds;
+    for (std::size_t k = 1; k < frames.size(); ++k)
+        ASSERT_NEAR(frames[k].seconds - frames[k - 1].seconds, frame, 0.002) << "frame " << k;
+    EXPECT_NEAR(frames.back().seconds - frames.front().seconds, length - frame, 0.002);
 }
 
 INSTANTIATE_TEST_SUITE_P(Every, ComponentMatrix, ::testing::ValuesIn(media::exportComponents()),

@@ -23,6 +23,13 @@ std::vector<VideoFrameTime> videoFrameTimes(const std::filesystem::path& file) {
     return times;
 }
 
+std::string decodeWarnings(const std::filesystem::path& file) {
+    const QStringList arguments{"-nostdin", "-nostats", "-v",
+                                "warning",  "-i",       QString::fromStdString(file.string()),
+                                "-f",       "null",     "-"};
+    return oracle::runProgram("ffmpeg", arguments).err.toStdString();
+}
+
 std::vector<Silence> silences(const std::filesystem::path& file) {
     // Filter graph syntax reserves these characters; the tests' temporary names never use them.
     if (file.string().find_first_of("'\\:,;[]=") != std::string::npos)

@@ -17,6 +17,10 @@ struct VideoFrameTime final {
 // The first video stream's packets in presentation order.
 std::vector<VideoFrameTime> videoFrameTimes(const std::filesystem::path& file);
 
+// What the ffmpeg program complains of while decoding the whole file (at
+// -v warning): empty for a well-formed movie.
+std::string decodeWarnings(const std::filesystem::path& file);
+
 // The stretches of the first sound stream quieter than -40 dB for at least 10 ms.
 struct Silence final {
     double start = 0;

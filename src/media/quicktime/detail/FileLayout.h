@@ -37,6 +37,10 @@ struct SegmentLayout final {
     std::uint32_t repeats = 0;
     // Packed sound: frames of silence played before its samples (a gap filled).
     std::int64_t silentFrames = 0;
+    // PCM cut at any frame: the frames of its samples left out before it
+    // starts, and those it plays (-1: all its samples, whole).
+    std::int64_t skippedFrames = 0;
+    std::int64_t keptFrames = -1;
 };
 
 // A sample that is not in any source: chapter titles.

@@ -6,6 +6,8 @@
 #include "media/quicktime/detail/Rescale.h"
 #include "media/quicktime/detail/SampleTableParser.h"
 
+#include <bit>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -264,25 +266,44 @@ std::optional<media::detail::Gapless> readGapless(Bytes udta) {
     return std::nullopt;
 }
 
+// The sample rate a sound description gives: 16.16 fixed point, or in
+// version 2 (rates beyond 65535 Hz) a 64-bit float after it. 0 when absent.
+std::int64_t soundSampleRate(const std::vector<std::uint8_t>& description) {
+    ByteReader reader(description);
+    reader.skip(16);
+    const std::uint16_t version = reader.u16();
+    reader.skip(14);
+    const std::uint32_t fixed = reader.u32();
+    if (version != 2)
+        return reader.ok() ? fixed >> 16 : 0;
+    reader.skip(4);
+    const std::uint64_t bits = reader.u64();
+    const double rate = std::bit_cast<double>(bits);
+    return reader.ok() && rate >= 1 && rate < 1e7 ? std::llround(rate) : 0;
+}
+
 // A sound track without an edit list plays from its first sample; the gapless
 // tag, when the file has one, says how much of it is priming and padding: an
-// edit list that leaves them out stands in for the missing one. Only for
-// tracks whose time scale is their sample rate, as the tag counts samples.
+// edit list that leaves them out stands in for the missing one. The tag
+// counts samples at the sound's rate, which the track's time scale need not be.
 void applyGapless(const media::detail::Gapless& gapless, SourceIndex& index) {
     for (TrackIndex& track : index.tracks) {
         if (track.handler != Handler::Sound || !track.editList.empty() || track.samples.empty() ||
             track.sampleDescriptions.empty() || track.sampleDescriptions.front().size() < 36 ||
+            track.mediaTimeScale <= 0 ||
             (track.codec(0) != makeFourCC("mp4a") && track.codec(0) != makeFourCC(".mp3")))
             continue;
-        ByteReader reader(track.sampleDescriptions.front());
-        reader.skip(32);
-        if (reader.u32() >> 16 != static_cast<std::uint32_t>(track.mediaTimeScale))
+        const std::int64_t sampleRate = soundSampleRate(track.sampleDescriptions.front());
+        if (sampleRate <= 0)
             continue;
-        const auto length = media::detail::keptSamples(gapless, track.samples.totalDuration());
+        const std::int64_t total =
+            rescaleRounded(track.samples.totalDuration(), sampleRate, track.mediaTimeScale);
+        const auto length = media::detail::keptSamples(gapless, total);
         if (!length)
             continue;
-        track.editList.push_back(EditListEntry{
-            rescaleRounded(*length, index.movieTimeScale, track.mediaTimeScale), gapless.priming, 0x10000});
+        track.editList.push_back(
+            EditListEntry{rescaleRounded(*length, index.movieTimeScale, sampleRate),
+                          rescaleRounded(gapless.priming, track.mediaTimeScale, sampleRate), 0x10000});
     }
 }
 

@@ -24,6 +24,37 @@ bool OutputSampleCursor::nextOwn(OutputSample& sample) {
     return true;
 }
 
+bool OutputSampleCursor::nextCutFrames(const SegmentLayout& part, OutputSample& sample) {
+    const SampleList& samples = m_layout.sourceTrack(part.segment).samples;
+    const auto i = static_cast<std::size_t>(part.segment.firstSample + m_inSegment++);
+    const std::int64_t frames = samples.duration(i);
+    const std::int64_t before = m_sourceElapsed;
+    m_sourceElapsed += frames;
+    // The frames of this chunk the segment plays: [from, to).
+    const std::int64_t from = std::clamp<std::int64_t>(part.skippedFrames - before, 0, frames);
+    const std::int64_t to =
+        std::clamp<std::int64_t>(part.skippedFrames + part.keptFrames - before, 0, frames);
+    if (to <= from)
+        return false;
+    const std::uint64_t bytesPerFrame = samples.byteSize(i) / static_cast<std::uint64_t>(frames);
+    std::uint64_t offset = samples.offset(i) + static_cast<std::uint64_t>(from) * bytesPerFrame;
+    if (m_layout.copies(part.segment.source)) {
+        const CopyRun& run = m_layout.runs[static_cast<std::size_t>(part.run)];
+        offset = m_mediaData + run.outputStart + (offset - run.sourceStart);
+    }
+    sample = OutputSample{};
+    sample.offset = offset;
+    sample.size = static_cast<std::uint32_t>(static_cast<std::uint64_t>(to - from) * bytesPerFrame);
+    sample.duration = static_cast<std::uint32_t>(to - from);
+    sample.description = part.descriptionMap[samples.descriptionIndex(i)];
+    sample.startsChunk =
+        !m_havePrevious || sample.offset != m_previousEnd || sample.description != m_previousDescription;
+    m_havePrevious = true;
+    m_previousEnd = sample.offset + sample.size;
+    m_previousDescription = sample.description;
+    return true;
+}
+
 bool OutputSampleCursor::next(OutputSample& sample) {
     if (!m_track.ownSamples.empty())
         return nextOwn(sample);
@@ -55,6 +86,11 @@ bool OutputSampleCursor::next(OutputSample& sample) {
             m_previousEnd = sample.offset + sample.size;
             m_previousDescription = sample.description;
             return true;
+        }
+        if (part.keptFrames >= 0) {
+            if (nextCutFrames(part, sample))
+                return true;
+            continue;
         }
         // The repeats of the first sample come before it.
         const bool repeat = m_inSegment < part.repeats;

@@ -29,6 +29,8 @@ public:
 
 private:
     [[nodiscard]] bool nextOwn(OutputSample& sample);
+    // The part of the segment's next chunk of PCM that it plays; false when none.
+    [[nodiscard]] bool nextCutFrames(const SegmentLayout& part, OutputSample& sample);
 
     const FileLayout& m_layout;
     const TrackLayout& m_track;

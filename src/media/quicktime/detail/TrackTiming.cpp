@@ -252,20 +252,48 @@ std::optional<std::uint8_t> silenceByteOf(FourCC codec) {
     return std::nullopt;
 }
 
-// Packed uncompressed sound: the frames end to end, as they are, with
-// silence before a segment that starts after the sound before it ends.
-void timeEndToEnd(const FileLayout& layout, TrackLayout& track, std::vector<Placed>& placed,
-                  std::int64_t mediaStart) {
+// Whether every frame of a packed track's segments is a whole number of
+// bytes (PCM), so a segment can start and end at any frame.
+bool cutsAtAnyFrame(const FileLayout& layout, const std::vector<Placed>& placed) {
+    return std::all_of(placed.begin(), placed.end(), [&](const Placed& place) {
+        const TrackIndex& source = layout.sourceTrack(place.part->segment);
+        const auto first = static_cast<std::size_t>(place.part->segment.firstSample);
+        const std::uint32_t frames = source.samples.duration(first);
+        return frames > 0 && source.samples.byteSize(first) % frames == 0;
+    });
+}
+
+// Packed uncompressed sound: the frames end to end, with silence before a
+// segment that starts after the sound before it ends. PCM is cut at the very
+// frame each segment starts and ends (they need not be chunk boundaries),
+// so the track's one edit starts at 0; other packed sound plays from its
+// segments' first chunks. Answers where the track's edit starts in its media.
+std::int64_t timeEndToEnd(const FileLayout& layout, TrackLayout& track, std::vector<Placed>& placed,
+                          std::int64_t mediaStart, std::int64_t end) {
+    const bool exact = cutsAtAnyFrame(layout, placed);
+    if (exact)
+        mediaStart = 0;
     std::int64_t written = 0;
-    for (Placed& place : placed) {
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        Placed& place = placed[k];
         SegmentLayout& part = *place.part;
         const TrackIndex& source = layout.sourceTrack(part.segment);
         const auto first = static_cast<std::size_t>(part.segment.firstSample);
         const SegmentSamples samples(source.samples, first,
                                      static_cast<std::size_t>(part.segment.sampleCount),
                                      track.attributes.mediaTimeScale, source.mediaTimeScale, false);
+        std::int64_t length = samples.span(0, samples.count());
+        if (exact) {
+            // From the segment's first shown frame to the next segment's place (or the track's end).
+            const std::int64_t room = (k + 1 < placed.size() ? placed[k + 1].target : end) - place.target;
+            part.skippedFrames = std::clamp<std::int64_t>(place.lead, 0, length);
+            const std::int64_t shown = part.segment.mediaDuration > 0 ? part.segment.mediaDuration : length;
+            length = std::clamp<std::int64_t>(std::min(length - part.skippedFrames, shown), 0,
+                                              std::max<std::int64_t>(room, 0));
+            part.keptFrames = length;
+        }
         // A self-contained movie can hold the silence; a referring one points into its source.
-        const std::int64_t gap = mediaStart + place.target - place.lead - written;
+        const std::int64_t gap = mediaStart + place.target - (exact ? 0 : place.lead) - written;
         const auto silence = silenceByteOf(source.codec(source.samples.descriptionIndex(first)));
         const std::uint32_t frames = source.samples.duration(first);
         if (gap > 0 && silence && layout.copies(part.segment.source) && frames > 0 &&
@@ -276,9 +304,10 @@ void timeEndToEnd(const FileLayout& layout, TrackLayout& track, std::vector<Plac
             track.silenceBytesPerFrame = source.samples.byteSize(first) / frames;
         }
         part.outputDecodeStart = written;
-        part.outputDecodeLength = part.silentFrames + samples.span(0, samples.count());
+        part.outputDecodeLength = part.silentFrames + length;
         written += part.outputDecodeLength;
     }
+    return mediaStart;
 }
 
 } // namespace
@@ -309,7 +338,7 @@ std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& trac
     if (placed.empty())
         return {};
     const std::int64_t end = rescaleRounded(movieTime - firstShown, to, movieScale);
-    const std::int64_t mediaStart = placed.front().lead;
+    std::int64_t mediaStart = placed.front().lead;
     if (mediaStart < 0)
         return std::unexpected(badRequest("a segment's media starts before its samples"));
 
@@ -317,7 +346,7 @@ std::expected<void, Error> timeTrack(const FileLayout& layout, TrackLayout& trac
         if (auto timed = timeFitted(layout, track, placed, end, mediaStart); !timed)
             return timed;
     } else if (track.packed)
-        timeEndToEnd(layout, track, placed, mediaStart);
+        mediaStart = timeEndToEnd(layout, track, placed, mediaStart, end);
     else if (auto timed = timeSound(layout, track, placed, mediaStart); !timed)
         return timed;
 

@@ -17,7 +17,8 @@
 //   measured afresh against the movie's time at every join point, so it
 //   never adds up along the list; it stays within half a frame unless a gap
 //   cannot be filled (a source without priming after a gap).
-// - Uncompressed sound stored as packed frames is laid end to end as it is;
+// - Uncompressed sound stored as packed frames is laid end to end, PCM cut
+//   at the exact frames each segment starts and ends (within a chunk);
 //   a gap before a segment (a source without sound, sound shorter than its
 //   picture) is filled with frames of silence in the same format, which a
 //   self-contained movie stores once and lists as often as needed.

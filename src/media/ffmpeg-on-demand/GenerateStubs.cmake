@@ -1,0 +1,60 @@
+cmake_policy(SET CMP0007 NEW)
+# Writes OUTPUT, a C++ file of x86-64 assembly with one stub for each FFmpeg
+# function LIBRARY (the media library) calls, and their names. A stub jumps
+# to the function once the libraries are loaded; its first call loads them
+# (FfmpegOnDemand.cpp) with every argument register kept.
+# cmake -DNM=nm -DLIBRARY=libjoinclip_media.a -DOUTPUT=FfmpegStubs.cpp -P GenerateStubs.cmake
+execute_process(COMMAND ${NM} -u --format=just-symbols ${LIBRARY}
+    OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "cannot list the symbols of ${LIBRARY}")
+endif()
+string(REPLACE "\n" ";" symbols "${symbols}")
+list(FILTER symbols INCLUDE REGEX "^(av|avformat|avcodec|avio|avfilter|avutil|sws|swr)_[A-Za-z0-9_]+$")
+list(REMOVE_DUPLICATES symbols)
+list(SORT symbols)
+
+set(text "    .text\n")
+# Loads the libraries, keeping the argument registers (and %al, the vector
+# count of a variadic call) for the function called.
+string(APPEND text "    .p2align 4\n    .type joinclip_ffmpeg_load_keeping_arguments, @function\n")
+string(APPEND text "joinclip_ffmpeg_load_keeping_arguments:\n")
+foreach(register rdi rsi rdx rcx r8 r9 rax)
+    string(APPEND text "    pushq %${register}\n")
+endforeach()
+string(APPEND text "    subq $136, %rsp\n")
+foreach(k RANGE 7)
+    math(EXPR at "${k} * 16")
+    string(APPEND text "    movdqu %xmm${k}, ${at}(%rsp)\n")
+endforeach()
+string(APPEND text "    call joinclip_load_ffmpeg@PLT\n")
+foreach(k RANGE 7)
+    math(EXPR at "${k} * 16")
+    string(APPEND text "    movdqu ${at}(%rsp), %xmm${k}\n")
+endforeach()
+string(APPEND text "    addq $136, %rsp\n")
+foreach(register rax r9 r8 rcx rdx rsi rdi)
+    string(APPEND text "    popq %${register}\n")
+endforeach()
+string(APPEND text "    ret\n    .size joinclip_ffmpeg_load_keeping_arguments, .-joinclip_ffmpeg_load_keeping_arguments\n")
+
+set(index 0)
+set(names "")
+foreach(symbol IN LISTS symbols)
+    math(EXPR at "${index} * 8")
+    string(APPEND text "    .p2align 4\n    .globl ${symbol}\n    .type ${symbol}, @function\n${symbol}:\n")
+    string(APPEND text "    movq joinclip_ffmpeg_functions+${at}(%rip), %r11\n    testq %r11, %r11\n    jnz 1f\n")
+    string(APPEND text "    call joinclip_ffmpeg_load_keeping_arguments\n")
+    string(APPEND text "    movq joinclip_ffmpeg_functions+${at}(%rip), %r11\n1:  jmp *%r11\n")
+    string(APPEND text "    .size ${symbol}, .-${symbol}\n")
+    string(APPEND names "    .asciz \"${symbol}\"\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+math(EXPR size "${index} * 8 + 8")
+string(APPEND text "    .bss\n    .p2align 3\n    .globl joinclip_ffmpeg_functions\n    .hidden joinclip_ffmpeg_functions\n")
+string(APPEND text "joinclip_ffmpeg_functions:\n    .zero ${size}\n")
+string(APPEND text "    .section .rodata\n    .globl joinclip_ffmpeg_names\n    .hidden joinclip_ffmpeg_names\n")
+string(APPEND text "joinclip_ffmpeg_names:\n${names}    .byte 0\n")
+
+set(text "// Made by GenerateStubs.cmake from ${LIBRARY}: do not edit.\nasm(R\"stubs(\n${text}    .text\n)stubs\");\n")
+file(WRITE ${OUTPUT} "${text}")
