@@ -986,6 +986,8 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
     <message>
         <source>This file was not renamed: %@</source>
         <translation>Diese Datei wurde nicht umbenannt: %@</translation>
+    </message>
+    <message>
         <source>%d URL queued for download.</source>
         <translation>%d URL zum Herunterladen vorgemerkt.</translation>
     </message>
