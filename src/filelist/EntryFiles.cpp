@@ -1,6 +1,7 @@
 #include "filelist/EntryFiles.h"
 
 #include "filelist/FileList.h"
+#include "media/Movie.h"
 
 #include <algorithm>
 #include <system_error>
@@ -25,6 +26,13 @@ std::optional<std::filesystem::path> fileToOpen(const FileList& list, std::optio
     if (!path || !std::filesystem::exists(*path, error))
         return std::nullopt;
     return path;
+}
+
+bool shouldShowFilename(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return true;
+    return path.extension() == ".qxst" || media::Movie::canOpen(path);
 }
 
 } // namespace filelist

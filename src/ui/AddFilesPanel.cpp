@@ -1,6 +1,7 @@
 #include "ui/AddFilesPanel.h"
 
 #include "app/JoinClipController.h"
+#include "filelist/EntryFiles.h"
 #include "support/LocalizedString.h"
 #include "ui/FileTable.h"
 #include "ui/FileTableModel.h"
@@ -14,6 +15,22 @@
 #include <algorithm>
 
 namespace ui {
+
+bool AddFilesFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (!files)
+        return true;
+    const QModelIndex index = files->index(sourceRow, 0, sourceParent);
+    if (files->isDir(index))
+        return true;
+    const std::string path = QFile::encodeName(files->filePath(index)).toStdString();
+    const auto judged = m_judged.find(path);
+    if (judged != m_judged.end())
+        return judged->second;
+    const bool shown = filelist::shouldShowFilename(path);
+    m_judged.emplace(path, shown);
+    return shown;
+}
 
 QStringList typedNames(const QString& text) {
     const QString trimmed = text.trimmed();

@@ -1,13 +1,31 @@
 #pragma once
 
 #include <QFileDialog>
+#include <QSortFilterProxyModel>
 #include <QString>
 #include <QStringList>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace ui {
+
+// Shows in a panel that picks one movie only what can be one (folders,
+// movies, pictures and sound files). Each file is judged once while the
+// panel is open: judging opens the file. (Add Files shows every file.)
+class AddFilesFilter final : public QSortFilterProxyModel {
+    Q_OBJECT
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+
+private:
+    mutable std::unordered_map<std::string, bool> m_judged;
+};
 
 // The browse panel: "Choose files", confirmed with "Choose", several files
 // and folders at once. Every file is shown (the list says afterwards which
