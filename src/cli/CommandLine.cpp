@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <cstring>
 #include <ostream>
 
 namespace cli {
@@ -36,8 +38,11 @@ void CommandLine::addFlag(std::initializer_list<const char*> list, const char* d
 
 void CommandLine::addValue(std::initializer_list<const char*> list, const char* valueName,
                            const char* description, Times times) {
-    if (times == Times::Once)
-        m_givenOnce.push_back(QString::fromLatin1(*list.begin()));
+    if (times == Times::Once) // named in messages by its longest name ("output", not "o")
+        m_givenOnce.push_back(
+            QString::fromLatin1(*std::max_element(list.begin(), list.end(), [](const char* a, const char* b) {
+                return std::strlen(a) < std::strlen(b);
+            })));
     m_parser.addOption(
         QCommandLineOption(names(list), QString::fromUtf8(description), QString::fromLatin1(valueName)));
 }
