@@ -3,21 +3,15 @@
 #include "join/ExportSettingsDialog.h"
 #include "media/ExportComponent.h"
 #include "support/ComponentSettingsPanels.h"
-#include "support/Control.h"
-#include "support/PopupButton.h"
 #include "support/WindowHandle.h"
 
 #include <vector>
 
 namespace app {
 
-// What the export component commands of the preferences window use. Any
+// What the export settings commands of the preferences window use. Any
 // pointer may be left unset: the command that needs it then does nothing.
 struct ExportComponentOutlets final {
-    support::PopupButton* componentPopupButton = nullptr;
-    support::Control* exportSettingsButton = nullptr;
-    support::Control* exportSaveSettingsButton = nullptr;
-    support::Control* exportLoadSettingsButton = nullptr;
     support::WindowHandle* preferencesWindow = nullptr;
     support::ComponentSettingsPanels* panels = nullptr;
     join::ExportSettingsDialog* settingsDialog = nullptr;

@@ -2,7 +2,6 @@
 
 #include "join/CreateMovieFromSoundFile.h"
 #include "join/OutputNaming.h"
-#include "join/ScaleMovieFileToDuration.h"
 #include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
 
@@ -28,13 +27,6 @@ filelist::FileList::Services withSoundConversion(filelist::FileList::Services se
     return services;
 }
 
-// A joined movie is stretched to the wanted duration by the join engine's own scaling.
-JoinServices withScaling(JoinServices services) {
-    if (!services.scaleMovieFileToDuration)
-        services.scaleMovieFileToDuration = join::ScaleMovieFileToDuration;
-    return services;
-}
-
 } // namespace
 
 JoinClipController::JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
@@ -42,14 +34,14 @@ JoinClipController::JoinClipController(platform::Preferences& store, const MainW
     : m_store(store), m_defaults(store), m_outlets(outlets),
       m_movies(m_defaults, outlets.fileList,
                withSoundConversion(withDefaultFilename(std::move(services), *this))),
-      m_joinServices(withScaling(std::move(joinServices))) {}
+      m_joinServices(std::move(joinServices)), m_outputFormat(m_defaults) {}
 
 void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, bool isFolder) {
     m_defaultBaseName = join::makeDefaultFilename(item, isFolder, m_movies.count());
 }
 
 std::optional<std::filesystem::path> JoinClipController::defaultFilename() const {
-    const std::optional<QString> extension = getExtension();
+    const std::optional<QString> extension = m_outputFormat.extension();
     if (!extension)
         return std::nullopt;
     return join::defaultFilename(outputFolderPath(), m_defaultBaseName, *extension);
@@ -69,7 +61,10 @@ void JoinClipController::awakeFromNib() {
 void JoinClipController::applicationWillFinishLaunching() {
     // A failed write keeps the changes pending: the next synchronize tries again.
     (void)m_store.synchronize();
-    launchExportComponents();
+    if (m_outlets.components.availableComponents)
+        m_outputFormat.load(*m_outlets.components.availableComponents);
+    else
+        m_outputFormat.load();
     if (m_outlets.viewerWindow && m_defaults.boolValue(support::Pref::ViewerDisplayed))
         m_outlets.viewerWindow->makeKeyAndOrderFront();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
@@ -78,7 +73,6 @@ void JoinClipController::applicationWillFinishLaunching() {
 }
 
 void JoinClipController::applicationWillTerminate() {
-    terminateExportComponents();
     if (m_outlets.viewerWindow)
         m_defaults.setValue(support::Pref::ViewerDisplayed, m_outlets.viewerWindow->isVisible());
     m_movies.saveList();

@@ -4,16 +4,19 @@
 #include "app/JoinCommandOutlets.h"
 #include "app/ViewerWindow.h"
 #include "filelist/FileList.h"
-#include "join/ComponentTable.h"
-#include "join/JoinDelegate.h"
-#include "join/SettingsFile.h"
+#include "app/OutputFormat.h"
 #include "support/Console.h"
+#include "support/Job.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
 namespace platform {
 class Preferences;
 }
+namespace join {
+class ExportJob;
+class JoinJob;
+} // namespace join
 
 namespace app {
 
@@ -33,7 +36,7 @@ struct MainWindowOutlets final {
 // The application's controller: owns the file list and the preferences
 // reader, and runs the steps of launch and termination. The widgets, the
 // command line and the tests each give it their own outlets.
-class JoinClipController final : public join::JoinDelegate {
+class JoinClipController final {
 public:
     JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
                        filelist::FileList::Services services = {}, JoinServices joinServices = {});
@@ -99,41 +102,21 @@ public:
     // The default output name, from the item last added to the list.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
     void makeDefaultFilename(const std::filesystem::path& item, bool isFolder);
-    // Export components and their settings (JoinClipControllerComponents.cpp).
-    // The launch step on its own: the table, the menu, the stored settings.
-    void launchExportComponents();
-    void initComponentsMenu();
-    bool exportComponentHasUI(const QString& title) const;
-    void componentPopUpButtonClicked();
-    void codecSettingsClicked();
-    void codecSaveSettingsClicked();
-    void codecLoadSettingsClicked();
-    const join::ComponentTable& componentTable() const { return m_componentTable; }
-    join::SettingsDictionary& exportSettingsForComponentDictionary() {
-        return m_exportSettingsForComponentDictionary;
-    }
-    // The "Export" preference.
-    bool isExporting() const;
-    // The selected component's title when it names one in the component table.
-    std::optional<QString> selectedComponentTitle() const;
-    // The selected component and its stored settings (none: never edited), for a join or export.
-    std::optional<join::ComponentDescription> selectedComponent() const;
-    std::optional<QByteArray> selectedComponentSettings() const;
-    // The extension of joined files: the selected component's when exporting
-    // (a dot and letters, or the empty text), else ".mov"; none when exporting
-    // and no component is selected.
-    std::optional<QString> getExtension() const;
-    // Whether exporting has a component to go through; when it has not, the
-    // user is told so (on the main window) and false is answered.
-    bool checkComponentSelected();
-    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it with the file being
-    // written.
+    // The output format: the export component chosen and every component's settings.
+    OutputFormat& outputFormat() { return m_outputFormat; }
+    const OutputFormat& outputFormat() const { return m_outputFormat; }
+    // The settings commands of the preferences window (JoinClipControllerComponents.cpp):
+    // edit the chosen component's settings in its dialog, save every
+    // component's settings to a file, load them from one (then edit).
+    void editExportSettings();
+    void saveExportSettings();
+    void loadExportSettings();
+    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it, leaving the files
+    // finished before.
     void exportButtonClicked();
-    // Its loop over the list once the folder is known (the command line's
-    // export); answers the files written.
+    // Its job over the list once the folder is known (the command line's
+    // export); answers the files written (none yet when run in the background).
     std::vector<std::filesystem::path> exportMoviesToFolder(const std::filesystem::path& folder);
-    bool exportInProgress() const { return m_exportInProgress; }
-    std::int32_t indexOfCurrentMovieBeingExported() const { return m_indexOfCurrentMovieBeingExported; }
     // The default output path in the output folder, or none without one (or
     // without an extension: exporting with no component selected).
     std::optional<std::filesystem::path> defaultFilename() const;
@@ -142,7 +125,8 @@ public:
     // Uses folder as the output folder for the rest of this run, without storing it.
     void setOutputFolderForThisRun(const std::filesystem::path& folder) { m_outputFolderForThisRun = folder; }
 
-    // The Join command (JoinClipControllerJoin.cpp).
+    // The Join command (JoinClipControllerJoin.cpp). In the background it
+    // answers Started; the window shows how it ended.
     JoinOutcome addButtonClicked();
     // The output folder commands of the preferences window.
     void selectOutputDirectory();
@@ -154,22 +138,40 @@ public:
     void openURLDownloadDirectory();
 
     // Status line and alerts.
-    void message(const QString& text) override;
+    void message(const QString& text);
     // Texts given arguments are formats, looked up first and then filled.
     void doAlert(const QString& messageText, const QString& informative, support::WindowHandle* parentWindow,
                  const QStringList& messageArguments = {}, const QStringList& informativeArguments = {});
 
-    // Progress of writes and cancelling (JoinClipControllerProgress.cpp).
-    void showSpinner(bool shown) override;
-    bool shouldContinueOperation(int phase, double fraction, const std::filesystem::path& fileName) override;
+    // A duration typed into the table's Duration cell: the entry's movie is
+    // rescaled and its file rewritten, as a job (JoinClipControllerRescale.cpp).
+    void rescaleEntry(int row, const QString& typed);
+
+    // Jobs and their progress (JoinClipControllerProgress.cpp). Jobs run on
+    // a worker thread when the window asks for it, else on this thread.
+    void setRunsJobsInBackground(bool background) { m_jobsInBackground = background; }
+    bool isRunningJob() const { return m_job != nullptr; }
+    // Stops the job under way at its next progress step; the sheet goes at once.
     void cancelOp();
+    // What the sheet, the time line and the tile show: phase 0 begins a
+    // write under `title`, 1 shows the fraction done, 2 ends it.
+    void showWriteProgress(int phase, double fraction, const QString& title = {});
+    // The sheet's title line of a write of fileName (none: not known yet).
+    QString writeTitle(const std::filesystem::path* fileName) const;
 
 private:
     support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
     void reportRefusedRenames(const filelist::RenameOutcome& outcome);
-    void showWriteProgress(int phase, double fraction, const std::filesystem::path* fileName);
+    void showSpinner(bool shown);
+    void showStatus(const QString& text);
+    // Shows the job's progress and runs finish once it has ended, on this thread.
+    void runJob(std::unique_ptr<support::Job> job, const QString& title, std::function<void()> finish);
+    JoinOutcome finishJoin(const join::JoinJob& job, const QString& extension);
+    std::vector<std::filesystem::path> finishExport(const join::ExportJob& job);
     std::uint32_t now() const;
-    void terminateExportComponents();
+    // Whether exporting has a component to go through; when it has not, the
+    // user is told so (on the main window) and false is answered.
+    bool checkComponentSelected();
 
     platform::Preferences& m_store;
     support::UserDefaults m_defaults;
@@ -179,13 +181,10 @@ private:
     filelist::FileList m_movies;
     JoinServices m_joinServices;
     std::optional<std::filesystem::path> m_outputFolderForThisRun;
-    std::shared_ptr<media::Movie> m_ourJoinedMovie;
-    join::ComponentTable m_componentTable;
-    join::SettingsDictionary m_exportSettingsForComponentDictionary;
-    bool m_exportInProgress = false;
-    std::int32_t m_indexOfCurrentMovieBeingExported = 0;
-    // Set by cancelOp; the write's next progress call answers no.
-    bool m_cancelRequested = false;
+    OutputFormat m_outputFormat;
+    std::unique_ptr<support::Job> m_job; // the one under way
+    bool m_jobsInBackground = false;
+    JoinOutcome m_lastJoin;
     std::uint32_t eta_startTime = 0;
     std::uint32_t eta_currentTime = 0;
 };

@@ -2,11 +2,7 @@
 // the selected export component, into the output folder.
 
 #include "app/JoinClipController.h"
-#include "join/DockProgress.h"
-#include "join/ExportDestination.h"
-#include "join/JoinEngine.h"
-#include "platform/DockTile.h"
-#include "platform/FileDates.h"
+#include "join/ExportJob.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 #include "support/FormatText.h"
@@ -24,7 +20,7 @@ void JoinClipController::exportButtonClicked() {
                 mainWindow);
         return;
     }
-    if (!isExporting()) {
+    if (!m_outputFormat.isExporting()) {
         doAlert("The option to export is not selected.",
                 "Open the Preferences window to turn on exporting in 'Output Format'.", mainWindow);
         return;
@@ -43,71 +39,46 @@ void JoinClipController::exportButtonClicked() {
 
 std::vector<std::filesystem::path>
 JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
-    std::vector<std::filesystem::path> written;
-    const std::optional<join::ComponentDescription> component = selectedComponent();
-    const std::optional<QByteArray> settings = selectedComponentSettings();
+    const std::optional<join::ComponentDescription> component = m_outputFormat.selected();
     // Without any component there is nothing to export through: told, never passed over.
     if (!component) {
         checkComponentSelected();
-        return written;
+        return {};
     }
-
-    m_exportInProgress = true;
-    m_cancelRequested = false;
-    QStringList failed;
-    const int count = m_movies.count();
-    for (int i = 0; i < count && i < m_movies.count(); ++i) {
-        join::DrawDockProgressForItem(*m_outlets.join.dockTile, i, count);
-        m_indexOfCurrentMovieBeingExported = i;
-        // Copied: showing the message lets events change the list.
-        const filelist::MovieEntry entry = m_movies.movies()[static_cast<std::size_t>(i)];
+    if (isRunningJob())
+        return {};
+    join::ExportRequest request;
+    request.folder = folder;
+    request.component = *component;
+    request.exportSettings = m_outputFormat.selectedSettings();
+    request.preserveDates = m_defaults.boolValue(support::Pref::PreserveDates);
+    for (const filelist::MovieEntry& entry : m_movies.movies()) {
         const auto source = platform::stringWithAlias(entry.alias);
-        if (!source || !entry.qtkMovie)
-            continue;
-        const QString sourceName = QFile::decodeName(source->filename().c_str());
-        message(support::fillFormat(support::LocalizedString("Exporting file \"%@\" (%d of %d)"),
-                                    {sourceName, QString::number(i + 1), QString::number(count)}));
-
-        // A free name, made ours: an export never replaces a file. Without one
-        // (a folder we cannot write in), the write itself tells why.
-        const auto reserved = join::reserveExportDestination(folder, *source, component->extension);
-        join::JoinRequest request;
-        request.movies = {entry.qtkMovie};
-        request.destFilePath =
-            reserved ? reserved->path() : join::exportDestination(folder, *source, component->extension);
-        std::error_code taken;
-        if (!reserved && std::filesystem::exists(std::filesystem::symlink_status(request.destFilePath, taken))) {
-            failed.push_back(sourceName);
-            continue;
-        }
-        request.component = component;
-        request.exportSettings = settings;
-        request.withChapters = false;
-        if (join::appendMovies(request, *this, console())) {
-            written.push_back(request.destFilePath);
-            // Dates are kept where they can be: one that cannot be set leaves the
-            // exported file as written, complete and good.
-            if (m_defaults.boolValue(support::Pref::PreserveDates)) {
-                [[maybe_unused]] const bool kept = platform::CopyFileDates(*source, request.destFilePath);
-            }
-        } else {
-            // A write that fails ends without its end phase: close the sheet here.
-            showWriteProgress(2, 0, nullptr);
-            if (!m_cancelRequested)
-                failed.push_back(sourceName);
-        }
-        // Cancel (cancelOp) stops the write under way and ends the loop.
-        if (!m_exportInProgress)
-            break;
+        if (source && entry.qtkMovie)
+            request.items.push_back({entry.qtkMovie, *source});
     }
-    m_exportInProgress = false;
-    m_outlets.join.dockTile->restore();
+
+    auto job = std::make_unique<join::ExportJob>(std::move(request));
+    join::ExportJob& exporting = *job;
+    std::vector<std::filesystem::path> written;
+    runJob(std::move(job), writeTitle(nullptr), [this, &exporting, &written, background = m_jobsInBackground] {
+        auto done = finishExport(exporting);
+        if (!background)
+            written = std::move(done);
+    });
+    return written;
+}
+
+std::vector<std::filesystem::path> JoinClipController::finishExport(const join::ExportJob& job) {
+    for (const QString& note : job.outcome().notes)
+        console().writeLine(note);
     message(QString());
-    // A file that could not be written is told, never passed over.
+    // A file that could not be written is told, never passed over; a cancel is no failure.
+    const QStringList& failed = job.outcome().failed;
     if (!failed.isEmpty())
         doAlert("%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
                 {QString::number(failed.size())}, {failed.join(", ")});
-    return written;
+    return job.outcome().written;
 }
 
 } // namespace app

@@ -1,7 +1,7 @@
 // The Join command, its status line and alerts, and the output folder commands.
 
 #include "app/JoinClipController.h"
-#include "join/JoinEngine.h"
+#include "join/JoinJob.h"
 #include "join/OutputNaming.h"
 #include "platform/DesktopServices.h"
 #include "platform/FileNames.h"
@@ -43,27 +43,29 @@ void JoinClipController::doAlert(const QString& messageText, const QString& info
 JoinOutcome JoinClipController::addButtonClicked() {
     using Status = JoinOutcome::Status;
     const JoinCommandOutlets& outlets = m_outlets.join;
+    if (isRunningJob())
+        return outcomeOf(Status::NotSaved); // one write at a time; the sheet shows the one under way
     if (m_movies.count() == 0) {
         doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
                 outlets.fileListWindow);
         return outcomeOf(Status::NothingToJoin);
     }
     // Exporting without a component would write a file of no known format.
-    if (isExporting() && !checkComponentSelected())
+    if (m_outputFormat.isExporting() && !checkComponentSelected())
         return outcomeOf(Status::NoComponent);
     // The extension of this join: the component's (or ".mov") as chosen now,
     // whatever the menu shows once the write has run.
-    const QString extension = getExtension().value_or(QString(".mov"));
+    const QString extension = m_outputFormat.extension().value_or(QString(".mov"));
 
     std::optional<std::filesystem::path> path = defaultFilename();
     // The default name is made ours before the write, so that it is still free
     // when the movie lands there; it goes again if nothing is written.
-    const std::optional<join::ReservedName> reserved =
+    auto reserved = std::make_shared<std::optional<join::ReservedName>>(
         path && !m_defaults.boolValue(support::Pref::PromptForFilename)
             ? join::reserveDefaultFilename(outputFolderPath(), m_defaultBaseName, extension)
-            : std::nullopt;
-    if (reserved)
-        path = reserved->path();
+            : std::nullopt);
+    if (*reserved)
+        path = (*reserved)->path();
     if (!path || m_defaults.boolValue(support::Pref::PromptForFilename)) {
         // No required type: the chosen name may lack an extension, which is added after the write.
         path = outlets.savePanel->runSavePanel(
@@ -98,37 +100,47 @@ JoinOutcome JoinClipController::addButtonClicked() {
     request.destFilePath = *path;
     request.flatten = m_defaults.boolValue(support::Pref::Flatten);
     request.withChapters = m_defaults.boolValue(support::Pref::Chapterize);
-    if (isExporting()) {
-        request.component = selectedComponent();
-        request.exportSettings = selectedComponentSettings();
+    request.desiredSeconds = m_defaults.floatValue(support::Pref::DesiredDuration);
+    if (m_outputFormat.isExporting()) {
+        request.component = m_outputFormat.selected();
+        request.exportSettings = m_outputFormat.selectedSettings();
     }
 
-    m_cancelRequested = false;
-    auto joined = join::appendMovies(request, *this, console());
-    if (!joined) {
-        m_ourJoinedMovie.reset();
-        // A write that fails ends without its end phase: close the sheet and restore the tile here.
-        showWriteProgress(2, 0, nullptr);
-        if (m_cancelRequested && joined.error().code == ECANCELED) {
-            message(QString());
+    auto job = std::make_unique<join::JoinJob>(std::move(request));
+    join::JoinJob& joining = *job;
+    runJob(std::move(job), writeTitle(nullptr), [this, &joining, extension, reserved] {
+        m_lastJoin = finishJoin(joining, extension);
+        reserved->reset(); // after the finished movie took its place, or to free the name
+    });
+    return m_jobsInBackground ? outcomeOf(Status::Started) : m_lastJoin;
+}
+
+JoinOutcome JoinClipController::finishJoin(const join::JoinJob& job, const QString& extension) {
+    using Status = JoinOutcome::Status;
+    const JoinCommandOutlets& outlets = m_outlets.join;
+    for (const QString& note : job.outcome().notes)
+        console().writeLine(note);
+    if (const auto& error = job.error()) {
+        message(QString());
+        if (error->code == ECANCELED) {
+            // Cancel was pressed as the job ended: what the user stopped leaves nothing either.
+            if (job.outcome().complete) {
+                std::error_code ignored;
+                std::filesystem::remove(job.request().destFilePath, ignored);
+            }
             return outcomeOf(Status::WriteCancelled);
         }
-        // A failed write is told, never passed over: nothing was written at path.
-        message(QString());
+        // A failed write is told once, with its reason, never passed over: nothing was written.
         doAlert("The movie could not be saved.", "%@", outlets.fileListWindow, {},
-                {QString::fromStdString(joined.error().message)});
+                {QString::fromStdString(error->message)});
         return outcomeOf(Status::WriteFailed);
     }
-    m_ourJoinedMovie = std::move(*joined);
 
     JoinOutcome outcome = outcomeOf(Status::Written);
-    outcome.path = *path;
-    const double desiredDuration = m_defaults.floatValue(support::Pref::DesiredDuration);
-    if (desiredDuration > 0)
-        outcome.scaled = m_joinServices.scaleMovieFileToDuration &&
-                         m_joinServices.scaleMovieFileToDuration(*path, desiredDuration);
-
-    if (auto renamed = platform::AddNameExtensionIfMissing(*path, extension))
+    const std::filesystem::path& path = job.request().destFilePath;
+    outcome.path = path;
+    outcome.scaled = job.outcome().scaled;
+    if (auto renamed = platform::AddNameExtensionIfMissing(path, extension))
         outcome.path = std::move(*renamed);
     outlets.fileListWindow->setRepresentedFilename(outcome.path);
     outlets.fileListWindow->setTitle(QFile::decodeName(outcome.path.filename().c_str()));

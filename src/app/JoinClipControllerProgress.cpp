@@ -1,17 +1,18 @@
-// What the user sees while a movie is written: the spinner, the progress
-// sheet with its time estimate, the pie on the application's tile, and the
-// Cancel button.
+// What the user sees while a job writes: the spinner, the progress sheet with
+// its time estimate, the pie on the application's tile, and the Cancel button.
 //
-// A write runs on the main thread. Each progress call draws the sheet and
-// then handles the input already queued (EventPump::processPendingEvents):
-// a click on the sheet's Cancel button runs cancelOp there, which closes the
-// sheet, restores the tile and notes the cancel, so the same progress call
-// answers no and the write stops, leaving no file behind.
+// A job runs either on a worker thread (the window: its progress arrives as
+// queued signals and the event loop runs as usual) or here, on the calling
+// thread (the command line and the controller's tests: each progress signal
+// then handles the input already queued, so Cancel and Ctrl-C still work).
+// Cancel asks the job to stop; its next progress step answers no, the write
+// removes what it had written, and the job's end closes the sheet.
 
 #include "app/JoinClipController.h"
 #include "join/DockProgress.h"
 #include "join/ProgressEstimate.h"
 #include "platform/DockTile.h"
+#include "support/Message.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -48,47 +49,87 @@ void JoinClipController::showSpinner(bool shown) {
         spinner.stopAnimation();
 }
 
-bool JoinClipController::shouldContinueOperation(int phase, double fraction,
-                                                 const std::filesystem::path& fileName) {
-    if (phase == 0)
-        m_cancelRequested = false; // a new write: an old cancel does not stop it
-    showWriteProgress(phase, fraction, &fileName);
-    // The cancel check: a click on Cancel runs cancelOp while the events are handled.
-    m_outlets.fileList.eventPump->processPendingEvents();
-    return !m_cancelRequested;
+QString JoinClipController::writeTitle(const std::filesystem::path* fileName) const {
+    QString title = QString::fromLatin1(kOperationDescription);
+    const auto component = m_outputFormat.isExporting() ? m_outputFormat.selectedTitle() : std::nullopt;
+    if (component) {
+        if (fileName)
+            title += QFile::decodeName(fileName->filename().c_str()) + QString(", as %1").arg(*component);
+        else
+            title += QString("as %1").arg(*component);
+    }
+    return title;
+}
+
+void JoinClipController::runJob(std::unique_ptr<support::Job> job, const QString& title,
+                                std::function<void()> finish) {
+    m_job = std::move(job);
+    support::Job& running = *m_job;
+    const bool here = !m_jobsInBackground;
+    showSpinner(true);
+    showWriteProgress(0, 0, title);
+    QObject::connect(&running, &support::Job::progressChanged, &running,
+                     [this, here](double fraction, const QString& phase) {
+                         if (!m_job)
+                             return;
+                         if (!phase.isEmpty())
+                             showStatus(phase);
+                         showWriteProgress(1, fraction);
+                         // Here, this is the only moment the user's input (Cancel) is handled.
+                         if (here)
+                             m_outlets.fileList.eventPump->processPendingEvents();
+                     });
+    const auto end = [this, finish = std::move(finish)]() {
+        showWriteProgress(2, 0);
+        showSpinner(false);
+        // The finishing step may start the next job: this one is kept until it has run.
+        std::unique_ptr<support::Job> done = std::move(m_job);
+        finish();
+        if (m_jobsInBackground)
+            done.release()->deleteLater(); // its worker's last signal may still be on its way
+    };
+    if (here) {
+        (void)running.runHere(); // the outcome is the job's, read by finish
+        end();
+        return;
+    }
+    QObject::connect(&running, &support::Job::finished, &running, [end] { end(); });
+    running.start();
 }
 
 void JoinClipController::cancelOp() {
-    m_cancelRequested = true;
-    showWriteProgress(2, 0, nullptr);
-    if (m_exportInProgress)
-        m_exportInProgress = false;
+    if (!m_job)
+        return;
+    m_job->cancel();
+    // The sheet goes at once; the job ends at its next progress step.
+    showWriteProgress(2, 0);
 }
 
-void JoinClipController::showWriteProgress(int phase, double fraction,
-                                           const std::filesystem::path* fileName) {
+void JoinClipController::showStatus(const QString& text) {
+    if (m_jobsInBackground) {
+        // The event loop runs anyway: nothing to pump.
+        m_outlets.fileList.messagesTextField->setHidden(false);
+        m_outlets.fileList.messagesTextField->setText(text);
+    } else {
+        message(text);
+    }
+}
+
+void JoinClipController::showWriteProgress(int phase, double fraction, const QString& title) {
     const support::ProgressSheetOutlets& sheet = m_outlets.join.progressSheet;
     platform::DockTile& dockTile = *m_outlets.join.dockTile;
     switch (phase) {
-    case 0: {
+    case 0:
         eta_startTime = now();
         sheet.estimatedTimeRemainingTextField->setText(QString());
         join::DrawDockProgressForPercent(dockTile, 0);
-
-        QString title = QString::fromLatin1(kOperationDescription);
-        const auto component = isExporting() ? selectedComponentTitle() : std::nullopt;
-        if (component) {
-            if (fileName)
-                title += QFile::decodeName(fileName->filename().c_str()) + QString(", as %1").arg(*component);
-            else
-                title += QString("as %1").arg(*component);
-        }
         sheet.progressText->setText(title);
         sheet.progressBar->setValue(0);
         sheet.progressPanel->beginSheet(m_outlets.join.fileListWindow);
         break;
-    }
     case 1: {
+        if (!sheet.progressPanel->isShown())
+            break; // cancelled: what the job still tells is not shown
         const double done = fractionDone(fraction);
         sheet.progressBar->setValue(done * 100);
         sheet.progressBar->displayNow();

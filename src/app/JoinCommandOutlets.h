@@ -37,9 +37,6 @@ struct JoinCommandOutlets final {
 
 // Work that other parts of the application do for the Join command.
 struct JoinServices final {
-    // Scales the movie file at path to a total duration in seconds; false when
-    // the file cannot be opened or updated as a movie. Empty: the join engine's.
-    std::function<bool(const std::filesystem::path& path, double seconds)> scaleMovieFileToDuration;
     // The clock of the time estimates, in whole seconds (any origin; only
     // differences count). Empty: the system clock.
     std::function<std::uint32_t()> clock;
@@ -54,6 +51,7 @@ struct JoinOutcome final {
         WriteFailed,    // told to the user in an alert
         WriteCancelled, // from the progress sheet; nothing was written
         Written,
+        Started, // running in the background: the outcome comes when it ends
     };
     Status status = Status::NothingToJoin;
     std::filesystem::path path; // the final path of the written file

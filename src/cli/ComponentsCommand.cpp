@@ -3,7 +3,7 @@
 #include "app/JoinClipController.h"
 #include "cli/ArgumentSettingsPanels.h"
 #include "cli/CommandLine.h"
-#include "cli/HeadlessComponentControls.h"
+#include "cli/ComponentChoice.h"
 #include "cli/HeadlessExportSettingsDialog.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/OpenedPreferences.h"
@@ -118,15 +118,13 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     OpenedPreferences preferences(err);
     HeadlessWindow window(false, err);
     app::MainWindowOutlets outlets = window.outlets();
-    HeadlessComponentControls controls(err);
     ArgumentSettingsPanels panels(options->save, options->load);
     HeadlessExportSettingsDialog dialog(options->changes, err);
-    controls.attach(outlets.components);
     outlets.components.panels = &panels;
     outlets.components.settingsDialog = &dialog;
     app::JoinClipController controller(preferences.store(), outlets);
-    controller.launchExportComponents();
-    if (!controls.select(controller, *options->component, "settings"))
+    controller.outputFormat().load();
+    if (!chooseComponent(controller.outputFormat(), *options->component, "settings", err))
         return 2;
 
     if (options->load) {
@@ -134,13 +132,13 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
             err << "joinclip settings: " << options->load->string() << " is not a settings file\n";
             return 1;
         }
-        controller.codecLoadSettingsClicked(); // replaces every component's settings, then edits this one's
+        controller.loadExportSettings(); // replaces every component's settings, then edits this one's
     } else {
-        controller.codecSettingsClicked();
+        controller.editExportSettings();
     }
     if (dialog.failed())
         return 2; // the dialog refused a change and said why
-    controller.codecSaveSettingsClicked();
+    controller.saveExportSettings();
     const auto written = join::readSettingsFile(*options->save);
     if (!written || !written->contains(*options->component))
         return 1;

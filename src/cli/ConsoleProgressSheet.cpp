@@ -36,6 +36,13 @@ void ConsoleProgressSheet::endSheet() {
     m_printed = false;
 }
 
+void ConsoleProgressSheet::endLine() {
+    if (m_printed)
+        m_err << "\n" << std::flush;
+    m_printed = false;
+    m_lastLine.clear();
+}
+
 void ConsoleProgressSheet::TimeLineField::setText(const QString& text) {
     m_text = text;
     if (!text.isEmpty())

@@ -24,6 +24,8 @@ public:
     void beginSheet(support::WindowHandle* parentWindow) override;
     void endSheet() override;
     bool isShown() const override { return m_shown; }
+    // Ends the progress line written so far, so that other output starts on a line of its own.
+    void endLine();
 
 private:
     // The time line field: setting it prints the progress line.

@@ -3,7 +3,7 @@
 #include "app/JoinClipController.h"
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
-#include "cli/HeadlessComponentControls.h"
+#include "cli/ComponentChoice.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/OpenedPreferences.h"
 #include "platform/FileReference.h"
@@ -34,12 +34,9 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     OpenedPreferences preferences(err);
     platform::Preferences& store = preferences.store();
     HeadlessWindow window(true, err);
-    app::MainWindowOutlets outlets = window.outlets();
-    HeadlessComponentControls controls(err);
-    controls.attach(outlets.components);
-    app::JoinClipController controller(store, outlets);
-    controller.launchExportComponents();
-    if (!controls.exportThrough(controller, options.text("component"), options.path("settings"), "export"))
+    app::JoinClipController controller(store, window.outlets());
+    controller.outputFormat().load();
+    if (!exportThrough(controller, options.text("component"), options.path("settings"), "export", err))
         return 2;
     if (options.isSet("preserve-dates"))
         controller.defaults().setOverride(support::Pref::PreserveDates, true);

@@ -2,6 +2,7 @@
 
 #include "support/TextControl.h"
 
+#include <functional>
 #include <iosfwd>
 
 namespace cli {
@@ -16,8 +17,11 @@ public:
     QString text() const override { return m_text; }
     void setHidden(bool hidden) override { m_hidden = hidden; }
     bool isHidden() const override { return m_hidden; }
+    // Runs before each line is written (ends a progress line still open on the stream).
+    void setBeforeEachLine(std::function<void()> before) { m_before = std::move(before); }
 
 private:
+    std::function<void()> m_before;
     std::ostream& m_out;
     QString m_text;
     bool m_hidden = false;

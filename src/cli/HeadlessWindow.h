@@ -31,7 +31,10 @@ public:
         : m_pump(err),
           m_messages(verbose ? std::unique_ptr<support::TextControl>(new HeadlessTextControl(err))
                              : std::unique_ptr<support::TextControl>(new support::StoredTextControl())),
-          m_alerts(err), m_desktop(err), m_progressSheet(err), m_console(err) {}
+          m_alerts(err), m_desktop(err), m_progressSheet(err), m_console(err) {
+        if (auto* lines = dynamic_cast<HeadlessTextControl*>(m_messages.get()))
+            lines->setBeforeEachLine([this] { m_progressSheet.endLine(); });
+    }
 
     app::MainWindowOutlets outlets() {
         app::MainWindowOutlets outlets;

@@ -3,7 +3,7 @@
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
 #include "cli/DurationArgument.h"
-#include "cli/HeadlessComponentControls.h"
+#include "cli/ComponentChoice.h"
 #include "cli/HeadlessWindow.h"
 #include "cli/ListDurations.h"
 #include "cli/OpenedPreferences.h"
@@ -70,18 +70,15 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
 
     OpenedPreferences preferences(err);
     HeadlessWindow window(true, err);
-    app::MainWindowOutlets outlets = window.outlets();
-    HeadlessComponentControls components(err);
-    components.attach(outlets.components);
-    app::JoinClipController controller(preferences.store(), outlets);
+    app::JoinClipController controller(preferences.store(), window.outlets());
     support::UserDefaults& defaults = controller.defaults();
     filelist::FileList& list = controller.fileList();
 
     // The export components as the application has them: with "Export" on, the
     // stored component and its settings are used; --component chooses one for this run.
-    controller.launchExportComponents();
+    controller.outputFormat().load();
     if (options.isSet("component") &&
-        !components.exportThrough(controller, options.text("component"), options.path("settings"), "join"))
+        !exportThrough(controller, options.text("component"), options.path("settings"), "join", err))
         return 2;
 
     // What the options say holds for this run only; the stored preferences stay as they are.
@@ -145,6 +142,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     case app::JoinOutcome::Status::NothingToJoin:
     case app::JoinOutcome::Status::NoComponent:
     case app::JoinOutcome::Status::WriteFailed:
+    case app::JoinOutcome::Status::Started: // never here: the job runs on this thread
         return 1; // the alert said why
     }
     if (outcome.scaled == false) {

@@ -31,35 +31,6 @@ void renameEntryFile(FileList& list, int row, const QString& typed, support::Ale
                      "A file by that name may exist, try another name.", mainWindow, {newName});
 }
 
-// Scales the whole movie to `typed` and writes it back to its file. The file
-// is checked for writing before anything changes, and a write that fails
-// takes the scaling back, so the open movie never differs from its file.
-bool rescaleEntryMovie(FileList& list, int row, const QString& typed) {
-    const auto path = list.pathOfEntry(row);
-    const std::shared_ptr<media::Movie> movie = list.movies()[static_cast<std::size_t>(row)].qtkMovie;
-    if (!path || !movie)
-        return false;
-    const auto newDuration = media::parseTime(typed.trimmed().toStdString());
-    if (!newDuration || newDuration->value <= 0 || !movie->canUpdateMovieFile())
-        return false;
-    const media::Time oldDuration = movie->duration();
-    if (oldDuration.value <= 0 || media::isIndefinite(oldDuration))
-        return false;
-
-    const bool wasEditable = movie->isEditable();
-    movie->setEditable(true);
-    const media::Time zero = media::makeTime(0, oldDuration.scale);
-    bool done = movie->scaleSegment(media::makeTimeRange(zero, oldDuration), *newDuration);
-    if (done && !movie->updateMovieFile()) {
-        (void)movie->scaleSegment(media::makeTimeRange(zero, *newDuration), oldDuration);
-        done = false;
-    }
-    movie->setEditable(wasEditable);
-    if (done)
-        list.updateMovieInfoAtIndex(row); // the new duration, size and dates of the rewritten file
-    return done;
-}
-
 } // namespace
 
 bool isEditableColumn(const QString& identifier) {
@@ -75,10 +46,6 @@ void setObjectValueForTableColumn(FileList& list, const QString& identifier, int
         list.setTitle(row, text);
     } else if (identifier == "Filename") {
         renameEntryFile(list, row, text, alerts, mainWindow);
-    } else if (identifier == "Duration") {
-        if (!rescaleEntryMovie(list, row, text))
-            support::doAlert(alerts, "The duration was not modified.", "Make sure the file is a movie.",
-                             mainWindow);
     }
 }
 

@@ -14,11 +14,10 @@ class FileList;
 
 // Applies what the user typed into a cell of the file table, by the column's
 // identifier: "Title" sets the title, "Filename" renames the file in its
-// folder, "Duration" rescales the movie and writes it back to its file. A
-// value that is not text, and any other column, is ignored. A refused rename
-// beeps and shows "The file name could not be changed to ..." as a sheet on
-// mainWindow; a duration that cannot be applied shows "The duration was not
-// modified." there.
+// folder. A value that is not text, and any other column, is ignored (a new
+// "Duration" rewrites the movie's file: the controller's rescale job). A
+// refused rename beeps and shows "The file name could not be changed to ..."
+// as a sheet on mainWindow.
 void setObjectValueForTableColumn(FileList& list, const QString& identifier, int row, const QVariant& value,
                                   support::AlertPresenter& alerts, support::WindowHandle* mainWindow);
 

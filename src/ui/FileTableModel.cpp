@@ -235,8 +235,13 @@ bool FileTableModel::setData(const QModelIndex& index, const QVariant& value, in
     const app::JoinCommandOutlets& outlets = m_controller->outlets().join;
     if (!outlets.alerts)
         return false;
-    filelist::setObjectValueForTableColumn(m_controller->fileList(), identifierOfColumn(index.column()),
-                                           index.row(), value, *outlets.alerts, outlets.fileListWindow);
+    const QString identifier = identifierOfColumn(index.column());
+    // A new duration rewrites the movie's file: a job, whose end reloads the row.
+    if (identifier == "Duration" && value.typeId() == QMetaType::QString)
+        m_controller->rescaleEntry(index.row(), value.toString());
+    else
+        filelist::setObjectValueForTableColumn(m_controller->fileList(), identifier, index.row(), value,
+                                               *outlets.alerts, outlets.fileListWindow);
     reload();
     return true;
 }

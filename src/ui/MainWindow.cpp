@@ -119,6 +119,8 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_preferences->fillOutlets(outlets);
 
     m_controller = std::make_unique<app::JoinClipController>(store, outlets);
+    // Writes run on a worker thread; the window shows their progress and stays responsive.
+    m_controller->setRunsJobsInBackground(true);
     m_table->attach(*m_controller);
     m_preferences->attach(*m_controller);
     m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
@@ -219,6 +221,7 @@ void MainWindow::launch() {
     raise();
     activateWindow();
     m_controller->applicationWillFinishLaunching();
+    m_preferences->showOutputFormat();
     if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
         m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
 }
@@ -231,7 +234,8 @@ void MainWindow::terminate() {
 }
 
 bool MainWindow::isBusy() const {
-    return m_ports->eventPump.isPumping() || QApplication::activeModalWidget() != nullptr;
+    return m_ports->eventPump.isPumping() || QApplication::activeModalWidget() != nullptr ||
+           m_controller->isRunningJob();
 }
 
 void MainWindow::openDocuments(const std::vector<std::filesystem::path>& paths) {
@@ -285,7 +289,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // While the progress sheet or a dialog is up the window stays: the work
     // under way ends first (the sheet's Cancel stops a write).
-    if (QApplication::activeModalWidget() != nullptr || m_ports->eventPump.isPumping()) {
+    if (isBusy()) {
         event->ignore();
         return;
     }

@@ -46,17 +46,10 @@ QString localized(const QString& text) {
 
 struct PreferencesWindow::State {
     State(Ui::PreferencesWindow& ui, QDialog& window)
-        : componentPopupButton(*ui.componentPopupButton), exportSettingsButton(*ui.exportSettingsButton),
-          exportSaveSettingsButton(*ui.exportSaveSettingsButton),
-          exportLoadSettingsButton(*ui.exportLoadSettingsButton),
-          outputDirectoryTextField(*ui.outputDirectoryTextField),
+        : outputDirectoryTextField(*ui.outputDirectoryTextField),
           movieDownloadDestinationTextField(*ui.movieDownloadDestinationTextField), preferencesWindow(window),
           panels(window), settingsDialog(window), folderChooser(&window) {}
 
-    ComboPopupButton componentPopupButton;
-    WidgetControl exportSettingsButton;
-    WidgetControl exportSaveSettingsButton;
-    WidgetControl exportLoadSettingsButton;
     LineEditTextControl outputDirectoryTextField;
     LineEditTextControl movieDownloadDestinationTextField;
     WidgetWindow preferencesWindow;
@@ -82,10 +75,6 @@ PreferencesWindow::~PreferencesWindow() = default;
 
 void PreferencesWindow::fillOutlets(app::MainWindowOutlets& outlets) {
     app::ExportComponentOutlets& components = outlets.components;
-    components.componentPopupButton = &m_state->componentPopupButton;
-    components.exportSettingsButton = &m_state->exportSettingsButton;
-    components.exportSaveSettingsButton = &m_state->exportSaveSettingsButton;
-    components.exportLoadSettingsButton = &m_state->exportLoadSettingsButton;
     components.preferencesWindow = &m_state->preferencesWindow;
     components.panels = &m_state->panels;
     components.settingsDialog = &m_state->settingsDialog;
@@ -100,6 +89,7 @@ void PreferencesWindow::attach(app::JoinClipController& controller) {
     connectCommands();
     bindPreferences();
     showPreferences();
+    showOutputFormat();
 }
 
 // Every text of the window is looked up like the rest of the application's:
@@ -136,11 +126,13 @@ void PreferencesWindow::connectCommands() {
     const auto command = [this, &controller](QPushButton* button, void (app::JoinClipController::*action)()) {
         connect(button, &QPushButton::clicked, this, [&controller, action] { (controller.*action)(); });
     };
-    connect(m_ui->componentPopupButton, &QComboBox::activated, this,
-            [&controller] { controller.componentPopUpButtonClicked(); });
-    command(m_ui->exportSettingsButton, &app::JoinClipController::codecSettingsClicked);
-    command(m_ui->exportSaveSettingsButton, &app::JoinClipController::codecSaveSettingsClicked);
-    command(m_ui->exportLoadSettingsButton, &app::JoinClipController::codecLoadSettingsClicked);
+    connect(m_ui->componentPopupButton, &QComboBox::activated, this, [this, &controller](int index) {
+        (void)controller.outputFormat().select(m_ui->componentPopupButton->itemText(index)); // a title it offered
+        enableSettingsButtons();
+    });
+    command(m_ui->exportSettingsButton, &app::JoinClipController::editExportSettings);
+    command(m_ui->exportSaveSettingsButton, &app::JoinClipController::saveExportSettings);
+    command(m_ui->exportLoadSettingsButton, &app::JoinClipController::loadExportSettings);
     command(m_ui->selectOutputDirectoryButton, &app::JoinClipController::selectOutputDirectory);
     command(m_ui->clearOutputDirectoryButton, &app::JoinClipController::clearOutputDirectory);
     command(m_ui->openDefaultOutputDirectoryButton, &app::JoinClipController::openDefaultOutputDirectory);
@@ -185,6 +177,30 @@ void PreferencesWindow::showPreferences() {
     }
 }
 
+void PreferencesWindow::showOutputFormat() {
+    if (!m_state->controller)
+        return;
+    const app::OutputFormat& format = m_state->controller->outputFormat();
+    QComboBox& menu = *m_ui->componentPopupButton;
+    const QSignalBlocker blocker(&menu);
+    menu.clear();
+    for (const QString& title : format.components().titles()) {
+        menu.addItem(title);
+        menu.setItemData(menu.count() - 1, format.components().find(title)->info, Qt::ToolTipRole);
+    }
+    menu.setCurrentIndex(menu.findText(format.selectedTitle().value_or(QString())));
+    enableSettingsButtons();
+}
+
+// The settings buttons serve components that have settings to edit.
+void PreferencesWindow::enableSettingsButtons() {
+    const app::OutputFormat& format = m_state->controller->outputFormat();
+    const bool enabled = format.hasSettingsForm(format.selectedTitle().value_or(QString()));
+    for (QPushButton* button :
+         {m_ui->exportSettingsButton, m_ui->exportSaveSettingsButton, m_ui->exportLoadSettingsButton})
+        button->setEnabled(enabled);
+}
+
 void PreferencesWindow::storePreference(support::Pref pref, const QVariant& value) {
     app::JoinClipController& controller = *m_state->controller;
     support::UserDefaults& defaults = controller.defaults();
@@ -200,6 +216,7 @@ void PreferencesWindow::storePreference(support::Pref pref, const QVariant& valu
 
 void PreferencesWindow::showEvent(QShowEvent* event) {
     showPreferences();
+    showOutputFormat();
     QDialog::showEvent(event);
 }
 

@@ -36,6 +36,8 @@ public:
     // chooser over it when none is set yet).
     void fillOutlets(app::MainWindowOutlets& outlets);
     void attach(app::JoinClipController& controller);
+    // Fills the component menu from the controller's output format, with the chosen one selected.
+    void showOutputFormat();
 
 signals:
     // A column was switched on or off, or the Filename column's full-path
@@ -53,6 +55,7 @@ private:
     void connectCommands();
     void bindPreferences();
     void showPreferences();
+    void enableSettingsButtons();
     void storePreference(support::Pref pref, const QVariant& value);
 
     struct State;

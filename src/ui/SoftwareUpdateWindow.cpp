@@ -1,5 +1,6 @@
 #include "ui/SoftwareUpdateWindow.h"
 
+#include "net/HttpGet.h"
 #include "net/UpdateCheckJob.h"
 #include "net/VersionNumber.h"
 #include "support/FormatText.h"
@@ -41,6 +42,12 @@ bool SoftwareUpdateWindow::isChecking() const {
 void SoftwareUpdateWindow::checkVersion() {
     if (m_versionFile.isEmpty() || isChecking())
         return;
+    if (!net::isWebAddress(m_versionFile)) {
+        // No connection can be made to it.
+        m_ui->softwareUpdateField->setText(
+            LocalizedString("JoinClip could not check for a software update at this time."));
+        return;
+    }
     m_ui->softwareUpdateField->setText(LocalizedString("Checking for a software update..."));
     m_check = std::make_unique<net::UpdateCheckJob>(
         net::UpdateCheckRequest{.address = m_versionFile, .ourNumber = net::versionNumber(m_ourVersion)});

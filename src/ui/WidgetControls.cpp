@@ -61,36 +61,6 @@ bool LineEditTextControl::isHidden() const {
     return m_field.isHidden();
 }
 
-void ComboPopupButton::removeAllItems() {
-    m_box.clear();
-}
-
-void ComboPopupButton::addItem(const QString& title, const QString& toolTip) {
-    m_box.addItem(title);
-    m_box.setItemData(m_box.count() - 1, toolTip, Qt::ToolTipRole);
-}
-
-void ComboPopupButton::selectItemAtIndex(int index) {
-    if (index >= 0 && index < m_box.count())
-        m_box.setCurrentIndex(index);
-}
-
-void ComboPopupButton::selectItemWithTitle(const QString& title) {
-    if (const int index = m_box.findText(title, Qt::MatchExactly); index >= 0)
-        m_box.setCurrentIndex(index);
-}
-
-QString ComboPopupButton::titleOfSelectedItem() const {
-    return m_box.currentIndex() >= 0 ? m_box.currentText() : QString();
-}
-
-QStringList ComboPopupButton::itemTitles() const {
-    QStringList titles;
-    for (int index = 0; index < m_box.count(); ++index)
-        titles << m_box.itemText(index);
-    return titles;
-}
-
 BusyIndicator::BusyIndicator(QProgressBar& bar) : m_bar(bar) {
     m_bar.setTextVisible(false);
     m_bar.setRange(0, 1);

@@ -2,7 +2,6 @@
 
 #include "support/Control.h"
 #include "support/DocumentWindow.h"
-#include "support/PopupButton.h"
 #include "support/ProgressIndicator.h"
 #include "support/ProgressSheet.h"
 #include "support/TextControl.h"
@@ -81,20 +80,6 @@ private:
     QLineEdit& m_field;
 };
 
-// A pop-up menu of titles with tool tips.
-class ComboPopupButton final : public support::PopupButton {
-public:
-    explicit ComboPopupButton(QComboBox& box) : m_box(box) {}
-    void removeAllItems() override;
-    void addItem(const QString& title, const QString& toolTip) override;
-    void selectItemAtIndex(int index) override;
-    void selectItemWithTitle(const QString& title) override;
-    QString titleOfSelectedItem() const override;
-    QStringList itemTitles() const override;
-
-private:
-    QComboBox& m_box;
-};
 
 // The spinner: a busy progress bar shown while long work runs.
 class BusyIndicator final : public support::ProgressIndicator {

@@ -59,7 +59,6 @@ protected:
         if (whileClosed)
             whileClosed();
         m_store = std::make_unique<platform::Preferences>(dir() / "config" / "preferences.plist");
-        m_componentMenu = support::StoredPopupButton();
         if (!services.clock)
             services.clock = [this] { return m_clock; };
         filelist::FileList::Services listServices;
@@ -89,10 +88,8 @@ protected:
                                                   &m_cancelButton};
         outlets.join = {&m_window,  &m_alerts,  &m_savePanel, &m_openPanel,
                         &m_chooser, &m_desktop, &m_dockTile,  sheet};
-        support::StoredControl* b = m_settingsButtons;
         const auto* offered = m_components ? &*m_components : nullptr;
-        outlets.components = {&m_componentMenu,     b,         b + 1,     b + 2,
-                              &m_preferencesWindow, &m_panels, &m_dialog, offered};
+        outlets.components = {&m_preferencesWindow, &m_panels, &m_dialog, offered};
         outlets.console = &m_console;
         return outlets;
     }
@@ -122,7 +119,7 @@ protected:
     RecordingTextControl m_messages, m_progressText, m_timeLine;
     RecordingEventPump m_pump;
     support::StoredProgressIndicator m_spinner;
-    support::StoredControl m_controls[9], m_cancelButton, m_settingsButtons[3];
+    support::StoredControl m_controls[9], m_cancelButton;
     support::StoredDocumentWindow m_window;
     RecordingAlertPresenter m_alerts;
     RecordingSavePanel m_savePanel;
@@ -132,7 +129,6 @@ protected:
     RecordingDockTile m_dockTile;
     support::StoredSheetPanel m_panel;
     support::StoredProgressBar m_bar;
-    support::StoredPopupButton m_componentMenu;
     TestWindowHandle m_preferencesWindow;
     ScriptedSettingsPanels m_panels;
     ScriptedSettingsDialog m_dialog;

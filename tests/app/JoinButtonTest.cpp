@@ -113,14 +113,6 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
 
 // A chosen name without extension gets ".mov" after the scaling, and the written file is opened when asked.
 TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) {
-    std::vector<std::pair<fs::path, double>> scaled;
-    bool canScale = true;
-    app::JoinServices services;
-    services.scaleMovieFileToDuration = [&](const fs::path& path, double seconds) {
-        scaled.emplace_back(path, seconds);
-        return canScale && fs::exists(path);
-    };
-    relaunch(services);
     defaults().setValue(support::Pref::DesiredDuration, 12.5);
     defaults().setValue(support::Pref::OpenFile, true);
     controller().fileList().joinClips({picture("a.png")});
@@ -128,13 +120,16 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) 
     const auto outcome = controller().addButtonClicked();
     EXPECT_EQ(outcome.status, Status::Written);
     EXPECT_EQ(outcome.scaled, true);
-    EXPECT_EQ(scaled, (std::vector<std::pair<fs::path, double>>{{dir() / "scaled", 12.5}}));
     EXPECT_EQ(outcome.path, dir() / "scaled.mov");
+    EXPECT_NEAR(media::seconds(media::Movie::open(outcome.path).value()->duration()), 12.5, 0.01);
     EXPECT_FALSE(fs::exists(dir() / "scaled"));
     EXPECT_EQ(m_desktop.opened(), std::vector<fs::path>{outcome.path});
-    canScale = false; // still written, and the outcome says it was not scaled
+    // A length too short for the movie's time scale: still written, and the outcome says it was not scaled.
+    defaults().setValue(support::Pref::DesiredDuration, 1e-6);
     m_savePanel.setAnswer(dir() / "unscaled.mov");
-    EXPECT_EQ(controller().addButtonClicked().scaled, false);
+    const auto unscaled = controller().addButtonClicked();
+    EXPECT_EQ(unscaled.scaled, false);
+    EXPECT_TRUE(fs::exists(unscaled.path));
     defaults().setValue(support::Pref::DesiredDuration, 0);
     m_savePanel.setAnswer(dir() / "plain.mov");
     EXPECT_FALSE(controller().addButtonClicked().scaled) << "0 means no scaling";
@@ -145,39 +140,50 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) 
 using WriteProgressTest = JoinButtonTest;
 
 TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
-    const fs::path file = dir() / "joined.mov";
     m_timeLine.setText("left over");
-    EXPECT_TRUE(controller().shouldContinueOperation(0, 0, file));
+    controller().showWriteProgress(0, 0, controller().writeTitle(nullptr));
     EXPECT_TRUE(m_panel.isShown());
     EXPECT_EQ(m_panel.parentWindow(), &m_window) << "a sheet on the main window";
     EXPECT_EQ(m_progressText.text(), "Saving movie ");
     EXPECT_TRUE(m_timeLine.text().isEmpty());
     EXPECT_EQ(m_dockTile.fractions(), std::vector<double>{0});
     m_clock += 40;
-    EXPECT_TRUE(controller().shouldContinueOperation(1, 0.5, file));
+    controller().showWriteProgress(1, 0.5);
     EXPECT_EQ(m_bar.value(), 50);
     EXPECT_EQ(m_bar.displayCount(), 1) << "redrawn at once";
     EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs, Est. Time Remaining: 40 secs");
     EXPECT_EQ(m_dockTile.lastTile().size(), QSize(127, 127));
-    EXPECT_TRUE(controller().shouldContinueOperation(1, std::nan(""), file)) << "unknown counts as 0";
-    EXPECT_EQ(m_bar.value(), 0);
-    EXPECT_TRUE(controller().shouldContinueOperation(2, 1, file));
+    controller().showWriteProgress(1, std::nan(""));
+    EXPECT_EQ(m_bar.value(), 0) << "unknown counts as 0";
+    controller().showWriteProgress(2, 1);
     EXPECT_FALSE(m_panel.isShown());
     EXPECT_TRUE(m_timeLine.text().isEmpty());
     EXPECT_FALSE(m_dockTile.isShowingProgress());
-    EXPECT_GE(m_pump.eventCount(), 4) << "every call handles the user's input";
+}
+
+// A join run here handles the user's input at each progress step, so Cancel
+// on the sheet stops it there: nothing is written, nothing is left showing.
+TEST_F(WriteProgressTest, CancelAtAProgressStepStopsTheJoin) {
+    controller().fileList().joinClips({picture("a.png"), picture("b.png")});
+    m_savePanel.setAnswer(dir() / "joined.mov");
+    m_pump.queueUserAction(1, [this] { controller().cancelOp(); });
+    EXPECT_EQ(controller().addButtonClicked().status, Status::WriteCancelled);
+    EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
+    EXPECT_TRUE(m_alerts.alerts().empty()) << "the user asked for it";
+    EXPECT_FALSE(m_panel.isShown() || m_dockTile.isShowingProgress() || !m_spinner.isHidden());
+    EXPECT_FALSE(controller().isRunningJob());
 }
 
 TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
     const QStringList mpeg4 =
-        controller().componentTable().titles().filter(QRegularExpression("^MPEG-4 \\["));
+        controller().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
     ASSERT_EQ(mpeg4.size(), 1);
-    m_componentMenu.selectItemWithTitle(mpeg4[0]);
-    controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
-    EXPECT_EQ(m_progressText.text(), "Saving movie ") << "not exporting";
+    ASSERT_TRUE(controller().outputFormat().select(mpeg4[0]));
+    const fs::path clip = dir() / "clip.mp4";
+    EXPECT_EQ(controller().writeTitle(&clip), "Saving movie ") << "not exporting";
     defaults().setValue(support::Pref::Export, true);
-    controller().shouldContinueOperation(0, 0, dir() / "clip.mp4");
-    EXPECT_EQ(m_progressText.text(), "Saving movie clip.mp4, as " + mpeg4[0]);
+    EXPECT_EQ(controller().writeTitle(&clip), "Saving movie clip.mp4, as " + mpeg4[0]);
+    EXPECT_EQ(controller().writeTitle(nullptr), "Saving movie as " + mpeg4[0]);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The component table, the settings of a component instance, and settings
-// files. A join written through a component is JoinEngineTest's.
+// files. A join written through a component is JoinJobTest's.
 
 #include "FileContents.h"
 #include "RecordingConsole.h"

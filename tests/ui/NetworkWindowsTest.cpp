@@ -122,6 +122,13 @@ TEST_F(NetworkWindowsTest, SoftwareUpdateWindowReportsEachOutcome) {
     }
     EXPECT_EQ(updates.findChild<QLabel*>("currentVersionField")->text(), "2.0.3");
 
+    // An address no connection can be made to.
+    ui::SoftwareUpdateWindow unusable(QUrl("ftp://127.0.0.1/ProductVersions.plist"), "2.0.3", {});
+    unusable.findChild<QPushButton*>("checkVersionButton")->click();
+    EXPECT_FALSE(unusable.isChecking());
+    EXPECT_EQ(unusable.findChild<QLabel*>("softwareUpdateField")->text(),
+              "JoinClip could not check for a software update at this time.");
+
     // A build that names no version file says so and offers no check.
     ui::SoftwareUpdateWindow never(QUrl(), "2.0.3", {});
     EXPECT_EQ(never.findChild<QLabel*>("softwareUpdateField")->text(),

@@ -100,9 +100,9 @@ TEST_F(PreferencesWindowTest, TheSettingsFormEditsTheStoredSettings) {
         });
     };
     const auto stored = [this] {
-        const QString title = controller().componentTable().titles().constFirst();
+        const QString title = controller().outputFormat().components().titles().constFirst();
         const auto settings =
-            media::decodeExportSettings(controller().exportSettingsForComponentDictionary().value(title));
+            media::decodeExportSettings(controller().outputFormat().settings().value(title));
         return settings ? std::pair(settings->quality, settings->channels) : std::pair(-1, -1);
     };
     editAndAnswer(20, QDialogButtonBox::Ok);

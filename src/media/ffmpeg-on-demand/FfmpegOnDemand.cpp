@@ -7,6 +7,7 @@
 
 extern "C" {
 #include <libavcodec/version.h>
+#include <libavfilter/version.h>
 #include <libavformat/version.h>
 #include <libavutil/macros.h>
 #include <libavutil/version.h>
@@ -17,6 +18,7 @@ extern "C" {
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <iterator>
 #include <mutex>
 #include <unistd.h>
 #include <vector>
@@ -38,6 +40,10 @@ constexpr const char* kLibraries[] = {
     "libavformat.so." AV_STRINGIFY(LIBAVFORMAT_VERSION_MAJOR),
 };
 
+// Loaded only for a function none of the above has: libavfilter and the
+// libraries it needs cost as much again, and filters load it themselves.
+constexpr const char* kFilterLibrary = "libavfilter.so." AV_STRINGIFY(LIBAVFILTER_VERSION_MAJOR);
+
 // As the dynamic loader does when a linked library is missing: nothing can go on.
 [[noreturn]] void fail(const char* what, const char* why) {
     std::fprintf(stderr, "joinclip: cannot load %s: %s\n", what, why ? why : "unknown reason");
@@ -58,6 +64,13 @@ void load() {
         for (void* library : libraries)
             if ((function = dlsym(library, name)) != nullptr)
                 break;
+        if (!function && libraries.size() == std::size(kLibraries)) {
+            void* filters = dlopen(kFilterLibrary, RTLD_NOW | RTLD_GLOBAL);
+            if (!filters)
+                fail(kFilterLibrary, dlerror());
+            libraries.push_back(filters);
+            function = dlsym(filters, name);
+        }
         if (!function)
             fail(name, "no FFmpeg library has it");
         joinclip_ffmpeg_functions[index] = function;

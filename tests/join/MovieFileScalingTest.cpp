@@ -3,7 +3,7 @@
 // (MovieUpdateTest); here, the length asked for, what is refused, and
 // reference movies.
 
-#include "join/ScaleMovieFileToDuration.h"
+#include "join/MovieFileScaling.h"
 
 #include "Ffprobe.h"
 #include "MovieParts.h"
@@ -12,15 +12,16 @@
 #include "TestFolder.h"
 #include "media/quicktime/ReferencedSource.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
 
 namespace fs = std::filesystem;
-using join::ScaleMovieFileToDuration;
+using join::scaleMovieFile;
 using testing_support::contentsOf;
 
-class ScaleMovieFileToDurationTest : public ::testing::Test {
+class MovieFileScalingTest : public ::testing::Test {
 protected:
     // A copy of a one-second clip, of the container its name says.
     fs::path clip(const std::string& name) const {
@@ -35,12 +36,19 @@ protected:
     const testing_support::TestFolder m_folder;
 };
 
-TEST_F(ScaleMovieFileToDurationTest, StretchesAndShrinksToTheLengthAskedFor) {
+TEST_F(MovieFileScalingTest, StretchesAndShrinksToTheLengthAskedFor) {
     for (const auto& [name, wanted] : {std::pair{"stretch.mov", 2.5}, std::pair{"shrink.mp4", 0.25}}) {
         SCOPED_TRACE(name);
         const auto file = clip(name);
         const media::Time before = media_test::openMovie(file)->duration();
-        ASSERT_TRUE(ScaleMovieFileToDuration(file, wanted));
+        std::vector<double> told;
+        ASSERT_TRUE(scaleMovieFile(file, wanted, [&](double done) {
+            told.push_back(done);
+            return true;
+        }));
+        ASSERT_FALSE(told.empty());
+        EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+        EXPECT_EQ(told.back(), 1.0);
         const media::Time after = media_test::openMovie(file)->duration();
         EXPECT_LE(
             std::llabs(after.value - std::llround(wanted / media::seconds(before) * double(before.value))),
@@ -50,25 +58,29 @@ TEST_F(ScaleMovieFileToDurationTest, StretchesAndShrinksToTheLengthAskedFor) {
     }
 }
 
-TEST_F(ScaleMovieFileToDurationTest, WhatCannotBeScaledIsLeftAsItWas) {
-    EXPECT_FALSE(ScaleMovieFileToDuration(m_folder / "missing.mov", 2.0));
+TEST_F(MovieFileScalingTest, WhatCannotBeScaledIsLeftAsItWas) {
+    EXPECT_FALSE(scaleMovieFile(m_folder / "missing.mov", 2.0));
     const auto text = m_folder.write("notes.mov", "not a movie");
-    EXPECT_FALSE(ScaleMovieFileToDuration(text, 2.0));
+    EXPECT_FALSE(scaleMovieFile(text, 2.0));
     EXPECT_EQ(contentsOf(text), "not a movie");
     const auto file = clip("clip.mov");
     const std::string original = contentsOf(file);
     for (const double wanted : {0.0, -1.0, 1e-9, std::numeric_limits<double>::infinity(),
                                 std::numeric_limits<double>::quiet_NaN(), 1e300}) {
-        EXPECT_FALSE(ScaleMovieFileToDuration(file, wanted)) << wanted;
+        EXPECT_FALSE(scaleMovieFile(file, wanted)) << wanted;
         EXPECT_EQ(contentsOf(file), original);
     }
+    // Stopped in its first progress step: the file keeps what it held.
+    const auto stopped = scaleMovieFile(file, 2.0, [](double) { return false; });
+    ASSERT_FALSE(stopped.has_value());
+    EXPECT_EQ(contentsOf(file), original);
     EXPECT_EQ(testing_support::namesIn(m_folder.path()).size(), 2u) << "nothing left behind";
 }
 
 // A reference movie stays one and keeps pointing at its sources; the samples
 // of a source it holds itself (the Matroska clip's) are copied into the new
 // file, since the update replaces the file they were in.
-TEST_F(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsWhatItHolds) {
+TEST_F(MovieFileScalingTest, AReferenceMovieStaysOneAndKeepsWhatItHolds) {
     for (const auto& [clips, name] : {std::pair{std::vector<std::string>{"a.mov", "b.mov"}, "referring.mov"},
                                       std::pair{std::vector<std::string>{"c.mov", "d.mkv"}, "mixed.mov"}}) {
         SCOPED_TRACE(name);
@@ -82,7 +94,7 @@ TEST_F(ScaleMovieFileToDurationTest, AReferenceMovieStaysOneAndKeepsWhatItHolds)
         const auto file = m_folder / name;
         ASSERT_TRUE(media_test::joinedMovie(files)->write(file, options).has_value());
         const double before = seconds(file);
-        ASSERT_TRUE(ScaleMovieFileToDuration(file, 3.0));
+        ASSERT_TRUE(scaleMovieFile(file, 3.0));
         EXPECT_NEAR(seconds(file), 3.0, 0.041);
         EXPECT_TRUE(media::quicktime::refersToOtherFiles(file));
         double videoEnd = 0;

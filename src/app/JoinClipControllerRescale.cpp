@@ -1,0 +1,35 @@
+// The Duration cell of the file table: a typed duration rescales the entry's
+// movie and rewrites its file, as a job.
+
+#include "app/JoinClipController.h"
+#include "join/MovieRescaleJob.h"
+
+#include <cerrno>
+
+namespace app {
+
+void JoinClipController::rescaleEntry(int row, const QString& typed) {
+    if (row < 0 || row >= m_movies.count() || isRunningJob())
+        return;
+    const std::shared_ptr<media::Movie> movie = m_movies.movies()[static_cast<std::size_t>(row)].qtkMovie;
+    const auto newDuration = media::parseTime(typed.trimmed().toStdString());
+    if (!m_movies.pathOfEntry(row) || !movie || !newDuration || newDuration->value <= 0) {
+        doAlert("The duration was not modified.", "Make sure the file is a movie.",
+                m_outlets.join.fileListWindow);
+        return;
+    }
+    auto job = std::make_unique<join::MovieRescaleJob>(join::MovieRescaleRequest{movie, *newDuration});
+    join::MovieRescaleJob& rescaling = *job;
+    runJob(std::move(job), writeTitle(nullptr), [this, &rescaling, movie] {
+        // The entry shows what its movie now holds, found again by its movie.
+        for (int i = 0; i < m_movies.count(); ++i)
+            if (m_movies.movies()[static_cast<std::size_t>(i)].qtkMovie == movie)
+                m_movies.updateMovieInfoAtIndex(i);
+        const auto& error = rescaling.error();
+        if (error && error->code != ECANCELED)
+            doAlert("The duration was not modified.", "Make sure the file is a movie.",
+                    m_outlets.join.fileListWindow);
+    });
+}
+
+} // namespace app
