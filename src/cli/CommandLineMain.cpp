@@ -7,12 +7,15 @@
 #include "cli/DownloadCommand.h"
 #include "cli/ExportCommand.h"
 #include "cli/FilterCommand.h"
+#include "cli/FrameCommand.h"
 #include "cli/InfoCommand.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 #include "cli/ProcessSetup.h"
 #include "cli/RenameCommand.h"
+#include "cli/SoundCommand.h"
+#include "cli/SplitCommand.h"
 
 #include <QCoreApplication>
 #include <filesystem>
@@ -66,6 +69,15 @@ Commands:
                           render the movie through the image filters, in
                           order, into a new MPEG-4 movie of the same length
   filters                 list the image filters: identifier, name
+  frame [--at TIME] [--format tif|bmp|gif|jpg|png|jp2] [--quality Q] [--no-lzw] FILE -o OUT
+                          save the frame shown at TIME as a picture
+  split --at TIME [--at TIME]... FILE [-o FIRST -o SECOND...]
+                          cut the movie exactly at the times into pieces
+                          (copied, only the pictures from a cut to the next
+                          key frame encoded again)
+  sound FILE -o OUT.aiff [--caf] [--wav]
+                          write the movie's sound as 16-bit AIFF (and
+                          AAC .caf and 8-bit .wav copies)
 
 Options:
   -h, --help              show this help (joinclip COMMAND --help: the command's options)
@@ -84,7 +96,8 @@ bool isCommandLineInvocation(int argc, char** argv) {
         return true;
     static const std::set<std::string> commands{"help",       "info",   "list",     "join", "rename",
                                                 "components", "export", "settings", "prefs",
-                                                "filter",     "filters",  "download", "check-update"};
+                                                "filter",     "filters",  "download", "check-update",
+                                                "frame",      "split",    "sound"};
     if (commands.contains(first))
         return true;
     // Anything else is a file for the window, unless it cannot be one: a word
@@ -139,6 +152,12 @@ int runCommandLine(int argc, char** argv) {
         return cli::runFilterCommand(rest, std::cout, std::cerr);
     if (command == "filters")
         return cli::runFiltersCommand(rest, std::cout, std::cerr);
+    if (command == "frame")
+        return cli::runFrameCommand(rest, std::cout, std::cerr);
+    if (command == "split")
+        return cli::runSplitCommand(rest, std::cout, std::cerr);
+    if (command == "sound")
+        return cli::runSoundCommand(rest, std::cout, std::cerr);
     std::cerr << "joinclip: unknown command '" << command << "'\n\n" << kUsage;
     return 2;
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+// Private to src/media: the decoded sound of one stream of a file, handed
+// out as interleaved samples of one format, in chunks of a bounded number of
+// sample frames.
+
+#include "media/detail/FFmpeg.h"
+
+#include <expected>
+#include <filesystem>
+#include <functional>
+
+namespace media::sound {
+
+class SoundReader final {
+public:
+    // Opens the longest sound stream of `path`, to be read as `format`
+    // (interleaved or planar) at its own rate and channel count.
+    [[nodiscard]] static std::expected<SoundReader, Error> open(const std::filesystem::path& path,
+                                                               AVSampleFormat format);
+
+    int sampleRate() const { return m_decoder->sample_rate; }
+    int channels() const { return m_decoder->ch_layout.nb_channels; }
+    const AVChannelLayout& channelLayout() const { return m_decoder->ch_layout; }
+    // Sample frames the stream should hold by its duration; -1 when unknown.
+    std::int64_t expectedFrames() const { return m_expectedFrames; }
+
+    // Up to `frames` sample frames, read as `data` (one pointer per plane);
+    // 0 at the end of the sound.
+    [[nodiscard]] std::expected<int, Error> read(std::uint8_t** data, int frames);
+
+private:
+    SoundReader() = default;
+    [[nodiscard]] std::expected<void, Error> fill(int frames);
+
+    detail::InputContextPtr m_input;
+    detail::CodecContextPtr m_decoder;
+    detail::ResamplerPtr m_resampler;
+    detail::AudioFifoPtr m_fifo;
+    detail::PacketPtr m_packet;
+    detail::FramePtr m_frame;
+    AVSampleFormat m_format = AV_SAMPLE_FMT_S16;
+    int m_stream = -1;
+    std::int64_t m_expectedFrames = -1;
+    bool m_drained = false;
+};
+
+} // namespace media::sound

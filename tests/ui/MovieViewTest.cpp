@@ -1,0 +1,155 @@
+// The movie view over libmpv, offscreen: it loads, steps to the exact frames
+// that decoding gives at its times, plays to the end at the rate asked for,
+// and keeps sound and picture together.
+
+#include "MediaFixtures.h"
+#include "TestApplication.h"
+#include "TestFolder.h"
+#include "media/Movie.h"
+#include "ui/MovieView.h"
+
+#include <QElapsedTimer>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace {
+
+using testing_support::runEventsUntil;
+
+// Mean difference of the colour channels of two pictures of one size (0 to 255).
+double meanDifference(const QImage& a, const QImage& b) {
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(x.size());
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+class MovieViewTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // No sound device is needed: the null output keeps libmpv's audio clock.
+        setenv("JOINCLIP_AUDIO_OUTPUT", "null", 1);
+        testing_support::ensureApplication();
+        fixtures::quietFfmpegLogs();
+    }
+
+    std::filesystem::path clip(int frames) {
+        fixtures::ClipRecipe recipe;
+        recipe.frames = frames;
+        recipe.width = 160;
+        recipe.height = 120;
+        return fixtures::makeClip(m_folder.path(), "clip" + std::to_string(frames) + ".mp4", recipe);
+    }
+
+    void openAndWait(ui::MovieView& view, const std::filesystem::path& path) {
+        ASSERT_TRUE(view.open(QString::fromStdString(path.string())));
+        runEventsUntil([&] { return view.isLoaded() && view.durationSeconds() > 0; });
+    }
+
+    // Steps once and waits for the new frame's time.
+    static void step(ui::MovieView& view, bool forward) {
+        const double before = view.currentSeconds();
+        forward ? view.stepForward() : view.stepBackward();
+        runEventsUntil([&] { return std::abs(view.currentSeconds() - before) > 1e-4 && !view.isPlaying(); });
+    }
+
+    testing_support::TestFolder m_folder;
+};
+
+TEST_F(MovieViewTest, StepsForwardAndBackShowTheFramesDecodedAtTheirTimes) {
+    const auto path = clip(25);
+    auto movie = media::Movie::open(path);
+    ASSERT_TRUE(movie.has_value());
+    ui::MovieView view;
+    view.resize(320, 240);
+    openAndWait(view, path);
+    EXPECT_NEAR(view.durationSeconds(), 1.0, 0.05);
+
+    const std::int32_t scale = 12800;
+    auto checkShownFrame = [&](int expectedIndex) {
+        EXPECT_NEAR(view.currentSeconds(), expectedIndex / 25.0, 1e-3);
+        const auto shown = view.grabFrame();
+        ASSERT_TRUE(shown.has_value());
+        EXPECT_EQ(shown->size(), QSize(160, 120));
+        const auto decoded = (*movie)->frameImage(view.currentTime(scale));
+        ASSERT_TRUE(decoded);
+        const double same = meanDifference(*shown, *decoded);
+        EXPECT_LT(same, 4.0) << "frame " << expectedIndex;
+        // The frames before and after it differ more (the pattern moves a little each frame).
+        for (const int other : {expectedIndex - 1, expectedIndex + 1}) {
+            if (other < 0)
+                continue;
+            const auto neighbour = (*movie)->frameImage(media::makeTime(other * scale / 25, scale));
+            ASSERT_TRUE(neighbour);
+            EXPECT_LT(same, meanDifference(*shown, *neighbour)) << "frame " << expectedIndex << " against " << other;
+        }
+    };
+    for (int i = 1; i <= 6; ++i)
+        step(view, true);
+    checkShownFrame(6);
+    step(view, false);
+    step(view, false);
+    checkShownFrame(4);
+
+    // An exact seek lands on the frame whose interval holds the time.
+    view.setCurrentSeconds(0.51);
+    runEventsUntil([&] { return std::abs(view.currentSeconds() - 0.48) < 1e-3; });
+    checkShownFrame(12);
+    bool sought = false;
+    QObject::connect(&view, &ui::MovieView::seekFinished, [&] { sought = true; });
+    view.gotoBeginning();
+    runEventsUntil([&] { return sought && view.currentSeconds() < 1e-3; });
+    checkShownFrame(0);
+}
+
+TEST_F(MovieViewTest, PlaysToTheEndInSyncAndTwiceAsFastAtRateTwo) {
+    const auto path = clip(50);
+    ui::MovieView view;
+
+    auto playToEnd = [&](double rate) {
+        openAndWait(view, path);
+        view.setRate(rate);
+        double worstOffset = 0;
+        QElapsedTimer timer;
+        timer.start();
+        view.play();
+        runEventsUntil([&] {
+            if (const auto offset = view.soundAheadOfPicture(); offset && view.currentSeconds() > 0.2)
+                worstOffset = std::max(worstOffset, std::abs(*offset));
+            return view.isAtEnd();
+        });
+        EXPECT_FALSE(view.isPlaying());
+        EXPECT_GE(view.currentSeconds(), 49 / 25.0 - 1e-3) << "at the last frame or the sound's end";
+        // Picture and sound clocks within one frame of each other.
+        EXPECT_LT(worstOffset, 1 / 25.0) << "rate " << rate;
+        return static_cast<double>(timer.elapsed());
+    };
+    const double normal = playToEnd(1.0);
+    const double doubled = playToEnd(2.0);
+    // Proportions only: the machine's load changes both alike.
+    EXPECT_GT(normal, 1500);
+    EXPECT_NEAR(doubled / normal, 0.5, 0.15);
+}
+
+TEST_F(MovieViewTest, EmptyViewHasNothingToGrabAndIgnoresPlayback) {
+    ui::MovieView view;
+    EXPECT_FALSE(view.grabFrame().has_value());
+    view.play();
+    view.stepForward();
+    EXPECT_FALSE(view.isPlaying());
+    EXPECT_EQ(view.fillColor().alpha(), 0);
+    const auto path = clip(5);
+    openAndWait(view, path);
+    view.close();
+    EXPECT_FALSE(view.isLoaded());
+    EXPECT_FALSE(view.grabFrame().has_value());
+}
+
+} // namespace
