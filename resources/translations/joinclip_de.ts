@@ -920,6 +920,74 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
         <translation>Skalierte Gesamtdauer: %@</translation>
     </message>
     <message>
+        <source>Untitled</source>
+        <translation>Unbenannt</translation>
+    </message>
+    <message>
+        <source>%@ byte</source>
+        <translation>%@ Byte</translation>
+    </message>
+    <message>
+        <source>%@ bytes</source>
+        <translation>%@ Bytes</translation>
+    </message>
+    <message>
+        <source>%@ (missing)</source>
+        <translation>%@ (fehlt)</translation>
+    </message>
+    <message>
+        <source>The file cannot be found. It was at %@.</source>
+        <translation>Die Datei ist nicht auffindbar. Sie lag unter %@.</translation>
+    </message>
+    <message>
+        <source>Preview of %@</source>
+        <translation>Vorschau von %@</translation>
+    </message>
+    <message>
+        <source>The file cannot be found.</source>
+        <translation>Die Datei ist nicht auffindbar.</translation>
+    </message>
+    <message>
+        <source>It does not open as a movie, picture or sound (%@).</source>
+        <translation>Sie lässt sich nicht als Film, Bild oder Ton öffnen (%@).</translation>
+    </message>
+    <message>
+        <source>The folder cannot be read.</source>
+        <translation>Der Ordner kann nicht gelesen werden.</translation>
+    </message>
+    <message>
+        <source>Its path is too long.</source>
+        <translation>Ihr Pfad ist zu lang.</translation>
+    </message>
+    <message>
+        <source>1 file was not added.</source>
+        <translation>1 Datei wurde nicht hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%d files were not added.</source>
+        <translation>%d Dateien wurden nicht hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>and %d more</source>
+        <translation>und %d weitere</translation>
+    </message>
+    <message>
+        <source>Drop movies, pictures and sound files here, or choose Add Files…</source>
+        <translation>Filme, Bilder und Tondateien hierher ziehen oder „Dateien hinzufügen …“ wählen</translation>
+    </message>
+    <message>
+        <source>1 file was renamed.</source>
+        <translation>1 Datei wurde umbenannt.</translation>
+    </message>
+    <message>
+        <source>%d files were renamed.</source>
+        <translation>%d Dateien wurden umbenannt.</translation>
+    </message>
+    <message>
+        <source>This file was not renamed: %@</source>
+        <translation>Diese Datei wurde nicht umbenannt: %@</translation>
+    </message>
+    <message>
         <source>%d URL queued for download.</source>
         <translation>%d URL zum Herunterladen vorgemerkt.</translation>
     </message>

@@ -55,17 +55,14 @@ public:
     void applicationWillTerminate();
     // Each time the main or preferences window becomes key: the folder fields are filled again.
     void windowDidBecomeKey();
-    // Each time the application becomes active: the table is drawn again, so
-    // its file names follow files renamed or moved meanwhile.
+    // Each time the application becomes active: the table is drawn again and
+    // the entries' movies follow files renamed or moved meanwhile.
     void applicationDidBecomeActive();
 
     // The open-documents event (JoinClipControllerDocuments.cpp): files and
     // folders that the desktop or a second start of the program asks us to
-    // open. Folders are expanded here; what cannot be opened is told in an
-    // alert; the rest enters the list as one batch.
+    // open, as one batch; what cannot be opened is named in one alert.
     void openDocuments(const std::vector<std::filesystem::path>& paths);
-    bool canProcessFileOrFolder(const std::filesystem::path& path);
-    std::optional<std::vector<std::filesystem::path>> scanFolderForFiles(const std::filesystem::path& folder);
     // Open and Reveal on the table's selected entry (the last selected one);
     // silent without a usable selection or file.
     void openItem();

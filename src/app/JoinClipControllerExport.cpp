@@ -52,10 +52,11 @@ JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
     request.component = *component;
     request.exportSettings = m_outputFormat.selectedSettings();
     request.preserveDates = m_defaults.boolValue(support::Pref::PreserveDates);
-    for (const filelist::MovieEntry& entry : m_movies.movies()) {
-        const auto source = platform::stringWithAlias(entry.alias);
-        if (source && entry.qtkMovie)
-            request.items.push_back({entry.qtkMovie, *source});
+    // Each movie read where its file is now, after a rename or a move.
+    for (int i = 0; i < m_movies.count(); ++i) {
+        const auto source = m_movies.pathOfEntry(i);
+        if (auto movie = m_movies.movieOfEntry(i); source && movie)
+            request.items.push_back({std::move(movie), *source});
     }
 
     auto job = std::make_unique<join::ExportJob>(std::move(request));

@@ -89,7 +89,7 @@ JoinOutcome JoinClipController::addButtonClicked() {
                     "Choose another name or folder and try again.", outlets.fileListWindow);
             return outcomeOf(Status::NotSaved);
         }
-        request.movies.push_back(entry.qtkMovie);
+        request.movies.push_back(m_movies.movieOfEntry(i)); // read where its file is now
         request.titles.push_back(entry.title);
     }
     if (request.movies.empty()) {

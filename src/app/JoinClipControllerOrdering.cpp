@@ -1,6 +1,7 @@
 // Ordering the list, renaming its files in sequence, and the list as a text file.
 
 #include "app/JoinClipController.h"
+#include "filelist/LeftOutFiles.h"
 #include "filelist/ListTextFile.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
@@ -58,12 +59,15 @@ filelist::RenameOutcome JoinClipController::removeFilenamePrefixes() {
     return outcome;
 }
 
-// A beep for each file the file system refused, as for a single rename in the
-// table; a beep alone does not say which files kept their names, so the status
-// line names them and the console gives each reason.
+// The status line says how many files were renamed; a beep for each file the
+// file system refused, as for a single rename in the table. A beep alone does
+// not say which files kept their names, so the status line names them and
+// the console gives each reason.
 void JoinClipController::reportRefusedRenames(const filelist::RenameOutcome& outcome) {
-    if (outcome.refused.empty())
-        return;
+    const auto count = static_cast<int>(outcome.renamed.size());
+    QString line = count == 1 ? support::LocalizedString("1 file was renamed.")
+                              : support::fillFormat(support::LocalizedString("%d files were renamed."),
+                                                    {QString::number(count)});
     QStringList names;
     for (const filelist::RenameOutcome::Rename& rename : outcome.refused) {
         m_outlets.join.alerts->beep();
@@ -72,8 +76,12 @@ void JoinClipController::reportRefusedRenames(const filelist::RenameOutcome& out
                                 .arg(pathText(rename.from), nameOf(rename.to),
                                      QString::fromLocal8Bit(std::strerror(rename.error))));
     }
-    message(support::fillFormat(support::LocalizedString("These files were not renamed: %@"),
-                                {names.join(", ")}));
+    if (names.size() == 1)
+        line += u' ' + support::fillFormat(support::LocalizedString("This file was not renamed: %@"), names);
+    else if (names.size() > 1)
+        line += u' ' + support::fillFormat(support::LocalizedString("These files were not renamed: %@"),
+                                           {names.join(", ")});
+    message(line);
 }
 
 bool JoinClipController::exportFileList() {
@@ -123,8 +131,10 @@ bool JoinClipController::importFileList() {
                     {QString::fromStdString(paths.error().message)});
         return false;
     }
-    if (!paths->empty()) // an empty file is a list with nothing in it
+    if (!paths->empty()) { // an empty file is a list with nothing in it
         m_movies.joinClips(std::move(*paths));
+        filelist::tellLeftOut(m_movies, *m_outlets.join.alerts, nullptr);
+    }
     return true;
 }
 

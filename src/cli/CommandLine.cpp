@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <cstring>
 #include <ostream>
 
 namespace cli {
@@ -35,7 +37,12 @@ void CommandLine::addFlag(std::initializer_list<const char*> list, const char* d
 }
 
 void CommandLine::addValue(std::initializer_list<const char*> list, const char* valueName,
-                           const char* description) {
+                           const char* description, Times times) {
+    if (times == Times::Once) // named in messages by its longest name ("output", not "o")
+        m_givenOnce.push_back(
+            QString::fromLatin1(*std::max_element(list.begin(), list.end(), [](const char* a, const char* b) {
+                return std::strlen(a) < std::strlen(b);
+            })));
     m_parser.addOption(
         QCommandLineOption(names(list), QString::fromUtf8(description), QString::fromLatin1(valueName)));
 }
@@ -56,6 +63,10 @@ std::optional<int> CommandLine::parse(const std::vector<std::string>& arguments,
         out << helpText();
         return 0;
     }
+    for (const QString& name : m_givenOnce)
+        if (m_parser.values(name).size() > 1)
+            return usageError(
+                (QStringLiteral("--") + name + QStringLiteral(" may be given only once")).toStdString(), err);
     return std::nullopt;
 }
 

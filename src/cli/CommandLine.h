@@ -22,7 +22,11 @@ public:
     CommandLine(const char* command, const char* description);
 
     void addFlag(std::initializer_list<const char*> names, const char* description);
-    void addValue(std::initializer_list<const char*> names, const char* valueName, const char* description);
+    // Whether an option with a value may be given more than once: an option
+    // given once that appears twice is refused, never silently read as its last value.
+    enum class Times { Once, Repeatable };
+    void addValue(std::initializer_list<const char*> names, const char* valueName, const char* description,
+                  Times times = Times::Once);
     void addPositional(const char* name, const char* description, const char* syntax);
 
     // Parses `arguments`. None when the command should go on; otherwise the
@@ -45,6 +49,7 @@ private:
 
     std::string m_command;
     QCommandLineParser m_parser;
+    std::vector<QString> m_givenOnce; // the first name of each value option that may appear once
 };
 
 } // namespace cli

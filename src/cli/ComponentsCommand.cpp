@@ -37,7 +37,8 @@ std::expected<SettingsOptions, int> parseSettingsOptions(const std::vector<std::
     line.addValue(
         {"set"}, "KEY=VALUE",
         "Changes one setting; may be repeated. Keys: video-codec, video-bitrate, quality, size (WxH), "
-        "frame-rate (N or N/D), audio-codec, audio-bitrate, sample-rate, channels.");
+        "frame-rate (N or N/D), audio-codec, audio-bitrate, sample-rate, channels.",
+        CommandLine::Times::Repeatable);
     line.addValue({"save"}, "FILE.qxst", "Writes the settings file.");
     line.addValue({"load"}, "FILE.qxst", "Starts from the settings in this file.");
     line.addFlag({"show"}, "Prints what the file of --load holds.");

@@ -1,10 +1,16 @@
 #include "cli/ConsoleProgressSheet.h"
 
 #include <ostream>
+#include <unistd.h>
 
 namespace cli {
 
-ConsoleProgressSheet::ConsoleProgressSheet(std::ostream& err) : m_err(err) {}
+ConsoleProgressSheet::ConsoleProgressSheet(std::ostream& err, bool terminal)
+    : m_err(err), m_terminal(terminal) {}
+
+bool ConsoleProgressSheet::isTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
 
 support::ProgressSheetOutlets ConsoleProgressSheet::outlets() {
     support::ProgressSheetOutlets outlets;
@@ -19,11 +25,12 @@ support::ProgressSheetOutlets ConsoleProgressSheet::outlets() {
 void ConsoleProgressSheet::beginSheet(support::WindowHandle* /*parentWindow*/) {
     m_shown = true;
     m_printed = false;
+    m_lastTenth = -1;
     m_lastLine.clear();
 }
 
 void ConsoleProgressSheet::endSheet() {
-    if (m_shown && m_printed)
+    if (m_shown && m_printed && m_terminal)
         m_err << "\n" << std::flush;
     m_shown = false;
     m_printed = false;
@@ -53,7 +60,16 @@ void ConsoleProgressSheet::printLine(const QString& timeLine) {
         return;
     m_lastLine = line;
     m_printed = true;
-    m_err << "\r" << line.toStdString() << std::flush;
+    if (m_terminal) {
+        m_err << "\r" << line.toStdString() << std::flush;
+        return;
+    }
+    // A log keeps every line: one per tenth of the work is enough to follow it.
+    const int tenth = static_cast<int>(m_bar.value()) / 10;
+    if (tenth <= m_lastTenth)
+        return;
+    m_lastTenth = tenth;
+    m_err << line.toStdString() << "\n" << std::flush;
 }
 
 } // namespace cli

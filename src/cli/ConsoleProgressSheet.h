@@ -9,12 +9,15 @@
 namespace cli {
 
 // The progress sheet of the command line: while it is shown, each new time
-// line is printed on one rewritten line of the stream (stderr) with the title
-// and the percent done, "Saving movie: 42%  Elapsed Time: ...". The line
-// ends when the sheet does. Nobody can press its Cancel button.
+// line is printed with the title and the percent done, "Saving movie: 42%
+// Elapsed Time: ...". On a terminal it is one line rewritten in place, ended
+// when the sheet ends; elsewhere (a log, a pipe) a line of its own each time
+// another tenth of the work is done. Nobody can press its Cancel button.
 class ConsoleProgressSheet final : public support::SheetPanel {
 public:
-    explicit ConsoleProgressSheet(std::ostream& err);
+    // `terminal`: whether err is a terminal (by default, whether standard error is one).
+    explicit ConsoleProgressSheet(std::ostream& err, bool terminal = isTerminal());
+    static bool isTerminal();
 
     support::ProgressSheetOutlets outlets();
 
@@ -49,6 +52,8 @@ private:
     support::StoredControl m_cancelButton;
     bool m_shown = false;
     bool m_printed = false;
+    bool m_terminal;
+    int m_lastTenth = -1; // the tenth of the work last printed, away from a terminal
     QString m_lastLine;
 };
 

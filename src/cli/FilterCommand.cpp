@@ -15,7 +15,8 @@ int runFilterCommand(const std::vector<std::string>& arguments, std::ostream& ou
                         "same length, with the movie's first sound track.");
     options.addValue({"f", "filter"}, "NAME",
                      "A filter, by identifier or menu name (joinclip filters lists them); repeat it for a "
-                     "chain, applied in the order given.");
+                     "chain, applied in the order given.",
+                     CommandLine::Times::Repeatable);
     options.addValue({"o", "output"}, "OUT.mp4", "The movie to write; it must not exist yet.");
     options.addPositional("FILE", "The movie to filter.", "FILE");
     if (const auto status = options.parse(arguments, out, err))
@@ -32,8 +33,8 @@ int runFilterCommand(const std::vector<std::string>& arguments, std::ostream& ou
     for (const QString& name : options.allTexts("filter")) {
         const auto identifier = media::filters::filterIdentifierFor(name);
         if (!identifier)
-            return options.usageError("no filter is named \"" + name.toStdString() + "\" (joinclip filters lists them)",
-                                      err);
+            return options.usageError(
+                "no filter is named \"" + name.toStdString() + "\" (joinclip filters lists them)", err);
         chain.append(*identifier);
     }
     if (chain.isEmpty())
@@ -64,7 +65,8 @@ int runFilterCommand(const std::vector<std::string>& arguments, std::ostream& ou
 }
 
 int runFiltersCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    CommandLine options("filters", "Lists the filter menu: each row's identifier and name, in the menu's order.");
+    CommandLine options("filters",
+                        "Lists the filter menu: each row's identifier and name, in the menu's order.");
     if (const auto status = options.parse(arguments, out, err))
         return *status;
     if (!options.positionalBytes().empty())

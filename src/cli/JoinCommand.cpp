@@ -25,7 +25,8 @@ void describeOptions(CommandLine& options) {
                      "Writes the movie to PATH (\".mov\" added when it has no extension).");
     options.addValue({"output-dir"}, "DIR",
                      "Writes the movie under its default name in DIR (else the OutputDirectory preference).");
-    options.addValue({"title"}, "TEXT", "The chapter title of the next file, in order; may be repeated.");
+    options.addValue({"title"}, "TEXT", "The chapter title of the next file, in order; may be repeated.",
+                     CommandLine::Times::Repeatable);
     options.addFlag({"chapters"}, "Adds a chapter track (the Chapterize preference, for this run).");
     options.addFlag({"no-chapters"}, "Adds no chapter track.");
     options.addFlag({"reference"}, "Writes a movie that refers to its sources.");

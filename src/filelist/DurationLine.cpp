@@ -1,23 +1,21 @@
 #include "filelist/DurationLine.h"
 
-#include "media/Time.h"
+#include "filelist/ValueTexts.h"
 #include "support/FormatText.h"
 
 #include <cmath>
 
 namespace filelist {
 
-std::optional<QString> durationLine(const std::vector<QString>& durations,
+std::optional<QString> durationLine(const std::vector<media::Time>& durations,
                                     std::optional<qint64> desiredSeconds) {
     media::Time sum = media::zeroTime();
-    for (const QString& text : durations)
-        if (const auto time = media::parseTime(text.toStdString()))
-            sum = media::addTimes(sum, *time);
+    for (const media::Time& time : durations)
+        sum = media::addTimes(sum, time);
     if (media::isIndefinite(sum))
         return std::nullopt;
 
-    QString line =
-        support::fillFormat("Total Duration: %@", {QString::fromStdString(media::timeToString(sum))});
+    QString line = support::fillFormat("Total Duration: %@", {readableDuration(sum)});
     if (desiredSeconds && *desiredSeconds > 0 && sum.value != 0 && sum.scale > 0) {
         // D seconds written in the sum's scale, computed as D / (V / S) * V.
         const double value = static_cast<double>(sum.value);
@@ -25,8 +23,7 @@ std::optional<QString> durationLine(const std::vector<QString>& durations,
         if (std::isfinite(scaled) && std::abs(scaled) < 9.2e18) {
             media::Time total = sum;
             total.value = static_cast<std::int64_t>(std::trunc(scaled));
-            line += ", " + support::fillFormat("Total Scaled Duration: %@",
-                                               {QString::fromStdString(media::timeToString(total))});
+            line += ", " + support::fillFormat("Total Scaled Duration: %@", {readableDuration(total)});
         }
     }
     return line;

@@ -18,8 +18,8 @@ std::optional<std::filesystem::path> fileToOpen(const FileList& list, std::optio
 // The file that Reveal shows in the file manager: the entry's file when it resolves.
 std::optional<std::filesystem::path> fileToReveal(const FileList& list, std::optional<int> row);
 
-// The browse panel's filter: folders, files that open as movies, and saved
-// export settings (".qxst", whose panel shares the filter).
+// The movie panels' filter: folders, files that open as movies, and saved
+// export settings (".qxst").
 bool shouldShowFilename(const std::filesystem::path& path);
 
 } // namespace filelist

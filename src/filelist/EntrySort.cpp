@@ -65,7 +65,7 @@ void sortEntries(std::vector<MovieEntry>& entries, SortKey key) {
     } else {
         sortByValue(
             entries, [name](const MovieEntry& entry) { return dateValue(entry, name); },
-            [](std::int64_t a, std::int64_t b) { return a < b; });
+            [](std::chrono::nanoseconds a, std::chrono::nanoseconds b) { return a < b; });
     }
 }
 

@@ -1,7 +1,6 @@
 #include "filelist/EntryValues.h"
 
 #include "platform/FileReference.h"
-#include "platform/LocaleFormat.h"
 
 #include <QFile>
 
@@ -9,13 +8,8 @@ namespace filelist {
 
 namespace {
 
-const std::optional<QString>* storedDateText(const MovieEntry& entry, std::string_view key) {
-    if (key == EntryKey::modificationDate)
-        return &entry.modificationDate;
-    if (key == EntryKey::creationDate)
-        return &entry.creationDate;
-    return nullptr;
-}
+// 1904-01-01 00:00:00, the zero of the EXIF date's count of seconds.
+constexpr WallClockTime kNoExifDate{std::chrono::seconds(-2'082'844'800)};
 
 } // namespace
 
@@ -26,18 +20,21 @@ std::optional<QString> textValue(const MovieEntry& entry, std::string_view key) 
         const auto path = platform::stringWithAlias(entry.alias);
         return path ? std::optional(QFile::decodeName(path->c_str())) : std::nullopt;
     }
-    if (const auto* text = storedDateText(entry, key))
-        return *text;
     return std::nullopt;
 }
 
-std::optional<std::int64_t> dateValue(const MovieEntry& entry, std::string_view key) {
-    if (key == EntryKey::exifDate)
-        return entry.exifDate && *entry.exifDate != 0 ? entry.exifDate : std::nullopt;
-    const auto* text = storedDateText(entry, key);
-    if (!text || !*text)
+std::optional<std::chrono::nanoseconds> dateValue(const MovieEntry& entry, std::string_view key) {
+    if (key == EntryKey::exifDate) {
+        if (!entry.exifDate || *entry.exifDate == kNoExifDate)
+            return std::nullopt;
+        return entry.exifDate->time_since_epoch();
+    }
+    const std::optional<FileTime>* date = key == EntryKey::modificationDate ? &entry.modificationDate
+                                          : key == EntryKey::creationDate   ? &entry.creationDate
+                                                                            : nullptr;
+    if (!date || !*date)
         return std::nullopt;
-    return platform::parseDateTime(**text);
+    return (*date)->time_since_epoch();
 }
 
 } // namespace filelist

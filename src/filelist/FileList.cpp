@@ -43,8 +43,11 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
     if (alias.isEmpty())
         return;
     const auto path = platform::stringWithAlias(alias);
-    if (!path)
+    if (!path) {
+        if (const auto recorded = platform::recordedPathOfAlias(alias))
+            m_leftOut.push_back({*recorded, support::LocalizedString("The file cannot be found.")});
         return;
+    }
 
     std::filesystem::path moviePath = *path;
     if (m_defaults.boolValue(support::Pref::ConvertSoundToMovie) && m_services.createMovieFromSoundFile) {
@@ -58,8 +61,13 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
 
     // Opening succeeds exactly when the quick probe would, so one open answers both.
     auto movie = media::Movie::open(moviePath);
-    if (!movie)
+    if (!movie) {
+        m_leftOut.push_back(
+            {*path, support::fillFormat(
+                        support::LocalizedString("It does not open as a movie, picture or sound (%@)."),
+                        {QString::fromStdString(movie.error().message)})});
         return;
+    }
     showMessage(support::fillFormat("Created movie: %@", {QFile::decodeName(moviePath.filename().c_str())}));
 
     QByteArray reference = platform::getAlias(moviePath);

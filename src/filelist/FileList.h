@@ -2,6 +2,7 @@
 
 #include "filelist/EntrySort.h"
 #include "filelist/FileListOutlets.h"
+#include "filelist/LeftOutFiles.h"
 #include "filelist/MovieEntry.h"
 
 #include <QByteArray>
@@ -54,14 +55,22 @@ public:
     int count() const { return static_cast<int>(m_movies.size()); }
 
     // Makes one entry from a file and inserts it at index (0 to count). The
-    // title is the default one when none is given. Silent when the reference
-    // does not resolve or the file does not open.
+    // title is the default one when none is given. When the reference does
+    // not resolve or the file does not open, adds nothing and notes the file
+    // among leftOut().
     void joinClip(const QByteArray& alias, int index, const std::optional<QString>& title);
     // Adds files and folders as one batch: files at the top in text order,
     // the files of folders at the end, folders in descending text order.
+    // Starts a new leftOut().
     void joinClips(std::vector<std::filesystem::path> paths);
     // Appends the folder's openable files; true when at least one was taken.
+    // Visible files that do not open are noted among leftOut(); hidden ones
+    // (a folder's thumbnails, its ".hidden") are passed over.
     bool addDirectoryItems(const std::filesystem::path& folder);
+    // The files the adds since the last batch or drop began could not take,
+    // with why: the window tells the user about them once (leftOutAlert).
+    const std::vector<LeftOutFile>& leftOut() const { return m_leftOut; }
+    void clearLeftOut() { m_leftOut.clear(); }
 
     // Refreshes the metadata of entry `index`: each value that can be
     // obtained, but not its preview (see below).
@@ -113,8 +122,8 @@ public:
     // the file keeps its old name.
     // Puts "000001 " (the 1-based list position) in front of every name.
     [[nodiscard]] RenameOutcome renameFilesInSequence();
-    // Removes everything up to and including the first blank from every name
-    // that holds one.
+    // Removes the number prefix (leading digits and the blank after them)
+    // from every name that starts with one.
     [[nodiscard]] RenameOutcome removeFilenamePrefixes();
 
     // The paths of the entries whose files can be found, in list order.
@@ -123,18 +132,29 @@ public:
     // The path of entry index's file now, or none when it is gone.
     std::optional<std::filesystem::path> pathOfEntry(int index) const;
 
+    // Entry index's open movie, reading its file where it is now: a movie
+    // whose file was renamed or moved (by the list's renames or by anyone
+    // else) is opened again at the new place, so joins and exports never read
+    // a name that is gone. None out of range; the movie as it is when its
+    // file cannot be found.
+    std::shared_ptr<media::Movie> movieOfEntry(int index);
+    // The same for every entry.
+    void followMovedFiles();
+
     // The file table's drops (FileListDrop.cpp).
-    // Moves the entries at `rows` (a row drag) so that a block of adjacent
-    // rows stands just above `dropRow`; rows apart each move by the distance
-    // of the first. Answers the rows that now hold the moved entries.
+    // Moves the entries at `rows` (a row drag) together, in their list order,
+    // to where the drop was: just above the entry that stood at `dropRow`
+    // (or at the end). Answers the rows that now hold the moved entries.
     std::vector<int> moveRows(std::vector<int> rows, int dropRow);
     // Adds dropped files at `row` in text order and the files of dropped
-    // folders at the end; true when the last item visited added something.
+    // folders at the end; true when anything was added. Starts a new leftOut().
     bool processDroppedFiles(std::vector<std::filesystem::path> names, int row);
     // After a drop: enables what the count allows, disables nothing.
     void enableControlsAfterDrop() { enableControlsForCount(); }
 
 private:
+    // Adds one file at index (joinClip); false, noted among leftOut(), when it was not taken.
+    bool addFile(const std::filesystem::path& file, int index);
     void setListControlsEnabled(bool enabled);
     void setOrderingControlsEnabled(bool enabled);
     // After a batch or a restore: enables what the count allows, disables nothing.
@@ -148,6 +168,7 @@ private:
     FileListOutlets m_outlets;
     Services m_services;
     std::vector<MovieEntry> m_movies;
+    std::vector<LeftOutFile> m_leftOut;
 };
 
 } // namespace filelist

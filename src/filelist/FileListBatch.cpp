@@ -4,6 +4,7 @@
 #include "platform/FileReference.h"
 #include "platform/FolderListing.h"
 #include "platform/TextOrder.h"
+#include "support/LocalizedString.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
@@ -18,7 +19,19 @@ constexpr std::size_t kMaxFolderItemPathBytes = 1023;
 
 } // namespace
 
+bool FileList::addFile(const std::filesystem::path& file, int index) {
+    const QByteArray reference = platform::getAlias(file);
+    if (reference.isEmpty()) {
+        m_leftOut.push_back({file, support::LocalizedString("The file cannot be found.")});
+        return false;
+    }
+    const int before = count();
+    joinClip(reference, index, std::nullopt);
+    return count() > before;
+}
+
 void FileList::joinClips(std::vector<std::filesystem::path> paths) {
+    m_leftOut.clear();
     if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
         clearAll();
 
@@ -36,15 +49,15 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
     for (auto path = paths.rbegin(); path != paths.rend(); ++path) {
         std::error_code error;
         const auto status = std::filesystem::status(*path, error);
-        if (error || !std::filesystem::exists(status))
+        if (error || !std::filesystem::exists(status)) {
+            m_leftOut.push_back({*path, support::LocalizedString("The file cannot be found.")});
             continue;
+        }
         const bool isFolder = std::filesystem::is_directory(status);
         if (isFolder) {
             addDirectoryItems(*path);
         } else {
-            const QByteArray reference = platform::getAlias(*path);
-            if (!reference.isEmpty())
-                joinClip(reference, 0, std::nullopt);
+            addFile(*path, 0);
         }
         if (m_services.makeDefaultFilename)
             m_services.makeDefaultFilename(*path, isFolder);
@@ -56,20 +69,22 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
 
 bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
     std::vector<std::filesystem::path> files;
-    if (!platform::CopyFolderFileRefs(folder, files))
-        return false; // a folder that cannot be listed adds nothing
+    if (!platform::CopyFolderFileRefs(folder, files)) {
+        m_leftOut.push_back({folder, support::LocalizedString("The folder cannot be read.")});
+        return false;
+    }
 
     m_outlets.spinner->setHidden(false);
     m_outlets.spinner->startAnimation();
     bool added = false;
     for (const auto& file : files) {
-        if (file.native().size() > kMaxFolderItemPathBytes || !media::Movie::canOpen(file))
+        if (platform::isInvisible(file))
             continue;
-        const QByteArray reference = platform::getAlias(file);
-        if (reference.isEmpty())
+        if (file.native().size() > kMaxFolderItemPathBytes) {
+            m_leftOut.push_back({file, support::LocalizedString("Its path is too long.")});
             continue;
-        joinClip(reference, count(), std::nullopt);
-        added = true;
+        }
+        added = addFile(file, count()) || added;
     }
     m_outlets.spinner->setHidden(true);
     m_outlets.spinner->stopAnimation();

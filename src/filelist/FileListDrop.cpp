@@ -5,6 +5,7 @@
 #include "platform/FileReference.h"
 #include "platform/TextOrder.h"
 #include "support/FormatText.h"
+#include "support/LocalizedString.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
@@ -14,58 +15,43 @@
 
 namespace filelist {
 
-namespace {
-
-// Moves the element at `from` by `distance` places, shifting those between;
-// a target outside the vector, or no distance, leaves it as it is.
-template <class T> void moveElement(std::vector<T>& elements, int from, int distance) {
-    const int to = from + distance;
-    const int size = static_cast<int>(elements.size());
-    if (distance == 0 || from < 0 || from >= size || to < 0 || to >= size)
-        return;
-    const auto first = elements.begin();
-    if (from < to)
-        std::rotate(first + from, first + from + 1, first + to + 1);
-    else
-        std::rotate(first + to, first + from, first + from + 1);
-}
-
-} // namespace
-
 std::vector<int> FileList::moveRows(std::vector<int> rows, int dropRow) {
     std::erase_if(rows, [this](int row) { return row < 0 || row >= count(); });
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.empty())
         return {};
+    dropRow = std::clamp(dropRow, 0, count());
 
-    // Where each entry came from, moved alongside, so the moved entries are
-    // found again even when the list holds the same file twice.
-    std::vector<int> origin(m_movies.size());
-    std::iota(origin.begin(), origin.end(), 0);
-    const std::vector<int> moved = rows;
-
-    const int target = rows.front() < dropRow ? dropRow - 1 : dropRow;
-    const int distance = target - rows.front();
-    while (!rows.empty()) {
-        const int from = rows.front();
-        moveElement(m_movies, from, distance);
-        moveElement(origin, from, distance);
-        rows.erase(rows.begin());
-        for (int& row : rows)
-            if (row <= target)
-                --row;
+    // The dragged entries leave the list as one block, in list order, and go
+    // back in where the drop was, counted among the entries that stayed.
+    std::vector<MovieEntry> block;
+    std::vector<MovieEntry> stayed;
+    block.reserve(rows.size());
+    stayed.reserve(m_movies.size() - rows.size());
+    int insertAt = 0;
+    for (int row = 0; row < count(); ++row) {
+        MovieEntry& entry = m_movies[static_cast<std::size_t>(row)];
+        if (std::binary_search(rows.begin(), rows.end(), row)) {
+            block.push_back(std::move(entry));
+        } else {
+            if (row < dropRow)
+                ++insertAt;
+            stayed.push_back(std::move(entry));
+        }
     }
+    stayed.insert(stayed.begin() + insertAt, std::make_move_iterator(block.begin()),
+                  std::make_move_iterator(block.end()));
+    m_movies = std::move(stayed);
 
-    std::vector<int> selection;
-    for (int row = 0; row < count(); ++row)
-        if (std::binary_search(moved.begin(), moved.end(), origin[static_cast<std::size_t>(row)]))
-            selection.push_back(row);
+    std::vector<int> selection(rows.size());
+    std::iota(selection.begin(), selection.end(), insertAt);
     m_outlets.movieTable->reloadData();
     return selection;
 }
 
 bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int row) {
+    m_leftOut.clear();
     m_outlets.spinner->setHidden(false);
     m_outlets.spinner->startAnimation();
 
@@ -87,22 +73,16 @@ bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int
                                         {QString::number(visited), QString::number(total)}));
         std::error_code error;
         const auto status = std::filesystem::status(*name, error);
-        if (name->empty() || error || !std::filesystem::exists(status))
+        if (name->empty() || error || !std::filesystem::exists(status)) {
+            m_leftOut.push_back({*name, support::LocalizedString("The file cannot be found.")});
             continue;
-        const bool isFolder = std::filesystem::is_directory(status);
-        if (isFolder) {
-            added = addDirectoryItems(*name);
-            m_outlets.movieTable->reloadData();
-            if (!added)
-                continue;
-        } else {
-            const QByteArray reference = platform::getAlias(*name);
-            if (reference.isEmpty())
-                continue;
-            joinClip(reference, std::clamp(row, 0, count()), std::nullopt);
-            m_outlets.movieTable->reloadData();
-            added = true;
         }
+        const bool isFolder = std::filesystem::is_directory(status);
+        const bool taken = isFolder ? addDirectoryItems(*name) : addFile(*name, std::clamp(row, 0, count()));
+        m_outlets.movieTable->reloadData();
+        if (!taken)
+            continue;
+        added = true;
         if (m_services.makeDefaultFilename)
             m_services.makeDefaultFilename(*name, isFolder);
     }

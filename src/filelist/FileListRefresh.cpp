@@ -6,7 +6,6 @@
 #include "platform/Exif.h"
 #include "platform/FileDates.h"
 #include "platform/FileReference.h"
-#include "platform/LocaleFormat.h"
 #include "support/UserDefaults.h"
 
 #include <sys/stat.h>
@@ -18,31 +17,62 @@ namespace {
 // Dates are read only for paths that fit the catalog's 1,024-byte buffer (with its terminator).
 constexpr std::size_t kMaxDatePathBytes = 1023;
 
+// Seconds from 1904-01-01 (the EXIF count's zero) to 1970-01-01.
+constexpr std::int64_t kSecondsFrom1904To1970 = 2'082'844'800;
+
+// The movie reads its samples by the name it was opened with: after a
+// rename or a move it is opened again where its file is now. Should that
+// fail, the old movie stays (the join then says which file it cannot read).
+void followMovedFile(MovieEntry& entry, const std::filesystem::path& path) {
+    if (!entry.qtkMovie || entry.qtkMovie->fileName().empty() || entry.qtkMovie->fileName() == path)
+        return;
+    if (auto reopened = media::Movie::open(path))
+        entry.qtkMovie = std::move(*reopened);
+}
+
 void refreshExif(MovieEntry& entry, const std::filesystem::path& path) {
-    const auto text = platform::exifDateTimeDigitized(path);
+    const auto text = platform::exifDate(path);
     if (!text)
         return;
     if (const auto seconds = platform::exifDateSeconds(*text))
-        entry.exifDate = *seconds;
+        entry.exifDate = WallClockTime(std::chrono::seconds(*seconds - kSecondsFrom1904To1970));
     entry.exifDateString = QString::fromStdString(*text);
+}
+
+FileTime fileTime(const platform::CatalogDate& date) {
+    return FileTime(std::chrono::seconds(date.seconds) + std::chrono::nanoseconds(date.nanoseconds));
 }
 
 void refreshDates(MovieEntry& entry, const std::filesystem::path& path) {
     if (path.native().size() > kMaxDatePathBytes)
         return;
     if (const auto modified = platform::GetContentModDate(path))
-        entry.modificationDate = platform::formatDateTime(modified->seconds, modified->nanoseconds);
+        entry.modificationDate = fileTime(*modified);
     if (const auto created = platform::GetCreationDate(path))
-        entry.creationDate = platform::formatDateTime(created->seconds, created->nanoseconds);
+        entry.creationDate = fileTime(*created);
 }
 
 void refreshSize(MovieEntry& entry, const std::filesystem::path& path) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0)
-        entry.fileSize = platform::formatNumberWithGrouping(static_cast<std::int64_t>(info.st_size));
+        entry.fileSize = static_cast<std::int64_t>(info.st_size);
 }
 
 } // namespace
+
+std::shared_ptr<media::Movie> FileList::movieOfEntry(int index) {
+    if (index < 0 || index >= count())
+        return nullptr;
+    MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
+    if (const auto path = platform::stringWithAlias(entry.alias))
+        followMovedFile(entry, *path);
+    return entry.qtkMovie;
+}
+
+void FileList::followMovedFiles() {
+    for (int i = 0; i < count(); ++i)
+        (void)movieOfEntry(i);
+}
 
 void FileList::updateMovieInfoAtIndex(int index) {
     if (index < 0 || index >= count())
@@ -51,10 +81,11 @@ void FileList::updateMovieInfoAtIndex(int index) {
     const auto path = platform::stringWithAlias(entry.alias);
     if (!path || !entry.qtkMovie)
         return;
+    followMovedFile(entry, *path);
 
     refreshExif(entry, *path);
     refreshDates(entry, *path);
-    entry.duration = QString::fromStdString(media::timeToString(entry.qtkMovie->duration()));
+    entry.duration = entry.qtkMovie->duration();
     refreshSize(entry, *path);
 
     m_outlets.movieTable->reloadData();
@@ -91,7 +122,7 @@ void FileList::updateDurationTextField() {
         m_outlets.durationTextField->setHidden(true);
         return;
     }
-    std::vector<QString> durations;
+    std::vector<media::Time> durations;
     durations.reserve(m_movies.size());
     for (const MovieEntry& entry : m_movies)
         if (entry.duration)

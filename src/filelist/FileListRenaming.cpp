@@ -1,9 +1,9 @@
 // Renaming the listed files so that their names carry the list order, and back.
 
 #include "filelist/FileList.h"
-#include "platform/RenameInPlace.h"
 #include "filelist/SequenceNames.h"
 #include "platform/FileReference.h"
+#include "platform/RenameInPlace.h"
 
 #include <sys/stat.h>
 
@@ -31,9 +31,11 @@ RenameOutcome FileList::renameEach(
         const auto name = newName(i + 1, path->filename().native());
         if (!name)
             continue;
-        RenameOutcome::Rename rename{*path, path->parent_path() / *name, platform::renameInPlace(*path, *name)};
+        RenameOutcome::Rename rename{*path, path->parent_path() / *name,
+                                     platform::renameInPlace(*path, *name)};
         (rename.error == 0 ? outcome.renamed : outcome.refused).push_back(std::move(rename));
     }
+    followMovedFiles();
     m_outlets.movieTable->reloadData();
     return outcome;
 }

@@ -14,10 +14,12 @@ std::string numberedName(int position, const std::string& name) {
 }
 
 std::optional<std::string> nameWithoutPrefix(const std::string& name) {
-    const auto blank = name.find(' ');
-    if (blank == std::string::npos)
+    // numberedName writes at least six digits: a shorter run is part of the
+    // name people gave ("2019 trip.mkv").
+    const auto digits = name.find_first_not_of("0123456789");
+    if (digits < 6 || digits == std::string::npos || name[digits] != ' ' || digits + 1 == name.size())
         return std::nullopt;
-    return name.substr(blank + 1);
+    return name.substr(digits + 1);
 }
 
 } // namespace filelist

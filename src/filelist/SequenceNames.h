@@ -16,8 +16,10 @@ std::string sequenceNumberText(int position);
 // The sequence number of position, a blank, then name: "000001 a.mov".
 std::string numberedName(int position, const std::string& name);
 
-// Everything after the first blank of name ("holiday clip.mov" becomes
-// "clip.mov"); none when the name holds no blank.
+// The name without the number prefix numberedName puts in front: a leading
+// run of six or more digits and the blank after it ("000001 a.mov" becomes
+// "a.mov"). None for every other name ("my holiday.mov", "2019 trip.mkv",
+// "0000012trip.mkv") and for a name that is nothing but the prefix.
 std::optional<std::string> nameWithoutPrefix(const std::string& name);
 
 } // namespace filelist

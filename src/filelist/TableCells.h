@@ -28,10 +28,17 @@ inline constexpr std::array<TableColumn, 9> kTableColumns{{
     {"EXIF Date Time", support::Pref::EXIFDateTimeColumn},
 }};
 
+// The two forms of a cell's value: exact, as the command line prints and an
+// edit starts from (the time text, the byte count grouped with ",", the EXIF
+// text as stored), or readable, as the window shows it ("0:27.06",
+// "18.9 MB", the EXIF date in the locale's form).
+enum class CellForm { Exact, Readable };
+
 // What the cell of a column shows for a row: a text, the icon image, or an
 // invalid QVariant for an empty cell. The file name is resolved anew each
-// time, so it follows a file that was renamed or moved.
+// time, so it follows a file that was renamed or moved; in the readable form
+// a file that cannot be found shows its last known name marked "(missing)".
 QVariant objectValueForTableColumn(const FileList& list, const QString& identifier, int row,
-                                   bool displayFullPath);
+                                   bool displayFullPath, CellForm form = CellForm::Exact);
 
 } // namespace filelist

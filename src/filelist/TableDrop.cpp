@@ -1,7 +1,6 @@
 #include "filelist/TableDrop.h"
 
 #include "filelist/FileList.h"
-#include "media/Movie.h"
 #include "support/MovieDownloadQueue.h"
 
 #include <QUrl>
@@ -17,13 +16,10 @@ bool isWebAddress(const QString& text) {
 bool validateDrop(const DroppedItems& items, bool ontoRow) {
     if (ontoRow)
         return false;
-    if (!items.fileNames.empty()) {
-        const std::filesystem::path& first = items.fileNames.front();
-        std::error_code error;
-        if (std::filesystem::is_directory(first, error))
-            return true;
-        return media::Movie::canOpen(first);
-    }
+    // Files are taken whole: what does not open is left out and named after
+    // the drop, so no file is judged while the pointer moves.
+    if (!items.fileNames.empty())
+        return true;
     const std::optional<QString>& text = items.plainText ? items.plainText : items.urlText;
     if (!text)
         return true; // a row drag carries no text

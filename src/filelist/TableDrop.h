@@ -25,10 +25,10 @@ struct DroppedItems final {
     std::optional<QString> urlName; // the title of a dragged web link
 };
 
-// Whether the table takes the drop: never onto a row, only between rows; of
-// files only the first is judged (a folder, or a file that opens as a movie);
-// otherwise a text must be a web address, and a drag without any text (a row
-// drag) is taken.
+// Whether the table takes the drop: never onto a row, only between rows;
+// files and folders always (those that do not open are left out and named
+// afterwards, FileList::leftOut); otherwise a text must be a web address, and
+// a drag without any text (a row drag) is taken.
 bool validateDrop(const DroppedItems& items, bool ontoRow);
 
 struct DropOutcome final {

@@ -1,6 +1,7 @@
 #include "filelist/TableEdits.h"
 
 #include "filelist/FileList.h"
+#include "media/Movie.h"
 #include "platform/RenameInPlace.h"
 #include "support/DoAlert.h"
 
@@ -23,7 +24,8 @@ void renameEntryFile(FileList& list, int row, const QString& typed, support::Ale
         return;
     // A taken name is refused, never replaced; so are "", "." and "..".
     if (platform::renameInPlace(*path, QFile::encodeName(newName).toStdString()) == 0)
-        return; // the entry's reference finds the file under its new name
+        return (void)list.movieOfEntry(
+            row); // its reference finds the file under the new name; its movie follows
     // doAlert sounds the beep before the sheet.
     support::doAlert(alerts, "The file name could not be changed to \"%@.\"",
                      "A file by that name may exist, try another name.", mainWindow, {newName});

@@ -112,7 +112,7 @@ std::optional<ReservedName> reserveDefaultFilename(const std::optional<std::file
 }
 
 QString defaultFilenameWithSaveCount(const std::optional<QString>& baseName, const QString& extension) {
-    return baseName.value_or("Untitled") + extension;
+    return baseName.value_or(support::LocalizedString("Untitled")) + extension;
 }
 
 } // namespace join

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 namespace join {
 
@@ -18,14 +19,20 @@ std::uint32_t remainingSeconds(std::uint32_t elapsed, double fraction) {
 }
 
 void timeLine(std::uint32_t elapsed, std::uint32_t remaining, support::ShortText& line) {
+    // The duration texts end in a blank; a comma follows the word directly.
+    const auto trimmed = [](std::string_view text) {
+        while (!text.empty() && text.back() == ' ')
+            text.remove_suffix(1);
+        return text;
+    };
     support::ShortText duration;
     line.assign("Elapsed Time: ");
     support::DurationText(elapsed, duration);
-    line.append(duration.view());
+    line.append(trimmed(duration.view()));
     line.append(", Est. Time Remaining: ");
     duration.clear();
     support::DurationText(remaining, duration);
-    line.append(duration.view());
+    line.append(trimmed(duration.view()));
 }
 
 } // namespace join

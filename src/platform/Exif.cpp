@@ -158,7 +158,7 @@ static_assert(kDaysFrom1904To1970 == 24107);
 
 } // namespace
 
-std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& file) {
+std::optional<std::string> exifDate(const std::filesystem::path& file) {
     const std::optional<std::string> head = regularFileHead(file);
     if (!head || !looksLikePictureWithExif(*head)) {
         return std::nullopt;
@@ -171,11 +171,15 @@ std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& fi
         }
         image->readMetadata();
         const Exiv2::ExifData& exif = image->exifData();
-        const auto found = exif.findKey(Exiv2::ExifKey("Exif.Photo.DateTimeDigitized"));
-        if (found == exif.end()) {
-            return std::nullopt;
+        // Cameras write all three; scanners and editors often only some.
+        for (const char* key :
+             {"Exif.Photo.DateTimeDigitized", "Exif.Photo.DateTimeOriginal", "Exif.Image.DateTime"}) {
+            const auto found = exif.findKey(Exiv2::ExifKey(key));
+            if (found != exif.end()) {
+                return found->toString();
+            }
         }
-        return found->toString();
+        return std::nullopt;
     } catch (const std::exception&) {
         return std::nullopt;
     } catch (...) {

@@ -7,15 +7,14 @@
 
 namespace platform {
 
-// The EXIF "Exif.Photo.DateTimeDigitized" text of a picture, exactly as
-// stored (normally "YYYY:MM:DD HH:MM:SS"), read with Exiv2. None for a file
-// that is not a picture, a picture without that tag, or a file that cannot be
-// read. Only files that begin like a picture format Exiv2 reads EXIF from
-// (JPEG, TIFF and the raw formats built on it, PNG, WebP, HEIF/AVIF, JPEG
-// 2000, Photoshop, Fujifilm, Canon CRW, Minolta MRW) are handed to Exiv2:
-// movies and sound files are turned away after reading their first bytes, so
-// a list of large movies costs one small read each.
-[[nodiscard]] std::optional<std::string> exifDateTimeDigitized(const std::filesystem::path& file);
+// The EXIF date text of a picture, exactly as stored (normally
+// "YYYY:MM:DD HH:MM:SS"), read with Exiv2: DateTimeDigitized, else
+// DateTimeOriginal, else the picture's DateTime. None for a file that is not
+// a picture, a picture without any of them, or a file that cannot be read. Only files that begin like a
+// picture format Exiv2 reads EXIF from (JPEG, TIFF and the raw formats built on it, PNG, WebP, HEIF/AVIF,
+// JPEG 2000, Photoshop, Fujifilm, Canon CRW, Minolta MRW) are handed to Exiv2: movies and sound files are
+// turned away after reading their first bytes, so a list of large movies costs one small read each.
+[[nodiscard]] std::optional<std::string> exifDate(const std::filesystem::path& file);
 
 // Seconds since 1904-01-01 00:00:00 (no time zone, proleptic Gregorian
 // calendar) of an EXIF date text, counted as the Mac's LongDateToSeconds

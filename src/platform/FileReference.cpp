@@ -465,6 +465,13 @@ std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data) {
     return std::nullopt;
 }
 
+std::optional<std::filesystem::path> recordedPathOfAlias(const QByteArray& data) {
+    const auto record = decode(data);
+    if (!record)
+        return std::nullopt;
+    return std::filesystem::path(record->path);
+}
+
 bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error) && !error;

@@ -62,6 +62,11 @@ QByteArray getAlias(const std::filesystem::path& path);
 // Only reads the file system; never throws.
 [[nodiscard]] std::optional<std::filesystem::path> stringWithAlias(const QByteArray& data);
 
+// The path data recorded when it was made, whether anything is there now or
+// not (what a list shows for a file it can no longer find); none for data
+// that is not file reference data.
+[[nodiscard]] std::optional<std::filesystem::path> recordedPathOfAlias(const QByteArray& data);
+
 // Whether both paths lead to the same existing item (same device and inode,
 // links followed), so that writing one would overwrite the other.
 bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b);

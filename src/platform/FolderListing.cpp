@@ -1,5 +1,8 @@
 #include "platform/FolderListing.h"
 
+#include "platform/TextOrder.h"
+
+#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -74,7 +77,17 @@ bool CopyFolderFileRefs(const std::filesystem::path& folder, std::vector<std::fi
     closedir(reader);
     if (!complete)
         return false;
+    // Byte order first, so names that read the same in text order (differing
+    // in case only, or in bytes that are not UTF-8) keep one fixed order.
     std::sort(names.begin(), names.end());
+    std::vector<std::pair<QString, std::string>> named;
+    named.reserve(names.size());
+    for (std::string& name : names)
+        named.emplace_back(QFile::decodeName(QByteArray::fromStdString(name)), std::move(name));
+    stableSortInTextOrder(named, [](const auto& item) -> const QString& { return item.first; });
+    names.clear();
+    for (auto& item : named)
+        names.push_back(std::move(item.second));
     list.reserve(list.size() + names.size());
     for (const std::string& name : names)
         list.push_back(folder / name);

@@ -1,6 +1,5 @@
 #include "platform/LocaleFormat.h"
 
-#include <cmath>
 #include <memory>
 #include <string>
 #include <unicode/datefmt.h>
@@ -37,13 +36,16 @@ std::unique_ptr<icu::TimeZone> formatTimeZone() {
         icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(choice().timeZone)));
 }
 
-std::unique_ptr<icu::DateFormat> makeDateFormat() {
+// The date format in the user's time zone, or in UTC for clock readings
+// that carry no zone.
+std::unique_ptr<icu::DateFormat> makeDateFormat(bool inUtc) {
     std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createDateTimeInstance(
         icu::DateFormat::kShort, icu::DateFormat::kMedium, formatLocale()));
     if (!format) {
         return nullptr;
     }
-    if (std::unique_ptr<icu::TimeZone> zone = formatTimeZone()) {
+    if (std::unique_ptr<icu::TimeZone> zone =
+            inUtc ? std::unique_ptr<icu::TimeZone>(icu::TimeZone::getGMT()->clone()) : formatTimeZone()) {
         format->adoptTimeZone(zone.release());
     }
     format->setLenient(false);
@@ -72,9 +74,13 @@ std::unique_ptr<icu::NumberFormat> makeNumberFormat() {
 // The formatters, made on first use and kept until the locale changes.
 struct Formatters final {
     std::unique_ptr<icu::DateFormat> date;
+    std::unique_ptr<icu::DateFormat> wallClock;
     std::unique_ptr<icu::NumberFormat> number;
+    std::unique_ptr<icu::NumberFormat> decimal;
     bool dateTried = false;
+    bool wallClockTried = false;
     bool numberTried = false;
+    bool decimalTried = false;
 };
 
 Formatters& formatters() {
@@ -82,13 +88,27 @@ Formatters& formatters() {
     return kept;
 }
 
-icu::DateFormat* dateFormat() {
+icu::DateFormat* dateFormat(bool inUtc = false) {
     Formatters& kept = formatters();
-    if (!kept.dateTried) {
-        kept.date = makeDateFormat();
-        kept.dateTried = true;
+    bool& tried = inUtc ? kept.wallClockTried : kept.dateTried;
+    std::unique_ptr<icu::DateFormat>& format = inUtc ? kept.wallClock : kept.date;
+    if (!tried) {
+        format = makeDateFormat(inUtc);
+        tried = true;
     }
-    return kept.date.get();
+    return format.get();
+}
+
+icu::NumberFormat* decimalFormat() {
+    Formatters& kept = formatters();
+    if (!kept.decimalTried) {
+        UErrorCode status = U_ZERO_ERROR;
+        kept.decimal.reset(icu::NumberFormat::createInstance(formatLocale(), status));
+        if (U_FAILURE(status))
+            kept.decimal.reset();
+        kept.decimalTried = true;
+    }
+    return kept.decimal.get();
 }
 
 icu::NumberFormat* numberFormat() {
@@ -102,11 +122,6 @@ icu::NumberFormat* numberFormat() {
 
 QString toQString(const icu::UnicodeString& text) {
     return QString(reinterpret_cast<const QChar*>(text.getBuffer()), text.length());
-}
-
-icu::UnicodeString toUnicodeString(const QString& text) {
-    return icu::UnicodeString(reinterpret_cast<const char16_t*>(text.utf16()),
-                              static_cast<int32_t>(text.size()));
 }
 
 } // namespace
@@ -123,23 +138,26 @@ QString formatDateTime(std::int64_t secondsSinceUnixEpoch, std::uint32_t nanosec
     return toQString(text);
 }
 
-std::optional<std::int64_t> parseDateTime(const QString& text) {
-    icu::DateFormat* format = dateFormat();
-    if (!format || text.isEmpty()) {
-        return std::nullopt;
+QString formatWallClockDateTime(std::int64_t secondsSinceEpoch) {
+    icu::DateFormat* format = dateFormat(true);
+    if (!format) {
+        return {};
     }
-    const icu::UnicodeString input = toUnicodeString(text);
-    icu::ParsePosition position(0);
-    const UDate milliseconds = format->parse(input, position);
-    if (position.getErrorIndex() >= 0 || position.getIndex() != input.length() ||
-        !std::isfinite(milliseconds)) {
-        return std::nullopt;
+    icu::UnicodeString text;
+    format->format(static_cast<double>(secondsSinceEpoch) * 1000.0, text);
+    return toQString(text);
+}
+
+QString formatDecimal(double number, int fractionDigits) {
+    icu::NumberFormat* format = decimalFormat();
+    if (!format) {
+        return QString::number(number, 'f', fractionDigits);
     }
-    const double seconds = std::floor(milliseconds / 1000.0);
-    if (std::fabs(seconds) > 9.0e18) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(seconds);
+    format->setMinimumFractionDigits(fractionDigits);
+    format->setMaximumFractionDigits(fractionDigits);
+    icu::UnicodeString text;
+    format->format(number, text);
+    return toQString(text);
 }
 
 QString formatNumberWithGrouping(std::int64_t number) {

@@ -19,11 +19,15 @@ namespace platform {
 // past a second boundary (they never do: they are truncated).
 QString formatDateTime(std::int64_t secondsSinceUnixEpoch, std::uint32_t nanoseconds = 0);
 
-// Reads a text in the form formatDateTime writes back to seconds since the
-// Unix epoch, strictly (no lenient guessing): none for any other text. Short
-// date styles often show two-digit years: those are read as the year within
-// 80 years before and 20 years after today, as ICU does.
-[[nodiscard]] std::optional<std::int64_t> parseDateTime(const QString& text);
+// A clock reading without a time zone (a camera's EXIF date), given as
+// seconds since 1970-01-01 00:00 on that clock, in the same styles as
+// formatDateTime and shown as read: no time zone shifts it.
+QString formatWallClockDateTime(std::int64_t secondsSinceEpoch);
+
+// The number with `fractionDigits` digits after the locale's decimal
+// separator (rounded), its digits grouped as the locale groups them:
+// 18.9 in en_US, 18,9 in de_DE.
+QString formatDecimal(double number, int fractionDigits);
 
 // The number in the locale's digits and minus sign, without fraction, grouped
 // in threes with "," in every locale: 1234567 is "1,234,567", and 1234 is

@@ -8,6 +8,11 @@ QString cleanForFilename(const QString& text) {
     QString cleaned = text;
     cleaned.replace(QLatin1Char('/'), QLatin1Char('-'));
     cleaned.replace(QLatin1Char(':'), QLatin1Char('-'));
+    // Locales put narrow and no-break spaces in times ("6:03\u202FPM"): a file
+    // name gets plain ones, which every program and shell handles.
+    for (QChar& character : cleaned)
+        if (character.isSpace())
+            character = QLatin1Char(' ');
     return cleaned;
 }
 

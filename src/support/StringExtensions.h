@@ -4,8 +4,9 @@
 
 namespace support {
 
-// A copy of text with every "/" and then every ":" replaced by "-", so that a
-// date text can stand in a file name. Nothing else changes.
+// A copy of text with every "/" and then every ":" replaced by "-", and every
+// kind of space (the narrow no-break space of a locale's time, a tab) by a
+// plain one, so that a date text can stand in a file name. Nothing else changes.
 QString cleanForFilename(const QString& text);
 
 // Compares two time texts (media::parseTime forms) by the instants they

@@ -8,6 +8,7 @@
 #include <QJsonValue>
 #include <cerrno>
 #include <cmath>
+#include <limits>
 
 namespace support {
 
@@ -46,8 +47,16 @@ bool UserDefaults::boolValue(Pref pref) const {
 qint64 UserDefaults::integerValue(Pref pref) const {
     const QVariant stored = value(pref);
     if (stored.typeId() == QMetaType::Double) {
+        // Numbers beyond the 64-bit range (a "DesiredDuration" of 1e30) stand at its ends.
+        constexpr double kTwoTo63 = 9223372036854775808.0;
         const double number = stored.toDouble();
-        return std::isfinite(number) ? static_cast<qint64>(std::trunc(number)) : 0;
+        if (!std::isfinite(number))
+            return 0;
+        if (number >= kTwoTo63)
+            return std::numeric_limits<qint64>::max();
+        if (number < -kTwoTo63)
+            return std::numeric_limits<qint64>::min();
+        return static_cast<qint64>(std::trunc(number));
     }
     if (isNumber(stored))
         return stored.toLongLong();

@@ -4,11 +4,15 @@
 #include "filelist/EntryFiles.h"
 #include "support/LocalizedString.h"
 #include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
 
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 namespace ui {
 
@@ -28,6 +32,17 @@ bool AddFilesFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePa
     return shown;
 }
 
+QStringList typedNames(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (!trimmed.startsWith(u'"'))
+        return trimmed.isEmpty() ? QStringList() : QStringList{trimmed};
+    QStringList names;
+    for (const QString& part : trimmed.split(u'"'))
+        if (!part.trimmed().isEmpty())
+            names << part;
+    return names;
+}
+
 std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget& parent) {
     QFileDialog dialog(&parent, support::LocalizedString("Choose files"));
     dialog.setObjectName("addFilesPanel");
@@ -35,12 +50,17 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setLabelText(QFileDialog::Accept, support::LocalizedString("Choose"));
-    dialog.setProxyModel(new AddFilesFilter(&dialog));
 
-    // Choose takes the selected rows, folders included; with nothing selected
-    // the panel does what it always does with the typed name.
+    // Choose takes the typed names and the selected rows, folders included;
+    // with neither the panel does what it always does with the name field.
     std::vector<std::filesystem::path> chosen;
+    const auto take = [&chosen](const QString& path) {
+        const std::filesystem::path file = QFile::encodeName(path).toStdString();
+        if (std::find(chosen.begin(), chosen.end(), file) == chosen.end())
+            chosen.push_back(file);
+    };
     auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    auto* nameField = dialog.findChild<QLineEdit*>("fileNameEdit");
     // The panel's list and detail views of the folder (not its side bar of places).
     QList<QAbstractItemView*> views;
     for (const char* name : {"listView", "treeView"})
@@ -50,13 +70,17 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
     if (buttons) {
         QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
         QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+            const QDir folder = dialog.directory();
+            if (nameField)
+                for (const QString& name : typedNames(nameField->text()))
+                    take(folder.absoluteFilePath(name));
             for (QAbstractItemView* view : views) {
                 if (!view->isVisible() || !view->selectionModel())
                     continue;
                 for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
                     const QString path = index.data(QFileSystemModel::FilePathRole).toString();
                     if (!path.isEmpty())
-                        chosen.emplace_back(QFile::encodeName(path).toStdString());
+                        take(path);
                 }
                 break;
             }
@@ -75,8 +99,10 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
 }
 
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
-    if (auto paths = chooseFilesAndFolders(parent))
+    if (auto paths = chooseFilesAndFolders(parent)) {
         controller.fileList().joinClips(std::move(*paths));
+        tellLeftOut(controller);
+    }
 }
 
 } // namespace ui

@@ -2,16 +2,19 @@
 
 #include <QFileDialog>
 #include <QSortFilterProxyModel>
+#include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace ui {
 
-// Shows in the browse panel only what the list can take (folders, movies,
-// pictures and sound files, saved export settings). Each file is judged once
-// while the panel is open: judging opens the file.
+// Shows in a panel that picks one movie only what can be one (folders,
+// movies, pictures and sound files). Each file is judged once while the
+// panel is open: judging opens the file. (Add Files shows every file.)
 class AddFilesFilter final : public QSortFilterProxyModel {
     Q_OBJECT
 public:
@@ -25,8 +28,14 @@ private:
 };
 
 // The browse panel: "Choose files", confirmed with "Choose", several files
-// and folders at once. Answers the chosen paths in the panel's order, or none
-// when the user cancels.
+// and folders at once. Every file is shown (the list says afterwards which
+// it could not take and why). Answers the names typed into the name field
+// and the rows selected in the folder's view, each once, or none when the
+// user cancels.
 std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget& parent);
+
+// The names in the panel's name field: several as "a.mov" "b.mov" (as the
+// panel writes a selection), else the whole text as one name.
+QStringList typedNames(const QString& text);
 
 } // namespace ui

@@ -6,7 +6,9 @@
 #include "ui/AlertSheets.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/MainWindow.h"
+#include "ui/QtTranslations.h"
 #include "ui/SingleInstance.h"
+#include "ui/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFile>
@@ -61,17 +63,25 @@ int runDesktopApplication(int argc, char** argv) {
     QApplication::setApplicationVersion(JOINCLIP_VERSION);
     QApplication::setDesktopFileName("joinclip");
     QApplication::setWindowIcon(applicationIcon());
+    installQtTranslations();
     // QApplication took its own options out of argv.
     const std::vector<std::filesystem::path> documents = documentArguments(argc, argv);
 
     // A running JoinClip opens the files in its own window.
+    // A running one that does not confirm has perhaps not got the files: this
+    // start says so and fails, rather than passing as if they were opened.
     const QString socketPath = instanceSocketPath();
-    if (handOverToRunningInstance(socketPath, documents, 2000))
-        return 0;
+    HandOver handOver = handOverToRunningInstance(socketPath, documents, 10000);
     InstanceServer instance(socketPath);
-    const bool listening = instance.listen();
-    if (!listening && handOverToRunningInstance(socketPath, documents, 5000))
-        return 0; // another start won the race
+    const bool listening = handOver == HandOver::NoneRunning && instance.listen();
+    if (handOver == HandOver::NoneRunning && !listening)
+        handOver = handOverToRunningInstance(socketPath, documents, 10000); // another start won the race
+    if (handOver == HandOver::Taken)
+        return 0;
+    if (handOver == HandOver::NotTaken) {
+        std::cerr << "joinclip: the running JoinClip did not take the files; they were not opened\n";
+        return 1;
+    }
 
     platform::Preferences store(platform::Preferences::defaultFile());
     MainWindow window(store);
@@ -88,6 +98,14 @@ int runDesktopApplication(int argc, char** argv) {
 
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
                      [&window] { window.terminate(); });
+    // A logout (SIGTERM), a closed terminal (SIGHUP) or Ctrl-C end the program
+    // as a quit does: the list and the preferences are saved, and a movie
+    // being written leaves no temporary file behind.
+    TerminationSignals endings;
+    QObject::connect(&endings, &TerminationSignals::received, &window, [&window](int signal) {
+        window.terminate();
+        TerminationSignals::endBy(signal);
+    });
     const int status = QApplication::exec();
     window.terminate();
     tellAboutUnsavedPreferences(store);

@@ -12,8 +12,10 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenu>
 #include <QTableView>
 #include <QTimer>
@@ -23,8 +25,10 @@ namespace ui {
 
 namespace {
 
-// Column widths at start, in table order; the last column takes what is left.
-constexpr int kColumnWidths[] = {40, 56, 220, 180, 130, 150, 150, 90, 150};
+// Column widths at start, in table order. File Name and Title share what
+// the others leave, so the table fits its window without a scroll bar.
+constexpr int kColumnWidths[] = {36, 52, 0, 0, 80, 130, 130, 76, 130};
+constexpr int kStretchedColumns[] = {2, 3};
 // Row heights with and without the previews of the Icon column.
 constexpr int kRowHeightWithIcons = 36;
 constexpr int kRowHeightWithoutIcons = 20;
@@ -41,6 +45,18 @@ struct FileTable::State final : public support::MovieDownloadQueue {
     support::MovieDownloadQueue* downloads = nullptr;
     platform::QtDesktopServices ownDesktop;
     QMenu menu;
+    QLabel* emptyHint = nullptr;
+    QList<QAction*> selectionActions;
+    QList<QAction*> listActions;
+    // Keeps the hint over the whole viewport as it is resized.
+    struct HintPlacer final : public QObject {
+        QLabel* hint = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (hint && event->type() == QEvent::Resize)
+                hint->setGeometry(static_cast<QWidget*>(watched)->rect().adjusted(24, 24, -24, -24));
+            return false;
+        }
+    } hintPlacer;
     QAction* openAction = nullptr;
     QAction* revealAction = nullptr;
     QAction* removeAction = nullptr;
@@ -87,12 +103,39 @@ FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<
     // Fixed widths: sizing columns to their contents would read every row on each change of the list.
     QHeaderView& header = *m_view.horizontalHeader();
     header.setSectionResizeMode(QHeaderView::Interactive);
-    header.setStretchLastSection(true);
+    header.setStretchLastSection(false);
     header.setHighlightSections(false);
     for (int column = 0; column < static_cast<int>(std::size(kColumnWidths)); ++column)
         header.resizeSection(column, kColumnWidths[column]);
+    for (int column : kStretchedColumns)
+        header.setSectionResizeMode(column, QHeaderView::Stretch);
+    header.setMinimumSectionSize(24);
+    m_view.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Tab goes on to the window's next control, as everywhere else; the arrow keys move in the table.
+    m_view.setTabKeyNavigation(false);
     if (m_view.accessibleName().isEmpty())
         m_view.setAccessibleName(support::LocalizedString("Files to join"));
+
+    // What an empty list is for, in its middle; it lets drops through to the table.
+    auto* hint = new QLabel(
+        support::LocalizedString("Drop movies, pictures and sound files here, or choose Add Files\u2026"),
+        m_view.viewport());
+    hint->setObjectName("emptyListHint");
+    hint->setAlignment(Qt::AlignCenter);
+    hint->setWordWrap(true);
+    hint->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hint->setForegroundRole(QPalette::PlaceholderText);
+    m_state->emptyHint = hint;
+    m_view.viewport()->installEventFilter(&m_state->hintPlacer);
+    m_state->hintPlacer.hint = hint;
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        QObject::connect(&m_state->model, signal, hint, [this] {
+            updateEmptyHint();
+            updateActions();
+        });
+    QObject::connect(m_view.selectionModel(), &QItemSelectionModel::selectionChanged, hint,
+                     [this] { updateActions(); });
+    updateEmptyHint();
 
     m_state->openAction = m_state->menu.addAction(support::LocalizedString("Open"));
     m_state->openAction->setObjectName("openItemAction");
@@ -148,11 +191,36 @@ void FileTable::attach(app::JoinClipController& controller) {
         previews->request(row);
     };
     m_state->model.attach(controller, *m_state);
+    updateEmptyHint();
     applyColumnPreferences();
 }
 
 FileTableModel& FileTable::model() {
     return m_state->model;
+}
+
+void FileTable::updateEmptyHint() {
+    if (m_state->emptyHint)
+        m_state->emptyHint->setVisible(m_state->model.rowCount() == 0);
+}
+
+void FileTable::setSelectionActions(QList<QAction*> actions) {
+    m_state->selectionActions = std::move(actions);
+    updateActions();
+}
+
+void FileTable::setListActions(QList<QAction*> actions) {
+    m_state->listActions = std::move(actions);
+    updateActions();
+}
+
+void FileTable::updateActions() {
+    const bool selected = !selectedRows().empty();
+    for (QAction* action : m_state->selectionActions)
+        action->setEnabled(selected);
+    const bool entries = m_state->model.rowCount() > 0;
+    for (QAction* action : m_state->listActions)
+        action->setEnabled(entries);
 }
 
 void FileTable::reloadData() {

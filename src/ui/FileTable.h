@@ -3,11 +3,13 @@
 #include "filelist/TableView.h"
 
 #include <QImage>
+#include <QList>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 
+class QAction;
 class QTableView;
 class QWidget;
 
@@ -42,6 +44,12 @@ public:
     // again when a column is switched.
     void applyColumnPreferences();
 
+    // Actions that act on the selected entries (Open, Show in File Manager,
+    // Remove) are enabled only while a row is selected; those that act on
+    // the whole list (Number Files, Export List) only while it holds entries.
+    void setSelectionActions(QList<QAction*> actions);
+    void setListActions(QList<QAction*> actions);
+
     // Where dropped web addresses go. Until a queue is given, the address is
     // told in the status line.
     void setMovieDownloadQueue(support::MovieDownloadQueue& queue);
@@ -60,6 +68,11 @@ public:
     FileTableModel& model();
 
 private:
+    // Shows the empty list's hint while the list is empty, and enables the
+    // actions that need entries or a selection.
+    void updateEmptyHint();
+    void updateActions();
+
     struct State;
     QTableView& m_view;
     std::unique_ptr<State> m_state;

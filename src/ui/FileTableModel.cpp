@@ -1,10 +1,12 @@
 #include "ui/FileTableModel.h"
 
 #include "app/JoinClipController.h"
+#include "filelist/LeftOutFiles.h"
 #include "filelist/TableCells.h"
 #include "filelist/TableDrop.h"
 #include "filelist/TableEdits.h"
 #include "filelist/TableToolTips.h"
+#include "support/FormatText.h"
 #include "support/LocalizedString.h"
 
 #include <QApplication>
@@ -12,7 +14,10 @@
 #include <QDataStream>
 #include <QFile>
 #include <QIODevice>
+#include <QIcon>
 #include <QMimeData>
+#include <QMimeDatabase>
+#include <QPalette>
 #include <QPixmap>
 #include <QPixmapCache>
 #include <QStyle>
@@ -89,7 +94,24 @@ std::optional<std::vector<int>> unarchiveRows(const void* table, const QByteArra
     return std::vector<int>(rows.begin(), rows.end());
 }
 
+// The theme's icon for the file's type (sound files have no picture to
+// preview): by its name extension, which costs no read of the file.
+QIcon typeIcon(const std::optional<std::filesystem::path>& file) {
+    const QIcon fallback = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    if (!file)
+        return fallback;
+    const QMimeType type =
+        QMimeDatabase().mimeTypeForFile(QFile::decodeName(file->c_str()), QMimeDatabase::MatchExtension);
+    return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), fallback));
+}
+
 } // namespace
+
+void tellLeftOut(app::JoinClipController& controller) {
+    const app::JoinCommandOutlets& outlets = controller.outlets().join;
+    if (outlets.alerts)
+        filelist::tellLeftOut(controller.fileList(), *outlets.alerts, outlets.fileListWindow);
+}
 
 FileTableModel::FileTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -151,7 +173,7 @@ QVariant FileTableModel::previewCell(int row) const {
     if (!icon) {
         if (onPreviewWanted)
             onPreviewWanted(row);
-        return QApplication::style()->standardIcon(QStyle::SP_FileIcon).pixmap(kIconSide, kIconSide);
+        return typeIcon(list.pathOfEntry(row)).pixmap(kIconSide, kIconSide);
     }
     // The stored preview is larger than the cell: its scaled copy is kept per image.
     const QString key = QStringLiteral("joinclip-preview-%1").arg(icon->cacheKey());
@@ -169,13 +191,29 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const QString identifier = identifierOfColumn(index.column());
     const int row = index.row();
+    const filelist::FileList& list = m_controller->fileList();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         if (identifier == "Icon")
             return {};
-        return filelist::objectValueForTableColumn(m_controller->fileList(), identifier, row,
-                                                   displayFullPath());
+        // People read the readable form; an edit starts from the exact one.
+        return filelist::objectValueForTableColumn(list, identifier, row, displayFullPath(),
+                                                   role == Qt::EditRole ? filelist::CellForm::Exact
+                                                                        : filelist::CellForm::Readable);
+    case Qt::AccessibleTextRole:
+        if (identifier == "Icon")
+            return support::fillFormat(support::LocalizedString("Preview of %@"),
+                                       {filelist::objectValueForTableColumn(list, "Filename", row, false,
+                                                                            filelist::CellForm::Readable)
+                                            .toString()});
+        return {};
+    case Qt::ForegroundRole:
+        // A file that cannot be found is shown as unavailable (its name cell
+        // only: finding out costs a search of the file system).
+        if (identifier == "Filename" && !list.pathOfEntry(row))
+            return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+        return {};
     case Qt::DecorationRole:
         return identifier == "Icon" ? previewCell(row) : QVariant();
     case Qt::ToolTipRole:
@@ -284,6 +322,8 @@ bool FileTableModel::dropMimeData(const QMimeData* data, Qt::DropAction action, 
     const filelist::DropOutcome outcome =
         filelist::acceptDrop(m_controller->fileList(), items, dropRow, *m_downloads);
     reload();
+    if (!items.fileNames.empty())
+        tellLeftOut(*m_controller);
     if (outcome.accepted && items.draggedRows && onRowsMoved)
         onRowsMoved(outcome.rowsToSelect);
     return outcome.accepted;

@@ -16,6 +16,10 @@ class MovieDownloadQueue;
 
 namespace ui {
 
+// Tells the user in one alert which files the list's last add left out, and
+// why (FileList::leftOut), and starts a new count. Nothing when none were.
+void tellLeftOut(app::JoinClipController& controller);
+
 // The file list as the rows of the file table: one row per movie entry, the
 // nine columns of the list in their order (the view hides the ones switched
 // off). Cells, tooltips, edits and drops are answered by the list's own

@@ -187,6 +187,8 @@ void MainWindow::connectCommands() {
     on(form.actionImportList, &QAction::triggered, [&controller] { (void)controller.importFileList(); });
     on(form.actionOpenItem, &QAction::triggered, [&controller] { controller.openItem(); });
     on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
+    m_table->setSelectionActions({form.actionOpenItem, form.actionRevealItem});
+    m_table->setListActions({form.actionNumberFiles, form.actionRemoveNumbers, form.actionExportList});
     on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
     on(form.actionQuit, &QAction::triggered, [this] { close(); });
     // Show Viewer shows or hides the viewer, its check mark following the window.

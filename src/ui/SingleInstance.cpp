@@ -54,21 +54,21 @@ std::optional<std::vector<std::filesystem::path>> decodeHandOver(const QByteArra
     return paths;
 }
 
-bool handOverToRunningInstance(const QString& socketPath, const std::vector<std::filesystem::path>& paths,
-                               int timeoutMs) {
+HandOver handOverToRunningInstance(const QString& socketPath, const std::vector<std::filesystem::path>& paths,
+                                   int timeoutMs) {
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
-        return false;
+        return HandOver::NoneRunning;
     socket.write(encodeHandOver(paths));
     while (socket.bytesToWrite() > 0)
         if (!socket.waitForBytesWritten(timeoutMs))
-            return false;
+            return HandOver::NotTaken;
     // Only once the running instance confirms are the files its to open.
     if (!socket.waitForReadyRead(timeoutMs))
-        return false;
+        return HandOver::NotTaken;
     char answer = 0;
-    return socket.getChar(&answer) && answer == kReceived;
+    return socket.getChar(&answer) && answer == kReceived ? HandOver::Taken : HandOver::NotTaken;
 }
 
 InstanceServer::InstanceServer(QString socketPath, QObject* parent)
@@ -76,9 +76,15 @@ InstanceServer::InstanceServer(QString socketPath, QObject* parent)
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+            // Read when the socket says so, from the event loop; the socket is
+            // deleted only from the event loop too, never inside its own signal.
+            // (queued to the socket itself: a socket gone takes its pending reads with it).
+            connect(
+                socket, &QLocalSocket::readyRead, socket, [this, socket] { readFrom(socket); },
+                Qt::QueuedConnection);
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            readFrom(socket);
+            QMetaObject::invokeMethod(
+                socket, [this, socket] { readFrom(socket); }, Qt::QueuedConnection);
         }
     });
 }
@@ -100,10 +106,12 @@ bool InstanceServer::listen() {
 }
 
 void InstanceServer::readFrom(QLocalSocket* socket) {
+    if (socket->property("answered").toBool())
+        return;
     // The message may come in pieces: it is kept on the socket until whole.
     QByteArray message = socket->property("message").toByteArray() + socket->readAll();
     if (message.size() > kMaxMessageBytes) {
-        socket->abort();
+        socket->disconnectFromServer();
         return;
     }
     socket->setProperty("message", message);
@@ -111,9 +119,13 @@ void InstanceServer::readFrom(QLocalSocket* socket) {
     if (!paths)
         return; // not whole yet
     socket->setProperty("message", QByteArray());
+    socket->setProperty("answered", true);
     socket->putChar(kReceived);
     socket->flush();
-    emit documentsOpened(*paths);
+    // Opened from the event loop: a receiver that shows an alert must not be
+    // inside this socket's read when another start's socket comes or goes.
+    QMetaObject::invokeMethod(
+        this, [this, paths = *paths] { emit documentsOpened(paths); }, Qt::QueuedConnection);
 }
 
 } // namespace ui

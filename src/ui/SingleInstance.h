@@ -25,11 +25,19 @@ namespace ui {
 // is the user's alone), or a per-user name in the temporary folder without one.
 QString instanceSocketPath();
 
-// Sends paths to the instance listening at socketPath. False when none is
-// listening there or it did not take them within timeoutMs (then this start
-// becomes the running instance itself). Blocks; usable before any event loop.
-bool handOverToRunningInstance(const QString& socketPath, const std::vector<std::filesystem::path>& paths,
-                               int timeoutMs = 5000);
+// What became of a hand-over.
+enum class HandOver {
+    Taken,       // the running instance confirmed it has the paths
+    NoneRunning, // nobody listens there: this start becomes the running instance
+    NotTaken,    // one listens but did not confirm within the time: the paths may be lost
+};
+
+// Sends paths to the instance listening at socketPath and waits up to
+// timeoutMs for each step. Blocks; usable before any event loop and from any
+// thread.
+[[nodiscard]] HandOver handOverToRunningInstance(const QString& socketPath,
+                                                 const std::vector<std::filesystem::path>& paths,
+                                                 int timeoutMs = 5000);
 
 // The listening end in the running instance.
 class InstanceServer final : public QObject {
@@ -44,6 +52,9 @@ public:
 
 signals:
     // Another start of the program asked to open these (perhaps no) paths.
+    // Always emitted from the event loop, never from inside a socket's own
+    // signal: a receiver may show an alert (a nested event loop) while more
+    // starts hand over and their sockets come and go.
     void documentsOpened(const std::vector<std::filesystem::path>& paths);
 
 private:

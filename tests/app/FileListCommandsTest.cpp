@@ -93,7 +93,7 @@ TEST_F(OrderingTest, RefusedRenamesBeepAndAreNamed) {
     EXPECT_EQ(outcome.renamed.size(), 1u);
     EXPECT_EQ(m_alerts.beepCount(), 2);
     EXPECT_TRUE(m_alerts.alerts().empty()) << "a beep, no alert, per refused file";
-    EXPECT_EQ(m_messages.text(), "These files were not renamed: a.png, c.png");
+    EXPECT_EQ(m_messages.text(), "1 file was renamed. These files were not renamed: a.png, c.png");
     EXPECT_TRUE(m_console.contains("Could not rename \"" +
                                    QString::fromStdString((dir() / "a.png").string()) +
                                    "\" to \"000001 a.png\": File exists"));

@@ -151,7 +151,7 @@ TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
     controller().showWriteProgress(1, 0.5);
     EXPECT_EQ(m_bar.value(), 50);
     EXPECT_EQ(m_bar.displayCount(), 1) << "redrawn at once";
-    EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs , Est. Time Remaining: 40 secs ");
+    EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs, Est. Time Remaining: 40 secs");
     EXPECT_EQ(m_dockTile.lastTile().size(), QSize(127, 127));
     controller().showWriteProgress(1, std::nan(""));
     EXPECT_EQ(m_bar.value(), 0) << "unknown counts as 0";

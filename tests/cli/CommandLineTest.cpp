@@ -5,6 +5,7 @@
 #include "CommandRun.h"
 #include "Ffprobe.h"
 #include "cli/ComponentsCommand.h"
+#include "cli/ConsoleProgressSheet.h"
 #include "cli/ExportCommand.h"
 #include "cli/HeadlessAlertPresenter.h"
 #include "cli/HeadlessTextControl.h"
@@ -264,6 +265,32 @@ TEST_F(InfoCommandTest, TextAndJsonTellTheAttributesAndAFileThatDoesNotOpenFails
         EXPECT_EQ(good[key], value) << key;
     EXPECT_NEAR(good["durationSeconds"].toDouble(), 1.0, 0.001);
     EXPECT_EQ(good["tracks"][0]["mediaType"].toString() + good["tracks"][1]["codec"].toString(), "videoaac");
+}
+
+// Progress on a terminal rewrites one line; in a log it is a line per tenth of the work.
+TEST(ConsoleProgressTest, OneRewrittenLineOnATerminalALineEveryTenthElsewhere) {
+    for (const bool terminal : {true, false}) {
+        std::ostringstream err;
+        cli::ConsoleProgressSheet sheet(err, terminal);
+        const support::ProgressSheetOutlets outlets = sheet.outlets();
+        outlets.progressText->setText("Saving movie");
+        sheet.beginSheet(nullptr);
+        for (int percent = 0; percent <= 100; ++percent) {
+            outlets.progressBar->setValue(percent);
+            outlets.estimatedTimeRemainingTextField->setText(QString("Elapsed Time: %1 secs").arg(percent));
+        }
+        sheet.endSheet();
+        const std::string text = err.str();
+        const auto count = [&](char c) { return std::count(text.begin(), text.end(), c); };
+        if (terminal) {
+            EXPECT_EQ(count('\r'), 101);
+            EXPECT_EQ(count('\n'), 1);
+        } else {
+            EXPECT_EQ(count('\r'), 0);
+            EXPECT_EQ(count('\n'), 11) << text;
+            EXPECT_TRUE(text.ends_with("Saving movie: 100%  Elapsed Time: 100 secs\n")) << text;
+        }
+    }
 }
 
 } // namespace

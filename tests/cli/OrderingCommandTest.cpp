@@ -59,6 +59,9 @@ TEST_F(OrderingCommandTest, ListSortsReversesAndRoundTripsThroughAListFile) {
     std::ofstream(dir() / "bad.txt") << "\xFF";
     EXPECT_EQ(call(cli::runListCommand, {"--import", file("bad.txt")}), 1);
     EXPECT_NE(m_err.find("is not a file list"), std::string::npos) << m_err;
+    // An option that takes one value, given twice, is refused rather than read as its last value.
+    EXPECT_EQ(call(cli::runListCommand, {"--import", file("list.txt"), "--import", file("list.txt")}), 2);
+    EXPECT_NE(m_err.find("--import may be given only once"), std::string::npos) << m_err;
 }
 
 TEST_F(OrderingCommandTest, RenameNumbersAndUnnumbersAndNeverReplacesAFile) {

@@ -12,6 +12,7 @@
 #include "filelist/ListTextFile.h"
 #include "filelist/SequenceNames.h"
 #include "filelist/TableCells.h"
+#include "filelist/ValueTexts.h"
 #include "platform/FileReference.h"
 #include "platform/LocaleFormat.h"
 #include "platform/Preferences.h"
@@ -75,6 +76,10 @@ protected:
     QString cell(const char* column, int row, bool fullPath = false) const {
         return value(column, row, fullPath).toString();
     }
+    QString readable(const char* column, int row) const {
+        return filelist::objectValueForTableColumn(*list, column, row, false, filelist::CellForm::Readable)
+            .toString();
+    }
     testing_support::TestFolder m_folder;
     platform::Preferences store;
     support::UserDefaults defaults;
@@ -118,8 +123,14 @@ TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     EXPECT_EQ(messages.text(), "Created movie: Holiday.png");
     EXPECT_TRUE(listControls(false)) << "a single insertion leaves the controls to its callers";
     const filelist::MovieEntry& entry = list->movies()[0];
-    EXPECT_EQ(entry.duration, QString("0:00:00:05.0/600"));
-    EXPECT_TRUE(entry.modificationDate && entry.creationDate && entry.fileSize);
+    ASSERT_TRUE(entry.duration && entry.modificationDate && entry.creationDate && entry.fileSize);
+    EXPECT_EQ(media::compareTimes(*entry.duration, media::makeTime(3000, 600)), 0);
+    EXPECT_EQ(*entry.fileSize, static_cast<std::int64_t>(fs::file_size(clip)));
+    // The command line's exact form and the window's readable one.
+    EXPECT_EQ(cell("Duration", 0), "0:00:00:05.0/600");
+    EXPECT_EQ(readable("Duration", 0), "0:05.00");
+    EXPECT_EQ(cell("Size", 0), platform::formatNumberWithGrouping(*entry.fileSize));
+    EXPECT_EQ(readable("Size", 0), QString::number(*entry.fileSize) + " bytes");
     EXPECT_FALSE(entry.exifDate || entry.exifDateString || entry.icon);
     std::ofstream(dir() / "notes.txt") << "not a movie";
     append(dir() / "notes.txt");
@@ -127,8 +138,13 @@ TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     list->joinClip(QByteArray("garbage"), 0, std::nullopt);
     EXPECT_EQ(list->count(), 2);
     append(fixtures::makePicture(dir(), "photo.jpg", 16, 16, std::string(fixtures::kStandardExifDate)));
-    EXPECT_EQ(list->movies()[2].exifDate, 3330439402);
+    EXPECT_EQ(list->movies()[2].exifDate, filelist::WallClockTime(std::chrono::seconds(1247594602)));
     EXPECT_EQ(cell("EXIF Date Time", 2), "2009:07:14 18:03:22");
+    // The EXIF date reads as the other dates do, at the camera's clock whatever the time zone.
+    platform::setLocaleForTesting("de_DE", "Asia/Tokyo");
+    EXPECT_EQ(readable("EXIF Date Time", 2), "14.07.09, 18:03:22");
+    EXPECT_EQ(readable("Date Modified", 2), filelist::dateText(*list->movies()[2].modificationDate));
+    platform::setLocaleForTesting(nullptr, nullptr);
     // Titles go back to the display names; without one the file's name serves, without a file "Chapter N".
     list->resetChapterTitles();
     EXPECT_EQ(list->movies()[0].title, "Holiday");
@@ -162,10 +178,9 @@ TEST_F(FileListTest, TotalDurationLine) {
     for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
         append(picture(name));
     EXPECT_FALSE(durationField.isHidden());
-    const QString total = "Total Duration: 0:00:00:20.0/600";
-    for (const auto& [desired, line] :
-         {std::pair{qint64{0}, total}, std::pair{qint64{-5}, total},
-          std::pair{qint64{30}, total + ", Total Scaled Duration: 0:00:00:30.0/600"}}) {
+    const QString total = "Total Duration: 0:20.00";
+    for (const auto& [desired, line] : {std::pair{qint64{0}, total}, std::pair{qint64{-5}, total},
+                                        std::pair{qint64{30}, total + ", Total Scaled Duration: 0:30.00"}}) {
         defaults.setValue(support::Pref::DesiredDuration, desired);
         list->updateDurationTextField();
         EXPECT_EQ(durationField.text(), line) << desired;
@@ -173,12 +188,40 @@ TEST_F(FileListTest, TotalDurationLine) {
     list->clearAll();
     EXPECT_TRUE(durationField.isHidden());
     EXPECT_TRUE(listControls(false));
-    // Sums across scales exactly; unreadable durations add nothing; a zero total is not scaled.
+    // Sums across scales exactly; a zero total is not scaled.
     using filelist::durationLine;
-    EXPECT_EQ(durationLine({"0:00:00:01.0/25", "0:00:00:00.500/1000", "junk"}, std::nullopt),
-              "Total Duration: 0:00:00:01.500/1000");
-    EXPECT_EQ(durationLine({"0:00:00:00.0/600"}, 30)->indexOf("Scaled"), -1);
+    using media::makeTime;
+    EXPECT_EQ(durationLine({makeTime(25, 25), makeTime(13, 1000), makeTime(1, 44100)}, std::nullopt),
+              "Total Duration: 0:01.01");
+    EXPECT_EQ(durationLine({makeTime(3723, 1), makeTime(1, 2)}, 7200),
+              "Total Duration: 1:02:04, Total Scaled Duration: 2:00:00");
+    EXPECT_EQ(durationLine({makeTime(0, 600)}, 30)->indexOf("Scaled"), -1);
     EXPECT_EQ(durationLine({}, 30)->indexOf("Scaled"), -1);
+}
+
+TEST(ValueTextsTest, DurationsAndSizesAsPeopleReadThem) {
+    using media::makeTime;
+    const std::pair<media::Time, const char*> durations[] = {
+        {makeTime(27064, 1000), "0:27.06"},  {makeTime(1193600, 44100), "0:27.07"},
+        {makeTime(59996, 1000), "1:00.00"},  {makeTime(3599996, 1000), "1:00:00"},
+        {makeTime(3723, 1), "1:02:03"},      {makeTime(0, 600), "0:00.00"},
+        {makeTime(-1500, 1000), "-0:01.50"}, {media::indefiniteTime(), "indefinite"}};
+    for (const auto& [time, text] : durations) {
+        EXPECT_EQ(filelist::readableDuration(time), text) << media::timeToString(time);
+        // What is shown can be typed back.
+        if (!media::isIndefinite(time)) {
+            EXPECT_TRUE(media::parseTime(text)) << text;
+        }
+    }
+    platform::setLocaleForTesting("en_US", "UTC");
+    EXPECT_EQ(filelist::readableFileSize(1), "1 byte");
+    EXPECT_EQ(filelist::readableFileSize(999), "999 bytes");
+    EXPECT_EQ(filelist::readableFileSize(18'923'456), "18.9 MB");
+    EXPECT_EQ(filelist::readableFileSize(999'960), "1.0 MB");
+    EXPECT_EQ(filelist::readableFileSize(2'100'000'000), "2.1 GB");
+    platform::setLocaleForTesting("de_DE", "UTC");
+    EXPECT_EQ(filelist::readableFileSize(1'500), "1,5 kB");
+    platform::setLocaleForTesting(nullptr, nullptr);
 }
 
 TEST_F(FileListTest, RemovingSelectedRowsAndTheControlsThatFollow) {
@@ -275,12 +318,12 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         EXPECT_EQ(names(), expected) << static_cast<int>(key);
     }
     EXPECT_EQ(table.reloadCount(), reloads + 4);
-    // Date texts that do not read back in the locale now in use count as missing: nothing moves.
+    // Dates are values: another locale orders them the same.
     list->reverseList();
     platform::setLocaleForTesting("de_DE", "UTC");
     list->sortBy(filelist::SortKey::ModificationDate);
     platform::setLocaleForTesting(nullptr, nullptr);
-    EXPECT_EQ(names(), (Names{"sony.jpg", "plain.png", "nikon.jpg", "canon.jpg", "a.png", "z.png"}));
+    EXPECT_EQ(names(), (Names{"sony.jpg", "nikon.jpg", "plain.png", "canon.jpg", "z.png", "a.png"}));
     // A file that is gone goes last in the path sort.
     fs::remove(dir() / "canon.jpg");
     list->sortBy(filelist::SortKey::Path);
@@ -300,12 +343,20 @@ TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
                               "000005 last.png"}));
     EXPECT_EQ(outcome.renamed.size(), 4u);
     EXPECT_TRUE(outcome.refused.empty());
+    // The open movies follow their files: what a join reads is where the file is now.
+    EXPECT_EQ(list->movieOfEntry(0)->fileName(), dir() / "000001 b.png");
+    EXPECT_TRUE(list->movieOfEntry(0)->write(dir() / "joined.mov", {}));
+    fs::rename(dir() / "000005 last.png", dir() / "moved by hand.png"); // the file manager's rename
+    EXPECT_EQ(list->movieOfEntry(4)->fileName(), dir() / "moved by hand.png");
+    fs::rename(dir() / "moved by hand.png", dir() / "000005 last.png");
     EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 4u);
     EXPECT_EQ(names(), (Names{"b.png", twoWords, "\u03A9mega.png", "<gone>", "last.png"}));
-    // Any first word goes; a name without a blank stays.
-    outcome = list->removeFilenamePrefixes();
-    EXPECT_EQ(outcome.renamed.size(), 1u);
-    EXPECT_EQ(names()[1], "\u65C5\u884C.png");
+    // Only the numbers the numbering writes go: words and shorter numbers stay.
+    EXPECT_TRUE(list->removeFilenamePrefixes().renamed.empty());
+    EXPECT_EQ(names()[1], twoWords);
+    for (const char* kept : {"my holiday.png", "2019 trip.png", "0000012trip.png", "000001 "})
+        EXPECT_EQ(filelist::nameWithoutPrefix(kept), std::nullopt) << kept;
+    EXPECT_EQ(filelist::nameWithoutPrefix("1000000 z.png"), "z.png");
 }
 
 TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {

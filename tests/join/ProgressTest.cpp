@@ -12,7 +12,7 @@ std::string line(std::uint32_t elapsed, double fraction) {
 }
 
 TEST(ProgressEstimateTest, RemainingTimeFromTheFractionDone) {
-    EXPECT_EQ(line(30, 0.25), "Elapsed Time: 30 secs , Est. Time Remaining: 1 min 30 secs ");
+    EXPECT_EQ(line(30, 0.25), "Elapsed Time: 30 secs, Est. Time Remaining: 1 min 30 secs");
     EXPECT_EQ(line(0, 0), "Elapsed Time: 0 secs, Est. Time Remaining: 0 secs");
     EXPECT_EQ(join::remainingSeconds(10, 0.01), 990u) << "no lower bound for small fractions";
     EXPECT_EQ(join::remainingSeconds(10, 1.0), 0u);

@@ -68,10 +68,10 @@ protected:
 TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpegAndNoneForOtherFiles) {
     const fs::path picture =
         fixtures::makePicture(m_dir, "x.jpg", 160, 120, std::string(fixtures::kStandardExifDate));
-    EXPECT_EQ(platform::exifDateTimeDigitized(picture), std::string(fixtures::kStandardExifDate));
+    EXPECT_EQ(platform::exifDate(picture), std::string(fixtures::kStandardExifDate));
     // The extension does not matter: the first bytes do.
     fs::rename(picture, m_dir / "x.data");
-    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "x.data"), std::string(fixtures::kStandardExifDate));
+    EXPECT_EQ(platform::exifDate(m_dir / "x.data"), std::string(fixtures::kStandardExifDate));
     const fs::path files[] = {
         fixtures::makePicture(m_dir, "plain.jpg", 160, 120),
         fixtures::makePicture(m_dir, "plain.png", 160, 120),
@@ -80,7 +80,20 @@ TEST_F(ExifFileTest, ReadsDateTimeDigitizedOfAJpegAndNoneForOtherFiles) {
         writeFile("empty.jpg", ""),
     };
     for (const fs::path& file : files)
-        EXPECT_EQ(platform::exifDateTimeDigitized(file), std::nullopt) << file;
+        EXPECT_EQ(platform::exifDate(file), std::nullopt) << file;
+}
+
+TEST_F(ExifFileTest, FallsBackToDateTimeOriginalThenToThePicturesDateTime) {
+    const std::string date = "2011:02:03 04:05:06";
+    for (const auto& [name, tags] :
+         {std::pair{"original.jpg", fixtures::ExifDateTags{.original = true, .digitized = false}},
+          std::pair{"changed.jpg",
+                    fixtures::ExifDateTags{.dateTime = true, .original = false, .digitized = false}}})
+        EXPECT_EQ(platform::exifDate(fixtures::makePicture(m_dir, name, 16, 16, date, tags)), date) << name;
+    EXPECT_EQ(
+        platform::exifDate(fixtures::makePicture(m_dir, "none.jpg", 16, 16, date,
+                                                 {.dateTime = false, .original = false, .digitized = false})),
+        std::nullopt);
 }
 
 TEST_F(ExifFileTest, NoneForDamagedAndUnreadablePaths) {
@@ -89,17 +102,16 @@ TEST_F(ExifFileTest, NoneForDamagedAndUnreadablePaths) {
     const std::string bytes = testing_support::contentsOf(picture);
     for (const std::size_t length : {3, 20, 60, 200}) {
         // The date may lie wholly in what is left; anything else must answer none.
-        const auto date = platform::exifDateTimeDigitized(writeFile("cut.jpg", bytes.substr(0, length)));
+        const auto date = platform::exifDate(writeFile("cut.jpg", bytes.substr(0, length)));
         EXPECT_TRUE(!date || *date == "2009:07:14 18:03:22") << length;
     }
-    EXPECT_EQ(platform::exifDateTimeDigitized(
-                  writeFile("fake.tif", std::string("II*\0garbage garbage garbage", 27))),
+    EXPECT_EQ(platform::exifDate(writeFile("fake.tif", std::string("II*\0garbage garbage garbage", 27))),
               std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir / "missing.jpg"), std::nullopt);
-    EXPECT_EQ(platform::exifDateTimeDigitized(m_dir), std::nullopt);
+    EXPECT_EQ(platform::exifDate(m_dir / "missing.jpg"), std::nullopt);
+    EXPECT_EQ(platform::exifDate(m_dir), std::nullopt);
     const fs::path fifo = m_dir / "pipe.jpg";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_EQ(platform::exifDateTimeDigitized(fifo), std::nullopt) << "answered without waiting for a writer";
+    EXPECT_EQ(platform::exifDate(fifo), std::nullopt) << "answered without waiting for a writer";
 }
 
 } // namespace

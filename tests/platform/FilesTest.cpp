@@ -5,6 +5,7 @@
 #include "platform/FileDates.h"
 #include "platform/FileNames.h"
 #include "platform/FolderListing.h"
+#include "platform/TextOrder.h"
 
 #include <cerrno>
 #include <ctime>
@@ -172,12 +173,17 @@ protected:
     }
 };
 
-TEST_F(FolderListingTest, ListsFilesSortedByTheBytesOfTheirNames) {
-    std::vector<fs::path> expected; // made in reverse order
-    for (const char* name :
-         {"\xff.mov", "\xc3\xa9t\xc3\xa9.mov", "b.mov", "a.mov", "B.mov", "9.mov", "10.mov"})
-        expected.insert(expected.begin(), m_folder.write(name));
+TEST_F(FolderListingTest, ListsFilesInTextOrderAndEqualNamesInByteOrder) {
+    const std::vector<std::string> order = {"9.mov", "10.mov",    "a.mov",      "B.mov",
+                                            "b.mov", "clip2.mov", "clip10.mov", "\xc3\xa9t\xc3\xa9.mov"};
+    std::vector<fs::path> expected;
+    for (const std::string& name : order)
+        expected.push_back(root() / name);
+    for (auto name = order.rbegin(); name != order.rend(); ++name) // made in reverse order
+        m_folder.write(*name);
+    platform::setTextOrderLocaleForTesting("en_US");
     EXPECT_EQ(listing(), expected);
+    platform::setTextOrderLocaleForTesting(nullptr);
 }
 
 TEST_F(FolderListingTest, ListsFilesHiddenOnesAndLinksToFilesButNoFolders) {

@@ -8,6 +8,7 @@
 #include "support/PreferenceKeys.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -30,6 +31,13 @@ TEST_F(UserDefaultsTest, AbsentKeysTakeTheTableDefaultPresentFalseStaysFalseAndO
     m_defaults.setValue(Pref::DesiredDuration, 12.9);
     EXPECT_EQ(m_defaults.integerValue(Pref::DesiredDuration), 12);
     EXPECT_DOUBLE_EQ(m_defaults.floatValue(Pref::DesiredDuration), 12.9);
+    // Beyond the 64-bit range a number stands at its ends (undefined as a cast).
+    for (const auto& [stored, read] : {std::pair{1e30, std::numeric_limits<qint64>::max()},
+                                       std::pair{-1e30, std::numeric_limits<qint64>::min()}}) {
+        m_defaults.setValue(Pref::DesiredDuration, stored);
+        EXPECT_EQ(m_defaults.integerValue(Pref::DesiredDuration), read) << stored;
+    }
+    m_defaults.setValue(Pref::DesiredDuration, 12.9);
     m_defaults.setValue(Pref::Chapterize, QString("text is not a boolean"));
     EXPECT_TRUE(m_defaults.boolValue(Pref::Chapterize));
     // An override (a command-line option) is read first and never stored.

@@ -4,11 +4,19 @@
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
 #include "media/Movie.h"
+#include "ui/AddFilesPanel.h"
+#include "ui/QtTranslations.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSemaphore>
+#include <QTranslator>
 
 namespace testing_support {
 namespace {
@@ -29,8 +37,54 @@ TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
         EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), path);
         EXPECT_EQ(text(0, "Title", Qt::ToolTipRole), "");
     }
-    std::filesystem::remove(file); // a file that is gone leaves no tooltip
-    EXPECT_EQ(text(0, "Filename", Qt::ToolTipRole), "");
+    std::filesystem::remove(file); // a file that is gone leaves no path to show
+    EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), "");
+}
+
+TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
+    const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
+    list().joinClip(platform::getAlias(clip), 0, std::nullopt);
+    EXPECT_EQ(text(0, "Duration"), "0:02.00");
+    EXPECT_TRUE(media::parseTime(text(0, "Duration", Qt::EditRole).toStdString())) << "an edit starts exact";
+    EXPECT_EQ(text(0, "Duration", Qt::ToolTipRole), text(0, "Duration", Qt::EditRole));
+    EXPECT_TRUE(text(0, "Size").endsWith(" kB") || text(0, "Size").endsWith(" bytes"))
+        << text(0, "Size").toStdString();
+    EXPECT_TRUE(text(0, "Size", Qt::ToolTipRole).endsWith(" bytes"));
+    EXPECT_EQ(text(0, "Icon", Qt::AccessibleTextRole), "Preview of clip.mov");
+    EXPECT_FALSE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
+    std::filesystem::remove(clip);
+    EXPECT_EQ(text(0, "Filename"), "clip.mov (missing)");
+    EXPECT_TRUE(text(0, "Filename", Qt::ToolTipRole).startsWith("The file cannot be found."));
+    EXPECT_TRUE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileTableCells, TheTableFitsItsWindowHintsWhenEmptyAndLetsTabMoveOn) {
+    auto* hint = m_view.viewport()->findChild<QLabel*>("emptyListHint");
+    ASSERT_TRUE(hint);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_EQ(hint->text(), "Drop movies, pictures and sound files here, or choose Add Files\u2026");
+    addPictures(1);
+    EXPECT_FALSE(hint->isVisible());
+    list().clearAll();
+    EXPECT_TRUE(hint->isVisible());
+    EXPECT_FALSE(m_view.tabKeyNavigation());
+    // Every column is in view at 900 pixels, File Name and Title share the rest.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_view.horizontalScrollBar()->maximum(), 0);
+    const int fileName = m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Filename"));
+    EXPECT_GT(fileName, 100);
+    EXPECT_EQ(fileName, m_view.columnWidth(ui::FileTableModel::columnOfIdentifier("Title")));
+}
+
+// Qt's own dialogs speak the user's language too (the file panels' buttons, Yes/No).
+TEST_F(FileTableCells, QtsOwnTextsAreTranslated) {
+    ASSERT_TRUE(ui::installQtTranslations(QLocale(QLocale::German, QLocale::Germany)));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Abbrechen");
+    for (auto* translator : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
 }
 
 TEST_F(FileTableCells, ColumnsAreHiddenByTheirKeysPresentAndFalse) {
@@ -156,17 +210,28 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     EXPECT_FALSE(list().needsPreview(0) || list().needsPreview(1));
 }
 
-TEST(BrowsePanelFilter, ShowsFoldersMoviesAndSavedSettingsOnly) {
-    const TestFolder folder;
-    const std::filesystem::path& root = folder.path();
-    const auto picture = fixtures::makePicture(root, "p.png", 16, 16);
-    for (const char* name : {"settings.qxst", "notes.txt"})
-        writeFile(root / name);
-    for (const auto& [file, shown] : {std::pair{root, true},
-                                      {picture, true},
-                                      {root / "settings.qxst", true},
-                                      {root / "notes.txt", false}})
-        EXPECT_EQ(filelist::shouldShowFilename(file), shown) << file;
+// The Add Files panel, answered as a person answers it: every typed name is
+// taken (the list then names what it cannot add), not only the highlighted rows.
+TEST_F(FileTablePreviews, TheAddFilesPanelTakesEveryTypedName) {
+    for (const char* name : {"a.png", "b.png", "c.png"})
+        picture(name);
+    writeFile(dir() / "notes.txt");
+    whenModalShown([this](QWidget& modal) {
+        auto& panel = dynamic_cast<QFileDialog&>(modal);
+        EXPECT_TRUE(panel.nameFilters().value(0).contains("*")) << "every file is shown";
+        panel.setDirectory(QFile::decodeName(dir().c_str()));
+        panel.findChild<QLineEdit*>("fileNameEdit")->setText(R"("c.png" "a.png" "notes.txt" "b.png")");
+        auto* buttons = panel.findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(buttons);
+        emit buttons->accepted();
+    });
+    ui::runAddFilesPanel(m_view, controller());
+    EXPECT_EQ(titles(), (QStringList{"a", "b", "c"}));
+    ASSERT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_alerts.alerts()[0].message, "1 file was not added.");
+    EXPECT_TRUE(m_alerts.alerts()[0].informative.startsWith("notes.txt: "));
+    EXPECT_EQ(ui::typedNames(R"( "a b.mov"  "c.mov" )"), (QStringList{"a b.mov", "c.mov"}));
+    EXPECT_EQ(ui::typedNames("one name.mov"), QStringList{"one name.mov"});
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // view calls them: row drags, files and folders, web addresses.
 
 #include "FileTableHarness.h"
+#include "MediaFixtures.h"
 #include "support/MovieDownloadQueue.h"
 
 #include <QFile>
@@ -43,7 +44,7 @@ protected:
     }
 };
 
-TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
+TEST_F(FileTableDrops, RowsDraggedTogetherLandTogetherWhereTheyAreDropped) {
     const struct {
         int entries;
         std::vector<int> dragged;
@@ -53,9 +54,10 @@ TEST_F(FileTableDrops, RowDragsMoveByTheDistanceOfTheFirstRow) {
     } moves[] = {
         {6, {1}, 4, {"0", "2", "3", "1", "4", "5"}, {3}},
         {6, {4}, 1, {"0", "4", "1", "2", "3", "5"}, {1}},
-        // The second row's target lies outside the list: it stays where the shift puts it.
-        {7, {0, 3}, 6, {"1", "2", "3", "4", "5", "0", "6"}, {2, 5}},
-        {4, {1}, 4, {"0", "2", "3", "1"}, {3}}, // below the last row
+        {7, {0, 3}, 6, {"1", "2", "4", "5", "0", "3", "6"}, {4, 5}},
+        {5, {1, 3}, 5, {"0", "2", "4", "1", "3"}, {3, 4}},      // below the last row
+        {6, {4, 1}, 3, {"0", "2", "1", "4", "3", "5"}, {2, 3}}, // list order, whatever the selection's
+        {6, {0, 5}, 0, {"0", "5", "1", "2", "3", "4"}, {0, 1}},
         {3, {1}, 1, {"0", "1", "2"}, {1}},
     };
     for (const auto& move : moves) {
@@ -95,12 +97,39 @@ TEST_F(FileTableDrops, DroppedFilesStandAtTheDropRowOrAloneWhenTheListIsClearedF
     EXPECT_TRUE(m_spinner.isHidden());
 }
 
-TEST_F(FileTableDrops, OnlyTheFirstFileIsJudgedAndTextMustBeAWebAddress) {
-    const auto notMovie = dir() / "notes.txt";
-    QFile(QFile::decodeName(notMovie.c_str())).open(QIODevice::WriteOnly);
-    EXPECT_FALSE(model().canDropMimeData(fileDrop({notMovie}).get(), Qt::CopyAction, 0, 0, {}));
-    EXPECT_TRUE(
-        model().canDropMimeData(fileDrop({picture("x.png"), notMovie}).get(), Qt::CopyAction, 0, 0, {}));
+TEST_F(FileTableDrops, AMixedDropTakesWhatOpensAndNamesTheRestInOneAlert) {
+    const auto corrupt = dir() / "corrupt.mov";
+    QFile file(QFile::decodeName(corrupt.c_str()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\0\0\0\x14moov garbage that is no movie");
+    file.close();
+    const auto notes = dir() / "notes.txt";
+    QFile(QFile::decodeName(notes.c_str())).open(QIODevice::WriteOnly);
+    // The unreadable file first, as in a real selection: it no longer refuses the rest.
+    EXPECT_TRUE(drop(*fileDrop({corrupt, picture("a.png"), notes, picture("b.png"), dir() / "gone.mov"}), 0));
+    EXPECT_EQ(titles(), (QStringList{"a", "b"}));
+    ASSERT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_alerts.alerts()[0].message, "3 files were not added.");
+    const QStringList lines = m_alerts.alerts()[0].informative.split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("corrupt.mov: It does not open")) << lines[0].toStdString();
+    EXPECT_EQ(lines[1], "gone.mov: The file cannot be found.");
+    EXPECT_TRUE(lines[2].startsWith("notes.txt: ")) << lines[2].toStdString();
+    // A drop where everything opens says nothing.
+    EXPECT_TRUE(drop(*fileDrop({picture("c.png")}), 0));
+    EXPECT_EQ(m_alerts.alerts().size(), 1u);
+    // A folder's files that do not open are named too; its hidden ones are not.
+    std::filesystem::create_directories(dir() / "F");
+    fixtures::makePicture(dir() / "F", "d.png", 16, 16);
+    QFile(QFile::decodeName((dir() / "F" / "readme.txt").c_str())).open(QIODevice::WriteOnly);
+    QFile(QFile::decodeName((dir() / "F" / ".thumbs").c_str())).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(drop(*fileDrop({dir() / "F"}), 0));
+    ASSERT_EQ(m_alerts.alerts().size(), 2u);
+    EXPECT_EQ(m_alerts.alerts()[1].message, "1 file was not added.");
+    EXPECT_TRUE(m_alerts.alerts()[1].informative.startsWith("readme.txt: "));
+}
+
+TEST_F(FileTableDrops, TextMustBeAWebAddress) {
     for (const auto& [text, accepted] : {std::pair{"just some words", false}, std::pair{"hello", false},
                                          std::pair{"https://example.org/clip.mp4", true}}) {
         QMimeData data;

@@ -5,7 +5,12 @@
 
 #include "WindowHarness.h"
 
+#include <QEventLoop>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
 #include <atomic>
+#include <set>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <thread>
@@ -21,7 +26,7 @@ protected:
 };
 
 TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
-    EXPECT_FALSE(ui::handOverToRunningInstance(socketPath(), {"/tmp/a.mov"}, 1000)) << "none is running";
+    EXPECT_EQ(ui::handOverToRunningInstance(socketPath(), {"/tmp/a.mov"}, 1000), ui::HandOver::NoneRunning);
     ui::InstanceServer server(socketPath());
     ASSERT_TRUE(server.listen());
     std::vector<Paths> received;
@@ -31,7 +36,7 @@ TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
     // The second start blocks until this instance, on this thread's event loop, answers.
     std::atomic<bool> handedOver = false, done = false;
     std::thread other([&] {
-        handedOver = ui::handOverToRunningInstance(socketPath(), paths, 10000);
+        handedOver = ui::handOverToRunningInstance(socketPath(), paths, 10000) == ui::HandOver::Taken;
         done = true;
     });
     testing_support::runEventsUntil([&] { return done.load(); });
@@ -39,6 +44,68 @@ TEST_F(SingleInstanceTest, FilesOfASecondStartReachTheRunningOneByteForByte) {
     ASSERT_TRUE(handedOver);
     testing_support::runEventsUntil([&] { return !received.empty(); });
     EXPECT_EQ(received, std::vector<Paths>{paths});
+}
+
+// Starts that come in any number and at any moment, while the running one
+// shows an alert for each hand-over (a nested event loop), and starts that
+// give up half-way: every file arrives, nothing crashes.
+TEST_F(SingleInstanceTest, ManySendersAtAnyMomentWhileAnAlertIsOpen) {
+    ui::InstanceServer server(socketPath());
+    ASSERT_TRUE(server.listen());
+    std::vector<Paths> received;
+    QObject::connect(&server, &ui::InstanceServer::documentsOpened, [&](const Paths& paths) {
+        received.push_back(paths);
+        QEventLoop alert; // what a modal alert does while it is open
+        QTimer::singleShot(5, &alert, &QEventLoop::quit);
+        alert.exec();
+    });
+    constexpr int kSenders = 6, kRounds = 4;
+    std::atomic<int> taken = 0, finished = 0;
+    std::vector<std::thread> senders;
+    for (int sender = 0; sender < kSenders; ++sender)
+        senders.emplace_back([&, sender] {
+            for (int round = 0; round < kRounds; ++round) {
+                if (round == 1) { // a start that dies in the middle of its message
+                    QLocalSocket quitter;
+                    quitter.connectToServer(socketPath());
+                    if (quitter.waitForConnected(10000)) {
+                        quitter.write(ui::encodeHandOver({"/half.mov"}).left(9));
+                        quitter.waitForBytesWritten(10000);
+                        quitter.abort();
+                    }
+                }
+                const Paths paths{"/s" + std::to_string(sender) + "/r" + std::to_string(round) + ".mov",
+                                  "/b.mkv", "/c.webm"};
+                if (ui::handOverToRunningInstance(socketPath(), paths, 30000) == ui::HandOver::Taken)
+                    ++taken;
+                std::this_thread::sleep_for(std::chrono::milliseconds(sender * 3));
+            }
+            ++finished;
+        });
+    testing_support::runEventsUntil([&] { return finished.load() == kSenders; });
+    for (auto& sender : senders)
+        sender.join();
+    EXPECT_EQ(taken.load(), kSenders * kRounds);
+    testing_support::runEventsUntil([&] { return static_cast<int>(received.size()) == kSenders * kRounds; });
+    std::set<std::filesystem::path> firsts;
+    for (const Paths& paths : received)
+        firsts.insert(paths.front());
+    EXPECT_EQ(static_cast<int>(firsts.size()), kSenders * kRounds) << "each hand-over once";
+}
+
+// A running one that never answers: the second start reports its files were not taken.
+TEST_F(SingleInstanceTest, AStartWhoseFilesWereNotTakenSaysSo) {
+    QLocalServer deaf;
+    ASSERT_TRUE(deaf.listen(socketPath()));
+    std::atomic<ui::HandOver> outcome = ui::HandOver::Taken;
+    std::atomic<bool> done = false;
+    std::thread other([&] {
+        outcome = ui::handOverToRunningInstance(socketPath(), {"/a.mov"}, 300);
+        done = true;
+    });
+    testing_support::runEventsUntil([&] { return done.load(); });
+    other.join();
+    EXPECT_EQ(outcome.load(), ui::HandOver::NotTaken);
 }
 
 TEST_F(SingleInstanceTest, OnlyOneInstanceListensAndALeftOverSocketIsTakenOver) {

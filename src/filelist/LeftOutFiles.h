@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace support {
+class AlertPresenter;
+class WindowHandle;
+} // namespace support
+
+namespace filelist {
+
+class FileList;
+
+// A file an add (a batch, a drop, a folder, an imported list) did not take,
+// and why, in words for people.
+struct LeftOutFile final {
+    std::filesystem::path path;
+    QString reason;
+};
+
+// One alert for all of them: the message says how many were left out, the
+// informative text names each with its reason in text order (the first ten,
+// then how many more), so the user is told once however many there were.
+struct LeftOutAlert final {
+    QString message;
+    QString informative;
+};
+[[nodiscard]] std::optional<LeftOutAlert> leftOutAlert(std::vector<LeftOutFile> files);
+
+// Shows that alert for what the list's last adds left out (FileList::leftOut),
+// as a sheet on window when one is given, and starts a new count. Nothing
+// when nothing was left out. Every road that adds files ends with it.
+void tellLeftOut(FileList& list, support::AlertPresenter& alerts, support::WindowHandle* window);
+
+} // namespace filelist
