@@ -17,7 +17,8 @@ int runSplitCommand(const std::vector<std::string>& arguments, std::ostream& out
                  "the pictures from a cut to the next key frame are encoded again. Without -o the "
                  "pieces go beside FILE as \"NAME [START].mov\".");
     options.addValue({"at"}, "TIME",
-                     "A time to cut at (seconds, M:SS, H:MM:SS or D:HH:MM:SS.U/SCALE); repeatable.");
+                     "A time to cut at (seconds, M:SS, H:MM:SS or D:HH:MM:SS.U/SCALE); repeatable.",
+                     CommandLine::Times::Repeatable);
     options.addValue({"o", "output"}, "PIECE",
                      "The file of the next piece (one more than the cuts); repeatable.",
                      CommandLine::Times::Repeatable);
