@@ -11,13 +11,17 @@
 namespace cli {
 
 int runSplitCommand(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    CommandLine options("split",
-                        "Cuts a movie at the times given into self-contained movies, each holding exactly its "
-                        "span with every frame once and the sound in sync. Groups of pictures are copied; only "
-                        "the pictures from a cut to the next key frame are encoded again. Without -o the "
-                        "pieces go beside FILE as \"NAME [START].mov\".");
-    options.addValue({"at"}, "TIME", "A time to cut at (seconds, M:SS, H:MM:SS or D:HH:MM:SS.U/SCALE); repeatable.");
-    options.addValue({"o", "output"}, "PIECE", "The file of the next piece (one more than the cuts); repeatable.");
+    CommandLine options(
+        "split", "Cuts a movie at the times given into self-contained movies, each holding exactly its "
+                 "span with every frame once and the sound in sync. Groups of pictures are copied; only "
+                 "the pictures from a cut to the next key frame are encoded again. Without -o the "
+                 "pieces go beside FILE as \"NAME [START].mov\".");
+    options.addValue({"at"}, "TIME",
+                     "A time to cut at (seconds, M:SS, H:MM:SS or D:HH:MM:SS.U/SCALE); repeatable.",
+                     CommandLine::Times::Repeatable);
+    options.addValue({"o", "output"}, "PIECE",
+                     "The file of the next piece (one more than the cuts); repeatable.",
+                     CommandLine::Times::Repeatable);
     options.addFlag({"replace"}, "Writes over pieces that exist.");
     options.addPositional("FILE", "The movie to cut.", "FILE");
     if (const auto status = options.parse(arguments, out, err))
@@ -35,7 +39,8 @@ int runSplitCommand(const std::vector<std::string>& arguments, std::ostream& out
             return options.usageError(time.error(), err);
         cuts.push_back(*time);
     }
-    std::sort(cuts.begin(), cuts.end(), [](const auto& a, const auto& b) { return media::compareTimes(a, b) < 0; });
+    std::sort(cuts.begin(), cuts.end(),
+              [](const auto& a, const auto& b) { return media::compareTimes(a, b) < 0; });
     std::vector<std::filesystem::path> pieces;
     for (const std::string& name : options.allBytes("output"))
         pieces.emplace_back(name);
