@@ -64,9 +64,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Besides the linked libraries: libavfilter is loaded when first needed, and
-# Qt's platform plugins (the X11 and Wayland windows) are a package of their own.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libavfilter8, qt6-qpa-plugins")
+# Besides the linked libraries: FFmpeg's and libmpv are loaded when first
+# needed (so dpkg-shlibdeps does not see them), and Qt's platform plugins (the
+# X11 and Wayland windows) are a package of their own.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libavformat59, libavcodec59, libavutil57, libswscale6, libswresample4, libavfilter8, libmpv2, qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 # The synopsis is the summary above; this is the extended description alone.
 set(CPACK_PACKAGE_DESCRIPTION "JoinClip gathers files into an ordered list, lets you arrange and title
