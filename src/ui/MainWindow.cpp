@@ -18,6 +18,7 @@
 #include "ui/ProgressSheet.h"
 #include "ui/SoftwareUpdateWindow.h"
 #include "ui/FilterWindow.h"
+#include "ui/SplitterWindow.h"
 #include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
 #include "ui_MainWindow.h"
@@ -88,6 +89,10 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
     connect(m_ui->menuWindow->addAction(tr("Movie Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
             filterWindow, &FilterWindow::showWindow);
+    // The movie splitter window, likewise.
+    auto* splitterWindow = new SplitterWindow(store, this);
+    connect(m_ui->menuWindow->addAction(tr("Movie Splitter")), &QAction::triggered, splitterWindow,
+            &SplitterWindow::showWindow);
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;

@@ -1,0 +1,137 @@
+#include "ui/SplitterWindow.h"
+
+#include "FileContents.h"
+#include "MediaFixtures.h"
+#include "MovieTiming.h"
+#include "TestApplication.h"
+#include "TestFolder.h"
+#include "platform/Preferences.h"
+#include "tools/SplitPieceNames.h"
+#include "ui/MovieView.h"
+
+#include <QAccessible>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+using testing_support::child;
+
+namespace {
+
+class SplitterWindowTest : public ::testing::Test {
+protected:
+    SplitterWindowTest() {
+        // No sound device offscreen: the view plays its sound into nothing.
+        setenv("JOINCLIP_AUDIO_OUTPUT", "null", 1);
+        testing_support::ensureApplication();
+        fixtures::quietFfmpegLogs();
+        fixtures::ClipRecipe recipe;
+        recipe.frames = 75; // 3 s
+        m_movie = fixtures::makeClip(m_folder.path(), "clip.mp4", recipe);
+    }
+
+    std::unique_ptr<ui::SplitterWindow> openWindow() {
+        m_store = std::make_unique<platform::Preferences>(m_folder / "prefs.plist");
+        auto window = std::make_unique<ui::SplitterWindow>(*m_store);
+        window->show();
+        return window;
+    }
+
+    // Puts the movie at `seconds` and adds that time.
+    void addTimeAt(ui::SplitterWindow& window, double seconds) {
+        auto& view = child<ui::MovieView>(window, "movieView");
+        testing_support::runEventsUntil([&] { return view.isLoaded(); });
+        view.setCurrentSeconds(seconds);
+        testing_support::runEventsUntil([&] { return std::abs(view.currentSeconds() - seconds) < 0.001; });
+        window.addCurrentTime();
+    }
+
+    testing_support::TestFolder m_folder;
+    std::filesystem::path m_movie;
+    std::unique_ptr<platform::Preferences> m_store;
+};
+
+} // namespace
+
+TEST_F(SplitterWindowTest, AnEmptyListGivesTheStopAlertAndWritesNothing) {
+    auto window = openWindow();
+    window->setMovie(m_movie);
+    QString alerted;
+    testing_support::whenModalShown([&](QWidget& modal) {
+        alerted = static_cast<QMessageBox&>(modal).text();
+        static_cast<QMessageBox&>(modal).accept();
+    });
+    window->split();
+    EXPECT_EQ(alerted, "There are no frame times to split the movie.");
+    EXPECT_FALSE(window->isSplitting());
+    EXPECT_EQ(testing_support::namesIn(m_folder.path()), (std::vector<std::string>{"clip.mp4", "prefs.plist"}));
+}
+
+TEST_F(SplitterWindowTest, SplitWritesAPieceForEachSpanNamedAfterItsStart) {
+    auto window = openWindow();
+    window->setMovie(m_movie);
+    addTimeAt(*window, 2.0);
+    addTimeAt(*window, 1.0);
+    addTimeAt(*window, 1.0); // a time given twice cuts once
+    auto& table = child<QTableWidget>(*window, "table");
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_FALSE(table.item(0, 0)->icon().isNull()); // the frame at that time
+    EXPECT_EQ(table.item(2, 1)->text(), window->times().text(2));
+
+    // Selecting a time selects the span its piece will hold.
+    table.selectRow(2);
+    const auto selection = child<ui::MovieView>(*window, "movieView").selection();
+    EXPECT_NEAR(media::seconds(selection.start), 2.0, 0.001);
+    EXPECT_NEAR(media::seconds(selection.duration), 1.0, 0.001);
+
+    bool finished = false, succeeded = false;
+    QObject::connect(window.get(), &ui::SplitterWindow::splitFinished, [&](bool ok) {
+        finished = true;
+        succeeded = ok;
+    });
+    window->split();
+    testing_support::runEventsUntil([&] { return finished; });
+    ASSERT_TRUE(succeeded);
+    // Three pieces beside the source, named after their starts (the time given
+    // twice cuts once), whose frames add up to the source's.
+    EXPECT_EQ(testing_support::namesIn(m_folder.path()),
+              (std::vector<std::string>{"clip [0-00-00-00.0-600].mov", "clip [0-00-00-01.0-600].mov",
+                                        "clip [0-00-00-02.0-600].mov", "clip.mp4", "prefs.plist"}));
+    const auto pieces = tools::splitPiecePaths(m_movie, window->times().cutsWithin(media::makeTime(3, 1)));
+    ASSERT_EQ(pieces.size(), 3u);
+    int frames = 0;
+    for (const auto& piece : pieces) {
+        const auto video = oracle::probeStreams(piece, "video");
+        ASSERT_EQ(video.size(), 1u) << piece;
+        EXPECT_EQ(video[0].packets, 25) << piece;
+        frames += video[0].packets;
+    }
+    EXPECT_EQ(frames, oracle::probeStreams(m_movie, "video").at(0).packets);
+    EXPECT_EQ(child<QLabel>(*window, "message").text(), "Finished splitting clip.mp4");
+
+    // Another movie keeps the times.
+    const auto other = fixtures::makeClip(m_folder.path(), "other.mp4", {});
+    window->setMovie(other);
+    EXPECT_EQ(window->times().count(), 3);
+    EXPECT_EQ(window->windowTitle(), "other");
+    window->removeSelectedTimes(); // nothing selected: nothing changes
+    EXPECT_EQ(window->times().count(), 3);
+}
+
+TEST_F(SplitterWindowTest, EveryControlHasAName) {
+    auto window = openWindow();
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window.get()) || (!widget->focusPolicy() && !qobject_cast<QLabel*>(widget)))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        if (accessible->role() != QAccessible::Client && accessible->role() != QAccessible::ScrollBar) {
+            EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+        }
+    }
+}
