@@ -1,6 +1,6 @@
 #include "cli/InterruptibleEventPump.h"
 
-#include "cli/ProcessSetup.h"
+#include "media/FilesInProgress.h"
 
 #include <ostream>
 
@@ -16,7 +16,7 @@ volatile std::sig_atomic_t gInterruptCount = 0;
 void noteInterrupt(int signal) {
     gInterruptCount = gInterruptCount + 1;
     if (gInterruptCount > 1)
-        endBySignal(signal);
+        media::endBySignal(signal);
     gInterrupted = 1;
 }
 

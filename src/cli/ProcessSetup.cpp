@@ -19,25 +19,11 @@ void raiseOpenFileLimit() {
 }
 
 void onTerminatingSignal(int signal) {
-    endBySignal(signal);
+    media::endBySignal(signal);
 }
 
 } // namespace
 
-void endBySignal(int signal) noexcept {
-    media::removeFilesInProgress();
-    // The default action, so the parent sees the process ended by the signal.
-    struct sigaction action {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(signal, &action, nullptr);
-    sigset_t mask;
-    sigemptyset(&mask);
-    sigaddset(&mask, signal);
-    ::sigprocmask(SIG_UNBLOCK, &mask, nullptr); // a handler runs with its signal blocked
-    ::raise(signal);
-    ::_exit(128 + signal);
-}
 
 void prepareProcess() {
     raiseOpenFileLimit();

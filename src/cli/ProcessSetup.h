@@ -12,8 +12,4 @@ namespace cli {
 //   one ends the process the same clean way.
 void prepareProcess();
 
-// Ends the process as `signal` would, after removing the files in progress.
-// Async-signal-safe.
-[[noreturn]] void endBySignal(int signal) noexcept;
-
 } // namespace cli

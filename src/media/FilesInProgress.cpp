@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <csignal>
 #include <cstring>
 #include <mutex>
 #include <random>
@@ -88,6 +89,20 @@ std::filesystem::path ownFileName(const std::filesystem::path& folder, const std
             name += kLetters[pick(generator)];
     }
     return folder / (name + extension);
+}
+
+void endBySignal(int signal) noexcept {
+    removeFilesInProgress();
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signal, &action, nullptr);
+    sigset_t mask;
+    sigemptyset(&mask);
+    sigaddset(&mask, signal);
+    ::sigprocmask(SIG_UNBLOCK, &mask, nullptr); // a handler runs with its signal blocked
+    ::raise(signal);
+    ::_exit(128 + signal);
 }
 
 } // namespace media

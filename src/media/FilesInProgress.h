@@ -41,4 +41,8 @@ std::filesystem::path ownFileName(const std::filesystem::path& folder, const std
 // Removes every listed file. Async-signal-safe: only lstat and unlink.
 void removeFilesInProgress() noexcept;
 
+// Removes every listed file, then ends the process by `signal` with its
+// default action, so the parent sees how it ended.
+[[noreturn]] void endBySignal(int signal) noexcept;
+
 } // namespace media

@@ -1,5 +1,6 @@
 #include "ui/DesktopApplication.h"
 
+#include "media/FilesInProgress.h"
 #include "platform/Preferences.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
@@ -104,7 +105,7 @@ int runDesktopApplication(int argc, char** argv) {
     TerminationSignals endings;
     QObject::connect(&endings, &TerminationSignals::received, &window, [&window](int signal) {
         window.terminate();
-        TerminationSignals::endBy(signal);
+        media::endBySignal(signal);
     });
     const int status = QApplication::exec();
     window.terminate();

@@ -1,6 +1,5 @@
 #include "ui/TerminationSignals.h"
 
-#include "media/FilesInProgress.h"
 
 #include <QSocketNotifier>
 #include <csignal>
@@ -60,18 +59,5 @@ TerminationSignals::~TerminationSignals() {
             ::close(end);
 }
 
-void TerminationSignals::endBy(int signal) {
-    media::removeFilesInProgress();
-    struct sigaction action {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    ::sigaction(signal, &action, nullptr);
-    sigset_t mask;
-    sigemptyset(&mask);
-    sigaddset(&mask, signal);
-    ::sigprocmask(SIG_UNBLOCK, &mask, nullptr);
-    ::raise(signal);
-    ::_exit(128 + signal);
-}
 
 } // namespace ui

@@ -18,11 +18,6 @@ public:
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
-    // Ends the process as the signal would have: removes the files being
-    // written (media::removeFilesInProgress), then the signal's default action,
-    // so the parent sees the process ended by it.
-    [[noreturn]] static void endBy(int signal);
-
 signals:
     void received(int signal);
 
