@@ -98,6 +98,17 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
     return chosen;
 }
 
+std::optional<std::filesystem::path> chooseMovie(QWidget& parent) {
+    QFileDialog panel(&parent, support::LocalizedString("Choose file"));
+    panel.setOption(QFileDialog::DontUseNativeDialog);
+    panel.setFileMode(QFileDialog::ExistingFile);
+    panel.setLabelText(QFileDialog::Accept, support::LocalizedString("Choose"));
+    panel.setProxyModel(new AddFilesFilter(&panel));
+    if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(QFile::encodeName(panel.selectedFiles().front()).toStdString());
+}
+
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
     if (auto paths = chooseFilesAndFolders(parent)) {
         controller.fileList().joinClips(std::move(*paths));

@@ -34,6 +34,11 @@ private:
 // user cancels.
 std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget& parent);
 
+// The panel that picks the one movie a tool window works on: "Choose file",
+// confirmed with "Choose", showing what can be a movie. Answers the file, or
+// none when the user cancels.
+std::optional<std::filesystem::path> chooseMovie(QWidget& parent);
+
 // The names in the panel's name field: several as "a.mov" "b.mov" (as the
 // panel writes a selection), else the whole text as one name.
 QStringList typedNames(const QString& text);

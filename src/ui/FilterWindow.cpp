@@ -115,13 +115,8 @@ void FilterWindow::setMovie(const std::optional<std::filesystem::path>& path) {
 }
 
 void FilterWindow::selectMovie() {
-    QFileDialog panel(this, support::LocalizedString("Choose file"));
-    panel.setOption(QFileDialog::DontUseNativeDialog);
-    panel.setFileMode(QFileDialog::ExistingFile);
-    panel.setLabelText(QFileDialog::Accept, support::LocalizedString("Choose"));
-    panel.setProxyModel(new AddFilesFilter(&panel));
-    if (panel.exec() == QDialog::Accepted && !panel.selectedFiles().isEmpty())
-        setMovie(std::filesystem::path(panel.selectedFiles().front().toStdString()));
+    if (const auto movie = chooseMovie(*this))
+        setMovie(*movie);
 }
 
 void FilterWindow::addSelectedFilter() {
