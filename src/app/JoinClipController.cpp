@@ -1,6 +1,6 @@
 #include "app/JoinClipController.h"
 
-#include "join/CreateMovieFromSoundFile.h"
+#include "app/ListServices.h"
 #include "join/OutputNaming.h"
 #include "platform/FolderPreferences.h"
 #include "platform/Preferences.h"
@@ -18,23 +18,39 @@ filelist::FileList::Services withDefaultFilename(filelist::FileList::Services se
     return services;
 }
 
-// Sound files become movies of their own when "convertSoundToMovie" is on.
-filelist::FileList::Services withSoundConversion(filelist::FileList::Services services) {
-    if (!services.createMovieFromSoundFile)
-        services.createMovieFromSoundFile = [](const std::filesystem::path& soundFile) {
-            return join::createMovieFromSoundFile(soundFile);
-        };
-    return services;
-}
-
 } // namespace
 
 JoinClipController::JoinClipController(platform::Preferences& store, const MainWindowOutlets& outlets,
                                        filelist::FileList::Services services, JoinServices joinServices)
     : m_store(store), m_defaults(store), m_outlets(outlets),
-      m_movies(m_defaults, outlets.fileList,
-               withSoundConversion(withDefaultFilename(std::move(services), *this))),
-      m_joinServices(std::move(joinServices)), m_outputFormat(m_defaults) {}
+      m_movies(m_defaults, listServices(withDefaultFilename(std::move(services), *this))),
+      m_joinServices(std::move(joinServices)), m_outputFormat(m_defaults) {
+    showListChanges();
+}
+
+void JoinClipController::showListChanges() {
+    const FileListOutlets& outlets = m_outlets.fileList;
+    QObject::connect(&m_movies, &filelist::FileList::changed, &m_movies, [this, outlets] {
+        outlets.movieTable->reloadData();
+        // The list's commands are there while it holds entries, the orderings while it holds two.
+        for (support::Control* control : {outlets.clearButton, outlets.joinButton, outlets.exportButton})
+            control->setEnabled(m_movies.count() >= 1);
+        for (support::Control* control :
+             {outlets.reverseButton, outlets.sortButton, outlets.titleSortButton, outlets.dateSortButton,
+              outlets.createDateSortButton, outlets.exifSortButton})
+            control->setEnabled(m_movies.count() >= 2);
+    });
+    QObject::connect(&m_movies, &filelist::FileList::statusChanged, &m_movies,
+                     [this](const QString& text) { message(text); });
+    QObject::connect(&m_movies, &filelist::FileList::busyChanged, &m_movies,
+                     [this](bool busy) { showSpinner(busy); });
+    QObject::connect(&m_movies, &filelist::FileList::totalDurationChanged, &m_movies, [this, outlets] {
+        const std::optional<QString>& line = m_movies.totalDuration();
+        if (line)
+            outlets.durationTextField->setText(*line);
+        outlets.durationTextField->setHidden(!line);
+    });
+}
 
 void JoinClipController::makeDefaultFilename(const std::filesystem::path& item, bool isFolder) {
     m_defaultBaseName = join::makeDefaultFilename(item, isFolder, m_movies.count());
@@ -69,7 +85,7 @@ void JoinClipController::applicationWillFinishLaunching() {
         m_outlets.viewerWindow->makeKeyAndOrderFront();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
-    m_movies.updateDurationTextField();
+    m_movies.updateTotalDuration();
 }
 
 void JoinClipController::applicationWillTerminate() {

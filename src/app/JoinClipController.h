@@ -2,11 +2,16 @@
 
 #include "app/ExportComponentOutlets.h"
 #include "app/JoinCommandOutlets.h"
+#include "app/ListImportExport.h"
 #include "app/ViewerWindow.h"
 #include "filelist/FileList.h"
+#include "filelist/TableView.h"
 #include "app/OutputFormat.h"
 #include "support/Console.h"
+#include "support/Control.h"
+#include "support/EventPump.h"
 #include "support/Job.h"
+#include "support/ProgressIndicator.h"
 #include "support/TextControl.h"
 #include "support/UserDefaults.h"
 
@@ -20,9 +25,30 @@ class JoinJob;
 
 namespace app {
 
+// The main window's controls that show the file list. Every pointer is set
+// (the tests give stored controls).
+struct FileListOutlets final {
+    filelist::TableView* movieTable = nullptr;
+    support::TextControl* durationTextField = nullptr;
+    support::TextControl* messagesTextField = nullptr;
+    support::EventPump* eventPump = nullptr;
+    support::ProgressIndicator* spinner = nullptr;
+    // List controls: enabled while the list holds at least one entry.
+    support::Control* clearButton = nullptr;
+    support::Control* joinButton = nullptr;
+    support::Control* exportButton = nullptr;
+    // Ordering controls: enabled while the list holds at least two entries.
+    support::Control* reverseButton = nullptr;
+    support::Control* sortButton = nullptr;
+    support::Control* titleSortButton = nullptr;
+    support::Control* dateSortButton = nullptr;
+    support::Control* createDateSortButton = nullptr;
+    support::Control* exifSortButton = nullptr;
+};
+
 // The main window's controls that the controller drives.
 struct MainWindowOutlets final {
-    filelist::FileListOutlets fileList;
+    FileListOutlets fileList;
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
     // Unset where there is no viewer (the command line): "ViewerDisplayed" is then left alone.
@@ -72,8 +98,8 @@ public:
     void goToMAS();
     void openJoinClipHelpURL();
 
-    void clearListButtonClicked() { m_movies.clearListButtonClicked(); }
-    void removeItem() { m_movies.removeItem(); }
+    // Removes the entries at the table's selected rows.
+    void removeSelected() { m_movies.removeRows(m_outlets.fileList.movieTable->selectedRows()); }
 
     void setOutputDirectoryTextFieldValue();
     void setMovieDownloadDestinationTextFieldValue();
@@ -93,7 +119,7 @@ public:
     // The file list as a text file. Export asks where (save panel) and answers
     // whether the file was written; import asks which file (open panel) and
     // answers whether the chosen file was read (its lines go to the list
-    // through joinClips). A file that cannot be read, or is not UTF-8 text, is
+    // through addFiles). A file that cannot be read, or is not UTF-8 text, is
     // told in an alert and changes nothing. The answers of these actions are
     // for the command line; the window may drop them, the user has been told.
     bool exportFileList();
@@ -137,7 +163,8 @@ public:
     void clearDestinationDirectory();
     void openURLDownloadDirectory();
 
-    // Status line and alerts.
+    // Status line and alerts; tellInAlert tells in an alert on window when one is given.
+    [[nodiscard]] Tell tellInAlert(support::WindowHandle* window = nullptr);
     void message(const QString& text);
     // Texts given arguments are formats, looked up first and then filled.
     void doAlert(const QString& messageText, const QString& informative, support::WindowHandle* parentWindow,
@@ -163,6 +190,8 @@ private:
     support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
     void reportRefusedRenames(const filelist::RenameOutcome& outcome);
     void showSpinner(bool shown);
+    // Shows what the list tells in the window's controls.
+    void showListChanges();
     void showStatus(const QString& text);
     // Shows the job's progress and runs finish once it has ended, on this thread.
     void runJob(std::unique_ptr<support::Job> job, const QString& title, std::function<void()> finish);

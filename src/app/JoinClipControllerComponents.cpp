@@ -4,6 +4,7 @@
 // themselves are the output format's.
 
 #include "app/JoinClipController.h"
+#include "app/CommandRequests.h"
 #include "join/LoadAndEditExporterSettings.h"
 #include "support/DoAlert.h"
 
@@ -60,9 +61,8 @@ void JoinClipController::loadExportSettings() {
 bool JoinClipController::checkComponentSelected() {
     if (m_outputFormat.selected())
         return true;
-    doAlert("No export component is selected.",
-            "Choose one in the Preferences window under 'Output Format', or turn exporting off.",
-            m_outlets.join.fileListWindow);
+    const Refusal refusal = noComponentRefusal();
+    doAlert(refusal.message, refusal.informative, m_outlets.join.fileListWindow);
     return false;
 }
 

@@ -3,7 +3,6 @@
 
 #include "app/JoinClipController.h"
 #include "app/WebPages.h"
-#include "filelist/LeftOutFiles.h"
 #include "platform/DesktopServices.h"
 
 #include <system_error>
@@ -30,8 +29,8 @@ void JoinClipController::applicationDidBecomeActive() {
 void JoinClipController::openDocuments(const std::vector<std::filesystem::path>& paths) {
     if (paths.empty())
         return;
-    m_movies.joinClips(paths);
-    filelist::tellLeftOut(m_movies, *m_outlets.join.alerts, nullptr);
+    m_movies.addFiles(paths);
+    app::tellLeftOut(m_movies, tellInAlert());
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // the selected export component, into the output folder.
 
 #include "app/JoinClipController.h"
+#include "app/CommandRequests.h"
 #include "join/ExportJob.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
@@ -16,8 +17,7 @@ namespace app {
 void JoinClipController::exportButtonClicked() {
     support::WindowHandle* mainWindow = m_outlets.join.fileListWindow;
     if (m_movies.count() == 0) {
-        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
-                mainWindow);
+        doAlert(noMoviesRefusal().message, noMoviesRefusal().informative, mainWindow);
         return;
     }
     if (!m_outputFormat.isExporting()) {
@@ -39,25 +39,14 @@ void JoinClipController::exportButtonClicked() {
 
 std::vector<std::filesystem::path>
 JoinClipController::exportMoviesToFolder(const std::filesystem::path& folder) {
-    const std::optional<join::ComponentDescription> component = m_outputFormat.selected();
     // Without any component there is nothing to export through: told, never passed over.
-    if (!component) {
+    if (!m_outputFormat.selected()) {
         checkComponentSelected();
         return {};
     }
     if (isRunningJob())
         return {};
-    join::ExportRequest request;
-    request.folder = folder;
-    request.component = *component;
-    request.exportSettings = m_outputFormat.selectedSettings();
-    request.preserveDates = m_defaults.boolValue(support::Pref::PreserveDates);
-    // Each movie read where its file is now, after a rename or a move.
-    for (int i = 0; i < m_movies.count(); ++i) {
-        const auto source = m_movies.pathOfEntry(i);
-        if (auto movie = m_movies.movieOfEntry(i); source && movie)
-            request.items.push_back({std::move(movie), *source});
-    }
+    join::ExportRequest request = makeExportRequest(m_movies, m_outputFormat, m_defaults, folder);
 
     auto job = std::make_unique<join::ExportJob>(std::move(request));
     join::ExportJob& exporting = *job;

@@ -1,6 +1,7 @@
 // The Join command, its status line and alerts, and the output folder commands.
 
 #include "app/JoinClipController.h"
+#include "app/CommandRequests.h"
 #include "join/JoinJob.h"
 #include "join/OutputNaming.h"
 #include "platform/DesktopServices.h"
@@ -46,8 +47,7 @@ JoinOutcome JoinClipController::addButtonClicked() {
     if (isRunningJob())
         return outcomeOf(Status::NotSaved); // one write at a time; the sheet shows the one under way
     if (m_movies.count() == 0) {
-        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
-                outlets.fileListWindow);
+        doAlert(noMoviesRefusal().message, noMoviesRefusal().informative, outlets.fileListWindow);
         return outcomeOf(Status::NothingToJoin);
     }
     // Exporting without a component would write a file of no known format.
@@ -75,38 +75,13 @@ JoinOutcome JoinClipController::addButtonClicked() {
             return outcomeOf(Status::NotSaved);
     }
 
-    // The movies of the entries whose files are still there, each with its own title.
-    join::JoinRequest request;
-    for (int i = 0; i < m_movies.count(); ++i) {
-        const filelist::MovieEntry& entry = m_movies.movies()[static_cast<std::size_t>(i)];
-        const auto source = m_movies.pathOfEntry(i);
-        if (!source || !entry.qtkMovie)
-            continue;
-        // Replacing a source with the joined movie would destroy the source, and a
-        // movie that refers to its sources would then refer to itself.
-        if (platform::isSameFile(*source, *path)) {
-            doAlert("The joined movie can not replace one of the movies being joined.",
-                    "Choose another name or folder and try again.", outlets.fileListWindow);
-            return outcomeOf(Status::NotSaved);
-        }
-        request.movies.push_back(m_movies.movieOfEntry(i)); // read where its file is now
-        request.titles.push_back(entry.title);
-    }
-    if (request.movies.empty()) {
-        doAlert("There are no movies to process.", "Add some movies to the file list and try again.",
-                outlets.fileListWindow);
-        return outcomeOf(Status::NothingToJoin);
-    }
-    request.destFilePath = *path;
-    request.flatten = m_defaults.boolValue(support::Pref::Flatten);
-    request.withChapters = m_defaults.boolValue(support::Pref::Chapterize);
-    request.desiredSeconds = m_defaults.floatValue(support::Pref::DesiredDuration);
-    if (m_outputFormat.isExporting()) {
-        request.component = m_outputFormat.selected();
-        request.exportSettings = m_outputFormat.selectedSettings();
+    auto request = makeJoinRequest(m_movies, m_outputFormat, m_defaults, *path);
+    if (!request) {
+        doAlert(request.error().message, request.error().informative, outlets.fileListWindow);
+        return outcomeOf(request.error().nothingToDo ? Status::NothingToJoin : Status::NotSaved);
     }
 
-    auto job = std::make_unique<join::JoinJob>(std::move(request));
+    auto job = std::make_unique<join::JoinJob>(std::move(*request));
     join::JoinJob& joining = *job;
     runJob(std::move(job), writeTitle(nullptr), [this, &joining, extension, reserved] {
         m_lastJoin = finishJoin(joining, extension);

@@ -9,6 +9,7 @@
 // removes what it had written, and the job's end closes the sheet.
 
 #include "app/JoinClipController.h"
+#include "app/CommandRequests.h"
 #include "join/DockProgress.h"
 #include "join/ProgressEstimate.h"
 #include "platform/DockTile.h"
@@ -22,9 +23,6 @@
 namespace app {
 
 namespace {
-
-// The media framework's description of the write under way.
-const char* const kOperationDescription = "Saving movie ";
 
 // The fraction done as the displays can use it: within 0 to 1, 0 when unknown.
 double fractionDone(double fraction) {
@@ -50,15 +48,7 @@ void JoinClipController::showSpinner(bool shown) {
 }
 
 QString JoinClipController::writeTitle(const std::filesystem::path* fileName) const {
-    QString title = QString::fromLatin1(kOperationDescription);
-    const auto component = m_outputFormat.isExporting() ? m_outputFormat.selectedTitle() : std::nullopt;
-    if (component) {
-        if (fileName)
-            title += QFile::decodeName(fileName->filename().c_str()) + QString(", as %1").arg(*component);
-        else
-            title += QString("as %1").arg(*component);
-    }
-    return title;
+    return app::writeTitle(m_outputFormat, fileName);
 }
 
 void JoinClipController::runJob(std::unique_ptr<support::Job> job, const QString& title,

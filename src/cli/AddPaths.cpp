@@ -42,7 +42,7 @@ int addPaths(filelist::FileList& list, const std::vector<std::filesystem::path>&
             usable.push_back(path);
     }
     if (asBatch) {
-        list.joinClips(usable);
+        list.addFiles(usable);
         return unusable;
     }
     for (const auto& path : usable) {
@@ -52,7 +52,7 @@ int addPaths(filelist::FileList& list, const std::vector<std::filesystem::path>&
         }
         const int before = list.count();
         if (const QByteArray reference = platform::getAlias(path); !reference.isEmpty())
-            list.joinClip(reference, list.count(), std::nullopt);
+            list.insertEntry(reference, list.count(), std::nullopt);
         if (list.count() == before)
             tell(path, "it could not be added to the list");
         if (afterFile)

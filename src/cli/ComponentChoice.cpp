@@ -1,6 +1,7 @@
 #include "cli/ComponentChoice.h"
 
-#include "app/JoinClipController.h"
+#include "app/OutputFormat.h"
+#include "support/UserDefaults.h"
 #include "join/SettingsFile.h"
 
 #include <ostream>
@@ -15,10 +16,9 @@ bool chooseComponent(app::OutputFormat& format, const QString& title, const char
     return false;
 }
 
-bool exportThrough(app::JoinClipController& controller, const QString& title,
+bool exportThrough(app::OutputFormat& format, support::UserDefaults& defaults, const QString& title,
                    const std::optional<std::filesystem::path>& settingsFile, const char* command,
                    std::ostream& err) {
-    app::OutputFormat& format = controller.outputFormat();
     if (!chooseComponent(format, title, command, err))
         return false;
     if (settingsFile) {
@@ -29,7 +29,7 @@ bool exportThrough(app::JoinClipController& controller, const QString& title,
         }
         format.replaceSettings(std::move(*settings));
     }
-    controller.defaults().setOverride(support::Pref::Export, true);
+    defaults.setOverride(support::Pref::Export, true);
     return true;
 }
 

@@ -6,9 +6,11 @@
 #include <optional>
 
 namespace app {
-class JoinClipController;
 class OutputFormat;
-} // namespace app
+}
+namespace support {
+class UserDefaults;
+}
 
 namespace cli {
 
@@ -22,7 +24,7 @@ namespace cli {
 // ones, as loading a settings file does); false, said on err, when there is
 // no such component or the file is not a settings file. The stored
 // preferences are not written.
-[[nodiscard]] bool exportThrough(app::JoinClipController& controller, const QString& title,
+[[nodiscard]] bool exportThrough(app::OutputFormat& format, support::UserDefaults& defaults, const QString& title,
                                  const std::optional<std::filesystem::path>& settingsFile, const char* command,
                                  std::ostream& err);
 

@@ -1,14 +1,15 @@
 #include "cli/ComponentsCommand.h"
 
-#include "app/JoinClipController.h"
-#include "cli/ArgumentSettingsPanels.h"
+#include "app/OutputFormat.h"
+#include "cli/CommandConsole.h"
 #include "cli/CommandLine.h"
 #include "cli/ComponentChoice.h"
-#include "cli/HeadlessExportSettingsDialog.h"
-#include "cli/HeadlessWindow.h"
 #include "cli/OpenedPreferences.h"
 #include "join/ComponentTable.h"
+#include "join/LoadAndEditExporterSettings.h"
+#include "join/SettingsFile.h"
 #include "platform/Preferences.h"
+#include "support/UserDefaults.h"
 
 #include <QFile>
 #include <expected>
@@ -113,32 +114,42 @@ int runSettingsCommand(const std::vector<std::string>& arguments, std::ostream& 
     if (options->show)
         return showSettingsFile(*options->load, out, err);
 
-    // The preferences window's commands, with the stored settings of every
-    // component: choose the component, edit its settings, save them all.
+    // What the preferences window's settings commands do, with the stored
+    // settings of every component: choose the component, load a settings
+    // file, edit its settings, save them all.
     OpenedPreferences preferences(err);
-    HeadlessWindow window(false, err);
-    app::MainWindowOutlets outlets = window.outlets();
-    ArgumentSettingsPanels panels(options->save, options->load);
-    HeadlessExportSettingsDialog dialog(options->changes, err);
-    outlets.components.panels = &panels;
-    outlets.components.settingsDialog = &dialog;
-    app::JoinClipController controller(preferences.store(), outlets);
-    controller.outputFormat().load();
-    if (!chooseComponent(controller.outputFormat(), *options->component, "settings", err))
+    support::UserDefaults defaults(preferences.store());
+    CommandConsole console(err, false);
+    app::OutputFormat format(defaults);
+    format.load();
+    if (!chooseComponent(format, *options->component, "settings", err))
         return 2;
-
     if (options->load) {
-        if (!join::readSettingsFile(*options->load)) {
+        auto loaded = join::readSettingsFile(*options->load);
+        if (!loaded) {
             err << "joinclip settings: " << options->load->string() << " is not a settings file\n";
             return 1;
         }
-        controller.loadExportSettings(); // replaces every component's settings, then edits this one's
-    } else {
-        controller.editExportSettings();
+        format.replaceSettings(std::move(*loaded)); // every component's settings
     }
-    if (dialog.failed())
-        return 2; // the dialog refused a change and said why
-    controller.saveExportSettings();
+
+    // The chosen component's settings as they stand, with each change applied in order.
+    const join::ComponentDescription component = *format.selected();
+    (void)join::loadAndEditExporterSettings(component, format.selectedSettings(), false, nullptr, console);
+    if (join::Exporter* exporter = component.exporter.get()) {
+        media::ExportSettings edited = exporter->settings();
+        for (const auto& [key, value] : options->changes) {
+            if (auto set = media::setExportSetting(exporter->component(), edited, key, value); !set) {
+                err << "joinclip: " << set.error().message << "\n";
+                return 2;
+            }
+        }
+        exporter->setSettings(edited);
+        format.setSettings(*format.selectedTitle(), exporter->settingsBytes());
+    }
+    const bool saved = join::writeSettingsFile(*options->save, format.settings());
+    console.alert(saved ? "All export settings were saved to: %@" : "All export settings could not be saved to: %@",
+                  " ", {QFile::decodeName(options->save->c_str())});
     const auto written = join::readSettingsFile(*options->save);
     if (!written || !written->contains(*options->component))
         return 1;

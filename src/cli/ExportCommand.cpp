@@ -1,12 +1,11 @@
 #include "cli/ExportCommand.h"
 
-#include "app/JoinClipController.h"
+#include "app/CommandRequests.h"
+#include "app/OutputFormat.h"
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
+#include "cli/CommandList.h"
 #include "cli/ComponentChoice.h"
-#include "cli/HeadlessWindow.h"
-#include "cli/OpenedPreferences.h"
-#include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
 
 #include <ostream>
@@ -31,15 +30,15 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     if (!options.isSet("component"))
         return options.usageError("--component TITLE is needed", err);
 
-    OpenedPreferences preferences(err);
-    platform::Preferences& store = preferences.store();
-    HeadlessWindow window(true, err);
-    app::JoinClipController controller(store, window.outlets());
-    controller.outputFormat().load();
-    if (!exportThrough(controller, options.text("component"), options.path("settings"), "export", err))
+    CommandList session(err, true);
+    platform::Preferences& store = session.preferences().store();
+    support::UserDefaults& defaults = session.defaults();
+    app::OutputFormat format(defaults);
+    format.load();
+    if (!exportThrough(format, defaults, options.text("component"), options.path("settings"), "export", err))
         return 2;
     if (options.isSet("preserve-dates"))
-        controller.defaults().setOverride(support::Pref::PreserveDates, true);
+        defaults.setOverride(support::Pref::PreserveDates, true);
 
     const auto folder =
         options.isSet("output-dir") ? options.path("output-dir") : platform::CopyOutputFolderPath(store);
@@ -51,14 +50,19 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
         return 2;
     }
 
-    filelist::FileList& list = controller.fileList();
+    filelist::FileList& list = session.list();
     const int unusable = addPaths(list, files, false, err);
-    // Ctrl-C during a write is the progress sheet's Cancel.
-    window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
-    const auto written = [&] {
-        const InterruptGuard interrupts;
-        return controller.exportMoviesToFolder(*folder);
-    }();
+    join::ExportJob job(app::makeExportRequest(list, format, defaults, *folder));
+    CommandConsole& console = session.console();
+    (void)console.run(job, app::writeTitle(format)); // what failed is in the outcome
+    for (const QString& note : job.outcome().notes)
+        console.writeLine(note);
+    // A file that could not be written is told, never passed over; a cancel is no failure.
+    const QStringList& failedNames = job.outcome().failed;
+    if (!failedNames.isEmpty())
+        console.alert("%d of the files could not be exported.", "%@", {QString::number(failedNames.size())},
+                      {failedNames.join(", ")});
+    const std::vector<std::filesystem::path>& written = job.outcome().written;
     for (const auto& file : written)
         out << file.string() << "\n";
     // Files that never reached the list, and listed ones that were not written.

@@ -4,10 +4,16 @@
 #include "cli/CommandLine.h"
 #include "cli/DurationArgument.h"
 #include "cli/ComponentChoice.h"
-#include "cli/HeadlessWindow.h"
+#include "cli/CommandList.h"
 #include "cli/ListDurations.h"
-#include "cli/OpenedPreferences.h"
+#include "app/CommandRequests.h"
+#include "app/OutputFormat.h"
+#include "join/OutputNaming.h"
+#include "join/ReservedName.h"
+#include "platform/FileNames.h"
+#include "platform/FolderPreferences.h"
 
+#include <cerrno>
 #include <ostream>
 #include <system_error>
 
@@ -68,36 +74,31 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         duration = *read;
     }
 
-    OpenedPreferences preferences(err);
-    HeadlessWindow window(true, err);
-    app::JoinClipController controller(preferences.store(), window.outlets());
-    support::UserDefaults& defaults = controller.defaults();
-    filelist::FileList& list = controller.fileList();
+    CommandList session(err, true);
+    support::UserDefaults& defaults = session.defaults();
+    filelist::FileList& list = session.list();
+    CommandConsole& console = session.console();
 
     // The export components as the application has them: with "Export" on, the
     // stored component and its settings are used; --component chooses one for this run.
-    controller.outputFormat().load();
+    app::OutputFormat format(defaults);
+    format.load();
     if (options.isSet("component") &&
-        !exportThrough(controller, options.text("component"), options.path("settings"), "join", err))
+        !exportThrough(format, defaults, options.text("component"), options.path("settings"), "join", err))
         return 2;
 
     // What the options say holds for this run only; the stored preferences stay as they are.
-    if (outputFolder)
-        controller.setOutputFolderForThisRun(*outputFolder);
+    const std::optional<std::filesystem::path> folder =
+        outputFolder ? outputFolder : platform::CopyOutputFolderPath(session.preferences().store());
     if (options.isSet("chapters") || options.isSet("no-chapters"))
         defaults.setOverride(support::Pref::Chapterize, options.isSet("chapters"));
     if (options.isSet("reference"))
         defaults.setOverride(support::Pref::Flatten, false);
     if (duration)
         defaults.setOverride(support::Pref::DesiredDuration, *duration);
-    // -o answers the save panel; without it the default name in the output folder is used.
-    defaults.setOverride(support::Pref::PromptForFilename, output.has_value());
-    if (output)
-        window.savePanel().setAnswer(*output);
 
-    const int unusable =
-        addPaths(list, files, options.isSet("sort"), err,
-                 [&](const std::filesystem::path& file) { controller.makeDefaultFilename(file, false); });
+    const int unusable = addPaths(list, files, options.isSet("sort"), err,
+                                  [&](const std::filesystem::path& file) { session.noteAdded(file, false); });
     if (unusable > 0) {
         err << "joinclip join: " << unusable << (unusable == 1 ? " file was" : " files were")
             << " not added (see above); nothing was written\n";
@@ -119,41 +120,78 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         }
     }
 
-    // Ctrl-C during the write is the progress sheet's Cancel.
-    window.eventPump().setCancelAction([&controller] { controller.cancelOp(); });
-    const app::JoinOutcome outcome = [&] {
-        const InterruptGuard interrupts;
-        return controller.addButtonClicked();
-    }();
-    switch (outcome.status) {
-    case app::JoinOutcome::Status::Written:
-        break;
-    case app::JoinOutcome::Status::NotSaved:
-        if (!output && !controller.outputFolderPath()) {
+    if (list.count() == 0) {
+        console.alert(app::noMoviesRefusal().message, app::noMoviesRefusal().informative);
+        return 1;
+    }
+    // Exporting without a component would write a file of no known format.
+    if (format.isExporting() && !format.selected()) {
+        console.alert(app::noComponentRefusal().message, app::noComponentRefusal().informative);
+        return 1;
+    }
+    // The extension of this join: the component's, else ".mov".
+    const QString extension = format.extension().value_or(QString(".mov"));
+
+    // -o names the movie; without it the default name in the output folder is
+    // made ours before the write, and goes again if nothing is written.
+    std::optional<std::filesystem::path> path = output;
+    const bool byDefaultName = !path && format.extension();
+    if (byDefaultName)
+        path = join::defaultFilename(folder, session.defaultBaseName(), extension);
+    std::optional<join::ReservedName> reserved =
+        byDefaultName && path ? join::reserveDefaultFilename(folder, session.defaultBaseName(), extension)
+                              : std::nullopt;
+    if (reserved)
+        path = reserved->path();
+    if (!path) {
+        if (!folder) {
             err << "joinclip join: no output folder is set: give -o PATH or --output-dir DIR, or set one "
                    "with "
                    "joinclip prefs set OutputDirectory DIR\n";
             return 2;
         }
-        return 1; // the alert said why
-    case app::JoinOutcome::Status::WriteCancelled:
-        err << "joinclip join: cancelled; nothing was written\n";
         return 1;
-    case app::JoinOutcome::Status::NothingToJoin:
-    case app::JoinOutcome::Status::NoComponent:
-    case app::JoinOutcome::Status::WriteFailed:
-    case app::JoinOutcome::Status::Started: // never here: the job runs on this thread
-        return 1; // the alert said why
     }
-    if (outcome.scaled == false) {
+
+    auto request = app::makeJoinRequest(list, format, defaults, *path);
+    if (!request) {
+        console.alert(request.error().message, request.error().informative);
+        return 1;
+    }
+    join::JoinJob job(std::move(*request));
+    const auto written = console.run(job, app::writeTitle(format));
+    for (const QString& note : job.outcome().notes)
+        console.writeLine(note);
+    if (!written) {
+        if (written.error().code == ECANCELED) {
+            // Cancelled as the job ended: what the user stopped leaves nothing either.
+            if (job.outcome().complete) {
+                std::error_code ignored;
+                std::filesystem::remove(*path, ignored);
+            }
+            err << "joinclip join: cancelled; nothing was written\n";
+            return 1;
+        }
+        // A failed write is told once, with its reason: nothing was written.
+        console.alert("The movie could not be saved.", "%@", {}, {QString::fromStdString(written.error().message)});
+        return 1;
+    }
+    std::filesystem::path result = *path;
+    if (auto renamed = platform::AddNameExtensionIfMissing(result, extension))
+        result = std::move(*renamed);
+    reserved.reset(); // the finished movie took its place
+    if (job.outcome().scaled == false) {
         // The unscaled movie is not what was asked for: it goes, and nothing is reported written.
         std::error_code error;
-        std::filesystem::remove(outcome.path, error);
+        std::filesystem::remove(result, error);
         err << "joinclip join: the movie could not be scaled to " << desiredDuration
             << " seconds; nothing was written\n";
         return 1;
     }
-    out << outcome.path.string() << "\n";
+    std::error_code error;
+    if (defaults.boolValue(support::Pref::OpenFile) && std::filesystem::exists(result, error))
+        err << "Not opening " << result.string() << ": there is no desktop to open it in from the command line\n";
+    out << result.string() << "\n";
     return 0;
 }
 

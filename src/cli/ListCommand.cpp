@@ -3,10 +3,10 @@
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
 #include "cli/DurationArgument.h"
-#include "cli/HeadlessWindow.h"
+#include "app/ListImportExport.h"
+#include "cli/CommandList.h"
 #include "cli/ListDurations.h"
 #include "cli/ListOrderingOptions.h"
-#include "cli/OpenedPreferences.h"
 #include "filelist/TableCells.h"
 
 #include <QJsonArray>
@@ -87,25 +87,34 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
         desiredDuration = *read;
     }
 
-    OpenedPreferences preferences(err);
-    HeadlessWindow window(options.isSet("verbose"), err);
-    app::MainWindowOutlets outlets = window.outlets();
-    support::HeadlessOpenPanel importPanel(options.path("import"));
-    outlets.join.openPanel = &importPanel;
-    app::JoinClipController controller(preferences.store(), outlets);
-    filelist::FileList& list = controller.fileList();
-    controller.awakeFromNib();
-    if (options.isSet("restore"))
-        controller.applicationWillFinishLaunching();
+    CommandList session(err, options.isSet("verbose"));
+    filelist::FileList& list = session.list();
+    support::UserDefaults& defaults = session.defaults();
+    CommandConsole& console = session.console();
+    const app::Tell tell = [&console](const QString& message, const QString& informative,
+                                      const QStringList& messageArguments, const QStringList& informativeArguments) {
+        console.alert(message, informative, messageArguments, informativeArguments);
+    };
+    if (options.isSet("restore")) {
+        // As the application starts: the list saved when "RememberFileList" is on.
+        (void)session.preferences().store().synchronize(); // a failed write stays pending
+        if (defaults.boolValue(support::Pref::RememberFileList))
+            list.restoreList();
+    }
 
-    int status = options.isSet("import") && !controller.importFileList() ? 1 : 0;
+    int status = 0;
+    if (const auto file = options.path("import"); file && !app::importFileList(list, *file, tell, console))
+        status = 1;
     if (addPaths(list, paths, options.isSet("sort"), err) > 0)
         status = 1;
-    ordering.apply(controller);
-    if (options.isSet("export")) {
-        window.savePanel().setAnswer(options.path("export"));
-        if (!controller.exportFileList())
+    ordering.apply(list);
+    if (const auto file = options.path("export")) {
+        if (list.count() == 0) {
+            console.alert("There are no file paths to export.", "Add files to the file list and try again");
             status = 1;
+        } else if (!app::exportFileList(list, *file, tell, console)) {
+            status = 1;
+        }
     }
     if (desiredDuration) {
         const ListDurations durations = listDurations(list);
@@ -115,15 +124,15 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
                 << ": " << reachable.error() << "\n";
             return 2;
         }
-        controller.defaults().setOverride(support::Pref::DesiredDuration, *desiredDuration);
+        defaults.setOverride(support::Pref::DesiredDuration, *desiredDuration);
     }
-    list.updateDurationTextField();
+    list.updateTotalDuration();
 
-    const bool fullPath = controller.defaults().boolValue(support::Pref::DisplayFullPath);
+    const bool fullPath = defaults.boolValue(support::Pref::DisplayFullPath);
     const auto cell = [&](const char* column, int row) {
         return filelist::objectValueForTableColumn(list, column, row, fullPath).toString();
     };
-    const bool totalShown = !window.durationTextField().isHidden();
+    const std::optional<QString>& total = list.totalDuration();
     if (options.isSet("json")) {
         QJsonArray entries;
         for (int row = 0; row < list.count(); ++row) {
@@ -133,8 +142,8 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
             entries.append(entry);
         }
         QJsonObject document{{"entries", entries}};
-        if (totalShown)
-            document.insert("total", window.durationTextField().text());
+        if (total)
+            document.insert("total", *total);
         out << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
     } else {
         for (int row = 0; row < list.count(); ++row) {
@@ -146,13 +155,13 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
             }
             out << line << "\n";
         }
-        if (totalShown)
-            out << window.durationTextField().text().toStdString() << "\n";
+        if (total)
+            out << total->toStdString() << "\n";
     }
 
     if (options.isSet("save")) {
-        controller.applicationWillTerminate();
-        if (!preferences.write("list"))
+        list.saveList();
+        if (!session.preferences().write("list"))
             status = 1;
     }
     return status;

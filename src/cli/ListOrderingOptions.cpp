@@ -1,5 +1,7 @@
 #include "cli/ListOrderingOptions.h"
 
+#include "filelist/FileList.h"
+
 #include <utility>
 
 namespace cli {
@@ -36,28 +38,11 @@ bool ListOrderingOptions::read(const CommandLine& options, std::ostream& err) {
     return false;
 }
 
-void ListOrderingOptions::apply(app::JoinClipController& controller) const {
-    if (m_sortKey) {
-        switch (*m_sortKey) {
-        case filelist::SortKey::ModificationDate:
-            controller.dateSortListButtonClicked();
-            break;
-        case filelist::SortKey::CreationDate:
-            controller.createDateSortListButtonClicked();
-            break;
-        case filelist::SortKey::ExifDate:
-            controller.exifDateSortListButtonClicked();
-            break;
-        case filelist::SortKey::Title:
-            controller.titleSortListButtonClicked();
-            break;
-        case filelist::SortKey::Path:
-            controller.finderSortListButtonClicked();
-            break;
-        }
-    }
+void ListOrderingOptions::apply(filelist::FileList& list) const {
+    if (m_sortKey)
+        list.sortBy(*m_sortKey);
     if (m_reverse)
-        controller.reverseListButtonClicked();
+        list.reverseList();
 }
 
 } // namespace cli

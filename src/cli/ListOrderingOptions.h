@@ -1,10 +1,14 @@
 #pragma once
 
-#include "app/JoinClipController.h"
+#include "filelist/EntrySort.h"
 #include "cli/CommandLine.h"
 
 #include <iosfwd>
 #include <optional>
+
+namespace filelist {
+class FileList;
+}
 
 namespace cli {
 
@@ -17,7 +21,7 @@ public:
     // Reads them; false after telling a usage error on err.
     bool read(const CommandLine& options, std::ostream& err);
     // Sorts, then reverses, as asked.
-    void apply(app::JoinClipController& controller) const;
+    void apply(filelist::FileList& list) const;
 
 private:
     std::optional<filelist::SortKey> m_sortKey;

@@ -2,10 +2,10 @@
 
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
-#include "cli/HeadlessWindow.h"
+#include "app/RenameReport.h"
+#include "cli/CommandList.h"
 #include "cli/ListCommand.h"
 #include "cli/ListOrderingOptions.h"
-#include "cli/OpenedPreferences.h"
 
 #include <ostream>
 
@@ -31,14 +31,14 @@ int runRenameCommand(const std::vector<std::string>& arguments, std::ostream& ou
     if (!ordering.read(options, err))
         return 2;
 
-    OpenedPreferences preferences(err);
-    HeadlessWindow window(false, err);
-    app::JoinClipController controller(preferences.store(), window.outlets());
-    int status = addPaths(controller.fileList(), paths, false, err) > 0 ? 1 : 0;
-    ordering.apply(controller);
-    // Refusals are told on err by the controller, one line each with its reason.
+    CommandList session(err, false);
+    filelist::FileList& list = session.list();
+    int status = addPaths(list, paths, false, err) > 0 ? 1 : 0;
+    ordering.apply(list);
     const filelist::RenameOutcome outcome =
-        options.isSet("number") ? controller.renameFilesInSequence() : controller.removeFilenamePrefixes();
+        options.isSet("number") ? list.renameFilesInSequence() : list.removeFilenamePrefixes();
+    // Refusals are told on err, one line each with its reason.
+    session.console().status(app::reportRenames(outcome, session.console()));
     for (const filelist::RenameOutcome::Rename& rename : outcome.renamed)
         out << escapeTableCell(rename.from.native()) << '\t' << escapeTableCell(rename.to.native()) << '\n';
     if (!outcome.refused.empty())

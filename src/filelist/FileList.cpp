@@ -3,7 +3,6 @@
 #include "platform/FileReference.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
-#include "support/Message.h"
 #include "support/PreviewImage.h"
 #include "support/UserDefaults.h"
 
@@ -19,8 +18,8 @@ constexpr double kPreviewSide = 512;
 
 } // namespace
 
-FileList::FileList(support::UserDefaults& defaults, const FileListOutlets& outlets, Services services)
-    : m_defaults(defaults), m_outlets(outlets), m_services(std::move(services)) {
+FileList::FileList(support::UserDefaults& defaults, Services services, QObject* parent)
+    : QObject(parent), m_defaults(defaults), m_services(std::move(services)) {
     if (!m_services.previewImage) {
         m_services.previewImage = [](const std::filesystem::path& file) {
             return support::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
@@ -35,11 +34,7 @@ std::optional<std::filesystem::path> FileList::pathOfEntry(int index) const {
     return platform::stringWithAlias(m_movies[static_cast<std::size_t>(index)].alias);
 }
 
-void FileList::showMessage(const QString& text) {
-    support::message(*m_outlets.messagesTextField, *m_outlets.eventPump, text);
-}
-
-void FileList::joinClip(const QByteArray& alias, int index, const std::optional<QString>& title) {
+void FileList::insertEntry(const QByteArray& alias, int index, const std::optional<QString>& title) {
     if (alias.isEmpty())
         return;
     const auto path = platform::stringWithAlias(alias);
@@ -52,8 +47,7 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
     std::filesystem::path moviePath = *path;
     if (m_defaults.boolValue(support::Pref::ConvertSoundToMovie) && m_services.createMovieFromSoundFile) {
         if (auto converted = m_services.createMovieFromSoundFile(*path)) {
-            // Set directly, as a status that needs no translation and no redraw of its own.
-            m_outlets.messagesTextField->setText("Converted sound to movie");
+            emit statusChanged("Converted sound to movie");
             if (!converted->fileName().empty())
                 moviePath = converted->fileName();
         }
@@ -68,7 +62,7 @@ void FileList::joinClip(const QByteArray& alias, int index, const std::optional<
                         {QString::fromStdString(movie.error().message)})});
         return;
     }
-    showMessage(support::fillFormat("Created movie: %@", {QFile::decodeName(moviePath.filename().c_str())}));
+    emit statusChanged(support::fillFormat("Created movie: %@", {QFile::decodeName(moviePath.filename().c_str())}));
 
     QByteArray reference = platform::getAlias(moviePath);
     if (reference.isEmpty())
@@ -102,7 +96,7 @@ void FileList::resetChapterTitles() {
             continue;
         entry.title = defaultChapterTitleForMovie(*entry.qtkMovie, i);
     }
-    m_outlets.movieTable->reloadData();
+    emit changed();
 }
 
 void FileList::setTitle(int index, const QString& title) {
@@ -116,47 +110,20 @@ void FileList::refreshTable() {
         updateMovieInfoAtIndex(i);
 }
 
-void FileList::setListControlsEnabled(bool enabled) {
-    for (support::Control* control : {m_outlets.clearButton, m_outlets.joinButton, m_outlets.exportButton})
-        control->setEnabled(enabled);
-}
-
-void FileList::setOrderingControlsEnabled(bool enabled) {
-    for (support::Control* control :
-         {m_outlets.reverseButton, m_outlets.sortButton, m_outlets.titleSortButton, m_outlets.dateSortButton,
-          m_outlets.createDateSortButton, m_outlets.exifSortButton})
-        control->setEnabled(enabled);
-}
-
-void FileList::enableControlsForCount() {
-    if (count() >= 1)
-        setListControlsEnabled(true);
-    if (count() >= 2)
-        setOrderingControlsEnabled(true);
-}
-
 void FileList::clearAll() {
     m_movies.clear();
-    setListControlsEnabled(false);
-    setOrderingControlsEnabled(false);
-    m_outlets.movieTable->reloadData();
-    updateDurationTextField();
+    emit changed();
+    updateTotalDuration();
 }
 
-void FileList::clearListButtonClicked() {
-    std::vector<int> rows = m_outlets.movieTable->selectedRows();
+void FileList::removeRows(std::vector<int> rows) {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     for (auto row = rows.rbegin(); row != rows.rend(); ++row)
         if (*row >= 0 && *row < count())
             m_movies.erase(m_movies.begin() + *row);
-
-    if (count() == 0)
-        setListControlsEnabled(false);
-    if (count() <= 1)
-        setOrderingControlsEnabled(false);
-    m_outlets.movieTable->reloadData();
-    updateDurationTextField();
+    emit changed();
+    updateTotalDuration();
 }
 
 } // namespace filelist

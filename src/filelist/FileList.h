@@ -1,12 +1,12 @@
 #pragma once
 
 #include "filelist/EntrySort.h"
-#include "filelist/FileListOutlets.h"
 #include "filelist/LeftOutFiles.h"
 #include "filelist/MovieEntry.h"
 
 #include <QByteArray>
 #include <QImage>
+#include <QObject>
 #include <QString>
 #include <filesystem>
 #include <functional>
@@ -33,10 +33,12 @@ struct RenameOutcome final {
 };
 
 // The ordered list of movie entries (m_movies) and the operations that make,
-// refresh, title and remove entries, keep the total-duration line and enable
-// the list-dependent controls. Its order is the order of the join, of the
-// per-file export and of Play All. Main thread only.
-class FileList final {
+// refresh, title and remove entries and keep the total-duration line. Its
+// order is the order of the join, of the per-file export and of Play All.
+// It tells what changed through its signals; the window and the command line
+// show it. Main thread only.
+class FileList final : public QObject {
+    Q_OBJECT
 public:
     // Work that other parts of the application do for the list.
     struct Services final {
@@ -49,7 +51,7 @@ public:
         std::function<std::optional<QImage>(const std::filesystem::path& file)> previewImage;
     };
 
-    FileList(support::UserDefaults& defaults, const FileListOutlets& outlets, Services services = {});
+    explicit FileList(support::UserDefaults& defaults, Services services = {}, QObject* parent = nullptr);
 
     const std::vector<MovieEntry>& movies() const { return m_movies; }
     int count() const { return static_cast<int>(m_movies.size()); }
@@ -58,11 +60,11 @@ public:
     // title is the default one when none is given. When the reference does
     // not resolve or the file does not open, adds nothing and notes the file
     // among leftOut().
-    void joinClip(const QByteArray& alias, int index, const std::optional<QString>& title);
+    void insertEntry(const QByteArray& alias, int index, const std::optional<QString>& title);
     // Adds files and folders as one batch: files at the top in text order,
     // the files of folders at the end, folders in descending text order.
     // Starts a new leftOut().
-    void joinClips(std::vector<std::filesystem::path> paths);
+    void addFiles(std::vector<std::filesystem::path> paths);
     // Appends the folder's openable files; true when at least one was taken.
     // Visible files that do not open are noted among leftOut(); hidden ones
     // (a folder's thumbnails, its ".hidden") are passed over.
@@ -98,12 +100,15 @@ public:
     void resetChapterTitles();
     void setTitle(int index, const QString& title);
 
-    void updateDurationTextField();
+    // Makes the total-duration line again (the desired duration may have
+    // changed) and tells totalDurationChanged.
+    void updateTotalDuration();
+    // The total-duration line under the table; none while it is not shown.
+    const std::optional<QString>& totalDuration() const { return m_totalDuration; }
 
     void clearAll();
-    // Removes the entries at the table's selected rows.
-    void clearListButtonClicked();
-    void removeItem() { clearListButtonClicked(); }
+    // Removes the entries at these rows (the table's selection).
+    void removeRows(std::vector<int> rows);
 
     // The list in the preferences between runs ("MovieAliases", "ChapterTitles").
     void saveList();
@@ -149,26 +154,29 @@ public:
     // Adds dropped files at `row` in text order and the files of dropped
     // folders at the end; true when anything was added. Starts a new leftOut().
     bool processDroppedFiles(std::vector<std::filesystem::path> names, int row);
-    // After a drop: enables what the count allows, disables nothing.
-    void enableControlsAfterDrop() { enableControlsForCount(); }
+
+signals:
+    // The entries, their order or their values changed: the table shows them again.
+    void changed();
+    // A line for the status line ("Created movie: a.mov").
+    void statusChanged(const QString& text);
+    // Files are being added from a folder or a drop (the window's spinner).
+    void busyChanged(bool busy);
+    // totalDuration() changed.
+    void totalDurationChanged();
 
 private:
-    // Adds one file at index (joinClip); false, noted among leftOut(), when it was not taken.
+    // Adds one file at index (insertEntry); false, noted among leftOut(), when it was not taken.
     bool addFile(const std::filesystem::path& file, int index);
-    void setListControlsEnabled(bool enabled);
-    void setOrderingControlsEnabled(bool enabled);
-    // After a batch or a restore: enables what the count allows, disables nothing.
-    void enableControlsForCount();
-    void showMessage(const QString& text);
     // Renames each entry's file to newName(position, name) when it answers one.
     RenameOutcome renameEach(
         const std::function<std::optional<std::string>(int position, const std::string& name)>& newName);
 
     support::UserDefaults& m_defaults;
-    FileListOutlets m_outlets;
     Services m_services;
     std::vector<MovieEntry> m_movies;
     std::vector<LeftOutFile> m_leftOut;
+    std::optional<QString> m_totalDuration;
 };
 
 } // namespace filelist

@@ -26,11 +26,11 @@ bool FileList::addFile(const std::filesystem::path& file, int index) {
         return false;
     }
     const int before = count();
-    joinClip(reference, index, std::nullopt);
+    insertEntry(reference, index, std::nullopt);
     return count() > before;
 }
 
-void FileList::joinClips(std::vector<std::filesystem::path> paths) {
+void FileList::addFiles(std::vector<std::filesystem::path> paths) {
     m_leftOut.clear();
     if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
         clearAll();
@@ -63,8 +63,7 @@ void FileList::joinClips(std::vector<std::filesystem::path> paths) {
             m_services.makeDefaultFilename(*path, isFolder);
     }
 
-    m_outlets.movieTable->reloadData();
-    enableControlsForCount();
+    emit changed();
 }
 
 bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
@@ -74,8 +73,7 @@ bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
         return false;
     }
 
-    m_outlets.spinner->setHidden(false);
-    m_outlets.spinner->startAnimation();
+    emit busyChanged(true);
     bool added = false;
     for (const auto& file : files) {
         if (platform::isInvisible(file))
@@ -86,8 +84,7 @@ bool FileList::addDirectoryItems(const std::filesystem::path& folder) {
         }
         added = addFile(file, count()) || added;
     }
-    m_outlets.spinner->setHidden(true);
-    m_outlets.spinner->stopAnimation();
+    emit busyChanged(false);
     return added;
 }
 

@@ -46,14 +46,13 @@ std::vector<int> FileList::moveRows(std::vector<int> rows, int dropRow) {
 
     std::vector<int> selection(rows.size());
     std::iota(selection.begin(), selection.end(), insertAt);
-    m_outlets.movieTable->reloadData();
+    emit changed();
     return selection;
 }
 
 bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int row) {
     m_leftOut.clear();
-    m_outlets.spinner->setHidden(false);
-    m_outlets.spinner->startAnimation();
+    emit busyChanged(true);
 
     const int total = static_cast<int>(names.size());
     if (total > 0 && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles)) {
@@ -69,7 +68,7 @@ bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int
     int visited = 0;
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
         ++visited;
-        showMessage(support::fillFormat("Processing file %d of %d",
+        emit statusChanged(support::fillFormat("Processing file %d of %d",
                                         {QString::number(visited), QString::number(total)}));
         std::error_code error;
         const auto status = std::filesystem::status(*name, error);
@@ -79,7 +78,7 @@ bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int
         }
         const bool isFolder = std::filesystem::is_directory(status);
         const bool taken = isFolder ? addDirectoryItems(*name) : addFile(*name, std::clamp(row, 0, count()));
-        m_outlets.movieTable->reloadData();
+        emit changed();
         if (!taken)
             continue;
         added = true;
@@ -87,8 +86,7 @@ bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int
             m_services.makeDefaultFilename(*name, isFolder);
     }
 
-    m_outlets.spinner->setHidden(true);
-    m_outlets.spinner->stopAnimation();
+    emit busyChanged(false);
     return added;
 }
 

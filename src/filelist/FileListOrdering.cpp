@@ -8,12 +8,12 @@ namespace filelist {
 
 void FileList::sortBy(SortKey key) {
     sortEntries(m_movies, key);
-    m_outlets.movieTable->reloadData();
+    emit changed();
 }
 
 void FileList::reverseList() {
     std::reverse(m_movies.begin(), m_movies.end());
-    m_outlets.movieTable->reloadData();
+    emit changed();
 }
 
 std::vector<std::filesystem::path> FileList::resolvedPaths() const {

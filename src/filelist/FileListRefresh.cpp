@@ -88,8 +88,8 @@ void FileList::updateMovieInfoAtIndex(int index) {
     entry.duration = entry.qtkMovie->duration();
     refreshSize(entry, *path);
 
-    m_outlets.movieTable->reloadData();
-    updateDurationTextField();
+    emit changed();
+    updateTotalDuration();
 }
 
 bool FileList::needsPreview(int index) const {
@@ -102,7 +102,7 @@ void FileList::updatePreviewAtIndex(int index) {
         return;
     if (auto icon = m_services.previewImage(*path)) {
         m_movies[static_cast<std::size_t>(index)].icon = std::move(*icon);
-        m_outlets.movieTable->reloadData();
+        emit changed();
     }
 }
 
@@ -113,13 +113,14 @@ bool FileList::setPreviewAtIndex(int index, const QByteArray& alias, QImage prev
     if (entry.alias != alias)
         return false;
     entry.icon = std::move(preview);
-    m_outlets.movieTable->reloadData();
+    emit changed();
     return true;
 }
 
-void FileList::updateDurationTextField() {
+void FileList::updateTotalDuration() {
     if (m_movies.empty()) {
-        m_outlets.durationTextField->setHidden(true);
+        m_totalDuration.reset();
+        emit totalDurationChanged();
         return;
     }
     std::vector<media::Time> durations;
@@ -133,8 +134,8 @@ void FileList::updateDurationTextField() {
     const auto line = durationLine(durations, desired);
     if (!line)
         return;
-    m_outlets.durationTextField->setText(*line);
-    m_outlets.durationTextField->setHidden(false);
+    m_totalDuration = *line;
+    emit totalDurationChanged();
 }
 
 } // namespace filelist

@@ -36,7 +36,7 @@ RenameOutcome FileList::renameEach(
         (rename.error == 0 ? outcome.renamed : outcome.refused).push_back(std::move(rename));
     }
     followMovedFiles();
-    m_outlets.movieTable->reloadData();
+    emit changed();
     return outcome;
 }
 

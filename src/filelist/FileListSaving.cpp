@@ -43,13 +43,12 @@ void FileList::restoreList() {
         if (aliases[i].typeId() != QMetaType::QByteArray)
             continue;
         const int before = count();
-        joinClip(aliases[i].toByteArray(), before, std::nullopt);
+        insertEntry(aliases[i].toByteArray(), before, std::nullopt);
         // A file that is gone adds nothing, and its saved title goes with it.
         if (count() > before && i < titles.size() && titles[i].typeId() == QMetaType::QString)
             setTitle(count() - 1, titles[i].toString());
     }
-    m_outlets.movieTable->reloadData();
-    enableControlsForCount();
+    emit changed();
 }
 
 } // namespace filelist

@@ -1,8 +1,6 @@
 #include "filelist/LeftOutFiles.h"
 
-#include "filelist/FileList.h"
 #include "platform/TextOrder.h"
-#include "support/DoAlert.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 
@@ -37,15 +35,6 @@ std::optional<LeftOutAlert> leftOutAlert(std::vector<LeftOutFile> files) {
                                      {QString::number(files.size() - kNamedFiles)});
     alert.informative = lines.join(u'\n');
     return alert;
-}
-
-void tellLeftOut(FileList& list, support::AlertPresenter& alerts, support::WindowHandle* window) {
-    const auto alert = leftOutAlert(list.leftOut());
-    list.clearLeftOut();
-    if (!alert)
-        return;
-    // The texts are in the user's language already: filled in, not looked up again.
-    support::doAlert(alerts, "%@", "%@", window, {alert->message}, {alert->informative});
 }
 
 } // namespace filelist

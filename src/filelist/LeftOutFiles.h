@@ -5,14 +5,7 @@
 #include <optional>
 #include <vector>
 
-namespace support {
-class AlertPresenter;
-class WindowHandle;
-} // namespace support
-
 namespace filelist {
-
-class FileList;
 
 // A file an add (a batch, a drop, a folder, an imported list) did not take,
 // and why, in words for people.
@@ -29,10 +22,5 @@ struct LeftOutAlert final {
     QString informative;
 };
 [[nodiscard]] std::optional<LeftOutAlert> leftOutAlert(std::vector<LeftOutFile> files);
-
-// Shows that alert for what the list's last adds left out (FileList::leftOut),
-// as a sheet on window when one is given, and starts a new count. Nothing
-// when nothing was left out. Every road that adds files ends with it.
-void tellLeftOut(FileList& list, support::AlertPresenter& alerts, support::WindowHandle* window);
 
 } // namespace filelist

@@ -42,7 +42,6 @@ DropOutcome acceptDrop(FileList& list, const DroppedItems& items, int row,
             outcome.accepted = true;
         }
     }
-    list.enableControlsAfterDrop();
     return outcome;
 }
 

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QUrl>
-#include <ostream>
 
 namespace platform {
 
@@ -38,11 +37,6 @@ bool QtDesktopServices::openURL(const QString& address) {
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
         return false;
     return QDesktopServices::openUrl(QUrl(address));
-}
-
-bool HeadlessDesktopServices::openFile(const std::filesystem::path& path) {
-    m_out << "Not opening " << path.string() << ": there is no desktop to open it in from the command line\n";
-    return false;
 }
 
 } // namespace platform

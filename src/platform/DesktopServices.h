@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <filesystem>
-#include <iosfwd>
 
 namespace platform {
 
@@ -31,17 +30,6 @@ public:
     // by opening the folder that holds the item.
     bool revealFile(const std::filesystem::path& path) override;
     bool openURL(const QString& address) override;
-};
-
-// The command line has no desktop session to open things in: it says so on
-// the stream (stderr) and answers false.
-class HeadlessDesktopServices final : public DesktopServices {
-public:
-    explicit HeadlessDesktopServices(std::ostream& out) : m_out(out) {}
-    bool openFile(const std::filesystem::path& path) override;
-
-private:
-    std::ostream& m_out;
 };
 
 } // namespace platform

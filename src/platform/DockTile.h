@@ -18,28 +18,4 @@ public:
     virtual void restore() = 0;
 };
 
-// A tile with no desktop behind it: the command line's. It keeps what it was
-// last asked to show.
-class StoredDockTile final : public DockTile {
-public:
-    QImage applicationIcon() override { return {}; }
-    void showProgress(const QImage& tile, double fraction) override {
-        m_tile = tile;
-        m_fraction = fraction;
-        m_showing = true;
-    }
-    void restore() override {
-        m_tile = QImage();
-        m_showing = false;
-    }
-    bool isShowingProgress() const { return m_showing; }
-    double fraction() const { return m_fraction; }
-    const QImage& tile() const { return m_tile; }
-
-private:
-    QImage m_tile;
-    double m_fraction = 0;
-    bool m_showing = false;
-};
-
 } // namespace platform

@@ -10,14 +10,4 @@ public:
     virtual bool isEnabled() const = 0;
 };
 
-// A control with no widget behind it: the command line's, and the tests'.
-class StoredControl final : public Control {
-public:
-    void setEnabled(bool enabled) override { m_enabled = enabled; }
-    bool isEnabled() const override { return m_enabled; }
-
-private:
-    bool m_enabled = false;
-};
-
 } // namespace support

@@ -19,17 +19,4 @@ public:
     virtual std::optional<std::filesystem::path> representedFilename() const = 0;
 };
 
-// A window with no widget behind it: the command line's, and the tests'.
-class StoredDocumentWindow final : public DocumentWindow {
-public:
-    void setTitle(const QString& title) override { m_title = title; }
-    QString title() const override { return m_title; }
-    void setRepresentedFilename(const std::filesystem::path& file) override { m_file = file; }
-    std::optional<std::filesystem::path> representedFilename() const override { return m_file; }
-
-private:
-    QString m_title;
-    std::optional<std::filesystem::path> m_file;
-};
-
 } // namespace support

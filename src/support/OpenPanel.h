@@ -20,18 +20,4 @@ public:
                                                               const QStringList& extensions) = 0;
 };
 
-// An open panel nobody sees: it answers the path it was given, or cancels without one.
-class HeadlessOpenPanel final : public OpenPanel {
-public:
-    explicit HeadlessOpenPanel(std::optional<std::filesystem::path> answer = std::nullopt) : m_answer(std::move(answer)) {}
-
-    std::optional<std::filesystem::path> runOpenPanel(const QString&, const QString&, const QStringList&) override {
-        return m_answer;
-    }
-    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
-
-private:
-    std::optional<std::filesystem::path> m_answer;
-};
-
 } // namespace support

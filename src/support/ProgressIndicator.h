@@ -13,18 +13,4 @@ public:
     virtual bool isAnimating() const = 0;
 };
 
-// A spinner with no widget behind it: the command line's, and the tests'.
-class StoredProgressIndicator final : public ProgressIndicator {
-public:
-    void setHidden(bool hidden) override { m_hidden = hidden; }
-    bool isHidden() const override { return m_hidden; }
-    void startAnimation() override { m_animating = true; }
-    void stopAnimation() override { m_animating = false; }
-    bool isAnimating() const override { return m_animating; }
-
-private:
-    bool m_hidden = true;
-    bool m_animating = false;
-};
-
 } // namespace support

@@ -37,35 +37,4 @@ struct ProgressSheetOutlets final {
     Control* cancelButton = nullptr;
 };
 
-// Widget-free versions: the command line's building blocks, and the tests'.
-class StoredSheetPanel final : public SheetPanel {
-public:
-    void beginSheet(WindowHandle* parentWindow) override {
-        m_shown = true;
-        m_parent = parentWindow;
-        ++m_beginCount;
-    }
-    void endSheet() override { m_shown = false; }
-    bool isShown() const override { return m_shown; }
-    WindowHandle* parentWindow() const { return m_parent; }
-    int beginCount() const { return m_beginCount; }
-
-private:
-    bool m_shown = false;
-    WindowHandle* m_parent = nullptr;
-    int m_beginCount = 0;
-};
-
-class StoredProgressBar final : public ProgressBar {
-public:
-    void setValue(double value) override { m_value = value; }
-    double value() const override { return m_value; }
-    void displayNow() override { ++m_displayCount; }
-    int displayCount() const { return m_displayCount; }
-
-private:
-    double m_value = 0;
-    int m_displayCount = 0;
-};
-
 } // namespace support

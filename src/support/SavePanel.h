@@ -21,20 +21,4 @@ public:
                                                               const std::optional<QString>& requiredExtension) = 0;
 };
 
-// A save panel nobody sees: it answers the path it was given, or cancels
-// without one. The command line's (-o answers it).
-class HeadlessSavePanel final : public SavePanel {
-public:
-    explicit HeadlessSavePanel(std::optional<std::filesystem::path> answer = std::nullopt) : m_answer(std::move(answer)) {}
-
-    std::optional<std::filesystem::path> runSavePanel(const std::optional<std::filesystem::path>&, const QString&,
-                                                      const std::optional<QString>&) override {
-        return m_answer;
-    }
-    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
-
-private:
-    std::optional<std::filesystem::path> m_answer;
-};
-
 } // namespace support

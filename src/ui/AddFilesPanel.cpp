@@ -111,7 +111,7 @@ std::optional<std::filesystem::path> chooseMovie(QWidget& parent) {
 
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
     if (auto paths = chooseFilesAndFolders(parent)) {
-        controller.fileList().joinClips(std::move(*paths));
+        controller.fileList().addFiles(std::move(*paths));
         tellLeftOut(controller);
     }
 }

@@ -67,7 +67,7 @@ void DownloadBar::show(bool shown) {
 void DownloadBar::addToList(const std::filesystem::path& file, const QString& title) {
     filelist::FileList& list = m_controller.fileList();
     const int before = list.count();
-    list.joinClip(platform::getAlias(file), before, title);
+    list.insertEntry(platform::getAlias(file), before, title);
     if (list.count() == before) {
         // Kept on disk, where the person can still use it; the list takes only what opens.
         m_controller.message(support::fillFormat(LocalizedString("“%@” was downloaded but cannot be added to the list."),
@@ -75,10 +75,6 @@ void DownloadBar::addToList(const std::filesystem::path& file, const QString& ti
         return;
     }
     m_controller.makeDefaultFilename(file, false);
-    if (filelist::TableView* table = m_controller.outlets().fileList.movieTable)
-        table->reloadData();
-    list.updateDurationTextField();
-    list.enableControlsAfterDrop();
 }
 
 void DownloadBar::tellFailure(const QString& message, const QString& address) {

@@ -146,7 +146,7 @@ FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<
     m_state->removeAction->setObjectName("removeItemAction");
     QObject::connect(m_state->openAction, &QAction::triggered, [this] { openItem(); });
     QObject::connect(m_state->revealAction, &QAction::triggered, [this] { revealItem(); });
-    QObject::connect(m_state->removeAction, &QAction::triggered, [this] { removeItem(); });
+    QObject::connect(m_state->removeAction, &QAction::triggered, [this] { removeSelected(); });
 
     // The menu acts on the row under the pointer, which becomes the selection.
     m_view.setContextMenuPolicy(Qt::CustomContextMenu);
@@ -284,9 +284,9 @@ void FileTable::revealItem() {
         m_state->controller->revealItem();
 }
 
-void FileTable::removeItem() {
+void FileTable::removeSelected() {
     if (m_state->controller)
-        m_state->controller->removeItem();
+        m_state->controller->removeSelected();
 }
 
 } // namespace ui

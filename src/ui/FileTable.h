@@ -63,7 +63,7 @@ public:
     void doubleAction();
     void openItem();
     void revealItem();
-    void removeItem();
+    void removeSelected();
 
     FileTableModel& model();
 

@@ -108,9 +108,7 @@ QIcon typeIcon(const std::optional<std::filesystem::path>& file) {
 } // namespace
 
 void tellLeftOut(app::JoinClipController& controller) {
-    const app::JoinCommandOutlets& outlets = controller.outlets().join;
-    if (outlets.alerts)
-        filelist::tellLeftOut(controller.fileList(), *outlets.alerts, outlets.fileListWindow);
+    app::tellLeftOut(controller.fileList(), controller.tellInAlert(controller.outlets().join.fileListWindow));
 }
 
 FileTableModel::FileTableModel(QObject* parent) : QAbstractTableModel(parent) {}

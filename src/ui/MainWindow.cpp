@@ -96,7 +96,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
 
     Ports& ports = *m_ports;
     app::MainWindowOutlets outlets;
-    filelist::FileListOutlets& list = outlets.fileList;
+    app::FileListOutlets& list = outlets.fileList;
     list.movieTable = m_table.get();
     list.durationTextField = &ports.durationTextField;
     list.messagesTextField = &ports.messagesTextField;
@@ -158,8 +158,8 @@ void MainWindow::connectCommands() {
 
     on(form.browseButton, &QPushButton::clicked, [this] { addFiles(); });
     on(form.actionAddFiles, &QAction::triggered, [this] { addFiles(); });
-    on(form.clearButton, &QPushButton::clicked, [&controller] { controller.clearListButtonClicked(); });
-    on(form.actionRemove, &QAction::triggered, [&controller] { controller.removeItem(); });
+    on(form.clearButton, &QPushButton::clicked, [&controller] { controller.removeSelected(); });
+    on(form.actionRemove, &QAction::triggered, [&controller] { controller.removeSelected(); });
     on(form.actionClear, &QAction::triggered, [&controller] { controller.fileList().clearAll(); });
     on(form.joinButton, &QPushButton::clicked, [this] { join(); });
     on(form.actionJoin, &QAction::triggered, [this] { join(); });

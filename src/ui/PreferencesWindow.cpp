@@ -208,7 +208,7 @@ void PreferencesWindow::storePreference(support::Pref pref, const QVariant& valu
     if (!defaults.synchronize())
         controller.message(LocalizedString("The preferences could not be saved."));
     if (pref == support::Pref::DesiredDuration)
-        controller.fileList().updateDurationTextField();
+        controller.fileList().updateTotalDuration();
     if (isColumnKey(pref) || pref == support::Pref::DisplayFullPath)
         emit columnsChanged();
     emit preferenceChanged(support::preferenceName(pref));

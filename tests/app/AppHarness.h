@@ -11,13 +11,12 @@
 #include "RecordingDesktopPorts.h"
 #include "RecordingEventPump.h"
 #include "RecordingTextControl.h"
+#include "StoredControls.h"
 #include "ScriptedSettingsDialog.h"
 #include "TestFolder.h"
 #include "TestWindowHandle.h"
 #include "app/JoinClipController.h"
-#include "filelist/TableView.h"
 #include "platform/Preferences.h"
-#include "support/StoredTextControl.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -79,7 +78,7 @@ protected:
 
     app::MainWindowOutlets outlets() {
         app::MainWindowOutlets outlets;
-        support::StoredControl* c = m_controls;
+        StoredControl* c = m_controls;
         outlets.fileList = {&m_table, &m_duration, &m_messages, &m_pump, &m_spinner, c,     c + 1,
                             c + 2,    c + 3,       c + 4,       c + 5,   c + 6,      c + 7, c + 8};
         outlets.outputDirectoryTextField = &m_outputDirectory;
@@ -114,21 +113,21 @@ protected:
     // The components offered from the next launch on; none: the build's own.
     std::optional<std::vector<media::ExportComponent>> m_components;
 
-    filelist::StoredTableView m_table;
-    support::StoredTextControl m_duration, m_outputDirectory, m_destination;
+    StoredTableView m_table;
+    StoredTextControl m_duration, m_outputDirectory, m_destination;
     RecordingTextControl m_messages, m_progressText, m_timeLine;
     RecordingEventPump m_pump;
-    support::StoredProgressIndicator m_spinner;
-    support::StoredControl m_controls[9], m_cancelButton;
-    support::StoredDocumentWindow m_window;
+    StoredProgressIndicator m_spinner;
+    StoredControl m_controls[9], m_cancelButton;
+    StoredDocumentWindow m_window;
     RecordingAlertPresenter m_alerts;
     RecordingSavePanel m_savePanel;
-    support::HeadlessOpenPanel m_openPanel;
+    HeadlessOpenPanel m_openPanel;
     ScriptedFolderChooser m_chooser;
     RecordingDesktopServices m_desktop;
     RecordingDockTile m_dockTile;
-    support::StoredSheetPanel m_panel;
-    support::StoredProgressBar m_bar;
+    StoredSheetPanel m_panel;
+    StoredProgressBar m_bar;
     TestWindowHandle m_preferencesWindow;
     ScriptedSettingsPanels m_panels;
     ScriptedSettingsDialog m_dialog;

@@ -119,7 +119,7 @@ TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
     EXPECT_EQ(m_alerts.alerts().at(0).parentWindow, &m_window);
     const fs::path a = sound("a.wav");
     fs::last_write_time(a, fs::last_write_time(a) - std::chrono::hours(240));
-    controller().fileList().joinClips({a, sound("b.aiff")});
+    controller().fileList().addFiles({a, sound("b.aiff")});
     controller().exportButtonClicked();
     EXPECT_EQ(m_alerts.alerts().at(1).message, "The option to export is not selected.");
     defaults().setOverride(support::Pref::Export, true);
@@ -138,7 +138,7 @@ TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
 // Cancel stops the file being written, which leaves nothing; the files finished before stay.
 TEST_F(ExportCommandTest, CancelStopsTheFileUnderWayAndKeepsTheFinishedOnes) {
     defaults().setOverride(support::Pref::Export, true);
-    controller().fileList().joinClips({sound("a.wav"), sound("b.wav"), sound("c.wav")});
+    controller().fileList().addFiles({sound("a.wav"), sound("b.wav"), sound("c.wav")});
     m_messages.onText = [&](const QString& text) { // Cancel pressed as the second file is announced
         if (text.contains("(2 of 3)"))
             controller().cancelOp();
@@ -165,7 +165,7 @@ TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothin
     setOutputFolder(dir());
     defaults().setValue(support::Pref::PromptForFilename, false);
     defaults().setValue(support::Pref::Export, true);
-    controller().fileList().joinClips({picture("a.png")});
+    controller().fileList().addFiles({picture("a.png")});
     EXPECT_FALSE(controller().defaultFilename()) << "no extension to name it with";
     EXPECT_EQ(controller().addButtonClicked().status, Status::NoComponent);
     controller().exportButtonClicked();
@@ -186,7 +186,7 @@ TEST_F(ExportChoiceTest, AFormatIsLookedUpBeforeItIsFilled) {
                    : key;
     });
     defaults().setValue(support::Pref::Export, true);
-    controller().fileList().joinClips({picture("a.png"), picture("b.png")});
+    controller().fileList().addFiles({picture("a.png"), picture("b.png")});
     EXPECT_TRUE(controller().exportMoviesToFolder(dir() / "missing").empty());
     ASSERT_EQ(m_alerts.alerts().size(), 1u);
     EXPECT_EQ(m_alerts.alerts()[0].message, "2 Dateien wurden nicht exportiert.");

@@ -26,7 +26,7 @@ protected:
 
 // How list files are written and read is FileListTest's; here, the panels and the order.
 TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
-    list().joinClips({picture("b.png"), picture("a.png")});
+    list().addFiles({picture("b.png"), picture("a.png")});
     controller().reverseListButtonClicked();
     const fs::path file = dir() / "list.txt";
     m_savePanel.setAnswer(file);
@@ -43,7 +43,7 @@ TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
 }
 
 TEST_F(OrderingTest, AListFileThatCannotBeReadIsToldAndChangesNothing) {
-    list().joinClips({picture("keep.png")});
+    list().addFiles({picture("keep.png")});
     defaults().setValue(support::Pref::ClearListWhenAddingFiles, true);
     std::ofstream(dir() / "latin1.txt") << (dir() / "caf\xE9.png").string();
     fs::create_directories(dir() / "folder.txt");
@@ -74,7 +74,7 @@ TEST_F(OrderingTest, ExportTellsWhatItCouldNotWrite) {
     EXPECT_FALSE(controller().exportFileList());
     EXPECT_EQ(lastAlert().message, "There are no file paths to export.");
     EXPECT_TRUE(m_savePanel.openings().empty());
-    list().joinClips({picture("a.png"), picture("line\nbreak.png")});
+    list().addFiles({picture("a.png"), picture("line\nbreak.png")});
     m_savePanel.setAnswer(dir() / "none" / "list.txt");
     EXPECT_FALSE(controller().exportFileList());
     EXPECT_EQ(lastAlert().message, "The paths were NOT exported.");
@@ -86,7 +86,7 @@ TEST_F(OrderingTest, ExportTellsWhatItCouldNotWrite) {
 }
 
 TEST_F(OrderingTest, RefusedRenamesBeepAndAreNamed) {
-    list().joinClips({picture("a.png"), picture("b.png"), picture("c.png")});
+    list().addFiles({picture("a.png"), picture("b.png"), picture("c.png")});
     std::ofstream(dir() / "000001 a.png") << "x";
     std::ofstream(dir() / "000003 c.png") << "x";
     const auto outcome = controller().renameFilesInSequence();
@@ -108,7 +108,7 @@ using ListBetweenRunsTest = OrderingTest;
 TEST_F(ListBetweenRunsTest, RestoresTheSavedListWithoutFilesThatAreGone) {
     const std::vector<fs::path> files{picture("a.png"), picture("b.png"), picture("c.png")};
     defaults().setValue(support::Pref::RememberFileList, true);
-    list().joinClips(files);
+    list().addFiles(files);
     list().setTitle(0, "First");
     list().setTitle(2, "Third");
     relaunch({}, [&] {
@@ -122,7 +122,7 @@ TEST_F(ListBetweenRunsTest, RestoresTheSavedListWithoutFilesThatAreGone) {
 
 TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
     defaults().setValue(support::Pref::RememberFileList, true);
-    list().joinClips({picture("clip.png")});
+    list().addFiles({picture("clip.png")});
     relaunch();
     EXPECT_TRUE(m_store->contains("MovieAliases"));
     list().clearAll();
@@ -130,7 +130,7 @@ TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
     EXPECT_FALSE(m_store->contains("MovieAliases") || m_store->contains("ChapterTitles"))
         << "remembered but empty: both keys go";
     defaults().setValue(support::Pref::RememberFileList, false);
-    list().joinClips({dir() / "clip.png"});
+    list().addFiles({dir() / "clip.png"});
     relaunch();
     EXPECT_FALSE(m_store->contains("MovieAliases"));
     defaults().setValue(support::Pref::RememberFileList, true);
@@ -141,7 +141,7 @@ TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
 // The controller gives the list the application's own conversion.
 TEST_F(ListBetweenRunsTest, ASoundFileBecomesTheEntryOfItsNewMovieWhenAsked) {
     defaults().setValue(support::Pref::ConvertSoundToMovie, true);
-    list().joinClips({fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5)});
+    list().addFiles({fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5)});
     const auto converted = list().pathOfEntry(0);
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->filename().string().starts_with("song-") && converted->extension() == ".mov");

@@ -19,7 +19,7 @@ TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
     const fs::path out = dir() / "out";
     setOutputFolder(out);
     defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().fileList().joinClips({picture("Holiday.png"), picture("Ice.png"), picture("Kite.png")});
+    controller().fileList().addFiles({picture("Holiday.png"), picture("Ice.png"), picture("Kite.png")});
     const auto first = controller().addButtonClicked();
     ASSERT_EQ(first.status, Status::Written);
     EXPECT_EQ(first.path, out / "Holiday and 2 others.mov");
@@ -35,7 +35,7 @@ TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
 
 TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().fileList().joinClips({picture("Trip.png")});
+    controller().fileList().addFiles({picture("Trip.png")});
     EXPECT_EQ(controller().addButtonClicked().status, Status::NotSaved) << "the panel was cancelled";
     ASSERT_EQ(m_savePanel.openings().size(), 1u);
     EXPECT_EQ(m_savePanel.openings()[0].suggestedName, "Trip and 0 others.mov");
@@ -61,7 +61,7 @@ TEST_F(JoinButtonTest, ADeletedEntryIsLeftOutAndTitlesStayWithTheirMovies) {
         recipe.frames = frames;
         clips.push_back(fixtures::makeClip(dir(), std::to_string(frames) + ".mp4", recipe));
     }
-    controller().fileList().joinClips(clips);
+    controller().fileList().addFiles(clips);
     for (int i = 0; i < 3; ++i)
         controller().fileList().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
     fs::remove(clips[1]);
@@ -92,7 +92,7 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
         SCOPED_TRACE(c.target.string() + " from " + std::to_string(c.files.size()));
         relaunch();
         controller().fileList().clearAll();
-        controller().fileList().joinClips(c.files);
+        controller().fileList().addFiles(c.files);
         fs::remove(gone);
         m_window.setTitle("earlier.mov");
         m_savePanel.setAnswer(c.target);
@@ -115,7 +115,7 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
 TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) {
     defaults().setValue(support::Pref::DesiredDuration, 12.5);
     defaults().setValue(support::Pref::OpenFile, true);
-    controller().fileList().joinClips({picture("a.png")});
+    controller().fileList().addFiles({picture("a.png")});
     m_savePanel.setAnswer(dir() / "scaled");
     const auto outcome = controller().addButtonClicked();
     EXPECT_EQ(outcome.status, Status::Written);
@@ -164,7 +164,7 @@ TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
 // A join run here handles the user's input at each progress step, so Cancel
 // on the sheet stops it there: nothing is written, nothing is left showing.
 TEST_F(WriteProgressTest, CancelAtAProgressStepStopsTheJoin) {
-    controller().fileList().joinClips({picture("a.png"), picture("b.png")});
+    controller().fileList().addFiles({picture("a.png"), picture("b.png")});
     m_savePanel.setAnswer(dir() / "joined.mov");
     m_pump.queueUserAction(1, [this] { controller().cancelOp(); });
     EXPECT_EQ(controller().addButtonClicked().status, Status::WriteCancelled);

@@ -5,18 +5,14 @@
 #include "CommandRun.h"
 #include "Ffprobe.h"
 #include "cli/ComponentsCommand.h"
-#include "cli/ConsoleProgressSheet.h"
+#include "cli/CommandConsole.h"
 #include "cli/ExportCommand.h"
-#include "cli/HeadlessAlertPresenter.h"
-#include "cli/HeadlessTextControl.h"
 #include "cli/InfoCommand.h"
-#include "cli/InterruptibleEventPump.h"
 #include "cli/JoinCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PrefsCommand.h"
 #include "cli/RenameCommand.h"
 #include "media/quicktime/ReferencedSource.h"
-#include "support/Message.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -217,21 +213,22 @@ TEST_F(CommandLineTest, ListsFarLongerThanTheOpenFileLimitListAndJoin) {
     EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(m_out))[0]["frameCount"].toInt(), kEntries);
 }
 
-// What the window would show goes to the terminal as lines: texts while visible, alerts with their reason.
-TEST(HeadlessPorts, WriteWhatTheWindowWouldShowAsLines) {
-    std::ostringstream out;
-    cli::HeadlessTextControl field(out);
-    cli::InterruptibleEventPump pump(out);
-    support::message(field, pump, QString::fromUtf8("Joining “Holiday”..."));
-    support::message(field, pump, QString());
-    field.setHidden(true);
-    field.setText("not shown");
-    cli::HeadlessAlertPresenter alerts(out);
-    alerts.beep();
-    alerts.showInformational("Download Failed", "An error occured during download.", nullptr);
-    alerts.showInformational("Movie splitting completed.", " ", nullptr);
-    EXPECT_EQ(out.str(), "Joining “Holiday”...\nDownload Failed — An error occured during download.\n"
-                         "Movie splitting completed.\n");
+// What the window would show goes to the terminal as lines: the status line
+// only when verbose, alerts with their reason, and no empty line.
+TEST(CommandConsoleTest, WritesWhatTheWindowWouldShowAsLines) {
+    for (const bool verbose : {true, false}) {
+        std::ostringstream out;
+        cli::CommandConsole console(out, verbose);
+        console.status(QString::fromUtf8("Joining “Holiday”..."));
+        console.status(QString());
+        console.alert("Download Failed", "An error occured during download.");
+        console.alert("Movie splitting completed.", " ");
+        console.alert("%d of the files could not be exported.", "%@", {"2"}, {"a.mov, b.mov"});
+        EXPECT_EQ(out.str(), std::string(verbose ? "Joining “Holiday”...\n" : "") +
+                                 "Download Failed — An error occured during download.\n"
+                                 "Movie splitting completed.\n"
+                                 "2 of the files could not be exported. — a.mov, b.mov\n");
+    }
 }
 
 // `joinclip info`: the text block, the JSON keys, the exit status.
@@ -271,15 +268,11 @@ TEST_F(InfoCommandTest, TextAndJsonTellTheAttributesAndAFileThatDoesNotOpenFails
 TEST(ConsoleProgressTest, OneRewrittenLineOnATerminalALineEveryTenthElsewhere) {
     for (const bool terminal : {true, false}) {
         std::ostringstream err;
-        cli::ConsoleProgressSheet sheet(err, terminal);
-        const support::ProgressSheetOutlets outlets = sheet.outlets();
-        outlets.progressText->setText("Saving movie");
-        sheet.beginSheet(nullptr);
-        for (int percent = 0; percent <= 100; ++percent) {
-            outlets.progressBar->setValue(percent);
-            outlets.estimatedTimeRemainingTextField->setText(QString("Elapsed Time: %1 secs").arg(percent));
-        }
-        sheet.endSheet();
+        cli::ConsoleProgressLine line(err, terminal);
+        line.begin("Saving movie");
+        for (int percent = 0; percent <= 100; ++percent)
+            line.show(percent, QString("Elapsed Time: %1 secs").arg(percent));
+        line.end();
         const std::string text = err.str();
         const auto count = [&](char c) { return std::count(text.begin(), text.end(), c); };
         if (terminal) {

@@ -1,12 +1,9 @@
-// The file list: adding, titles, the total duration, removing, the controls
-// that follow the count, previews, sorting, renaming, and the list text file.
+// The file list: adding, titles, the total duration, removing, previews, sorting, renaming, and the list text file.
 
 #include "filelist/FileList.h"
 
 #include "FileContents.h"
 #include "MediaFixtures.h"
-#include "RecordingEventPump.h"
-#include "RecordingTextControl.h"
 #include "TestFolder.h"
 #include "filelist/DurationLine.h"
 #include "filelist/ListTextFile.h"
@@ -16,7 +13,6 @@
 #include "platform/FileReference.h"
 #include "platform/LocaleFormat.h"
 #include "platform/Preferences.h"
-#include "support/StoredTextControl.h"
 #include "support/UserDefaults.h"
 
 #include <fcntl.h>
@@ -31,10 +27,6 @@ using Names = std::vector<std::string>;
 class FileListTest : public ::testing::Test {
 protected:
     FileListTest() : store(m_folder.path() / "prefs.plist"), defaults(store) {
-        support::StoredControl* c = m_controls;
-        const filelist::FileListOutlets outlets{&table, &durationField, &messages, &pump, &spinner,
-                                                c,      c + 1,          c + 2,     c + 3, c + 4,
-                                                c + 5,  c + 6,          c + 7,     c + 8};
         filelist::FileList::Services services;
         services.previewImage = [this](const fs::path& file) {
             previewsMade.push_back(file.filename().string());
@@ -46,7 +38,11 @@ protected:
         services.createMovieFromSoundFile = [this](const fs::path& file) {
             return convertSound ? convertSound(file) : nullptr;
         };
-        list = std::make_unique<filelist::FileList>(defaults, outlets, services);
+        list = std::make_unique<filelist::FileList>(defaults, services);
+        QObject::connect(list.get(), &filelist::FileList::changed, [this] { ++changes; });
+        QObject::connect(list.get(), &filelist::FileList::statusChanged,
+                         [this](const QString& text) { statuses << text; });
+        QObject::connect(list.get(), &filelist::FileList::busyChanged, [this](bool on) { busy = on; });
     }
     fs::path dir() const { return m_folder.path(); }
     // A tiny picture: it opens as a movie of five seconds at scale 600.
@@ -55,14 +51,7 @@ protected:
         return fixtures::makePicture(dir() / folder, name, 16, 16);
     }
     void append(const fs::path& path) {
-        list->joinClip(platform::getAlias(path), list->count(), std::nullopt);
-    }
-    // Whether the list controls (first three) or the ordering controls (the rest) are all `enabled`.
-    bool listControls(bool enabled) const { return allAre(0, 3, enabled); }
-    bool orderingControls(bool enabled) const { return allAre(3, 9, enabled); }
-    bool allAre(int from, int to, bool enabled) const {
-        return std::all_of(m_controls + from, m_controls + to,
-                           [&](auto& c) { return c.isEnabled() == enabled; });
+        list->insertEntry(platform::getAlias(path), list->count(), std::nullopt);
     }
     Names names() const {
         Names result;
@@ -83,12 +72,10 @@ protected:
     testing_support::TestFolder m_folder;
     platform::Preferences store;
     support::UserDefaults defaults;
-    filelist::StoredTableView table;
-    support::StoredTextControl durationField;
-    testing_support::RecordingTextControl messages;
-    testing_support::RecordingEventPump pump;
-    support::StoredProgressIndicator spinner;
-    support::StoredControl m_controls[9];
+    // What the list told through its signals.
+    int changes = 0;
+    QStringList statuses;
+    bool busy = false;
     std::vector<std::pair<fs::path, bool>> defaultFilenameCalls;
     std::vector<std::string> previewsMade;
     std::function<std::shared_ptr<media::Movie>(const fs::path&)> convertSound;
@@ -100,28 +87,26 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     picture("one.png", "F1");
     picture("two.png", "F2");
     fs::create_directories(dir() / "F2" / "sub"); // subfolders are not entered
-    list->joinClips({picture("clip10.png"), dir() / "F1", picture("b.png"), dir() / "F2",
+    list->addFiles({picture("clip10.png"), dir() / "F1", picture("b.png"), dir() / "F2",
                      picture("clip2.png"), picture("A.png")});
     EXPECT_EQ(names(), (Names{"A.png", "b.png", "clip2.png", "clip10.png", "x.png", "two.png", "one.png"}));
-    EXPECT_TRUE(listControls(true) && orderingControls(true));
     // The default output name is derived from every item, the first in text order last.
     ASSERT_EQ(defaultFilenameCalls.size(), 6u);
     EXPECT_EQ(defaultFilenameCalls.back().first.filename(), "A.png");
     EXPECT_EQ(defaultFilenameCalls[0], std::make_pair(dir() / "F2", true));
     EXPECT_TRUE(previewsMade.empty()) << "building entries decodes no picture";
-    EXPECT_GE(pump.pumpCount(), 7) << "the status line is drawn as each entry is added";
+    EXPECT_GE(statuses.size(), 7) << "the status line tells each entry added";
 }
 
 TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     const fs::path clip = picture("Holiday.png");
-    list->joinClip(platform::getAlias(clip), 0, std::nullopt);
-    list->joinClip(platform::getAlias(clip), 0, QString("Typed"));
+    list->insertEntry(platform::getAlias(clip), 0, std::nullopt);
+    list->insertEntry(platform::getAlias(clip), 0, QString("Typed"));
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->movies()[0].alias, list->movies()[1].alias);
     EXPECT_EQ(list->movies()[0].title, "Typed");
     EXPECT_EQ(list->movies()[1].title, "Holiday");
-    EXPECT_EQ(messages.text(), "Created movie: Holiday.png");
-    EXPECT_TRUE(listControls(false)) << "a single insertion leaves the controls to its callers";
+    EXPECT_EQ(statuses.back(), "Created movie: Holiday.png");
     const filelist::MovieEntry& entry = list->movies()[0];
     ASSERT_TRUE(entry.duration && entry.modificationDate && entry.creationDate && entry.fileSize);
     EXPECT_EQ(media::compareTimes(*entry.duration, media::makeTime(3000, 600)), 0);
@@ -134,8 +119,8 @@ TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     EXPECT_FALSE(entry.exifDate || entry.exifDateString || entry.icon);
     std::ofstream(dir() / "notes.txt") << "not a movie";
     append(dir() / "notes.txt");
-    list->joinClip(QByteArray(), 0, std::nullopt);
-    list->joinClip(QByteArray("garbage"), 0, std::nullopt);
+    list->insertEntry(QByteArray(), 0, std::nullopt);
+    list->insertEntry(QByteArray("garbage"), 0, std::nullopt);
     EXPECT_EQ(list->count(), 2);
     append(fixtures::makePicture(dir(), "photo.jpg", 16, 16, std::string(fixtures::kStandardExifDate)));
     EXPECT_EQ(list->movies()[2].exifDate, filelist::WallClockTime(std::chrono::seconds(1247594602)));
@@ -154,7 +139,7 @@ TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
 }
 
 TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere) {
-    list->joinClips({picture("a.png"), picture("b.png")});
+    list->addFiles({picture("a.png"), picture("b.png")});
     EXPECT_TRUE(list->needsPreview(0) && list->needsPreview(1));
     EXPECT_FALSE(value("Icon", 0).isValid());
     list->updatePreviewAtIndex(1);
@@ -173,21 +158,20 @@ TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere
 }
 
 TEST_F(FileListTest, TotalDurationLine) {
-    list->updateDurationTextField();
-    EXPECT_TRUE(durationField.isHidden()) << "an empty list shows no total";
+    list->updateTotalDuration();
+    EXPECT_FALSE(list->totalDuration()) << "an empty list shows no total";
     for (const char* name : {"a.png", "b.png", "c.png", "d.png"})
         append(picture(name));
-    EXPECT_FALSE(durationField.isHidden());
+    EXPECT_TRUE(list->totalDuration());
     const QString total = "Total Duration: 0:20.00";
     for (const auto& [desired, line] : {std::pair{qint64{0}, total}, std::pair{qint64{-5}, total},
                                         std::pair{qint64{30}, total + ", Total Scaled Duration: 0:30.00"}}) {
         defaults.setValue(support::Pref::DesiredDuration, desired);
-        list->updateDurationTextField();
-        EXPECT_EQ(durationField.text(), line) << desired;
+        list->updateTotalDuration();
+        EXPECT_EQ(list->totalDuration(), line) << desired;
     }
     list->clearAll();
-    EXPECT_TRUE(durationField.isHidden());
-    EXPECT_TRUE(listControls(false));
+    EXPECT_FALSE(list->totalDuration());
     // Sums across scales exactly; a zero total is not scaled.
     using filelist::durationLine;
     using media::makeTime;
@@ -224,37 +208,33 @@ TEST(ValueTextsTest, DurationsAndSizesAsPeopleReadThem) {
     platform::setLocaleForTesting(nullptr, nullptr);
 }
 
-TEST_F(FileListTest, RemovingSelectedRowsAndTheControlsThatFollow) {
-    list->joinClips({picture("a.png"), picture("b.png"), picture("c.png")});
-    table.setSelectedRows({0, 2});
-    list->clearListButtonClicked();
-    EXPECT_EQ(names(), (Names{"b.png"}));
-    EXPECT_TRUE(listControls(true) && orderingControls(false));
-    // No selection removes nothing; two entries keep the ordering controls.
-    list->joinClips({picture("d.png")});
-    table.setSelectedRows({});
-    list->removeItem();
+TEST_F(FileListTest, RemovingRows) {
+    list->addFiles({picture("a.png"), picture("b.png"), picture("c.png")});
+    const int before = changes;
+    list->removeRows({2, 0, 2, 7});
+    EXPECT_EQ(names(), (Names{"b.png"})) << "each row once, rows that are not there passed over";
+    EXPECT_EQ(changes, before + 1);
+    // No row removes nothing; the last entry gone takes the total with it.
+    list->addFiles({picture("d.png")});
+    list->removeRows({});
     EXPECT_EQ(list->count(), 2);
-    EXPECT_TRUE(orderingControls(true));
-    table.setSelectedRows({0, 1});
-    list->removeItem();
+    list->removeRows({0, 1});
     EXPECT_EQ(list->count(), 0);
-    EXPECT_TRUE(listControls(false));
-    EXPECT_TRUE(durationField.isHidden());
+    EXPECT_FALSE(list->totalDuration());
 }
 
 TEST_F(FileListTest, ClearingFirstAndFoldersWithNothingToOpen) {
     append(picture("old.png"));
     defaults.setValue(support::Pref::ClearListWhenAddingFiles, true);
-    list->joinClips({});
+    list->addFiles({});
     EXPECT_EQ(list->count(), 1) << "an empty batch changes nothing";
-    list->joinClips({picture("new.png")});
+    list->addFiles({picture("new.png")});
     EXPECT_EQ(names(), (Names{"new.png"}));
     fs::create_directories(dir() / "only" / "sub");
     std::ofstream(dir() / "only" / "readme.txt") << "text";
     EXPECT_FALSE(list->addDirectoryItems(dir() / "only"));
     EXPECT_EQ(list->count(), 1);
-    EXPECT_TRUE(spinner.isHidden());
+    EXPECT_FALSE(busy);
 }
 
 TEST_F(FileListTest, EntriesFollowTheirFilesWhenRenamed) {
@@ -281,7 +261,7 @@ TEST_F(FileListTest, SoundFilesBecomeMoviesWhenAsked) {
     defaults.setValue(support::Pref::ConvertSoundToMovie, true);
     append(sound);
     EXPECT_EQ(names(), (Names{"song.wav", "song.wav.png"}));
-    EXPECT_TRUE(messages.textsSet().contains("Converted sound to movie"));
+    EXPECT_TRUE(statuses.contains("Converted sound to movie"));
     convertSound = [](const fs::path&) { return std::shared_ptr<media::Movie>(); };
     append(sound);
     EXPECT_EQ(names().back(), "song.wav") << "a failed conversion adds the sound file as it is";
@@ -306,7 +286,7 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         append(file);
         list->setTitle(list->count() - 1, title);
     }
-    const int reloads = table.reloadCount();
+    const int reloads = changes;
     const std::vector<std::pair<filelist::SortKey, Names>> sorts = {
         {filelist::SortKey::ExifDate, {"nikon.jpg", "sony.jpg", "canon.jpg", "plain.png", "a.png", "z.png"}},
         {filelist::SortKey::ModificationDate,
@@ -317,7 +297,7 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         list->sortBy(key);
         EXPECT_EQ(names(), expected) << static_cast<int>(key);
     }
-    EXPECT_EQ(table.reloadCount(), reloads + 4);
+    EXPECT_EQ(changes, reloads + 4);
     // Dates are values: another locale orders them the same.
     list->reverseList();
     platform::setLocaleForTesting("de_DE", "UTC");

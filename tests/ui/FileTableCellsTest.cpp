@@ -26,7 +26,7 @@ using FileTableCells = FileTableHarness;
 // What each cell holds is the list's (FileListTest); here, the roles the model adds.
 TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
     const auto file = picture("holiday.png");
-    list().joinClip(platform::getAlias(file), 0, std::nullopt);
+    list().insertEntry(platform::getAlias(file), 0, std::nullopt);
     const QString name = "holiday.png", path = QFile::decodeName(file.c_str());
     ASSERT_EQ(model().rowCount(), 1);
     // The name and its tooltip show the two forms of the path, the date's tooltip the full path.
@@ -43,7 +43,7 @@ TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
 
 TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
     const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
-    list().joinClip(platform::getAlias(clip), 0, std::nullopt);
+    list().insertEntry(platform::getAlias(clip), 0, std::nullopt);
     EXPECT_EQ(text(0, "Duration"), "0:02.00");
     EXPECT_TRUE(media::parseTime(text(0, "Duration", Qt::EditRole).toStdString())) << "an edit starts exact";
     EXPECT_EQ(text(0, "Duration", Qt::ToolTipRole), text(0, "Duration", Qt::EditRole));
@@ -144,7 +144,7 @@ TEST_F(FileTableCells, ARenameOntoATakenNameIsRefusedAndLosesNothing) {
 
 TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) {
     const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
-    list().joinClip(platform::getAlias(clip), 0, std::nullopt);
+    list().insertEntry(platform::getAlias(clip), 0, std::nullopt);
     addPictures(1);
     EXPECT_TRUE(model().setData(cell(0, "Duration"), QString("4"), Qt::EditRole));
     EXPECT_TRUE(m_alerts.alerts().empty());
@@ -175,7 +175,7 @@ TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {
     std::filesystem::remove(dir() / "p1.png"); // a gone file is not opened
     m_table->openItem();
     EXPECT_EQ(m_desktop.opened().size(), 1u);
-    m_table->removeItem();
+    m_table->removeSelected();
     EXPECT_EQ(titles(), QStringList{"2"});
 }
 
@@ -202,7 +202,7 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     model().dropMimeData(data.get(), Qt::MoveAction, 3, 0, {});
     m_view.selectionModel()->select(cell(0, "Index"),
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    controller().removeItem();
+    controller().removeSelected();
     release.release(3);
     runEventsUntil([&] { return !m_table->previewsPending(); });
     ASSERT_EQ(titles(), (QStringList{"2", "0"}));

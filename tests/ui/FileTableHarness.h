@@ -50,7 +50,7 @@ protected:
     void addPictures(int count, const std::string& name = "p") {
         for (int i = 0; i < count; ++i) {
             const auto file = picture(name + std::to_string(i) + ".png");
-            list().joinClip(platform::getAlias(file), list().count(), QString::number(i));
+            list().insertEntry(platform::getAlias(file), list().count(), QString::number(i));
         }
     }
     QStringList titles() {

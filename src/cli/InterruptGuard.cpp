@@ -1,8 +1,7 @@
-#include "cli/InterruptibleEventPump.h"
+#include "cli/InterruptGuard.h"
 
 #include "media/FilesInProgress.h"
 
-#include <ostream>
 
 namespace cli {
 
@@ -11,7 +10,7 @@ namespace {
 volatile std::sig_atomic_t gInterrupted = 0;
 volatile std::sig_atomic_t gInterruptCount = 0;
 
-// The first Ctrl-C is noted for the next pump; a second one ends the process
+// The first Ctrl-C is noted for takeInterrupt(); a second one ends the process
 // (removing the files being written), however far the cancel has got.
 void noteInterrupt(int signal) {
     gInterruptCount = gInterruptCount + 1;
@@ -22,17 +21,11 @@ void noteInterrupt(int signal) {
 
 } // namespace
 
-void InterruptibleEventPump::processPendingDrawing() {
-    m_out.flush();
-}
-
-void InterruptibleEventPump::processPendingEvents() {
-    processPendingDrawing();
-    if (gInterrupted != 0) {
-        gInterrupted = 0;
-        if (m_cancel)
-            m_cancel();
-    }
+bool InterruptGuard::takeInterrupt() {
+    if (gInterrupted == 0)
+        return false;
+    gInterrupted = 0;
+    return true;
 }
 
 InterruptGuard::InterruptGuard() {

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "filelist/FileList.h"
+
+namespace app {
+
+// The file list's services as the application has them, where `given` has
+// none of its own: a sound file becomes a movie of its own when
+// "ConvertSoundToMovie" is on.
+[[nodiscard]] filelist::FileList::Services listServices(filelist::FileList::Services given = {});
+
+} // namespace app
