@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "app/HelpAddresses.h"
 #include "app/JoinClipController.h"
 #include "net/DownloadQueue.h"
 #include "net/UpdateCheck.h"
@@ -201,6 +202,9 @@ void MainWindow::connectCommands() {
     form.actionViewer->setCheckable(true);
     on(form.actionViewer, &QAction::triggered, [this] { m_viewer->toggle(); });
     connect(m_viewer, &ViewerWindow::visibilityChanged, form.actionViewer, &QAction::setChecked);
+    // An item this build has no address for is not shown.
+    form.actionHelp->setVisible(app::manualAddress().has_value());
+    form.actionWebsite->setVisible(app::productPageAddress().has_value());
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });

@@ -4,6 +4,7 @@
 
 #include "FileContents.h"
 #include "WindowHarness.h"
+#include "app/HelpAddresses.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ProgressSheet.h"
 #include "ui/LocalizeWidgets.h"
@@ -271,6 +272,17 @@ TEST_F(MainWindowTest, ButtonsAndMenusHaveMnemonicsAndTextLinesReadTheirText) {
         EXPECT_TRUE(child<QLabel>(line).accessibleName().isEmpty()) << line << ": the label's text is its name";
     EXPECT_EQ(ui::mnemonicPosition("Tom && Jerry"), -1);
     EXPECT_EQ(ui::mnemonicPosition("Tom && &Jerry"), 7);
+}
+
+// Help opens the README this program came with; a build given no web page
+// shows no item for one.
+TEST_F(MainWindowTest, HelpShowsOnlyTheAddressesThisBuildHas) {
+    launch();
+    ASSERT_TRUE(app::manualAddress().has_value());
+    EXPECT_TRUE(app::manualAddress()->isLocalFile());
+    EXPECT_TRUE(app::manualAddress()->path().endsWith("README.md"));
+    EXPECT_TRUE(child<QAction>("actionHelp").isVisible());
+    EXPECT_EQ(child<QAction>("actionWebsite").isVisible(), app::productPageAddress().has_value());
 }
 
 } // namespace
