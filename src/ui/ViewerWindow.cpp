@@ -387,7 +387,7 @@ void ViewerWindow::saveSound() {
     const auto path = askSavePath({QString(), m_selectedMovie->displayName(), QStringLiteral("aiff")});
     if (!path)
         return;
-    m_soundJob = new tools::SaveSoundJob({m_selectedMovie->fileName(), path->toStdString(), true}, this);
+    m_soundJob = new tools::SaveSoundJob({m_selectedMovie->fileName(), path->toStdString()}, this);
     Ui::ViewerWindow& form = *m_ui;
     form.saveSoundProgressBar->setRange(0, 0);
     form.saveSoundProgressBar->show();
