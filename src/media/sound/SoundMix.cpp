@@ -46,17 +46,10 @@ std::int16_t toSixteenBits(float value) {
 } // namespace
 
 std::expected<SoundMix, Error> SoundMix::open(const std::filesystem::path& path) {
-    // A lone track is read as it is, converted straight to 16 bits.
-    AVFormatContext* raw = nullptr;
-    AVDictionary* settings = nullptr;
-    av_dict_set(&settings, "protocol_whitelist", "file", 0);
-    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, &settings);
-    av_dict_free(&settings);
-    if (opened < 0)
-        return std::unexpected(detail::makeError(opened, "cannot open " + path.string()));
-    detail::InputContextPtr input(raw);
-    if (const int status = avformat_find_stream_info(raw, nullptr); status < 0)
-        return std::unexpected(detail::makeError(status, "cannot read " + path.string()));
+    auto input = detail::openInputFile(path);
+    if (!input)
+        return std::unexpected(input.error());
+    const AVFormatContext* raw = input->get();
     const std::vector<TrackChoice> choices = tracksToMix(*raw);
     if (choices.empty())
         return std::unexpected(Error{AVERROR_STREAM_NOT_FOUND, "the movie has no sound"});
@@ -72,27 +65,26 @@ std::expected<SoundMix, Error> SoundMix::open(const std::filesystem::path& path)
             layout = &parameters.ch_layout;
         earliest = std::min(earliest, choice.start);
     }
-    AVChannelLayout mixLayout{};
-    if (layout->order == AV_CHANNEL_ORDER_UNSPEC)
-        av_channel_layout_default(&mixLayout, layout->nb_channels);
-    else if (const int copied = av_channel_layout_copy(&mixLayout, layout); copied < 0)
-        return std::unexpected(detail::makeError(copied, "out of memory"));
+    auto mixLayout = layout->order == AV_CHANNEL_ORDER_UNSPEC
+                         ? std::expected<detail::ChannelLayout, Error>(detail::ChannelLayout::withChannels(layout->nb_channels))
+                         : detail::ChannelLayout::copyOf(*layout);
+    if (!mixLayout)
+        return std::unexpected(mixLayout.error());
 
+    // A lone track is read as it is, converted straight to 16 bits; tracks
+    // to mix are read as floats, summed, and converted once.
     SoundMix mix;
     for (const TrackChoice& choice : choices) {
         auto reader = choices.size() == 1
-                          ? SoundReader::openStream(path, choice.stream, AV_SAMPLE_FMT_S16, 0, mixLayout)
-                          : SoundReader::openStream(path, choice.stream, AV_SAMPLE_FMT_FLT, sampleRate, mixLayout);
-        if (!reader) {
-            av_channel_layout_uninit(&mixLayout);
+                          ? SoundReader::openStream(path, choice.stream, AV_SAMPLE_FMT_S16, 0, **mixLayout)
+                          : SoundReader::openStream(path, choice.stream, AV_SAMPLE_FMT_FLT, sampleRate, **mixLayout);
+        if (!reader)
             return std::unexpected(reader.error());
-        }
         const auto silence = static_cast<std::int64_t>(std::llround((choice.start - earliest) * reader->sampleRate()));
         if (reader->expectedFrames() >= 0)
             mix.m_expectedFrames = std::max(mix.m_expectedFrames, silence + reader->expectedFrames());
         mix.m_tracks.push_back({std::move(*reader), silence});
     }
-    av_channel_layout_uninit(&mixLayout);
     return mix;
 }
 

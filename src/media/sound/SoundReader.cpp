@@ -8,29 +8,12 @@ namespace media::sound {
 
 using detail::makeError;
 
-namespace {
-
-void freeLayout(AVChannelLayout* layout) {
-    av_channel_layout_uninit(layout);
-    delete layout;
-}
-
-} // namespace
-
 std::expected<SoundReader, Error> SoundReader::openInput(const std::filesystem::path& path) {
-    AVFormatContext* raw = nullptr;
-    AVDictionary* settings = nullptr;
-    av_dict_set(&settings, "protocol_whitelist", "file", 0);
-    detail::DictionaryPtr options(settings);
-    AVDictionary* given = options.release();
-    const int opened = avformat_open_input(&raw, path.c_str(), nullptr, &given);
-    options.reset(given);
-    if (opened < 0)
-        return std::unexpected(makeError(opened, "cannot open " + path.string()));
+    auto input = detail::openInputFile(path);
+    if (!input)
+        return std::unexpected(input.error());
     SoundReader reader;
-    reader.m_input.reset(raw);
-    if (const int status = avformat_find_stream_info(raw, nullptr); status < 0)
-        return std::unexpected(makeError(status, "cannot read " + path.string()));
+    reader.m_input = std::move(*input);
     return reader;
 }
 
@@ -96,9 +79,10 @@ std::expected<void, Error> SoundReader::prepare(AVSampleFormat format, int sampl
     }
     m_format = format;
     m_sampleRate = sampleRate > 0 ? sampleRate : context.sample_rate;
-    m_layout = {new AVChannelLayout{}, freeLayout};
-    if (const int copied = av_channel_layout_copy(m_layout.get(), layout ? layout : &context.ch_layout); copied < 0)
-        return std::unexpected(makeError(copied, "out of memory"));
+    auto copied = detail::ChannelLayout::copyOf(layout ? *layout : context.ch_layout);
+    if (!copied)
+        return std::unexpected(copied.error());
+    m_layout = std::move(*copied);
     if (stream.duration > 0)
         m_expectedFrames =
             static_cast<std::int64_t>(static_cast<double>(stream.duration) * av_q2d(stream.time_base) * m_sampleRate);
@@ -109,7 +93,7 @@ std::expected<void, Error> SoundReader::prepare(AVSampleFormat format, int sampl
         status < 0)
         return std::unexpected(makeError(status, "cannot convert the sound"));
     m_resampler.reset(resampler);
-    m_fifo.reset(av_audio_fifo_alloc(format, m_layout->nb_channels, 4096));
+    m_fifo.reset(av_audio_fifo_alloc(format, (*m_layout).nb_channels, 4096));
     m_packet.reset(av_packet_alloc());
     m_frame.reset(av_frame_alloc());
     if (!m_fifo || !m_packet || !m_frame)

@@ -9,7 +9,6 @@
 #include <expected>
 #include <filesystem>
 #include <functional>
-#include <memory>
 
 namespace media::sound {
 
@@ -26,7 +25,7 @@ public:
                                                                      const AVChannelLayout& layout);
 
     int sampleRate() const { return m_sampleRate; }
-    int channels() const { return m_layout->nb_channels; }
+    int channels() const { return (*m_layout).nb_channels; }
     const AVChannelLayout& channelLayout() const { return *m_layout; }
     // Sample frames the stream should hold by its duration; -1 when unknown.
     std::int64_t expectedFrames() const { return m_expectedFrames; }
@@ -53,8 +52,7 @@ private:
     detail::FramePtr m_frame;
     AVSampleFormat m_format = AV_SAMPLE_FMT_S16;
     int m_sampleRate = 0;
-    // The layout read out; on the heap so that it stays put when the reader moves.
-    std::unique_ptr<AVChannelLayout, void (*)(AVChannelLayout*)> m_layout{nullptr, nullptr};
+    detail::ChannelLayout m_layout; // the layout read out
     int m_stream = -1;
     std::int64_t m_expectedFrames = -1;
     bool m_drained = false;
