@@ -3,9 +3,12 @@
 #include "app/OutputFormat.h"
 #include "filelist/FileList.h"
 #include "platform/FileReference.h"
+#include "support/FormatText.h"
+#include "support/LocalizedString.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
+#include <cerrno>
 
 namespace app {
 
@@ -20,6 +23,21 @@ QString writeTitle(const OutputFormat& format, const std::filesystem::path* file
             title += QString("as %1").arg(*component);
     }
     return title;
+}
+
+std::optional<QString> exportSummary(const join::ExportJob& job) {
+    const auto written = static_cast<qsizetype>(job.outcome().written.size());
+    const QString folder = QFile::decodeName(job.request().folder.c_str());
+    if (job.error() && job.error()->code == ECANCELED)
+        return support::fillFormat(support::LocalizedString(written == 1
+                                                                ? "Export cancelled; %d file was written to %@."
+                                                                : "Export cancelled; %d files were written to %@."),
+                                   {QString::number(written), folder});
+    if (written > 0)
+        return support::fillFormat(
+            support::LocalizedString(written == 1 ? "%d file was exported to %@." : "%d files were exported to %@."),
+            {QString::number(written), folder});
+    return std::nullopt;
 }
 
 Refusal noMoviesRefusal() {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <expected>
 #include <filesystem>
+#include <optional>
 
 namespace filelist {
 class FileList;
@@ -44,6 +45,10 @@ struct Refusal final {
 // The title line of a write's progress: "Saving movie ", and when exporting
 // "as <component>" or "<file name>, as <component>".
 [[nodiscard]] QString writeTitle(const OutputFormat& format, const std::filesystem::path* fileName = nullptr);
+
+// The status line at the end of an export: how many files it wrote and
+// where, also when it was cancelled; none when nothing was written.
+[[nodiscard]] std::optional<QString> exportSummary(const join::ExportJob& job);
 
 // Said when the list holds no movie to work on.
 [[nodiscard]] Refusal noMoviesRefusal();

@@ -3,6 +3,7 @@
 
 #include "app/JoinClipController.h"
 #include "app/CommandRequests.h"
+#include "support/DoAlert.h"
 #include "join/ExportJob.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <cerrno>
 
 namespace app {
 
@@ -65,8 +67,10 @@ std::vector<std::filesystem::path> JoinClipController::finishExport(const join::
     message(QString());
     // A file that could not be written is told, never passed over; a cancel is no failure.
     const QStringList& failed = job.outcome().failed;
+    if (const auto summary = exportSummary(job))
+        message(*summary);
     if (!failed.isEmpty())
-        doAlert("%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
+        support::doErrorAlert(*m_outlets.join.alerts, "%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
                 {QString::number(failed.size())}, {failed.join(", ")});
     return job.outcome().written;
 }

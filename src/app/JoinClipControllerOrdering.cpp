@@ -3,6 +3,7 @@
 #include "app/JoinClipController.h"
 #include "app/ListImportExport.h"
 #include "app/RenameReport.h"
+#include "support/DoAlert.h"
 #include "support/LocalizedString.h"
 
 namespace app {
@@ -70,9 +71,13 @@ bool JoinClipController::importFileList() {
 }
 
 Tell JoinClipController::tellInAlert(support::WindowHandle* window) {
-    return [this, window](const QString& message, const QString& informative, const QStringList& messageArguments,
-                          const QStringList& informativeArguments) {
-        doAlert(message, informative, window, messageArguments, informativeArguments);
+    return [this, window](Told kind, const QString& message, const QString& informative,
+                          const QStringList& messageArguments, const QStringList& informativeArguments) {
+        if (kind == Told::Failure)
+            support::doErrorAlert(*m_outlets.join.alerts, message, informative, window, messageArguments,
+                                  informativeArguments);
+        else
+            doAlert(message, informative, window, messageArguments, informativeArguments);
     };
 }
 

@@ -28,10 +28,10 @@ bool importFileList(filelist::FileList& list, const std::filesystem::path& file,
         console.writeLine(QString("Could not import \"%1\": %2")
                               .arg(pathText(file), QString::fromStdString(paths.error().message)));
         if (paths.error().code == 0)
-            tell("The file \"%@\" is not a file list.", "A file list is UTF-8 text, one file path per line.",
-                 {nameOf(file)}, {});
+            tell(Told::Failure, "The file \"%@\" is not a file list.",
+                 "A file list is UTF-8 text, one file path per line.", {nameOf(file)}, {});
         else
-            tell("The file \"%@\" could not be read.", "%@", {nameOf(file)},
+            tell(Told::Failure, "The file \"%@\" could not be read.", "%@", {nameOf(file)},
                  {QString::fromStdString(paths.error().message)});
         return false;
     }
@@ -46,7 +46,7 @@ bool exportFileList(const filelist::FileList& list, const std::filesystem::path&
                     support::Console& console) {
     const filelist::ListText text = filelist::fileListText(list.resolvedPaths());
     if (!filelist::writeFileList(file, text.bytes)) {
-        tell("The paths were NOT exported.", " ", {}, {});
+        tell(Told::Failure, "The paths were NOT exported.", " ", {}, {});
         return false;
     }
     // A path with a line break would come back as two lines, and one that is
@@ -55,7 +55,7 @@ bool exportFileList(const filelist::FileList& list, const std::filesystem::path&
         for (const auto& path : text.leftOut)
             console.writeLine(QString("Not exported (a line break or bytes that are not UTF-8 in its path): %1")
                                   .arg(pathText(path)));
-        tell("%d of the file paths could not be exported.",
+        tell(Told::Failure, "%d of the file paths could not be exported.",
              "A path that holds a line break or is not UTF-8 text cannot be written to a file list.",
              {QString::number(text.leftOut.size())}, {});
     }
@@ -66,7 +66,7 @@ void tellLeftOut(filelist::FileList& list, const Tell& tell) {
     const auto alert = filelist::leftOutAlert(list.leftOut());
     list.clearLeftOut();
     if (alert)
-        tell("%@", "%@", {alert->message}, {alert->informative});
+        tell(Told::Information, "%@", "%@", {alert->message}, {alert->informative});
 }
 
 } // namespace app

@@ -14,10 +14,11 @@ class Console;
 
 namespace app {
 
-// How a command tells the user something once: an alert in the window, a
-// line on the command line. Texts given arguments are formats, looked up
-// first and then filled.
-using Tell = std::function<void(const QString& message, const QString& informative,
+// How a command tells the user something once: an alert in the window (an
+// error alert for a failure), a line on the command line. Texts given
+// arguments are formats, looked up first and then filled.
+enum class Told { Information, Failure };
+using Tell = std::function<void(Told kind, const QString& message, const QString& informative,
                                 const QStringList& messageArguments, const QStringList& informativeArguments)>;
 
 // The list's Import: the paths of a file list (UTF-8 text, one path per line)

@@ -57,6 +57,8 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
     (void)console.run(job, app::writeTitle(format)); // what failed is in the outcome
     for (const QString& note : job.outcome().notes)
         console.writeLine(note);
+    if (const auto summary = app::exportSummary(job))
+        console.status(*summary);
     // A file that could not be written is told, never passed over; a cancel is no failure.
     const QStringList& failedNames = job.outcome().failed;
     if (!failedNames.isEmpty())

@@ -12,6 +12,7 @@
 #include "join/ReservedName.h"
 #include "platform/FileNames.h"
 #include "platform/FolderPreferences.h"
+#include "support/LocalizedString.h"
 
 #include <cerrno>
 #include <ostream>
@@ -169,6 +170,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
                 std::error_code ignored;
                 std::filesystem::remove(*path, ignored);
             }
+            console.status(support::LocalizedString("The join was cancelled; nothing was written."));
             err << "joinclip join: cancelled; nothing was written\n";
             return 1;
         }

@@ -91,7 +91,7 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
     filelist::FileList& list = session.list();
     support::UserDefaults& defaults = session.defaults();
     CommandConsole& console = session.console();
-    const app::Tell tell = [&console](const QString& message, const QString& informative,
+    const app::Tell tell = [&console](app::Told, const QString& message, const QString& informative,
                                       const QStringList& messageArguments, const QStringList& informativeArguments) {
         console.alert(message, informative, messageArguments, informativeArguments);
     };
