@@ -79,6 +79,8 @@ bool MovieView::ensurePlayer() {
         mpv_set_option_string(m_mpv, "terminal", "yes");
         mpv_set_option_string(m_mpv, "msg-level", levels.constData());
     }
+    if (!m_pictureShown)
+        mpv_set_option_string(m_mpv, "vid", "no");
     if (const QByteArray device = qgetenv("JOINCLIP_AUDIO_OUTPUT"); !device.isEmpty())
         mpv_set_option_string(m_mpv, "ao", device.constData());
     if (mpv_initialize(m_mpv) < 0) {
