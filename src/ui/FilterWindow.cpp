@@ -44,6 +44,11 @@ FilterWindow::FilterWindow(platform::Preferences& store, platform::DesktopServic
     m_playTimer.setInterval(15);
     m_soundPlayer->setPictureShown(false);
     m_soundPlayer->hide();
+    // A sound that loads after the preview has moved starts where the picture stands.
+    connect(m_soundPlayer, &MovieView::loaded, this, [this] {
+        if (std::abs(m_soundPlayer->currentSeconds() - m_time) > 0.001)
+            m_soundPlayer->setCurrentSeconds(m_time);
+    });
     connectControls();
 
     if (m_defaults.isPresent(support::Pref::FilterMovie))
@@ -216,6 +221,12 @@ void FilterWindow::showFramesDue() {
         }
         if (m_nextFrame->second > now + 0.005)
             return;
+        // A chain slower than the movie falls behind: skip to the frame due
+        // rather than let the picture trail the sound ever further.
+        if (m_nextFrame->second < now - 0.5 && m_reader->seek(now)) {
+            m_nextFrame.reset();
+            continue;
+        }
         showPicture(m_nextFrame->first, m_nextFrame->second);
         m_nextFrame.reset();
     }

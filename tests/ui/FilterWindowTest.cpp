@@ -153,6 +153,9 @@ TEST_F(FilterWindowTest, ThePreviewPlaysTheSoundAndItsPicturesKeepToIt) {
     // Going to a time takes the sound there too; played on, both reach the end.
     window->showFrameAt(2.0);
     window->play();
+    testing_support::runEventsUntil([&] { return window->soundTime().value_or(0) > 2.3 || !window->isPlaying(); });
+    ASSERT_TRUE(window->soundTime().has_value()) << "the sound plays on from where the picture went";
+    EXPECT_GT(*window->soundTime(), 2.0);
     testing_support::runEventsUntil([&] { return !window->isPlaying(); });
     EXPECT_NEAR(window->currentTime(), 2.96, 0.001); // the last frame
 }
