@@ -24,7 +24,7 @@ private:
 Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex) {
     Track track;
     track.mediaType = MediaType::Video;
-    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.codecName = source->codecName(streamIndex);
     track.timeScale = Movie::kDefaultTimeScale;
     track.naturalSize = source->displaySize(streamIndex);
     const std::int32_t scale = source->streamTimeScale(streamIndex);
@@ -52,7 +52,7 @@ Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int st
                                const Time& fileStart) {
     Track track;
     track.mediaType = source->mediaType(streamIndex);
-    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.codecName = source->codecName(streamIndex);
     track.timeScale = source->streamTimeScale(streamIndex);
     if (track.mediaType == MediaType::Video)
         track.naturalSize = source->displaySize(streamIndex);
@@ -71,12 +71,10 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
     std::shared_ptr<Movie> movie(new Movie());
     movie->m_fileName = source->path();
     movie->m_displayName = displayNameOfFile(source->path());
-    const AVFormatContext* context = source->format();
-
     std::vector<int> usable;
-    for (unsigned i = 0; i < context->nb_streams; ++i)
-        if (source->isUsableStream(static_cast<int>(i)))
-            usable.push_back(static_cast<int>(i));
+    for (int i = 0; i < source->streamCount(); ++i)
+        if (source->isUsableStream(i))
+            usable.push_back(i);
 
     if (source->isPicture()) {
         movie->m_tracks.push_back(pictureTrack(source, usable.front()));

@@ -50,7 +50,9 @@ std::optional<QImage> toImage(const AVFrame* frame, Size displaySize, int clockw
 std::optional<QImage> SourceFile::frameImage(int streamIndex, std::int64_t timestamp) {
     if (m_isPicture && m_pictureImage)
         return m_pictureImage;
-    AVFormatContext* context = m_format.get();
+    AVFormatContext* context = format();
+    if (!context)
+        return std::nullopt;
     AVStream* stream = context->streams[streamIndex];
 
     auto& decoder = m_decoders[streamIndex];
