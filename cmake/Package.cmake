@@ -6,7 +6,7 @@
 include(GNUInstallDirs)
 install(TARGETS joinclip RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-set(JOINCLIP_HOMEPAGE_URL "" CACHE STRING "The project's web page, shown in the package and the Help menu")
+# JOINCLIP_HOMEPAGE_URL is declared in src/app/CMakeLists.txt, where the Help menu reads it.
 set(JOINCLIP_MAINTAINER "" CACHE STRING "The package's maintainer: Name <mail address>")
 
 # The manual page, from the commands' own help, and the documents Debian asks for.

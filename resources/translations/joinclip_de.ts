@@ -197,6 +197,10 @@
         <translation>Eigenständigen Film schreiben (keinen, der auf seine Quellen verweist)</translation>
     </message>
     <message>
+        <source>A movie that refers to its sources plays only while they stay where they are, and most players (FFmpeg, GStreamer, web browsers) refuse it.</source>
+        <translation>Ein Film, der auf seine Quellen verweist, spielt nur, solange sie an ihrem Ort bleiben, und die meisten Player (FFmpeg, GStreamer, Webbrowser) lehnen ihn ab.</translation>
+    </message>
+    <message>
         <source>Add chapters named by the titles</source>
         <translation>Kapitel mit den Titeln als Namen hinzufügen</translation>
     </message>

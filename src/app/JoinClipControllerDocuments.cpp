@@ -2,7 +2,7 @@
 // entry and the Help menu's web pages.
 
 #include "app/JoinClipController.h"
-#include "app/WebPages.h"
+#include "app/HelpAddresses.h"
 #include "filelist/LeftOutFiles.h"
 #include "platform/DesktopServices.h"
 
@@ -59,15 +59,17 @@ void JoinClipController::revealItem() {
 }
 
 void JoinClipController::goToWebsite() {
-    m_outlets.join.desktop->openURL(kProductPageURL);
+    if (const auto page = productPageAddress())
+        m_outlets.join.desktop->openURL(page->toString());
 }
 
 void JoinClipController::goToMAS() {
-    m_outlets.join.desktop->openURL(kStorePageURL);
+    m_outlets.join.desktop->openURL(softwareCentreAddress().toString());
 }
 
 void JoinClipController::openJoinClipHelpURL() {
-    m_outlets.join.desktop->openURL(kHelpPageURL);
+    if (const auto manual = manualAddress())
+        m_outlets.join.desktop->openURL(manual->toString());
 }
 
 } // namespace app

@@ -48,6 +48,9 @@ std::array<PreferenceKey, kPreferenceCount> makeTable() {
         {Pref::FilterMovie, "FilterMovie", T::Text, none},
         {Pref::FilterNames, "FilterNames", T::Array, none},
         {Pref::ApplyFilters, "ApplyFilters", T::Boolean, true},
+        // The main window's place and size, and the widths of the table's columns, as the user left them.
+        {Pref::MainWindowGeometry, "MainWindowGeometry", T::Data, none},
+        {Pref::FileTableColumnWidths, "FileTableColumnWidths", T::Array, none},
     }};
     return table;
 }

@@ -48,6 +48,8 @@ enum class Pref {
     FilterMovie,
     FilterNames,
     ApplyFilters,
+    MainWindowGeometry,
+    FileTableColumnWidths,
 };
 
 enum class PreferenceType {
@@ -68,7 +70,7 @@ struct PreferenceKey final {
     QVariant defaultValue; // invalid: no default, the reader decides what absence means
 };
 
-inline constexpr std::size_t kPreferenceCount = static_cast<std::size_t>(Pref::ApplyFilters) + 1;
+inline constexpr std::size_t kPreferenceCount = static_cast<std::size_t>(Pref::FileTableColumnWidths) + 1;
 
 const std::array<PreferenceKey, kPreferenceCount>& preferenceKeys();
 const PreferenceKey& preferenceKey(Pref pref);

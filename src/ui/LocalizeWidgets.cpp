@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
+#include <algorithm>
 
 namespace ui {
 
@@ -17,8 +18,29 @@ QString localized(const QString& text) {
     return text.isEmpty() ? text : support::LocalizedString(text);
 }
 
+// A control's text with its mnemonic ("&Join…"): the text is looked up
+// without the marker, which then goes before the same letter in the
+// translation, or before its first letter when the translation lacks it.
+QString localizedWithMnemonic(const QString& text) {
+    const qsizetype marker = mnemonicPosition(text);
+    if (marker < 0)
+        return localized(text);
+    // A table may hold the text with its marker already.
+    if (QString whole = localized(text); whole != text)
+        return whole;
+    const QChar letter = text.at(marker + 1);
+    QString translated = localized(QString(text).remove(marker, 1));
+    qsizetype at = translated.indexOf(letter, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        at = std::max<qsizetype>(0, std::ranges::find_if(translated, [](QChar c) { return c.isLetter(); }) -
+                                        translated.begin());
+    if (at < translated.size())
+        translated.insert(at, u'&');
+    return translated;
+}
+
 void localizeAction(QAction& action) {
-    action.setText(localized(action.text()));
+    action.setText(localizedWithMnemonic(action.text()));
     // A tool tip Qt made from the text follows it; only one of our own is looked up.
     if (action.toolTip() != action.text())
         action.setToolTip(localized(action.toolTip()));
@@ -30,16 +52,27 @@ void localizeWidget(QWidget& widget) {
     widget.setToolTip(localized(widget.toolTip()));
     widget.setAccessibleName(localized(widget.accessibleName()));
     if (auto* label = qobject_cast<QLabel*>(&widget))
-        label->setText(localized(label->text()));
+        label->setText(label->buddy() ? localizedWithMnemonic(label->text()) : localized(label->text()));
     else if (auto* button = qobject_cast<QAbstractButton*>(&widget))
-        button->setText(localized(button->text()));
+        button->setText(localizedWithMnemonic(button->text()));
     else if (auto* group = qobject_cast<QGroupBox*>(&widget))
         group->setTitle(localized(group->title()));
     else if (auto* menu = qobject_cast<QMenu*>(&widget))
-        menu->setTitle(localized(menu->title()));
+        menu->setTitle(localizedWithMnemonic(menu->title()));
 }
 
 } // namespace
+
+qsizetype mnemonicPosition(const QString& text) {
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i) != u'&')
+            continue;
+        if (text.at(i + 1) != u'&')
+            return i;
+        ++i; // "&&" is a plain ampersand
+    }
+    return -1;
+}
 
 void localizeWidgetTree(QWidget& window) {
     localizeWidget(window);

@@ -1,5 +1,6 @@
 #include "ui/MainWindow.h"
 
+#include "app/HelpAddresses.h"
 #include "app/JoinClipController.h"
 #include "net/DownloadQueue.h"
 #include "net/UpdateCheck.h"
@@ -21,6 +22,7 @@
 #include "ui/SplitterWindow.h"
 #include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
+#include "ui/WindowPlacement.h"
 #include "ui_MainWindow.h"
 
 #include <QApplication>
@@ -87,11 +89,11 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     localizeWidgetTree(*m_viewer);
     // The movie filter window, brought to the front from the Window menu.
     auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
-    connect(m_ui->menuWindow->addAction(tr("Movie Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
+    connect(m_ui->menuWindow->addAction(tr("Movie &Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
             filterWindow, &FilterWindow::showWindow);
     // The movie splitter window, likewise.
     auto* splitterWindow = new SplitterWindow(store, this);
-    connect(m_ui->menuWindow->addAction(tr("Movie Splitter")), &QAction::triggered, splitterWindow,
+    connect(m_ui->menuWindow->addAction(tr("Movie &Splitter")), &QAction::triggered, splitterWindow,
             &SplitterWindow::showWindow);
 
     Ports& ports = *m_ports;
@@ -200,10 +202,13 @@ void MainWindow::connectCommands() {
     form.actionViewer->setCheckable(true);
     on(form.actionViewer, &QAction::triggered, [this] { m_viewer->toggle(); });
     connect(m_viewer, &ViewerWindow::visibilityChanged, form.actionViewer, &QAction::setChecked);
+    // An item this build has no address for is not shown.
+    form.actionHelp->setVisible(app::manualAddress().has_value());
+    form.actionWebsite->setVisible(app::productPageAddress().has_value());
     on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
     on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
     on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });
-    QAction* softwareUpdate = form.menuHelp->addAction(support::LocalizedString("Software Update…"));
+    QAction* softwareUpdate = form.menuHelp->addAction(u'&' + support::LocalizedString("Software Update…"));
     softwareUpdate->setObjectName("actionSoftwareUpdate");
     on(softwareUpdate, &QAction::triggered, [this] {
         m_softwareUpdate->show();
@@ -224,6 +229,7 @@ void MainWindow::connectCommands() {
 
 void MainWindow::launch() {
     m_controller->awakeFromNib();
+    restoreWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
     // Launch brings the main window to the front before its other steps (the
     // viewer, when it was open at the last exit, then comes in front of it).
     show();
@@ -239,6 +245,7 @@ void MainWindow::terminate() {
     if (m_terminated)
         return;
     m_terminated = true;
+    saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
     m_controller->applicationWillTerminate();
 }
 

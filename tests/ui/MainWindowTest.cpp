@@ -4,13 +4,17 @@
 
 #include "FileContents.h"
 #include "WindowHarness.h"
+#include "app/HelpAddresses.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ProgressSheet.h"
+#include "ui/LocalizeWidgets.h"
 #include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QMenuBar>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -153,7 +157,11 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     launch();
     const std::filesystem::path out = dir() / "out";
     std::filesystem::create_directory(out);
-    window().openDocuments({clip("one.mp4", 50), clip("two.mp4", 50)});
+    // Sources of different sizes and rates: the join re-encodes, long enough for Cancel to come first.
+    window().openDocuments({clip("one.mp4", 100),
+                            fixtures::makeClip(dir(), "two.mkv",
+                                               {.container = "mkv", .width = 320, .height = 240, .fpsNum = 30,
+                                                .frames = 100})});
     controller().defaults().setValue(support::Pref::PromptForFilename, false);
     controller().setOutputFolderForThisRun(out);
     ui::ProgressSheet& sheet = window().progressSheet();
@@ -226,6 +234,55 @@ TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {
         relaunch();
         EXPECT_EQ(window().viewerWindow().isVisible(), shown) << "termination saved what was on screen";
     }
+}
+
+// The window comes back where and as large as it was left, with the widths
+// the user gave the columns; File Name and Title keep filling the rest.
+TEST_F(MainWindowTest, PlaceAndColumnWidthsComeBackAtTheNextStart) {
+    launch();
+    window().resize(1000, 520);
+    auto* columns = child<QTableView>("movieTable").horizontalHeader();
+    constexpr int kDurationColumn = 4;
+    columns->resizeSection(kDurationColumn, 123);
+    relaunch();
+    EXPECT_EQ(window().size(), QSize(1000, 520));
+    columns = child<QTableView>("movieTable").horizontalHeader();
+    EXPECT_EQ(columns->sectionSize(kDurationColumn), 123);
+    EXPECT_EQ(columns->sectionResizeMode(2), QHeaderView::Stretch) << "File Name still stretches";
+}
+
+// Every button and menu item can be reached with Alt and a letter, in
+// English and in translation; a text line is named by what it says.
+TEST_F(MainWindowTest, ButtonsAndMenusHaveMnemonicsAndTextLinesReadTheirText) {
+    launch();
+    for (QPushButton* button : window().findChildren<QPushButton*>()) {
+        if (button->window() == &window() && !button->text().isEmpty()) {
+            EXPECT_GE(ui::mnemonicPosition(button->text()), 0) << button->objectName().toStdString();
+        }
+    }
+    for (QAction* menu : window().menuBar()->actions()) {
+        EXPECT_GE(ui::mnemonicPosition(menu->text()), 0) << menu->text().toStdString();
+        for (QAction* item : menu->menu()->actions()) {
+            if (!item->isSeparator()) {
+                EXPECT_GE(ui::mnemonicPosition(item->text()), 0) << item->text().toStdString();
+            }
+        }
+    }
+    for (const char* line : {"messagesTextField", "durationTextField"})
+        EXPECT_TRUE(child<QLabel>(line).accessibleName().isEmpty()) << line << ": the label's text is its name";
+    EXPECT_EQ(ui::mnemonicPosition("Tom && Jerry"), -1);
+    EXPECT_EQ(ui::mnemonicPosition("Tom && &Jerry"), 7);
+}
+
+// Help opens the README this program came with; a build given no web page
+// shows no item for one.
+TEST_F(MainWindowTest, HelpShowsOnlyTheAddressesThisBuildHas) {
+    launch();
+    ASSERT_TRUE(app::manualAddress().has_value());
+    EXPECT_TRUE(app::manualAddress()->isLocalFile());
+    EXPECT_TRUE(app::manualAddress()->path().endsWith("README.md"));
+    EXPECT_TRUE(child<QAction>("actionHelp").isVisible());
+    EXPECT_EQ(child<QAction>("actionWebsite").isVisible(), app::productPageAddress().has_value());
 }
 
 } // namespace
