@@ -1,6 +1,7 @@
 // The program starts without FFmpeg and loads it when a command first needs
-// it: --version loads none of its libraries, and `info` of a movie loads
-// them (as the dynamic loader tells, LD_DEBUG=libs) and reads the movie.
+// it (as the dynamic loader tells, LD_DEBUG=libs): --version and `info` of an
+// MPEG-4 movie (read by our own QuickTime reader) load none of its
+// libraries; `info` of a Matroska movie loads them and reads the movie.
 
 #include "CommandRun.h"
 #include "SharedClips.h"
@@ -22,10 +23,17 @@ TEST_F(StartUpTest, FfmpegIsLoadedOnlyWhenACommandNeedsIt) {
     EXPECT_EQ(version.status, 0);
     EXPECT_FALSE(version.err.contains("libavformat")) << "--version loaded FFmpeg";
 
-    const auto info = runTellingLibraries({"info", fixtures::test::h264AacClip("mp4", 10).string()});
-    EXPECT_EQ(info.status, 0) << info.err;
-    EXPECT_TRUE(info.out.contains("video h264")) << info.out;
-    EXPECT_TRUE(info.err.contains("libavformat")) << "no FFmpeg library was loaded";
+    const auto mpeg4 = runTellingLibraries({"info", fixtures::test::h264AacClip("mp4", 10).string()});
+    EXPECT_EQ(mpeg4.status, 0) << mpeg4.err;
+    EXPECT_TRUE(mpeg4.out.contains("video h264")) << mpeg4.out;
+    EXPECT_TRUE(mpeg4.out.contains("sound aac")) << mpeg4.out;
+    EXPECT_TRUE(mpeg4.out.contains("frame count: 10")) << mpeg4.out;
+    EXPECT_FALSE(mpeg4.err.contains("libavformat")) << "info of an MPEG-4 movie loaded FFmpeg";
+
+    const auto matroska = runTellingLibraries({"info", fixtures::test::h264AacClip("mkv", 10).string()});
+    EXPECT_EQ(matroska.status, 0) << matroska.err;
+    EXPECT_TRUE(matroska.out.contains("video h264")) << matroska.out;
+    EXPECT_TRUE(matroska.err.contains("libavformat")) << "no FFmpeg library was loaded";
 }
 
 } // namespace
