@@ -1,6 +1,5 @@
 #include "ui/DesktopApplication.h"
 
-#include "media/FilesInProgress.h"
 #include "platform/Preferences.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
@@ -103,10 +102,7 @@ int runDesktopApplication(int argc, char** argv) {
     // as a quit does: the list and the preferences are saved, and a movie
     // being written leaves no temporary file behind.
     TerminationSignals endings;
-    QObject::connect(&endings, &TerminationSignals::received, &window, [&window](int signal) {
-        window.terminate();
-        media::endBySignal(signal);
-    });
+    QObject::connect(&endings, &TerminationSignals::received, &window, &MainWindow::endBySignal);
     const int status = QApplication::exec();
     window.terminate();
     tellAboutUnsavedPreferences(store);

@@ -2,6 +2,7 @@
 
 #include "app/HelpAddresses.h"
 #include "app/JoinClipController.h"
+#include "media/FilesInProgress.h"
 #include "net/DownloadQueue.h"
 #include "net/UpdateCheck.h"
 #include "platform/ApplicationDockTile.h"
@@ -247,6 +248,11 @@ void MainWindow::terminate() {
     m_terminated = true;
     saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
     m_controller->applicationWillTerminate();
+}
+
+void MainWindow::endBySignal(int signal) {
+    terminate();
+    media::endBySignal(signal);
 }
 
 bool MainWindow::isBusy() const {

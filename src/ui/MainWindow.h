@@ -49,6 +49,10 @@ public:
     void launch();
     // Termination (applicationWillTerminate), once, before any window closes.
     void terminate();
+    // A logout (SIGTERM), a closed terminal (SIGHUP) or Ctrl-C: saves what a
+    // quit saves, removes the files being written, and ends the process by
+    // the signal.
+    [[noreturn]] void endBySignal(int signal);
 
     // The open-documents event: files and folders the desktop or another
     // start of the program asked to open. While long work runs (a write, a

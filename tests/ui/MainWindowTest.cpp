@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <csignal>
 #include <fstream>
 
 namespace {
@@ -283,6 +284,36 @@ TEST_F(MainWindowTest, HelpShowsOnlyTheAddressesThisBuildHas) {
     EXPECT_TRUE(app::manualAddress()->path().endsWith("README.md"));
     EXPECT_TRUE(child<QAction>("actionHelp").isVisible());
     EXPECT_EQ(child<QAction>("actionWebsite").isVisible(), app::productPageAddress().has_value());
+}
+
+// A logout in the middle of a join: the list is saved as a quit saves it,
+// and neither the movie's temporary file nor its reserved name is left.
+TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
+    // The child is a fork of this process, with its folder and application.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    const std::filesystem::path out = dir() / "out";
+    std::filesystem::create_directories(out);
+    const std::filesystem::path one = dir() / "one.mp4", two = dir() / "two.mkv";
+    fixtures::makeClip(dir(), "one.mp4", {.frames = 150});
+    fixtures::makeClip(dir(), "two.mkv", {.container = "mkv", .width = 320, .height = 240, .fpsNum = 30, .frames = 150});
+    EXPECT_EXIT(
+        {
+            launch();
+            controller().defaults().setValue(support::Pref::RememberFileList, true);
+            controller().defaults().setValue(support::Pref::PromptForFilename, false);
+            controller().setOutputFolderForThisRun(out);
+            window().openDocuments({one, two});
+            child<QPushButton>("joinButton").click();
+            testing_support::runEventsUntil(
+                [&] { return testing_support::namesIn(out).size() >= 2; }); // the name and the temporary file
+            if (testing_support::namesIn(out).size() < 2)
+                std::_Exit(3); // the join was not under way: nothing would be checked
+            window().endBySignal(SIGTERM);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << ::testing::PrintToString(testing_support::namesIn(out));
+    const platform::Preferences saved(dir() / "preferences.plist");
+    EXPECT_EQ(saved.value("MovieAliases").toList().size(), 2);
 }
 
 } // namespace
