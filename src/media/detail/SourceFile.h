@@ -99,9 +99,11 @@ private:
     // streamRange as the container tells it.
     TimeRange containerRange(int streamIndex) const;
 
-    struct Decoder final {
-        detail::CodecContextPtr codec;
-    };
+    // Decoders and the decoded picture, made by the first frameImage(); kept
+    // apart (and freed through the function that made them) so that a
+    // program that never asks for a frame needs no Qt Gui.
+    struct FrameReading;
+    using FrameReadingPtr = std::unique_ptr<FrameReading, void (*)(FrameReading*)>;
     SourceFile() = default;
     bool headerTellsEveryStream() const;
     [[nodiscard]] static std::expected<std::shared_ptr<SourceFile>, Error>
@@ -121,8 +123,7 @@ private:
     std::optional<std::vector<detail::StreamDescription>> m_described;
     bool m_isPicture = false;
     bool m_hasStreamInfo = false;
-    std::optional<QImage> m_pictureImage; // a picture is decoded once
-    std::map<int, std::unique_ptr<Decoder>> m_decoders;
+    FrameReadingPtr m_frames{nullptr, nullptr};
     std::map<int, std::int64_t> m_wholeStreamSampleCounts;
 };
 
