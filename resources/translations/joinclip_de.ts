@@ -197,6 +197,26 @@
         <translation>Eigenständigen Film schreiben (keinen, der auf seine Quellen verweist)</translation>
     </message>
     <message>
+        <source>The join was cancelled; nothing was written.</source>
+        <translation>Das Zusammenfügen wurde abgebrochen; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>%d file was exported to %@.</source>
+        <translation>%d Datei wurde nach %@ exportiert.</translation>
+    </message>
+    <message>
+        <source>%d files were exported to %@.</source>
+        <translation>%d Dateien wurden nach %@ exportiert.</translation>
+    </message>
+    <message>
+        <source>Export cancelled; %d file was written to %@.</source>
+        <translation>Export abgebrochen; %d Datei wurde nach %@ geschrieben.</translation>
+    </message>
+    <message>
+        <source>Export cancelled; %d files were written to %@.</source>
+        <translation>Export abgebrochen; %d Dateien wurden nach %@ geschrieben.</translation>
+    </message>
+    <message>
         <source>A movie that refers to its sources plays only while they stay where they are, and most players (FFmpeg, GStreamer, web browsers) refuse it.</source>
         <translation>Ein Film, der auf seine Quellen verweist, spielt nur, solange sie an ihrem Ort bleiben, und die meisten Player (FFmpeg, GStreamer, Webbrowser) lehnen ihn ab.</translation>
     </message>

@@ -2,6 +2,7 @@
 // the selected export component, into the output folder.
 
 #include "app/JoinClipController.h"
+#include "support/DoAlert.h"
 #include "join/ExportJob.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
@@ -10,6 +11,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <cerrno>
 
 namespace app {
 
@@ -76,8 +78,19 @@ std::vector<std::filesystem::path> JoinClipController::finishExport(const join::
     message(QString());
     // A file that could not be written is told, never passed over; a cancel is no failure.
     const QStringList& failed = job.outcome().failed;
+    const auto written = static_cast<qsizetype>(job.outcome().written.size());
+    const QString folder = QFile::decodeName(job.request().folder.c_str());
+    if (job.error() && job.error()->code == ECANCELED)
+        message(support::fillFormat(support::LocalizedString(written == 1
+                                                                 ? "Export cancelled; %d file was written to %@."
+                                                                 : "Export cancelled; %d files were written to %@."),
+                                    {QString::number(written), folder}));
+    else if (written > 0)
+        message(support::fillFormat(
+            support::LocalizedString(written == 1 ? "%d file was exported to %@." : "%d files were exported to %@."),
+            {QString::number(written), folder}));
     if (!failed.isEmpty())
-        doAlert("%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
+        support::doErrorAlert(*m_outlets.join.alerts, "%d of the files could not be exported.", "%@", m_outlets.join.fileListWindow,
                 {QString::number(failed.size())}, {failed.join(", ")});
     return job.outcome().written;
 }

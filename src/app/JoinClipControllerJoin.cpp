@@ -123,6 +123,7 @@ JoinOutcome JoinClipController::finishJoin(const join::JoinJob& job, const QStri
     if (const auto& error = job.error()) {
         message(QString());
         if (error->code == ECANCELED) {
+            message(support::LocalizedString("The join was cancelled; nothing was written."));
             // Cancel was pressed as the job ended: what the user stopped leaves nothing either.
             if (job.outcome().complete) {
                 std::error_code ignored;
@@ -131,7 +132,7 @@ JoinOutcome JoinClipController::finishJoin(const join::JoinJob& job, const QStri
             return outcomeOf(Status::WriteCancelled);
         }
         // A failed write is told once, with its reason, never passed over: nothing was written.
-        doAlert("The movie could not be saved.", "%@", outlets.fileListWindow, {},
+        support::doErrorAlert(*m_outlets.join.alerts, "The movie could not be saved.", "%@", outlets.fileListWindow, {},
                 {QString::fromStdString(error->message)});
         return outcomeOf(Status::WriteFailed);
     }

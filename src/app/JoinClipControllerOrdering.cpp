@@ -1,6 +1,7 @@
 // Ordering the list, renaming its files in sequence, and the list as a text file.
 
 #include "app/JoinClipController.h"
+#include "support/DoAlert.h"
 #include "filelist/LeftOutFiles.h"
 #include "filelist/ListTextFile.h"
 #include "support/FormatText.h"
@@ -95,7 +96,7 @@ bool JoinClipController::exportFileList() {
         return false;
     const filelist::ListText text = filelist::fileListText(m_movies.resolvedPaths());
     if (!filelist::writeFileList(*file, text.bytes)) {
-        doAlert("The paths were NOT exported.", " ", nullptr);
+        support::doErrorAlert(*m_outlets.join.alerts, "The paths were NOT exported.", " ", nullptr);
         return false;
     }
     // A path with a line break would come back as two lines, and one that is
@@ -105,7 +106,7 @@ bool JoinClipController::exportFileList() {
             console().writeLine(
                 QString("Not exported (a line break or bytes that are not UTF-8 in its path): %1")
                     .arg(pathText(path)));
-        doAlert("%d of the file paths could not be exported.",
+        support::doErrorAlert(*m_outlets.join.alerts, "%d of the file paths could not be exported.",
                 "A path that holds a line break or is not UTF-8 text cannot be written to a file list.",
                 nullptr, {QString::number(text.leftOut.size())});
     }
@@ -124,10 +125,10 @@ bool JoinClipController::importFileList() {
         console().writeLine(QString("Could not import \"%1\": %2")
                                 .arg(pathText(*file), QString::fromStdString(paths.error().message)));
         if (paths.error().code == 0)
-            doAlert("The file \"%@\" is not a file list.",
+            support::doErrorAlert(*m_outlets.join.alerts, "The file \"%@\" is not a file list.",
                     "A file list is UTF-8 text, one file path per line.", nullptr, {nameOf(*file)});
         else
-            doAlert("The file \"%@\" could not be read.", "%@", nullptr, {nameOf(*file)},
+            support::doErrorAlert(*m_outlets.join.alerts, "The file \"%@\" could not be read.", "%@", nullptr, {nameOf(*file)},
                     {QString::fromStdString(paths.error().message)});
         return false;
     }

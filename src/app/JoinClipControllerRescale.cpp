@@ -2,6 +2,7 @@
 // movie and rewrites its file, as a job.
 
 #include "app/JoinClipController.h"
+#include "support/DoAlert.h"
 #include "join/MovieRescaleJob.h"
 
 #include <cerrno>
@@ -14,7 +15,7 @@ void JoinClipController::rescaleEntry(int row, const QString& typed) {
     const std::shared_ptr<media::Movie> movie = m_movies.movies()[static_cast<std::size_t>(row)].qtkMovie;
     const auto newDuration = media::parseTime(typed.trimmed().toStdString());
     if (!m_movies.pathOfEntry(row) || !movie || !newDuration || newDuration->value <= 0) {
-        doAlert("The duration was not modified.", "Make sure the file is a movie.",
+        support::doErrorAlert(*m_outlets.join.alerts, "The duration was not modified.", "Make sure the file is a movie.",
                 m_outlets.join.fileListWindow);
         return;
     }
@@ -27,7 +28,7 @@ void JoinClipController::rescaleEntry(int row, const QString& typed) {
                 m_movies.updateMovieInfoAtIndex(i);
         const auto& error = rescaling.error();
         if (error && error->code != ECANCELED)
-            doAlert("The duration was not modified.", "Make sure the file is a movie.",
+            support::doErrorAlert(*m_outlets.join.alerts, "The duration was not modified.", "Make sure the file is a movie.",
                     m_outlets.join.fileListWindow);
     });
 }

@@ -1,10 +1,10 @@
 #include "cli/FilterCommand.h"
 
 #include "cli/CommandLine.h"
+#include "cli/ToolArguments.h"
 #include "media/filters/ImageFilters.h"
 #include "tools/FilterRenderJob.h"
 
-#include <cmath>
 #include <ostream>
 
 namespace cli {
@@ -40,26 +40,12 @@ int runFilterCommand(const std::vector<std::string>& arguments, std::ostream& ou
     if (chain.isEmpty())
         return options.usageError("no filter given (--filter NAME)", err);
     std::error_code ignored;
-    if (std::filesystem::exists(*output, ignored)) {
-        err << "joinclip filter: " << output->string() << " already exists; choose another name\n";
-        return 1;
-    }
+    if (std::filesystem::exists(*output, ignored))
+        return toolFailure("filter", output->string() + " already exists; choose another name", err);
 
     tools::FilterRenderJob job({files.front(), *output, chain, false});
-    int shownPercent = -1;
-    QObject::connect(&job, &support::Job::progressChanged, [&](double fraction, const QString&) {
-        const int percent = static_cast<int>(std::floor(fraction * 100));
-        if (percent != shownPercent)
-            err << "\rFiltering: " << percent << "%" << std::flush;
-        shownPercent = percent;
-    });
-    const auto rendered = job.runHere();
-    if (shownPercent >= 0)
-        err << "\n";
-    if (!rendered) {
-        err << "joinclip filter: " << rendered.error().message << "\n";
-        return 1;
-    }
+    if (const auto rendered = runToolJob(job, "Filtering", err); !rendered)
+        return toolFailure("filter", rendered.error().message, err);
     out << output->string() << "\n";
     return 0;
 }

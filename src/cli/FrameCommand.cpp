@@ -2,8 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ToolArguments.h"
-#include "media/FrameImageFile.h"
-#include "media/Movie.h"
+#include "tools/SaveFrameJob.h"
 
 #include <ostream>
 
@@ -22,12 +21,10 @@ int runFrameCommand(const std::vector<std::string>& arguments, std::ostream& out
     options.addPositional("FILE", "The movie.", "FILE");
     if (const auto status = options.parse(arguments, out, err))
         return *status;
-    const auto files = options.positionalPaths();
-    if (files.size() != 1)
-        return options.usageError("one movie file is needed", err);
-    const auto output = options.path("output");
-    if (!output)
-        return options.usageError("-o OUT is needed", err);
+    const auto files = movieAndOutput(options, "OUT", err);
+    if (!files)
+        return files.error();
+    const auto& [source, output] = *files;
     media::Time at = media::zeroTime();
     if (options.isSet("at")) {
         auto time = readMovieTime(options.bytes("at"));
@@ -36,7 +33,7 @@ int runFrameCommand(const std::vector<std::string>& arguments, std::ostream& out
         at = *time;
     }
     media::FrameImageOptions settings;
-    const std::string extension = output->extension().string();
+    const std::string extension = output.extension().string();
     const std::string formatName = options.isSet("format") ? options.bytes("format")
                                                            : (extension.empty() ? "tif" : extension.substr(1));
     const auto format = media::frameImageFormatForExtension(formatName);
@@ -50,26 +47,15 @@ int runFrameCommand(const std::vector<std::string>& arguments, std::ostream& out
         if (!ok || !(settings.quality >= 0 && settings.quality <= 1))
             return options.usageError("--quality takes a number from 0 to 1", err);
     }
-    if (auto usable = checkOutputs(files.front(), {*output}, options.isSet("replace")); !usable) {
-        err << "joinclip frame: " << usable.error() << "\n";
-        return 1;
-    }
-    auto movie = media::Movie::open(files.front());
-    if (!movie) {
-        err << "joinclip frame: cannot open " << files.front().string() << ": " << movie.error().message << "\n";
-        return 1;
-    }
-    const auto image = (*movie)->frameImage(at);
-    if (!image) {
-        err << "joinclip frame: " << files.front().string() << " shows no frame at " << media::timeToString(at)
-            << "\n";
-        return 1;
-    }
-    if (const auto written = media::writeFrameImage(*image, *output, settings); !written) {
-        err << "joinclip frame: " << output->string() << ": " << written.error().message << "\n";
-        return 1;
-    }
-    out << output->string() << "\n";
+    if (auto usable = checkOutputs(source, {output}, options.isSet("replace")); !usable)
+        return toolFailure("frame", usable.error(), err);
+    auto movie = media::Movie::open(source);
+    if (!movie)
+        return toolFailure("frame", "cannot open " + source.string() + ": " + movie.error().message, err);
+    tools::SaveFrameJob job({std::move(*movie), at, output, settings});
+    if (const auto saved = runToolJob(job, {}, err); !saved)
+        return toolFailure("frame", saved.error().message, err);
+    out << output.string() << "\n";
     return 0;
 }
 

@@ -1,11 +1,11 @@
 #include "cli/SplitCommand.h"
 
 #include "cli/CommandLine.h"
-#include "cli/PercentLine.h"
 #include "cli/ToolArguments.h"
-#include "media/MovieSplit.h"
+#include "tools/SplitMovieJob.h"
 #include "tools/SplitPieceNames.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace cli {
@@ -48,17 +48,11 @@ int runSplitCommand(const std::vector<std::string>& arguments, std::ostream& out
         pieces = tools::splitPiecePaths(files.front(), cuts);
     else if (pieces.size() != cuts.size() + 1)
         return options.usageError("give one -o more than --at", err);
-    if (auto usable = checkOutputs(files.front(), pieces, options.isSet("replace")); !usable) {
-        err << "joinclip split: " << usable.error() << "\n";
-        return 1;
-    }
-    PercentLine line(err, "Splitting");
-    const auto split = media::splitMovieFile(files.front(), cuts, pieces, line.callback());
-    line.end();
-    if (!split) {
-        err << "joinclip split: " << files.front().string() << ": " << split.error().message << "\n";
-        return 1;
-    }
+    if (auto usable = checkOutputs(files.front(), pieces, options.isSet("replace")); !usable)
+        return toolFailure("split", usable.error(), err);
+    tools::SplitMovieJob job({files.front(), std::move(cuts), pieces});
+    if (const auto split = runToolJob(job, "Splitting", err); !split)
+        return toolFailure("split", files.front().string() + ": " + split.error().message, err);
     for (const auto& piece : pieces)
         out << piece.string() << "\n";
     return 0;

@@ -1,5 +1,10 @@
 #include "cli/ToolArguments.h"
 
+#include "cli/CommandLine.h"
+#include "cli/PercentLine.h"
+#include "support/Job.h"
+
+#include <ostream>
 #include <set>
 
 namespace cli {
@@ -27,6 +32,34 @@ std::expected<void, std::string> checkOutputs(const std::filesystem::path& sourc
         }
     }
     return {};
+}
+
+std::expected<MovieAndOutput, int> movieAndOutput(const CommandLine& options, const std::string& outputName,
+                                                  std::ostream& err) {
+    const auto files = options.positionalPaths();
+    if (files.size() != 1)
+        return std::unexpected(options.usageError("one movie file is needed", err));
+    const auto output = options.path("output");
+    if (!output)
+        return std::unexpected(options.usageError("-o " + outputName + " is needed", err));
+    return MovieAndOutput{files.front(), *output};
+}
+
+std::expected<void, media::Error> runToolJob(support::Job& job, const std::string& title, std::ostream& err) {
+    PercentLine line(err, title);
+    QMetaObject::Connection shown;
+    if (!title.empty())
+        shown = QObject::connect(&job, &support::Job::progressChanged,
+                                 [&line](double fraction, const QString&) { line.show(fraction); });
+    auto ran = job.runHere();
+    QObject::disconnect(shown);
+    line.end();
+    return ran;
+}
+
+int toolFailure(const char* command, const std::string& problem, std::ostream& err) {
+    err << "joinclip " << command << ": " << problem << "\n";
+    return 1;
 }
 
 } // namespace cli

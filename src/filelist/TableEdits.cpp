@@ -27,7 +27,7 @@ void renameEntryFile(FileList& list, int row, const QString& typed, support::Ale
         return (void)list.movieOfEntry(
             row); // its reference finds the file under the new name; its movie follows
     // doAlert sounds the beep before the sheet.
-    support::doAlert(alerts, "The file name could not be changed to \"%@.\"",
+    support::doErrorAlert(alerts, "The file name could not be changed to \"%@.\"",
                      "A file by that name may exist, try another name.", mainWindow, {newName});
 }
 

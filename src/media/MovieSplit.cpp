@@ -16,22 +16,6 @@ using split::SplitOutput;
 
 constexpr std::int64_t kNoTime = std::numeric_limits<std::int64_t>::max();
 
-std::expected<detail::InputContextPtr, Error> openSource(const std::filesystem::path& path) {
-    AVFormatContext* raw = nullptr;
-    AVDictionary* settings = nullptr;
-    av_dict_set(&settings, "protocol_whitelist", "file", 0);
-    detail::DictionaryPtr options(settings);
-    AVDictionary* given = options.release();
-    const int status = avformat_open_input(&raw, path.c_str(), nullptr, &given);
-    options.reset(given);
-    if (status < 0)
-        return std::unexpected(makeError(status, "cannot open " + path.string()));
-    detail::InputContextPtr input(raw);
-    if (const int found = avformat_find_stream_info(raw, nullptr); found < 0)
-        return std::unexpected(makeError(found, "cannot read " + path.string()));
-    return input;
-}
-
 std::int64_t presentationTime(const AVPacket& packet) {
     return packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
 }
@@ -351,7 +335,7 @@ std::expected<void, Error> splitMovieFile(const std::filesystem::path& source, c
     for (std::size_t i = 0; i < cuts.size(); ++i)
         if (isIndefinite(cuts[i]) || cuts[i].value < 0 || (i > 0 && compareTimes(cuts[i - 1], cuts[i]) > 0))
             return std::unexpected(Error{EINVAL, "the cut times must not be negative and must ascend"});
-    auto input = openSource(source);
+    auto input = detail::openInputFile(source);
     if (!input)
         return std::unexpected(input.error());
     AVFormatContext& context = **input;
@@ -396,7 +380,7 @@ std::expected<void, Error> splitMovieFile(const std::filesystem::path& source, c
         snapped.push_back(Cut{*frame, timeBase});
     }
     // Starting again from the top is simplest done with a fresh reader.
-    input = openSource(source);
+    input = detail::openInputFile(source);
     if (!input)
         return std::unexpected(input.error());
 

@@ -250,6 +250,7 @@ std::expected<void, Error> Movie::write(const std::filesystem::path& destination
                                 ? quicktime::DataPlacement::Referring
                                 : quicktime::DataPlacement::SelfContained;
         request.chapters = quickTimeChapters(options.chapters, m_timeScale);
+        request.posterTime = convertScale(m_posterTime, request.movieTimeScale).value;
         request.progress = [&](double fraction) {
             return progress(prepares ? 0.5 + fraction / 2 : fraction);
         };

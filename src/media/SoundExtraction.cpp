@@ -3,7 +3,7 @@
 #include "media/detail/FFmpeg.h"
 #include "media/detail/TemporaryFile.h"
 #include "media/sound/AiffFile.h"
-#include "media/sound/SoundReader.h"
+#include "media/sound/SoundMix.h"
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +14,7 @@ std::expected<ExtractedSound, Error> extractSoundToAiff(const std::filesystem::p
                                                         const std::filesystem::path& destination,
                                                         const std::function<bool(double)>& progress) {
     detail::configureLogging();
-    auto reader = sound::SoundReader::open(source, AV_SAMPLE_FMT_S16);
+    auto reader = sound::SoundMix::open(source);
     if (!reader)
         return std::unexpected(reader.error());
     auto file = detail::TemporaryFile::create(destination);
@@ -25,7 +25,7 @@ std::expected<ExtractedSound, Error> extractSoundToAiff(const std::filesystem::p
         return std::unexpected(begun.error());
 
     const std::int64_t expected = reader->expectedFrames();
-    std::vector<std::uint8_t> chunk(static_cast<std::size_t>(kSoundChunkFrames) * 2 *
+    std::vector<std::int16_t> chunk(static_cast<std::size_t>(kSoundChunkFrames) *
                                     static_cast<std::size_t>(reader->channels()));
     std::int64_t done = 0;
     for (;;) {
@@ -33,13 +33,12 @@ std::expected<ExtractedSound, Error> extractSoundToAiff(const std::filesystem::p
             expected > 0 ? std::min(1.0, static_cast<double>(done) / static_cast<double>(expected)) : 0.0;
         if (progress && !progress(fraction))
             return std::unexpected(Error{ECANCELED, "Cancelled"});
-        std::uint8_t* planes[1] = {chunk.data()};
-        auto got = reader->read(planes, kSoundChunkFrames);
+        auto got = reader->read(chunk.data(), kSoundChunkFrames);
         if (!got)
             return std::unexpected(got.error());
         if (*got == 0)
             break;
-        if (auto written = writer.append(chunk.data(), *got); !written)
+        if (auto written = writer.append(reinterpret_cast<std::uint8_t*>(chunk.data()), *got); !written)
             return std::unexpected(written.error());
         done += *got;
     }

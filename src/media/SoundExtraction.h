@@ -19,9 +19,11 @@ struct ExtractedSound final {
     std::int64_t frames = 0;
 };
 
-// Writes the sound of the movie file `source` (its longest sound track) to
-// `destination` as an AIFF file of 16-bit big-endian samples at the sound's
-// own rate and channel count, in steps of at most kSoundChunkFrames frames.
+// Writes the sound of the movie file `source` as a player plays it (its
+// enabled sound tracks mixed, each from where it starts; the longest track
+// when none is marked enabled) to `destination` as an AIFF file of 16-bit
+// big-endian samples at the mix's rate and channel count (the highest of its
+// tracks'), in steps of at most kSoundChunkFrames frames.
 // `progress` is asked before each step with the fraction done and answers
 // false to cancel. Written atomically: a failure or cancel leaves nothing,
 // and an existing file is replaced only by a complete one.

@@ -21,6 +21,11 @@ public:
     // returns when the user presses OK.
     virtual void showInformational(const QString& message, const QString& informative,
                                    WindowHandle* parentWindow) = 0;
+    // The same for a failure: what was asked could not be done. A window
+    // marks it as an error; elsewhere it reads as the informational one.
+    virtual void showError(const QString& message, const QString& informative, WindowHandle* parentWindow) {
+        showInformational(message, informative, parentWindow);
+    }
 };
 
 } // namespace support

@@ -22,4 +22,12 @@ void doAlert(AlertPresenter& alerts, const QString& message, const QString& info
                              lookedUpAndFilled(informative, informativeArguments), parentWindow);
 }
 
+void doErrorAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
+                  WindowHandle* parentWindow, const QStringList& messageArguments,
+                  const QStringList& informativeArguments) {
+    alerts.beep();
+    alerts.showError(lookedUpAndFilled(message, messageArguments),
+                     lookedUpAndFilled(informative, informativeArguments), parentWindow);
+}
+
 } // namespace support

@@ -19,5 +19,9 @@ namespace support {
 void doAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
              WindowHandle* parentWindow, const QStringList& messageArguments = {},
              const QStringList& informativeArguments = {});
+// The same for a failure (a file not written, read or renamed), shown as an error.
+void doErrorAlert(AlertPresenter& alerts, const QString& message, const QString& informative,
+                  WindowHandle* parentWindow, const QStringList& messageArguments = {},
+                  const QStringList& informativeArguments = {});
 
 } // namespace support

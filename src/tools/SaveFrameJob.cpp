@@ -7,9 +7,14 @@ std::expected<void, media::Error> SaveFrameJob::run() {
         return std::unexpected(media::Error{EINVAL, "there is no movie"});
     const auto image = m_request.movie->frameImage(m_request.time);
     if (!image)
-        return std::unexpected(media::Error{ENODATA, "the movie shows no frame at " + media::timeToString(m_request.time)});
+        return std::unexpected(media::Error{ENODATA, m_request.movie->fileName().string() + " shows no frame at " +
+                                                         media::timeToString(m_request.time)});
     reportProgress(0.5);
-    return media::writeFrameImage(*image, m_request.destination, m_request.options);
+    auto written = media::writeFrameImage(*image, m_request.destination, m_request.options);
+    if (!written)
+        return std::unexpected(
+            media::Error{written.error().code, m_request.destination.string() + ": " + written.error().message});
+    return written;
 }
 
 } // namespace tools

@@ -4,19 +4,20 @@ namespace tools {
 
 std::expected<void, media::Error> SaveSoundJob::run() {
     m_outcome = {};
+    const bool copying = m_request.coreAudioCopy || m_request.waveCopy;
     auto sound = media::extractSoundToAiff(m_request.movie, m_request.destination,
-                                           progressCallback(0.0, m_request.makeCopies ? 0.9 : 1.0));
+                                           progressCallback(0.0, copying ? 0.9 : 1.0));
     if (!sound)
-        return std::unexpected(sound.error());
+        return std::unexpected(isCancelled() ? support::cancelledError() : sound.error());
     m_outcome.sound = *sound;
-    if (!m_request.makeCopies)
-        return {};
     const QString path = QString::fromStdString(m_request.destination.string());
-    const std::pair<media::SoundCopy, const char*> copies[] = {
-        {media::SoundCopy::CoreAudioAac, "Could not convert \"%1\" to Core Audio Format."},
-        {media::SoundCopy::WaveUnsigned8, "Could not convert \"%1\" to Waveform."},
+    const std::tuple<bool, media::SoundCopy, const char*> copies[] = {
+        {m_request.coreAudioCopy, media::SoundCopy::CoreAudioAac, "Could not convert \"%1\" to Core Audio Format."},
+        {m_request.waveCopy, media::SoundCopy::WaveUnsigned8, "Could not convert \"%1\" to Waveform."},
     };
-    for (const auto& [copy, failure] : copies) {
+    for (const auto& [wanted, copy, failure] : copies) {
+        if (!wanted)
+            continue;
         if (auto made = media::makeSoundCopy(m_request.destination, copy))
             m_outcome.copies.push_back(*made);
         else

@@ -5,8 +5,11 @@
 namespace tools {
 
 std::expected<void, media::Error> SplitMovieJob::run() {
-    return media::splitMovieFile(m_request.source, m_request.cuts, m_request.pieces,
-                                 progressCallback(0.0, 1.0, QStringLiteral("Splitting movie...")));
+    auto split = media::splitMovieFile(m_request.source, m_request.cuts, m_request.pieces,
+                                       progressCallback(0.0, 1.0, QStringLiteral("Splitting movie...")));
+    if (!split && isCancelled())
+        return std::unexpected(support::cancelledError());
+    return split;
 }
 
 } // namespace tools

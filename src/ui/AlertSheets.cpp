@@ -12,12 +12,14 @@ void AlertSheets::beep() {
     QApplication::beep();
 }
 
-void AlertSheets::showInformational(const QString& message, const QString& informative,
-                                    support::WindowHandle* parentWindow) {
+namespace {
+
+void showAlert(QMessageBox::Icon icon, const QString& message, const QString& informative,
+               support::WindowHandle* parentWindow) {
     QWidget* parent = widgetOf(parentWindow);
     auto* box = new QMessageBox(parent);
     box->setObjectName("alert");
-    box->setIcon(QMessageBox::Information);
+    box->setIcon(icon);
     box->setWindowTitle(QApplication::applicationName());
     // File names are shown as they are, never read as markup.
     box->setTextFormat(Qt::PlainText);
@@ -38,6 +40,18 @@ void AlertSheets::showInformational(const QString& message, const QString& infor
     }
     box->exec();
     delete box;
+}
+
+} // namespace
+
+void AlertSheets::showInformational(const QString& message, const QString& informative,
+                                    support::WindowHandle* parentWindow) {
+    showAlert(QMessageBox::Information, message, informative, parentWindow);
+}
+
+void AlertSheets::showError(const QString& message, const QString& informative,
+                            support::WindowHandle* parentWindow) {
+    showAlert(QMessageBox::Critical, message, informative, parentWindow);
 }
 
 } // namespace ui

@@ -10,6 +10,7 @@ namespace ui {
 class AlertSheets final : public support::AlertPresenter {
 public:
     void beep() override;
+    void showError(const QString& message, const QString& informative, support::WindowHandle* parentWindow) override;
     void showInformational(const QString& message, const QString& informative,
                            support::WindowHandle* parentWindow) override;
 };

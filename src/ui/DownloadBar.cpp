@@ -5,6 +5,7 @@
 #include "net/DownloadQueue.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
+#include "support/DoAlert.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 #include "ui/CredentialsDialog.h"
@@ -88,7 +89,8 @@ void DownloadBar::tellFailure(const QString& message, const QString& address) {
     (console ? *console : standardError)
         .writeLine(support::fillFormat(LocalizedString("JoinClip download failed. Error - %@ %@"),
                                        {LocalizedString(reason), address}));
-    m_controller.doAlert("Download Failed", reason, m_controller.outlets().join.fileListWindow);
+    support::doErrorAlert(*m_controller.outlets().join.alerts, "Download Failed", reason,
+                          m_controller.outlets().join.fileListWindow);
 }
 
 } // namespace ui

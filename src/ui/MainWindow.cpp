@@ -163,7 +163,12 @@ void MainWindow::connectCommands() {
     on(form.actionAddFiles, &QAction::triggered, [this] { addFiles(); });
     on(form.clearButton, &QPushButton::clicked, [&controller] { controller.clearListButtonClicked(); });
     on(form.actionRemove, &QAction::triggered, [&controller] { controller.removeItem(); });
-    on(form.actionClear, &QAction::triggered, [&controller] { controller.fileList().clearAll(); });
+    // A cleared list is a new start: the title no longer names the last movie written.
+    on(form.actionClear, &QAction::triggered, [this, &controller, title = windowTitle()] {
+        controller.fileList().clearAll();
+        setWindowFilePath(QString());
+        setWindowTitle(title);
+    });
     on(form.joinButton, &QPushButton::clicked, [this] { join(); });
     on(form.actionJoin, &QAction::triggered, [this] { join(); });
     on(form.exportButton, &QPushButton::clicked, [this] { exportFiles(); });

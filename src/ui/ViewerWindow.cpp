@@ -11,6 +11,7 @@
 #include "tools/SaveFrameJob.h"
 #include "tools/SaveSoundJob.h"
 #include "tools/SplitMovieJob.h"
+#include "tools/UpdateMovieFileJob.h"
 #include "ui/MovieView.h"
 #include "ui_ViewerWindow.h"
 
@@ -26,6 +27,7 @@
 #include <QPrinter>
 #include <QTableView>
 #include <QUrl>
+#include <cmath>
 #include <cstdio>
 
 namespace ui {
@@ -60,6 +62,8 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(
     m_view = m_ui->movieView;
     m_view->setFillColor(Qt::transparent);
     m_ui->saveSoundProgressBar->hide();
+    m_ui->toolProgressBar->hide();
+    m_ui->toolCancelButton->hide();
     m_ui->frameCountRateStaticTextField->hide();
     m_ui->frameCountRateTextField->setEnabled(false);
     m_ui->goToFrameTextField->setValidator(new QIntValidator(this));
@@ -84,14 +88,20 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(
     connect(form.saveSoundButton, &QPushButton::clicked, this, &ViewerWindow::saveSound);
     connect(form.movieViewPrintButton, &QPushButton::clicked, this, &ViewerWindow::printFrame);
     connect(form.playAllButton, &QPushButton::clicked, this, &ViewerWindow::playAll);
+    connect(form.toolCancelButton, &QPushButton::clicked, this, &ViewerWindow::cancelTool);
     connect(m_view, &MovieView::stateChanged, this, &ViewerWindow::updateTransport);
     connect(m_view, &MovieView::timeChanged, this, &ViewerWindow::updateTransport);
     updateTransport();
 }
 
 ViewerWindow::~ViewerWindow() {
-    if (m_soundJob)
-        m_soundJob->cancel();
+    // A job's work calls into it: stop it before it goes.
+    for (support::Job* job : {static_cast<support::Job*>(m_soundJob), m_toolJob.get()}) {
+        if (job) {
+            job->cancel();
+            job->waitForWorker();
+        }
+    }
 }
 
 void ViewerWindow::attach(app::JoinClipController& controller, QTableView& table) {
@@ -141,7 +151,7 @@ void ViewerWindow::setToolsEnabled(bool enabled) {
           static_cast<QWidget*>(form.goToPosterFrameButton), static_cast<QWidget*>(form.splitMovieButton),
           static_cast<QWidget*>(form.movieViewPrintButton), static_cast<QWidget*>(form.movieViewRateSlider),
           static_cast<QWidget*>(form.goToFrameButton), static_cast<QWidget*>(form.goToFrameTextField)})
-        control->setEnabled(enabled);
+        control->setEnabled(enabled && !m_toolJob);
     // A running extraction keeps its Stop button.
     if (m_soundJob)
         form.saveSoundButton->setEnabled(true);
@@ -269,19 +279,22 @@ void ViewerWindow::setRate() {
 }
 
 void ViewerWindow::setPosterFrame() {
-    if (!m_selectedMovie || !m_controller)
+    if (!m_selectedMovie || !m_controller || m_toolJob)
         return;
-    m_selectedMovie->setPosterTime(m_view->currentTime(m_selectedMovie->timeScale()));
-    m_selectedMovie->setCurrentTime(media::zeroTime());
+    const media::Time poster = m_view->currentTime(m_selectedMovie->timeScale());
     m_view->gotoBeginning();
-    const bool saved = m_selectedMovie->updateMovieFile().has_value();
     const QString name = m_selectedMovie->displayName();
-    if (name.isEmpty())
-        return;
-    m_controller->doAlert(saved ? QStringLiteral("The movie \"%@\" was updated successfully.")
-                                : QStringLiteral("The movie \"%@\" was not updated successfully."),
-                          saved ? QString() : QStringLiteral("The movie format is probably incompatible with this feature."),
-                          nullptr, {name});
+    startToolJob(std::make_unique<tools::UpdateMovieFileJob>(tools::UpdateMovieFileRequest{m_selectedMovie, poster}),
+                 [this, name](const support::Job& job) {
+                     const bool saved = !job.error();
+                     if (name.isEmpty() || (job.error() && job.error()->code == ECANCELED))
+                         return;
+                     m_controller->doAlert(
+                         saved ? QStringLiteral("The movie \"%@\" was updated successfully.")
+                               : QStringLiteral("The movie \"%@\" was not updated successfully."),
+                         saved ? QString() : QStringLiteral("The movie format is probably incompatible with this feature."),
+                         nullptr, {name});
+                 });
 }
 
 void ViewerWindow::goToPosterFrame() {
@@ -338,43 +351,95 @@ void ViewerWindow::saveCurrentFrame() {
 }
 
 void ViewerWindow::saveMovie() {
-    if (!m_selectedMovie || !m_controller || m_selectedRow < 0)
+    if (!m_selectedMovie || !m_controller || m_selectedRow < 0 || m_toolJob)
         return;
-    if (m_selectedMovie->updateMovieFile().has_value())
-        m_controller->fileList().updateMovieInfoAtIndex(m_selectedRow);
+    const int row = m_selectedRow;
+    std::weak_ptr<media::Movie> saving = m_selectedMovie;
+    startToolJob(std::make_unique<tools::UpdateMovieFileJob>(tools::UpdateMovieFileRequest{m_selectedMovie, {}}),
+                 [this, row, saving](const support::Job& job) {
+                     if (job.error()) {
+                         if (job.error()->code != ECANCELED)
+                             m_controller->message(QString::fromStdString(job.error()->message));
+                         return;
+                     }
+                     // The entry is refreshed if the list still holds the movie at that row.
+                     const auto& movies = m_controller->fileList().movies();
+                     if (row < static_cast<int>(movies.size()) &&
+                         movies[static_cast<std::size_t>(row)].qtkMovie == saving.lock())
+                         m_controller->fileList().updateMovieInfoAtIndex(row);
+                 });
 }
 
 void ViewerWindow::splitMovie() {
-    if (!m_selectedMovie || !m_controller)
+    if (!m_selectedMovie || !m_controller || m_toolJob)
         return;
     m_controller->message(LocalizedString("Splitting movie..."));
     drawPendingChanges();
     const media::Time cut = m_view->currentTime(m_selectedMovie->timeScale());
-    QString failure;
-    if (const auto left = askSavePath({LocalizedString("Left name:"), LocalizedString("Left"), QStringLiteral("mov")})) {
-        if (const auto right =
-                askSavePath({LocalizedString("Right name:"), LocalizedString("Right"), QStringLiteral("mov")})) {
-            tools::SplitMovieJob job({m_selectedMovie->fileName(), {cut}, {left->toStdString(), right->toStdString()}});
-            bool done = false;
-            connect(&job, &support::Job::finished, this, [&done] { done = true; });
-            job.start();
-            // The window keeps drawing while the pieces are written.
-            while (!done)
-                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents, 50);
-            if (job.error())
-                failure = QString::fromStdString(job.error()->message);
-        }
+    // Every split ends with the stop alert, a failed one with its reason too.
+    const auto end = [this](const QString& failure) {
+        QApplication::beep();
+        if (m_stopAlert)
+            m_stopAlert(QStringLiteral("Movie splitting completed."));
+        else
+            QMessageBox(QMessageBox::Critical, QString(), QStringLiteral("Movie splitting completed."), QMessageBox::Ok,
+                        this)
+                .exec();
+        if (!failure.isEmpty())
+            m_controller->doAlert(QStringLiteral("The movie could not be split."), failure, nullptr);
+        m_controller->message(QString());
+    };
+    const auto left = askSavePath({LocalizedString("Left name:"), LocalizedString("Left"), QStringLiteral("mov")});
+    const auto right = left ? askSavePath({LocalizedString("Right name:"), LocalizedString("Right"), QStringLiteral("mov")})
+                            : std::nullopt;
+    if (!left || !right) {
+        end(QString());
+        return;
     }
-    QApplication::beep();
-    if (m_stopAlert)
-        m_stopAlert(QStringLiteral("Movie splitting completed."));
-    else
-        QMessageBox(QMessageBox::Critical, QString(), QStringLiteral("Movie splitting completed."), QMessageBox::Ok, this)
-            .exec();
-    // A failed split is told as well, rather than reported as completed alone.
-    if (!failure.isEmpty())
-        m_controller->doAlert(QStringLiteral("The movie could not be split."), failure, nullptr);
-    m_controller->message(QString());
+    startToolJob(std::make_unique<tools::SplitMovieJob>(
+                     tools::SplitMovieRequest{m_selectedMovie->fileName(), {cut}, {left->toStdString(), right->toStdString()}}),
+                 [this, end](const support::Job& job) {
+                     // Cancel stops quietly: the pieces are gone, nothing was completed.
+                     if (job.error() && job.error()->code == ECANCELED) {
+                         m_controller->message(QString());
+                         return;
+                     }
+                     end(job.error() ? QString::fromStdString(job.error()->message) : QString());
+                 });
+}
+
+void ViewerWindow::startToolJob(std::unique_ptr<support::Job> job, std::function<void(const support::Job&)> done) {
+    m_toolJob = std::move(job);
+    m_toolDone = std::move(done);
+    Ui::ViewerWindow& form = *m_ui;
+    form.toolProgressBar->setValue(0);
+    form.toolProgressBar->show();
+    form.toolCancelButton->show();
+    setToolsEnabled(false);
+    connect(m_toolJob.get(), &support::Job::progressChanged, this, [this](double fraction, const QString&) {
+        m_ui->toolProgressBar->setValue(static_cast<int>(std::lround(fraction * 100)));
+    });
+    connect(m_toolJob.get(), &support::Job::finished, this, &ViewerWindow::finishToolJob);
+    m_toolJob->start();
+}
+
+void ViewerWindow::cancelTool() {
+    if (m_toolJob)
+        m_toolJob->cancel();
+}
+
+void ViewerWindow::finishToolJob() {
+    // The job goes once its signal has been delivered.
+    support::Job* job = m_toolJob.release();
+    job->deleteLater();
+    const auto done = std::move(m_toolDone);
+    m_toolDone = nullptr;
+    Ui::ViewerWindow& form = *m_ui;
+    form.toolProgressBar->hide();
+    form.toolCancelButton->hide();
+    setToolsEnabled(m_selectedMovie != nullptr);
+    if (done)
+        done(*job);
 }
 
 void ViewerWindow::saveSound() {
@@ -387,7 +452,7 @@ void ViewerWindow::saveSound() {
     const auto path = askSavePath({QString(), m_selectedMovie->displayName(), QStringLiteral("aiff")});
     if (!path)
         return;
-    m_soundJob = new tools::SaveSoundJob({m_selectedMovie->fileName(), path->toStdString(), true}, this);
+    m_soundJob = new tools::SaveSoundJob({m_selectedMovie->fileName(), path->toStdString()}, this);
     Ui::ViewerWindow& form = *m_ui;
     form.saveSoundProgressBar->setRange(0, 0);
     form.saveSoundProgressBar->show();
@@ -421,19 +486,28 @@ void ViewerWindow::soundFinished(bool succeeded) {
 }
 
 void ViewerWindow::printFrame() {
-    const auto frame = m_view->grabFrame();
-    if (!frame)
+    if (!m_view->grabFrame())
         return;
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    QPainter painter(&printer);
+    [[maybe_unused]] const bool printed = printFrameOn(printer); // the frame was there a moment ago
+}
+
+bool ViewerWindow::printFrameOn(QPrinter& printer) {
+    const auto frame = m_view->grabFrame();
+    if (!frame)
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
     const QRect page = painter.viewport();
     const QSize size = frame->size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.setViewport(page.x(), page.y(), size.width(), size.height());
     painter.setWindow(frame->rect());
     painter.drawImage(0, 0, *frame);
+    return painter.end();
 }
 
 void ViewerWindow::playAll() {

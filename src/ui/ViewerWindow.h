@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
 class QTableView;
 
 namespace app {
@@ -17,6 +18,9 @@ class JoinClipController;
 }
 namespace media {
 class Movie;
+}
+namespace support {
+class Job;
 }
 namespace tools {
 class SaveSoundJob;
@@ -51,6 +55,8 @@ public:
     MovieView& movieView() { return *m_view; }
     const std::shared_ptr<media::Movie>& selectedMovie() const { return m_selectedMovie; }
     bool isPlayingAll() const { return m_playingAll; }
+    // Whether Split, Save Movie or Set Poster Frame is at work (its bar and Cancel shown).
+    bool isRunningTool() const { return m_toolJob != nullptr; }
 
     // Asks for a file to write: the panel's label, the suggested name and the
     // required extension; none on Cancel. A save panel unless tests replace it.
@@ -74,6 +80,10 @@ public:
     void splitMovie();
     void saveSound();
     void printFrame();
+    // Prints the current frame on `printer`, scaled to its page; false when
+    // the view shows no frame.
+    [[nodiscard]] bool printFrameOn(QPrinter& printer);
+    void cancelTool();
     void playAll();
     void stopPlayAll();
 
@@ -93,6 +103,10 @@ private:
     void playAllTick();
     void updateTransport();
     void soundFinished(bool succeeded);
+    // Runs a tool's job off the window's thread with the bar and Cancel shown
+    // and the tools off; `done` reads its end on the window's thread.
+    void startToolJob(std::unique_ptr<support::Job> job, std::function<void(const support::Job&)> done);
+    void finishToolJob();
     std::optional<QString> askSavePath(const SaveRequest& request);
     // Waits until a step of the view has landed (or nothing more happens).
     void waitForStep(double before);
@@ -108,6 +122,8 @@ private:
     QTimer m_playAllTimer;
     std::shared_ptr<media::Movie> m_playAllMovie;
     tools::SaveSoundJob* m_soundJob = nullptr;
+    std::unique_ptr<support::Job> m_toolJob;
+    std::function<void(const support::Job&)> m_toolDone;
     std::function<std::optional<QString>(const SaveRequest&)> m_askSavePath;
     std::function<void(const QString&)> m_stopAlert;
 };

@@ -79,6 +79,18 @@ TEST(MovieUpdateTest, SavesAScaledMovieIntoItsOwnFileKeepingChapters) {
     EXPECT_EQ(movie->chapters().size(), 2u);
 }
 
+TEST(MovieUpdateTest, ThePosterTimeIsKeptInTheFile) {
+    const testing_support::TestFolder folder;
+    const auto mov = folder / "poster.mov";
+    fs::copy_file(movClip(50), mov);
+    EXPECT_EQ(media::compareTimes(openMovie(mov)->posterTime(), media::zeroTime()), 0);
+    auto movie = openMovie(mov);
+    movie->setPosterTime(media::makeTime(3, 2));
+    ASSERT_TRUE(movie->updateMovieFile().has_value());
+    EXPECT_EQ(media::compareTimes(openMovie(mov)->posterTime(), media::makeTime(3, 2)), 0);
+    EXPECT_NEAR(oracle::formatDuration(mov), 2.0, 0.05) << "still a movie others read";
+}
+
 TEST(MovieUpdateTest, AFailedUpdateLeavesTheFileAsItWas) {
     const testing_support::TestFolder folder;
     // Files of other containers would be encoded again, or become QuickTime

@@ -19,6 +19,21 @@ QByteArray decodedSamples(const std::filesystem::path& file) {
         .out;
 }
 
+// The file's first two sound streams summed by ffmpeg, as 16-bit little-endian.
+QByteArray mixedSamples(const std::filesystem::path& file) {
+    return oracle::runProgram("ffmpeg", {"-v", "error", "-i", QString::fromStdString(file.string()),
+                                         "-filter_complex", "[0:a:0][0:a:1]amix=inputs=2:normalize=0", "-f",
+                                         "s16le", "-acodec", "pcm_s16le", "-"})
+        .out;
+}
+
+// A movie with two AAC sound tracks of a second, each a tone of its own;
+// the second is enabled beside the first only when asked.
+std::filesystem::path twoSoundTracks(const std::string& name, bool bothEnabled, int secondRate, int secondChannels) {
+    return fixtures::makeSoundTracks(fixtures::test::scratchFolder("sound-mix"), name, 1.0,
+                                     {{44100, 2, 440.0, true}, {secondRate, secondChannels, 660.0, bothEnabled}});
+}
+
 QString probe(const std::filesystem::path& file, const QString& entries) {
     return QString::fromUtf8(oracle::runProgram("ffprobe", {"-v", "error", "-show_entries", entries, "-of",
                                                             "default=nw=1:nk=1", QString::fromStdString(file.string())})
@@ -55,6 +70,34 @@ TEST(SoundExtractionTest, AiffHoldsTheMovieSoundSampleForSampleAndItsCopies) {
     const auto wav = media::makeSoundCopy(aiff, media::SoundCopy::WaveUnsigned8);
     ASSERT_TRUE(wav.has_value()) << wav.error().message;
     EXPECT_EQ(probe(*wav, "format=format_name:stream=codec_name,sample_rate,channels"), "pcm_u8\n44100\n2\nwav");
+}
+
+TEST(SoundExtractionTest, EnabledSoundTracksAreMixedAsTheyArePlayed) {
+    const auto folder = fixtures::test::scratchFolder("sound-mix-out");
+    // Two enabled tracks of one shape: their sum, sample for sample.
+    const auto both = twoSoundTracks("both.mov", true, 44100, 2);
+    const auto bothAiff = folder / "both.aiff";
+    ASSERT_TRUE(media::extractSoundToAiff(both, bothAiff).has_value());
+    const QByteArray mixed = mixedSamples(both);
+    ASSERT_GT(mixed.size(), 40000 * 4);
+    EXPECT_EQ(decodedSamples(bothAiff), mixed);
+    EXPECT_NE(mixed, decodedSamples(both));
+
+    // A track that is not enabled is not heard.
+    const auto one = twoSoundTracks("one.mov", false, 44100, 2);
+    const auto oneAiff = folder / "one.aiff";
+    ASSERT_TRUE(media::extractSoundToAiff(one, oneAiff).has_value());
+    EXPECT_EQ(decodedSamples(oneAiff), decodedSamples(one));
+
+    // Tracks of other shapes: the mix takes the highest rate and the most channels.
+    const auto shapes = twoSoundTracks("shapes.mov", true, 22050, 1);
+    const auto shapesAiff = folder / "shapes.aiff";
+    const auto extracted = media::extractSoundToAiff(shapes, shapesAiff);
+    ASSERT_TRUE(extracted.has_value()) << extracted.error().message;
+    EXPECT_EQ(extracted->sampleRate, 44100);
+    EXPECT_EQ(extracted->channels, 2);
+    EXPECT_NEAR(static_cast<double>(extracted->frames), 44100, 2048);
+    EXPECT_EQ(probe(shapesAiff, "stream=sample_rate,channels"), "44100\n2");
 }
 
 TEST(SoundExtractionTest, CancelOrFailureLeavesNoFileAndKeepsTheOldOne) {

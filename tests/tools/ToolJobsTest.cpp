@@ -57,7 +57,7 @@ TEST(ToolJobsTest, CancelledSoundLeavesNoFile) {
     application();
     testing_support::TestFolder folder;
     const auto movie = fixtures::test::h264AacClip("mov", 1500);
-    tools::SaveSoundJob job({movie, folder / "s.aiff", true});
+    tools::SaveSoundJob job({movie, folder / "s.aiff"});
     job.start();
     job.cancel();
     waitUntilFinished(job);
@@ -65,7 +65,7 @@ TEST(ToolJobsTest, CancelledSoundLeavesNoFile) {
     EXPECT_EQ(job.error()->code, ECANCELED);
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 
-    tools::SaveSoundJob whole({movie, folder / "s.aiff", true});
+    tools::SaveSoundJob whole({movie, folder / "s.aiff"});
     ASSERT_TRUE(whole.runHere().has_value());
     EXPECT_TRUE(whole.outcome().messages.isEmpty());
     EXPECT_EQ(whole.outcome().copies.size(), 2u);

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QLabel>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -194,6 +195,7 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left"
                                                 << ::testing::PrintToString(testing_support::namesIn(out));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
+    EXPECT_EQ(child<QLabel>("messagesTextField").text(), "The join was cancelled; nothing was written.");
     EXPECT_EQ(controller().fileList().count(), 2);
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
     child<QPushButton>("joinButton").click();
@@ -314,6 +316,54 @@ TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::is_empty(out)) << ::testing::PrintToString(testing_support::namesIn(out));
     const platform::Preferences saved(dir() / "preferences.plist");
     EXPECT_EQ(saved.value("MovieAliases").toList().size(), 2);
+}
+
+// Every command ends with a word: Export says what it wrote and where, a
+// join names its movie in the title until the list is cleared, and a
+// failure looks like one.
+TEST_F(MainWindowTest, CommandsEndWithALineAndFailuresLookLikeErrors) {
+    launch();
+    const std::filesystem::path out = dir() / "out";
+    std::filesystem::create_directory(out);
+    window().openDocuments({clip("one.mp4"), clip("two.mp4")});
+    controller().defaults().setValue(support::Pref::PromptForFilename, false);
+    controller().setOutputFolderForThisRun(out);
+    const QStringList mpeg4 =
+        controller().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
+    ASSERT_FALSE(mpeg4.isEmpty());
+    ASSERT_TRUE(controller().outputFormat().select(mpeg4[0]));
+    controller().defaults().setValue(support::Pref::Export, true);
+    child<QPushButton>("exportButton").click();
+    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    EXPECT_EQ(child<QLabel>("messagesTextField").text(),
+              "2 files were exported to " + QString::fromStdString(out.string()) + ".");
+
+    controller().defaults().setValue(support::Pref::Export, false);
+    child<QPushButton>("joinButton").click();
+    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    EXPECT_TRUE(window().windowTitle().startsWith("one")) << window().windowTitle().toStdString();
+    child<QAction>("actionClear").trigger();
+    EXPECT_EQ(window().windowTitle(), "JoinClip");
+    EXPECT_TRUE(window().windowFilePath().isEmpty());
+
+    // A list file that is not one: the import fails, told as an error.
+    const std::filesystem::path notAList = dir() / "notes.txt";
+    writeFile(notAList, "\xff\xfe not text");
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    {
+        const ModalAnswerer answer([&](QWidget& modal) {
+            if (auto* panel = qobject_cast<QFileDialog*>(&modal)) {
+                panel->selectFile(QString::fromStdString(notAList.string()));
+                static_cast<QDialog&>(*panel).accept();
+            } else if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
+                icon = box->icon();
+                pressOK(*box);
+            }
+        });
+        (void)controller().importFileList();
+        testing_support::runEventsUntil([&] { return icon != QMessageBox::NoIcon; });
+    }
+    EXPECT_EQ(icon, QMessageBox::Critical);
 }
 
 } // namespace

@@ -7,7 +7,12 @@
 #include "ui/MovieView.h"
 #include "ui/ViewerWindow.h"
 
+#include "media/Movie.h"
+
 #include <QAbstractButton>
+#include <QFile>
+#include <QMessageBox>
+#include <QPrinter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -143,6 +148,7 @@ TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
         return QString::fromStdString((dir() / (request.suggestedName.toStdString() + ".mov")).string());
     });
     viewer().splitMovie();
+    runEventsUntil([&] { return !viewer().isRunningTool(); });
     EXPECT_EQ(labels, (QStringList{"Left name: Left.mov", "Right name: Right.mov"}));
     EXPECT_EQ(alerts, QStringList{"Movie splitting completed."});
     EXPECT_TRUE(std::filesystem::exists(dir() / "Left.mov"));
@@ -152,6 +158,70 @@ TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
     viewer().setSavePathAsker([](const ui::ViewerWindow::SaveRequest&) { return std::optional<QString>(); });
     viewer().splitMovie();
     EXPECT_EQ(alerts.size(), 2);
+}
+
+TEST_F(ViewerWindowTest, SplitShowsItsProgressAndCancelLeavesNoPiece) {
+    window().openDocuments({fixtures::makeClip(dir(), "long.mp4", {.frames = 1500})});
+    select(0);
+    viewer().movieView().setCurrentSeconds(30.0);
+    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 30.0) < 1e-3; });
+    const auto out = dir() / "out";
+    std::filesystem::create_directories(out);
+    QStringList alerts;
+    viewer().setStopAlert([&](const QString& text) { alerts << text; });
+    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+        return QString::fromStdString((out / (request.suggestedName.toStdString() + ".mov")).string());
+    });
+    viewer().splitMovie();
+    ASSERT_TRUE(viewer().isRunningTool());
+    EXPECT_FALSE(control<QProgressBar>("toolProgressBar").isHidden());
+    EXPECT_FALSE(control<QPushButton>("splitMovieButton").isEnabled());
+    EXPECT_FALSE(control<QPushButton>("saveMovieButton").isEnabled());
+    control<QPushButton>("toolCancelButton").click();
+    runEventsUntil([&] { return !viewer().isRunningTool(); });
+    EXPECT_TRUE(alerts.isEmpty()) << "a cancelled split completed nothing";
+    EXPECT_TRUE(std::filesystem::is_empty(out));
+    EXPECT_TRUE(control<QProgressBar>("toolProgressBar").isHidden());
+    EXPECT_TRUE(control<QPushButton>("toolCancelButton").isHidden());
+    EXPECT_TRUE(control<QPushButton>("splitMovieButton").isEnabled());
+}
+
+TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
+    const auto movie = fixtures::makeClip(dir(), "poster.mov", {.container = "mov", .frames = 50});
+    window().openDocuments({movie});
+    select(0);
+    viewer().movieView().setCurrentSeconds(1.0);
+    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 1.0) < 1e-3; });
+    QStringList texts;
+    testing_support::ModalAnswerer answer([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal))
+            texts << testing_support::pressOK(*box);
+    });
+    viewer().setPosterFrame();
+    EXPECT_TRUE(viewer().isRunningTool());
+    EXPECT_FALSE(control<QPushButton>("setPosterFrameButton").isEnabled());
+    runEventsUntil([&] { return !texts.isEmpty(); });
+    EXPECT_EQ(texts.value(0), "The movie \"poster\" was updated successfully.");
+    const auto saved = media::Movie::open(movie);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_NEAR(media::seconds((*saved)->posterTime()), 1.0, 0.05);
+    EXPECT_TRUE(control<QPushButton>("setPosterFrameButton").isEnabled());
+}
+
+TEST_F(ViewerWindowTest, PrintsTheCurrentFrameToAPage) {
+    window().openDocuments({clip("printed.mp4", 25)});
+    select(0);
+    runEventsUntil([&] { return viewer().movieView().grabFrame().has_value(); });
+    const auto pdf = dir() / "frame.pdf";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    ASSERT_TRUE(viewer().printFrameOn(printer));
+    QFile written(QString::fromStdString(pdf.string()));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.contains("/Image")) << "the page holds the frame as a picture";
 }
 
 TEST_F(ViewerWindowTest, EveryControlHasANameAndShowViewerFollowsTheWindow) {

@@ -36,6 +36,20 @@ ChannelLayout& ChannelLayout::operator=(ChannelLayout&& other) noexcept {
     return *this;
 }
 
+std::expected<InputContextPtr, Error> openInputFile(const std::filesystem::path& path) {
+    AVFormatContext* raw = nullptr;
+    AVDictionary* settings = nullptr;
+    av_dict_set(&settings, "protocol_whitelist", "file", 0);
+    const int status = avformat_open_input(&raw, path.c_str(), nullptr, &settings);
+    av_dict_free(&settings);
+    if (status < 0)
+        return std::unexpected(makeError(status, "cannot open " + path.string()));
+    InputContextPtr input(raw);
+    if (const int found = avformat_find_stream_info(raw, nullptr); found < 0)
+        return std::unexpected(makeError(found, "cannot read " + path.string()));
+    return input;
+}
+
 std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream, DecoderThreads threads) {
     const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
     if (!codec)

@@ -18,6 +18,7 @@ extern "C" {
 
 #include <cstdint>
 #include <expected>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -102,6 +103,10 @@ private:
 // picture), where starting a thread per core costs more than it saves; as
 // many as the machine has, as ffmpeg does, for decoding whole streams.
 enum class DecoderThreads { One, PerCore };
+// A local media file opened for reading (no other protocol is followed), its
+// streams found.
+[[nodiscard]] std::expected<InputContextPtr, Error> openInputFile(const std::filesystem::path& path);
+
 // A decoder of `stream`'s codec, opened with its parameters and time base.
 [[nodiscard]] std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream,
                                                                 DecoderThreads threads);

@@ -76,6 +76,7 @@ struct OutputTrack final {
 struct WriteRequest final {
     std::vector<WriteSource> sources;
     std::int32_t movieTimeScale = 600;
+    std::int64_t posterTime = 0; // movie units: the frame that stands for the movie
     OutputKind kind = OutputKind::QuickTime;
     DataPlacement placement = DataPlacement::SelfContained;
     std::vector<OutputTrack> tracks;

@@ -215,6 +215,7 @@ std::expected<FileLayout, Error> layOutFile(const WriteRequest& request,
     layout.kind = request.kind;
     layout.placement = request.placement;
     layout.movieTimeScale = request.movieTimeScale;
+    layout.posterTime = request.posterTime;
     layout.indexes = std::move(indexes);
     for (const WriteSource& source : request.sources)
         layout.embedded.push_back(source.embedded);

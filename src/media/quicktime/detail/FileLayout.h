@@ -83,6 +83,7 @@ struct FileLayout final {
     OutputKind kind = OutputKind::QuickTime;
     DataPlacement placement = DataPlacement::SelfContained;
     std::int32_t movieTimeScale = 0;
+    std::int64_t posterTime = 0; // movie units
     std::vector<std::shared_ptr<const SourceIndex>> indexes; // one per source
     std::vector<bool> embedded;                              // one per source: its samples are copied
     std::vector<TrackLayout> tracks;

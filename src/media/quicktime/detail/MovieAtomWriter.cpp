@@ -41,7 +41,11 @@ void writeMovieHeader(AtomStream& out, const FileLayout& layout, std::uint64_t c
     out.u16(0x0100);     // preferred volume
     out.zeros(10);
     writeMatrix(out, kIdentityMatrix);
-    out.zeros(6 * 4); // preview, poster, selection and current times
+    out.zeros(2 * 4); // preview time and duration
+    // The poster time is a 32-bit field in either version: one past it is kept at the start.
+    const bool posterFits = layout.posterTime > 0 && static_cast<std::uint64_t>(layout.posterTime) <= 0xffffffffu;
+    out.u32(posterFits ? static_cast<std::uint32_t>(layout.posterTime) : 0);
+    out.zeros(3 * 4); // selection time and duration, current time
     out.u32(static_cast<std::uint32_t>(layout.tracks.size() + 1)); // next track id
     out.end(mvhd);
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "support/Job.h"
+
+#include <utility>
+#include <variant>
+
+namespace tools {
+
+// What every tool job shares: it keeps the request it was made with and the
+// outcome its run() fills in, for the window or the command line to read
+// once it has finished. A job with nothing to hand back but success keeps
+// std::monostate.
+template <class Request, class Outcome = std::monostate>
+class ToolJob : public support::Job {
+public:
+    explicit ToolJob(Request request, QObject* parent = nullptr)
+        : support::Job(parent), m_request(std::move(request)) {}
+
+    [[nodiscard]] const Request& request() const { return m_request; }
+    [[nodiscard]] const Outcome& outcome() const { return m_outcome; }
+
+protected:
+    Request m_request;
+    Outcome m_outcome{};
+};
+
+} // namespace tools
