@@ -8,7 +8,6 @@
 #include "media/quicktime/PosterTime.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace media {
 
@@ -101,7 +100,7 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
     movie->m_currentTime = makeTime(0, movie->m_timeScale);
     movie->m_posterTime = makeTime(0, movie->m_timeScale);
     // QuickTime and MPEG-4 files keep a poster time in their movie header.
-    if (context->iformat && std::string_view(context->iformat->name).starts_with("mov,"))
+    if (source->isQuickTime())
         if (const auto poster = quicktime::readPosterTime(source->path()))
             movie->setPosterTime(convertScale(*poster, movie->m_timeScale));
     movie->m_selection = makeTimeRange(makeTime(0, movie->m_timeScale), makeTime(0, movie->m_timeScale));
