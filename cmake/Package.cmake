@@ -5,6 +5,8 @@
 #   -DJOINCLIP_MAINTAINER="Name <mail>"   who answers for the package
 include(GNUInstallDirs)
 install(TARGETS joinclip RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program's module (every command but --version and info, and the window; see src/main.cpp).
+install(TARGETS joinclip_program LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/joinclip)
 
 # JOINCLIP_HOMEPAGE_URL is declared in src/app/CMakeLists.txt, where the Help menu reads it.
 set(JOINCLIP_MAINTAINER "" CACHE STRING "The package's maintainer: Name <mail address>")

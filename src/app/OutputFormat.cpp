@@ -7,16 +7,32 @@ namespace app {
 
 OutputFormat::OutputFormat(support::UserDefaults& defaults) : m_defaults(defaults) {}
 
+void OutputFormat::load() {
+    m_components.reset();
+    m_settings = join::settingsFromPreferenceValue(m_defaults.value(support::Pref::ExportSettings));
+}
+
 void OutputFormat::load(const std::vector<media::ExportComponent>& offered) {
-    join::BuildComponentTable(m_components, offered);
-    const QStringList titles = m_components.titles();
+    load();
+    build(offered);
+}
+
+void OutputFormat::build(const std::vector<media::ExportComponent>& offered) const {
+    m_components.emplace();
+    join::BuildComponentTable(*m_components, offered);
+    const QStringList titles = m_components->titles();
     m_selected = titles.isEmpty() ? QString() : titles.constFirst();
     if (m_defaults.isPresent(support::Pref::ComponentName)) {
         const QString stored = m_defaults.textValue(support::Pref::ComponentName);
-        if (m_components.contains(stored))
+        if (m_components->contains(stored))
             m_selected = stored;
     }
-    m_settings = join::settingsFromPreferenceValue(m_defaults.value(support::Pref::ExportSettings));
+}
+
+const join::ComponentTable& OutputFormat::components() const {
+    if (!m_components)
+        build(media::exportComponents());
+    return *m_components;
 }
 
 bool OutputFormat::isExporting() const {
@@ -24,7 +40,7 @@ bool OutputFormat::isExporting() const {
 }
 
 bool OutputFormat::select(const QString& title) {
-    if (!m_components.contains(title))
+    if (!components().contains(title))
         return false;
     m_selected = title;
     m_defaults.setValue(support::Pref::ComponentName, title);
@@ -32,13 +48,13 @@ bool OutputFormat::select(const QString& title) {
 }
 
 std::optional<QString> OutputFormat::selectedTitle() const {
-    if (!m_components.contains(m_selected))
+    if (!components().contains(m_selected))
         return std::nullopt;
     return m_selected;
 }
 
 std::optional<join::ComponentDescription> OutputFormat::selected() const {
-    if (const join::ComponentDescription* description = m_components.find(m_selected))
+    if (const join::ComponentDescription* description = components().find(m_selected))
         return *description;
     return std::nullopt;
 }
@@ -51,7 +67,7 @@ std::optional<QByteArray> OutputFormat::selectedSettings() const {
 }
 
 bool OutputFormat::hasSettingsForm(const QString& title) const {
-    const join::ComponentDescription* description = m_components.find(title);
+    const join::ComponentDescription* description = components().find(title);
     if (!description || !description->exporter)
         return true;
     return join::ComponentHasUserInterface(media::kExportComponentType, description->exporter.get());

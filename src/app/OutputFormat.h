@@ -24,9 +24,12 @@ public:
     explicit OutputFormat(support::UserDefaults& defaults);
 
     // Builds the table from the components offered and takes the stored
-    // choice (else the first component) and settings.
-    void load(const std::vector<media::ExportComponent>& offered = media::exportComponents());
-    const join::ComponentTable& components() const { return m_components; }
+    // choice (else the first component) and settings. Without components,
+    // those of this build are discovered when the table is first needed:
+    // discovering them loads FFmpeg, which a join without export never needs.
+    void load();
+    void load(const std::vector<media::ExportComponent>& offered);
+    const join::ComponentTable& components() const;
 
     // The "Export" preference.
     bool isExporting() const;
@@ -51,10 +54,12 @@ public:
 
 private:
     void storeSettings();
+    void build(const std::vector<media::ExportComponent>& offered) const;
 
     support::UserDefaults& m_defaults;
-    join::ComponentTable m_components;
-    QString m_selected;
+    // Built on first use (hence mutable) after load() without components.
+    mutable std::optional<join::ComponentTable> m_components;
+    mutable QString m_selected;
     join::SettingsDictionary m_settings;
 };
 

@@ -8,7 +8,6 @@
 #include "media/quicktime/PosterTime.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace media {
 
@@ -26,7 +25,7 @@ private:
 Track MovieLoader::pictureTrack(const std::shared_ptr<SourceFile>& source, int streamIndex) {
     Track track;
     track.mediaType = MediaType::Video;
-    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.codecName = source->codecName(streamIndex);
     track.timeScale = Movie::kDefaultTimeScale;
     track.naturalSize = source->displaySize(streamIndex);
     const std::int32_t scale = source->streamTimeScale(streamIndex);
@@ -54,7 +53,7 @@ Track MovieLoader::streamTrack(const std::shared_ptr<SourceFile>& source, int st
                                const Time& fileStart) {
     Track track;
     track.mediaType = source->mediaType(streamIndex);
-    track.codecName = avcodec_get_name(source->format()->streams[streamIndex]->codecpar->codec_id);
+    track.codecName = source->codecName(streamIndex);
     track.timeScale = source->streamTimeScale(streamIndex);
     if (track.mediaType == MediaType::Video)
         track.naturalSize = source->displaySize(streamIndex);
@@ -73,12 +72,10 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
     std::shared_ptr<Movie> movie(new Movie());
     movie->m_fileName = source->path();
     movie->m_displayName = displayNameOfFile(source->path());
-    const AVFormatContext* context = source->format();
-
     std::vector<int> usable;
-    for (unsigned i = 0; i < context->nb_streams; ++i)
-        if (source->isUsableStream(static_cast<int>(i)))
-            usable.push_back(static_cast<int>(i));
+    for (int i = 0; i < source->streamCount(); ++i)
+        if (source->isUsableStream(i))
+            usable.push_back(i);
 
     if (source->isPicture()) {
         movie->m_tracks.push_back(pictureTrack(source, usable.front()));
@@ -103,7 +100,7 @@ std::shared_ptr<Movie> MovieLoader::load(const std::shared_ptr<SourceFile>& sour
     movie->m_currentTime = makeTime(0, movie->m_timeScale);
     movie->m_posterTime = makeTime(0, movie->m_timeScale);
     // QuickTime and MPEG-4 files keep a poster time in their movie header.
-    if (context->iformat && std::string_view(context->iformat->name).starts_with("mov,"))
+    if (source->isQuickTime())
         if (const auto poster = quicktime::readPosterTime(source->path()))
             movie->setPosterTime(convertScale(*poster, movie->m_timeScale));
     movie->m_selection = makeTimeRange(makeTime(0, movie->m_timeScale), makeTime(0, movie->m_timeScale));

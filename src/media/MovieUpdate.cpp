@@ -48,7 +48,7 @@ bool isQuickTimeFile(const std::vector<Track>& tracks, const std::filesystem::pa
     for (const Track& track : tracks)
         for (const Edit& edit : track.edits)
             if (edit.source && edit.source->path() == file)
-                return std::string_view(edit.source->format()->iformat->name).starts_with("mov,");
+                return edit.source->isQuickTime();
     return false;
 }
 

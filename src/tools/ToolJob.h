@@ -16,6 +16,13 @@ class ToolJob : public support::Job {
 public:
     explicit ToolJob(Request request, QObject* parent = nullptr)
         : support::Job(parent), m_request(std::move(request)) {}
+    // The work reads the request and fills the outcome: stop it before they go.
+    ~ToolJob() override {
+        cancel();
+        waitForWorker();
+    }
+    ToolJob(const ToolJob&) = delete;
+    ToolJob& operator=(const ToolJob&) = delete;
 
     [[nodiscard]] const Request& request() const { return m_request; }
     [[nodiscard]] const Outcome& outcome() const { return m_outcome; }

@@ -8,6 +8,7 @@
 #include "tools/FilterRenderJob.h"
 #include "ui/AddFilesPanel.h"
 #include "ui/CompletionSound.h"
+#include "ui/MovieView.h"
 #include "ui_FilterWindow.h"
 
 #include <QApplication>
@@ -32,7 +33,7 @@ QString timeText(double seconds) {
 
 FilterWindow::FilterWindow(platform::Preferences& store, platform::DesktopServices& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::FilterWindow>()), m_defaults(store),
-      m_desktop(desktop), m_sound(new CompletionSound(this)) {
+      m_desktop(desktop), m_sound(new CompletionSound(this)), m_soundPlayer(new MovieView(this)) {
     m_ui->setupUi(this);
     m_buttonTitle = m_ui->filterButton->text();
     for (const auto& item : media::filters::filterMenu())
@@ -40,7 +41,14 @@ FilterWindow::FilterWindow(platform::Preferences& store, platform::DesktopServic
     m_ui->splitView->setStretchFactor(0, 3);
     m_ui->splitView->setStretchFactor(1, 1);
     m_ui->applyFiltersCheck->setChecked(shouldApplyFilters());
-    m_playTimer.setInterval(40);
+    m_playTimer.setInterval(15);
+    m_soundPlayer->setPictureShown(false);
+    m_soundPlayer->hide();
+    // A sound that loads after the preview has moved starts where the picture stands.
+    connect(m_soundPlayer, &MovieView::loaded, this, [this] {
+        if (std::abs(m_soundPlayer->currentSeconds() - m_time) > 0.001)
+            m_soundPlayer->setCurrentSeconds(m_time);
+    });
     connectControls();
 
     if (m_defaults.isPresent(support::Pref::FilterMovie))
@@ -75,7 +83,7 @@ void FilterWindow::connectControls() {
         if (m_reader)
             showFrameAt(m_reader->duration() * position / m_ui->positionSlider->maximum());
     });
-    connect(&m_playTimer, &QTimer::timeout, this, &FilterWindow::showNextFrame);
+    connect(&m_playTimer, &QTimer::timeout, this, &FilterWindow::showFramesDue);
 }
 
 void FilterWindow::showWindow() {
@@ -91,6 +99,7 @@ bool FilterWindow::shouldApplyFilters() const {
 void FilterWindow::setMovie(const std::optional<std::filesystem::path>& path) {
     if (m_reader) {
         pause();
+        m_soundPlayer->close();
         m_reader.reset();
         m_moviePath.reset();
         m_ui->movieView->setPicture({});
@@ -106,6 +115,7 @@ void FilterWindow::setMovie(const std::optional<std::filesystem::path>& path) {
     if (!reader)
         return; // the window shows no movie
     m_reader = std::move(*reader);
+    m_soundPlayer->open(QString::fromStdString(path->string()));
     m_moviePath = *path;
     setWindowFilePath(QString::fromStdString(path->string()));
     setWindowTitle(media::displayNameOfFile(*path));
@@ -179,7 +189,47 @@ void FilterWindow::updateMovieFilters() {
 void FilterWindow::showFrameAt(double seconds) {
     if (!m_reader || !m_reader->seek(seconds))
         return;
+    m_nextFrame.reset();
     showNextFrame();
+    if (m_soundPlayer->isLoaded())
+        m_soundPlayer->setCurrentSeconds(m_time);
+    m_playStart = m_time;
+    m_playClock.restart();
+}
+
+std::optional<double> FilterWindow::soundTime() const {
+    if (!m_soundPlayer->isPlaying())
+        return std::nullopt;
+    return m_soundPlayer->currentSeconds();
+}
+
+void FilterWindow::showFramesDue() {
+    if (!m_reader)
+        return;
+    const auto sound = soundTime();
+    const double now = sound ? *sound : m_playStart + static_cast<double>(m_playClock.elapsed()) / 1000.0;
+    // A few frames at the most per turn, so the window stays responsive
+    // when the chain is slower than the movie.
+    for (int read = 0; read < 4; ++read) {
+        if (!m_nextFrame) {
+            const auto frame = m_reader->next();
+            if (!frame || !*frame) {
+                pause(); // the end of the movie, or a frame that cannot be read
+                return;
+            }
+            m_nextFrame.emplace((*frame)->image, (*frame)->seconds);
+        }
+        if (m_nextFrame->second > now + 0.005)
+            return;
+        // A chain slower than the movie falls behind: skip to the frame due
+        // rather than let the picture trail the sound ever further.
+        if (m_nextFrame->second < now - 0.5 && m_reader->seek(now)) {
+            m_nextFrame.reset();
+            continue;
+        }
+        showPicture(m_nextFrame->first, m_nextFrame->second);
+        m_nextFrame.reset();
+    }
 }
 
 void FilterWindow::showNextFrame() {
@@ -201,12 +251,19 @@ void FilterWindow::showPicture(const QImage& picture, double seconds) {
 }
 
 void FilterWindow::play() {
-    if (m_reader)
-        m_playTimer.start();
+    if (!m_reader || m_playTimer.isActive())
+        return;
+    m_playStart = m_time;
+    m_playClock.restart();
+    if (m_soundPlayer->isLoaded() && std::abs(m_soundPlayer->currentSeconds() - m_time) > 0.001)
+        m_soundPlayer->setCurrentSeconds(m_time);
+    m_soundPlayer->play();
+    m_playTimer.start();
 }
 
 void FilterWindow::pause() {
     m_playTimer.stop();
+    m_soundPlayer->pause();
 }
 
 std::optional<std::filesystem::path> FilterWindow::chooseOutputFile() {

@@ -2,6 +2,7 @@
 
 #include "support/UserDefaults.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -28,6 +29,7 @@ namespace Ui {
 class FilterWindow;
 }
 class CompletionSound;
+class MovieView;
 
 // The movie filter window: a movie shown through a chain of image filters
 // chosen from the filter menu, rendered on request into a new MPEG-4 movie.
@@ -54,9 +56,13 @@ public:
     void removeFilters();
     const QStringList& chain() const { return m_chain; }
 
+    // Plays the preview with the movie's sound; the pictures follow the
+    // sound's clock (or the wall clock for a movie without sound).
     void play();
     void pause();
     bool isPlaying() const { return m_playTimer.isActive(); }
+    // Where the preview's sound stands, in seconds; none while none plays.
+    std::optional<double> soundTime() const;
     // Shows the frame at `seconds` through the preview's chain.
     void showFrameAt(double seconds);
     double currentTime() const { return m_time; }
@@ -81,6 +87,8 @@ private:
     void connectControls();
     void updateMovieFilters();
     void showNextFrame();
+    // While playing: the frames due by the clock, the last of them shown.
+    void showFramesDue();
     void showPicture(const QImage& picture, double seconds);
     void reloadTable();
     void storeChain();
@@ -98,6 +106,13 @@ private:
     std::unique_ptr<media::filters::FilteredFrameReader> m_reader;
     double m_time = 0;
     QTimer m_playTimer;
+    // The preview's sound: a player of the movie that decodes no picture.
+    MovieView* m_soundPlayer;
+    // Without sound the pictures keep to this clock, started at m_playStart seconds.
+    QElapsedTimer m_playClock;
+    double m_playStart = 0;
+    // A frame read ahead of the clock, shown when its time comes.
+    std::optional<std::pair<QImage, double>> m_nextFrame;
     QStringList m_chain;
 
     std::unique_ptr<tools::FilterRenderJob> m_job;

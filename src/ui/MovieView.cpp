@@ -79,6 +79,8 @@ bool MovieView::ensurePlayer() {
         mpv_set_option_string(m_mpv, "terminal", "yes");
         mpv_set_option_string(m_mpv, "msg-level", levels.constData());
     }
+    if (!m_pictureShown)
+        mpv_set_option_string(m_mpv, "vid", "no");
     if (const QByteArray device = qgetenv("JOINCLIP_AUDIO_OUTPUT"); !device.isEmpty())
         mpv_set_option_string(m_mpv, "ao", device.constData());
     if (mpv_initialize(m_mpv) < 0) {
@@ -303,7 +305,8 @@ void MovieView::handleEvents() {
             if (!m_loadPending) {
                 // libmpv lands on the first frame at or after the time asked for;
                 // the frame shown at that time is the one before when they differ.
-                if (m_seekTarget) {
+                // Without a picture there is no frame to step back to (a step would pause).
+                if (m_seekTarget && m_pictureShown) {
                     const double target = *m_seekTarget;
                     m_seekTarget.reset();
                     double now = 0;
@@ -312,6 +315,7 @@ void MovieView::handleEvents() {
                         break;
                     }
                 }
+                m_seekTarget.reset();
                 emit seekFinished();
                 break;
             }

@@ -66,6 +66,11 @@ public:
     media::TimeRange selection() const { return m_selection; }
     void setSelection(const media::TimeRange& range);
 
+    // Whether the player decodes the picture at all; off, the view only
+    // plays the movie's sound (a sound clock for pictures made elsewhere).
+    // Set before the first open.
+    void setPictureShown(bool shown) { m_pictureShown = shown; }
+
     // Painted where there is no picture; transparent by default.
     void setFillColor(const QColor& colour);
     QColor fillColor() const { return m_fill; }
@@ -121,6 +126,7 @@ private:
     bool m_hasPicture = false;
     bool m_failed = false;
     bool m_playWhenLoaded = false;
+    bool m_pictureShown = true;
 };
 
 } // namespace ui

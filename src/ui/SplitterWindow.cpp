@@ -3,6 +3,7 @@
 #include "media/DisplayName.h"
 #include "media/Movie.h"
 #include "support/LocalizedString.h"
+#include "tools/FrameImagesJob.h"
 #include "tools/SplitMovieJob.h"
 #include "tools/SplitPieceNames.h"
 #include "ui/AddFilesPanel.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -39,6 +41,7 @@ SplitterWindow::SplitterWindow(platform::Preferences& store, QWidget* parent)
 SplitterWindow::~SplitterWindow() {
     if (m_job)
         m_job->cancel(); // its destructor waits for the worker, which then removes its pieces
+    stopFrameImages();
 }
 
 void SplitterWindow::connectControls() {
@@ -78,6 +81,8 @@ void SplitterWindow::showWindow() {
 void SplitterWindow::setMovie(const std::optional<std::filesystem::path>& path) {
     if (m_moviePath) {
         m_ui->movieView->close();
+        stopFrameImages();
+        m_frameImages.clear();
         m_movie.reset();
         m_moviePath.reset();
         setWindowFilePath({});
@@ -126,17 +131,67 @@ void SplitterWindow::reloadTable() {
     table.clearSelection();
     table.setRowCount(m_times.count());
     for (int row = 0; row < m_times.count(); ++row) {
-        auto* frame = new QTableWidgetItem;
-        if (m_movie) {
-            if (const auto image = m_movie->frameImage(m_times.times()[static_cast<std::size_t>(row)]))
-                frame->setIcon(QIcon(QPixmap::fromImage(image->scaled(table.iconSize(), Qt::KeepAspectRatio,
-                                                                      Qt::SmoothTransformation))));
-        }
-        table.setItem(row, 0, frame);
+        table.setItem(row, 0, new QTableWidgetItem);
         table.setItem(row, 1, new QTableWidgetItem(m_times.text(row)));
         table.setRowHeight(row, table.iconSize().height() + 4);
     }
     table.setColumnWidth(0, table.iconSize().width() + 8);
+    showFrameImages();
+}
+
+void SplitterWindow::showFrameImages() {
+    stopFrameImages();
+    if (!m_movie || !m_moviePath)
+        return;
+    const auto made = [this](const media::Time& time) {
+        return std::find_if(m_frameImages.begin(), m_frameImages.end(), [&](const auto& image) {
+            return media::compareTimes(image.first, time) == 0;
+        });
+    };
+    std::vector<media::Time> missing;
+    for (int row = 0; row < m_times.count(); ++row) {
+        const media::Time& time = m_times.times()[static_cast<std::size_t>(row)];
+        if (const auto image = made(time); image != m_frameImages.end())
+            m_ui->table->item(row, 0)->setIcon(QIcon(QPixmap::fromImage(image->second)));
+        else if (std::none_of(missing.begin(), missing.end(),
+                              [&](const media::Time& other) { return media::compareTimes(other, time) == 0; }))
+            missing.push_back(time);
+    }
+    if (missing.empty())
+        return;
+    m_frameImagesJob = std::make_unique<tools::FrameImagesJob>(
+        tools::FrameImagesRequest{*m_moviePath, missing, m_ui->table->iconSize()});
+    // A picture still on its way from a job stopped since is not shown.
+    const int generation = ++m_frameImagesGeneration;
+    connect(m_frameImagesJob.get(), &tools::FrameImagesJob::frameReady, this,
+            [this, generation, missing](int index, const QImage& image) {
+                if (generation == m_frameImagesGeneration && index >= 0 && index < static_cast<int>(missing.size()))
+                    frameImageReady(missing[static_cast<std::size_t>(index)], image);
+            });
+    connect(m_frameImagesJob.get(), &support::Job::finished, this, [this] {
+        // The job goes once its signal has been delivered.
+        m_frameImagesJob.release()->deleteLater();
+    });
+    m_frameImagesJob->start();
+}
+
+void SplitterWindow::stopFrameImages() {
+    if (!m_frameImagesJob)
+        return;
+    // A cancelled job stops after the frame it is decoding.
+    ++m_frameImagesGeneration;
+    disconnect(m_frameImagesJob.get(), nullptr, this, nullptr);
+    m_frameImagesJob->cancel();
+    m_frameImagesJob->waitForWorker();
+    m_frameImagesJob.release()->deleteLater();
+}
+
+void SplitterWindow::frameImageReady(const media::Time& time, const QImage& image) {
+    m_frameImages.emplace_back(time, image);
+    const QIcon icon(QPixmap::fromImage(image));
+    for (int row = 0; row < m_times.count(); ++row)
+        if (media::compareTimes(m_times.times()[static_cast<std::size_t>(row)], time) == 0)
+            m_ui->table->item(row, 0)->setIcon(icon);
 }
 
 void SplitterWindow::selectTime(int row) {

@@ -3,6 +3,7 @@
 #include "support/UserDefaults.h"
 #include "tools/SplitTimes.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <filesystem>
@@ -16,6 +17,7 @@ namespace platform {
 class Preferences;
 }
 namespace tools {
+class FrameImagesJob;
 class SplitMovieJob;
 }
 
@@ -50,6 +52,8 @@ public:
     void split();
     bool isSplitting() const { return m_job != nullptr; }
     void cancelSplit();
+    // Whether frame images of the list are still being decoded.
+    bool isMakingFrameImages() const { return m_frameImagesJob != nullptr; }
 
 signals:
     void splitFinished(bool succeeded);
@@ -63,6 +67,11 @@ private:
     void selectTime(int row);
     void finishSplit(bool succeeded);
     void showMessage(const QString& text);
+    // The frame column: pictures already made are shown, the others are
+    // decoded off the window's thread and shown as they come.
+    void showFrameImages();
+    void stopFrameImages();
+    void frameImageReady(const media::Time& time, const QImage& image);
 
     std::unique_ptr<Ui::SplitterWindow> m_ui;
     support::UserDefaults m_defaults;
@@ -70,6 +79,9 @@ private:
     std::shared_ptr<media::Movie> m_movie; // for the frame images and the duration
     tools::SplitTimes m_times;
     std::unique_ptr<tools::SplitMovieJob> m_job;
+    std::unique_ptr<tools::FrameImagesJob> m_frameImagesJob;
+    std::vector<std::pair<media::Time, QImage>> m_frameImages; // of this movie, by time
+    int m_frameImagesGeneration = 0;
 };
 
 } // namespace ui

@@ -10,6 +10,8 @@
 
 #include <QString>
 #include <cmath>
+#include <cstdio>
+#include <set>
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,6 +97,68 @@ TEST_P(MovieSplitTest, PiecesHoldEveryFrameOnceAndStayInSyncAtTheCut) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Reordering, MovieSplitTest, ::testing::Bool());
+
+// Each video packet of the file: its size and a hash of its bytes, by ffprobe.
+std::vector<std::pair<int, QByteArray>> packetHashes(const std::filesystem::path& file) {
+    const QByteArray lines =
+        oracle::runProgram("ffprobe", {"-v", "error", "-select_streams", "v:0", "-show_data_hash", "MD5",
+                                       "-show_entries", "packet=size,data_hash", "-of", "csv=p=0",
+                                       QString::fromStdString(file.string())})
+            .out.trimmed();
+    std::vector<std::pair<int, QByteArray>> packets;
+    for (const QByteArray& line : lines.split('\n')) {
+        const auto fields = line.split(',');
+        if (fields.size() == 2)
+            packets.emplace_back(fields[0].toInt(), fields[1]);
+    }
+    return packets;
+}
+
+// A long movie with key frames ten seconds apart, cut three times eight
+// seconds after a key frame: most bytes of the pieces are the source's own,
+// copied, and every piece keeps its sound as long as its pictures.
+TEST(MovieSplitCutsTest, ALongMovieWithSparseKeyFramesIsMostlyCopiedAndStaysInSyncAtEachCut) {
+    fixtures::ClipRecipe recipe;
+    recipe.container = "mov";
+    recipe.frames = 2250; // 90 s
+    recipe.syncMarkFrame = 1275; // 51 s: 1 s after the second cut
+    recipe.videoOptions = {{"x264-params", "keyint=250:min-keyint=250:scenecut=0:bframes=0"}};
+    const auto source = fixtures::test::sharedClip("split-sparse.mov", recipe);
+    const auto folder = fixtures::test::scratchFolder("split-sparse");
+    const std::vector<media::Time> cuts{media::makeTime(18, 1), media::makeTime(50, 1), media::makeTime(78, 1)};
+    std::vector<std::filesystem::path> pieces;
+    for (int i = 0; i < 4; ++i)
+        pieces.push_back(folder / ("piece" + std::to_string(i) + ".mov"));
+    ASSERT_TRUE(media::splitMovieFile(source, cuts, pieces).has_value());
+
+    std::set<QByteArray> sourcePackets;
+    for (const auto& packet : packetHashes(source))
+        sourcePackets.insert(packet.second);
+    const int expectedFrames[] = {450, 800, 700, 300};
+    double copied = 0, total = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const auto packets = packetHashes(pieces[i]);
+        EXPECT_EQ(static_cast<int>(packets.size()), expectedFrames[i]) << pieces[i];
+        for (const auto& [size, hash] : packets) {
+            total += size;
+            copied += sourcePackets.count(hash) ? size : 0;
+        }
+        // Sound as long as the pictures, from the start of each piece.
+        const auto marks = oracle::readSyncMarks(oracle::Reader::FFmpeg, pieces[i]);
+        EXPECT_NEAR(marks.soundStart, 0.0, 0.04) << pieces[i];
+        EXPECT_NEAR(marks.soundEnd, expectedFrames[i] / 25.0, 0.04) << pieces[i];
+        EXPECT_NEAR(marks.frames.front(), 0.0, 0.001) << pieces[i];
+    }
+    // 6 s of 90 are encoded again (two seconds after each cut).
+    EXPECT_GT(copied / total, 0.85);
+    std::printf("bytes copied without encoding: %.1f%%\n", 100 * copied / total);
+    // The white picture and the tone that starts with it, 1 s into the third piece.
+    const auto marks = oracle::readSyncMarks(oracle::Reader::FFmpeg, pieces[2]);
+    ASSERT_EQ(marks.flashes.size(), 1u);
+    ASSERT_EQ(marks.beeps.size(), 1u);
+    EXPECT_NEAR(marks.flashes[0], 1.0, 0.001);
+    EXPECT_NEAR(marks.beeps[0], marks.flashes[0], 0.02);
+}
 
 TEST(MovieSplitCutsTest, CutsOnKeyFramesCopyEverythingAndCutsAtTheEdgesGiveEmptyPieces) {
     const auto source = sourceClip(true);

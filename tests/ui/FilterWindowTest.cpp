@@ -18,6 +18,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <cstdlib>
+
 #include <gtest/gtest.h>
 
 using testing_support::child;
@@ -27,6 +29,8 @@ namespace {
 class FilterWindowTest : public ::testing::Test {
 protected:
     FilterWindowTest() {
+        // No sound device offscreen: the preview plays its sound into nothing.
+        setenv("JOINCLIP_AUDIO_OUTPUT", "null", 1);
         testing_support::ensureApplication();
         fixtures::quietFfmpegLogs();
         fixtures::ClipRecipe recipe;
@@ -131,6 +135,29 @@ TEST_F(FilterWindowTest, ThePreviewShowsTheFilteredFrameUnlessApplyFiltersIsOff)
     window->play();
     testing_support::runEventsUntil([&] { return !window->isPlaying(); });
     EXPECT_NEAR(window->currentTime(), 0.96, 0.001); // the last frame
+}
+
+TEST_F(FilterWindowTest, ThePreviewPlaysTheSoundAndItsPicturesKeepToIt) {
+    const auto movie = fixtures::makeClip(m_folder.path(), "talk.mp4", {.frames = 75});
+    auto window = openWindow();
+    window->setMovie(movie);
+    choose(*window, "Color Invert");
+    window->play();
+    testing_support::runEventsUntil([&] { return window->soundTime().value_or(0) > 1.0; });
+    // The picture shown is the one due by the sound's clock: a few frames
+    // of slack, as the test runs under sanitizers on a busy machine.
+    EXPECT_NEAR(window->currentTime(), *window->soundTime(), 0.25);
+    window->pause();
+    EXPECT_FALSE(window->isPlaying());
+    testing_support::runEventsUntil([&] { return !window->soundTime(); });
+    // Going to a time takes the sound there too; played on, both reach the end.
+    window->showFrameAt(2.0);
+    window->play();
+    testing_support::runEventsUntil([&] { return window->soundTime().value_or(0) > 2.3 || !window->isPlaying(); });
+    ASSERT_TRUE(window->soundTime().has_value()) << "the sound plays on from where the picture went";
+    EXPECT_GT(*window->soundTime(), 2.0);
+    testing_support::runEventsUntil([&] { return !window->isPlaying(); });
+    EXPECT_NEAR(window->currentTime(), 2.96, 0.001); // the last frame
 }
 
 TEST_F(FilterWindowTest, RenderingWritesTheMovieOpensItAndStopLeavesNothing) {

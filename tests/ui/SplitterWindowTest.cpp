@@ -80,6 +80,7 @@ TEST_F(SplitterWindowTest, SplitWritesAPieceForEachSpanNamedAfterItsStart) {
     addTimeAt(*window, 1.0); // a time given twice cuts once
     auto& table = child<QTableWidget>(*window, "table");
     ASSERT_EQ(table.rowCount(), 3);
+    testing_support::runEventsUntil([&] { return !window->isMakingFrameImages(); });
     EXPECT_FALSE(table.item(0, 0)->icon().isNull()); // the frame at that time
     EXPECT_EQ(table.item(2, 1)->text(), window->times().text(2));
 
@@ -121,6 +122,75 @@ TEST_F(SplitterWindowTest, SplitWritesAPieceForEachSpanNamedAfterItsStart) {
     EXPECT_EQ(window->windowTitle(), "other");
     window->removeSelectedTimes(); // nothing selected: nothing changes
     EXPECT_EQ(window->times().count(), 3);
+}
+
+TEST_F(SplitterWindowTest, FrameImagesComeOffTheWindowsThreadAtTheDisplayAspect) {
+    // Coded square, shown 4:3.
+    const auto wide = fixtures::makeClip(m_folder.path(), "wide.mp4",
+                                         {.width = 120, .height = 120, .frames = 50, .sarNum = 4, .sarDen = 3});
+    auto window = openWindow();
+    window->setMovie(wide);
+    addTimeAt(*window, 0.0);
+    addTimeAt(*window, 1.0);
+    EXPECT_TRUE(window->isMakingFrameImages()) << "the window does not decode them itself";
+    testing_support::runEventsUntil([&] { return !window->isMakingFrameImages(); });
+    auto& table = child<QTableWidget>(*window, "table");
+    for (int row = 0; row < 2; ++row) {
+        const QIcon icon = table.item(row, 0)->icon();
+        ASSERT_FALSE(icon.isNull()) << row;
+        const QSize size = icon.availableSizes().value(0);
+        EXPECT_NEAR(static_cast<double>(size.width()) / size.height(), 4.0 / 3.0, 0.05) << row;
+    }
+    // Removing a time decodes nothing again.
+    table.selectRow(0);
+    window->removeSelectedTimes();
+    EXPECT_FALSE(window->isMakingFrameImages());
+    EXPECT_FALSE(table.item(0, 0)->icon().isNull());
+}
+
+TEST_F(SplitterWindowTest, CancelLeavesNoPieceAndExistingPiecesAreReplacedOnlyWhenAsked) {
+    // Half a minute: long enough for the Cancel to come first.
+    const auto movie = fixtures::makeClip(m_folder.path(), "long.mp4", {.frames = 750});
+    auto window = openWindow();
+    window->setMovie(movie);
+    addTimeAt(*window, 1.0);
+    bool finished = false, succeeded = false;
+    QObject::connect(window.get(), &ui::SplitterWindow::splitFinished, [&](bool ok) {
+        finished = true;
+        succeeded = ok;
+    });
+    window->split();
+    ASSERT_TRUE(window->isSplitting());
+    child<QPushButton>(*window, "cancelButton").click();
+    testing_support::runEventsUntil([&] { return finished; });
+    EXPECT_FALSE(succeeded);
+    EXPECT_EQ(testing_support::namesIn(m_folder.path()), (std::vector<std::string>{"clip.mp4", "long.mp4", "prefs.plist"}));
+
+    finished = false;
+    window->split();
+    testing_support::runEventsUntil([&] { return finished; });
+    ASSERT_TRUE(succeeded);
+    const auto pieces = tools::splitPiecePaths(movie, {media::makeTime(600, 600)});
+    // Pieces that exist: the question, and Cancel keeps them as they are.
+    testing_support::writeFile(pieces[0], "mine");
+    QString asked;
+    testing_support::whenModalShown([&](QWidget& modal) {
+        auto& box = static_cast<QMessageBox&>(modal);
+        asked = box.text();
+        box.button(QMessageBox::Cancel)->click();
+    });
+    finished = false;
+    window->split();
+    EXPECT_EQ(asked, "2 of the pieces already exist beside the movie. Replace them?");
+    EXPECT_FALSE(window->isSplitting());
+    EXPECT_EQ(testing_support::contentsOf(pieces[0]), "mine");
+    // Replace writes them again.
+    testing_support::whenModalShown(
+        [&](QWidget& modal) { static_cast<QMessageBox&>(modal).button(QMessageBox::Yes)->click(); });
+    window->split();
+    testing_support::runEventsUntil([&] { return finished; });
+    EXPECT_TRUE(succeeded);
+    EXPECT_EQ(oracle::probeStreams(pieces[0], "video").at(0).packets, 25);
 }
 
 TEST_F(SplitterWindowTest, EveryControlHasAName) {

@@ -17,6 +17,9 @@ Time chapterTime(std::int64_t timestamp, AVRational timeBase, std::int32_t scale
 } // namespace
 
 std::vector<MovieChapter> readContainerChapters(const SourceFile& source, std::int32_t movieTimeScale) {
+    // Our own reader describes only files without chapters.
+    if (source.isDescribed())
+        return {};
     const AVFormatContext* format = source.format();
     const std::int64_t fileStart = format->start_time == AV_NOPTS_VALUE ? 0 : format->start_time;
     const Time origin = chapterTime(fileStart, AVRational{1, AV_TIME_BASE}, movieTimeScale);

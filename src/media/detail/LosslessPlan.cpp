@@ -49,6 +49,13 @@ bool sameConfigurationRecord(const AVCodecParameters& a, const AVCodecParameters
 // configuration record (avcC, esds...) fixes both, so only streams whose
 // records differ are read further.
 bool sameCodecParameters(SourceFile& sourceA, int streamA, SourceFile& sourceB, int streamB) {
+    // Sample descriptions that share their configuration record settle it without FFmpeg.
+    const detail::StreamDescription* describedA = sourceA.description(streamA);
+    const detail::StreamDescription* describedB = sourceB.description(streamB);
+    if (describedA && describedB && detail::sameDescribedParameters(*describedA, *describedB))
+        return true;
+    if (!sourceA.format() || !sourceB.format())
+        return false;
     const AVCodecParameters& a = *sourceA.format()->streams[streamA]->codecpar;
     const AVCodecParameters& b = *sourceB.format()->streams[streamB]->codecpar;
     if (!sameHeaderParameters(a, b))
@@ -63,7 +70,7 @@ bool sameCodecParameters(SourceFile& sourceA, int streamA, SourceFile& sourceB, 
 }
 
 bool isQuickTimeSource(const SourceFile& source) {
-    return std::string_view(source.format()->iformat->name).starts_with("mov,");
+    return source.isQuickTime();
 }
 
 // Whether an edit plays its range faster or slower. Placing a range in a
@@ -262,12 +269,15 @@ private:
     std::optional<quicktime::TrackSource> locate(const SourceFile& source, std::uint32_t track) {
         auto cached = m_indexes.find(&source);
         if (cached == m_indexes.end()) {
-            std::shared_ptr<const quicktime::SourceIndex> index;
-            auto read = quicktime::readIndex(source.path());
-            if (!read && read.error().code == ENOTSUP)
-                read = quicktime::readReferenceMovieIndex(source.path());
-            if (read)
-                index = std::make_shared<const quicktime::SourceIndex>(std::move(*read));
+            // A file our reader opened has its index already.
+            std::shared_ptr<const quicktime::SourceIndex> index = source.quickTimeIndex();
+            if (!index) {
+                auto read = quicktime::readIndex(source.path());
+                if (!read && read.error().code == ENOTSUP)
+                    read = quicktime::readReferenceMovieIndex(source.path());
+                if (read)
+                    index = std::make_shared<const quicktime::SourceIndex>(std::move(*read));
+            }
             cached = m_indexes.emplace(&source, std::move(index)).first;
         }
         if (!cached->second)
@@ -312,6 +322,8 @@ private:
             if (!file)
                 return std::unexpected(file.error());
             AVFormatContext* format = edit.source->format();
+            if (!format)
+                return std::unexpected(Error{AVERROR_INVALIDDATA, "the file cannot be read"});
             transcode::Segment segment;
             segment.file = edit.source->path();
             segment.videoStream = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);

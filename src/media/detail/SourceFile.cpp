@@ -2,13 +2,16 @@
 
 #include "media/detail/Gapless.h"
 #include "media/detail/ReopeningReader.h"
+#include "media/quicktime/ReadIndex.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace media {
 
@@ -109,11 +112,50 @@ void setFileStartFromStreams(AVFormatContext& context) {
 
 } // namespace
 
+namespace {
+
+// Whether the file starts as a QuickTime or MPEG-4 file does.
+bool startsLikeQuickTime(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    std::uint8_t head[8];
+    const ssize_t got = ::pread(fd, head, sizeof head, 0);
+    ::close(fd);
+    return got == static_cast<ssize_t>(sizeof head) && looksLikeQuickTime(head, sizeof head);
+}
+
+} // namespace
+
+std::shared_ptr<SourceFile> SourceFile::openDescribed(const std::filesystem::path& path) {
+    if (!startsLikeQuickTime(path))
+        return nullptr;
+    auto index = quicktime::readIndex(path);
+    if (!index)
+        return nullptr;
+    auto streams = describeQuickTimeStreams(*index);
+    if (!streams)
+        return nullptr;
+    std::shared_ptr<SourceFile> source(new SourceFile());
+    source->m_path = path;
+    source->m_index = std::make_shared<const quicktime::SourceIndex>(std::move(*index));
+    source->m_described = std::move(*streams);
+    return source;
+}
+
 std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::open(const std::filesystem::path& path,
                                                                    Depth depth) {
-    configureLogging();
     if (auto problem = checkRegularFile(path))
         return std::unexpected(*problem);
+    if (depth != Depth::StreamInfo)
+        if (auto described = openDescribed(path))
+            return described;
+    return openWithFfmpeg(path, depth);
+}
+
+std::expected<std::shared_ptr<SourceFile>, Error> SourceFile::openWithFfmpeg(const std::filesystem::path& path,
+                                                                             Depth depth) {
+    configureLogging();
 
     // Our own I/O context, reading the local file by its path whatever
     // characters it holds (never as a URL), and holding its descriptor only
@@ -190,7 +232,40 @@ void SourceFile::completeStreamInfo() {
         return;
     m_hasStreamInfo = true;
     // A failure here leaves what the header told.
-    avformat_find_stream_info(m_format.get(), nullptr);
+    if (AVFormatContext* context = format())
+        avformat_find_stream_info(context, nullptr);
+}
+
+AVFormatContext* SourceFile::format() const {
+    if (!m_format && m_described && !m_triedFormat) {
+        m_triedFormat = true;
+        if (auto opened = openWithFfmpeg(m_path, Depth::Header)) {
+            m_reader = std::move((*opened)->m_reader);
+            m_format = std::move((*opened)->m_format);
+            setFileStartFromStreams(*m_format);
+        }
+    }
+    return m_format.get();
+}
+
+int SourceFile::streamCount() const {
+    return m_described ? static_cast<int>(m_described->size()) : static_cast<int>(m_format->nb_streams);
+}
+
+std::string SourceFile::codecName(int streamIndex) const {
+    if (m_described)
+        return (*m_described)[static_cast<std::size_t>(streamIndex)].codecName;
+    return avcodec_get_name(m_format->streams[streamIndex]->codecpar->codec_id);
+}
+
+const detail::StreamDescription* SourceFile::description(int streamIndex) const {
+    if (!m_described || streamIndex < 0 || static_cast<std::size_t>(streamIndex) >= m_described->size())
+        return nullptr;
+    return &(*m_described)[static_cast<std::size_t>(streamIndex)];
+}
+
+bool SourceFile::isQuickTime() const {
+    return m_described || std::string_view(m_format->iformat->name).starts_with("mov,");
 }
 
 SourceFile::~SourceFile() {
@@ -200,6 +275,8 @@ SourceFile::~SourceFile() {
 }
 
 bool SourceFile::isUsableStream(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->usable;
     const AVStream* stream = m_format->streams[streamIndex];
     if (stream->codecpar->codec_id == AV_CODEC_ID_NONE)
         return false;
@@ -216,6 +293,8 @@ bool SourceFile::isUsableStream(int streamIndex) const {
 }
 
 MediaType SourceFile::mediaType(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->mediaType;
     switch (m_format->streams[streamIndex]->codecpar->codec_type) {
     case AVMEDIA_TYPE_VIDEO:
         return MediaType::Video;
@@ -231,6 +310,8 @@ MediaType SourceFile::mediaType(int streamIndex) const {
 // A stream's time base num/den becomes the scale den/num when that is whole,
 // else the scale den with timestamps counted num units at a time.
 std::int32_t SourceFile::streamTimeScale(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->timeScale;
     const AVRational base = m_format->streams[streamIndex]->time_base;
     if (base.num <= 0 || base.den <= 0)
         return AV_TIME_BASE;
@@ -244,6 +325,9 @@ static std::int64_t timestampMultiplier(const AVRational& base) {
 }
 
 Time SourceFile::streamTime(int streamIndex, std::int64_t timestamp) const {
+    // FFmpeg's QuickTime reader counts a stream's timestamps in its media time scale.
+    if (const auto* described = description(streamIndex))
+        return makeTime(timestamp, described->timeScale);
     const AVRational base = m_format->streams[streamIndex]->time_base;
     if (base.num <= 0 || base.den <= 0)
         return makeTime(timestamp, AV_TIME_BASE);
@@ -252,6 +336,8 @@ Time SourceFile::streamTime(int streamIndex, std::int64_t timestamp) const {
 }
 
 std::int64_t SourceFile::streamTimestamp(int streamIndex, const Time& time) const {
+    if (const auto* described = description(streamIndex))
+        return convertScale(time, described->timeScale).value;
     const Time inScale = convertScale(time, streamTimeScale(streamIndex));
     return inScale.value / timestampMultiplier(m_format->streams[streamIndex]->time_base);
 }
@@ -283,6 +369,8 @@ std::optional<Gapless> gaplessOf(const AVFormatContext& format, const AVStream& 
 } // namespace
 
 Time SourceFile::gaplessPriming(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return makeTime(0, described->timeScale); // files with a gapless tag are FFmpeg's to read
     const AVStream* stream = m_format->streams[streamIndex];
     const auto gapless = gaplessOf(*m_format, *stream);
     const std::int32_t scale = streamTimeScale(streamIndex);
@@ -292,6 +380,8 @@ Time SourceFile::gaplessPriming(int streamIndex) const {
 }
 
 TimeRange SourceFile::streamRange(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->range;
     const TimeRange whole = containerRange(streamIndex);
     const AVStream* stream = m_format->streams[streamIndex];
     const auto gapless = gaplessOf(*m_format, *stream);
@@ -327,6 +417,8 @@ TimeRange SourceFile::containerRange(int streamIndex) const {
 }
 
 int SourceFile::clockwiseRotation(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->clockwiseRotation;
     const AVStream* stream = m_format->streams[streamIndex];
     size_t size = 0;
     const std::uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
@@ -341,6 +433,8 @@ int SourceFile::clockwiseRotation(int streamIndex) const {
 }
 
 Size SourceFile::displaySize(int streamIndex) const {
+    if (const auto* described = description(streamIndex))
+        return described->displaySize;
     const AVStream* stream = m_format->streams[streamIndex];
     const AVCodecParameters* parameters = stream->codecpar;
     AVRational aspect =

@@ -4,6 +4,8 @@
 #include "media/Movie.h"
 #include "media/Time.h"
 #include "media/detail/FFmpeg.h"
+#include "media/detail/QuickTimeStreams.h"
+#include "media/quicktime/SourceIndex.h"
 
 #include <QImage>
 #include <cstdint>
@@ -21,6 +23,11 @@ class ReopeningReader;
 
 // Private to src/media. One opened media file whose streams the edits of movies refer to. Shared by
 // every movie made from it; reading it moves its demuxer, so one thread at a time.
+//
+// QuickTime and MPEG-4 files opened for their header (Header, Parameters) are
+// read by our own QuickTime reader when it can tell every stream: FFmpeg is
+// then neither loaded nor asked until something needs its demuxer (format():
+// frames, decoding, a comparison the sample descriptions cannot settle).
 class SourceFile final {
 public:
     enum class Depth {
@@ -41,7 +48,19 @@ public:
     SourceFile& operator=(const SourceFile&) = delete;
 
     const std::filesystem::path& path() const { return m_path; }
-    AVFormatContext* format() const { return m_format.get(); }
+    // FFmpeg's demuxer of the file, opened on first use for a file our own
+    // reader described; null when FFmpeg cannot open it.
+    AVFormatContext* format() const;
+
+    int streamCount() const;
+    // FFmpeg's short name of a stream's codec ("h264", "aac").
+    std::string codecName(int streamIndex) const;
+    // Read by our QuickTime reader: its index and the streams it described.
+    bool isDescribed() const { return m_described.has_value(); }
+    const detail::StreamDescription* description(int streamIndex) const;
+    const std::shared_ptr<const quicktime::SourceIndex>& quickTimeIndex() const { return m_index; }
+    // A QuickTime or MPEG-4 file, whichever reader opened it.
+    bool isQuickTime() const;
 
     // Reads the first packets for what the header left unknown (profile, pixel
     // or sample format, frame size), once; nothing to do after a StreamInfo open.
@@ -80,22 +99,31 @@ private:
     // streamRange as the container tells it.
     TimeRange containerRange(int streamIndex) const;
 
-    struct Decoder final {
-        detail::CodecContextPtr codec;
-    };
+    // Decoders and the decoded picture, made by the first frameImage(); kept
+    // apart (and freed through the function that made them) so that a
+    // program that never asks for a frame needs no Qt Gui.
+    struct FrameReading;
+    using FrameReadingPtr = std::unique_ptr<FrameReading, void (*)(FrameReading*)>;
     SourceFile() = default;
     bool headerTellsEveryStream() const;
+    [[nodiscard]] static std::expected<std::shared_ptr<SourceFile>, Error>
+    openWithFfmpeg(const std::filesystem::path& path, Depth depth);
+    [[nodiscard]] static std::shared_ptr<SourceFile> openDescribed(const std::filesystem::path& path);
 
+    std::int64_t countDescribedSamples(int streamIndex, const std::optional<TimeRange>& range) const;
     std::int64_t countSamplesFromIndex(int streamIndex, const std::optional<TimeRange>& range) const;
     std::int64_t countSamplesByReading(int streamIndex, const std::optional<TimeRange>& range) const;
 
     std::filesystem::path m_path;
-    std::unique_ptr<detail::ReopeningReader> m_reader; // outlives m_format, which reads through it
-    detail::InputContextPtr m_format;
+    // Opened at once, or on first use for a described file (hence mutable).
+    mutable std::unique_ptr<detail::ReopeningReader> m_reader; // outlives m_format, which reads through it
+    mutable detail::InputContextPtr m_format;
+    mutable bool m_triedFormat = false;
+    std::shared_ptr<const quicktime::SourceIndex> m_index;
+    std::optional<std::vector<detail::StreamDescription>> m_described;
     bool m_isPicture = false;
     bool m_hasStreamInfo = false;
-    std::optional<QImage> m_pictureImage; // a picture is decoded once
-    std::map<int, std::unique_ptr<Decoder>> m_decoders;
+    FrameReadingPtr m_frames{nullptr, nullptr};
     std::map<int, std::int64_t> m_wholeStreamSampleCounts;
 };
 

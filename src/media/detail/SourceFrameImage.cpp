@@ -47,15 +47,29 @@ std::optional<QImage> toImage(const AVFrame* frame, Size displaySize, int clockw
 
 } // namespace
 
+struct SourceFile::FrameReading final {
+    struct Decoder final {
+        detail::CodecContextPtr codec;
+    };
+    std::optional<QImage> pictureImage; // a picture is decoded once
+    std::map<int, std::unique_ptr<Decoder>> decoders;
+
+    static void free(FrameReading* reading) { delete reading; }
+};
+
 std::optional<QImage> SourceFile::frameImage(int streamIndex, std::int64_t timestamp) {
-    if (m_isPicture && m_pictureImage)
-        return m_pictureImage;
-    AVFormatContext* context = m_format.get();
+    if (!m_frames)
+        m_frames = FrameReadingPtr(new FrameReading(), &FrameReading::free);
+    if (m_isPicture && m_frames->pictureImage)
+        return m_frames->pictureImage;
+    AVFormatContext* context = format();
+    if (!context)
+        return std::nullopt;
     AVStream* stream = context->streams[streamIndex];
 
-    auto& decoder = m_decoders[streamIndex];
+    auto& decoder = m_frames->decoders[streamIndex];
     if (!decoder) {
-        decoder = std::make_unique<Decoder>();
+        decoder = std::make_unique<FrameReading::Decoder>();
         // One frame at a time: a decoder thread per core would cost more to start than it saves.
         if (auto opened = openDecoder(*stream, DecoderThreads::One))
             decoder->codec = std::move(*opened);
@@ -116,7 +130,7 @@ std::optional<QImage> SourceFile::frameImage(int streamIndex, std::int64_t times
 
     auto image = toImage(shown.get(), displaySize(streamIndex), clockwiseRotation(streamIndex));
     if (m_isPicture)
-        m_pictureImage = image;
+        m_frames->pictureImage = image;
     return image;
 }
 

@@ -31,10 +31,35 @@ std::int64_t SourceFile::sampleCount(int streamIndex, const std::optional<TimeRa
         if (auto cached = m_wholeStreamSampleCounts.find(streamIndex); cached != m_wholeStreamSampleCounts.end())
             return cached->second;
     }
-    const std::int64_t count = indexListsEverySample(m_format->iformat) ? countSamplesFromIndex(streamIndex, range)
+    const std::int64_t count = m_described                          ? countDescribedSamples(streamIndex, range)
+                               : indexListsEverySample(m_format->iformat) ? countSamplesFromIndex(streamIndex, range)
                                                                         : countSamplesByReading(streamIndex, range);
     if (!range)
         m_wholeStreamSampleCounts[streamIndex] = count;
+    return count;
+}
+
+// From our own index: each sample's presentation time placed as the
+// stream's timestamps are (its shown edit's media time at the stream's start).
+std::int64_t SourceFile::countDescribedSamples(int streamIndex, const std::optional<TimeRange>& range) const {
+    const quicktime::TrackIndex& track = m_index->tracks[static_cast<std::size_t>(streamIndex)];
+    const quicktime::SampleList& samples = track.samples;
+    if (!range)
+        return static_cast<std::int64_t>(samples.count());
+    std::int64_t mediaStart = 0;
+    for (const quicktime::EditListEntry& edit : track.editList)
+        if (!edit.isEmpty()) {
+            mediaStart = edit.mediaTime;
+            break;
+        }
+    const std::int64_t shift = streamRange(streamIndex).start.value - mediaStart;
+    std::int64_t count = 0;
+    std::int64_t decodeTime = 0;
+    for (std::size_t i = 0; i < samples.count(); ++i) {
+        if (inRange(*this, streamIndex, decodeTime + samples.compositionOffset(i) + shift, *range))
+            ++count;
+        decodeTime += samples.duration(i);
+    }
     return count;
 }
 

@@ -69,6 +69,8 @@ struct TrackIndex final {
     std::vector<DataReference> dataReferences;
     SampleList samples;
     std::optional<PackedSamples> packed;
+    // The tracks this one names as its chapters ('chap' track reference).
+    std::vector<std::uint32_t> chapterTrackIds;
 
     // The codec of a sample description: its type field ('avc1', 'mp4a', ...), 0 when absent.
     FourCC codec(std::size_t descriptionIndex) const;
@@ -80,6 +82,10 @@ struct SourceIndex final {
     std::uint64_t movieDuration = 0; // movie units
     std::uint64_t fileSize = 0;
     std::vector<TrackIndex> tracks;
+    // The movie's user data holds iTunes' gapless tag ("iTunSMPB"), or a
+    // chapter list of its own ('chpl').
+    bool hasGaplessTag = false;
+    bool hasChapterList = false;
 };
 
 } // namespace media::quicktime

@@ -178,6 +178,15 @@ std::vector<std::uint8_t> wholeAtom(const Atom& atom) {
     return bytes;
 }
 
+void readChapterReferences(Bytes tref, TrackIndex& track) {
+    const auto chap = findChild(tref, makeFourCC("chap"));
+    if (!chap)
+        return;
+    ByteReader reader(chap->body);
+    while (reader.remaining() >= 4)
+        track.chapterTrackIds.push_back(reader.u32());
+}
+
 std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
     TrackIndex track;
     std::optional<Bytes> mdia;
@@ -189,7 +198,9 @@ std::expected<TrackIndex, Error> readTrack(Bytes trak, ParseLimits& limits) {
         else if (atom->type == makeFourCC("edts")) {
             if (auto elst = findChild(atom->body, makeFourCC("elst")))
                 read = readEditList(elst->body, track);
-        } else if (atom->type == makeFourCC("mdia"))
+        } else if (atom->type == makeFourCC("tref"))
+            readChapterReferences(atom->body, track);
+        else if (atom->type == makeFourCC("mdia"))
             mdia = atom->body;
         if (!read)
             return std::unexpected(read.error());
@@ -333,6 +344,8 @@ std::expected<SourceIndex, Error> parseMovie(Bytes body, std::uint64_t fileSize,
         }
         case makeFourCC("udta"):
             gapless = readGapless(atom->body);
+            index.hasGaplessTag = index.hasGaplessTag || gapless.has_value();
+            index.hasChapterList = index.hasChapterList || findChild(atom->body, makeFourCC("chpl")).has_value();
             break;
         case makeFourCC("mvex"):
             return std::unexpected(unsupported("it is a fragmented MPEG-4 file"));
