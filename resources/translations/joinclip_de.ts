@@ -197,6 +197,46 @@
         <translation>Eigenständigen Film schreiben (keinen, der auf seine Quellen verweist)</translation>
     </message>
     <message>
+        <source>Change Files</source>
+        <translation>Dateien ändern</translation>
+    </message>
+    <message>
+        <source>Do not ask again</source>
+        <translation>Nicht mehr fragen</translation>
+    </message>
+    <message>
+        <source>Rename the listed files on disk?</source>
+        <translation>Die Dateien der Liste auf dem Datenträger umbenennen?</translation>
+    </message>
+    <message>
+        <source>Each file keeps its place; only its name changes.</source>
+        <translation>Jede Datei bleibt, wo sie ist; nur ihr Name ändert sich.</translation>
+    </message>
+    <message>
+        <source>Rewrite the movie's file to the new duration?</source>
+        <translation>Die Datei des Films auf die neue Dauer umschreiben?</translation>
+    </message>
+    <message>
+        <source>The movie is stretched or shortened to the new duration and saved into its own file. The original goes to the trash, where it can be restored.</source>
+        <translation>Der Film wird auf die neue Dauer gedehnt oder gekürzt und in seiner eigenen Datei gesichert. Das Original kommt in den Papierkorb, aus dem es wiederhergestellt werden kann.</translation>
+    </message>
+    <message>
+        <source>&quot;%@&quot; now lasts %@.</source>
+        <translation>„%@“ dauert jetzt %@.</translation>
+    </message>
+    <message>
+        <source> The original is in the trash.</source>
+        <translation> Das Original liegt im Papierkorb.</translation>
+    </message>
+    <message>
+        <source> The original was kept as &quot;%@&quot;.</source>
+        <translation> Das Original wurde als „%@“ behalten.</translation>
+    </message>
+    <message>
+        <source>The duration was not changed.</source>
+        <translation>Die Dauer wurde nicht geändert.</translation>
+    </message>
+    <message>
         <source>The join was cancelled; nothing was written.</source>
         <translation>Das Zusammenfügen wurde abgebrochen; nichts wurde geschrieben.</translation>
     </message>

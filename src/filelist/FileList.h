@@ -75,6 +75,10 @@ public:
     // Refreshes the metadata of entry `index`: each value that can be
     // obtained, but not its preview (see below).
     void updateMovieInfoAtIndex(int index);
+    // Entry `index`'s file was rewritten at `path` while its former contents
+    // moved elsewhere (the trash): the entry follows the new file at its
+    // name, not the old one, and its values are refreshed.
+    void followRewrittenFile(int index, const std::filesystem::path& path);
     void refreshTable();
 
     // Previews are made only when something shows them (the file table's

@@ -74,6 +74,14 @@ void FileList::followMovedFiles() {
         (void)movieOfEntry(i);
 }
 
+void FileList::followRewrittenFile(int index, const std::filesystem::path& path) {
+    if (index < 0 || index >= count())
+        return;
+    if (QByteArray reference = platform::getAlias(path); !reference.isEmpty())
+        m_movies[static_cast<std::size_t>(index)].alias = std::move(reference);
+    updateMovieInfoAtIndex(index);
+}
+
 void FileList::updateMovieInfoAtIndex(int index) {
     if (index < 0 || index >= count())
         return;

@@ -23,6 +23,13 @@ std::expected<void, media::Error> MovieRescaleJob::run() {
     if (oldDuration.value <= 0 || media::isIndefinite(oldDuration))
         return std::unexpected(media::Error{EINVAL, "the movie has no duration to scale"});
 
+    std::optional<OriginalInTrash> original;
+    if (m_request.keepOriginalInTrash) {
+        auto held = OriginalInTrash::hold(movie.fileName());
+        if (!held)
+            return std::unexpected(held.error());
+        original.emplace(std::move(*held));
+    }
     const bool wasEditable = movie.isEditable();
     movie.setEditable(true);
     const media::Time zero = media::makeTime(0, oldDuration.scale);
@@ -38,6 +45,12 @@ std::expected<void, media::Error> MovieRescaleJob::run() {
     movie.setEditable(wasEditable);
     if (!done && isCancelled())
         return std::unexpected(support::cancelledError());
+    if (done && original) {
+        auto kept = original->moveToTrash();
+        if (!kept)
+            return std::unexpected(kept.error());
+        m_outcome.original = std::move(*kept);
+    }
     return done;
 }
 

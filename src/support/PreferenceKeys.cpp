@@ -51,6 +51,8 @@ std::array<PreferenceKey, kPreferenceCount> makeTable() {
         // The main window's place and size, and the widths of the table's columns, as the user left them.
         {Pref::MainWindowGeometry, "MainWindowGeometry", T::Data, none},
         {Pref::FileTableColumnWidths, "FileTableColumnWidths", T::Array, none},
+        // Off once the user ticked "Do not ask again" before a command renamed or rewrote listed files.
+        {Pref::AskBeforeChangingFiles, "AskBeforeChangingFiles", T::Boolean, true},
     }};
     return table;
 }

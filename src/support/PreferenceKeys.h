@@ -50,6 +50,7 @@ enum class Pref {
     ApplyFilters,
     MainWindowGeometry,
     FileTableColumnWidths,
+    AskBeforeChangingFiles,
 };
 
 enum class PreferenceType {
@@ -70,7 +71,7 @@ struct PreferenceKey final {
     QVariant defaultValue; // invalid: no default, the reader decides what absence means
 };
 
-inline constexpr std::size_t kPreferenceCount = static_cast<std::size_t>(Pref::FileTableColumnWidths) + 1;
+inline constexpr std::size_t kPreferenceCount = static_cast<std::size_t>(Pref::AskBeforeChangingFiles) + 1;
 
 const std::array<PreferenceKey, kPreferenceCount>& preferenceKeys();
 const PreferenceKey& preferenceKey(Pref pref);

@@ -237,8 +237,11 @@ bool FileTableModel::setData(const QModelIndex& index, const QVariant& value, in
         return false;
     const QString identifier = identifierOfColumn(index.column());
     // A new duration rewrites the movie's file: a job, whose end reloads the row.
-    if (identifier == "Duration" && value.typeId() == QMetaType::QString)
+    if (identifier == "Duration" && value.typeId() == QMetaType::QString) {
+        if (confirmRewrite && !confirmRewrite())
+            return false;
         m_controller->rescaleEntry(index.row(), value.toString());
+    }
     else
         filelist::setObjectValueForTableColumn(m_controller->fileList(), identifier, index.row(), value,
                                                *outlets.alerts, outlets.fileListWindow);

@@ -41,6 +41,8 @@ public:
 
     // Asked for an Icon cell whose entry has no preview yet (as its row comes into view).
     std::function<void(int row)> onPreviewWanted;
+    // Asked before a typed duration rewrites a movie's file: whether to go on (unset: go on).
+    std::function<bool()> confirmRewrite;
     // After a row drag: the rows that now hold the moved entries.
     std::function<void(const std::vector<int>& rows)> onRowsMoved;
 

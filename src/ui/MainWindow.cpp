@@ -13,7 +13,9 @@
 #include "ui/ApplicationEventPump.h"
 #include "ui/DownloadBar.h"
 #include "ui/FilePanels.h"
+#include "ui/FileChangeQuestion.h"
 #include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
 #include "ui/FolderChooser.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
@@ -192,10 +194,26 @@ void MainWindow::connectCommands() {
                     [&controller] { controller.reverseListButtonClicked(); });
     // The window reports refused renames through the status line and beeps; the outcome is for callers that
     // list them.
-    on(form.actionNumberFiles, &QAction::triggered,
-       [&controller] { (void)controller.renameFilesInSequence(); });
-    on(form.actionRemoveNumbers, &QAction::triggered,
-       [&controller] { (void)controller.removeFilenamePrefixes(); });
+    // Commands that change the user's files on disk ask first (until told not to).
+    const auto confirmRenaming = [this, &controller] {
+        return confirmFileChange(*this, controller.defaults(),
+                                 support::LocalizedString("Rename the listed files on disk?"),
+                                 support::LocalizedString("Each file keeps its place; only its name changes."));
+    };
+    on(form.actionNumberFiles, &QAction::triggered, [&controller, confirmRenaming] {
+        if (confirmRenaming())
+            (void)controller.renameFilesInSequence();
+    });
+    on(form.actionRemoveNumbers, &QAction::triggered, [&controller, confirmRenaming] {
+        if (confirmRenaming())
+            (void)controller.removeFilenamePrefixes();
+    });
+    m_table->model().confirmRewrite = [this, &controller] {
+        return confirmFileChange(
+            *this, controller.defaults(), support::LocalizedString("Rewrite the movie's file to the new duration?"),
+            support::LocalizedString("The movie is stretched or shortened to the new duration and saved into its "
+                                     "own file. The original goes to the trash, where it can be restored."));
+    };
     on(form.actionExportList, &QAction::triggered, [&controller] { (void)controller.exportFileList(); });
     on(form.actionImportList, &QAction::triggered, [&controller] { (void)controller.importFileList(); });
     on(form.actionOpenItem, &QAction::triggered, [&controller] { controller.openItem(); });

@@ -330,7 +330,7 @@ void ViewerWindow::saveCurrentFrame() {
     if (defaults.boolValue(support::Pref::TimeStampName))
         suggested += QStringLiteral(" - ") + QString::fromStdString(media::timeToString(now));
     const auto path = askSavePath({QString(), suggested, format ? QString::fromLatin1(media::frameImageExtension(*format)) : QString()});
-    if (!path || !format || m_selectedRow < 0)
+    if (!path || !format || m_selectedRow < 0 || m_toolJob)
         return;
     const auto& movies = m_controller->fileList().movies();
     if (m_selectedRow >= static_cast<int>(movies.size()))
@@ -342,12 +342,13 @@ void ViewerWindow::saveCurrentFrame() {
     options.format = *format;
     options.tiffLzw = defaults.boolValue(support::Pref::UseLZWForTIFF);
     options.quality = defaults.floatValue(support::Pref::CompressionQuality);
-    tools::SaveFrameJob job({entry.qtkMovie, now, path->toStdString(), options});
-    const auto saved = job.runHere();
-    // Only a failed write is told; a movie without a frame there saves nothing, silently.
-    if (!saved && saved.error().code != ENODATA)
-        m_controller->doAlert(QStringLiteral("The frame could not be saved to: %1").arg(*path),
-                              QStringLiteral("Try another file name"), nullptr);
+    startToolJob(std::make_unique<tools::SaveFrameJob>(tools::SaveFrameRequest{entry.qtkMovie, now, path->toStdString(), options}),
+                 [this, path = *path](const support::Job& job) {
+                     // Only a failed write is told; a movie without a frame there saves nothing, silently.
+                     if (job.error() && job.error()->code != ENODATA && job.error()->code != ECANCELED)
+                         m_controller->doAlert(QStringLiteral("The frame could not be saved to: %1").arg(path),
+                                               QStringLiteral("Try another file name"), nullptr);
+                 });
 }
 
 void ViewerWindow::saveMovie() {

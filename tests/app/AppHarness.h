@@ -47,6 +47,8 @@ protected:
 
     void SetUp() override {
         fixtures::quietFfmpegLogs();
+        // The desktop's trash (files replaced by a rewrite go there) is the test's own.
+        qputenv("XDG_DATA_HOME", QByteArray((dir() / "data").c_str()));
         relaunch();
     }
 

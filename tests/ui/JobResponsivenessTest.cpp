@@ -72,6 +72,7 @@ protected:
         const fs::path out = dir() / "out";
         fs::create_directories(out);
         controller().defaults().setValue(support::Pref::PromptForFilename, false);
+        controller().defaults().setValue(support::Pref::AskBeforeChangingFiles, false);
         controller().setOutputFolderForThisRun(out);
         return out;
     }

@@ -7,12 +7,15 @@
 #include "app/HelpAddresses.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ProgressSheet.h"
+#include "ui/FileTable.h"
+#include "ui/FileTableModel.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/ViewerWindow.h"
 #include "ui/WidgetControls.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QMenuBar>
 #include <QLabel>
@@ -110,8 +113,24 @@ TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
     ASSERT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
     child<QPushButton>("reverseButton").click();
     EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
-    child<QAction>("actionNumberFiles").trigger();
+    // Renaming files on disk asks first: Cancel renames nothing; "Do not ask again" is kept.
+    for (const bool goOn : {false, true}) {
+        QString question;
+        const ModalAnswerer answer([&](QWidget& modal) {
+            auto* box = qobject_cast<QMessageBox*>(&modal);
+            if (!box || modal.objectName() != "fileChangeQuestion")
+                return;
+            question = box->text();
+            box->checkBox()->setChecked(true);
+            (goOn ? box->buttons().constFirst() : box->button(QMessageBox::Cancel))->click();
+        });
+        child<QAction>("actionNumberFiles").trigger();
+        EXPECT_EQ(question, "Rename the listed files on disk?");
+    }
     EXPECT_EQ(names(), (QStringList{"000001 c.mp4", "000002 b.mp4", "000003 a.mp4"}));
+    EXPECT_FALSE(controller().defaults().boolValue(support::Pref::AskBeforeChangingFiles));
+    child<QAction>("actionRemoveNumbers").trigger(); // no question any more
+    EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
 }
 
 TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
@@ -364,6 +383,32 @@ TEST_F(MainWindowTest, CommandsEndWithALineAndFailuresLookLikeErrors) {
         testing_support::runEventsUntil([&] { return icon != QMessageBox::NoIcon; });
     }
     EXPECT_EQ(icon, QMessageBox::Critical);
+}
+
+// A duration typed into the table rewrites the movie's file: asked first,
+// the original then waits in the trash, and the status line says so.
+TEST_F(MainWindowTest, ADurationTypedIntoTheTableAsksAndKeepsTheOriginalInTheTrash) {
+    launch();
+    const std::filesystem::path movie = fixtures::makeClip(dir(), "short.mov", {.container = "mov", .frames = 25});
+    const std::string original = testing_support::contentsOf(movie);
+    window().openDocuments({movie});
+    ui::FileTableModel& model = window().fileTable().model();
+    const QModelIndex duration = model.index(0, ui::FileTableModel::columnOfIdentifier("Duration"));
+    int questions = 0;
+    const ModalAnswerer answer([&](QWidget& modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(&modal); box && modal.objectName() == "fileChangeQuestion") {
+            ++questions;
+            box->buttons().constFirst()->click();
+        }
+    });
+    model.setData(duration, QString("2"), Qt::EditRole);
+    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    EXPECT_EQ(questions, 1);
+    EXPECT_NEAR(media::seconds(media::Movie::open(movie).value()->duration()), 2.0, 0.05);
+    EXPECT_EQ(testing_support::contentsOf(trashFolder() / "short.mov"), original);
+    EXPECT_EQ(child<QLabel>("messagesTextField").text(),
+              "\"short.mov\" now lasts 0:02.00. The original is in the trash.");
+    EXPECT_EQ(testing_support::namesIn(dir()), (std::vector<std::string>{"short.mov"})) << "nothing hidden is left";
 }
 
 } // namespace

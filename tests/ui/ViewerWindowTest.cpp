@@ -8,6 +8,8 @@
 #include "ui/ViewerWindow.h"
 
 #include "media/Movie.h"
+#include "support/PreferenceKeys.h"
+#include "support/UserDefaults.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -206,6 +208,29 @@ TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
     ASSERT_TRUE(saved.has_value());
     EXPECT_NEAR(media::seconds((*saved)->posterTime()), 1.0, 0.05);
     EXPECT_TRUE(control<QPushButton>("setPosterFrameButton").isEnabled());
+}
+
+TEST_F(ViewerWindowTest, SaveFrameWritesTheFrameShownOffTheWindowsThread) {
+    window().openDocuments({clip("still.mp4", 25)});
+    select(0);
+    controller().defaults().setValue(support::Pref::SaveFrameFormat, 4); // PNG
+    controller().defaults().setValue(support::Pref::TimeStampName, false);
+    viewer().movieView().setCurrentSeconds(0.5);
+    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 0.5) < 1e-3; });
+    const auto png = dir() / "still.png";
+    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+        EXPECT_EQ(request.extension, "png");
+        EXPECT_EQ(request.suggestedName, "still");
+        return QString::fromStdString(png.string());
+    });
+    viewer().saveCurrentFrame();
+    EXPECT_TRUE(viewer().isRunningTool());
+    runEventsUntil([&] { return !viewer().isRunningTool(); });
+    const QImage saved(QString::fromStdString(png.string()));
+    EXPECT_EQ(saved.size(), QSize(160, 120));
+    const auto expected = viewer().selectedMovie()->frameImage(media::makeTime(1, 2));
+    ASSERT_TRUE(expected.has_value());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), expected->convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(ViewerWindowTest, PrintsTheCurrentFrameToAPage) {

@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QTimer>
 #include <functional>
@@ -51,6 +52,8 @@ protected:
         fixtures::quietFfmpegLogs();
         ensureApplication();
         m_store = std::make_unique<platform::Preferences>(dir() / "preferences.plist");
+        // The desktop's trash (files replaced by a rewrite go there) is the test's own.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(QString::fromStdString(m_data.path().string())));
     }
     void TearDown() override {
         if (m_window)
@@ -72,6 +75,7 @@ protected:
     }
 
     const std::filesystem::path& dir() const { return m_dir.path(); }
+    std::filesystem::path trashFolder() const { return m_data.path() / "Trash" / "files"; }
     ui::MainWindow& window() { return *m_window; }
     app::JoinClipController& controller() { return m_window->controller(); }
     template <typename Widget> Widget& child(const char* name) {
@@ -83,6 +87,7 @@ protected:
 
 private:
     TestFolder m_dir;
+    TestFolder m_data;
     std::unique_ptr<platform::Preferences> m_store;
     std::unique_ptr<ui::MainWindow> m_window;
 };
