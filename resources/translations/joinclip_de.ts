@@ -197,6 +197,22 @@
         <translation>Eigenständigen Film schreiben (keinen, der auf seine Quellen verweist)</translation>
     </message>
     <message>
+        <source>The movie was not joined: a listed file is missing.</source>
+        <translation>Der Film wurde nicht zusammengefügt: Eine Datei der Liste fehlt.</translation>
+    </message>
+    <message>
+        <source>The movie was not joined: %d of the listed files are missing.</source>
+        <translation>Der Film wurde nicht zusammengefügt: %d Dateien der Liste fehlen.</translation>
+    </message>
+    <message>
+        <source>%@
+
+Put them back, or remove them from the list, and join again.</source>
+        <translation>%@
+
+Legen Sie sie zurück oder entfernen Sie sie aus der Liste, und fügen Sie erneut zusammen.</translation>
+    </message>
+    <message>
         <source>Change Files</source>
         <translation>Dateien ändern</translation>
     </message>

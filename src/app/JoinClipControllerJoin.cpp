@@ -50,6 +50,21 @@ JoinOutcome JoinClipController::addButtonClicked() {
         doAlert(noMoviesRefusal().message, noMoviesRefusal().informative, outlets.fileListWindow);
         return outcomeOf(Status::NothingToJoin);
     }
+    // A listed file that is gone would be left out of the movie without a word: the join is refused, naming them.
+    QStringList missing;
+    for (int i = 0; i < m_movies.count(); ++i)
+        if (!m_movies.pathOfEntry(i)) {
+            const auto recorded = platform::recordedPathOfAlias(m_movies.movies()[static_cast<std::size_t>(i)].alias);
+            missing << (recorded ? QFile::decodeName(recorded->filename().c_str()) : QString::number(i + 1));
+        }
+    if (!missing.isEmpty()) {
+        support::doErrorAlert(*outlets.alerts,
+                              missing.size() == 1 ? "The movie was not joined: a listed file is missing."
+                                                  : "The movie was not joined: %d of the listed files are missing.",
+                              "%@\n\nPut them back, or remove them from the list, and join again.",
+                              outlets.fileListWindow, {QString::number(missing.size())}, {missing.join("\n")});
+        return outcomeOf(Status::NothingToJoin);
+    }
     // Exporting without a component would write a file of no known format.
     if (m_outputFormat.isExporting() && !checkComponentSelected())
         return outcomeOf(Status::NoComponent);

@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,6 +31,27 @@ bool AddFilesFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePa
     const bool shown = filelist::shouldShowFilename(path);
     m_judged.emplace(path, shown);
     return shown;
+}
+
+std::filesystem::path fileOfPanelName(const QString& path) {
+    const std::filesystem::path file = QFile::encodeName(path).toStdString();
+    std::error_code error;
+    if (std::filesystem::exists(std::filesystem::symlink_status(file, error)))
+        return file;
+    // A name that is not UTF-8 reaches the panel decoded, its odd bytes made
+    // replacement characters: the file is the one in its folder whose name
+    // decodes the same. Two such files cannot be told apart; neither is taken.
+    const QString wanted = QFileInfo(path).fileName();
+    std::optional<std::filesystem::path> found;
+    for (std::filesystem::directory_iterator entry(file.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (QFile::decodeName(entry->path().filename().c_str()) != wanted)
+            continue;
+        if (found)
+            return file;
+        found = entry->path();
+    }
+    return found.value_or(file);
 }
 
 QStringList typedNames(const QString& text) {
@@ -55,7 +77,7 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
     // with neither the panel does what it always does with the name field.
     std::vector<std::filesystem::path> chosen;
     const auto take = [&chosen](const QString& path) {
-        const std::filesystem::path file = QFile::encodeName(path).toStdString();
+        const std::filesystem::path file = fileOfPanelName(path);
         if (std::find(chosen.begin(), chosen.end(), file) == chosen.end())
             chosen.push_back(file);
     };
@@ -94,7 +116,7 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
         return std::nullopt;
     if (chosen.empty())
         for (const QString& file : dialog.selectedFiles())
-            chosen.emplace_back(QFile::encodeName(file).toStdString());
+            chosen.push_back(fileOfPanelName(file));
     return chosen;
 }
 
@@ -106,7 +128,7 @@ std::optional<std::filesystem::path> chooseMovie(QWidget& parent) {
     panel.setProxyModel(new AddFilesFilter(&panel));
     if (panel.exec() != QDialog::Accepted || panel.selectedFiles().isEmpty())
         return std::nullopt;
-    return std::filesystem::path(QFile::encodeName(panel.selectedFiles().front()).toStdString());
+    return fileOfPanelName(panel.selectedFiles().front());
 }
 
 void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {

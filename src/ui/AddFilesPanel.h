@@ -39,6 +39,11 @@ std::optional<std::vector<std::filesystem::path>> chooseFilesAndFolders(QWidget&
 // none when the user cancels.
 std::optional<std::filesystem::path> chooseMovie(QWidget& parent);
 
+// The file a path from the panel names. Qt's panel holds names as text, so
+// a name that is not UTF-8 comes back changed; its file is found again by
+// the name it shows.
+std::filesystem::path fileOfPanelName(const QString& path);
+
 // The names in the panel's name field: several as "a.mov" "b.mov" (as the
 // panel writes a selection), else the whole text as one name.
 QStringList typedNames(const QString& text);

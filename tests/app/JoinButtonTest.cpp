@@ -52,7 +52,9 @@ TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     EXPECT_TRUE(fs::exists(out / "chosen.mov"));
 }
 
-TEST_F(JoinButtonTest, ADeletedEntryIsLeftOutAndTitlesStayWithTheirMovies) {
+// A listed file deleted before the join: refused with its name; once its
+// row is removed, the others join with their own titles.
+TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     if (!oracle::ffprobeAvailable())
         GTEST_SKIP() << "ffprobe is not installed";
     fixtures::ClipRecipe recipe{.audioCodec = ""};
@@ -66,6 +68,13 @@ TEST_F(JoinButtonTest, ADeletedEntryIsLeftOutAndTitlesStayWithTheirMovies) {
         controller().fileList().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
     fs::remove(clips[1]);
     m_savePanel.setAnswer(dir() / "joined.mov");
+    EXPECT_EQ(controller().addButtonClicked().status, Status::NothingToJoin);
+    ASSERT_FALSE(m_alerts.alerts().empty());
+    EXPECT_EQ(m_alerts.alerts().back().message, "The movie was not joined: a listed file is missing.");
+    EXPECT_TRUE(m_alerts.alerts().back().informative.startsWith("50.mp4\n"));
+    EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
+    m_table.setSelectedRows({1});
+    controller().removeItem();
     ASSERT_EQ(controller().addButtonClicked().status, Status::Written);
     const auto found = oracle::probeChapterList(dir() / "joined.mov");
     ASSERT_EQ(found.size(), 2u);
@@ -85,7 +94,7 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
         fs::path target;
         Status status;
         QString message;
-    } cases[] = {{{gone}, dir() / "x.mov", Status::NothingToJoin, "There are no movies to process."},
+    } cases[] = {{{gone}, dir() / "x.mov", Status::NothingToJoin, "The movie was not joined: a listed file is missing."},
                  {{a, picture("b.png")}, a, Status::NotSaved, {}},
                  {{a}, dir() / "missing" / "x.mov", Status::WriteFailed, "The movie could not be saved."}};
     for (const auto& c : cases) {

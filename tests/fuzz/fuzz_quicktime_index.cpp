@@ -3,9 +3,11 @@
 // bytes can back, and the movie header the writer makes from an index it
 // accepted reads back with the same samples. Read as a reference movie
 // (samples allowed in other files) the same holds, and retiming what was
-// read keeps every sample.
+// read keeps every sample. The streams described from an accepted index
+// (what opening a movie reads) are one per track, each in its own time scale.
 
 #include "FuzzWorkFolder.h"
+#include "media/detail/QuickTimeStreams.h"
 #include "media/quicktime/ReadIndex.h"
 #include "media/quicktime/RetimedIndex.h"
 #include "media/quicktime/SourceSegments.h"
@@ -79,6 +81,22 @@ void retime(const SourceIndex& index) {
     }
 }
 
+// Describing an index's streams never reads past a sample description.
+void describe(const SourceIndex& index) {
+    const auto streams = media::detail::describeQuickTimeStreams(index);
+    if (!streams)
+        return;
+    fuzz::check(streams->size() == index.tracks.size(), kTarget, "a stream described for no track or twice");
+    for (std::size_t i = 0; i < streams->size(); ++i) {
+        const auto& stream = (*streams)[i];
+        fuzz::check(!stream.usable || (stream.timeScale == index.tracks[i].mediaTimeScale &&
+                                       stream.range.duration.value >= 0 && !stream.codecName.empty()),
+                    kTarget, "a usable stream without a codec, a scale or a length");
+        if (stream.usable)
+            (void)media::detail::sameDescribedParameters(stream, (*streams)[0]);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,6 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "an index larger than its bytes, or a refusal without a reason");
     if (!index)
         return 0;
+    describe(*index);
     rewrite(std::make_shared<const SourceIndex>(std::move(*index)), 48);
     return 0;
 }

@@ -234,5 +234,17 @@ TEST_F(FileTablePreviews, TheAddFilesPanelTakesEveryTypedName) {
     EXPECT_EQ(ui::typedNames("one name.mov"), QStringList{"one name.mov"});
 }
 
+// A name in Latin-1, as old cameras and archives write them: the panel shows
+// it decoded, and the file it names keeps its bytes.
+TEST_F(FileTablePreviews, APanelNameThatIsNotUtf8FindsItsFile) {
+    const std::filesystem::path latin1 = dir() / "caf\xe9.png";
+    std::filesystem::copy_file(picture("cafe.png"), latin1);
+    const QString shown = QFile::decodeName(latin1.c_str());
+    EXPECT_EQ(ui::fileOfPanelName(shown), latin1);
+    EXPECT_EQ(ui::fileOfPanelName(QFile::decodeName((dir() / "cafe.png").c_str())), dir() / "cafe.png");
+    EXPECT_EQ(ui::fileOfPanelName(QFile::decodeName((dir() / "none.png").c_str())), dir() / "none.png")
+        << "a name that is nowhere stays as given; the list says it cannot be added";
+}
+
 } // namespace
 } // namespace testing_support

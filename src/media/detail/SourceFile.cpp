@@ -237,13 +237,14 @@ void SourceFile::completeStreamInfo() {
 }
 
 AVFormatContext* SourceFile::format() const {
-    if (!m_format && m_described && !m_triedFormat) {
-        m_triedFormat = true;
-        if (auto opened = openWithFfmpeg(m_path, Depth::Header)) {
-            m_reader = std::move((*opened)->m_reader);
-            m_format = std::move((*opened)->m_format);
-            setFileStartFromStreams(*m_format);
-        }
+    if (m_described) {
+        std::call_once(m_formatOpening, [this] {
+            if (auto opened = openWithFfmpeg(m_path, Depth::Header)) {
+                m_reader = std::move((*opened)->m_reader);
+                m_format = std::move((*opened)->m_format);
+                setFileStartFromStreams(*m_format);
+            }
+        });
     }
     return m_format.get();
 }

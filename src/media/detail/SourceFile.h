@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace media {
@@ -118,7 +119,7 @@ private:
     // Opened at once, or on first use for a described file (hence mutable).
     mutable std::unique_ptr<detail::ReopeningReader> m_reader; // outlives m_format, which reads through it
     mutable detail::InputContextPtr m_format;
-    mutable bool m_triedFormat = false;
+    mutable std::once_flag m_formatOpening; // two threads asking at once open it once
     std::shared_ptr<const quicktime::SourceIndex> m_index;
     std::optional<std::vector<detail::StreamDescription>> m_described;
     bool m_isPicture = false;
