@@ -74,7 +74,7 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     EXPECT_TRUE(m_alerts.alerts().back().informative.startsWith("50.mp4\n"));
     EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
     m_table.setSelectedRows({1});
-    controller().removeItem();
+    controller().removeSelected();
     ASSERT_EQ(controller().addButtonClicked().status, Status::Written);
     const auto found = oracle::probeChapterList(dir() / "joined.mov");
     ASSERT_EQ(found.size(), 2u);
