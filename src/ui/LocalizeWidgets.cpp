@@ -29,7 +29,10 @@ QString localizedWithMnemonic(const QString& text) {
     if (QString whole = localized(text); whole != text)
         return whole;
     const QChar letter = text.at(marker + 1);
-    QString translated = localized(QString(text).remove(marker, 1));
+    const QString plain = QString(text).remove(marker, 1);
+    QString translated = localized(plain);
+    if (translated == plain)
+        return text; // not translated: the marker stays where it was put
     qsizetype at = translated.indexOf(letter, 0, Qt::CaseInsensitive);
     if (at < 0)
         at = std::max<qsizetype>(0, std::ranges::find_if(translated, [](QChar c) { return c.isLetter(); }) -

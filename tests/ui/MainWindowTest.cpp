@@ -292,6 +292,7 @@ TEST_F(MainWindowTest, ButtonsAndMenusHaveMnemonicsAndTextLinesReadTheirText) {
     }
     for (const char* line : {"messagesTextField", "durationTextField"})
         EXPECT_TRUE(child<QLabel>(line).accessibleName().isEmpty()) << line << ": the label's text is its name";
+    EXPECT_EQ(child<QAction>("actionSortByTitle").text(), "Sort by &Title") << "the letter chosen, not the first t";
     EXPECT_EQ(ui::mnemonicPosition("Tom && Jerry"), -1);
     EXPECT_EQ(ui::mnemonicPosition("Tom && &Jerry"), 7);
 }
