@@ -51,7 +51,7 @@ std::expected<join::JoinRequest, Refusal> makeJoinRequest(filelist::FileList& li
     for (int i = 0; i < list.count(); ++i) {
         const filelist::MovieEntry& entry = list.movies()[static_cast<std::size_t>(i)];
         const auto source = list.pathOfEntry(i);
-        if (!source || !entry.qtkMovie)
+        if (!source || !entry.movie)
             continue;
         // Replacing a source with the joined movie would destroy the source, and a
         // movie that refers to its sources would then refer to itself.

@@ -69,12 +69,12 @@ std::optional<std::filesystem::path> JoinClipController::outputFolderPath() cons
     return platform::CopyOutputFolderPath(m_store);
 }
 
-void JoinClipController::awakeFromNib() {
+void JoinClipController::showFolders() {
     setMovieDownloadDestinationTextFieldValue();
     setOutputDirectoryTextFieldValue();
 }
 
-void JoinClipController::applicationWillFinishLaunching() {
+void JoinClipController::restoreSession() {
     // A failed write keeps the changes pending: the next synchronize tries again.
     (void)m_store.synchronize();
     if (m_outlets.components.availableComponents)
@@ -82,23 +82,18 @@ void JoinClipController::applicationWillFinishLaunching() {
     else
         m_outputFormat.load();
     if (m_outlets.viewerWindow && m_defaults.boolValue(support::Pref::ViewerDisplayed))
-        m_outlets.viewerWindow->makeKeyAndOrderFront();
+        m_outlets.viewerWindow->showWindow();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
     m_movies.updateTotalDuration();
 }
 
-void JoinClipController::applicationWillTerminate() {
+void JoinClipController::saveSession() {
     if (m_outlets.viewerWindow)
         m_defaults.setValue(support::Pref::ViewerDisplayed, m_outlets.viewerWindow->isVisible());
     m_movies.saveList();
     // Quitting, no window is left to tell; a failed write leaves the previous file whole.
     (void)m_store.synchronize();
-}
-
-void JoinClipController::windowDidBecomeKey() {
-    setMovieDownloadDestinationTextFieldValue();
-    setOutputDirectoryTextFieldValue();
 }
 
 void JoinClipController::setOutputDirectoryTextFieldValue() {

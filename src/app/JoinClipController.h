@@ -73,17 +73,13 @@ public:
     filelist::FileList& fileList() { return m_movies; }
     const filelist::FileList& fileList() const { return m_movies; }
 
-    // Once the main window's interface is loaded.
-    void awakeFromNib();
     // At launch: restores the saved list when "RememberFileList" is on.
-    void applicationWillFinishLaunching();
+    void restoreSession();
     // At termination: saves the list (or forgets it) and writes the preferences out.
-    void applicationWillTerminate();
-    // Each time the main or preferences window becomes key: the folder fields are filled again.
-    void windowDidBecomeKey();
-    // Each time the application becomes active: the table is drawn again and
-    // the entries' movies follow files renamed or moved meanwhile.
-    void applicationDidBecomeActive();
+    void saveSession();
+    // Once the window is loaded, and each time the main or preferences window
+    // becomes active: the folder fields are filled again.
+    void showFolders();
 
     // The open-documents event (JoinClipControllerDocuments.cpp): files and
     // folders that the desktop or a second start of the program asks us to
@@ -94,25 +90,14 @@ public:
     void openItem();
     void revealItem();
     // The Help menu's web pages, in the desktop's web browser.
-    void goToWebsite();
-    void goToMAS();
-    void openJoinClipHelpURL();
+    void openProductPage();
+    void openSoftwareCentre();
+    void openManual();
 
     // Removes the entries at the table's selected rows.
     void removeSelected() { m_movies.removeRows(m_outlets.fileList.movieTable->selectedRows()); }
 
-    void setOutputDirectoryTextFieldValue();
-    void setMovieDownloadDestinationTextFieldValue();
-
-    // Ordering and batch renaming (JoinClipControllerOrdering.cpp): each works
-    // on every entry and ends with the table reloaded.
-    void dateSortListButtonClicked();       // by "modification date"
-    void createDateSortListButtonClicked(); // by "creation date"
-    void exifDateSortListButtonClicked();   // by "exif date"
-    void titleSortListButtonClicked();      // by "title" in text order
-    void finderSortListButtonClicked();     // by the files' paths in text order
-    void reverseListButtonClicked();
-    // Each refused rename beeps; the status line names the files not renamed,
+    // Batch renaming (JoinClipControllerOrdering.cpp): each refused rename beeps; the status line names the files not renamed,
     // and the console says why for each.
     filelist::RenameOutcome renameFilesInSequence();
     filelist::RenameOutcome removeFilenamePrefixes();
@@ -137,9 +122,9 @@ public:
     void editExportSettings();
     void saveExportSettings();
     void loadExportSettings();
-    // The per-file Export command (JoinClipControllerExport.cpp); cancelOp stops it, leaving the files
+    // The per-file Export command (JoinClipControllerExport.cpp); cancelJob stops it, leaving the files
     // finished before.
-    void exportButtonClicked();
+    void exportFiles();
     // Its job over the list once the folder is known (the command line's
     // export); answers the files written (none yet when run in the background).
     std::vector<std::filesystem::path> exportMoviesToFolder(const std::filesystem::path& folder);
@@ -153,7 +138,7 @@ public:
 
     // The Join command (JoinClipControllerJoin.cpp). In the background it
     // answers Started; the window shows how it ended.
-    JoinOutcome addButtonClicked();
+    JoinOutcome join();
     // The output folder commands of the preferences window.
     void selectOutputDirectory();
     void clearOutputDirectory();
@@ -179,7 +164,7 @@ public:
     void setRunsJobsInBackground(bool background) { m_jobsInBackground = background; }
     bool isRunningJob() const { return m_job != nullptr; }
     // Stops the job under way at its next progress step; the sheet goes at once.
-    void cancelOp();
+    void cancelJob();
     // What the sheet, the time line and the tile show: phase 0 begins a
     // write under `title`, 1 shows the fraction done, 2 ends it.
     void showWriteProgress(int phase, double fraction, const QString& title = {});
@@ -190,6 +175,8 @@ private:
     support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
     void reportRefusedRenames(const filelist::RenameOutcome& outcome);
     void showSpinner(bool shown);
+    void setOutputDirectoryTextFieldValue();
+    void setMovieDownloadDestinationTextFieldValue();
     // Shows what the list tells in the window's controls.
     void showListChanges();
     void showStatus(const QString& text);

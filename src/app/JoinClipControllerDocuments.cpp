@@ -18,12 +18,6 @@ bool itemExists(const std::filesystem::path& path) {
 
 } // namespace
 
-void JoinClipController::applicationDidBecomeActive() {
-    // Files renamed or moved meanwhile (in the file manager) are read where they are now.
-    m_movies.followMovedFiles();
-    m_outlets.fileList.movieTable->reloadData();
-}
-
 // Files and folders go in as one batch, as Add Files takes them; what does
 // not open is named in one alert.
 void JoinClipController::openDocuments(const std::vector<std::filesystem::path>& paths) {
@@ -57,16 +51,16 @@ void JoinClipController::revealItem() {
         m_outlets.join.desktop->revealFile(*path);
 }
 
-void JoinClipController::goToWebsite() {
+void JoinClipController::openProductPage() {
     if (const auto page = productPageAddress())
         m_outlets.join.desktop->openURL(page->toString());
 }
 
-void JoinClipController::goToMAS() {
+void JoinClipController::openSoftwareCentre() {
     m_outlets.join.desktop->openURL(softwareCentreAddress().toString());
 }
 
-void JoinClipController::openJoinClipHelpURL() {
+void JoinClipController::openManual() {
     if (const auto manual = manualAddress())
         m_outlets.join.desktop->openURL(manual->toString());
 }

@@ -16,7 +16,7 @@
 
 namespace app {
 
-void JoinClipController::exportButtonClicked() {
+void JoinClipController::exportFiles() {
     support::WindowHandle* mainWindow = m_outlets.join.fileListWindow;
     if (m_movies.count() == 0) {
         doAlert(noMoviesRefusal().message, noMoviesRefusal().informative, mainWindow);

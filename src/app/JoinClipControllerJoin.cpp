@@ -41,7 +41,7 @@ void JoinClipController::doAlert(const QString& messageText, const QString& info
                      informativeArguments);
 }
 
-JoinOutcome JoinClipController::addButtonClicked() {
+JoinOutcome JoinClipController::join() {
     using Status = JoinOutcome::Status;
     const JoinCommandOutlets& outlets = m_outlets.join;
     if (isRunningJob())

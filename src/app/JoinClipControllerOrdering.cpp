@@ -1,4 +1,4 @@
-// Ordering the list, renaming its files in sequence, and the list as a text file.
+// Renaming the list's files in sequence, and the list as a text file.
 
 #include "app/JoinClipController.h"
 #include "app/ListImportExport.h"
@@ -7,30 +7,6 @@
 #include "support/LocalizedString.h"
 
 namespace app {
-
-void JoinClipController::dateSortListButtonClicked() {
-    m_movies.sortBy(filelist::SortKey::ModificationDate);
-}
-
-void JoinClipController::createDateSortListButtonClicked() {
-    m_movies.sortBy(filelist::SortKey::CreationDate);
-}
-
-void JoinClipController::exifDateSortListButtonClicked() {
-    m_movies.sortBy(filelist::SortKey::ExifDate);
-}
-
-void JoinClipController::titleSortListButtonClicked() {
-    m_movies.sortBy(filelist::SortKey::Title);
-}
-
-void JoinClipController::finderSortListButtonClicked() {
-    m_movies.sortBy(filelist::SortKey::Path);
-}
-
-void JoinClipController::reverseListButtonClicked() {
-    m_movies.reverseList();
-}
 
 filelist::RenameOutcome JoinClipController::renameFilesInSequence() {
     filelist::RenameOutcome outcome = m_movies.renameFilesInSequence();

@@ -87,7 +87,7 @@ void JoinClipController::runJob(std::unique_ptr<support::Job> job, const QString
     running.start();
 }
 
-void JoinClipController::cancelOp() {
+void JoinClipController::cancelJob() {
     if (!m_job)
         return;
     m_job->cancel();

@@ -17,7 +17,7 @@ namespace app {
 void JoinClipController::rescaleEntry(int row, const QString& typed) {
     if (row < 0 || row >= m_movies.count() || isRunningJob())
         return;
-    const std::shared_ptr<media::Movie> movie = m_movies.movies()[static_cast<std::size_t>(row)].qtkMovie;
+    const std::shared_ptr<media::Movie> movie = m_movies.movies()[static_cast<std::size_t>(row)].movie;
     const auto newDuration = media::parseTime(typed.trimmed().toStdString());
     if (!m_movies.pathOfEntry(row) || !movie || !newDuration || newDuration->value <= 0) {
         support::doErrorAlert(*m_outlets.join.alerts, "The duration was not modified.", "Make sure the file is a movie.",
@@ -31,7 +31,7 @@ void JoinClipController::rescaleEntry(int row, const QString& typed) {
     runJob(std::move(job), writeTitle(nullptr), [this, &rescaling, movie] {
         // The entry shows what its movie now holds, found again by its movie.
         for (int i = 0; i < m_movies.count(); ++i)
-            if (m_movies.movies()[static_cast<std::size_t>(i)].qtkMovie == movie)
+            if (m_movies.movies()[static_cast<std::size_t>(i)].movie == movie)
                 m_movies.followRewrittenFile(i, movie->fileName());
         const auto& error = rescaling.error();
         if (!error) {

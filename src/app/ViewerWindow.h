@@ -9,7 +9,7 @@ public:
     virtual ~ViewerWindow() = default;
     virtual bool isVisible() const = 0;
     // Shows the window in front of the others and gives it the keyboard.
-    virtual void makeKeyAndOrderFront() = 0;
+    virtual void showWindow() = 0;
 };
 
 } // namespace app

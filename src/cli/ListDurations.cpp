@@ -7,10 +7,10 @@ namespace cli {
 ListDurations listDurations(const filelist::FileList& list) {
     ListDurations result;
     for (const filelist::MovieEntry& entry : list.movies()) {
-        if (!entry.qtkMovie)
+        if (!entry.movie)
             continue;
-        result.durations.push_back(entry.qtkMovie->duration());
-        result.timeScale = std::max(result.timeScale, entry.qtkMovie->timeScale());
+        result.durations.push_back(entry.movie->duration());
+        result.timeScale = std::max(result.timeScale, entry.movie->timeScale());
     }
     return result;
 }

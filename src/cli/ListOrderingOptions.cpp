@@ -13,7 +13,7 @@ constexpr std::pair<const char*, filelist::SortKey> kSortKeys[] = {
     {"creation", filelist::SortKey::CreationDate},
     {"exif", filelist::SortKey::ExifDate},
     {"title", filelist::SortKey::Title},
-    {"path", filelist::SortKey::Path}};
+    {"path", filelist::SortKey::Name}};
 
 } // namespace
 

@@ -21,7 +21,7 @@ const char* keyName(SortKey key) {
         return EntryKey::exifDate;
     case SortKey::Title:
         return EntryKey::title;
-    case SortKey::Path:
+    case SortKey::Name:
         return EntryKey::alias;
     }
     return EntryKey::title;
@@ -58,7 +58,7 @@ void sortEntries(std::vector<MovieEntry>& entries, SortKey key) {
     if (entries.size() < 2)
         return;
     const char* name = keyName(key);
-    if (key == SortKey::Title || key == SortKey::Path) {
+    if (key == SortKey::Title || key == SortKey::Name) {
         sortByValue(
             entries, [name](const MovieEntry& entry) { return textValue(entry, name); },
             [](const QString& a, const QString& b) { return platform::compareInTextOrder(a, b) < 0; });

@@ -12,7 +12,7 @@ enum class SortKey {
     CreationDate,     // "creation date", oldest first
     ExifDate,         // "exif date", oldest first
     Title,            // "title" in text order
-    Path,             // the file's full path in text order: folder first, then name
+    Name,             // the file's full path in text order: folder first, then name
 };
 
 // Sorts the entries in ascending order of their value under key (see

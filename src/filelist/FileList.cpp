@@ -71,7 +71,7 @@ void FileList::insertEntry(const QByteArray& alias, int index, const std::option
     index = std::clamp(index, 0, count());
     MovieEntry entry;
     entry.alias = std::move(reference);
-    entry.qtkMovie = *movie;
+    entry.movie = *movie;
     entry.title = title ? *title : defaultChapterTitleForMovie(**movie, index, moviePath);
     m_movies.insert(m_movies.begin() + index, std::move(entry));
     updateMovieInfoAtIndex(index);
@@ -92,9 +92,9 @@ FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
 void FileList::resetChapterTitles() {
     for (int i = 0; i < count(); ++i) {
         MovieEntry& entry = m_movies[static_cast<std::size_t>(i)];
-        if (!entry.qtkMovie || !pathOfEntry(i))
+        if (!entry.movie || !pathOfEntry(i))
             continue;
-        entry.title = defaultChapterTitleForMovie(*entry.qtkMovie, i);
+        entry.title = defaultChapterTitleForMovie(*entry.movie, i);
     }
     emit changed();
 }

@@ -24,10 +24,10 @@ constexpr std::int64_t kSecondsFrom1904To1970 = 2'082'844'800;
 // rename or a move it is opened again where its file is now. Should that
 // fail, the old movie stays (the join then says which file it cannot read).
 void followMovedFile(MovieEntry& entry, const std::filesystem::path& path) {
-    if (!entry.qtkMovie || entry.qtkMovie->fileName().empty() || entry.qtkMovie->fileName() == path)
+    if (!entry.movie || entry.movie->fileName().empty() || entry.movie->fileName() == path)
         return;
     if (auto reopened = media::Movie::open(path))
-        entry.qtkMovie = std::move(*reopened);
+        entry.movie = std::move(*reopened);
 }
 
 void refreshExif(MovieEntry& entry, const std::filesystem::path& path) {
@@ -66,12 +66,13 @@ std::shared_ptr<media::Movie> FileList::movieOfEntry(int index) {
     MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
     if (const auto path = platform::stringWithAlias(entry.alias))
         followMovedFile(entry, *path);
-    return entry.qtkMovie;
+    return entry.movie;
 }
 
 void FileList::followMovedFiles() {
     for (int i = 0; i < count(); ++i)
         (void)movieOfEntry(i);
+    emit changed();
 }
 
 void FileList::followRewrittenFile(int index, const std::filesystem::path& path) {
@@ -87,13 +88,13 @@ void FileList::updateMovieInfoAtIndex(int index) {
         return;
     MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
     const auto path = platform::stringWithAlias(entry.alias);
-    if (!path || !entry.qtkMovie)
+    if (!path || !entry.movie)
         return;
     followMovedFile(entry, *path);
 
     refreshExif(entry, *path);
     refreshDates(entry, *path);
-    entry.duration = entry.qtkMovie->duration();
+    entry.duration = entry.movie->duration();
     refreshSize(entry, *path);
 
     emit changed();

@@ -16,7 +16,7 @@ namespace filelist {
 // sorts know them.
 namespace EntryKey {
 inline constexpr const char* alias = "alias";
-inline constexpr const char* qtkMovie = "qtkMovie";
+inline constexpr const char* movie = "movie";
 inline constexpr const char* title = "title";
 inline constexpr const char* duration = "duration";
 inline constexpr const char* modificationDate = "modification date";
@@ -32,14 +32,14 @@ using FileTime = std::chrono::sys_time<std::chrono::nanoseconds>;
 // A camera's clock reading: a wall-clock time without a time zone.
 using WallClockTime = std::chrono::local_seconds;
 
-// One listed file. alias, qtkMovie and title are set when the entry is made;
+// One listed file. alias, movie and title are set when the entry is made;
 // the other values appear with the first refresh that obtains them, and a
 // later refresh replaces a value only with a new one, never removes it.
 // Values are kept as values: only the table and the command line turn them
 // into text.
 struct MovieEntry final {
     QByteArray alias;                         // file reference data of the opened file
-    std::shared_ptr<media::Movie> qtkMovie;   // open for the life of the entry
+    std::shared_ptr<media::Movie> movie;   // open for the life of the entry
     QString title;                            // chapter title; any text, the empty one too
     std::optional<media::Time> duration;      // the movie's duration
     std::optional<FileTime> modificationDate; // content modification time

@@ -13,7 +13,7 @@ public:
 
     // Handles the input events already queued, without waiting for more, so
     // that a click on the progress sheet's Cancel button runs its action
-    // (cancelOp) from inside a write's progress callback. The GUI's sheet is
+    // (cancelJob) from inside a write's progress callback. The GUI's sheet is
     // window-modal, so no other control of the main window can be used then.
     // Without input to handle it only lets pending drawing show.
     virtual void processPendingEvents() { processPendingDrawing(); }

@@ -28,7 +28,7 @@ public:
 
 // The sheet shown while a movie is written: a bar, a title line, the time
 // line and a Cancel button. The user interface connects the button to the
-// controller's cancelOp(); the logic only passes the button along.
+// controller's cancelJob(); the logic only passes the button along.
 struct ProgressSheetOutlets final {
     SheetPanel* progressPanel = nullptr;
     ProgressBar* progressBar = nullptr;

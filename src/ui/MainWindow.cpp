@@ -134,7 +134,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_table->attach(*m_controller);
     m_viewer->attach(*m_controller, *m_ui->movieTable);
     m_preferences->attach(*m_controller);
-    m_progressSheet->setCancelAction([this] { m_controller->cancelOp(); });
+    m_progressSheet->setCancelAction([this] { m_controller->cancelJob(); });
     m_downloads = std::make_unique<DownloadBar>(
         DownloadBar::Widgets{*this, *m_ui->downloadRow, *m_ui->movieDownloadProgressText,
                              *m_ui->movieDownloadProgressBar, *m_ui->movieDownloadCancelButton},
@@ -181,17 +181,17 @@ void MainWindow::connectCommands() {
         on(item, &QAction::triggered, command);
     };
     onButtonAndItem(form.sortButton, form.actionSortByName,
-                    [&controller] { controller.finderSortListButtonClicked(); });
+                    [&controller] { controller.fileList().sortBy(filelist::SortKey::Name); });
     onButtonAndItem(form.titleSortButton, form.actionSortByTitle,
-                    [&controller] { controller.titleSortListButtonClicked(); });
+                    [&controller] { controller.fileList().sortBy(filelist::SortKey::Title); });
     onButtonAndItem(form.dateSortButton, form.actionSortByModificationDate,
-                    [&controller] { controller.dateSortListButtonClicked(); });
+                    [&controller] { controller.fileList().sortBy(filelist::SortKey::ModificationDate); });
     onButtonAndItem(form.createDateSortButton, form.actionSortByCreationDate,
-                    [&controller] { controller.createDateSortListButtonClicked(); });
+                    [&controller] { controller.fileList().sortBy(filelist::SortKey::CreationDate); });
     onButtonAndItem(form.exifSortButton, form.actionSortByExifDate,
-                    [&controller] { controller.exifDateSortListButtonClicked(); });
+                    [&controller] { controller.fileList().sortBy(filelist::SortKey::ExifDate); });
     onButtonAndItem(form.reverseButton, form.actionReverse,
-                    [&controller] { controller.reverseListButtonClicked(); });
+                    [&controller] { controller.fileList().reverseList(); });
     // The window reports refused renames through the status line and beeps; the outcome is for callers that
     // list them.
     // Commands that change the user's files on disk ask first (until told not to).
@@ -229,9 +229,9 @@ void MainWindow::connectCommands() {
     // An item this build has no address for is not shown.
     form.actionHelp->setVisible(app::manualAddress().has_value());
     form.actionWebsite->setVisible(app::productPageAddress().has_value());
-    on(form.actionHelp, &QAction::triggered, [&controller] { controller.openJoinClipHelpURL(); });
-    on(form.actionWebsite, &QAction::triggered, [&controller] { controller.goToWebsite(); });
-    on(form.actionStore, &QAction::triggered, [&controller] { controller.goToMAS(); });
+    on(form.actionHelp, &QAction::triggered, [&controller] { controller.openManual(); });
+    on(form.actionWebsite, &QAction::triggered, [&controller] { controller.openProductPage(); });
+    on(form.actionStore, &QAction::triggered, [&controller] { controller.openSoftwareCentre(); });
     QAction* softwareUpdate = form.menuHelp->addAction(u'&' + support::LocalizedString("Software Update…"));
     softwareUpdate->setObjectName("actionSoftwareUpdate");
     on(softwareUpdate, &QAction::triggered, [this] {
@@ -242,7 +242,7 @@ void MainWindow::connectCommands() {
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
-            m_controller->applicationDidBecomeActive();
+            m_controller->fileList().followMovedFiles(); // files renamed or moved meanwhile
     });
     // The preferences window shares the main window's notice of becoming key.
     m_preferences->installEventFilter(this);
@@ -252,14 +252,14 @@ void MainWindow::connectCommands() {
 }
 
 void MainWindow::launch() {
-    m_controller->awakeFromNib();
+    m_controller->showFolders();
     restoreWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
     // Launch brings the main window to the front before its other steps (the
     // viewer, when it was open at the last exit, then comes in front of it).
     show();
     raise();
     activateWindow();
-    m_controller->applicationWillFinishLaunching();
+    m_controller->restoreSession();
     m_preferences->showOutputFormat();
     if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
         m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
@@ -270,7 +270,7 @@ void MainWindow::terminate() {
         return;
     m_terminated = true;
     saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
-    m_controller->applicationWillTerminate();
+    m_controller->saveSession();
 }
 
 void MainWindow::endBySignal(int signal) {
@@ -304,13 +304,13 @@ void MainWindow::addFiles() {
 void MainWindow::join() {
     if (!m_ui->joinButton->isEnabled())
         return;
-    m_controller->addButtonClicked();
+    m_controller->join();
 }
 
 void MainWindow::exportFiles() {
     if (!m_ui->exportButton->isEnabled())
         return;
-    m_controller->exportButtonClicked();
+    m_controller->exportFiles();
 }
 
 void MainWindow::showPreferences() {
@@ -321,13 +321,13 @@ void MainWindow::showPreferences() {
 
 bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_controller)
-        m_controller->windowDidBecomeKey();
+        m_controller->showFolders();
     return QMainWindow::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_preferences && event->type() == QEvent::WindowActivate)
-        m_controller->windowDidBecomeKey();
+        m_controller->showFolders();
     return QMainWindow::eventFilter(watched, event);
 }
 

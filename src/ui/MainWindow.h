@@ -44,10 +44,10 @@ public:
     SoftwareUpdateWindow& softwareUpdateWindow() { return *m_softwareUpdate; }
     PreferencesWindow& preferencesWindow() { return *m_preferences; }
 
-    // Launch: the interface is loaded (awakeFromNib), the window comes to the
-    // front, and the launch steps run (applicationWillFinishLaunching).
+    // Launch: the interface is loaded (showFolders), the window comes to the
+    // front, and the launch steps run (restoreSession).
     void launch();
-    // Termination (applicationWillTerminate), once, before any window closes.
+    // Termination (saveSession), once, before any window closes.
     void terminate();
     // A logout (SIGTERM), a closed terminal (SIGHUP) or Ctrl-C: saves what a
     // quit saves, removes the files being written, and ends the process by

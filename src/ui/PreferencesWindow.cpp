@@ -223,7 +223,7 @@ void PreferencesWindow::showEvent(QShowEvent* event) {
 // The window's becoming key refills its folder fields.
 void PreferencesWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_state && m_state->controller)
-        m_state->controller->windowDidBecomeKey();
+        m_state->controller->showFolders();
     QDialog::changeEvent(event);
 }
 

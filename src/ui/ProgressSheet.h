@@ -17,7 +17,7 @@ class ProgressSheet;
 // operation's title line, the time line and Cancel. It is window-modal on
 // the main window, so the rest of that window takes no input while it is up.
 // Cancel, Escape and closing the sheet all run the cancel action (the
-// controller's cancelOp), which ends the sheet.
+// controller's cancelJob), which ends the sheet.
 class ProgressSheet final : public QDialog, public support::SheetPanel {
     Q_OBJECT
 public:

@@ -115,7 +115,7 @@ void ViewerWindow::attach(app::JoinClipController& controller, QTableView& table
         follow();
 }
 
-void ViewerWindow::makeKeyAndOrderFront() {
+void ViewerWindow::showWindow() {
     show();
     raise();
     activateWindow();
@@ -125,7 +125,7 @@ void ViewerWindow::toggle() {
     if (isVisible())
         hide();
     else
-        makeKeyAndOrderFront();
+        showWindow();
 }
 
 void ViewerWindow::closeEvent(QCloseEvent* event) {
@@ -198,7 +198,7 @@ void ViewerWindow::showSelection() {
     if (!path)
         return;
     m_controller->message(pathText(*path));
-    if (!media::Movie::canOpen(*path) || !entry.qtkMovie)
+    if (!media::Movie::canOpen(*path) || !entry.movie)
         return;
     setToolsEnabled(true);
     m_selectedRow = row;
@@ -206,7 +206,7 @@ void ViewerWindow::showSelection() {
     form.frameCountRateStaticTextField->show();
     form.frameCountRateTextField->setEnabled(true);
     form.frameCountRateTextField->clear();
-    m_selectedMovie = entry.qtkMovie;
+    m_selectedMovie = entry.movie;
     setMovie(m_selectedMovie);
     m_selectedMovie->setEditable(true);
     {
@@ -336,13 +336,13 @@ void ViewerWindow::saveCurrentFrame() {
     if (m_selectedRow >= static_cast<int>(movies.size()))
         return;
     const filelist::MovieEntry& entry = movies[static_cast<std::size_t>(m_selectedRow)];
-    if (!platform::stringWithAlias(entry.alias) || !entry.qtkMovie)
+    if (!platform::stringWithAlias(entry.alias) || !entry.movie)
         return;
     media::FrameImageOptions options;
     options.format = *format;
     options.tiffLzw = defaults.boolValue(support::Pref::UseLZWForTIFF);
     options.quality = defaults.floatValue(support::Pref::CompressionQuality);
-    startToolJob(std::make_unique<tools::SaveFrameJob>(tools::SaveFrameRequest{entry.qtkMovie, now, path->toStdString(), options}),
+    startToolJob(std::make_unique<tools::SaveFrameJob>(tools::SaveFrameRequest{entry.movie, now, path->toStdString(), options}),
                  [this, path = *path](const support::Job& job) {
                      // Only a failed write is told; a movie without a frame there saves nothing, silently.
                      if (job.error() && job.error()->code != ENODATA && job.error()->code != ECANCELED)
@@ -366,7 +366,7 @@ void ViewerWindow::saveMovie() {
                      // The entry is refreshed if the list still holds the movie at that row.
                      const auto& movies = m_controller->fileList().movies();
                      if (row < static_cast<int>(movies.size()) &&
-                         movies[static_cast<std::size_t>(row)].qtkMovie == saving.lock())
+                         movies[static_cast<std::size_t>(row)].movie == saving.lock())
                          m_controller->fileList().updateMovieInfoAtIndex(row);
                  });
 }
@@ -533,7 +533,7 @@ void ViewerWindow::playNextMovie() {
     }
     const filelist::MovieEntry& entry = movies[static_cast<std::size_t>(m_playIndex)];
     if (platform::stringWithAlias(entry.alias)) {
-        m_playAllMovie = entry.qtkMovie;
+        m_playAllMovie = entry.movie;
         if (m_playAllMovie) {
             if (m_table) {
                 m_table->selectRow(m_playIndex);

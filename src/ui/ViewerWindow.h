@@ -48,7 +48,7 @@ public:
     void attach(app::JoinClipController& controller, QTableView& table);
 
     bool isVisible() const override { return QWidget::isVisible(); }
-    void makeKeyAndOrderFront() override;
+    void showWindow() override;
     // The main window's Show Viewer: hides a visible viewer, else shows it.
     void toggle();
 

@@ -55,7 +55,7 @@ protected:
     // with these services; the clock is the test's.
     void relaunch(app::JoinServices services = {}, const std::function<void()>& whileClosed = {}) {
         if (m_controller)
-            m_controller->applicationWillTerminate();
+            m_controller->saveSession();
         m_controller.reset();
         if (whileClosed)
             whileClosed();
@@ -68,8 +68,8 @@ protected:
         fillOutlets(windowOutlets);
         m_controller = std::make_unique<app::JoinClipController>(*m_store, windowOutlets, listServices,
                                                                  std::move(services));
-        m_controller->awakeFromNib();
-        m_controller->applicationWillFinishLaunching();
+        m_controller->showFolders();
+        m_controller->restoreSession();
         attach(*m_controller);
     }
 

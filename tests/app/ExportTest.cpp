@@ -114,24 +114,24 @@ protected:
 };
 
 TEST_F(ExportCommandTest, ExportsEachFileOnItsOwnIntoTheFolderAskedForEachRun) {
-    controller().exportButtonClicked();
+    controller().exportFiles();
     EXPECT_EQ(m_alerts.alerts().at(0).message, "There are no movies to process.");
     EXPECT_EQ(m_alerts.alerts().at(0).parentWindow, &m_window);
     const fs::path a = sound("a.wav");
     fs::last_write_time(a, fs::last_write_time(a) - std::chrono::hours(240));
     controller().fileList().addFiles({a, sound("b.aiff")});
-    controller().exportButtonClicked();
+    controller().exportFiles();
     EXPECT_EQ(m_alerts.alerts().at(1).message, "The option to export is not selected.");
     defaults().setOverride(support::Pref::Export, true);
-    controller().exportButtonClicked(); // no output folder: asked for; cancelled, nothing happens
+    controller().exportFiles(); // no output folder: asked for; cancelled, nothing happens
     EXPECT_EQ(m_chooser.runs(), 1);
     EXPECT_TRUE(fs::is_empty(dir() / "out"));
     defaults().setOverride(support::Pref::PreserveDates, true);
     m_chooser.setAnswer(dir() / "out");
-    controller().exportButtonClicked();
+    controller().exportFiles();
     EXPECT_TRUE(fs::exists(dir() / "out" / "b.aiff.wav"));
     EXPECT_EQ(fs::last_write_time(dir() / "out" / "a.wav.wav"), fs::last_write_time(a));
-    controller().exportButtonClicked();
+    controller().exportFiles();
     EXPECT_EQ(m_chooser.runs(), 3) << "the folder chosen in the panel is for that run only";
 }
 
@@ -141,7 +141,7 @@ TEST_F(ExportCommandTest, CancelStopsTheFileUnderWayAndKeepsTheFinishedOnes) {
     controller().fileList().addFiles({sound("a.wav"), sound("b.wav"), sound("c.wav")});
     m_messages.onText = [&](const QString& text) { // Cancel pressed as the second file is announced
         if (text.contains("(2 of 3)"))
-            controller().cancelOp();
+            controller().cancelJob();
     };
     EXPECT_EQ(controller().exportMoviesToFolder(dir() / "out"),
               (std::vector<fs::path>{dir() / "out" / "a.wav.wav"}));
@@ -167,8 +167,8 @@ TEST_F(ExportChoiceTest, WithoutAComponentJoinAndExportTellTheUserAndWriteNothin
     defaults().setValue(support::Pref::Export, true);
     controller().fileList().addFiles({picture("a.png")});
     EXPECT_FALSE(controller().defaultFilename()) << "no extension to name it with";
-    EXPECT_EQ(controller().addButtonClicked().status, Status::NoComponent);
-    controller().exportButtonClicked();
+    EXPECT_EQ(controller().join().status, Status::NoComponent);
+    controller().exportFiles();
     ASSERT_EQ(m_alerts.alerts().size(), 2u);
     for (const auto& alert : m_alerts.alerts()) {
         EXPECT_EQ(alert.message, "No export component is selected.");

@@ -27,7 +27,7 @@ protected:
 // How list files are written and read is FileListTest's; here, the panels and the order.
 TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
     list().addFiles({picture("b.png"), picture("a.png")});
-    controller().reverseListButtonClicked();
+    controller().fileList().reverseList();
     const fs::path file = dir() / "list.txt";
     m_savePanel.setAnswer(file);
     ASSERT_TRUE(controller().exportFileList());
@@ -145,7 +145,7 @@ TEST_F(ListBetweenRunsTest, ASoundFileBecomesTheEntryOfItsNewMovieWhenAsked) {
     const auto converted = list().pathOfEntry(0);
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->filename().string().starts_with("song-") && converted->extension() == ".mov");
-    EXPECT_TRUE(list().movies()[0].qtkMovie->hasTrackOfType(media::MediaType::Video));
+    EXPECT_TRUE(list().movies()[0].movie->hasTrackOfType(media::MediaType::Video));
 }
 
 } // namespace

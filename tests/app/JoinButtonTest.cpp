@@ -20,13 +20,13 @@ TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
     setOutputFolder(out);
     defaults().setValue(support::Pref::PromptForFilename, false);
     controller().fileList().addFiles({picture("Holiday.png"), picture("Ice.png"), picture("Kite.png")});
-    const auto first = controller().addButtonClicked();
+    const auto first = controller().join();
     ASSERT_EQ(first.status, Status::Written);
     EXPECT_EQ(first.path, out / "Holiday and 2 others.mov");
     EXPECT_EQ(m_window.title(), "Holiday and 2 others.mov");
     EXPECT_EQ(m_window.representedFilename(), first.path);
     EXPECT_EQ(m_messages.text(), "Finished processing movies!");
-    const auto second = controller().addButtonClicked(); // the name is taken: a stamped one
+    const auto second = controller().join(); // the name is taken: a stamped one
     EXPECT_TRUE(second.path.filename().string().starts_with("Holiday and 2 others-[")) << second.path;
     EXPECT_TRUE(fs::exists(first.path) && fs::exists(second.path));
     EXPECT_TRUE(m_savePanel.openings().empty());
@@ -36,7 +36,7 @@ TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
 TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     defaults().setValue(support::Pref::PromptForFilename, false);
     controller().fileList().addFiles({picture("Trip.png")});
-    EXPECT_EQ(controller().addButtonClicked().status, Status::NotSaved) << "the panel was cancelled";
+    EXPECT_EQ(controller().join().status, Status::NotSaved) << "the panel was cancelled";
     ASSERT_EQ(m_savePanel.openings().size(), 1u);
     EXPECT_EQ(m_savePanel.openings()[0].suggestedName, "Trip and 0 others.mov");
     EXPECT_FALSE(m_savePanel.openings()[0].startFolder);
@@ -46,7 +46,7 @@ TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     defaults().setValue(support::Pref::PromptForFilename, true);
     controller().makeDefaultFilename(dir() / "Trip", true); // as adding a folder named Trip does
     m_savePanel.setAnswer(out / "chosen.mov");
-    ASSERT_EQ(controller().addButtonClicked().status, Status::Written);
+    ASSERT_EQ(controller().join().status, Status::Written);
     EXPECT_EQ(m_savePanel.openings()[1].startFolder, out);
     EXPECT_EQ(m_savePanel.openings()[1].suggestedName, "Trip.mov") << "a folder's name has no count";
     EXPECT_TRUE(fs::exists(out / "chosen.mov"));
@@ -68,14 +68,14 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
         controller().fileList().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
     fs::remove(clips[1]);
     m_savePanel.setAnswer(dir() / "joined.mov");
-    EXPECT_EQ(controller().addButtonClicked().status, Status::NothingToJoin);
+    EXPECT_EQ(controller().join().status, Status::NothingToJoin);
     ASSERT_FALSE(m_alerts.alerts().empty());
     EXPECT_EQ(m_alerts.alerts().back().message, "The movie was not joined: a listed file is missing.");
     EXPECT_TRUE(m_alerts.alerts().back().informative.startsWith("50.mp4\n"));
     EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
     m_table.setSelectedRows({1});
     controller().removeSelected();
-    ASSERT_EQ(controller().addButtonClicked().status, Status::Written);
+    ASSERT_EQ(controller().join().status, Status::Written);
     const auto found = oracle::probeChapterList(dir() / "joined.mov");
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].title, "One");
@@ -106,7 +106,7 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
         m_window.setTitle("earlier.mov");
         m_savePanel.setAnswer(c.target);
         const std::size_t alerts = m_alerts.alerts().size();
-        EXPECT_EQ(controller().addButtonClicked().status, c.status);
+        EXPECT_EQ(controller().join().status, c.status);
         ASSERT_EQ(m_alerts.alerts().size(), alerts + 1);
         EXPECT_TRUE(c.message.isEmpty() || m_alerts.alerts().back().message == c.message)
             << m_alerts.alerts().back().message.toStdString();
@@ -126,7 +126,7 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) 
     defaults().setValue(support::Pref::OpenFile, true);
     controller().fileList().addFiles({picture("a.png")});
     m_savePanel.setAnswer(dir() / "scaled");
-    const auto outcome = controller().addButtonClicked();
+    const auto outcome = controller().join();
     EXPECT_EQ(outcome.status, Status::Written);
     EXPECT_EQ(outcome.scaled, true);
     EXPECT_EQ(outcome.path, dir() / "scaled.mov");
@@ -136,12 +136,12 @@ TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) 
     // A length too short for the movie's time scale: still written, and the outcome says it was not scaled.
     defaults().setValue(support::Pref::DesiredDuration, 1e-6);
     m_savePanel.setAnswer(dir() / "unscaled.mov");
-    const auto unscaled = controller().addButtonClicked();
+    const auto unscaled = controller().join();
     EXPECT_EQ(unscaled.scaled, false);
     EXPECT_TRUE(fs::exists(unscaled.path));
     defaults().setValue(support::Pref::DesiredDuration, 0);
     m_savePanel.setAnswer(dir() / "plain.mov");
-    EXPECT_FALSE(controller().addButtonClicked().scaled) << "0 means no scaling";
+    EXPECT_FALSE(controller().join().scaled) << "0 means no scaling";
 }
 
 // What the progress sheet, the time line and the tile show during a write
@@ -175,8 +175,8 @@ TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
 TEST_F(WriteProgressTest, CancelAtAProgressStepStopsTheJoin) {
     controller().fileList().addFiles({picture("a.png"), picture("b.png")});
     m_savePanel.setAnswer(dir() / "joined.mov");
-    m_pump.queueUserAction(1, [this] { controller().cancelOp(); });
-    EXPECT_EQ(controller().addButtonClicked().status, Status::WriteCancelled);
+    m_pump.queueUserAction(1, [this] { controller().cancelJob(); });
+    EXPECT_EQ(controller().join().status, Status::WriteCancelled);
     EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
     EXPECT_TRUE(m_alerts.alerts().empty()) << "the user asked for it";
     EXPECT_FALSE(m_panel.isShown() || m_dockTile.isShowingProgress() || !m_spinner.isHidden());

@@ -160,7 +160,7 @@ TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) 
         EXPECT_EQ(m_alerts.alerts()[0].informative, "Make sure the file is a movie.");
     }
     EXPECT_EQ(text(1, "Duration"), pictureDuration);
-    EXPECT_NEAR(media::seconds(list().movies()[0].qtkMovie->duration()), 4.0, 0.05);
+    EXPECT_NEAR(media::seconds(list().movies()[0].movie->duration()), 4.0, 0.05);
 }
 
 TEST_F(FileTableCells, OpenRevealAndRemoveActOnTheLastSelectedRow) {

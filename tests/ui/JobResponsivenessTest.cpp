@@ -124,7 +124,7 @@ TEST_F(JobResponsivenessTest, ATranscodingJoinLeavesTheWindowAnsweringAndCancelL
     {
         join::JoinRequest request;
         for (const auto& entry : controller().fileList().movies())
-            request.movies.push_back(entry.qtkMovie);
+            request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
         LoopProbe probe;
@@ -167,7 +167,7 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
     {
         join::JoinRequest request;
         for (const auto& entry : controller().fileList().movies())
-            request.movies.push_back(entry.qtkMovie);
+            request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
         ASSERT_TRUE(join::writeJoinedMovie(request, {}, [](const QString&) {}, notes).has_value());
