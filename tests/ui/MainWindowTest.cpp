@@ -311,15 +311,25 @@ TEST_F(MainWindowTest, HelpShowsOnlyTheAddressesThisBuildHas) {
 // A logout in the middle of a join: the list is saved as a quit saves it,
 // and neither the movie's temporary file nor its reserved name is left.
 TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
-    // The child is a fork of this process, with its folder and application.
-    GTEST_FLAG_SET(death_test_style, "fast");
-    const std::filesystem::path out = dir() / "out";
-    std::filesystem::create_directories(out);
-    const std::filesystem::path one = dir() / "one.mp4", two = dir() / "two.mkv";
-    fixtures::makeClip(dir(), "one.mp4", {.frames = 150});
-    fixtures::makeClip(dir(), "two.mkv", {.container = "mkv", .width = 320, .height = 240, .fpsNum = 30, .frames = 150});
+    // The child runs this test again in a new process (a fork of a process
+    // with threads could hang on a lock one of them held); it works in the
+    // folder this process made, named in the environment.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    constexpr const char* kSharedFolder = "JOINCLIP_TEST_SIGNAL_FOLDER";
+    const bool isChild = qEnvironmentVariableIsSet(kSharedFolder);
+    const std::filesystem::path folder =
+        isChild ? std::filesystem::path(qgetenv(kSharedFolder).toStdString()) : dir();
+    const std::filesystem::path out = folder / "out", one = folder / "one.mp4", two = folder / "two.mkv";
+    if (!isChild) {
+        std::filesystem::create_directories(out);
+        fixtures::makeClip(folder, "one.mp4", {.frames = 150});
+        fixtures::makeClip(folder, "two.mkv",
+                           {.container = "mkv", .width = 320, .height = 240, .fpsNum = 30, .frames = 150});
+        qputenv(kSharedFolder, QByteArray(folder.c_str()));
+    }
     EXPECT_EXIT(
         {
+            useStoreIn(folder);
             launch();
             controller().defaults().setValue(support::Pref::RememberFileList, true);
             controller().defaults().setValue(support::Pref::PromptForFilename, false);
@@ -333,8 +343,9 @@ TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
             window().endBySignal(SIGTERM);
         },
         ::testing::KilledBySignal(SIGTERM), "");
+    qunsetenv(kSharedFolder);
     EXPECT_TRUE(std::filesystem::is_empty(out)) << ::testing::PrintToString(testing_support::namesIn(out));
-    const platform::Preferences saved(dir() / "preferences.plist");
+    const platform::Preferences saved(folder / "preferences.plist");
     EXPECT_EQ(saved.value("MovieAliases").toList().size(), 2);
 }
 

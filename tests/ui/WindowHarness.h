@@ -74,6 +74,10 @@ protected:
         return launch();
     }
 
+    // The preferences file of the next launch is in folder (a child process's own test uses its parent's).
+    void useStoreIn(const std::filesystem::path& folder) {
+        m_store = std::make_unique<platform::Preferences>(folder / "preferences.plist");
+    }
     const std::filesystem::path& dir() const { return m_dir.path(); }
     std::filesystem::path trashFolder() const { return m_data.path() / "Trash" / "files"; }
     ui::MainWindow& window() { return *m_window; }
