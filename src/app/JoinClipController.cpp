@@ -24,7 +24,8 @@ JoinClipController::JoinClipController(platform::Preferences& store, const MainW
                                        filelist::FileList::Services services, JoinServices joinServices)
     : m_store(store), m_defaults(store), m_outlets(outlets),
       m_movies(m_defaults, listServices(withDefaultFilename(std::move(services), *this))),
-      m_joinServices(std::move(joinServices)), m_outputFormat(m_defaults) {
+      m_joinServices(std::move(joinServices)), m_outputFolder(store, support::Pref::OutputDirectory),
+      m_downloadFolder(store, support::Pref::DestinationDirectory), m_outputFormat(m_defaults) {
     showListChanges();
 }
 
@@ -70,8 +71,10 @@ std::optional<std::filesystem::path> JoinClipController::outputFolderPath() cons
 }
 
 void JoinClipController::showFolders() {
-    setMovieDownloadDestinationTextFieldValue();
-    setOutputDirectoryTextFieldValue();
+    if (m_outlets.movieDownloadDestinationTextField)
+        m_outlets.movieDownloadDestinationTextField->setText(m_downloadFolder.displayText());
+    if (m_outlets.outputDirectoryTextField)
+        m_outlets.outputDirectoryTextField->setText(m_outputFolder.displayText());
 }
 
 void JoinClipController::restoreSession() {
@@ -96,18 +99,5 @@ void JoinClipController::saveSession() {
     (void)m_store.synchronize();
 }
 
-void JoinClipController::setOutputDirectoryTextFieldValue() {
-    if (!m_outlets.outputDirectoryTextField)
-        return;
-    m_outlets.outputDirectoryTextField->setText(
-        platform::folderPreferenceDisplayText(platform::CopyOutputFolderPath(m_store)));
-}
-
-void JoinClipController::setMovieDownloadDestinationTextFieldValue() {
-    if (!m_outlets.movieDownloadDestinationTextField)
-        return;
-    m_outlets.movieDownloadDestinationTextField->setText(
-        platform::folderPreferenceDisplayText(platform::CopyDestinationFolderPath(m_store)));
-}
 
 } // namespace app

@@ -7,6 +7,7 @@
 #include "filelist/FileList.h"
 #include "filelist/TableView.h"
 #include "app/OutputFormat.h"
+#include "app/PreferenceFolder.h"
 #include "support/Console.h"
 #include "support/Control.h"
 #include "support/EventPump.h"
@@ -139,14 +140,9 @@ public:
     // The Join command (JoinClipControllerJoin.cpp). In the background it
     // answers Started; the window shows how it ended.
     JoinOutcome join();
-    // The output folder commands of the preferences window.
-    void selectOutputDirectory();
-    void clearOutputDirectory();
-    void openDefaultOutputDirectory();
-    // The download folder commands of the preferences window (JoinClipControllerDownloadFolder.cpp).
-    void selectDestinationDirectory();
-    void clearDestinationDirectory();
-    void openURLDownloadDirectory();
+    // The output folder and the download folder the preferences keep.
+    PreferenceFolder& outputFolder() { return m_outputFolder; }
+    PreferenceFolder& downloadFolder() { return m_downloadFolder; }
 
     // Status line and alerts; tellInAlert tells in an alert on window when one is given.
     [[nodiscard]] Tell tellInAlert(support::WindowHandle* window = nullptr);
@@ -175,8 +171,6 @@ private:
     support::Console& console() { return m_outlets.console ? *m_outlets.console : m_standardError; }
     void reportRefusedRenames(const filelist::RenameOutcome& outcome);
     void showSpinner(bool shown);
-    void setOutputDirectoryTextFieldValue();
-    void setMovieDownloadDestinationTextFieldValue();
     // Shows what the list tells in the window's controls.
     void showListChanges();
     void showStatus(const QString& text);
@@ -197,6 +191,8 @@ private:
     filelist::FileList m_movies;
     JoinServices m_joinServices;
     std::optional<std::filesystem::path> m_outputFolderForThisRun;
+    PreferenceFolder m_outputFolder;
+    PreferenceFolder m_downloadFolder;
     OutputFormat m_outputFormat;
     std::unique_ptr<support::Job> m_job; // the one under way
     bool m_jobsInBackground = false;

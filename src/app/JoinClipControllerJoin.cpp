@@ -20,8 +20,6 @@ namespace app {
 
 namespace {
 
-const QString kOutputDirectory = QStringLiteral("OutputDirectory");
-
 JoinOutcome outcomeOf(JoinOutcome::Status status) {
     JoinOutcome outcome;
     outcome.status = status;
@@ -140,33 +138,6 @@ JoinOutcome JoinClipController::finishJoin(const join::JoinJob& job, const QStri
     if (m_defaults.boolValue(support::Pref::OpenFile) && std::filesystem::exists(outcome.path, error))
         outlets.desktop->openFile(outcome.path);
     return outcome;
-}
-
-void JoinClipController::selectOutputDirectory() {
-    const platform::FolderQuestion question{support::LocalizedString("Choose"),
-                                            support::LocalizedString("Choose"),
-                                            support::LocalizedString("Choose destination folder")};
-    const auto shown =
-        platform::ChooseFolderPreference(m_store, *m_outlets.join.folderChooser, question, kOutputDirectory);
-    if (shown && m_outlets.outputDirectoryTextField)
-        m_outlets.outputDirectoryTextField->setText(*shown);
-}
-
-void JoinClipController::clearOutputDirectory() {
-    platform::ClearFolderPreference(m_store, kOutputDirectory);
-    if (m_outlets.outputDirectoryTextField)
-        m_outlets.outputDirectoryTextField->setText(QString());
-}
-
-void JoinClipController::openDefaultOutputDirectory() {
-    const QString folder =
-        m_outlets.outputDirectoryTextField ? m_outlets.outputDirectoryTextField->text() : QString();
-    if (folder.isEmpty()) {
-        doAlert("An output directory has not been specified.",
-                "So it can not be opened. Specify one in Preferences.", nullptr);
-        return;
-    }
-    m_outlets.join.desktop->openFile(std::filesystem::path(QFile::encodeName(folder).toStdString()));
 }
 
 } // namespace app

@@ -133,12 +133,25 @@ void PreferencesWindow::connectCommands() {
     command(m_ui->exportSettingsButton, &app::JoinClipController::editExportSettings);
     command(m_ui->exportSaveSettingsButton, &app::JoinClipController::saveExportSettings);
     command(m_ui->exportLoadSettingsButton, &app::JoinClipController::loadExportSettings);
-    command(m_ui->selectOutputDirectoryButton, &app::JoinClipController::selectOutputDirectory);
-    command(m_ui->clearOutputDirectoryButton, &app::JoinClipController::clearOutputDirectory);
-    command(m_ui->openDefaultOutputDirectoryButton, &app::JoinClipController::openDefaultOutputDirectory);
-    command(m_ui->selectDestinationDirectoryButton, &app::JoinClipController::selectDestinationDirectory);
-    command(m_ui->clearDestinationDirectoryButton, &app::JoinClipController::clearDestinationDirectory);
-    command(m_ui->openURLDownloadDirectoryButton, &app::JoinClipController::openURLDownloadDirectory);
+    // Each folder's Choose, Clear and Open; its field shows what the preferences then hold.
+    const auto folderCommands = [this, &controller](app::PreferenceFolder& folder, QPushButton* choose,
+                                                    QPushButton* clear, QPushButton* open) {
+        const app::JoinCommandOutlets& ports = controller.outlets().join;
+        connect(choose, &QPushButton::clicked, this, [&controller, &folder, &ports] {
+            if (folder.choose(*ports.folderChooser))
+                controller.showFolders();
+        });
+        connect(clear, &QPushButton::clicked, this, [&controller, &folder] {
+            folder.clear();
+            controller.showFolders();
+        });
+        connect(open, &QPushButton::clicked, this,
+                [&folder, &ports] { folder.open(*ports.desktop, *ports.alerts); });
+    };
+    folderCommands(controller.outputFolder(), m_ui->selectOutputDirectoryButton, m_ui->clearOutputDirectoryButton,
+                   m_ui->openDefaultOutputDirectoryButton);
+    folderCommands(controller.downloadFolder(), m_ui->selectDestinationDirectoryButton,
+                   m_ui->clearDestinationDirectoryButton, m_ui->openURLDownloadDirectoryButton);
 }
 
 void PreferencesWindow::bindPreferences() {

@@ -106,7 +106,7 @@ protected:
     void setOutputFolder(const std::filesystem::path& folder) {
         std::filesystem::create_directories(folder);
         m_chooser.setAnswer(folder);
-        controller().selectOutputDirectory();
+        ASSERT_TRUE(controller().outputFolder().choose(m_chooser));
     }
 
     TestFolder m_dir;
