@@ -165,6 +165,29 @@ std::optional<std::string> pcmName(FourCC code, int bits) {
     return std::nullopt;
 }
 
+// The codec of the track's first sample description by its code in
+// codecs, with the configuration record the table names for it.
+template <typename Codecs>
+void takeCodec(const Codecs& codecs, const quicktime::TrackIndex& track, StreamDescription& stream) {
+    const auto& entry = track.sampleDescriptions.front();
+    for (const auto& codec : codecs) {
+        if (!isFourCC(stream.codecTag, codec.fourcc))
+            continue;
+        stream.codecName = codec.name;
+        if (codec.configuration)
+            if (auto record = descriptionChild(track.handler, entry, codeOf(codec.configuration)))
+                stream.configuration.assign(record->begin(), record->end());
+        return;
+    }
+}
+
+// The MPEG-4 elementary stream the first sample description's 'esds' describes.
+std::optional<ElementaryStream> elementaryStreamOf(const quicktime::TrackIndex& track) {
+    const auto esds =
+        descriptionChild(track.handler, track.sampleDescriptions.front(), makeFourCC("esds"));
+    return esds ? readElementaryStream(*esds) : std::nullopt;
+}
+
 bool describeVideo(const quicktime::TrackIndex& track, StreamDescription& stream) {
     const auto& entry = track.sampleDescriptions.front();
     if (entry.size() < 86)
@@ -172,18 +195,9 @@ bool describeVideo(const quicktime::TrackIndex& track, StreamDescription& stream
     stream.width = (entry[32] << 8) | entry[33];
     stream.height = (entry[34] << 8) | entry[35];
     const FourCC code = stream.codecTag;
-    for (const VideoCodec& codec : kVideoCodecs) {
-        if (!isFourCC(code, codec.fourcc))
-            continue;
-        stream.codecName = codec.name;
-        if (codec.configuration)
-            if (auto record = descriptionChild(track.handler, entry, codeOf(codec.configuration)))
-                stream.configuration.assign(record->begin(), record->end());
-        break;
-    }
+    takeCodec(kVideoCodecs, track, stream);
     if (isFourCC(code, "mp4v")) {
-        const auto esds = descriptionChild(track.handler, entry, makeFourCC("esds"));
-        const auto elementary = esds ? readElementaryStream(*esds) : std::nullopt;
+        const auto elementary = elementaryStreamOf(track);
         if (!elementary || elementary->objectType != 0x20)
             return false;
         stream.codecName = "mpeg4";
@@ -238,18 +252,9 @@ bool describeSound(const quicktime::TrackIndex& track, StreamDescription& stream
     if (version == 2)
         return false; // rates and formats only a version 2 description tells: FFmpeg's to read
     const FourCC code = stream.codecTag;
-    for (const SoundCodec& codec : kSoundCodecs) {
-        if (!isFourCC(code, codec.fourcc))
-            continue;
-        stream.codecName = codec.name;
-        if (codec.configuration)
-            if (auto record = descriptionChild(track.handler, entry, codeOf(codec.configuration)))
-                stream.configuration.assign(record->begin(), record->end());
-        break;
-    }
+    takeCodec(kSoundCodecs, track, stream);
     if (isFourCC(code, "mp4a")) {
-        const auto esds = descriptionChild(track.handler, entry, makeFourCC("esds"));
-        const auto elementary = esds ? readElementaryStream(*esds) : std::nullopt;
+        const auto elementary = elementaryStreamOf(track);
         if (!elementary)
             return false;
         if (elementary->objectType == 0x40 || (elementary->objectType >= 0x66 && elementary->objectType <= 0x68))
