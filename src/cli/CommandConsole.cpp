@@ -4,7 +4,6 @@
 #include "join/ProgressEstimate.h"
 #include "support/FormatText.h"
 #include "support/Job.h"
-#include "support/LocalizedString.h"
 
 #include <QDateTime>
 #include <algorithm>
@@ -14,11 +13,6 @@
 namespace cli {
 
 namespace {
-
-QString lookedUpAndFilled(const QString& text, const QStringList& arguments) {
-    const QString shown = support::LocalizedString(text);
-    return arguments.isEmpty() ? shown : support::fillFormat(shown, arguments);
-}
 
 // Whole seconds; only differences are used, and unsigned ones wrap correctly.
 std::uint32_t now() {
@@ -38,8 +32,8 @@ void CommandConsole::status(const QString& text) {
 
 void CommandConsole::alert(const QString& message, const QString& informative, const QStringList& messageArguments,
                            const QStringList& informativeArguments) {
-    m_err << lookedUpAndFilled(message, messageArguments).toStdString();
-    const QString details = lookedUpAndFilled(informative, informativeArguments);
+    m_err << support::localizedText(message, messageArguments).toStdString();
+    const QString details = support::localizedText(informative, informativeArguments);
     if (!details.trimmed().isEmpty())
         m_err << " \u2014 " << details.toStdString();
     m_err << '\n' << std::flush;

@@ -1,6 +1,13 @@
 #include "support/FormatText.h"
 
+#include "support/LocalizedString.h"
+
 namespace support {
+
+QString localizedText(const QString& text, const QStringList& arguments) {
+    const QString shown = LocalizedString(text);
+    return arguments.isEmpty() ? shown : fillFormat(shown, arguments);
+}
 
 QString fillFormat(const QString& format, const QStringList& arguments) {
     QString out;

@@ -11,4 +11,10 @@ namespace support {
 // is a percent sign. A placeholder without an argument is left as written.
 QString fillFormat(const QString& format, const QStringList& arguments);
 
+// An alert's or a status line's text: looked up with LocalizedString, then,
+// given arguments, filled as a format (so "%d of the files could not be
+// exported." finds its translation). Without arguments the looked-up text is
+// shown as it is, never read as a format.
+QString localizedText(const QString& text, const QStringList& arguments = {});
+
 } // namespace support
