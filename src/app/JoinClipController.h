@@ -86,14 +86,6 @@ public:
     // folders that the desktop or a second start of the program asks us to
     // open, as one batch; what cannot be opened is named in one alert.
     void openDocuments(const std::vector<std::filesystem::path>& paths);
-    // Open and Reveal on the table's selected entry (the last selected one);
-    // silent without a usable selection or file.
-    void openItem();
-    void revealItem();
-    // The Help menu's web pages, in the desktop's web browser.
-    void openProductPage();
-    void openSoftwareCentre();
-    void openManual();
 
     // Removes the entries at the table's selected rows.
     void removeSelected() { m_movies.removeRows(m_outlets.fileList.movieTable->selectedRows()); }

@@ -273,15 +273,23 @@ void FileTable::doubleAction() {
     openItem();
 }
 
-// Open and Reveal are the controller's commands, shared with the File menu.
+// Open and Reveal act on the last selected row's file (the File menu's items run them too).
+std::optional<std::filesystem::path> FileTable::selectedFile() const {
+    const std::vector<int> rows = selectedRows();
+    if (rows.empty() || !m_state->controller)
+        return std::nullopt;
+    return m_state->controller->fileList().pathOfEntry(rows.back());
+}
+
 void FileTable::openItem() {
-    if (m_state->controller)
-        m_state->controller->openItem();
+    std::error_code error;
+    if (const auto file = selectedFile(); file && std::filesystem::exists(*file, error))
+        m_state->desktop().openFile(*file);
 }
 
 void FileTable::revealItem() {
-    if (m_state->controller)
-        m_state->controller->revealItem();
+    if (const auto file = selectedFile())
+        m_state->desktop().revealFile(*file);
 }
 
 void FileTable::removeSelected() {

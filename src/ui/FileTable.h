@@ -63,6 +63,8 @@ public:
     void doubleAction();
     void openItem();
     void revealItem();
+    // The file of the last selected row, when there is one.
+    std::optional<std::filesystem::path> selectedFile() const;
     void removeSelected();
 
     FileTableModel& model();

@@ -216,8 +216,8 @@ void MainWindow::connectCommands() {
     };
     on(form.actionExportList, &QAction::triggered, [&controller] { (void)controller.exportFileList(); });
     on(form.actionImportList, &QAction::triggered, [&controller] { (void)controller.importFileList(); });
-    on(form.actionOpenItem, &QAction::triggered, [&controller] { controller.openItem(); });
-    on(form.actionRevealItem, &QAction::triggered, [&controller] { controller.revealItem(); });
+    on(form.actionOpenItem, &QAction::triggered, [this] { m_table->openItem(); });
+    on(form.actionRevealItem, &QAction::triggered, [this] { m_table->revealItem(); });
     m_table->setSelectionActions({form.actionOpenItem, form.actionRevealItem});
     m_table->setListActions({form.actionNumberFiles, form.actionRemoveNumbers, form.actionExportList});
     on(form.actionPreferences, &QAction::triggered, [this] { showPreferences(); });
@@ -229,9 +229,13 @@ void MainWindow::connectCommands() {
     // An item this build has no address for is not shown.
     form.actionHelp->setVisible(app::manualAddress().has_value());
     form.actionWebsite->setVisible(app::productPageAddress().has_value());
-    on(form.actionHelp, &QAction::triggered, [&controller] { controller.openManual(); });
-    on(form.actionWebsite, &QAction::triggered, [&controller] { controller.openProductPage(); });
-    on(form.actionStore, &QAction::triggered, [&controller] { controller.openSoftwareCentre(); });
+    const auto openAddress = [this](const std::optional<QUrl>& address) {
+        if (address)
+            m_ports->desktop.openURL(address->toString());
+    };
+    on(form.actionHelp, &QAction::triggered, [openAddress] { openAddress(app::manualAddress()); });
+    on(form.actionWebsite, &QAction::triggered, [openAddress] { openAddress(app::productPageAddress()); });
+    on(form.actionStore, &QAction::triggered, [openAddress] { openAddress(app::softwareCentreAddress()); });
     QAction* softwareUpdate = form.menuHelp->addAction(u'&' + support::LocalizedString("Software Update…"));
     softwareUpdate->setObjectName("actionSoftwareUpdate");
     on(softwareUpdate, &QAction::triggered, [this] {
