@@ -84,16 +84,12 @@ void JoinClipController::restoreSession() {
         m_outputFormat.load(*m_outlets.components.availableComponents);
     else
         m_outputFormat.load();
-    if (m_outlets.viewerWindow && m_defaults.boolValue(support::Pref::ViewerDisplayed))
-        m_outlets.viewerWindow->showWindow();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
         m_movies.restoreList();
     m_movies.updateTotalDuration();
 }
 
 void JoinClipController::saveSession() {
-    if (m_outlets.viewerWindow)
-        m_defaults.setValue(support::Pref::ViewerDisplayed, m_outlets.viewerWindow->isVisible());
     m_movies.saveList();
     // Quitting, no window is left to tell; a failed write leaves the previous file whole.
     (void)m_store.synchronize();

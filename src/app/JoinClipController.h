@@ -3,7 +3,6 @@
 #include "app/ExportComponentOutlets.h"
 #include "app/JoinCommandOutlets.h"
 #include "app/ListImportExport.h"
-#include "app/ViewerWindow.h"
 #include "filelist/FileList.h"
 #include "filelist/TableView.h"
 #include "app/OutputFormat.h"
@@ -52,8 +51,6 @@ struct MainWindowOutlets final {
     FileListOutlets fileList;
     support::TextControl* outputDirectoryTextField = nullptr;
     support::TextControl* movieDownloadDestinationTextField = nullptr;
-    // Unset where there is no viewer (the command line): "ViewerDisplayed" is then left alone.
-    ViewerWindow* viewerWindow = nullptr;
     JoinCommandOutlets join;
     ExportComponentOutlets components;
     // Where diagnostics go; unset: standard error.

@@ -116,7 +116,6 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     list.dateSortButton = &ports.dateSortButton;
     list.createDateSortButton = &ports.createDateSortButton;
     list.exifSortButton = &ports.exifSortButton;
-    outlets.viewerWindow = m_viewer;
     app::JoinCommandOutlets& join = outlets.join;
     join.fileListWindow = &ports.fileListWindow;
     join.alerts = &ports.alerts;
@@ -264,6 +263,9 @@ void MainWindow::launch() {
     raise();
     activateWindow();
     m_controller->restoreSession();
+    // The viewer comes back when it was on screen at the last exit.
+    if (m_controller->defaults().boolValue(support::Pref::ViewerDisplayed))
+        m_viewer->showWindow();
     m_preferences->showOutputFormat();
     if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
         m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
@@ -274,6 +276,7 @@ void MainWindow::terminate() {
         return;
     m_terminated = true;
     saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
+    m_controller->defaults().setValue(support::Pref::ViewerDisplayed, m_viewer->isVisible());
     m_controller->saveSession();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/ViewerWindow.h"
 #include "media/Time.h"
 
 #include <QTimer>
@@ -38,7 +37,7 @@ class MovieView;
 // table in a movie view, with the tools that act on it (save frame, movie
 // and sound, split, poster frame, go to frame, rate, print) and Play All,
 // which plays every entry in list order.
-class ViewerWindow final : public QWidget, public app::ViewerWindow {
+class ViewerWindow final : public QWidget {
     Q_OBJECT
 public:
     explicit ViewerWindow(QWidget* parent = nullptr);
@@ -47,8 +46,8 @@ public:
     // Follows `table`'s selection over the controller's file list.
     void attach(app::JoinClipController& controller, QTableView& table);
 
-    bool isVisible() const override { return QWidget::isVisible(); }
-    void showWindow() override;
+    // Shows the window in front of the others and gives it the keyboard.
+    void showWindow();
     // The main window's Show Viewer: hides a visible viewer, else shows it.
     void toggle();
 
