@@ -25,7 +25,8 @@ JoinClipController::JoinClipController(platform::Preferences& store, const MainW
     : m_store(store), m_defaults(store), m_outlets(outlets),
       m_movies(m_defaults, listServices(withDefaultFilename(std::move(services), *this))),
       m_joinServices(std::move(joinServices)), m_outputFolder(store, support::Pref::OutputDirectory),
-      m_downloadFolder(store, support::Pref::DestinationDirectory), m_outputFormat(m_defaults) {
+      m_downloadFolder(store, support::Pref::DestinationDirectory), m_outputFormat(m_defaults),
+      m_exportSettings(m_outputFormat, m_outlets.components, m_outlets.join.alerts, console()) {
     showListChanges();
 }
 

@@ -5,6 +5,7 @@
 #include "app/ListImportExport.h"
 #include "filelist/FileList.h"
 #include "filelist/TableView.h"
+#include "app/ExportSettingsCommands.h"
 #include "app/OutputFormat.h"
 #include "app/PreferenceFolder.h"
 #include "support/Console.h"
@@ -109,9 +110,7 @@ public:
     // The settings commands of the preferences window (JoinClipControllerComponents.cpp):
     // edit the chosen component's settings in its dialog, save every
     // component's settings to a file, load them from one (then edit).
-    void editExportSettings();
-    void saveExportSettings();
-    void loadExportSettings();
+    ExportSettingsCommands& exportSettings() { return m_exportSettings; }
     // The per-file Export command (JoinClipControllerExport.cpp); cancelJob stops it, leaving the files
     // finished before.
     void exportFiles();
@@ -183,6 +182,7 @@ private:
     PreferenceFolder m_outputFolder;
     PreferenceFolder m_downloadFolder;
     OutputFormat m_outputFormat;
+    ExportSettingsCommands m_exportSettings;
     std::unique_ptr<support::Job> m_job; // the one under way
     bool m_jobsInBackground = false;
     JoinOutcome m_lastJoin;

@@ -123,16 +123,14 @@ void PreferencesWindow::localizeTexts() {
 
 void PreferencesWindow::connectCommands() {
     app::JoinClipController& controller = *m_state->controller;
-    const auto command = [this, &controller](QPushButton* button, void (app::JoinClipController::*action)()) {
-        connect(button, &QPushButton::clicked, this, [&controller, action] { (controller.*action)(); });
-    };
     connect(m_ui->componentPopupButton, &QComboBox::activated, this, [this, &controller](int index) {
         (void)controller.outputFormat().select(m_ui->componentPopupButton->itemText(index)); // a title it offered
         enableSettingsButtons();
     });
-    command(m_ui->exportSettingsButton, &app::JoinClipController::editExportSettings);
-    command(m_ui->exportSaveSettingsButton, &app::JoinClipController::saveExportSettings);
-    command(m_ui->exportLoadSettingsButton, &app::JoinClipController::loadExportSettings);
+    app::ExportSettingsCommands& settings = controller.exportSettings();
+    connect(m_ui->exportSettingsButton, &QPushButton::clicked, this, [&settings] { settings.edit(); });
+    connect(m_ui->exportSaveSettingsButton, &QPushButton::clicked, this, [&settings] { settings.save(); });
+    connect(m_ui->exportLoadSettingsButton, &QPushButton::clicked, this, [&settings] { settings.load(); });
     // Each folder's Choose, Clear and Open; its field shows what the preferences then hold.
     const auto folderCommands = [this, &controller](app::PreferenceFolder& folder, QPushButton* choose,
                                                     QPushButton* clear, QPushButton* open) {

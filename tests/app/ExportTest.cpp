@@ -37,7 +37,7 @@ TEST_F(ExportComponentsTest, TheChoiceAndItsSettingsAreStoredWhenTheyChange) {
     edited.audioEncoder = "pcm_s16le";
     ASSERT_TRUE(format.select(kSound));
     m_dialog.answer = edited;
-    controller().editExportSettings();
+    controller().exportSettings().edit();
     // Stored at once: a run that ends without quitting keeps them too.
     EXPECT_EQ(defaults().textValue(support::Pref::ComponentName), kSound);
     relaunch();
@@ -46,7 +46,7 @@ TEST_F(ExportComponentsTest, TheChoiceAndItsSettingsAreStoredWhenTheyChange) {
     ASSERT_TRUE(stored.has_value());
     EXPECT_EQ(*media::decodeExportSettings(*stored), edited);
     m_dialog.answer = std::nullopt; // cancelled: the settings stay
-    controller().editExportSettings();
+    controller().exportSettings().edit();
     EXPECT_EQ(m_dialog.shown, edited) << "the dialog starts from the stored settings";
     EXPECT_EQ(controller().outputFormat().selectedSettings(), stored);
     m_components->pop_back();
@@ -58,10 +58,10 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     const fs::path file = dir() / "Settings.qxst";
     app::OutputFormat& format = controller().outputFormat();
     format.setSettings("Elsewhere [else]", QByteArray("opaque"));
-    controller().saveExportSettings(); // cancelled: nothing written, nothing shown
+    controller().exportSettings().save(); // cancelled: nothing written, nothing shown
     EXPECT_EQ(m_panels.suggested, QStringList({"qxst", "Settings"}));
     m_panels.saveAnswer = file;
-    controller().saveExportSettings();
+    controller().exportSettings().save();
     ASSERT_EQ(m_alerts.alerts().size(), 1u);
     EXPECT_EQ(m_alerts.alerts()[0].message,
               "All export settings were saved to: " + QFile::decodeName(file.c_str()));
@@ -70,7 +70,7 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     ASSERT_TRUE(saved.has_value());
     EXPECT_EQ(saved->keys(), QStringList({"Elsewhere [else]", kMovie})) << "unedited defaults too";
     m_panels.saveAnswer = dir() / "no folder" / "Settings.qxst";
-    controller().saveExportSettings();
+    controller().exportSettings().save();
     EXPECT_TRUE(m_alerts.alerts().at(1).message.startsWith("All export settings could not be saved to: "));
     media::ExportSettings fromFile;
     fromFile.sampleRate = 22050;
@@ -79,11 +79,11 @@ TEST_F(ExportComponentsTest, SavingWritesEverySettingAndLoadingReplacesThem) {
     std::ofstream(dir() / "text.qxst") << "not a property list";
     format.replaceSettings({{kSound, QByteArray("old")}});
     m_panels.openAnswer = dir() / "text.qxst";
-    controller().loadExportSettings();
+    controller().exportSettings().load();
     EXPECT_EQ(format.settings().keys(), QStringList({kSound}));
     EXPECT_EQ(m_dialog.runs, 0);
     m_panels.openAnswer = file;
-    controller().loadExportSettings(); // the dialog is cancelled: the loaded settings stay
+    controller().exportSettings().load(); // the dialog is cancelled: the loaded settings stay
     EXPECT_EQ(m_dialog.shown, fromFile);
     relaunch();
     const app::OutputFormat& reloaded = controller().outputFormat();
