@@ -7,7 +7,6 @@
 #include "platform/DesktopServices.h"
 #include "platform/FileNames.h"
 #include "platform/FileReference.h"
-#include "platform/FolderPreferences.h"
 #include "support/DoAlert.h"
 #include "support/LocalizedString.h"
 #include "support/Message.h"

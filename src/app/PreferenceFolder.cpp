@@ -30,8 +30,9 @@ void PreferenceFolder::clear() {
 }
 
 void PreferenceFolder::open(platform::DesktopServices& desktop, support::AlertPresenter& alerts) const {
+    // One look-up of the kept folder serves both the test and the opening.
     const auto folder = path();
-    if (folder && !displayText().isEmpty()) {
+    if (folder && !platform::folderPreferenceDisplayText(folder).isEmpty()) {
         desktop.openFile(*folder);
         return;
     }
