@@ -98,8 +98,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (duration)
         defaults.setOverride(support::Pref::DesiredDuration, *duration);
 
-    const int unusable = addPaths(list, files, options.isSet("sort"), err,
-                                  [&](const std::filesystem::path& file) { session.noteAdded(file, false); });
+    const int unusable = addPaths(list, files, options.isSet("sort"), err);
     if (unusable > 0) {
         err << "joinclip join: " << unusable << (unusable == 1 ? " file was" : " files were")
             << " not added (see above); nothing was written\n";
@@ -138,9 +137,9 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::optional<std::filesystem::path> path = output;
     const bool byDefaultName = !path && format.extension();
     if (byDefaultName)
-        path = join::defaultFilename(folder, session.defaultBaseName(), extension);
+        path = join::defaultFilename(folder, session.list().defaultBaseName(), extension);
     std::optional<join::ReservedName> reserved =
-        byDefaultName && path ? join::reserveDefaultFilename(folder, session.defaultBaseName(), extension)
+        byDefaultName && path ? join::reserveDefaultFilename(folder, session.list().defaultBaseName(), extension)
                               : std::nullopt;
     if (reserved)
         path = reserved->path();
