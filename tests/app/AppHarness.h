@@ -9,6 +9,7 @@
 #include "CoreApplication.h"
 #include "MediaFixtures.h"
 #include "RecordingConsole.h"
+#include "RecordingDesktopPorts.h"
 #include "ScriptedFolderChooser.h"
 #include "ScriptedSettingsDialog.h"
 #include "TestFolder.h"
@@ -68,9 +69,14 @@ protected:
         QObject::connect(m_listCommands.get(), &app::ListCommands::statusChanged, status);
         QObject::connect(m_writes.get(), &app::WriteCommands::statusChanged, status);
         QObject::connect(m_jobs.get(), &app::JobRunner::phaseChanged, status);
+        QObject::connect(&m_session->fileList(), &filelist::FileList::statusChanged, status);
         QObject::connect(m_listCommands.get(), &app::ListCommands::renameRefused, [this] { ++m_beeps; });
         m_session->restore();
+        attach();
     }
+
+    // For harnesses with real windows: each launch, they attach to the new session and commands here.
+    virtual void attach() {}
 
     // Join as the window runs it, answered by the save panel's answer; waits for the job's end.
     app::JoinOutcome join() {
@@ -149,6 +155,7 @@ protected:
     std::optional<std::vector<media::ExportComponent>> m_components;
 
     RecordingConsole m_console;
+    RecordingDesktopServices m_desktop;
     ScriptedFolderChooser m_chooser;
     ScriptedSettingsDialog m_dialog;
     std::optional<std::filesystem::path> m_saveAnswer;

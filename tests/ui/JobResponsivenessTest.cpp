@@ -71,9 +71,9 @@ protected:
         window().openDocuments(files);
         const fs::path out = dir() / "out";
         fs::create_directories(out);
-        controller().defaults().setValue(support::Pref::PromptForFilename, false);
-        controller().defaults().setValue(support::Pref::AskBeforeChangingFiles, false);
-        controller().setOutputFolderForThisRun(out);
+        session().defaults().setValue(support::Pref::PromptForFilename, false);
+        session().defaults().setValue(support::Pref::AskBeforeChangingFiles, false);
+        useOutputFolder(out);
         return out;
     }
 
@@ -104,8 +104,8 @@ protected:
             }
         });
         start();
-        EXPECT_TRUE(controller().isRunningJob()) << "the click only starts the job";
-        testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+        EXPECT_TRUE(window().jobs().isRunning()) << "the click only starts the job";
+        testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
         run.worstMs = probe.worstMs();
         return run;
     }
@@ -123,7 +123,7 @@ TEST_F(JobResponsivenessTest, ATranscodingJoinLeavesTheWindowAnsweringAndCancelL
     // For comparison: the same join on the window's thread, the events handled at each progress step.
     {
         join::JoinRequest request;
-        for (const auto& entry : controller().fileList().movies())
+        for (const auto& entry : session().fileList().movies())
             request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
@@ -161,12 +161,12 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
         clips.push_back(fixtures::makeClip(dir(), "part" + std::to_string(i) + ".mp4",
                                            {.width = 1280, .height = 720, .frames = 25}));
     const fs::path out = launchWith(clips);
-    controller().defaults().setValue(support::Pref::DesiredDuration, 8.0);
+    session().defaults().setValue(support::Pref::DesiredDuration, 8.0);
 
     // For comparison: the scaling of a written join on the window's thread, which handled no events meanwhile.
     {
         join::JoinRequest request;
-        for (const auto& entry : controller().fileList().movies())
+        for (const auto& entry : session().fileList().movies())
             request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
