@@ -175,7 +175,10 @@ void MainWindow::connectJobs() {
 // What the commands and the other windows tell goes to the status line and to alerts on this window.
 void MainWindow::connectCommands() {
     const auto alert = [this](const support::Notice& notice) { showAlert(notice, this); };
-    connect(m_listCommands.get(), &app::ListCommands::noticed, this, alert);
+    // The list's notices come also while the window is not in front (files
+    // other applications open): an alert of the application, not a sheet.
+    connect(m_listCommands.get(), &app::ListCommands::noticed, this,
+            [](const support::Notice& notice) { showAlert(notice, nullptr); });
     connect(m_listCommands.get(), &app::ListCommands::statusChanged, this, &MainWindow::showStatus);
     // A beep for each file whose rename was refused, as for a single rename in the table.
     connect(m_listCommands.get(), &app::ListCommands::renameRefused, this, [] { QApplication::beep(); });
