@@ -67,7 +67,6 @@ private:
     const AVStream* m_videoStream = nullptr;
     std::optional<StreamDecoder> m_videoDecoder;
     OpenedEncoder m_encoder;
-    int m_videoIndex = -1;
     filters::detail::RenderChain m_chain;
     std::int64_t m_lastPts = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> m_durations; // each frame's duration by its timestamp
@@ -117,11 +116,7 @@ std::expected<void, Error> Renderer::openVideo(OutputMovie& output) {
     if (!opened)
         return std::unexpected(opened.error());
     m_encoder = std::move(*opened);
-    auto index = output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_videoIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, output);
 }
 
 std::expected<void, Error> Renderer::openSound(OutputMovie& output) {
@@ -162,7 +157,7 @@ std::expected<void, Error> Renderer::encode(AVFrame* frame) {
             packet.duration = found->second;
             m_durations.erase(m_durations.begin(), std::next(found));
         }
-        return m_output->write(&packet, m_videoIndex, m_encoder.context->time_base);
+        return m_output->write(&packet, m_encoder.streamIndex, m_encoder.context->time_base);
     }, "video");
 }
 
