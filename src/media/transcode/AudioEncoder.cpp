@@ -113,11 +113,7 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
 }
 
 std::expected<void, Error> AudioEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_streamIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, m_output);
 }
 
 std::expected<void, Error> AudioEncoder::append(const std::uint8_t* const* planes, int count) {
@@ -169,7 +165,7 @@ std::expected<void, Error> AudioEncoder::sendFrame(AVFrame* frame) {
     if (const int status = avcodec_send_frame(m_encoder.context.get(), frame); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode sound"));
     const auto write = [this](AVPacket& packet) {
-        return m_output.write(&packet, m_streamIndex, m_encoder.context->time_base);
+        return m_output.write(&packet, m_encoder.streamIndex, m_encoder.context->time_base);
     };
     return drainEncoder(m_encoder, m_output, write, "sound");
 }

@@ -17,6 +17,7 @@ class OutputMovie;
 struct OpenedEncoder final {
     detail::CodecContextPtr context;
     detail::PacketPtr packet; // reused for every packet the encoder makes
+    int streamIndex = -1;     // its stream in the output, once added
 };
 
 // Opens `codec` for `output`: `configure` sets the context's fields (size,
@@ -26,6 +27,10 @@ struct OpenedEncoder final {
 openEncoder(const AVCodec& codec, const OutputMovie& output,
             const std::function<void(AVCodecContext&)>& configure, EncoderOptions& options,
             const std::string& what);
+
+// Adds the encoder's stream to `output` (before the output's header is
+// written) and keeps its index.
+[[nodiscard]] std::expected<void, Error> addEncoderStream(OpenedEncoder& encoder, OutputMovie& output);
 
 // Hands every packet the encoder has ready to `write`; `what` names the
 // media in errors ("video", "sound").

@@ -88,11 +88,7 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
 }
 
 std::expected<void, Error> VideoEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_streamIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, m_output);
 }
 
 std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
@@ -117,7 +113,7 @@ std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
 }
 
 void VideoEncoder::followStreamTimeBase() {
-    const AVRational stream = m_output.streamTimeBase(m_streamIndex);
+    const AVRational stream = m_output.streamTimeBase(m_encoder.streamIndex);
     if (av_cmp_q(stream, timeBase()) > 0)
         m_grid = stream;
 }
@@ -183,7 +179,7 @@ std::expected<void, Error> VideoEncoder::drain() {
             packet.duration = found->second;
             m_durations.erase(found);
         }
-        return m_output.write(&packet, m_streamIndex, timeBase());
+        return m_output.write(&packet, m_encoder.streamIndex, timeBase());
     };
     return drainEncoder(m_encoder, m_output, write, "video");
 }
