@@ -29,7 +29,7 @@ struct JoinOutcome final {
         NoComponent,    // exporting is on and no component is selected (told)
         NotSaved,       // the destination was not given, or was refused (told), or a job is under way
         WriteFailed,    // told, with its reason
-        WriteCancelled, // from the progress sheet; nothing was written
+        WriteCancelled, // cancelled by the user; nothing was written
         Written,
         Started, // the job runs: joined() tells how it ended
     };

@@ -41,7 +41,7 @@ QStringList missingFiles(filelist::FileList& list) {
 JoinOutcome WriteCommands::join(const AskDestination& askDestination) {
     using Status = JoinOutcome::Status;
     if (m_jobs.isRunning())
-        return outcomeOf(Status::NotSaved); // one write at a time; the sheet shows the one under way
+        return outcomeOf(Status::NotSaved); // one write at a time; the window shows the one under way
     if (!checkListHoldsMovies())
         return outcomeOf(Status::NothingToJoin);
     filelist::FileList& list = m_session.fileList();

@@ -29,7 +29,7 @@ namespace join {
                                                    const QString& extension,
                                                    const QDateTime& now = QDateTime::currentDateTime());
 
-// The name suggested in the save panel.
+// The name suggested when the user is asked where to save the joined movie.
 QString defaultFilenameWithSaveCount(const std::optional<QString>& baseName, const QString& extension);
 
 } // namespace join
