@@ -20,6 +20,18 @@ struct OpenedEncoder final {
     int streamIndex = -1;     // its stream in the output, once added
 };
 
+// `preferred` where the encoder takes it or does not say what it takes, else
+// the first format it takes (`supported` is its list, ending in `end`).
+template <typename Format>
+[[nodiscard]] Format preferredOrFirst(const Format* supported, Format end, Format preferred) {
+    if (!supported)
+        return preferred;
+    for (const Format* format = supported; *format != end; ++format)
+        if (*format == preferred)
+            return preferred;
+    return supported[0];
+}
+
 // Opens `codec` for `output`: `configure` sets the context's fields (size,
 // formats, time base...), parameter sets go in the stream header where the
 // container wants them, and `options` are applied. `what` names it in errors.
