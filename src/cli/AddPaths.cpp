@@ -8,12 +8,12 @@
 
 namespace cli {
 
-namespace {
-
 bool isFolder(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_directory(path, error);
 }
+
+namespace {
 
 // Why a path cannot add anything, before it is added; none when it may.
 const char* reasonUnusable(const std::filesystem::path& path) {

@@ -8,6 +8,9 @@
 
 namespace cli {
 
+// Whether `path` names a folder (false when it cannot be looked at).
+[[nodiscard]] bool isFolder(const std::filesystem::path& path);
+
 // Adds the paths named on the command line to the list. One after another,
 // each at the end of the list (a folder adds its files), or with `asBatch`
 // as one batch the way the browse panel adds them. The joined movie is named

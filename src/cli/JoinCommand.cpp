@@ -22,11 +22,6 @@ namespace cli {
 
 namespace {
 
-bool isFolder(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
 void describeOptions(CommandLine& options) {
     options.addValue({"o", "output"}, "PATH",
                      "Writes the movie to PATH (\".mov\" added when it has no extension).");
