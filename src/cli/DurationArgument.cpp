@@ -1,5 +1,7 @@
 #include "cli/DurationArgument.h"
 
+#include "cli/CommandLine.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +16,16 @@ std::expected<double, std::string> readDuration(const std::string& text) {
     if (time->value < 0)
         return std::unexpected("a duration cannot be negative: \"" + text + "\"");
     return media::seconds(*time);
+}
+
+std::expected<std::optional<double>, int> durationOption(const CommandLine& options, const char* name,
+                                                        std::ostream& err) {
+    if (!options.isSet(name))
+        return std::nullopt;
+    const auto read = readDuration(options.bytes(name));
+    if (!read)
+        return std::unexpected(options.usageError("--" + std::string(name) + ": " + read.error(), err));
+    return *read;
 }
 
 std::expected<void, std::string> checkReachable(const std::vector<media::Time>& durations,

@@ -67,13 +67,10 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
         err << "joinclip join: not a folder: " << outputFolder->string() << "\n";
         return 2;
     }
-    std::optional<double> duration;
-    if (options.isSet("duration")) {
-        const auto read = readDuration(options.bytes("duration"));
-        if (!read)
-            return options.usageError("--duration: " + read.error(), err);
-        duration = *read;
-    }
+    const auto durationGiven = durationOption(options, "duration", err);
+    if (!durationGiven)
+        return durationGiven.error();
+    const std::optional<double> duration = *durationGiven;
 
     CommandList session(err, true);
     support::UserDefaults& defaults = session.defaults();

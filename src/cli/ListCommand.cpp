@@ -79,13 +79,10 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
         return options.usageError("no path given", err);
     if (!ordering.read(options, err))
         return 2;
-    std::optional<double> desiredDuration;
-    if (options.isSet("desired-duration")) {
-        const auto read = readDuration(options.bytes("desired-duration"));
-        if (!read)
-            return options.usageError("--desired-duration: " + read.error(), err);
-        desiredDuration = *read;
-    }
+    const auto durationGiven = durationOption(options, "desired-duration", err);
+    if (!durationGiven)
+        return durationGiven.error();
+    const std::optional<double> desiredDuration = *durationGiven;
 
     CommandList session(err, options.isSet("verbose"));
     filelist::FileList& list = session.list();

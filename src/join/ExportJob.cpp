@@ -10,14 +10,6 @@
 
 namespace join {
 
-ExportJob::ExportJob(ExportRequest request, QObject* parent)
-    : support::Job(parent), m_request(std::move(request)) {}
-
-ExportJob::~ExportJob() {
-    cancel();
-    waitForWorker();
-}
-
 std::expected<void, media::Error> ExportJob::run() {
     m_outcome = {};
     const auto& items = m_request.items;

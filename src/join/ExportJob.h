@@ -2,7 +2,7 @@
 
 #include "join/ComponentDescription.h"
 #include "media/Movie.h"
-#include "support/Job.h"
+#include "support/RequestJob.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -35,21 +35,12 @@ struct ExportResult final {
 // component into the folder, under a free name (an export never replaces a
 // file). Its phase text is the status line's. Cancelling stops the file
 // being written, which leaves nothing; the files finished before it stay.
-class ExportJob final : public support::Job {
+class ExportJob final : public support::RequestJob<ExportRequest, ExportResult> {
 public:
-    explicit ExportJob(ExportRequest request, QObject* parent = nullptr);
-    // The work reads the request: it is stopped and waited for before the request goes.
-    ~ExportJob() override;
-
-    const ExportRequest& request() const { return m_request; }
-    const ExportResult& outcome() const { return m_outcome; }
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;
-
-private:
-    const ExportRequest m_request;
-    ExportResult m_outcome;
 };
 
 } // namespace join

@@ -96,13 +96,6 @@ std::expected<void, media::Error> writeJoinedMovie(const JoinRequest& request,
     return {};
 }
 
-JoinJob::JoinJob(JoinRequest request, QObject* parent) : support::Job(parent), m_request(std::move(request)) {}
-
-JoinJob::~JoinJob() {
-    cancel();
-    waitForWorker();
-}
-
 std::expected<void, media::Error> JoinJob::run() {
     m_outcome = {};
     const bool scaling = m_request.desiredSeconds > 0;

@@ -4,7 +4,7 @@
 #include "join/UserText.h"
 #include "media/Error.h"
 #include "media/Movie.h"
-#include "support/Job.h"
+#include "support/RequestJob.h"
 
 #include <QString>
 #include <QStringList>
@@ -57,21 +57,12 @@ writeJoinedMovie(const JoinRequest& request, const std::function<bool(double)>& 
 // The Join command's work: writeJoinedMovie, then the scaling asked for.
 // Its phase text is the status line's; cancelling while the written file is
 // being scaled removes the file.
-class JoinJob final : public support::Job {
+class JoinJob final : public support::RequestJob<JoinRequest, JoinResult> {
 public:
-    explicit JoinJob(JoinRequest request, QObject* parent = nullptr);
-    // The work reads the request: it is stopped and waited for before the request goes.
-    ~JoinJob() override;
-
-    const JoinRequest& request() const { return m_request; }
-    const JoinResult& outcome() const { return m_outcome; }
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;
-
-private:
-    const JoinRequest m_request;
-    JoinResult m_outcome;
 };
 
 // The chapters of a join: one per movie, each as long as the time its movie

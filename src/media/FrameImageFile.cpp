@@ -2,6 +2,7 @@
 
 #include "media/detail/FFmpeg.h"
 #include "media/detail/TemporaryFile.h"
+#include "media/detail/WriteAllAt.h"
 
 extern "C" {
 #include <libavutil/opt.h>
@@ -9,15 +10,22 @@ extern "C" {
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <unistd.h>
+#include <utility>
 
 namespace media {
 
 namespace {
 
 using detail::makeError;
+
+// The extensions of each format, the one it is written with first.
+constexpr std::pair<const char*, FrameImageFormat> kExtensions[] = {
+    {"tif", FrameImageFormat::Tiff}, {"tiff", FrameImageFormat::Tiff}, {"bmp", FrameImageFormat::Bmp},
+    {"gif", FrameImageFormat::Gif},  {"jpg", FrameImageFormat::Jpeg},  {"jpeg", FrameImageFormat::Jpeg},
+    {"png", FrameImageFormat::Png},  {"jp2", FrameImageFormat::Jpeg2000}};
 
 struct Encoding final {
     const char* encoder;
@@ -82,20 +90,6 @@ std::expected<detail::FramePtr, Error> frameOf(const QImage& image, AVPixelForma
     return frame;
 }
 
-std::expected<void, Error> writeAll(int fd, const std::uint8_t* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, size);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::unexpected(Error{errno, std::string("cannot write the picture: ") + std::strerror(errno)});
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-    }
-    return {};
-}
-
 } // namespace
 
 std::optional<FrameImageFormat> frameImageFormat(int value) {
@@ -107,24 +101,17 @@ std::optional<FrameImageFormat> frameImageFormat(int value) {
 std::optional<FrameImageFormat> frameImageFormatForExtension(const std::string& extension) {
     std::string lower = extension;
     std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    if (lower == "tif" || lower == "tiff")
-        return FrameImageFormat::Tiff;
-    if (lower == "bmp")
-        return FrameImageFormat::Bmp;
-    if (lower == "gif")
-        return FrameImageFormat::Gif;
-    if (lower == "jpg" || lower == "jpeg")
-        return FrameImageFormat::Jpeg;
-    if (lower == "png")
-        return FrameImageFormat::Png;
-    if (lower == "jp2")
-        return FrameImageFormat::Jpeg2000;
+    for (const auto& [name, format] : kExtensions)
+        if (lower == name)
+            return format;
     return std::nullopt;
 }
 
 const char* frameImageExtension(FrameImageFormat format) {
-    static constexpr std::array<const char*, 6> extensions{"tif", "bmp", "gif", "jpg", "png", "jp2"};
-    return extensions[static_cast<std::size_t>(format)];
+    for (const auto& [name, named] : kExtensions)
+        if (named == format)
+            return name;
+    return "";
 }
 
 std::expected<void, Error> writeFrameImage(const QImage& image, const std::filesystem::path& destination,
@@ -133,12 +120,10 @@ std::expected<void, Error> writeFrameImage(const QImage& image, const std::files
     if (image.isNull())
         return std::unexpected(Error{EINVAL, "there is no picture to save"});
     const Encoding encoding = encodingOf(options.format);
-    const AVCodec* codec = avcodec_find_encoder_by_name(encoding.encoder);
-    if (!codec)
-        return std::unexpected(Error{AVERROR_ENCODER_NOT_FOUND, std::string("no ") + encoding.encoder + " encoder"});
-    detail::CodecContextPtr encoder(avcodec_alloc_context3(codec));
-    if (!encoder)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
+    auto made = detail::encoderContextNamed(encoding.encoder);
+    if (!made)
+        return std::unexpected(made.error());
+    const detail::CodecContextPtr encoder = std::move(*made);
     encoder->width = image.width();
     encoder->height = image.height();
     encoder->pix_fmt = encoding.pixelFormat;
@@ -158,7 +143,7 @@ std::expected<void, Error> writeFrameImage(const QImage& image, const std::files
     }
     detail::DictionaryPtr owned(settings);
     AVDictionary* given = owned.release();
-    const int opened = avcodec_open2(encoder.get(), codec, &given);
+    const int opened = avcodec_open2(encoder.get(), encoder->codec, &given);
     owned.reset(given);
     if (opened < 0)
         return std::unexpected(makeError(opened, "cannot encode the picture"));
@@ -181,8 +166,10 @@ std::expected<void, Error> writeFrameImage(const QImage& image, const std::files
     auto file = detail::TemporaryFile::create(destination);
     if (!file)
         return std::unexpected(file.error());
-    if (auto written = writeAll(file->fd(), packet->data, static_cast<std::size_t>(packet->size)); !written)
-        return written;
+    if (auto written = detail::writeAllAt(file->fd(), {packet->data, static_cast<std::size_t>(packet->size)}, 0);
+        !written)
+        return std::unexpected(
+            Error{written.error(), std::string("cannot write the picture: ") + std::strerror(written.error())});
     return file->commit();
 }
 

@@ -62,12 +62,10 @@ std::expected<std::filesystem::path, Error> makeSoundCopy(const std::filesystem:
     auto reader = sound::SoundReader::open(sound, format.sampleFormat);
     if (!reader)
         return std::unexpected(reader.error());
-    const AVCodec* codec = avcodec_find_encoder_by_name(format.encoder);
-    if (!codec)
-        return std::unexpected(Error{AVERROR_ENCODER_NOT_FOUND, std::string("no ") + format.encoder + " encoder"});
-    detail::CodecContextPtr encoder(avcodec_alloc_context3(codec));
-    if (!encoder)
-        return std::unexpected(Error{ENOMEM, "out of memory"});
+    auto made = detail::encoderContextNamed(format.encoder);
+    if (!made)
+        return std::unexpected(made.error());
+    const detail::CodecContextPtr encoder = std::move(*made);
     encoder->sample_fmt = format.sampleFormat;
     encoder->sample_rate = reader->sampleRate();
     av_channel_layout_copy(&encoder->ch_layout, &reader->channelLayout());
@@ -89,7 +87,7 @@ std::expected<std::filesystem::path, Error> makeSoundCopy(const std::filesystem:
             return std::unexpected(makeError(status, "no WAVE writer"));
         muxer.reset(raw);
     }
-    if (const int status = avcodec_open2(encoder.get(), codec, nullptr); status < 0)
+    if (const int status = avcodec_open2(encoder.get(), encoder->codec, nullptr); status < 0)
         return std::unexpected(makeError(status, "cannot encode the sound"));
     sound::CafAacWriter cafWriter(file->fd(), reader->sampleRate(), reader->channels());
     PacketSink write;

@@ -1,17 +1,17 @@
 #pragma once
 
 #include "media/filters/FilteredMovie.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 namespace tools {
 
 // Renders a movie through a chain of image filters into an MPEG-4 movie
 // (see media::filters::renderFilteredMovie). Cancelling leaves no file.
-class FilterRenderJob final : public ToolJob<media::filters::FilterRenderRequest> {
+class FilterRenderJob final : public support::RequestJob<media::filters::FilterRenderRequest> {
     Q_OBJECT
 public:
     using Request = media::filters::FilterRenderRequest;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/Time.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 #include <QImage>
 #include <QSize>
@@ -20,11 +20,11 @@ struct FrameImagesRequest final {
 // splitter's frame column). Each picture is handed out by frameReady as soon
 // as it is made, from the worker's thread; the job opens the movie for itself,
 // so the window's own movie object is never used by two threads.
-class FrameImagesJob final : public ToolJob<FrameImagesRequest> {
+class FrameImagesJob final : public support::RequestJob<FrameImagesRequest> {
     Q_OBJECT
 public:
     using Request = FrameImagesRequest;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 signals:
     // The picture of request().times[index]; times without a frame give none.

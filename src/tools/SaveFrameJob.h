@@ -2,7 +2,7 @@
 
 #include "media/FrameImageFile.h"
 #include "media/Movie.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 #include <filesystem>
 #include <memory>
@@ -18,11 +18,11 @@ struct SaveFrameRequest final {
 
 // Saves the frame a movie shows at a time as a picture at the movie's
 // natural size, in one of the six formats with its options.
-class SaveFrameJob final : public ToolJob<SaveFrameRequest> {
+class SaveFrameJob final : public support::RequestJob<SaveFrameRequest> {
     Q_OBJECT
 public:
     using Request = SaveFrameRequest;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;

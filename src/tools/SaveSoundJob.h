@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/SoundExtraction.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 #include <QStringList>
 #include <filesystem>
@@ -27,12 +27,12 @@ struct SaveSoundOutcome final {
 // its Core Audio Format (AAC) and WAVE (unsigned 8-bit) copies beside it.
 // A copy that fails is only told in the outcome's messages: the AIFF file
 // stands. Cancelled or failed, the extraction leaves no file.
-class SaveSoundJob final : public ToolJob<SaveSoundRequest, SaveSoundOutcome> {
+class SaveSoundJob final : public support::RequestJob<SaveSoundRequest, SaveSoundOutcome> {
     Q_OBJECT
 public:
     using Request = SaveSoundRequest;
     using Outcome = SaveSoundOutcome;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/Time.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 #include <filesystem>
 #include <vector>
@@ -16,11 +16,11 @@ struct SplitMovieRequest final {
 
 // Cuts a movie file into self-contained pieces at the given times (see
 // media::splitMovieFile): each piece holds exactly its span.
-class SplitMovieJob final : public ToolJob<SplitMovieRequest> {
+class SplitMovieJob final : public support::RequestJob<SplitMovieRequest> {
     Q_OBJECT
 public:
     using Request = SplitMovieRequest;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/Movie.h"
-#include "tools/ToolJob.h"
+#include "support/RequestJob.h"
 
 #include <memory>
 #include <optional>
@@ -17,11 +17,11 @@ struct UpdateMovieFileRequest final {
 // Saves a movie into its own file (see media::Movie::updateMovieFile): Save
 // Movie, and Set Poster Frame with the time to keep. While it runs the job
 // alone uses the movie; a cancel or a failure leaves the file as it was.
-class UpdateMovieFileJob final : public ToolJob<UpdateMovieFileRequest> {
+class UpdateMovieFileJob final : public support::RequestJob<UpdateMovieFileRequest> {
     Q_OBJECT
 public:
     using Request = UpdateMovieFileRequest;
-    using ToolJob::ToolJob;
+    using RequestJob::RequestJob;
 
 protected:
     [[nodiscard]] std::expected<void, media::Error> run() override;

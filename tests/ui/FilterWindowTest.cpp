@@ -1,6 +1,7 @@
 #include "ui/FilterWindow.h"
 
 #include "MediaFixtures.h"
+#include "PictureDifference.h"
 #include "RecordingDesktopPorts.h"
 #include "TestApplication.h"
 #include "TestFolder.h"
@@ -23,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using testing_support::child;
+using testing_support::meanDifference;
 
 namespace {
 
@@ -58,17 +60,6 @@ protected:
     std::unique_ptr<platform::Preferences> m_store;
     testing_support::RecordingDesktopServices m_desktop;
 };
-
-double meanDifference(const QImage& a, const QImage& b) {
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
 
 } // namespace
 

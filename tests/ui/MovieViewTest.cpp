@@ -3,6 +3,7 @@
 // and keeps sound and picture together.
 
 #include "MediaFixtures.h"
+#include "PictureDifference.h"
 #include "TestApplication.h"
 #include "TestFolder.h"
 #include "media/Movie.h"
@@ -15,21 +16,8 @@
 
 namespace {
 
+using testing_support::meanDifference;
 using testing_support::runEventsUntil;
-
-// Mean difference of the colour channels of two pictures of one size (0 to 255).
-double meanDifference(const QImage& a, const QImage& b) {
-    const QImage x = a.convertToFormat(QImage::Format_RGB32);
-    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(x.size());
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row)
-        for (int column = 0; column < x.width(); ++column) {
-            const QRgb p = x.pixel(column, row);
-            const QRgb q = y.pixel(column, row);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * x.width() * x.height());
-}
 
 class MovieViewTest : public ::testing::Test {
 protected:

@@ -68,6 +68,16 @@ std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream, Decode
     return context;
 }
 
+std::expected<CodecContextPtr, Error> encoderContextNamed(const char* name) {
+    const AVCodec* codec = avcodec_find_encoder_by_name(name);
+    if (!codec)
+        return std::unexpected(Error{AVERROR_ENCODER_NOT_FOUND, std::string("no ") + name + " encoder"});
+    CodecContextPtr context(avcodec_alloc_context3(codec));
+    if (!context)
+        return std::unexpected(Error{ENOMEM, "out of memory"});
+    return context;
+}
+
 std::string errorText(int code) {
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
     if (av_strerror(code, buffer, sizeof buffer) < 0)

@@ -111,6 +111,9 @@ enum class DecoderThreads { One, PerCore };
 [[nodiscard]] std::expected<CodecContextPtr, Error> openDecoder(const AVStream& stream,
                                                                 DecoderThreads threads);
 
+// A context, not yet opened, for the encoder FFmpeg knows by `name`.
+[[nodiscard]] std::expected<CodecContextPtr, Error> encoderContextNamed(const char* name);
+
 // FFmpeg's sentence for an error code.
 std::string errorText(int code);
 Error makeError(int code, const std::string& what);

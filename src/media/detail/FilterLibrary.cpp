@@ -24,21 +24,10 @@ std::expected<FilterLibrary, Error> load() {
         return std::unexpected(Error{ENOENT, std::string("cannot load ") + kLibraryName + ": " + dlerror()});
     // Kept loaded for the rest of the process, like a linked library.
     FilterLibrary functions{};
-    const bool complete =
-        resolve(library, "avfilter_graph_alloc", functions.avfilter_graph_alloc) &&
-        resolve(library, "avfilter_graph_free", functions.avfilter_graph_free) &&
-        resolve(library, "avfilter_get_by_name", functions.avfilter_get_by_name) &&
-        resolve(library, "avfilter_graph_create_filter", functions.avfilter_graph_create_filter) &&
-        resolve(library, "avfilter_graph_parse_ptr", functions.avfilter_graph_parse_ptr) &&
-        resolve(library, "avfilter_graph_config", functions.avfilter_graph_config) &&
-        resolve(library, "avfilter_inout_alloc", functions.avfilter_inout_alloc) &&
-        resolve(library, "avfilter_inout_free", functions.avfilter_inout_free) &&
-        resolve(library, "av_buffersrc_add_frame", functions.av_buffersrc_add_frame) &&
-        resolve(library, "av_buffersrc_add_frame_flags", functions.av_buffersrc_add_frame_flags) &&
-        resolve(library, "av_buffersink_get_frame", functions.av_buffersink_get_frame) &&
-        resolve(library, "av_buffersink_get_frame_flags", functions.av_buffersink_get_frame_flags) &&
-        resolve(library, "av_buffersink_get_samples", functions.av_buffersink_get_samples) &&
-        resolve(library, "av_buffersink_set_frame_size", functions.av_buffersink_set_frame_size);
+    bool complete = true;
+#define JOINCLIP_RESOLVE_FILTER_FUNCTION(name) complete = complete && resolve(library, #name, functions.name);
+    JOINCLIP_FILTER_FUNCTIONS(JOINCLIP_RESOLVE_FILTER_FUNCTION)
+#undef JOINCLIP_RESOLVE_FILTER_FUNCTION
     if (!complete)
         return std::unexpected(Error{ENOSYS, std::string(kLibraryName) + " lacks a function: " + dlerror()});
     return functions;

@@ -23,22 +23,21 @@ extern "C" {
 
 namespace media::detail {
 
+// The libavfilter functions we use, each named once: the table below and its
+// loading both come from this list.
+#define JOINCLIP_FILTER_FUNCTIONS(F)                                                                  \
+    F(avfilter_graph_alloc) F(avfilter_graph_free) F(avfilter_get_by_name)                            \
+    F(avfilter_graph_create_filter) F(avfilter_graph_parse_ptr) F(avfilter_graph_config)              \
+    F(avfilter_inout_alloc) F(avfilter_inout_free)                                                    \
+    F(av_buffersrc_add_frame) F(av_buffersrc_add_frame_flags)                                         \
+    F(av_buffersink_get_frame) F(av_buffersink_get_frame_flags) F(av_buffersink_get_samples)          \
+    F(av_buffersink_set_frame_size)
+
 // The libavfilter functions we use, under their own names.
 struct FilterLibrary final {
-    decltype(&::avfilter_graph_alloc) avfilter_graph_alloc;
-    decltype(&::avfilter_graph_free) avfilter_graph_free;
-    decltype(&::avfilter_get_by_name) avfilter_get_by_name;
-    decltype(&::avfilter_graph_create_filter) avfilter_graph_create_filter;
-    decltype(&::avfilter_graph_parse_ptr) avfilter_graph_parse_ptr;
-    decltype(&::avfilter_graph_config) avfilter_graph_config;
-    decltype(&::avfilter_inout_alloc) avfilter_inout_alloc;
-    decltype(&::avfilter_inout_free) avfilter_inout_free;
-    decltype(&::av_buffersrc_add_frame) av_buffersrc_add_frame;
-    decltype(&::av_buffersrc_add_frame_flags) av_buffersrc_add_frame_flags;
-    decltype(&::av_buffersink_get_frame) av_buffersink_get_frame;
-    decltype(&::av_buffersink_get_frame_flags) av_buffersink_get_frame_flags;
-    decltype(&::av_buffersink_get_samples) av_buffersink_get_samples;
-    decltype(&::av_buffersink_set_frame_size) av_buffersink_set_frame_size;
+#define JOINCLIP_FILTER_FUNCTION_POINTER(name) decltype(&::name) name;
+    JOINCLIP_FILTER_FUNCTIONS(JOINCLIP_FILTER_FUNCTION_POINTER)
+#undef JOINCLIP_FILTER_FUNCTION_POINTER
 };
 
 // Loads libavfilter once per process (thread-safe); an error naming the

@@ -215,6 +215,19 @@ private:
         return static_cast<std::int32_t>(plan.request.sources.size() - 1);
     }
 
+    // A scratch file just written, as a source the movie holds: one part
+    // more prepared; the plan keeps the file (to remove it at the end) even
+    // when it cannot be read back, which fails with `unreadable`.
+    std::expected<std::int32_t, Error> addScratchSource(detail::TemporaryFile file, LosslessPlan& plan,
+                                                        const char* unreadable) {
+        ++m_done;
+        const auto number = addSource(file.path(), nullptr, true, plan);
+        plan.scratch.push_back(std::move(file));
+        if (!number)
+            return std::unexpected(Error{EBADMSG, unreadable});
+        return *number;
+    }
+
     // Tells the preparation's progress: `fraction` of the current part.
     bool prepared(double fraction) {
         return !m_progress || m_preparations == 0 ||
@@ -298,11 +311,9 @@ private:
                                         [this](double fraction) { return prepared(fraction); }};
         if (auto written = transcode::writeStretchedSound(stretch, file->path()); !written)
             return std::unexpected(written.error());
-        ++m_done;
-        const auto number = addSource(file->path(), nullptr, true, plan);
-        plan.scratch.push_back(std::move(*file));
+        const auto number = addScratchSource(std::move(*file), plan, "the stretched sound cannot be read back");
         if (!number)
-            return std::unexpected(Error{EBADMSG, "the stretched sound cannot be read back"});
+            return std::unexpected(number.error());
         return std::pair{*number, 0u};
     }
 
@@ -359,11 +370,10 @@ private:
                 written = transcode::transcodeJoin(file->path(), request);
             if (!written)
                 return std::unexpected(written.error());
-            ++m_done;
-            const auto number = addSource(file->path(), nullptr, true, plan);
-            plan.scratch.push_back(std::move(*file));
+            const auto number =
+                addScratchSource(std::move(*file), plan, "the part copied into the movie cannot be read back");
             if (!number)
-                return std::unexpected(Error{EBADMSG, "the part copied into the movie cannot be read back"});
+                return std::unexpected(number.error());
             known = m_heldParts.emplace(key, *number).first;
         }
         const quicktime::SourceIndex& index =

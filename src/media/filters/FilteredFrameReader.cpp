@@ -1,7 +1,7 @@
 #include "media/filters/FilteredMovie.h"
 
 #include "media/detail/SourceFile.h"
-#include "media/filters/detail/FrameChain.h"
+#include "media/filters/detail/RenderChain.h"
 #include "media/transcode/StreamDecoder.h"
 
 #include <cerrno>
@@ -17,8 +17,7 @@ struct FilteredFrameReader::State final {
     std::shared_ptr<SourceFile> source;
     const AVStream* stream = nullptr;
     std::optional<StreamDecoder> decoder;
-    QStringList filters;
-    std::optional<filters::detail::FrameChain> chain; // made for the first frame after a change
+    filters::detail::RenderChain chain;
     ScalerPtr scaler;
     PacketPtr packet{av_packet_alloc()};
     std::deque<FramePtr> decoded;
@@ -65,18 +64,7 @@ std::expected<void, Error> FilteredFrameReader::State::readMore() {
 }
 
 std::expected<QImage, Error> FilteredFrameReader::State::filtered(FramePtr frame) {
-    if (!chain) {
-        // The renderer's chain, ending in the encoder's pixel format, so the
-        // preview shows the very pictures the renderer encodes.
-        auto made = filters::detail::FrameChain::create(
-            filters, {frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), stream->time_base,
-                      frame->sample_aspect_ratio},
-            AV_PIX_FMT_YUV420P);
-        if (!made)
-            return std::unexpected(made.error());
-        chain.emplace(std::move(*made));
-    }
-    auto done = chain->apply(std::move(frame));
+    auto done = chain.apply(std::move(frame), stream->time_base);
     if (!done)
         return std::unexpected(done.error());
     const AVFrame& picture = **done;
@@ -123,8 +111,7 @@ std::expected<std::unique_ptr<FilteredFrameReader>, Error> FilteredFrameReader::
 }
 
 void FilteredFrameReader::setFilters(const QStringList& identifiers) {
-    m_state->filters = identifiers;
-    m_state->chain.reset();
+    m_state->chain.setFilters(identifiers);
 }
 
 double FilteredFrameReader::duration() const {

@@ -2,7 +2,7 @@
 
 #include "media/detail/SourceFile.h"
 #include "media/detail/TemporaryFile.h"
-#include "media/filters/detail/FrameChain.h"
+#include "media/filters/detail/RenderChain.h"
 #include "media/transcode/AudioConformer.h"
 #include "media/transcode/AudioEncoder.h"
 #include "media/transcode/EncoderSetup.h"
@@ -45,7 +45,7 @@ int firstSoundStream(const AVFormatContext& format) {
 class Renderer final {
 public:
     Renderer(const FilterRenderRequest& request, const std::function<bool(double)>& progress)
-        : m_request(request), m_progress(progress) {}
+        : m_request(request), m_progress(progress), m_chain(request.filters) {}
 
     [[nodiscard]] std::expected<void, Error> run(const std::filesystem::path& file);
 
@@ -67,8 +67,7 @@ private:
     const AVStream* m_videoStream = nullptr;
     std::optional<StreamDecoder> m_videoDecoder;
     OpenedEncoder m_encoder;
-    int m_videoIndex = -1;
-    std::optional<filters::detail::FrameChain> m_chain;
+    filters::detail::RenderChain m_chain;
     std::int64_t m_lastPts = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> m_durations; // each frame's duration by its timestamp
     std::int64_t m_frameDuration = 1;
@@ -117,11 +116,7 @@ std::expected<void, Error> Renderer::openVideo(OutputMovie& output) {
     if (!opened)
         return std::unexpected(opened.error());
     m_encoder = std::move(*opened);
-    auto index = output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_videoIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, output);
 }
 
 std::expected<void, Error> Renderer::openSound(OutputMovie& output) {
@@ -162,7 +157,7 @@ std::expected<void, Error> Renderer::encode(AVFrame* frame) {
             packet.duration = found->second;
             m_durations.erase(m_durations.begin(), std::next(found));
         }
-        return m_output->write(&packet, m_videoIndex, m_encoder.context->time_base);
+        return m_output->write(&packet, m_encoder.streamIndex, m_encoder.context->time_base);
     }, "video");
 }
 
@@ -175,17 +170,7 @@ std::expected<void, Error> Renderer::takeVideoFrame(FramePtr frame) {
     // A frame at or before the last one (times too close for the encoder's clock) is dropped.
     if (m_lastPts != AV_NOPTS_VALUE && pts <= m_lastPts)
         return {};
-    if (!m_chain) {
-        auto chain = filters::detail::FrameChain::create(
-            m_request.filters,
-            {frame->width, frame->height, static_cast<AVPixelFormat>(frame->format), m_videoStream->time_base,
-             frame->sample_aspect_ratio},
-            AV_PIX_FMT_YUV420P);
-        if (!chain)
-            return std::unexpected(chain.error());
-        m_chain.emplace(std::move(*chain));
-    }
-    auto filtered = m_chain->apply(std::move(frame));
+    auto filtered = m_chain.apply(std::move(frame), m_videoStream->time_base);
     if (!filtered)
         return std::unexpected(filtered.error());
     (*filtered)->pts = pts;

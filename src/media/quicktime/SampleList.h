@@ -21,23 +21,23 @@ public:
         bool startsChunk = true; // first sample of a chunk in the source's layout
     };
 
-    std::size_t count() const { return m_offsets.size(); }
-    bool empty() const { return m_offsets.empty(); }
+    std::size_t count() const { return m_columns.offsets.size(); }
+    bool empty() const { return m_columns.offsets.empty(); }
 
-    std::uint64_t offset(std::size_t i) const { return m_offsets[i]; }
-    std::uint32_t byteSize(std::size_t i) const { return m_sizes[i]; }
-    std::uint32_t duration(std::size_t i) const { return m_durations[i]; }
+    std::uint64_t offset(std::size_t i) const { return m_columns.offsets[i]; }
+    std::uint32_t byteSize(std::size_t i) const { return m_columns.sizes[i]; }
+    std::uint32_t duration(std::size_t i) const { return m_columns.durations[i]; }
     std::int32_t compositionOffset(std::size_t i) const {
-        return m_compositionOffsets.empty() ? 0 : m_compositionOffsets[i];
+        return m_columns.compositionOffsets.empty() ? 0 : m_columns.compositionOffsets[i];
     }
     std::uint32_t descriptionIndex(std::size_t i) const {
-        return m_descriptionIndexes.empty() ? 0 : m_descriptionIndexes[i];
+        return m_columns.descriptionIndexes.empty() ? 0 : m_columns.descriptionIndexes[i];
     }
-    bool isSync(std::size_t i) const { return (m_flags[i] & kSync) != 0; }
-    bool startsChunk(std::size_t i) const { return (m_flags[i] & kChunkStart) != 0; }
+    bool isSync(std::size_t i) const { return (m_columns.flags[i] & kSync) != 0; }
+    bool startsChunk(std::size_t i) const { return (m_columns.flags[i] & kChunkStart) != 0; }
     Sample at(std::size_t i) const;
 
-    bool hasCompositionOffsets() const { return !m_compositionOffsets.empty(); }
+    bool hasCompositionOffsets() const { return !m_columns.compositionOffsets.empty(); }
     // The decode time of sample i: the sum of the durations before it.
     std::int64_t decodeTime(std::size_t i) const;
     std::int64_t totalDuration() const { return decodeTime(count()); }
@@ -65,12 +65,7 @@ public:
     explicit SampleList(Columns columns);
 
 private:
-    std::vector<std::uint64_t> m_offsets;
-    std::vector<std::uint32_t> m_sizes;
-    std::vector<std::uint32_t> m_durations;
-    std::vector<std::int32_t> m_compositionOffsets;
-    std::vector<std::uint32_t> m_descriptionIndexes;
-    std::vector<std::uint8_t> m_flags;
+    Columns m_columns;
 };
 
 } // namespace media::quicktime

@@ -1,11 +1,12 @@
 #include "media/sound/AiffFile.h"
 
+#include "media/detail/WriteAllAt.h"
+
 #include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace media::sound {
 
@@ -42,17 +43,9 @@ void writeExtended(double value, std::uint8_t* out) {
 }
 
 std::expected<void, Error> AiffWriter::writeAt(const std::uint8_t* bytes, std::size_t size, std::int64_t at) {
-    while (size > 0) {
-        const ssize_t written = ::pwrite(m_fd, bytes, size, at);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::unexpected(Error{errno, std::string("cannot write the sound file: ") + std::strerror(errno)});
-        }
-        bytes += written;
-        size -= static_cast<std::size_t>(written);
-        at += written;
-    }
+    if (auto written = detail::writeAllAt(m_fd, {bytes, size}, static_cast<std::uint64_t>(at)); !written)
+        return std::unexpected(
+            Error{written.error(), std::string("cannot write the sound file: ") + std::strerror(written.error())});
     return {};
 }
 

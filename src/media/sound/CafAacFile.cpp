@@ -1,11 +1,11 @@
 #include "media/sound/CafAacFile.h"
 
+#include "media/detail/WriteAllAt.h"
+
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 namespace media::sound {
 
@@ -48,16 +48,9 @@ void putVariable(std::vector<std::uint8_t>& out, std::uint32_t value) {
 } // namespace
 
 std::expected<void, Error> CafAacWriter::writeAt(const std::vector<std::uint8_t>& bytes, std::int64_t at) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done, at + static_cast<std::int64_t>(done));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return std::unexpected(Error{errno, std::string("cannot write the sound file: ") + std::strerror(errno)});
-        }
-        done += static_cast<std::size_t>(written);
-    }
+    if (auto written = detail::writeAllAt(m_fd, bytes, static_cast<std::uint64_t>(at)); !written)
+        return std::unexpected(
+            Error{written.error(), std::string("cannot write the sound file: ") + std::strerror(written.error())});
     return {};
 }
 

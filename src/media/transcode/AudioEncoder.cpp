@@ -16,15 +16,6 @@ namespace {
 // Encoders whose frames may hold any number of samples get this many at a time.
 constexpr int kFreeFrameSize = 1024;
 
-AVSampleFormat chooseSampleFormat(const AVCodec* codec) {
-    if (!codec->sample_fmts)
-        return AV_SAMPLE_FMT_FLTP;
-    for (const AVSampleFormat* format = codec->sample_fmts; *format != AV_SAMPLE_FMT_NONE; ++format)
-        if (*format == AV_SAMPLE_FMT_FLTP)
-            return *format;
-    return codec->sample_fmts[0];
-}
-
 int chooseSampleRate(const AVCodec* codec, int wanted) {
     if (!codec->supported_samplerates)
         return wanted;
@@ -66,7 +57,7 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
     std::unique_ptr<AudioEncoder> encoder(new AudioEncoder(output));
     std::int64_t bitRate = settings.audioBitRate;
     const auto configure = [&](AVCodecContext& context) {
-        context.sample_fmt = chooseSampleFormat(codec);
+        context.sample_fmt = preferredOrFirst(codec->sample_fmts, AV_SAMPLE_FMT_NONE, AV_SAMPLE_FMT_FLTP);
         context.sample_rate = chooseSampleRate(codec, sampleRate);
         chooseChannelLayout(codec, channels, &context.ch_layout);
         context.time_base = AVRational{1, context.sample_rate};
@@ -113,11 +104,7 @@ AudioEncoder::open(const EncoderSettings& settings, int sampleRate, int channels
 }
 
 std::expected<void, Error> AudioEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_streamIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, m_output);
 }
 
 std::expected<void, Error> AudioEncoder::append(const std::uint8_t* const* planes, int count) {
@@ -169,7 +156,7 @@ std::expected<void, Error> AudioEncoder::sendFrame(AVFrame* frame) {
     if (const int status = avcodec_send_frame(m_encoder.context.get(), frame); status < 0)
         return std::unexpected(m_output.error(status, "cannot encode sound"));
     const auto write = [this](AVPacket& packet) {
-        return m_output.write(&packet, m_streamIndex, m_encoder.context->time_base);
+        return m_output.write(&packet, m_encoder.streamIndex, m_encoder.context->time_base);
     };
     return drainEncoder(m_encoder, m_output, write, "sound");
 }

@@ -54,7 +54,6 @@ private:
     std::vector<void*> m_planes;
     int m_frameSize = 0;
     bool m_takesShortLastFrame = false;
-    int m_streamIndex = -1;
     std::int64_t m_position = 0;
     std::int64_t m_encodedSamples = 0;
 };

@@ -22,6 +22,14 @@ std::expected<OpenedEncoder, Error> openEncoder(const AVCodec& codec, const Outp
     return opened;
 }
 
+std::expected<void, Error> addEncoderStream(OpenedEncoder& encoder, OutputMovie& output) {
+    auto index = output.addStream(encoder.context.get());
+    if (!index)
+        return std::unexpected(index.error());
+    encoder.streamIndex = *index;
+    return {};
+}
+
 std::expected<void, Error> drainEncoder(OpenedEncoder& encoder, const OutputMovie& output,
                                         const std::function<std::expected<void, Error>(AVPacket&)>& write,
                                         const std::string& what) {

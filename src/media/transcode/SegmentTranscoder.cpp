@@ -35,6 +35,17 @@ std::int64_t frameTimestamp(const AVFrame& frame) {
     return frame.best_effort_timestamp != AV_NOPTS_VALUE ? frame.best_effort_timestamp : frame.pts;
 }
 
+// Opens `decoder` for `stream` of `file` and has the stream read (the others stay discarded).
+std::expected<void, Error> openDecoder(AVStream& stream, const std::filesystem::path& file,
+                                       std::optional<StreamDecoder>& decoder) {
+    auto opened = StreamDecoder::open(&stream, file);
+    if (!opened)
+        return std::unexpected(opened.error());
+    decoder.emplace(std::move(*opened));
+    stream.discard = AVDISCARD_DEFAULT;
+    return {};
+}
+
 } // namespace
 
 SegmentTranscoder::SegmentTranscoder(const SegmentPlacement& placement, VideoEncoder* video,
@@ -87,11 +98,8 @@ std::expected<void, Error> SegmentTranscoder::openSource() {
     const auto streamCount = static_cast<int>(format->nb_streams);
     if (m_video && m_segment.videoStream >= 0 && m_segment.videoStream < streamCount) {
         AVStream* stream = format->streams[m_segment.videoStream];
-        auto decoder = StreamDecoder::open(stream, m_segment.file);
-        if (!decoder)
-            return std::unexpected(decoder.error());
-        m_videoDecoder.emplace(std::move(*decoder));
-        stream->discard = AVDISCARD_DEFAULT;
+        if (auto opened = openDecoder(*stream, m_segment.file, m_videoDecoder); !opened)
+            return opened;
         m_onFrameGrid = keepsConstantRate(*stream);
         const AVRational aspect = stream->sample_aspect_ratio.num > 0 ? stream->sample_aspect_ratio
                                                                       : stream->codecpar->sample_aspect_ratio;
@@ -100,12 +108,9 @@ std::expected<void, Error> SegmentTranscoder::openSource() {
     }
     if (m_audio && !m_segment.isPicture && m_segment.soundStream >= 0 &&
         m_segment.soundStream < streamCount) {
-        AVStream* stream = format->streams[m_segment.soundStream];
-        auto decoder = StreamDecoder::open(stream, m_segment.file);
-        if (!decoder)
-            return std::unexpected(decoder.error());
-        m_soundDecoder.emplace(std::move(*decoder));
-        stream->discard = AVDISCARD_DEFAULT;
+        if (auto opened = openDecoder(*format->streams[m_segment.soundStream], m_segment.file, m_soundDecoder);
+            !opened)
+            return opened;
     }
     return {};
 }

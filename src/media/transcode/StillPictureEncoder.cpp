@@ -93,15 +93,11 @@ std::expected<void, Error> StillPictureEncoder::encode(const AVFrame& picture) {
 }
 
 std::expected<void, Error> StillPictureEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_streamIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, m_output);
 }
 
 std::expected<void, Error> StillPictureEncoder::write() {
-    return m_output.write(m_encoder.packet.get(), m_streamIndex, m_encoder.context->time_base);
+    return m_output.write(m_encoder.packet.get(), m_encoder.streamIndex, m_encoder.context->time_base);
 }
 
 } // namespace media::transcode

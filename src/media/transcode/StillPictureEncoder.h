@@ -42,7 +42,6 @@ private:
     OutputMovie& m_output;
     OpenedEncoder m_encoder; // its packet holds the picture's one sample once encoded
     std::int64_t m_durationTicks = 0;
-    int m_streamIndex = -1;
 };
 
 } // namespace media::transcode

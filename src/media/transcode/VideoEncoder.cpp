@@ -17,15 +17,6 @@ using namespace media::detail;
 
 namespace {
 
-AVPixelFormat choosePixelFormat(const AVCodec* codec) {
-    if (!codec->pix_fmts)
-        return AV_PIX_FMT_YUV420P;
-    for (const AVPixelFormat* format = codec->pix_fmts; *format != AV_PIX_FMT_NONE; ++format)
-        if (*format == AV_PIX_FMT_YUV420P)
-            return *format;
-    return codec->pix_fmts[0];
-}
-
 // Rounds up to a whole number of chroma samples (2 pixels for 4:2:0).
 int roundUpToChroma(int size, int log2Subsampling) {
     const int step = 1 << log2Subsampling;
@@ -43,7 +34,7 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
         return std::unexpected(Error{EINVAL, "no video encoder is named \"" + settings.videoEncoder + "\""});
 
     std::unique_ptr<VideoEncoder> encoder(new VideoEncoder(output));
-    const AVPixelFormat pixelFormat = choosePixelFormat(codec);
+    const AVPixelFormat pixelFormat = preferredOrFirst(codec->pix_fmts, AV_PIX_FMT_NONE, AV_PIX_FMT_YUV420P);
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(pixelFormat);
     encoder->m_format =
         VideoFormat{roundUpToChroma(plan.width, descriptor ? descriptor->log2_chroma_w : 0),
@@ -88,11 +79,7 @@ VideoEncoder::open(const EncoderSettings& settings, const JoinPlan& plan, Output
 }
 
 std::expected<void, Error> VideoEncoder::addStream() {
-    auto index = m_output.addStream(m_encoder.context.get());
-    if (!index)
-        return std::unexpected(index.error());
-    m_streamIndex = *index;
-    return {};
+    return addEncoderStream(m_encoder, m_output);
 }
 
 std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
@@ -117,7 +104,7 @@ std::expected<FramePtr, Error> VideoEncoder::makeBlackFrame() const {
 }
 
 void VideoEncoder::followStreamTimeBase() {
-    const AVRational stream = m_output.streamTimeBase(m_streamIndex);
+    const AVRational stream = m_output.streamTimeBase(m_encoder.streamIndex);
     if (av_cmp_q(stream, timeBase()) > 0)
         m_grid = stream;
 }
@@ -183,7 +170,7 @@ std::expected<void, Error> VideoEncoder::drain() {
             packet.duration = found->second;
             m_durations.erase(found);
         }
-        return m_output.write(&packet, m_streamIndex, timeBase());
+        return m_output.write(&packet, m_encoder.streamIndex, timeBase());
     };
     return drainEncoder(m_encoder, m_output, write, "video");
 }

@@ -69,7 +69,6 @@ private:
     OutputMovie& m_output;
     OpenedEncoder m_encoder;
     VideoFormat m_format;
-    int m_streamIndex = -1;
     std::int64_t m_maxFrameDuration = 0;
     AVRational m_grid{0, 1}; // the container's tick where coarser than the encoder's, in seconds
     detail::FramePtr m_pending;

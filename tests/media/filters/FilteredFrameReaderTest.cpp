@@ -1,29 +1,13 @@
 #include "media/filters/FilteredMovie.h"
 
 #include "MediaFixtures.h"
+#include "PictureDifference.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using media::filters::FilteredFrameReader;
-
-namespace {
-
-// The mean difference per channel between two pictures of one size.
-double meanDifference(const QImage& a, const QImage& b) {
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
-}
-
-} // namespace
+using testing_support::meanDifference;
 
 TEST(FilteredFrameReaderTest, ThePreviewShowsTheFramesTheRenderedFileHolds) {
     testing_support::TestFolder folder;

@@ -19,11 +19,42 @@ void distort(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow,
     }
 }
 
-// Turns the offset (dx, dy) from the centre by `angle` radians.
-Point turned(const Point& centre, float dx, float dy, float angle) {
-    const float c = std::cos(angle);
-    const float s = std::sin(angle);
-    return {centre.x + dx * c - dy * s, centre.y + dx * s + dy * c};
+// An output pixel's place and its offset (dx, dy) from the picture's centre.
+struct AboutCentre final {
+    Point centre;
+    Point place;
+    float dx = 0;
+    float dy = 0;
+
+    [[nodiscard]] float radius() const { return std::hypot(dx, dy); }
+    // The place at `factor` times the offset from the centre.
+    [[nodiscard]] Point scaled(float factor) const { return {centre.x + dx * factor, centre.y + dy * factor}; }
+    // The place with the offset turned by `angle` radians.
+    [[nodiscard]] Point turned(float angle) const {
+        const float c = std::cos(angle);
+        const float s = std::sin(angle);
+        return {centre.x + dx * c - dy * s, centre.y + dx * s + dy * c};
+    }
+};
+
+// Like distort(), with `source` given each pixel's offset from the centre.
+template <typename SourceOf>
+void distortAboutCentre(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow, SourceOf source) {
+    const Point centre = centreOf(in);
+    distort(in, out, firstRow, endRow,
+            [&](Point p) { return source(AboutCentre{centre, p, p.x - centre.x, p.y - centre.y}); });
+}
+
+// Moves only the pixels closer to the centre than `radius`: `source` is given
+// their offset and t, their distance as a fraction of the radius; the pixels
+// further out stay where they are.
+template <typename SourceOf>
+void distortWithin(float radius, const RgbImage& in, const RgbTarget& out, int firstRow, int endRow,
+                   SourceOf source) {
+    distortAboutCentre(in, out, firstRow, endRow, [&](const AboutCentre& at) {
+        const float t = at.radius() / radius;
+        return t >= 1.0f ? at.place : source(at, t);
+    });
 }
 
 } // namespace
@@ -33,15 +64,12 @@ Point turned(const Point& centre, float dx, float dy, float angle) {
 void kaleidoscope(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr int kCount = 6;
     constexpr float kWedge = 2.0f * kPi / float(kCount);
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float radius = std::hypot(dx, dy);
-        float angle = std::fmod(std::atan2(dy, dx) + 2.0f * kPi, kWedge);
+    distortAboutCentre(in, out, firstRow, endRow, [&](const AboutCentre& at) {
+        const float radius = at.radius();
+        float angle = std::fmod(std::atan2(at.dy, at.dx) + 2.0f * kPi, kWedge);
         if (angle > kWedge / 2.0f)
             angle = kWedge - angle;
-        return Point{c.x + radius * std::cos(angle), c.y + radius * std::sin(angle)};
+        return Point{at.centre.x + radius * std::cos(angle), at.centre.y + radius * std::sin(angle)};
     });
 }
 
@@ -77,16 +105,9 @@ void zoomBlur(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow
 void bumpDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr float kRadius = 300.0f;
     constexpr float kScale = 0.5f;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float t = std::hypot(dx, dy) / kRadius;
-        if (t >= 1.0f)
-            return p;
+    distortWithin(kRadius, in, out, firstRow, endRow, [&](const AboutCentre& at, float t) {
         const float ease = (1.0f - t * t);
-        const float factor = 1.0f - kScale * ease * ease;
-        return Point{c.x + dx * factor, c.y + dy * factor};
+        return at.scaled(1.0f - kScale * ease * ease);
     });
 }
 
@@ -94,15 +115,11 @@ void bumpDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int 
 // strongly at its rim, and the hole itself is black.
 void holeDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr float kRadius = 150.0f;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float r2 = dx * dx + dy * dy;
+    distortAboutCentre(in, out, firstRow, endRow, [&](const AboutCentre& at) {
+        const float r2 = at.dx * at.dx + at.dy * at.dy;
         if (r2 <= kRadius * kRadius)
             return kNowhere;
-        const float factor = 1.0f - kRadius * kRadius / r2;
-        return Point{c.x + dx * factor, c.y + dy * factor};
+        return at.scaled(1.0f - kRadius * kRadius / r2);
     });
 }
 
@@ -113,19 +130,16 @@ void torusLensDistortion(const RgbImage& in, const RgbTarget& out, int firstRow,
     constexpr float kRadius = 160.0f;
     constexpr float kHalfWidth = 40.0f;
     constexpr float kRefraction = 1.7f;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float r = std::hypot(dx, dy);
+    distortAboutCentre(in, out, firstRow, endRow, [&](const AboutCentre& at) {
+        const float r = at.radius();
         const float u = (r - kRadius) / kHalfWidth; // -1..1 across the ring
         if (r <= 0.0f || std::abs(u) >= 1.0f)
-            return p;
+            return at.place;
         // The lens surface's slope bends each ray; the thickness sqrt(1-u^2)
         // sets how far it travels bent.
         const float bent = u * (1.0f - 1.0f / kRefraction) * std::sqrt(1.0f - u * u);
         const float sourceRadius = r - bent * kHalfWidth;
-        return Point{c.x + dx * sourceRadius / r, c.y + dy * sourceRadius / r};
+        return Point{at.centre.x + at.dx * sourceRadius / r, at.centre.y + at.dy * sourceRadius / r};
     });
 }
 
@@ -134,15 +148,8 @@ void torusLensDistortion(const RgbImage& in, const RgbTarget& out, int firstRow,
 void twirlDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr float kRadius = 300.0f;
     constexpr float kAngle = kPi;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float t = std::hypot(dx, dy) / kRadius;
-        if (t >= 1.0f)
-            return p;
-        return turned(c, dx, dy, kAngle * (1.0f - t) * (1.0f - t));
-    });
+    distortWithin(kRadius, in, out, firstRow, endRow,
+                  [&](const AboutCentre& at, float t) { return at.turned(kAngle * (1.0f - t) * (1.0f - t)); });
 }
 
 // A whirlpool of radius 300 with angle 56.55: many turns near the centre,
@@ -150,15 +157,9 @@ void twirlDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int
 void vortexDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr float kRadius = 300.0f;
     constexpr float kAngle = 56.55f;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float t = std::hypot(dx, dy) / kRadius;
-        if (t >= 1.0f)
-            return p;
+    distortWithin(kRadius, in, out, firstRow, endRow, [&](const AboutCentre& at, float t) {
         const float falloff = (1.0f - t) * (1.0f - t);
-        return turned(c, dx, dy, kAngle * falloff * falloff);
+        return at.turned(kAngle * falloff * falloff);
     });
 }
 
@@ -167,14 +168,11 @@ void vortexDistortion(const RgbImage& in, const RgbTarget& out, int firstRow, in
 // outwards (the middle row on the circle); the circle stays black.
 void circularWrap(const RgbImage& in, const RgbTarget& out, int firstRow, int endRow) {
     constexpr float kRadius = 150.0f;
-    const Point c = centreOf(in);
-    distort(in, out, firstRow, endRow, [&](Point p) {
-        const float dx = p.x - c.x;
-        const float dy = p.y - c.y;
-        const float r = std::hypot(dx, dy);
+    distortAboutCentre(in, out, firstRow, endRow, [&](const AboutCentre& at) {
+        const float r = at.radius();
         if (r < kRadius)
             return kNowhere;
-        return Point{c.x + std::atan2(dy, dx) * kRadius, c.y + (r - kRadius)};
+        return Point{at.centre.x + std::atan2(at.dy, at.dx) * kRadius, at.centre.y + (r - kRadius)};
     });
 }
 

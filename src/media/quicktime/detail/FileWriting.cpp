@@ -1,5 +1,7 @@
 #include "media/quicktime/detail/FileWriting.h"
 
+#include "media/detail/WriteAllAt.h"
+
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -30,15 +32,8 @@ bool kernelCopyUnavailable(int code) {
 } // namespace
 
 std::expected<void, Error> writeAt(int fd, std::uint64_t offset, std::span<const std::uint8_t> data) {
-    while (!data.empty()) {
-        const ssize_t written = ::pwrite(fd, data.data(), data.size(), static_cast<off_t>(offset));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return std::unexpected(ioError(written < 0 ? errno : EIO, "writing failed"));
-        data = data.subspan(static_cast<std::size_t>(written));
-        offset += static_cast<std::uint64_t>(written);
-    }
+    if (auto written = media::detail::writeAllAt(fd, data, offset); !written)
+        return std::unexpected(ioError(written.error(), "writing failed"));
     return {};
 }
 

@@ -2,6 +2,7 @@
 
 #include "media/detail/Gapless.h"
 #include "media/quicktime/detail/AtomIterator.h"
+#include "media/quicktime/detail/EntryCount.h"
 #include "media/quicktime/detail/IndexErrors.h"
 #include "media/quicktime/detail/Rescale.h"
 #include "media/quicktime/detail/SampleTableParser.h"
@@ -24,17 +25,27 @@ std::uint8_t versionAndFlags(ByteReader& reader, std::uint32_t* flags = nullptr)
     return version;
 }
 
+// The time scale and duration of a movie or media header, which follow the
+// creation and modification times (64-bit in version 1, else 32-bit).
+struct HeaderTiming final {
+    std::int32_t timeScale = 0;
+    std::uint64_t duration = 0;
+};
+
+HeaderTiming readHeaderTiming(ByteReader& reader) {
+    const bool wide = versionAndFlags(reader) == 1;
+    reader.skip(wide ? 16 : 8);
+    HeaderTiming timing;
+    timing.timeScale = reader.i32();
+    timing.duration = wide ? reader.u64() : reader.u32();
+    return timing;
+}
+
 std::expected<void, Error> readMovieHeader(Bytes body, SourceIndex& index) {
     ByteReader reader(body);
-    if (versionAndFlags(reader) == 1) {
-        reader.skip(16);
-        index.movieTimeScale = reader.i32();
-        index.movieDuration = reader.u64();
-    } else {
-        reader.skip(8);
-        index.movieTimeScale = reader.i32();
-        index.movieDuration = reader.u32();
-    }
+    const HeaderTiming timing = readHeaderTiming(reader);
+    index.movieTimeScale = timing.timeScale;
+    index.movieDuration = timing.duration;
     if (!reader.ok())
         return std::unexpected(damaged("the movie header is cut short"));
     if (index.movieTimeScale <= 0)
@@ -72,11 +83,11 @@ std::expected<void, Error> readTrackHeader(Bytes body, TrackIndex& track) {
 std::expected<void, Error> readEditList(Bytes body, TrackIndex& track) {
     ByteReader reader(body);
     const bool wide = versionAndFlags(reader) == 1;
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, wide ? 20 : 12))
-        return std::unexpected(damaged("an edit list claims more entries than it holds"));
-    track.editList.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    const auto count = readEntryCount(reader, wide ? 20 : 12, "an edit list");
+    if (!count)
+        return std::unexpected(count.error());
+    track.editList.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
         EditListEntry entry;
         entry.duration = wide ? static_cast<std::int64_t>(reader.u64()) : reader.u32();
         entry.mediaTime = wide ? reader.i64() : reader.i32();
@@ -88,15 +99,9 @@ std::expected<void, Error> readEditList(Bytes body, TrackIndex& track) {
 
 std::expected<void, Error> readMediaHeader(Bytes body, TrackIndex& track) {
     ByteReader reader(body);
-    if (versionAndFlags(reader) == 1) {
-        reader.skip(16);
-        track.mediaTimeScale = reader.i32();
-        track.mediaDuration = reader.u64();
-    } else {
-        reader.skip(8);
-        track.mediaTimeScale = reader.i32();
-        track.mediaDuration = reader.u32();
-    }
+    const HeaderTiming timing = readHeaderTiming(reader);
+    track.mediaTimeScale = timing.timeScale;
+    track.mediaDuration = timing.duration;
     track.language = reader.u16();
     if (!reader.ok())
         return std::unexpected(damaged("a media header is cut short"));
@@ -116,11 +121,11 @@ std::expected<void, Error> readDataReferences(Bytes dinf, TrackIndex& track) {
         return {};
     ByteReader reader(dref->body);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, 12))
-        return std::unexpected(damaged("the data reference table claims more entries than it holds"));
+    const auto count = readEntryCount(reader, 12, "the data reference table");
+    if (!count)
+        return std::unexpected(count.error());
     AtomIterator entries(reader.take(reader.remaining()));
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (std::uint32_t i = 0; i < *count; ++i) {
         auto entry = entries.next();
         if (!entry || entry->body.size() < 4)
             return std::unexpected(damaged("a data reference is cut short"));

@@ -1,11 +1,13 @@
 #include "media/quicktime/detail/SampleTableParser.h"
 
 #include "media/quicktime/detail/AtomIterator.h"
+#include "media/quicktime/detail/EntryCount.h"
 #include "media/quicktime/detail/IndexErrors.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace media::quicktime::detail {
 
@@ -15,41 +17,21 @@ struct TableAtoms final {
     std::optional<Bytes> stsd, stts, ctts, stss, stsz, stz2, stsc, stco, co64;
 };
 
+// The atom each table is read from.
+constexpr std::pair<FourCC, std::optional<Bytes> TableAtoms::*> kTableAtoms[] = {
+    {makeFourCC("stsd"), &TableAtoms::stsd}, {makeFourCC("stts"), &TableAtoms::stts},
+    {makeFourCC("ctts"), &TableAtoms::ctts}, {makeFourCC("stss"), &TableAtoms::stss},
+    {makeFourCC("stsz"), &TableAtoms::stsz}, {makeFourCC("stz2"), &TableAtoms::stz2},
+    {makeFourCC("stsc"), &TableAtoms::stsc}, {makeFourCC("stco"), &TableAtoms::stco},
+    {makeFourCC("co64"), &TableAtoms::co64}};
+
 std::expected<TableAtoms, Error> collectTables(Bytes body) {
     TableAtoms tables;
     AtomIterator atoms(body);
     while (auto atom = atoms.next()) {
-        switch (atom->type) {
-        case makeFourCC("stsd"):
-            tables.stsd = atom->body;
-            break;
-        case makeFourCC("stts"):
-            tables.stts = atom->body;
-            break;
-        case makeFourCC("ctts"):
-            tables.ctts = atom->body;
-            break;
-        case makeFourCC("stss"):
-            tables.stss = atom->body;
-            break;
-        case makeFourCC("stsz"):
-            tables.stsz = atom->body;
-            break;
-        case makeFourCC("stz2"):
-            tables.stz2 = atom->body;
-            break;
-        case makeFourCC("stsc"):
-            tables.stsc = atom->body;
-            break;
-        case makeFourCC("stco"):
-            tables.stco = atom->body;
-            break;
-        case makeFourCC("co64"):
-            tables.co64 = atom->body;
-            break;
-        default:
-            break;
-        }
+        for (const auto& [type, table] : kTableAtoms)
+            if (atom->type == type)
+                tables.*table = atom->body;
     }
     if (atoms.damaged())
         return std::unexpected(damaged("an atom of a sample table overruns it"));
@@ -59,12 +41,12 @@ std::expected<TableAtoms, Error> collectTables(Bytes body) {
 std::expected<std::vector<std::vector<std::uint8_t>>, Error> readDescriptions(Bytes stsd) {
     ByteReader reader(stsd);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, 16))
-        return std::unexpected(damaged("the sample description table claims more entries than it holds"));
+    const auto count = readEntryCount(reader, 16, "the sample description table");
+    if (!count)
+        return std::unexpected(count.error());
     std::vector<std::vector<std::uint8_t>> entries;
-    entries.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    entries.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
         const std::uint32_t size = reader.u32();
         if (!reader.ok() || size < 16 || size - 4 > reader.remaining())
             return std::unexpected(damaged("a sample description has a bad size"));
@@ -140,13 +122,12 @@ struct RunTable final {
 std::expected<RunTable, Error> readRuns(Bytes body, const char* name) {
     ByteReader reader(body);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, 8))
-        return std::unexpected(
-            damaged(std::string("the ") + name + " table claims more entries than it holds"));
+    const auto count = readEntryCount(reader, 8, std::string("the ") + name + " table");
+    if (!count)
+        return std::unexpected(count.error());
     RunTable table;
-    table.runs.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    table.runs.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
         const std::uint32_t runLength = reader.u32();
         const std::uint32_t value = reader.u32();
         table.runs.emplace_back(runLength, value);
@@ -163,12 +144,12 @@ struct ChunkEntry final {
 std::expected<std::vector<ChunkEntry>, Error> readChunkMap(Bytes stsc, std::size_t descriptionCount) {
     ByteReader reader(stsc);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, 12))
-        return std::unexpected(damaged("the sample-to-chunk table claims more entries than it holds"));
+    const auto count = readEntryCount(reader, 12, "the sample-to-chunk table");
+    if (!count)
+        return std::unexpected(count.error());
     std::vector<ChunkEntry> entries;
-    entries.reserve(count);
-    for (std::uint32_t i = 0; i < count; ++i) {
+    entries.reserve(*count);
+    for (std::uint32_t i = 0; i < *count; ++i) {
         ChunkEntry entry{reader.u32(), reader.u32(), reader.u32()};
         const bool ordered =
             entries.empty() ? entry.firstChunk == 1 : entry.firstChunk > entries.back().firstChunk;
@@ -185,11 +166,10 @@ std::expected<std::vector<std::uint64_t>, Error> readChunkOffsets(const TableAto
     const bool wide = !tables.stco && tables.co64;
     ByteReader reader(wide ? *tables.co64 : *tables.stco);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    const std::size_t entrySize = wide ? 8 : 4;
-    if (!reader.ok() || !reader.fits(count, entrySize))
-        return std::unexpected(damaged("the chunk offset table claims more entries than it holds"));
-    std::vector<std::uint64_t> offsets(count);
+    const auto count = readEntryCount(reader, wide ? 8 : 4, "the chunk offset table");
+    if (!count)
+        return std::unexpected(count.error());
+    std::vector<std::uint64_t> offsets(*count);
     for (auto& offset : offsets)
         offset = wide ? reader.u64() : reader.u32();
     return offsets;
@@ -344,10 +324,10 @@ std::expected<void, Error> markSyncSamples(const std::optional<Bytes>& stss,
     }
     ByteReader reader(*stss);
     reader.skip(4);
-    const std::uint32_t count = reader.u32();
-    if (!reader.ok() || !reader.fits(count, 4))
-        return std::unexpected(damaged("the sync sample table claims more entries than it holds"));
-    for (std::uint32_t i = 0; i < count; ++i) {
+    const auto count = readEntryCount(reader, 4, "the sync sample table");
+    if (!count)
+        return std::unexpected(count.error());
+    for (std::uint32_t i = 0; i < *count; ++i) {
         const std::uint32_t number = reader.u32();
         if (number >= 1 && number <= flags.size())
             flags[number - 1] |= SampleList::kSync;

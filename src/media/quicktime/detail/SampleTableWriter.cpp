@@ -4,6 +4,7 @@
 #include "media/quicktime/detail/SampleTableParser.h"
 
 #include <cerrno>
+#include <utility>
 
 namespace media::quicktime::detail {
 
@@ -20,11 +21,18 @@ struct TableFacts final {
     std::uint64_t lastChunkOffset = 0;
 };
 
-TableFacts gatherFacts(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData) {
-    TableFacts facts;
+// Calls visit(sample) for each of the track's samples, as they will be written.
+template <typename Visit>
+void forEachSample(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData, Visit visit) {
     OutputSampleCursor cursor(layout, track, mediaData);
     OutputSample sample;
-    while (cursor.next(sample)) {
+    while (cursor.next(sample))
+        visit(std::as_const(sample));
+}
+
+TableFacts gatherFacts(const FileLayout& layout, const TrackLayout& track, std::uint64_t mediaData) {
+    TableFacts facts;
+    forEachSample(layout, track, mediaData, [&](const OutputSample& sample) {
         if (facts.samples == 0)
             facts.firstSize = sample.size;
         facts.sameSize = facts.sameSize && sample.size == facts.firstSize;
@@ -36,7 +44,7 @@ TableFacts gatherFacts(const FileLayout& layout, const TrackLayout& track, std::
         if (track.packed)
             facts.frames += sample.duration / track.packed->sampleDuration;
         ++facts.samples;
-    }
+    });
     return facts;
 }
 
@@ -88,10 +96,7 @@ void writeTimes(AtomStream& out, const FileLayout& layout, const TrackLayout& tr
     if (track.packed) {
         runs.add(static_cast<std::uint32_t>(facts.frames), track.packed->sampleDuration);
     } else {
-        OutputSampleCursor cursor(layout, track, mediaData);
-        OutputSample sample;
-        while (cursor.next(sample))
-            runs.add(1, sample.duration);
+        forEachSample(layout, track, mediaData, [&](const OutputSample& sample) { runs.add(1, sample.duration); });
     }
     runs.finish();
     out.end(stts);
@@ -104,10 +109,8 @@ void writeCompositionOffsets(AtomStream& out, const FileLayout& layout, const Tr
     // Version 1 says the offsets are signed; readers read version 0 as signed too.
     const auto ctts = out.beginFull(makeFourCC("ctts"), facts.negativeCompositionOffset ? 1 : 0, 0);
     RunWriter<std::int32_t> runs(out);
-    OutputSampleCursor cursor(layout, track, mediaData);
-    OutputSample sample;
-    while (cursor.next(sample))
-        runs.add(1, sample.compositionOffset);
+    forEachSample(layout, track, mediaData,
+                  [&](const OutputSample& sample) { runs.add(1, sample.compositionOffset); });
     runs.finish();
     out.end(ctts);
 }
@@ -120,15 +123,13 @@ void writeSyncSamples(AtomStream& out, const FileLayout& layout, const TrackLayo
     const auto countField = out.reserve32();
     std::uint32_t count = 0;
     std::uint32_t number = 0;
-    OutputSampleCursor cursor(layout, track, mediaData);
-    OutputSample sample;
-    while (cursor.next(sample)) {
+    forEachSample(layout, track, mediaData, [&](const OutputSample& sample) {
         ++number;
         if (sample.sync) {
             out.u32(number);
             ++count;
         }
-    }
+    });
     out.patch32(countField, count);
     out.end(stss);
 }
@@ -156,20 +157,16 @@ void writeChunks(AtomStream& out, const FileLayout& layout, const TrackLayout& t
             ++entries;
         }
     };
-    {
-        OutputSampleCursor cursor(layout, track, mediaData);
-        OutputSample sample;
-        while (cursor.next(sample)) {
-            if (sample.startsChunk) {
-                closeChunk();
-                ++chunk;
-                inChunk = 0;
-                chunkDescription = sample.description;
-            }
-            inChunk += track.packed ? sample.duration / track.packed->sampleDuration : 1;
+    forEachSample(layout, track, mediaData, [&](const OutputSample& sample) {
+        if (sample.startsChunk) {
+            closeChunk();
+            ++chunk;
+            inChunk = 0;
+            chunkDescription = sample.description;
         }
-        closeChunk();
-    }
+        inChunk += track.packed ? sample.duration / track.packed->sampleDuration : 1;
+    });
+    closeChunk();
     out.patch32(entriesField, entries);
     out.end(stsc);
 
@@ -183,26 +180,21 @@ void writeChunks(AtomStream& out, const FileLayout& layout, const TrackLayout& t
     } else {
         out.u32(0);
         out.u32(static_cast<std::uint32_t>(facts.samples));
-        OutputSampleCursor cursor(layout, track, mediaData);
-        OutputSample sample;
-        while (cursor.next(sample))
-            out.u32(sample.size);
+        forEachSample(layout, track, mediaData, [&](const OutputSample& sample) { out.u32(sample.size); });
     }
     out.end(stsz);
 
     const bool wide = facts.lastChunkOffset > UINT32_MAX;
     const auto offsets = out.beginFull(makeFourCC(wide ? "co64" : "stco"), 0, 0);
     out.u32(chunk);
-    OutputSampleCursor cursor(layout, track, mediaData);
-    OutputSample sample;
-    while (cursor.next(sample)) {
+    forEachSample(layout, track, mediaData, [&](const OutputSample& sample) {
         if (!sample.startsChunk)
-            continue;
+            return;
         if (wide)
             out.u64(sample.offset);
         else
             out.u32(static_cast<std::uint32_t>(sample.offset));
-    }
+    });
     out.end(offsets);
 }
 

@@ -5,24 +5,23 @@
 #include <utility>
 #include <variant>
 
-namespace tools {
+namespace support {
 
-// What every tool job shares: it keeps the request it was made with and the
+// What most jobs share: the job keeps the request it was made with and the
 // outcome its run() fills in, for the window or the command line to read
 // once it has finished. A job with nothing to hand back but success keeps
 // std::monostate.
 template <class Request, class Outcome = std::monostate>
-class ToolJob : public support::Job {
+class RequestJob : public Job {
 public:
-    explicit ToolJob(Request request, QObject* parent = nullptr)
-        : support::Job(parent), m_request(std::move(request)) {}
+    explicit RequestJob(Request request, QObject* parent = nullptr) : Job(parent), m_request(std::move(request)) {}
     // The work reads the request and fills the outcome: stop it before they go.
-    ~ToolJob() override {
+    ~RequestJob() override {
         cancel();
         waitForWorker();
     }
-    ToolJob(const ToolJob&) = delete;
-    ToolJob& operator=(const ToolJob&) = delete;
+    RequestJob(const RequestJob&) = delete;
+    RequestJob& operator=(const RequestJob&) = delete;
 
     [[nodiscard]] const Request& request() const { return m_request; }
     [[nodiscard]] const Outcome& outcome() const { return m_outcome; }
@@ -32,4 +31,4 @@ protected:
     Outcome m_outcome{};
 };
 
-} // namespace tools
+} // namespace support
