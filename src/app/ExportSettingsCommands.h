@@ -1,11 +1,19 @@
 #pragma once
 
-#include "app/ExportComponentOutlets.h"
+#include "support/Notice.h"
 
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+namespace join {
+class ExportSettingsDialog;
+}
 namespace support {
-class AlertPresenter;
 class Console;
-} // namespace support
+}
 
 namespace app {
 
@@ -15,21 +23,30 @@ class OutputFormat;
 // component's settings edited in its dialog, and every component's settings
 // saved to and loaded from a settings file. The choice and the settings
 // themselves are the output format's.
-class ExportSettingsCommands final {
+class ExportSettingsCommands final : public QObject {
+    Q_OBJECT
 public:
-    ExportSettingsCommands(OutputFormat& format, const ExportComponentOutlets& outlets,
-                           support::AlertPresenter* alerts, support::Console& console);
+    // Asks for a settings file of fileType (an extension without the dot):
+    // where to save one, proposing suggestedName, or, without a suggested
+    // name, which one to load. None when the user cancelled.
+    using AskSettingsFile =
+        std::function<std::optional<std::filesystem::path>(const QString& fileType, const QString& suggestedName)>;
 
-    void edit();
+    ExportSettingsCommands(OutputFormat& format, support::Console& console, QObject* parent = nullptr);
+
+    // Edits the chosen component's settings in dialog (the component's own
+    // fields); nothing without a chosen component.
+    void edit(join::ExportSettingsDialog& dialog);
     // Asks where, writes the file, and says whether it was written.
-    void save();
+    void save(const AskSettingsFile& askWhere);
     // Asks which file, replaces every setting with its own, then edits the chosen one's.
-    void load();
+    void load(const AskSettingsFile& askWhich, join::ExportSettingsDialog& dialog);
+
+signals:
+    void noticed(const support::Notice& notice);
 
 private:
     OutputFormat& m_format;
-    const ExportComponentOutlets& m_outlets;
-    support::AlertPresenter* m_alerts;
     support::Console& m_console;
 };
 

@@ -21,18 +21,18 @@ QString pathText(const std::filesystem::path& path) {
 
 } // namespace
 
-bool importFileList(filelist::FileList& list, const std::filesystem::path& file, const Tell& tell,
+bool importFileList(filelist::FileList& list, const std::filesystem::path& file, const support::Tell& tell,
                     support::Console& console) {
     auto paths = filelist::loadFileList(file);
     if (!paths) {
         console.writeLine(QString("Could not import \"%1\": %2")
                               .arg(pathText(file), QString::fromStdString(paths.error().message)));
         if (paths.error().code == 0)
-            tell(Told::Failure, "The file \"%@\" is not a file list.",
-                 "A file list is UTF-8 text, one file path per line.", {nameOf(file)}, {});
+            tell({support::Told::Failure, "The file \"%@\" is not a file list.",
+                 "A file list is UTF-8 text, one file path per line.", {nameOf(file)}});
         else
-            tell(Told::Failure, "The file \"%@\" could not be read.", "%@", {nameOf(file)},
-                 {QString::fromStdString(paths.error().message)});
+            tell({support::Told::Failure, "The file \"%@\" could not be read.", "%@", {nameOf(file)},
+                 {QString::fromStdString(paths.error().message)}});
         return false;
     }
     if (!paths->empty()) { // an empty file is a list with nothing in it
@@ -42,11 +42,11 @@ bool importFileList(filelist::FileList& list, const std::filesystem::path& file,
     return true;
 }
 
-bool exportFileList(const filelist::FileList& list, const std::filesystem::path& file, const Tell& tell,
+bool exportFileList(const filelist::FileList& list, const std::filesystem::path& file, const support::Tell& tell,
                     support::Console& console) {
     const filelist::ListText text = filelist::fileListText(list.resolvedPaths());
     if (!filelist::writeFileList(file, text.bytes)) {
-        tell(Told::Failure, "The paths were NOT exported.", " ", {}, {});
+        tell({support::Told::Failure, "The paths were NOT exported.", " "});
         return false;
     }
     // A path with a line break would come back as two lines, and one that is
@@ -55,18 +55,18 @@ bool exportFileList(const filelist::FileList& list, const std::filesystem::path&
         for (const auto& path : text.leftOut)
             console.writeLine(QString("Not exported (a line break or bytes that are not UTF-8 in its path): %1")
                                   .arg(pathText(path)));
-        tell(Told::Failure, "%d of the file paths could not be exported.",
+        tell({support::Told::Failure, "%d of the file paths could not be exported.",
              "A path that holds a line break or is not UTF-8 text cannot be written to a file list.",
-             {QString::number(text.leftOut.size())}, {});
+             {QString::number(text.leftOut.size())}});
     }
     return true;
 }
 
-void tellLeftOut(filelist::FileList& list, const Tell& tell) {
+void tellLeftOut(filelist::FileList& list, const support::Tell& tell) {
     const auto alert = filelist::leftOutAlert(list.leftOut());
     list.clearLeftOut();
     if (alert)
-        tell(Told::Information, "%@", "%@", {alert->message}, {alert->informative});
+        tell({support::Told::Information, "%@", "%@", {alert->message}, {alert->informative}});
 }
 
 } // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Notice.h"
+
 #include <QString>
 #include <QStringList>
 #include <filesystem>
@@ -14,25 +16,18 @@ class Console;
 
 namespace app {
 
-// How a command tells the user something once: an alert in the window (an
-// error alert for a failure), a line on the command line. Texts given
-// arguments are formats, looked up first and then filled.
-enum class Told { Information, Failure };
-using Tell = std::function<void(Told kind, const QString& message, const QString& informative,
-                                const QStringList& messageArguments, const QStringList& informativeArguments)>;
-
 // The list's Import: the paths of a file list (UTF-8 text, one path per line)
 // added as one batch, what they left out told once. A file that cannot be
 // read, or is not UTF-8 text, is told and changes nothing; answers whether
 // the file was read.
-[[nodiscard]] bool importFileList(filelist::FileList& list, const std::filesystem::path& file, const Tell& tell,
+[[nodiscard]] bool importFileList(filelist::FileList& list, const std::filesystem::path& file, const support::Tell& tell,
                                   support::Console& console);
 // The list's Export: the paths of the entries whose files can be found, in
 // list order, written to `file`. Answers whether the file was written; a path
 // that cannot stand on a line of its own is left out, and said so.
 [[nodiscard]] bool exportFileList(const filelist::FileList& list, const std::filesystem::path& file,
-                                  const Tell& tell, support::Console& console);
+                                  const support::Tell& tell, support::Console& console);
 // Tells once what the list's last adds left out, and starts a new count.
-void tellLeftOut(filelist::FileList& list, const Tell& tell);
+void tellLeftOut(filelist::FileList& list, const support::Tell& tell);
 
 } // namespace app

@@ -2,7 +2,6 @@
 
 #include "platform/DesktopServices.h"
 #include "platform/FolderPreferences.h"
-#include "support/DoAlert.h"
 #include "support/LocalizedString.h"
 
 namespace app {
@@ -29,17 +28,17 @@ void PreferenceFolder::clear() {
     platform::ClearFolderPreference(m_store, support::preferenceName(m_key));
 }
 
-void PreferenceFolder::open(platform::DesktopServices& desktop, support::AlertPresenter& alerts) const {
+std::optional<support::Notice> PreferenceFolder::open(platform::DesktopServices& desktop) const {
     // One look-up of the kept folder serves both the test and the opening.
     const auto folder = path();
     if (folder && !platform::folderPreferenceDisplayText(folder).isEmpty()) {
         desktop.openFile(*folder);
-        return;
+        return std::nullopt;
     }
-    support::doAlert(alerts,
-                     m_key == support::Pref::OutputDirectory ? "An output directory has not been specified."
-                                                              : "A URL Download directory has not been specified.",
-                     "So it can not be opened. Specify one in Preferences.", nullptr);
+    return support::Notice{support::Told::Information,
+                  m_key == support::Pref::OutputDirectory ? "An output directory has not been specified."
+                                                           : "A URL Download directory has not been specified.",
+                  "So it can not be opened. Specify one in Preferences."};
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Notice.h"
 #include "support/PreferenceKeys.h"
 
 #include <QString>
@@ -11,9 +12,6 @@ class DesktopServices;
 struct FolderChooser;
 class Preferences;
 } // namespace platform
-namespace support {
-class AlertPresenter;
-}
 
 namespace app {
 
@@ -33,8 +31,8 @@ public:
     // (a cancelled chooser, or what is not a folder, changes nothing).
     bool choose(platform::FolderChooser& chooser);
     void clear();
-    // Shows the folder in the file manager; without one, tells the user why.
-    void open(platform::DesktopServices& desktop, support::AlertPresenter& alerts) const;
+    // Shows the folder in the file manager; without one, answers what tells the user why.
+    [[nodiscard]] std::optional<support::Notice> open(platform::DesktopServices& desktop) const;
 
 private:
     platform::Preferences& m_store;

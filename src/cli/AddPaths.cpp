@@ -8,12 +8,12 @@
 
 namespace cli {
 
-namespace {
-
 bool isFolder(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_directory(path, error);
 }
+
+namespace {
 
 // Why a path cannot add anything, before it is added; none when it may.
 const char* reasonUnusable(const std::filesystem::path& path) {
@@ -28,7 +28,7 @@ const char* reasonUnusable(const std::filesystem::path& path) {
 } // namespace
 
 int addPaths(filelist::FileList& list, const std::vector<std::filesystem::path>& paths, bool asBatch,
-             std::ostream& err, const std::function<void(const std::filesystem::path&)>& afterFile) {
+             std::ostream& err) {
     int unusable = 0;
     const auto tell = [&](const std::filesystem::path& path, const char* reason) {
         err << "joinclip: " << path.string() << ": " << reason << "\n";
@@ -55,8 +55,7 @@ int addPaths(filelist::FileList& list, const std::vector<std::filesystem::path>&
             list.insertEntry(reference, list.count(), std::nullopt);
         if (list.count() == before)
             tell(path, "it could not be added to the list");
-        if (afterFile)
-            afterFile(path);
+        list.nameOutputAfter(path, false);
     }
     return unusable;
 }

@@ -24,16 +24,11 @@ public:
     filelist::FileList& list() { return m_list; }
     CommandConsole& console() { return m_console; }
 
-    // The default base name of a joined movie, from the item last added.
-    const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
-    void noteAdded(const std::filesystem::path& item, bool isFolder);
-
 private:
     CommandConsole m_console;
     OpenedPreferences m_preferences;
     support::UserDefaults m_defaults;
     filelist::FileList m_list;
-    std::optional<QString> m_defaultBaseName;
 };
 
 } // namespace cli

@@ -42,8 +42,7 @@ int runExportCommand(const std::vector<std::string>& arguments, std::ostream& ou
 
     const auto folder =
         options.isSet("output-dir") ? options.path("output-dir") : platform::CopyOutputFolderPath(store);
-    std::error_code error;
-    if (!folder || !std::filesystem::is_directory(*folder, error)) {
+    if (!folder || !isFolder(*folder)) {
         err << "joinclip export: "
             << (folder ? folder->string() + " is not a folder" : "no output folder is set")
             << ": give --output-dir DIR, or set one with joinclip prefs set OutputDirectory DIR\n";

@@ -22,11 +22,6 @@ namespace cli {
 
 namespace {
 
-bool isFolder(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
 void describeOptions(CommandLine& options) {
     options.addValue({"o", "output"}, "PATH",
                      "Writes the movie to PATH (\".mov\" added when it has no extension).");
@@ -95,8 +90,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     if (duration)
         defaults.setOverride(support::Pref::DesiredDuration, *duration);
 
-    const int unusable = addPaths(list, files, options.isSet("sort"), err,
-                                  [&](const std::filesystem::path& file) { session.noteAdded(file, false); });
+    const int unusable = addPaths(list, files, options.isSet("sort"), err);
     if (unusable > 0) {
         err << "joinclip join: " << unusable << (unusable == 1 ? " file was" : " files were")
             << " not added (see above); nothing was written\n";
@@ -135,9 +129,9 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     std::optional<std::filesystem::path> path = output;
     const bool byDefaultName = !path && format.extension();
     if (byDefaultName)
-        path = join::defaultFilename(folder, session.defaultBaseName(), extension);
+        path = join::defaultFilename(folder, session.list().defaultBaseName(), extension);
     std::optional<join::ReservedName> reserved =
-        byDefaultName && path ? join::reserveDefaultFilename(folder, session.defaultBaseName(), extension)
+        byDefaultName && path ? join::reserveDefaultFilename(folder, session.list().defaultBaseName(), extension)
                               : std::nullopt;
     if (reserved)
         path = reserved->path();

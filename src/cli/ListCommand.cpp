@@ -88,9 +88,8 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
     filelist::FileList& list = session.list();
     support::UserDefaults& defaults = session.defaults();
     CommandConsole& console = session.console();
-    const app::Tell tell = [&console](app::Told, const QString& message, const QString& informative,
-                                      const QStringList& messageArguments, const QStringList& informativeArguments) {
-        console.alert(message, informative, messageArguments, informativeArguments);
+    const support::Tell tell = [&console](const support::Notice& notice) {
+        console.alert(notice.message, notice.informative, notice.messageArguments, notice.informativeArguments);
     };
     if (options.isSet("restore")) {
         // As the application starts: the list saved when "RememberFileList" is on.

@@ -18,7 +18,7 @@ std::optional<std::filesystem::path> fileToOpen(const FileList& list, std::optio
 // The file that Reveal shows in the file manager: the entry's file when it resolves.
 std::optional<std::filesystem::path> fileToReveal(const FileList& list, std::optional<int> row);
 
-// The movie panels' filter: folders, files that open as movies, and saved
+// Which files the add-files dialog offers: folders, files that open as movies, and saved
 // export settings (".qxst").
 bool shouldShowFilename(const std::filesystem::path& path);
 

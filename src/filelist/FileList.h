@@ -42,8 +42,6 @@ class FileList final : public QObject {
 public:
     // Work that other parts of the application do for the list.
     struct Services final {
-        // Derives the default output name from an added file or folder.
-        std::function<void(const std::filesystem::path& item, bool isFolder)> makeDefaultFilename;
         // Turns a sound file into a movie when "convertSoundToMovie" is on; none when it cannot.
         std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)>
             createMovieFromSoundFile;
@@ -73,6 +71,12 @@ public:
     // with why: the window tells the user about them once (leftOutAlert).
     const std::vector<LeftOutFile>& leftOut() const { return m_leftOut; }
     void clearLeftOut() { m_leftOut.clear(); }
+    // The default base name of a joined movie, from the item last added
+    // (defaultBaseName); none before anything was added.
+    const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
+    // Names the joined movie after item, just added (a download is added by
+    // insertEntry, which does not name it).
+    void nameOutputAfter(const std::filesystem::path& item, bool isFolder);
 
     // Refreshes the metadata of entry `index`: each value that can be
     // obtained, but not its preview (see below).
@@ -181,6 +185,7 @@ private:
     std::vector<MovieEntry> m_movies;
     std::vector<LeftOutFile> m_leftOut;
     std::optional<QString> m_totalDuration;
+    std::optional<QString> m_defaultBaseName;
 };
 
 } // namespace filelist

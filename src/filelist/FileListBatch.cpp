@@ -1,6 +1,7 @@
 // Adding a batch of paths and the files of folders.
 
 #include "filelist/FileList.h"
+#include "filelist/DefaultBaseName.h"
 #include "platform/FileReference.h"
 #include "platform/FolderListing.h"
 #include "platform/TextOrder.h"
@@ -59,11 +60,14 @@ void FileList::addFiles(std::vector<std::filesystem::path> paths) {
         } else {
             addFile(*path, 0);
         }
-        if (m_services.makeDefaultFilename)
-            m_services.makeDefaultFilename(*path, isFolder);
+        nameOutputAfter(*path, isFolder);
     }
 
     emit changed();
+}
+
+void FileList::nameOutputAfter(const std::filesystem::path& item, bool isFolder) {
+    m_defaultBaseName = filelist::defaultBaseName(item, isFolder, count());
 }
 
 bool FileList::addDirectoryItems(const std::filesystem::path& folder) {

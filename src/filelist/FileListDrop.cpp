@@ -82,8 +82,7 @@ bool FileList::processDroppedFiles(std::vector<std::filesystem::path> names, int
         if (!taken)
             continue;
         added = true;
-        if (m_services.makeDefaultFilename)
-            m_services.makeDefaultFilename(*name, isFolder);
+        nameOutputAfter(*name, isFolder);
     }
 
     emit busyChanged(false);

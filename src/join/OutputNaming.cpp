@@ -1,6 +1,5 @@
 #include "join/OutputNaming.h"
 
-#include "platform/FileNames.h"
 #include "support/LocalizedString.h"
 
 #include <QFile>
@@ -66,23 +65,6 @@ std::filesystem::path candidate(const std::filesystem::path& folder, const std::
 }
 
 } // namespace
-
-std::optional<QString> makeDefaultFilename(const std::filesystem::path& item, bool isFolder, int listCount) {
-    std::filesystem::path name = item.filename();
-    if (name.empty())
-        name = item.parent_path().filename(); // a folder given with a trailing slash
-    if (name.empty())
-        return std::nullopt;
-    QString base = QFile::decodeName(name.c_str());
-    if (const auto extension = platform::CopyNameExtension(item))
-        base.chop(extension->size() + 1);
-    if (!isFolder) {
-        const int others = listCount - 1;
-        base += support::LocalizedString(" and ") + QString::number(others) +
-                support::LocalizedString(listCount == 2 ? " other" : " others");
-    }
-    return base;
-}
 
 std::optional<std::filesystem::path> defaultFilename(const std::optional<std::filesystem::path>& outputFolder,
                                                      const std::optional<QString>& baseName,

@@ -9,12 +9,6 @@
 
 namespace join {
 
-// The default base name of joined movies, from the item last added to the
-// list: its name without extension, and for a file " and N others" where N
-// is the number of other entries ("other" when there is one). None when the
-// item's name cannot be read.
-[[nodiscard]] std::optional<QString> makeDefaultFilename(const std::filesystem::path& item, bool isFolder, int listCount);
-
 // The default output path: folder/base+extension ("Untitled" without a base
 // name); when a file is already there, the name gets "-[date time zone]" with
 // dots for colons, and when that is taken too (a run of the same second),
@@ -35,7 +29,7 @@ namespace join {
                                                    const QString& extension,
                                                    const QDateTime& now = QDateTime::currentDateTime());
 
-// The name suggested in the save panel.
+// The name suggested when the user is asked where to save the joined movie.
 QString defaultFilenameWithSaveCount(const std::optional<QString>& baseName, const QString& extension);
 
 } // namespace join

@@ -13,7 +13,7 @@
 namespace support {
 
 namespace {
-// Progress signals closer together than this are merged: a sheet redrawn
+// Progress signals closer together than this are merged: progress redrawn
 // more often than a screen shows it only costs the window's thread.
 constexpr qint64 kSignalIntervalMs = 33;
 // How much nicer than the window's thread a job's worker is.

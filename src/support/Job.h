@@ -20,7 +20,7 @@ namespace support {
 // One long task (a join, an export, a split, a download...): a request in, an
 // outcome out, progress and cancellation in between. A derived job keeps its
 // request and its outcome as members and does its work in run(), which never
-// shows anything and never prints: the window shows the progress in a sheet,
+// shows anything and never prints: the window shows the progress,
 // the command line as a line on standard error.
 //
 // The object lives on the thread that made it (the window's). start() runs

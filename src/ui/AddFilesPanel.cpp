@@ -1,6 +1,6 @@
 #include "ui/AddFilesPanel.h"
 
-#include "app/JoinClipController.h"
+#include "app/ListCommands.h"
 #include "filelist/EntryFiles.h"
 #include "support/LocalizedString.h"
 #include "ui/FileTable.h"
@@ -131,11 +131,9 @@ std::optional<std::filesystem::path> chooseMovie(QWidget& parent) {
     return fileOfPanelName(panel.selectedFiles().front());
 }
 
-void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller) {
-    if (auto paths = chooseFilesAndFolders(parent)) {
-        controller.fileList().addFiles(std::move(*paths));
-        tellLeftOut(controller);
-    }
+void runAddFilesPanel(QWidget& parent, app::ListCommands& commands) {
+    if (auto paths = chooseFilesAndFolders(parent))
+        commands.addFiles(std::move(*paths));
 }
 
 } // namespace ui

@@ -11,10 +11,4 @@ void ApplicationEventPump::processPendingDrawing() {
     --m_depth;
 }
 
-void ApplicationEventPump::processPendingEvents() {
-    ++m_depth;
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    --m_depth;
-}
-
 } // namespace ui

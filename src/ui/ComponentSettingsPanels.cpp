@@ -25,11 +25,9 @@ std::filesystem::path localPath(const QString& path) {
 
 } // namespace
 
-// Qt's save dialogs always show the extension, so canHideExtension has nothing to switch.
-std::optional<std::filesystem::path>
-DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileType,
-                                                    const QString& suggestedName, bool /*canHideExtension*/) {
-    QFileDialog dialog(&m_parent, support::LocalizedString("Save Export Settings"), QDir::homePath());
+std::optional<std::filesystem::path> askSettingsFileToSave(QWidget& parent, const QString& requiredFileType,
+                                                           const QString& suggestedName) {
+    QFileDialog dialog(&parent, support::LocalizedString("Save Export Settings"), QDir::homePath());
     dialog.setObjectName("saveSettingsPanel");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setWindowModality(Qt::WindowModal);
@@ -44,14 +42,13 @@ DialogComponentSettingsPanels::runSaveSettingsPanel(const QString& requiredFileT
     return localPath(*path);
 }
 
-std::optional<std::filesystem::path>
-DialogComponentSettingsPanels::runOpenSettingsPanel(const QString& title, const QString& prompt,
-                                                    const QStringList& fileTypes) {
-    QFileDialog dialog(&m_parent, title, QDir::homePath());
+std::optional<std::filesystem::path> askSettingsFileToOpen(QWidget& parent, const QString& fileType) {
+    const QStringList fileTypes{fileType};
+    QFileDialog dialog(&parent, support::LocalizedString("Choose a settings file"), QDir::homePath());
     dialog.setObjectName("openSettingsPanel");
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setWindowModality(Qt::WindowModal);
-    dialog.setLabelText(QFileDialog::Accept, prompt);
+    dialog.setLabelText(QFileDialog::Accept, support::LocalizedString("Choose"));
     dialog.setNameFilters({nameFilter(fileTypes), support::LocalizedString("All files (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

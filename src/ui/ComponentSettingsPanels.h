@@ -1,25 +1,20 @@
 #pragma once
 
-#include "support/ComponentSettingsPanels.h"
+#include <QString>
+#include <filesystem>
+#include <optional>
 
 class QWidget;
 
 namespace ui {
 
-// The file panels of the export settings commands: a save and an open dialog
-// for settings files, shown as sheets (window-modal) on parent.
-class DialogComponentSettingsPanels final : public support::ComponentSettingsPanels {
-public:
-    explicit DialogComponentSettingsPanels(QWidget& parent) : m_parent(parent) {}
-
-    std::optional<std::filesystem::path> runSaveSettingsPanel(const QString& requiredFileType,
-                                                              const QString& suggestedName,
-                                                              bool canHideExtension) override;
-    std::optional<std::filesystem::path> runOpenSettingsPanel(const QString& title, const QString& prompt,
-                                                              const QStringList& fileTypes) override;
-
-private:
-    QWidget& m_parent;
-};
+// The file dialogs of the export settings commands, shown as sheets
+// (window-modal) on parent; none when the user cancelled. Where to save a
+// settings file of requiredFileType (an extension without the dot),
+// proposing suggestedName:
+std::optional<std::filesystem::path> askSettingsFileToSave(QWidget& parent, const QString& requiredFileType,
+                                                           const QString& suggestedName);
+// Which settings file of fileType to load (folders and every file are offered too):
+std::optional<std::filesystem::path> askSettingsFileToOpen(QWidget& parent, const QString& fileType);
 
 } // namespace ui

@@ -3,7 +3,7 @@
 #include "platform/Preferences.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
-#include "ui/AlertSheets.h"
+#include "ui/Alerts.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/MainWindow.h"
 #include "ui/QtTranslations.h"
@@ -38,21 +38,18 @@ void tellAboutDamagedPreferences(const platform::Preferences& store) {
     const auto aside = store.setAsideFile();
     if (!aside)
         return;
-    AlertSheets alerts;
-    alerts.showInformational(
-        support::LocalizedString("Your preferences could not be read, so the defaults are used."),
-        support::fillFormat(support::LocalizedString("The damaged preferences file was kept as \"%@\"."),
-                            {QFile::decodeName(aside->c_str())}),
-        nullptr);
+    showAlert({support::Told::Information, "Your preferences could not be read, so the defaults are used.",
+               "The damaged preferences file was kept as \"%@\".", {}, {QFile::decodeName(aside->c_str())}},
+              nullptr);
 }
 
 void tellAboutUnsavedPreferences(platform::Preferences& store) {
     if (store.synchronize())
         return;
     std::cerr << "joinclip: cannot write the preferences to " << store.file().string() << "\n";
-    AlertSheets alerts;
-    alerts.showInformational(support::LocalizedString("Your preferences could not be saved."),
-                             QFile::decodeName(store.file().c_str()), nullptr);
+    showAlert({support::Told::Failure, "Your preferences could not be saved.", "%@", {},
+               {QFile::decodeName(store.file().c_str())}},
+              nullptr);
 }
 
 } // namespace

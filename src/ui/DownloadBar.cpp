@@ -1,13 +1,15 @@
 #include "ui/DownloadBar.h"
 
-#include "app/JoinClipController.h"
+#include "filelist/FileList.h"
 #include "net/DownloadProgressLine.h"
 #include "net/DownloadQueue.h"
 #include "platform/FileReference.h"
 #include "platform/FolderPreferences.h"
-#include "support/DoAlert.h"
+#include "support/Console.h"
+#include "support/UserDefaults.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
+#include "ui/Alerts.h"
 #include "ui/CredentialsDialog.h"
 
 #include <QFile>
@@ -20,9 +22,9 @@ namespace ui {
 
 using support::LocalizedString;
 
-DownloadBar::DownloadBar(const Widgets& widgets, app::JoinClipController& controller)
-    : m_widgets(widgets), m_controller(controller) {
-    support::UserDefaults& defaults = controller.defaults();
+DownloadBar::DownloadBar(const Widgets& widgets, filelist::FileList& list, support::UserDefaults& defaults,
+                         support::Console& console)
+    : m_widgets(widgets), m_list(list), m_console(console) {
     m_queue = std::make_unique<net::DownloadQueue>(net::DownloadQueue::Settings{
         .destinationFolder = [&defaults] { return platform::CopyDestinationFolderPath(defaults.store()); },
         .allowOverwrite = [&defaults] { return defaults.boolValue(support::Pref::AllowOverwrite); }});
@@ -35,7 +37,7 @@ DownloadBar::DownloadBar(const Widgets& widgets, app::JoinClipController& contro
 
     connect(&m_widgets.cancelButton, &QPushButton::clicked, m_queue.get(), &net::DownloadQueue::cancelDownload);
     connect(m_queue.get(), &net::DownloadQueue::queueChanged, this,
-            [this](const QString& statusLine) { m_controller.message(statusLine); });
+            &DownloadBar::statusChanged);
     connect(m_queue.get(), &net::DownloadQueue::downloadStarted, this, [this] {
         m_widgets.line.clear();
         m_widgets.bar.setValue(0);
@@ -66,27 +68,22 @@ void DownloadBar::show(bool shown) {
 }
 
 void DownloadBar::addToList(const std::filesystem::path& file, const QString& title) {
-    filelist::FileList& list = m_controller.fileList();
-    const int before = list.count();
-    list.insertEntry(platform::getAlias(file), before, title);
-    if (list.count() == before) {
+    const int before = m_list.count();
+    m_list.insertEntry(platform::getAlias(file), before, title);
+    if (m_list.count() == before) {
         // Kept on disk, where the person can still use it; the list takes only what opens.
-        m_controller.message(support::fillFormat(LocalizedString("“%@” was downloaded but cannot be added to the list."),
-                                                 {QFile::decodeName(file.filename().c_str())}));
+        emit statusChanged(support::fillFormat(LocalizedString("“%@” was downloaded but cannot be added to the list."),
+                                               {QFile::decodeName(file.filename().c_str())}));
         return;
     }
-    m_controller.makeDefaultFilename(file, false);
+    m_list.nameOutputAfter(file, false);
 }
 
 void DownloadBar::tellFailure(const QString& message, const QString& address) {
     const QString reason = message.isEmpty() ? QStringLiteral("An error occured during download.") : message;
-    support::StandardErrorConsole standardError;
-    support::Console* console = m_controller.outlets().console;
-    (console ? *console : standardError)
-        .writeLine(support::fillFormat(LocalizedString("JoinClip download failed. Error - %@ %@"),
+    m_console.writeLine(support::fillFormat(LocalizedString("JoinClip download failed. Error - %@ %@"),
                                        {LocalizedString(reason), address}));
-    support::doErrorAlert(*m_controller.outlets().join.alerts, "Download Failed", reason,
-                          m_controller.outlets().join.fileListWindow);
+    showAlert({support::Told::Failure, "Download Failed", reason}, &m_widgets.window);
 }
 
 } // namespace ui

@@ -9,9 +9,13 @@ class QProgressBar;
 class QPushButton;
 class QWidget;
 
-namespace app {
-class JoinClipController;
+namespace filelist {
+class FileList;
 }
+namespace support {
+class Console;
+class UserDefaults;
+} // namespace support
 namespace net {
 class DownloadQueue;
 }
@@ -33,11 +37,17 @@ public:
         QPushButton& cancelButton;
     };
 
-    DownloadBar(const Widgets& widgets, app::JoinClipController& controller);
+    // Downloads go to the folder the preferences in defaults name, and into list.
+    DownloadBar(const Widgets& widgets, filelist::FileList& list, support::UserDefaults& defaults,
+                support::Console& console);
     ~DownloadBar() override;
 
     // Where dropped web addresses go.
     net::DownloadQueue& queue() { return *m_queue; }
+
+signals:
+    // A line for the status line (the queue's count, a file not added).
+    void statusChanged(const QString& text);
 
 private:
     void show(bool shown);
@@ -45,7 +55,8 @@ private:
     void tellFailure(const QString& message, const QString& address);
 
     Widgets m_widgets;
-    app::JoinClipController& m_controller;
+    filelist::FileList& m_list;
+    support::Console& m_console;
     std::unique_ptr<net::DownloadQueue> m_queue;
 };
 

@@ -53,10 +53,11 @@ std::optional<QString> confirmedSavePath(QFileDialog& dialog, const std::optiona
     return path;
 }
 
-std::optional<std::filesystem::path>
-SavePanelDialog::runSavePanel(const std::optional<std::filesystem::path>& startFolder,
-                              const QString& suggestedName, const std::optional<QString>& requiredExtension) {
-    QFileDialog dialog(&m_window);
+std::optional<std::filesystem::path> askSavePath(QWidget& window,
+                                                 const std::optional<std::filesystem::path>& startFolder,
+                                                 const QString& suggestedName,
+                                                 const std::optional<QString>& requiredExtension) {
+    QFileDialog dialog(&window);
     dialog.setObjectName("savePanel");
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -77,9 +78,9 @@ SavePanelDialog::runSavePanel(const std::optional<std::filesystem::path>& startF
     return pathOf(*path);
 }
 
-std::optional<std::filesystem::path>
-OpenPanelDialog::runOpenPanel(const QString& title, const QString& prompt, const QStringList& extensions) {
-    QFileDialog dialog(&m_window, title);
+std::optional<std::filesystem::path> askOpenPath(QWidget& window, const QString& title, const QString& prompt,
+                                                 const QStringList& extensions) {
+    QFileDialog dialog(&window, title);
     dialog.setObjectName("openPanel");
     dialog.setWindowModality(Qt::WindowModal);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

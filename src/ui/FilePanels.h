@@ -1,35 +1,30 @@
 #pragma once
 
-#include "support/OpenPanel.h"
-#include "support/SavePanel.h"
+#include <QString>
+#include <QStringList>
+#include <filesystem>
+#include <optional>
 
 class QFileDialog;
 class QWidget;
 
-// The file dialogs of the desktop behind the logic's panel ports. Each is
-// window-modal on the window given (a sheet) and returns the user's answer.
+// The desktop's file dialogs for the questions the commands ask. Each is
+// window-modal on the window given (a sheet) and answers the user's choice,
+// none when they cancelled.
 namespace ui {
 
-class SavePanelDialog final : public support::SavePanel {
-public:
-    explicit SavePanelDialog(QWidget& window) : m_window(window) {}
-    std::optional<std::filesystem::path>
-    runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
-                 const std::optional<QString>& requiredExtension) override;
-
-private:
-    QWidget& m_window;
-};
-
-class OpenPanelDialog final : public support::OpenPanel {
-public:
-    explicit OpenPanelDialog(QWidget& window) : m_window(window) {}
-    std::optional<std::filesystem::path> runOpenPanel(const QString& title, const QString& prompt,
-                                                      const QStringList& extensions) override;
-
-private:
-    QWidget& m_window;
-};
+// Where to save a file: opens on startFolder when there is one, with
+// suggestedName filled in. With a required extension (".mov") the answer
+// always ends in it; without one the user may type a name that has none.
+std::optional<std::filesystem::path> askSavePath(QWidget& window,
+                                                 const std::optional<std::filesystem::path>& startFolder,
+                                                 const QString& suggestedName,
+                                                 const std::optional<QString>& requiredExtension);
+// One existing file to open: title heads the dialog and prompt labels its
+// confirm button; only files whose extension (without the dot) is among
+// extensions are offered.
+std::optional<std::filesystem::path> askOpenPath(QWidget& window, const QString& title, const QString& prompt,
+                                                 const QStringList& extensions);
 
 // A save panel's answer with the required extension (".mov") ensured: a
 // name that does not end in it, in any letter case, gets it appended.

@@ -1,6 +1,6 @@
 #include "ui/FileTable.h"
 
-#include "app/JoinClipController.h"
+#include "app/Session.h"
 #include "filelist/EntryFiles.h"
 #include "filelist/TableCells.h"
 #include "platform/DesktopServices.h"
@@ -38,12 +38,12 @@ constexpr int kRowHeightWithoutIcons = 20;
 // The table's state; it is also the download queue the model hands web
 // addresses to, forwarding them to the real queue once one is given.
 struct FileTable::State final : public support::MovieDownloadQueue {
-    app::JoinClipController* controller = nullptr;
+    app::Session* session = nullptr;
+    platform::DesktopServices* desktop = nullptr;
     FileTableModel model;
     std::unique_ptr<FileTablePreviews> previews;
     std::function<std::optional<QImage>(const std::filesystem::path&)> previewMaker;
     support::MovieDownloadQueue* downloads = nullptr;
-    platform::QtDesktopServices ownDesktop;
     QMenu menu;
     QLabel* emptyHint = nullptr;
     QList<QAction*> selectionActions;
@@ -69,14 +69,8 @@ struct FileTable::State final : public support::MovieDownloadQueue {
             downloads->enqueueMovieURL(address, linkTitle);
             return;
         }
-        if (controller)
-            controller->message(support::fillFormat(
-                support::LocalizedString("Downloading from the web is not available yet: %@"), {address}));
-    }
-
-    platform::DesktopServices& desktop() {
-        platform::DesktopServices* given = controller ? controller->outlets().join.desktop : nullptr;
-        return given ? *given : ownDesktop;
+        emit model.statusChanged(support::fillFormat(
+            support::LocalizedString("Downloading from the web is not available yet: %@"), {address}));
     }
 };
 
@@ -158,7 +152,7 @@ FileTable::FileTable(QTableView& view) : m_view(view), m_state(std::make_unique<
         }
         const bool selected = !selectedRows().empty();
         for (QAction* action : {m_state->openAction, m_state->revealAction, m_state->removeAction})
-            action->setEnabled(selected && m_state->controller);
+            action->setEnabled(selected && m_state->session);
         m_state->menu.popup(m_view.viewport()->mapToGlobal(position));
     });
     // A double click edits an editable cell and opens the file from the others.
@@ -182,15 +176,18 @@ FileTable::~FileTable() {
     m_state->previews.reset();
 }
 
-void FileTable::attach(app::JoinClipController& controller) {
-    m_state->controller = &controller;
-    m_state->previews = std::make_unique<FileTablePreviews>(controller.fileList());
+void FileTable::attach(app::Session& session, app::ListCommands& commands, app::WriteCommands& writes,
+                       platform::DesktopServices& desktop) {
+    m_state->session = &session;
+    m_state->desktop = &desktop;
+    QObject::connect(&session.fileList(), &filelist::FileList::changed, &m_state->model, [this] { reloadData(); });
+    m_state->previews = std::make_unique<FileTablePreviews>(session.fileList());
     if (m_state->previewMaker)
         m_state->previews->setPreviewMaker(m_state->previewMaker);
     m_state->model.onPreviewWanted = [previews = m_state->previews.get()](int row) {
         previews->request(row);
     };
-    m_state->model.attach(controller, *m_state);
+    m_state->model.attach(session, commands, writes, *m_state);
     updateEmptyHint();
     applyColumnPreferences();
 }
@@ -241,9 +238,9 @@ std::vector<int> FileTable::selectedRows() const {
 }
 
 void FileTable::applyColumnPreferences() {
-    if (!m_state->controller)
+    if (!m_state->session)
         return;
-    support::UserDefaults& defaults = m_state->controller->defaults();
+    support::UserDefaults& defaults = m_state->session->defaults();
     bool iconShown = true;
     for (std::size_t column = 0; column < filelist::kTableColumns.size(); ++column) {
         const filelist::TableColumn& entry = filelist::kTableColumns[column];
@@ -276,25 +273,25 @@ void FileTable::doubleAction() {
 // Open and Reveal act on the last selected row's file (the File menu's items run them too).
 std::optional<std::filesystem::path> FileTable::selectedFile() const {
     const std::vector<int> rows = selectedRows();
-    if (rows.empty() || !m_state->controller)
+    if (rows.empty() || !m_state->session)
         return std::nullopt;
-    return m_state->controller->fileList().pathOfEntry(rows.back());
+    return m_state->session->fileList().pathOfEntry(rows.back());
 }
 
 void FileTable::openItem() {
     std::error_code error;
     if (const auto file = selectedFile(); file && std::filesystem::exists(*file, error))
-        m_state->desktop().openFile(*file);
+        m_state->desktop->openFile(*file);
 }
 
 void FileTable::revealItem() {
     if (const auto file = selectedFile())
-        m_state->desktop().revealFile(*file);
+        m_state->desktop->revealFile(*file);
 }
 
 void FileTable::removeSelected() {
-    if (m_state->controller)
-        m_state->controller->removeSelected();
+    if (m_state->session)
+        m_state->session->fileList().removeRows(selectedRows());
 }
 
 } // namespace ui

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "filelist/TableView.h"
-
 #include <QImage>
 #include <QList>
 #include <filesystem>
@@ -14,7 +12,12 @@ class QTableView;
 class QWidget;
 
 namespace app {
-class JoinClipController;
+class ListCommands;
+class Session;
+class WriteCommands;
+} // namespace app
+namespace platform {
+class DesktopServices;
 }
 namespace support {
 class MovieDownloadQueue;
@@ -25,18 +28,23 @@ namespace ui {
 class FileTableModel;
 
 // The main window's file table: the list's rows in a QTableView, with edits,
-// drag and drop, previews and the context menu. Made before the controller
-// (which drives it as its movieTable), attached once the controller exists.
-class FileTable final : public filelist::TableView {
+// drag and drop, previews and the context menu. It follows the session's
+// file list from attach on, and acts through the list and its commands.
+class FileTable final {
 public:
     explicit FileTable(QTableView& view);
-    ~FileTable() override;
+    ~FileTable();
 
-    // From now on the table shows the controller's file list and acts through it.
-    void attach(app::JoinClipController& controller);
+    // From now on the table shows the session's file list: a typed duration
+    // is rescaled by writes, what a drop leaves out is told by commands, and
+    // Open and Show in Folder go to desktop.
+    void attach(app::Session& session, app::ListCommands& commands, app::WriteCommands& writes,
+                platform::DesktopServices& desktop);
 
-    void reloadData() override;
-    std::vector<int> selectedRows() const override;
+    // The list changed: the rows show it again.
+    void reloadData();
+    // The selected rows, ascending.
+    std::vector<int> selectedRows() const;
 
     // Shows and hides the columns by their preference keys ("IndexColumn",
     // ...: a key present and false hides its column); without the Icon column
@@ -83,6 +91,6 @@ private:
 // The Add command's browse panel: files and folders chosen are added to the
 // list as one batch (files at the top in text order, the files directly
 // inside chosen folders at the end). parent is the window the panel belongs to.
-void runAddFilesPanel(QWidget& parent, app::JoinClipController& controller);
+void runAddFilesPanel(QWidget& parent, app::ListCommands& commands);
 
 } // namespace ui

@@ -1,6 +1,8 @@
 #include "ui/FileTableModel.h"
 
-#include "app/JoinClipController.h"
+#include "app/ListCommands.h"
+#include "app/Session.h"
+#include "app/WriteCommands.h"
 #include "filelist/LeftOutFiles.h"
 #include "filelist/TableCells.h"
 #include "filelist/TableDrop.h"
@@ -107,14 +109,13 @@ QIcon typeIcon(const std::optional<std::filesystem::path>& file) {
 
 } // namespace
 
-void tellLeftOut(app::JoinClipController& controller) {
-    app::tellLeftOut(controller.fileList(), controller.tellInAlert(controller.outlets().join.fileListWindow));
-}
-
 FileTableModel::FileTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void FileTableModel::attach(app::JoinClipController& controller, support::MovieDownloadQueue& downloads) {
-    m_controller = &controller;
+void FileTableModel::attach(app::Session& session, app::ListCommands& commands, app::WriteCommands& writes,
+                            support::MovieDownloadQueue& downloads) {
+    m_session = &session;
+    m_commands = &commands;
+    m_writes = &writes;
     m_downloads = &downloads;
     reload();
 }
@@ -124,7 +125,7 @@ bool FileTableModel::reload() {
     // anew below, so rows are added or taken at the end: the view then keeps
     // its selected row numbers, as a reloaded table does, and a long list
     // growing one row at a time costs no more per row than a short one.
-    const int rows = m_controller ? m_controller->fileList().count() : 0;
+    const int rows = m_session ? m_session->fileList().count() : 0;
     const bool changed = rows != m_rows;
     if (rows > m_rows) {
         beginInsertRows({}, m_rows, rows - 1);
@@ -162,11 +163,11 @@ int FileTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool FileTableModel::displayFullPath() const {
-    return m_controller->defaults().boolValue(support::Pref::DisplayFullPath);
+    return m_session->defaults().boolValue(support::Pref::DisplayFullPath);
 }
 
 QVariant FileTableModel::previewCell(int row) const {
-    const filelist::FileList& list = m_controller->fileList();
+    const filelist::FileList& list = m_session->fileList();
     const auto& icon = list.movies()[static_cast<std::size_t>(row)].icon;
     if (!icon) {
         if (onPreviewWanted)
@@ -185,11 +186,11 @@ QVariant FileTableModel::previewCell(int row) const {
 }
 
 QVariant FileTableModel::data(const QModelIndex& index, int role) const {
-    if (!m_controller || !index.isValid() || index.row() >= m_controller->fileList().count())
+    if (!m_session || !index.isValid() || index.row() >= m_session->fileList().count())
         return {};
     const QString identifier = identifierOfColumn(index.column());
     const int row = index.row();
-    const filelist::FileList& list = m_controller->fileList();
+    const filelist::FileList& list = m_session->fileList();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -215,7 +216,7 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return identifier == "Icon" ? previewCell(row) : QVariant();
     case Qt::ToolTipRole:
-        if (auto tip = filelist::toolTipForCell(m_controller->fileList(), identifier, row, displayFullPath()))
+        if (auto tip = filelist::toolTipForCell(m_session->fileList(), identifier, row, displayFullPath()))
             return *tip;
         return {};
     case Qt::TextAlignmentRole:
@@ -228,21 +229,18 @@ QVariant FileTableModel::data(const QModelIndex& index, int role) const {
 }
 
 bool FileTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!m_controller || !index.isValid() || role != Qt::EditRole)
-        return false;
-    const app::JoinCommandOutlets& outlets = m_controller->outlets().join;
-    if (!outlets.alerts)
+    if (!m_session || !index.isValid() || role != Qt::EditRole)
         return false;
     const QString identifier = identifierOfColumn(index.column());
     // A new duration rewrites the movie's file: a job, whose end reloads the row.
     if (identifier == "Duration" && value.typeId() == QMetaType::QString) {
         if (confirmRewrite && !confirmRewrite())
             return false;
-        m_controller->rescaleEntry(index.row(), value.toString());
+        m_writes->rescaleEntry(index.row(), value.toString());
+    } else if (const auto refused =
+                   filelist::setObjectValueForTableColumn(m_session->fileList(), identifier, index.row(), value)) {
+        emit noticed(*refused);
     }
-    else
-        filelist::setObjectValueForTableColumn(m_controller->fileList(), identifier, index.row(), value,
-                                               *outlets.alerts, outlets.fileListWindow);
     reload();
     return true;
 }
@@ -309,7 +307,7 @@ filelist::DroppedItems FileTableModel::droppedItems(const QMimeData& data) const
 
 bool FileTableModel::canDropMimeData(const QMimeData* data, Qt::DropAction, int, int,
                                      const QModelIndex& parent) const {
-    if (!m_controller || !data)
+    if (!m_session || !data)
         return false;
     return filelist::validateDrop(droppedItems(*data), parent.isValid());
 }
@@ -319,12 +317,12 @@ bool FileTableModel::dropMimeData(const QMimeData* data, Qt::DropAction action, 
     if (!canDropMimeData(data, action, row, column, parent))
         return false;
     const filelist::DroppedItems items = droppedItems(*data);
-    const int dropRow = row < 0 ? m_controller->fileList().count() : row;
+    const int dropRow = row < 0 ? m_session->fileList().count() : row;
     const filelist::DropOutcome outcome =
-        filelist::acceptDrop(m_controller->fileList(), items, dropRow, *m_downloads);
+        filelist::acceptDrop(m_session->fileList(), items, dropRow, *m_downloads);
     reload();
     if (!items.fileNames.empty())
-        tellLeftOut(*m_controller);
+        m_commands->tellLeftOut();
     if (outcome.accepted && items.draggedRows && onRowsMoved)
         onRowsMoved(outcome.rowsToSelect);
     return outcome.accepted;

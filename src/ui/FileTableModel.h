@@ -1,12 +1,16 @@
 #pragma once
 
+#include "support/Notice.h"
+
 #include <QAbstractTableModel>
 #include <functional>
 #include <vector>
 
 namespace app {
-class JoinClipController;
-}
+class ListCommands;
+class Session;
+class WriteCommands;
+} // namespace app
 namespace filelist {
 struct DroppedItems;
 }
@@ -15,10 +19,6 @@ class MovieDownloadQueue;
 }
 
 namespace ui {
-
-// Tells the user in one alert which files the list's last add left out, and
-// why (FileList::leftOut), and starts a new count. Nothing when none were.
-void tellLeftOut(app::JoinClipController& controller);
 
 // The file list as the rows of the file table: one row per movie entry, the
 // nine columns of the list in their order (the view hides the ones switched
@@ -30,7 +30,10 @@ class FileTableModel final : public QAbstractTableModel {
 public:
     explicit FileTableModel(QObject* parent = nullptr);
 
-    void attach(app::JoinClipController& controller, support::MovieDownloadQueue& downloads);
+    // From now on the rows are the session's list; what a drop leaves out is
+    // told by commands, and a typed duration is rescaled by writes.
+    void attach(app::Session& session, app::ListCommands& commands, app::WriteCommands& writes,
+                support::MovieDownloadQueue& downloads);
     // The list changed: rows are added or removed at the end to the new count,
     // and every cell is asked anew. Answers whether the count changed.
     bool reload();
@@ -65,11 +68,19 @@ public:
     // What a drag holds, as the list's drop rules read it.
     filelist::DroppedItems droppedItems(const QMimeData& data) const;
 
+signals:
+    // A typed file name was refused.
+    void noticed(const support::Notice& notice);
+    // A line for the status line.
+    void statusChanged(const QString& text);
+
 private:
     QVariant previewCell(int row) const;
     bool displayFullPath() const;
 
-    app::JoinClipController* m_controller = nullptr;
+    app::Session* m_session = nullptr;
+    app::ListCommands* m_commands = nullptr;
+    app::WriteCommands* m_writes = nullptr;
     support::MovieDownloadQueue* m_downloads = nullptr;
     int m_rows = 0;
 };

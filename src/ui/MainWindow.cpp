@@ -1,30 +1,34 @@
 #include "ui/MainWindow.h"
 
 #include "app/HelpAddresses.h"
-#include "app/JoinClipController.h"
+#include "app/JobRunner.h"
+#include "app/ListCommands.h"
+#include "app/Session.h"
+#include "app/WriteCommands.h"
+#include "join/DockProgress.h"
 #include "media/FilesInProgress.h"
 #include "net/DownloadQueue.h"
 #include "net/UpdateCheck.h"
 #include "platform/ApplicationDockTile.h"
 #include "platform/DesktopServices.h"
 #include "platform/Preferences.h"
+#include "support/Console.h"
 #include "support/LocalizedString.h"
-#include "ui/AlertSheets.h"
+#include "ui/Alerts.h"
 #include "ui/ApplicationEventPump.h"
 #include "ui/DownloadBar.h"
-#include "ui/FilePanels.h"
 #include "ui/FileChangeQuestion.h"
+#include "ui/FilePanels.h"
 #include "ui/FileTable.h"
 #include "ui/FileTableModel.h"
+#include "ui/FilterWindow.h"
 #include "ui/FolderChooser.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/PreferencesWindow.h"
 #include "ui/ProgressSheet.h"
 #include "ui/SoftwareUpdateWindow.h"
-#include "ui/FilterWindow.h"
 #include "ui/SplitterWindow.h"
 #include "ui/ViewerWindow.h"
-#include "ui/WidgetControls.h"
 #include "ui/WindowPlacement.h"
 #include "ui_MainWindow.h"
 
@@ -43,47 +47,30 @@ constexpr int kBusyRetryMilliseconds = 200;
 
 } // namespace
 
-// The widgets' ports that the controller holds as its outlets.
-struct MainWindow::Ports final {
-    explicit Ports(Ui::MainWindow& form, QMainWindow& window)
-        : durationTextField(*form.durationTextField), messagesTextField(*form.messagesTextField),
-          spinner(*form.spinner), clearButton(*form.clearButton, {form.actionRemove, form.actionClear}),
-          joinButton(*form.joinButton, {form.actionJoin}),
-          exportButton(*form.exportButton, {form.actionExport}),
-          reverseButton(*form.reverseButton, {form.actionReverse}),
-          sortButton(*form.sortButton, {form.actionSortByName}),
-          titleSortButton(*form.titleSortButton, {form.actionSortByTitle}),
-          dateSortButton(*form.dateSortButton, {form.actionSortByModificationDate}),
-          createDateSortButton(*form.createDateSortButton, {form.actionSortByCreationDate}),
-          exifSortButton(*form.exifSortButton, {form.actionSortByExifDate}), fileListWindow(window),
-          savePanel(window), openPanel(window), folderChooser(&window) {}
-
-    LabelTextControl durationTextField;
-    LabelTextControl messagesTextField;
-    ApplicationEventPump eventPump;
-    BusyIndicator spinner;
-    ButtonAndActionControl clearButton, joinButton, exportButton;
-    ButtonAndActionControl reverseButton, sortButton, titleSortButton, dateSortButton, createDateSortButton,
-        exifSortButton;
-    WidgetWindow fileListWindow;
-    AlertSheets alerts;
-    SavePanelDialog savePanel;
-    OpenPanelDialog openPanel;
-    DialogFolderChooser folderChooser;
-    platform::QtDesktopServices desktop;
+// The desktop's services the window's commands use.
+struct MainWindow::Desktop final {
+    support::StandardErrorConsole console;
+    platform::QtDesktopServices services;
     platform::ApplicationDockTile dockTile;
+    ApplicationEventPump drawing;
 };
 
 MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
-    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()) {
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()), m_desktop(std::make_unique<Desktop>()),
+      m_session(std::make_unique<app::Session>(store)), m_jobs(std::make_unique<app::JobRunner>()),
+      m_listCommands(std::make_unique<app::ListCommands>(m_session->fileList(), m_desktop->console)),
+      m_writeCommands(std::make_unique<app::WriteCommands>(*m_session, *m_jobs, m_desktop->console)) {
     m_ui->setupUi(this);
     localizeWidgetTree(*this);
     // Translated buttons may need more room than the English ones the size was made for.
     resize(size().expandedTo(minimumSizeHint()));
     m_ui->movieTable->horizontalHeader()->setStretchLastSection(true);
     m_ui->movieTable->verticalHeader()->hide();
+    // The spinner: Qt's busy animation (a range of 0..0) while files are added or a job runs.
+    m_ui->spinner->setTextVisible(false);
+    m_ui->spinner->setRange(0, 1);
+    m_ui->spinner->hide();
 
-    m_ports = std::make_unique<Ports>(*m_ui, *this);
     m_table = std::make_unique<FileTable>(*m_ui->movieTable);
     m_progressSheet = new ProgressSheet(*this);
     localizeWidgetTree(*m_progressSheet);
@@ -91,7 +78,7 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     m_viewer = new ViewerWindow(this);
     localizeWidgetTree(*m_viewer);
     // The movie filter window, brought to the front from the Window menu.
-    auto* filterWindow = new FilterWindow(store, m_ports->desktop, this);
+    auto* filterWindow = new FilterWindow(store, m_desktop->services, this);
     connect(m_ui->menuWindow->addAction(tr("Movie &Filter"), QKeySequence(tr("Ctrl+Shift+F"))), &QAction::triggered,
             filterWindow, &FilterWindow::showWindow);
     // The movie splitter window, likewise.
@@ -99,122 +86,178 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     connect(m_ui->menuWindow->addAction(tr("Movie &Splitter")), &QAction::triggered, splitterWindow,
             &SplitterWindow::showWindow);
 
-    Ports& ports = *m_ports;
-    app::MainWindowOutlets outlets;
-    app::FileListOutlets& list = outlets.fileList;
-    list.movieTable = m_table.get();
-    list.durationTextField = &ports.durationTextField;
-    list.messagesTextField = &ports.messagesTextField;
-    list.eventPump = &ports.eventPump;
-    list.spinner = &ports.spinner;
-    list.clearButton = &ports.clearButton;
-    list.joinButton = &ports.joinButton;
-    list.exportButton = &ports.exportButton;
-    list.reverseButton = &ports.reverseButton;
-    list.sortButton = &ports.sortButton;
-    list.titleSortButton = &ports.titleSortButton;
-    list.dateSortButton = &ports.dateSortButton;
-    list.createDateSortButton = &ports.createDateSortButton;
-    list.exifSortButton = &ports.exifSortButton;
-    app::JoinCommandOutlets& join = outlets.join;
-    join.fileListWindow = &ports.fileListWindow;
-    join.alerts = &ports.alerts;
-    join.savePanel = &ports.savePanel;
-    join.openPanel = &ports.openPanel;
-    join.folderChooser = &ports.folderChooser;
-    join.desktop = &ports.desktop;
-    join.dockTile = &ports.dockTile;
-    join.progressSheet = m_progressSheet->outlets();
-    m_preferences->fillOutlets(outlets);
-
-    m_controller = std::make_unique<app::JoinClipController>(store, outlets);
-    // Writes run on a worker thread; the window shows their progress and stays responsive.
-    m_controller->setRunsJobsInBackground(true);
-    m_table->attach(*m_controller);
-    m_viewer->attach(*m_controller, *m_ui->movieTable);
-    m_preferences->attach(*m_controller);
-    m_progressSheet->setCancelAction([this] { m_controller->cancelJob(); });
+    app::Session& session = *m_session;
+    m_table->attach(session, *m_listCommands, *m_writeCommands, m_desktop->services);
+    m_viewer->attach(session, *m_ui->movieTable);
+    m_preferences->attach(session, m_desktop->services, m_desktop->console);
     m_downloads = std::make_unique<DownloadBar>(
         DownloadBar::Widgets{*this, *m_ui->downloadRow, *m_ui->movieDownloadProgressText,
                              *m_ui->movieDownloadProgressBar, *m_ui->movieDownloadCancelButton},
-        *m_controller);
+        session.fileList(), session.defaults(), m_desktop->console);
     m_table->setMovieDownloadQueue(m_downloads->queue());
     m_softwareUpdate = new SoftwareUpdateWindow(
         net::versionFileAddress(), QStringLiteral(JOINCLIP_VERSION),
-        [this](const QString& version) {
-            m_controller->doAlert("An update is available for JoinClip (version %@.) Use Software Update in the "
-                                  "JoinClip menu to download it.",
-                                  "(You can turn off automatic software update checks in Preferences.)", nullptr,
-                                  {version});
+        [](const QString& version) {
+            showAlert({support::Told::Information,
+                       "An update is available for JoinClip (version %@.) Use Software Update in the JoinClip menu "
+                       "to download it.",
+                       "(You can turn off automatic software update checks in Preferences.)", {version}},
+                      nullptr);
         },
         this);
+    connectList();
+    connectJobs();
     connectCommands();
+    connectMenus();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::connectCommands() {
-    app::JoinClipController& controller = *m_controller;
+// The list's lines and the commands that need entries follow the list.
+void MainWindow::connectList() {
+    filelist::FileList& list = m_session->fileList();
     Ui::MainWindow& form = *m_ui;
-    const auto on = [this](auto* sender, auto signal, auto command) {
-        connect(sender, signal, this, command);
+    const auto enableCommands = [&list, &form] {
+        // The list's commands are there while it holds entries, the orderings while it holds two.
+        for (QWidget* button : {static_cast<QWidget*>(form.clearButton), static_cast<QWidget*>(form.joinButton),
+                                static_cast<QWidget*>(form.exportButton)})
+            button->setEnabled(list.count() >= 1);
+        for (QAction* action : {form.actionRemove, form.actionClear, form.actionJoin, form.actionExport})
+            action->setEnabled(list.count() >= 1);
+        for (QWidget* button : {form.reverseButton, form.sortButton, form.titleSortButton, form.dateSortButton,
+                                form.createDateSortButton, form.exifSortButton})
+            button->setEnabled(list.count() >= 2);
+        for (QAction* action : {form.actionReverse, form.actionSortByName, form.actionSortByTitle,
+                                form.actionSortByModificationDate, form.actionSortByCreationDate,
+                                form.actionSortByExifDate})
+            action->setEnabled(list.count() >= 2);
     };
-
-    on(form.browseButton, &QPushButton::clicked, [this] { addFiles(); });
-    on(form.actionAddFiles, &QAction::triggered, [this] { addFiles(); });
-    on(form.clearButton, &QPushButton::clicked, [&controller] { controller.removeSelected(); });
-    on(form.actionRemove, &QAction::triggered, [&controller] { controller.removeSelected(); });
-    // A cleared list is a new start: the title no longer names the last movie written.
-    on(form.actionClear, &QAction::triggered, [this, &controller, title = windowTitle()] {
-        controller.fileList().clearAll();
-        setWindowFilePath(QString());
-        setWindowTitle(title);
+    connect(&list, &filelist::FileList::changed, this, enableCommands);
+    enableCommands();
+    connect(&list, &filelist::FileList::statusChanged, this, &MainWindow::showStatus);
+    connect(&list, &filelist::FileList::busyChanged, this, [this](bool busy) {
+        m_ui->spinner->setVisible(busy);
+        m_ui->spinner->setRange(0, busy ? 0 : 1);
     });
-    on(form.joinButton, &QPushButton::clicked, [this] { join(); });
-    on(form.actionJoin, &QAction::triggered, [this] { join(); });
-    on(form.exportButton, &QPushButton::clicked, [this] { exportFiles(); });
-    on(form.actionExport, &QAction::triggered, [this] { exportFiles(); });
-    // Each ordering button has a menu item twin that runs the same command.
+    connect(&list, &filelist::FileList::totalDurationChanged, this, [this, &list] {
+        const std::optional<QString>& line = list.totalDuration();
+        m_ui->durationTextField->setText(line.value_or(QString()));
+        m_ui->durationTextField->setVisible(line.has_value());
+    });
+}
+
+// A job under way shows in the progress sheet, the spinner and the pie on the application's tile.
+void MainWindow::connectJobs() {
+    app::JobRunner& jobs = *m_jobs;
+    platform::DockTile& tile = m_desktop->dockTile;
+    connect(&jobs, &app::JobRunner::started, this, [this, &tile](const QString& title) {
+        m_ui->spinner->show();
+        m_ui->spinner->setRange(0, 0);
+        join::DrawDockProgressForPercent(tile, 0);
+        m_progressSheet->begin(title);
+    });
+    connect(&jobs, &app::JobRunner::progressed, this, [this, &tile](double fraction, const QString& timeLine) {
+        if (!m_progressSheet->isVisible())
+            return; // cancelled: what the job still tells is not shown
+        m_progressSheet->showProgress(fraction, timeLine);
+        join::DrawDockProgressForPercent(tile, static_cast<float>(fraction * 100));
+    });
+    connect(&jobs, &app::JobRunner::phaseChanged, this, &MainWindow::showStatus);
+    connect(&jobs, &app::JobRunner::ended, this, [this, &tile] {
+        m_progressSheet->end();
+        m_ui->spinner->hide();
+        m_ui->spinner->setRange(0, 1);
+        tile.restore();
+    });
+    connect(m_progressSheet, &ProgressSheet::cancelRequested, &jobs, &app::JobRunner::cancel);
+}
+
+// What the commands and the other windows tell goes to the status line and to alerts on this window.
+void MainWindow::connectCommands() {
+    const auto alert = [this](const support::Notice& notice) { showAlert(notice, this); };
+    // The list's notices come also while the window is not in front (files
+    // other applications open): an alert of the application, not a sheet.
+    connect(m_listCommands.get(), &app::ListCommands::noticed, this,
+            [](const support::Notice& notice) { showAlert(notice, nullptr); });
+    connect(m_listCommands.get(), &app::ListCommands::statusChanged, this, &MainWindow::showStatus);
+    // A beep for each file whose rename was refused, as for a single rename in the table.
+    connect(m_listCommands.get(), &app::ListCommands::renameRefused, this, [] { QApplication::beep(); });
+    connect(m_writeCommands.get(), &app::WriteCommands::noticed, this, alert);
+    connect(m_writeCommands.get(), &app::WriteCommands::statusChanged, this, &MainWindow::showStatus);
+    connect(m_writeCommands.get(), &app::WriteCommands::joined, this, &MainWindow::showJoined);
+    connect(&m_table->model(), &FileTableModel::noticed, this, alert);
+    connect(&m_table->model(), &FileTableModel::statusChanged, this, &MainWindow::showStatus);
+    connect(m_viewer, &ViewerWindow::statusChanged, this, &MainWindow::showStatus);
+    connect(m_preferences, &PreferencesWindow::statusChanged, this, &MainWindow::showStatus);
+    connect(m_downloads.get(), &DownloadBar::statusChanged, this, &MainWindow::showStatus);
+    // Column switches in the preferences show or hide the table's columns at once.
+    connect(m_preferences, &PreferencesWindow::columnsChanged, this, [this] { m_table->applyColumnPreferences(); });
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            m_session->fileList().followMovedFiles(); // files renamed or moved meanwhile
+    });
+}
+
+void MainWindow::connectMenus() {
+    Ui::MainWindow& form = *m_ui;
+    filelist::FileList& list = m_session->fileList();
+    app::ListCommands& commands = *m_listCommands;
+    const auto on = [this](auto* sender, auto signal, auto command) { connect(sender, signal, this, command); };
+    // Each button has a menu item twin that runs the same command.
     const auto onButtonAndItem = [&on](QPushButton* button, QAction* item, auto command) {
         on(button, &QPushButton::clicked, command);
         on(item, &QAction::triggered, command);
     };
-    onButtonAndItem(form.sortButton, form.actionSortByName,
-                    [&controller] { controller.fileList().sortBy(filelist::SortKey::Name); });
-    onButtonAndItem(form.titleSortButton, form.actionSortByTitle,
-                    [&controller] { controller.fileList().sortBy(filelist::SortKey::Title); });
+    onButtonAndItem(form.browseButton, form.actionAddFiles, [this] { addFiles(); });
+    onButtonAndItem(form.clearButton, form.actionRemove, [this] { m_table->removeSelected(); });
+    // A cleared list is a new start: the title no longer names the last movie written.
+    on(form.actionClear, &QAction::triggered, [this, &list, title = windowTitle()] {
+        list.clearAll();
+        setWindowFilePath(QString());
+        setWindowTitle(title);
+    });
+    onButtonAndItem(form.joinButton, form.actionJoin, [this] { join(); });
+    onButtonAndItem(form.exportButton, form.actionExport, [this] { exportFiles(); });
+    onButtonAndItem(form.sortButton, form.actionSortByName, [&list] { list.sortBy(filelist::SortKey::Name); });
+    onButtonAndItem(form.titleSortButton, form.actionSortByTitle, [&list] { list.sortBy(filelist::SortKey::Title); });
     onButtonAndItem(form.dateSortButton, form.actionSortByModificationDate,
-                    [&controller] { controller.fileList().sortBy(filelist::SortKey::ModificationDate); });
+                    [&list] { list.sortBy(filelist::SortKey::ModificationDate); });
     onButtonAndItem(form.createDateSortButton, form.actionSortByCreationDate,
-                    [&controller] { controller.fileList().sortBy(filelist::SortKey::CreationDate); });
+                    [&list] { list.sortBy(filelist::SortKey::CreationDate); });
     onButtonAndItem(form.exifSortButton, form.actionSortByExifDate,
-                    [&controller] { controller.fileList().sortBy(filelist::SortKey::ExifDate); });
-    onButtonAndItem(form.reverseButton, form.actionReverse,
-                    [&controller] { controller.fileList().reverseList(); });
-    // The window reports refused renames through the status line and beeps; the outcome is for callers that
-    // list them.
+                    [&list] { list.sortBy(filelist::SortKey::ExifDate); });
+    onButtonAndItem(form.reverseButton, form.actionReverse, [&list] { list.reverseList(); });
     // Commands that change the user's files on disk ask first (until told not to).
-    const auto confirmRenaming = [this, &controller] {
-        return confirmFileChange(*this, controller.defaults(),
-                                 support::LocalizedString("Rename the listed files on disk?"),
+    support::UserDefaults& defaults = m_session->defaults();
+    const auto confirmRenaming = [this, &defaults] {
+        return confirmFileChange(*this, defaults, support::LocalizedString("Rename the listed files on disk?"),
                                  support::LocalizedString("Each file keeps its place; only its name changes."));
     };
-    on(form.actionNumberFiles, &QAction::triggered, [&controller, confirmRenaming] {
+    on(form.actionNumberFiles, &QAction::triggered, [&commands, confirmRenaming] {
         if (confirmRenaming())
-            (void)controller.renameFilesInSequence();
+            (void)commands.renameFilesInSequence(); // the status line tells what was not renamed
     });
-    on(form.actionRemoveNumbers, &QAction::triggered, [&controller, confirmRenaming] {
+    on(form.actionRemoveNumbers, &QAction::triggered, [&commands, confirmRenaming] {
         if (confirmRenaming())
-            (void)controller.removeFilenamePrefixes();
+            (void)commands.removeFilenamePrefixes();
     });
-    m_table->model().confirmRewrite = [this, &controller] {
+    m_table->model().confirmRewrite = [this, &defaults] {
         return confirmFileChange(
-            *this, controller.defaults(), support::LocalizedString("Rewrite the movie's file to the new duration?"),
+            *this, defaults, support::LocalizedString("Rewrite the movie's file to the new duration?"),
             support::LocalizedString("The movie is stretched or shortened to the new duration and saved into its "
                                      "own file. The original goes to the trash, where it can be restored."));
     };
-    on(form.actionExportList, &QAction::triggered, [&controller] { (void)controller.exportFileList(); });
-    on(form.actionImportList, &QAction::triggered, [&controller] { (void)controller.importFileList(); });
+    // The list file commands' answers are for the command line; here the user has been told.
+    on(form.actionExportList, &QAction::triggered, [this, &commands] {
+        (void)commands.exportFileList(
+            [this] { return askSavePath(*this, std::nullopt, "JoinClip File List Export", QStringLiteral(".txt")); });
+    });
+    on(form.actionImportList, &QAction::triggered, [this, &commands] {
+        (void)commands.importFileList([this] {
+            return askOpenPath(*this, support::LocalizedString("Choose File to Import"),
+                               support::LocalizedString("Choose"), {"txt"});
+        });
+    });
     on(form.actionOpenItem, &QAction::triggered, [this] { m_table->openItem(); });
     on(form.actionRevealItem, &QAction::triggered, [this] { m_table->revealItem(); });
     m_table->setSelectionActions({form.actionOpenItem, form.actionRevealItem});
@@ -230,7 +273,7 @@ void MainWindow::connectCommands() {
     form.actionWebsite->setVisible(app::productPageAddress().has_value());
     const auto openAddress = [this](const std::optional<QUrl>& address) {
         if (address)
-            m_ports->desktop.openURL(address->toString());
+            m_desktop->services.openURL(address->toString());
     };
     on(form.actionHelp, &QAction::triggered, [openAddress] { openAddress(app::manualAddress()); });
     on(form.actionWebsite, &QAction::triggered, [openAddress] { openAddress(app::productPageAddress()); });
@@ -242,32 +285,39 @@ void MainWindow::connectCommands() {
         m_softwareUpdate->raise();
         m_softwareUpdate->activateWindow();
     });
+}
 
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
-            m_controller->fileList().followMovedFiles(); // files renamed or moved meanwhile
-    });
-    // The preferences window shares the main window's notice of becoming key.
-    m_preferences->installEventFilter(this);
-    // Column switches in the preferences show or hide the table's columns at once.
-    connect(m_preferences, &PreferencesWindow::columnsChanged, this,
-            [this] { m_table->applyColumnPreferences(); });
+// The status line shows text at once, also in the middle of a batch of files added on this thread.
+void MainWindow::showStatus(const QString& text) {
+    m_ui->messagesTextField->show();
+    m_ui->messagesTextField->setText(text);
+    m_desktop->drawing.processPendingDrawing();
+}
+
+// The window names the movie just written, and opens it when "OpenFile" is on.
+void MainWindow::showJoined(const app::JoinOutcome& outcome) {
+    if (outcome.status != app::JoinOutcome::Status::Written)
+        return;
+    setWindowFilePath(QFile::decodeName(outcome.path.c_str()));
+    setWindowTitle(QFile::decodeName(outcome.path.filename().c_str()));
+    std::error_code error;
+    if (m_session->defaults().boolValue(support::Pref::OpenFile) && std::filesystem::exists(outcome.path, error))
+        m_desktop->services.openFile(outcome.path);
 }
 
 void MainWindow::launch() {
-    m_controller->showFolders();
-    restoreWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
+    restoreWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_session->defaults());
     // Launch brings the main window to the front before its other steps (the
     // viewer, when it was open at the last exit, then comes in front of it).
     show();
     raise();
     activateWindow();
-    m_controller->restoreSession();
+    m_session->restore();
     // The viewer comes back when it was on screen at the last exit.
-    if (m_controller->defaults().boolValue(support::Pref::ViewerDisplayed))
+    if (m_session->defaults().boolValue(support::Pref::ViewerDisplayed))
         m_viewer->showWindow();
     m_preferences->showOutputFormat();
-    if (m_controller->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
+    if (m_session->defaults().boolValue(support::Pref::CheckForSoftwareUpdates))
         m_softwareUpdate->scheduleAutomaticCheck(std::chrono::seconds(5));
 }
 
@@ -275,9 +325,9 @@ void MainWindow::terminate() {
     if (m_terminated)
         return;
     m_terminated = true;
-    saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_controller->defaults());
-    m_controller->defaults().setValue(support::Pref::ViewerDisplayed, m_viewer->isVisible());
-    m_controller->saveSession();
+    saveWindowPlacement(*this, *m_ui->movieTable->horizontalHeader(), m_session->defaults());
+    m_session->defaults().setValue(support::Pref::ViewerDisplayed, m_viewer->isVisible());
+    m_session->save();
 }
 
 void MainWindow::endBySignal(int signal) {
@@ -286,8 +336,7 @@ void MainWindow::endBySignal(int signal) {
 }
 
 bool MainWindow::isBusy() const {
-    return m_ports->eventPump.isPumping() || QApplication::activeModalWidget() != nullptr ||
-           m_controller->isRunningJob();
+    return m_desktop->drawing.isPumping() || QApplication::activeModalWidget() != nullptr || m_jobs->isRunning();
 }
 
 void MainWindow::openDocuments(const std::vector<std::filesystem::path>& paths) {
@@ -301,41 +350,36 @@ void MainWindow::openDocuments(const std::vector<std::filesystem::path>& paths) 
         showNormal();
     raise();
     activateWindow();
-    m_controller->openDocuments(paths);
+    m_listCommands->addFiles(paths);
 }
 
 void MainWindow::addFiles() {
-    runAddFilesPanel(*this, *m_controller);
+    runAddFilesPanel(*this, *m_listCommands);
 }
 
 void MainWindow::join() {
     if (!m_ui->joinButton->isEnabled())
         return;
-    m_controller->join();
+    (void)m_writeCommands->join([this](const std::optional<std::filesystem::path>& folder, const QString& name) {
+        // No required type: the chosen name may lack an extension, which is added after the write.
+        return askSavePath(*this, folder, name, std::nullopt);
+    });
 }
 
 void MainWindow::exportFiles() {
     if (!m_ui->exportButton->isEnabled())
         return;
-    m_controller->exportFiles();
+    m_writeCommands->exportFiles([this] {
+        DialogFolderChooser chooser(this);
+        return chooser.chooseFolder(support::LocalizedString("Choose a destination directory for exported files"),
+                                    support::LocalizedString("Choose"), QString());
+    });
 }
 
 void MainWindow::showPreferences() {
     m_preferences->show();
     m_preferences->raise();
     m_preferences->activateWindow();
-}
-
-bool MainWindow::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate && m_controller)
-        m_controller->showFolders();
-    return QMainWindow::event(event);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_preferences && event->type() == QEvent::WindowActivate)
-        m_controller->showFolders();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

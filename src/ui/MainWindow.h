@@ -6,8 +6,12 @@
 #include <vector>
 
 namespace app {
-class JoinClipController;
-}
+struct JoinOutcome;
+class JobRunner;
+class ListCommands;
+class Session;
+class WriteCommands;
+} // namespace app
 namespace platform {
 class Preferences;
 }
@@ -18,7 +22,6 @@ namespace Ui {
 class MainWindow;
 }
 
-class ApplicationEventPump;
 class DownloadBar;
 class FileTable;
 class PreferencesWindow;
@@ -26,17 +29,19 @@ class ProgressSheet;
 class SoftwareUpdateWindow;
 class ViewerWindow;
 
-// The main window (fileListWindow): the file table, its buttons, the status
-// and total-duration lines, the spinner and the progress sheet, with the menu
-// bar. It makes the widgets' ports, gives them to the application's
-// controller as its outlets and runs the controller's lifecycle.
+// The main window: the file table, its buttons, the status and total-duration
+// lines, the spinner and the progress sheet, with the menu bar. It connects
+// them to the session's list and to the commands and jobs that act on it,
+// asks the commands' questions in dialogs and tells their notices in alerts.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(platform::Preferences& store, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    app::JoinClipController& controller() { return *m_controller; }
+    app::Session& session() { return *m_session; }
+    app::JobRunner& jobs() { return *m_jobs; }
+    app::ListCommands& listCommands() { return *m_listCommands; }
     FileTable& fileTable() { return *m_table; }
     ProgressSheet& progressSheet() { return *m_progressSheet; }
     ViewerWindow& viewerWindow() { return *m_viewer; }
@@ -44,10 +49,9 @@ public:
     SoftwareUpdateWindow& softwareUpdateWindow() { return *m_softwareUpdate; }
     PreferencesWindow& preferencesWindow() { return *m_preferences; }
 
-    // Launch: the interface is loaded (showFolders), the window comes to the
-    // front, and the launch steps run (restoreSession).
+    // Launch: the window comes to the front, then the session is restored.
     void launch();
-    // Termination (saveSession), once, before any window closes.
+    // Termination (the session saved), once, before any window closes.
     void terminate();
     // A logout (SIGTERM), a closed terminal (SIGHUP) or Ctrl-C: saves what a
     // quit saves, removes the files being written, and ends the process by
@@ -66,23 +70,30 @@ public:
     void showPreferences();
 
 protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    struct Ports;
+    void connectList();
+    void connectJobs();
     void connectCommands();
+    void connectMenus();
+    void showStatus(const QString& text);
+    void showJoined(const app::JoinOutcome& outcome);
     bool isBusy() const;
 
+    struct Desktop;
     std::unique_ptr<Ui::MainWindow> m_ui;
-    std::unique_ptr<Ports> m_ports;
+    std::unique_ptr<Desktop> m_desktop;
+    std::unique_ptr<app::Session> m_session;
+    // After the session: a job under way is stopped before the list it reads goes.
+    std::unique_ptr<app::JobRunner> m_jobs;
+    std::unique_ptr<app::ListCommands> m_listCommands;
+    std::unique_ptr<app::WriteCommands> m_writeCommands;
     std::unique_ptr<FileTable> m_table;
     ProgressSheet* m_progressSheet;
     PreferencesWindow* m_preferences;
     ViewerWindow* m_viewer;
-    std::unique_ptr<app::JoinClipController> m_controller;
-    // Made after the controller it adds downloads to, and gone before it.
+    // Gone before the list it adds downloads to.
     std::unique_ptr<DownloadBar> m_downloads;
     SoftwareUpdateWindow* m_softwareUpdate;
     bool m_terminated = false;

@@ -1,13 +1,14 @@
 #include "ui/PreferencesWindow.h"
 
-#include "app/JoinClipController.h"
+#include "app/ExportSettingsCommands.h"
+#include "app/Session.h"
 #include "net/UpdateCheck.h"
 #include "support/LocalizedString.h"
 #include "support/PreferenceKeys.h"
 #include "ui/ComponentSettingsDialog.h"
 #include "ui/ComponentSettingsPanels.h"
 #include "ui/FolderChooser.h"
-#include "ui/WidgetControls.h"
+#include "ui/Alerts.h"
 #include "ui_PreferencesWindow.h"
 
 #include <QCheckBox>
@@ -45,18 +46,12 @@ QString localized(const QString& text) {
 } // namespace
 
 struct PreferencesWindow::State {
-    State(Ui::PreferencesWindow& ui, QDialog& window)
-        : outputDirectoryTextField(*ui.outputDirectoryTextField),
-          movieDownloadDestinationTextField(*ui.movieDownloadDestinationTextField), preferencesWindow(window),
-          panels(window), settingsDialog(window), folderChooser(&window) {}
+    explicit State(QDialog& window) : settingsDialog(window), ownFolderChooser(&window) {}
 
-    LineEditTextControl outputDirectoryTextField;
-    LineEditTextControl movieDownloadDestinationTextField;
-    WidgetWindow preferencesWindow;
-    DialogComponentSettingsPanels panels;
     DialogExportSettings settingsDialog;
-    DialogFolderChooser folderChooser;
-    app::JoinClipController* controller = nullptr;
+    DialogFolderChooser ownFolderChooser;
+    app::Session* session = nullptr;
+    std::unique_ptr<app::ExportSettingsCommands> exportSettings;
     // The bound controls with their keys.
     std::vector<std::pair<QWidget*, support::Pref>> bound;
 };
@@ -64,7 +59,7 @@ struct PreferencesWindow::State {
 PreferencesWindow::PreferencesWindow(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::PreferencesWindow>()) {
     m_ui->setupUi(this);
-    m_state = std::make_unique<State>(*m_ui, *this);
+    m_state = std::make_unique<State>(*this);
     localizeTexts();
     // A build that never checks for updates has nothing to switch off.
     m_ui->softwareUpdateGroup->setVisible(!net::versionFileAddress().isEmpty());
@@ -73,23 +68,17 @@ PreferencesWindow::PreferencesWindow(QWidget* parent)
 
 PreferencesWindow::~PreferencesWindow() = default;
 
-void PreferencesWindow::fillOutlets(app::MainWindowOutlets& outlets) {
-    app::ExportComponentOutlets& components = outlets.components;
-    components.preferencesWindow = &m_state->preferencesWindow;
-    components.panels = &m_state->panels;
-    components.settingsDialog = &m_state->settingsDialog;
-    outlets.outputDirectoryTextField = &m_state->outputDirectoryTextField;
-    outlets.movieDownloadDestinationTextField = &m_state->movieDownloadDestinationTextField;
-    if (!outlets.join.folderChooser)
-        outlets.join.folderChooser = &m_state->folderChooser;
-}
-
-void PreferencesWindow::attach(app::JoinClipController& controller) {
-    m_state->controller = &controller;
-    connectCommands();
+void PreferencesWindow::attach(app::Session& session, platform::DesktopServices& desktop,
+                               support::Console& console, platform::FolderChooser* folderChooser) {
+    m_state->session = &session;
+    m_state->exportSettings = std::make_unique<app::ExportSettingsCommands>(session.outputFormat(), console);
+    connect(m_state->exportSettings.get(), &app::ExportSettingsCommands::noticed, this,
+            [this](const support::Notice& notice) { showAlert(notice, this); });
+    connectCommands(desktop, folderChooser ? *folderChooser : m_state->ownFolderChooser);
     bindPreferences();
     showPreferences();
     showOutputFormat();
+    showFolders();
 }
 
 // Every text of the window is looked up like the rest of the application's:
@@ -121,35 +110,50 @@ void PreferencesWindow::localizeTexts() {
     }
 }
 
-void PreferencesWindow::connectCommands() {
-    app::JoinClipController& controller = *m_state->controller;
-    connect(m_ui->componentPopupButton, &QComboBox::activated, this, [this, &controller](int index) {
-        (void)controller.outputFormat().select(m_ui->componentPopupButton->itemText(index)); // a title it offered
+void PreferencesWindow::connectCommands(platform::DesktopServices& desktop, platform::FolderChooser& folderChooser) {
+    app::Session& session = *m_state->session;
+    connect(m_ui->componentPopupButton, &QComboBox::activated, this, [this, &session](int index) {
+        (void)session.outputFormat().select(m_ui->componentPopupButton->itemText(index)); // a title it offered
         enableSettingsButtons();
     });
-    app::ExportSettingsCommands& settings = controller.exportSettings();
-    connect(m_ui->exportSettingsButton, &QPushButton::clicked, this, [&settings] { settings.edit(); });
-    connect(m_ui->exportSaveSettingsButton, &QPushButton::clicked, this, [&settings] { settings.save(); });
-    connect(m_ui->exportLoadSettingsButton, &QPushButton::clicked, this, [&settings] { settings.load(); });
-    // Each folder's Choose, Clear and Open; its field shows what the preferences then hold.
-    const auto folderCommands = [this, &controller](app::PreferenceFolder& folder, QPushButton* choose,
-                                                    QPushButton* clear, QPushButton* open) {
-        const app::JoinCommandOutlets& ports = controller.outlets().join;
-        connect(choose, &QPushButton::clicked, this, [&controller, &folder, &ports] {
-            if (folder.choose(*ports.folderChooser))
-                controller.showFolders();
-        });
-        connect(clear, &QPushButton::clicked, this, [&controller, &folder] {
-            folder.clear();
-            controller.showFolders();
-        });
-        connect(open, &QPushButton::clicked, this,
-                [&folder, &ports] { folder.open(*ports.desktop, *ports.alerts); });
+    app::ExportSettingsCommands& settings = *m_state->exportSettings;
+    join::ExportSettingsDialog& dialog = m_state->settingsDialog;
+    const auto askWhere = [this](const QString& type, const QString& name) {
+        return askSettingsFileToSave(*this, type, name);
     };
-    folderCommands(controller.outputFolder(), m_ui->selectOutputDirectoryButton, m_ui->clearOutputDirectoryButton,
+    const auto askWhich = [this](const QString& type, const QString&) { return askSettingsFileToOpen(*this, type); };
+    connect(m_ui->exportSettingsButton, &QPushButton::clicked, this, [&settings, &dialog] { settings.edit(dialog); });
+    connect(m_ui->exportSaveSettingsButton, &QPushButton::clicked, this,
+            [&settings, askWhere] { settings.save(askWhere); });
+    connect(m_ui->exportLoadSettingsButton, &QPushButton::clicked, this,
+            [&settings, &dialog, askWhich] { settings.load(askWhich, dialog); });
+    // Each folder's Choose, Clear and Open; its field shows what the preferences then hold.
+    const auto folderCommands = [this, &desktop, &folderChooser](app::PreferenceFolder& folder, QPushButton* choose,
+                                                                 QPushButton* clear, QPushButton* open) {
+        connect(choose, &QPushButton::clicked, this, [this, &folder, &folderChooser] {
+            if (folder.choose(folderChooser))
+                showFolders();
+        });
+        connect(clear, &QPushButton::clicked, this, [this, &folder] {
+            folder.clear();
+            showFolders();
+        });
+        connect(open, &QPushButton::clicked, this, [this, &folder, &desktop] {
+            if (const auto notice = folder.open(desktop))
+                showAlert(*notice, this);
+        });
+    };
+    folderCommands(session.outputFolder(), m_ui->selectOutputDirectoryButton, m_ui->clearOutputDirectoryButton,
                    m_ui->openDefaultOutputDirectoryButton);
-    folderCommands(controller.downloadFolder(), m_ui->selectDestinationDirectoryButton,
+    folderCommands(session.downloadFolder(), m_ui->selectDestinationDirectoryButton,
                    m_ui->clearDestinationDirectoryButton, m_ui->openURLDownloadDirectoryButton);
+}
+
+void PreferencesWindow::showFolders() {
+    if (!m_state->session)
+        return;
+    m_ui->outputDirectoryTextField->setText(m_state->session->outputFolder().displayText());
+    m_ui->movieDownloadDestinationTextField->setText(m_state->session->downloadFolder().displayText());
 }
 
 void PreferencesWindow::bindPreferences() {
@@ -174,9 +178,9 @@ void PreferencesWindow::bindPreferences() {
 
 // Shows the stored values (the key's default where none is stored) without storing them again.
 void PreferencesWindow::showPreferences() {
-    if (!m_state->controller)
+    if (!m_state->session)
         return;
-    const support::UserDefaults& defaults = m_state->controller->defaults();
+    const support::UserDefaults& defaults = m_state->session->defaults();
     for (const auto& [widget, pref] : m_state->bound) {
         const QSignalBlocker blocker(widget);
         if (auto* box = qobject_cast<QCheckBox*>(widget))
@@ -189,9 +193,9 @@ void PreferencesWindow::showPreferences() {
 }
 
 void PreferencesWindow::showOutputFormat() {
-    if (!m_state->controller)
+    if (!m_state->session)
         return;
-    const app::OutputFormat& format = m_state->controller->outputFormat();
+    const app::OutputFormat& format = m_state->session->outputFormat();
     QComboBox& menu = *m_ui->componentPopupButton;
     const QSignalBlocker blocker(&menu);
     menu.clear();
@@ -205,7 +209,7 @@ void PreferencesWindow::showOutputFormat() {
 
 // The settings buttons serve components that have settings to edit.
 void PreferencesWindow::enableSettingsButtons() {
-    const app::OutputFormat& format = m_state->controller->outputFormat();
+    const app::OutputFormat& format = m_state->session->outputFormat();
     const bool enabled = format.hasSettingsForm(format.selectedTitle().value_or(QString()));
     for (QPushButton* button :
          {m_ui->exportSettingsButton, m_ui->exportSaveSettingsButton, m_ui->exportLoadSettingsButton})
@@ -213,13 +217,13 @@ void PreferencesWindow::enableSettingsButtons() {
 }
 
 void PreferencesWindow::storePreference(support::Pref pref, const QVariant& value) {
-    app::JoinClipController& controller = *m_state->controller;
-    support::UserDefaults& defaults = controller.defaults();
+    app::Session& session = *m_state->session;
+    support::UserDefaults& defaults = session.defaults();
     defaults.setValue(pref, value);
     if (!defaults.synchronize())
-        controller.message(LocalizedString("The preferences could not be saved."));
+        emit statusChanged(LocalizedString("The preferences could not be saved."));
     if (pref == support::Pref::DesiredDuration)
-        controller.fileList().updateTotalDuration();
+        session.fileList().updateTotalDuration();
     if (isColumnKey(pref) || pref == support::Pref::DisplayFullPath)
         emit columnsChanged();
     emit preferenceChanged(support::preferenceName(pref));
@@ -228,13 +232,14 @@ void PreferencesWindow::storePreference(support::Pref pref, const QVariant& valu
 void PreferencesWindow::showEvent(QShowEvent* event) {
     showPreferences();
     showOutputFormat();
+    showFolders();
     QDialog::showEvent(event);
 }
 
 // The window's becoming key refills its folder fields.
 void PreferencesWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_state && m_state->controller)
-        m_state->controller->showFolders();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_state)
+        showFolders();
     QDialog::changeEvent(event);
 }
 

@@ -4,13 +4,17 @@
 #include <memory>
 
 namespace app {
-class JoinClipController;
-struct MainWindowOutlets;
+class ExportSettingsCommands;
+class Session;
 } // namespace app
-
+namespace platform {
+class DesktopServices;
+struct FolderChooser;
+} // namespace platform
 namespace support {
+class Console;
 enum class Pref;
-}
+} // namespace support
 
 namespace ui {
 
@@ -20,23 +24,23 @@ class PreferencesWindow;
 
 // The preferences window: every option bound to its preference key, the
 // output format with its component menu and settings buttons, the two
-// folders, and the table's columns. Made before the controller (whose
-// outlets include some of its controls), attached once the controller exists.
+// folders, and the table's columns, over the session's preferences.
 //
 // A bound control carries its key in the dynamic property "preferenceKey";
-// a change is stored and written out at once, through the controller's
-// preferences, so it holds for the rest of the run and after a restart.
+// a change is stored and written out at once, so it holds for the rest of
+// the run and after a restart.
 class PreferencesWindow final : public QDialog {
     Q_OBJECT
 public:
     explicit PreferencesWindow(QWidget* parent = nullptr);
     ~PreferencesWindow() override;
 
-    // Sets the controller's outlets that live in this window (and a folder
-    // chooser over it when none is set yet).
-    void fillOutlets(app::MainWindowOutlets& outlets);
-    void attach(app::JoinClipController& controller);
-    // Fills the component menu from the controller's output format, with the chosen one selected.
+    // From now on the window shows and changes the session's preferences;
+    // the folders are opened on desktop and chosen with folderChooser (none:
+    // the desktop's folder dialog over this window).
+    void attach(app::Session& session, platform::DesktopServices& desktop, support::Console& console,
+                platform::FolderChooser* folderChooser = nullptr);
+    // Fills the component menu from the session's output format, with the chosen one selected.
     void showOutputFormat();
 
 signals:
@@ -45,6 +49,8 @@ signals:
     void columnsChanged();
     // A preference this window stored, by its key.
     void preferenceChanged(const QString& key);
+    // A line for the main window's status line.
+    void statusChanged(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -52,11 +58,13 @@ protected:
 
 private:
     void localizeTexts();
-    void connectCommands();
+    void connectCommands(platform::DesktopServices& desktop, platform::FolderChooser& folderChooser);
     void bindPreferences();
     void showPreferences();
     void enableSettingsButtons();
     void storePreference(support::Pref pref, const QVariant& value);
+    // The folder fields show what the preferences hold now.
+    void showFolders();
 
     struct State;
     std::unique_ptr<Ui::PreferencesWindow> m_ui;

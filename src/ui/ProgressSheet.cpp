@@ -2,38 +2,42 @@
 
 #include "ui_ProgressSheet.h"
 
+#include <cmath>
+
 namespace ui {
 
 ProgressSheet::ProgressSheet(QWidget& mainWindow)
-    : QDialog(&mainWindow), m_ui([this] {
-          auto form = std::make_unique<Ui::ProgressSheet>();
-          form->setupUi(this);
-          return form;
-      }()),
-      m_bar(*m_ui->progressBar), m_title(*m_ui->progressText),
-      m_timeLine(*m_ui->estimatedTimeRemainingTextField), m_cancelButton(*m_ui->cancelButton) {
+    : QDialog(&mainWindow), m_ui(std::make_unique<Ui::ProgressSheet>()) {
+    m_ui->setupUi(this);
+    m_ui->progressBar->setRange(0, 1000);
     setWindowModality(Qt::WindowModal);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, [this] {
-        if (m_cancel)
-            m_cancel();
-        else
-            endSheet();
+        // The sheet goes at once; the job stops at its next progress step.
+        end();
+        emit cancelRequested();
     });
 }
 
 ProgressSheet::~ProgressSheet() = default;
 
-support::ProgressSheetOutlets ProgressSheet::outlets() {
-    return {this, &m_bar, &m_title, &m_timeLine, &m_cancelButton};
-}
-
-void ProgressSheet::beginSheet(support::WindowHandle*) {
+void ProgressSheet::begin(const QString& title) {
+    m_ui->progressText->setText(title);
+    m_ui->progressBar->setValue(0);
+    m_ui->estimatedTimeRemainingTextField->clear();
     // Always over the main window, which is its parent.
     show();
     raise();
 }
 
-void ProgressSheet::endSheet() {
+void ProgressSheet::showProgress(double fraction, const QString& timeLine) {
+    if (!isVisible())
+        return; // cancelled: what the job still tells is not shown
+    m_ui->progressBar->setValue(static_cast<int>(std::lround(fraction * m_ui->progressBar->maximum())));
+    m_ui->estimatedTimeRemainingTextField->setText(timeLine);
+}
+
+void ProgressSheet::end() {
+    m_ui->estimatedTimeRemainingTextField->clear();
     hide();
 }
 

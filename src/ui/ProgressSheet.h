@@ -1,10 +1,6 @@
 #pragma once
 
-#include "support/ProgressSheet.h"
-#include "ui/WidgetControls.h"
-
 #include <QDialog>
-#include <functional>
 #include <memory>
 
 namespace ui {
@@ -13,33 +9,30 @@ namespace Ui {
 class ProgressSheet;
 }
 
-// The sheet shown while a movie is written (progressPanel): a bar, the
-// operation's title line, the time line and Cancel. It is window-modal on
-// the main window, so the rest of that window takes no input while it is up.
-// Cancel, Escape and closing the sheet all run the cancel action (the
-// controller's cancelJob), which ends the sheet.
-class ProgressSheet final : public QDialog, public support::SheetPanel {
+// The sheet shown while a job writes: a bar, the job's title line, the time
+// line and Cancel. It is window-modal on the main window, so the rest of that
+// window takes no input while it is up. Cancel, Escape and closing the sheet
+// all end it at once and emit cancelRequested().
+class ProgressSheet final : public QDialog {
     Q_OBJECT
 public:
     explicit ProgressSheet(QWidget& mainWindow);
     ~ProgressSheet() override;
 
-    void setCancelAction(std::function<void()> cancel) { m_cancel = std::move(cancel); }
-    support::ProgressSheetOutlets outlets();
-
-    void beginSheet(support::WindowHandle* parentWindow) override;
-    void endSheet() override;
-    bool isShown() const override { return isVisible(); }
+    // Shows the sheet from the start of a job titled title.
+    void begin(const QString& title);
+    // fraction in [0, 1]; timeLine: the time elapsed and the time still to go.
+    void showProgress(double fraction, const QString& timeLine);
+    // Ends the sheet; harmless when it is not shown.
+    void end();
 
     void reject() override;
 
+signals:
+    void cancelRequested();
+
 private:
     std::unique_ptr<Ui::ProgressSheet> m_ui;
-    std::function<void()> m_cancel;
-    BarProgress m_bar;
-    LabelTextControl m_title;
-    LabelTextControl m_timeLine;
-    WidgetControl m_cancelButton;
 };
 
 } // namespace ui

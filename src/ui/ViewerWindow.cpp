@@ -1,6 +1,6 @@
 #include "ui/ViewerWindow.h"
 
-#include "app/JoinClipController.h"
+#include "app/Session.h"
 #include "media/FrameImageFile.h"
 #include "media/Movie.h"
 #include "platform/FileReference.h"
@@ -12,6 +12,7 @@
 #include "tools/SaveSoundJob.h"
 #include "tools/SplitMovieJob.h"
 #include "tools/UpdateMovieFileJob.h"
+#include "ui/Alerts.h"
 #include "ui/MovieView.h"
 #include "ui_ViewerWindow.h"
 
@@ -104,8 +105,8 @@ ViewerWindow::~ViewerWindow() {
     }
 }
 
-void ViewerWindow::attach(app::JoinClipController& controller, QTableView& table) {
-    m_controller = &controller;
+void ViewerWindow::attach(app::Session& session, QTableView& table) {
+    m_session = &session;
     m_table = &table;
     const auto follow = [this] {
         connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -171,7 +172,7 @@ void ViewerWindow::setMovie(const std::shared_ptr<media::Movie>& movie) {
 }
 
 void ViewerWindow::showSelection() {
-    if (m_playingAll || !m_controller || !m_table)
+    if (m_playingAll || !m_session || !m_table)
         return;
     int row = -1;
     for (const QModelIndex& index : m_table->selectionModel()->selectedRows())
@@ -187,17 +188,17 @@ void ViewerWindow::showSelection() {
         form.frameCountRateTextField->setEnabled(false);
         form.frameCountRateTextField->clear();
         form.frameCountTextField->clear();
-        m_controller->message(QString());
+        emit statusChanged(QString());
         return;
     }
-    const auto& movies = m_controller->fileList().movies();
+    const auto& movies = m_session->fileList().movies();
     if (row >= static_cast<int>(movies.size()))
         return;
     const filelist::MovieEntry& entry = movies[static_cast<std::size_t>(row)];
     const auto path = platform::stringWithAlias(entry.alias);
     if (!path)
         return;
-    m_controller->message(pathText(*path));
+    emit statusChanged(pathText(*path));
     if (!media::Movie::canOpen(*path) || !entry.movie)
         return;
     setToolsEnabled(true);
@@ -214,7 +215,7 @@ void ViewerWindow::showSelection() {
         form.movieViewRateSlider->setValue(4);
     }
     m_view->setRate(1.0);
-    support::UserDefaults& defaults = m_controller->defaults();
+    support::UserDefaults& defaults = m_session->defaults();
     defaults.setValue(support::Pref::MoviePlayRate, 1);
     if (defaults.isPresent(support::Pref::AutostartViewer) && defaults.boolValue(support::Pref::AutostartViewer))
         m_view->play();
@@ -279,7 +280,7 @@ void ViewerWindow::setRate() {
 }
 
 void ViewerWindow::setPosterFrame() {
-    if (!m_selectedMovie || !m_controller || m_toolJob)
+    if (!m_selectedMovie || !m_session || m_toolJob)
         return;
     const media::Time poster = m_view->currentTime(m_selectedMovie->timeScale());
     m_view->gotoBeginning();
@@ -289,11 +290,13 @@ void ViewerWindow::setPosterFrame() {
                      const bool saved = !job.error();
                      if (name.isEmpty() || (job.error() && job.error()->code == ECANCELED))
                          return;
-                     m_controller->doAlert(
-                         saved ? QStringLiteral("The movie \"%@\" was updated successfully.")
-                               : QStringLiteral("The movie \"%@\" was not updated successfully."),
-                         saved ? QString() : QStringLiteral("The movie format is probably incompatible with this feature."),
-                         nullptr, {name});
+                     showAlert({saved ? support::Told::Information : support::Told::Failure,
+                                saved ? QStringLiteral("The movie \"%@\" was updated successfully.")
+                                      : QStringLiteral("The movie \"%@\" was not updated successfully."),
+                                saved ? QString()
+                                      : QStringLiteral("The movie format is probably incompatible with this feature."),
+                                {name}},
+                               nullptr);
                  });
 }
 
@@ -321,9 +324,9 @@ std::optional<QString> ViewerWindow::askSavePath(const SaveRequest& request) {
 }
 
 void ViewerWindow::saveCurrentFrame() {
-    if (!m_selectedMovie || !m_controller)
+    if (!m_selectedMovie || !m_session)
         return;
-    support::UserDefaults& defaults = m_controller->defaults();
+    support::UserDefaults& defaults = m_session->defaults();
     const auto format = media::frameImageFormat(static_cast<int>(defaults.integerValue(support::Pref::SaveFrameFormat)));
     const media::Time now = m_view->currentTime(m_selectedMovie->timeScale());
     QString suggested = m_selectedMovie->displayName();
@@ -332,7 +335,7 @@ void ViewerWindow::saveCurrentFrame() {
     const auto path = askSavePath({QString(), suggested, format ? QString::fromLatin1(media::frameImageExtension(*format)) : QString()});
     if (!path || !format || m_selectedRow < 0 || m_toolJob)
         return;
-    const auto& movies = m_controller->fileList().movies();
+    const auto& movies = m_session->fileList().movies();
     if (m_selectedRow >= static_cast<int>(movies.size()))
         return;
     const filelist::MovieEntry& entry = movies[static_cast<std::size_t>(m_selectedRow)];
@@ -346,13 +349,14 @@ void ViewerWindow::saveCurrentFrame() {
                  [this, path = *path](const support::Job& job) {
                      // Only a failed write is told; a movie without a frame there saves nothing, silently.
                      if (job.error() && job.error()->code != ENODATA && job.error()->code != ECANCELED)
-                         m_controller->doAlert(QStringLiteral("The frame could not be saved to: %1").arg(path),
-                                               QStringLiteral("Try another file name"), nullptr);
+                         showAlert({support::Told::Failure, QStringLiteral("The frame could not be saved to: %@"),
+                                    QStringLiteral("Try another file name"), {path}},
+                                   nullptr);
                  });
 }
 
 void ViewerWindow::saveMovie() {
-    if (!m_selectedMovie || !m_controller || m_selectedRow < 0 || m_toolJob)
+    if (!m_selectedMovie || !m_session || m_selectedRow < 0 || m_toolJob)
         return;
     const int row = m_selectedRow;
     std::weak_ptr<media::Movie> saving = m_selectedMovie;
@@ -360,21 +364,21 @@ void ViewerWindow::saveMovie() {
                  [this, row, saving](const support::Job& job) {
                      if (job.error()) {
                          if (job.error()->code != ECANCELED)
-                             m_controller->message(QString::fromStdString(job.error()->message));
+                             emit statusChanged(QString::fromStdString(job.error()->message));
                          return;
                      }
                      // The entry is refreshed if the list still holds the movie at that row.
-                     const auto& movies = m_controller->fileList().movies();
+                     const auto& movies = m_session->fileList().movies();
                      if (row < static_cast<int>(movies.size()) &&
                          movies[static_cast<std::size_t>(row)].movie == saving.lock())
-                         m_controller->fileList().updateMovieInfoAtIndex(row);
+                         m_session->fileList().updateMovieInfoAtIndex(row);
                  });
 }
 
 void ViewerWindow::splitMovie() {
-    if (!m_selectedMovie || !m_controller || m_toolJob)
+    if (!m_selectedMovie || !m_session || m_toolJob)
         return;
-    m_controller->message(LocalizedString("Splitting movie..."));
+    emit statusChanged(LocalizedString("Splitting movie..."));
     drawPendingChanges();
     const media::Time cut = m_view->currentTime(m_selectedMovie->timeScale());
     // Every split ends with the stop alert, a failed one with its reason too.
@@ -387,8 +391,9 @@ void ViewerWindow::splitMovie() {
                         this)
                 .exec();
         if (!failure.isEmpty())
-            m_controller->doAlert(QStringLiteral("The movie could not be split."), failure, nullptr);
-        m_controller->message(QString());
+            showAlert({support::Told::Failure, QStringLiteral("The movie could not be split."), "%@", {}, {failure}},
+                      nullptr);
+        emit statusChanged(QString());
     };
     const auto left = askSavePath({LocalizedString("Left name:"), LocalizedString("Left"), QStringLiteral("mov")});
     const auto right = left ? askSavePath({LocalizedString("Right name:"), LocalizedString("Right"), QStringLiteral("mov")})
@@ -402,7 +407,7 @@ void ViewerWindow::splitMovie() {
                  [this, end](const support::Job& job) {
                      // Cancel stops quietly: the pieces are gone, nothing was completed.
                      if (job.error() && job.error()->code == ECANCELED) {
-                         m_controller->message(QString());
+                         emit statusChanged(QString());
                          return;
                      }
                      end(job.error() ? QString::fromStdString(job.error()->message) : QString());
@@ -480,8 +485,8 @@ void ViewerWindow::soundFinished(bool succeeded) {
             std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
         if (!qEnvironmentVariableIsSet("JOINCLIP_NO_PLAYER"))
             QDesktopServices::openUrl(QUrl::fromLocalFile(pathText(job->request().destination)));
-    } else if (job->error() && job->error()->code != ECANCELED && m_controller) {
-        m_controller->message(QString::fromStdString(job->error()->message));
+    } else if (job->error() && job->error()->code != ECANCELED) {
+        emit statusChanged(QString::fromStdString(job->error()->message));
     }
     job->deleteLater();
 }
@@ -524,7 +529,7 @@ void ViewerWindow::playAll() {
 }
 
 void ViewerWindow::playNextMovie() {
-    const auto& movies = m_controller ? m_controller->fileList().movies() : std::vector<filelist::MovieEntry>{};
+    const auto& movies = m_session ? m_session->fileList().movies() : std::vector<filelist::MovieEntry>{};
     if (m_playIndex >= static_cast<int>(movies.size())) {
         m_playingAll = false;
         m_ui->playAllButton->setText(QStringLiteral("Play All"));
@@ -561,7 +566,7 @@ void ViewerWindow::stopPlayAll() {
         return;
     m_playAllTimer.stop();
     m_playingAll = false;
-    m_playIndex = m_controller ? m_controller->fileList().count() : 0;
+    m_playIndex = m_session ? m_session->fileList().count() : 0;
     m_view->gotoEnd();
     m_ui->playAllButton->setText(LocalizedString("Play All"));
 }

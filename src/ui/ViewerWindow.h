@@ -13,7 +13,7 @@ class QPrinter;
 class QTableView;
 
 namespace app {
-class JoinClipController;
+class Session;
 }
 namespace media {
 class Movie;
@@ -43,8 +43,8 @@ public:
     explicit ViewerWindow(QWidget* parent = nullptr);
     ~ViewerWindow() override;
 
-    // Follows `table`'s selection over the controller's file list.
-    void attach(app::JoinClipController& controller, QTableView& table);
+    // Follows `table`'s selection over the session's file list.
+    void attach(app::Session& session, QTableView& table);
 
     // Shows the window in front of the others and gives it the keyboard.
     void showWindow();
@@ -89,6 +89,8 @@ public:
 signals:
     // Shown or hidden (the main window's Show Viewer mirrors it).
     void visibilityChanged(bool visible);
+    // A line for the main window's status line.
+    void statusChanged(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,7 +114,7 @@ private:
 
     std::unique_ptr<Ui::ViewerWindow> m_ui;
     MovieView* m_view;
-    app::JoinClipController* m_controller = nullptr;
+    app::Session* m_session = nullptr;
     QTableView* m_table = nullptr;
     std::shared_ptr<media::Movie> m_selectedMovie;
     int m_selectedRow = -1;

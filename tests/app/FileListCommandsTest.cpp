@@ -14,32 +14,36 @@ using Names = std::vector<std::string>;
 
 class OrderingTest : public testing_support::AppHarness {
 protected:
-    filelist::FileList& list() { return controller().fileList(); }
     Names names() {
         Names result;
         for (const auto& path : list().resolvedPaths())
             result.push_back(path.filename().string());
         return result;
     }
-    const testing_support::RecordingAlertPresenter::Alert& lastAlert() { return m_alerts.alerts().back(); }
+    // The list file asked for: where to write it, or which to read.
+    std::optional<fs::path> m_file;
+    bool exportFileList() {
+        return m_listCommands->exportFileList([this] { return m_file; });
+    }
+    bool importFileList() {
+        return m_listCommands->importFileList([this] { return m_file; });
+    }
+    QString lastMessage() const { return messageOf(lastNotice()); }
 };
 
 // How list files are written and read is FileListTest's; here, the panels and the order.
 TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
     list().addFiles({picture("b.png"), picture("a.png")});
-    controller().fileList().reverseList();
+    list().reverseList();
     const fs::path file = dir() / "list.txt";
-    m_savePanel.setAnswer(file);
-    ASSERT_TRUE(controller().exportFileList());
-    EXPECT_EQ(m_savePanel.openings().back().suggestedName, "JoinClip File List Export");
-    EXPECT_EQ(m_savePanel.openings().back().requiredExtension, QString(".txt"));
+    m_file = file;
+    ASSERT_TRUE(exportFileList());
     EXPECT_EQ(testing_support::contentsOf(file),
               (dir() / "b.png").string() + "\n" + (dir() / "a.png").string());
     list().clearAll();
-    m_openPanel.setAnswer(file);
-    ASSERT_TRUE(controller().importFileList());
+    ASSERT_TRUE(importFileList());
     EXPECT_EQ(names(), (Names{"a.png", "b.png"})) << "in text order, not the exported order";
-    EXPECT_TRUE(m_alerts.alerts().empty());
+    EXPECT_TRUE(m_notices.empty());
 }
 
 TEST_F(OrderingTest, AListFileThatCannotBeReadIsToldAndChangesNothing) {
@@ -52,36 +56,37 @@ TEST_F(OrderingTest, AListFileThatCannotBeReadIsToldAndChangesNothing) {
         {dir() / "missing.txt", "The file \"missing.txt\" could not be read."},
         {dir() / "folder.txt", "The file \"folder.txt\" could not be read."}};
     for (const auto& [file, message] : cases) {
-        m_openPanel.setAnswer(file);
-        EXPECT_FALSE(controller().importFileList());
-        ASSERT_FALSE(m_alerts.alerts().empty());
-        EXPECT_EQ(lastAlert().message, message);
+        m_file = file;
+        EXPECT_FALSE(importFileList());
+        ASSERT_FALSE(m_notices.empty());
+        EXPECT_EQ(lastMessage(), message);
         EXPECT_EQ(names(), Names{"keep.png"});
     }
     EXPECT_TRUE(m_console.contains("latin1.txt\": not UTF-8 text"));
     // An empty file is an empty list; a cancelled panel reads nothing. Neither says anything.
     std::ofstream(dir() / "empty.txt").flush();
-    const auto alerts = m_alerts.alerts().size();
-    m_openPanel.setAnswer(dir() / "empty.txt");
-    EXPECT_TRUE(controller().importFileList());
-    m_openPanel.setAnswer(std::nullopt);
-    EXPECT_FALSE(controller().importFileList());
+    const auto notices = m_notices.size();
+    m_file = dir() / "empty.txt";
+    EXPECT_TRUE(importFileList());
+    m_file = std::nullopt;
+    EXPECT_FALSE(importFileList());
     EXPECT_EQ(names(), Names{"keep.png"});
-    EXPECT_EQ(m_alerts.alerts().size(), alerts);
+    EXPECT_EQ(m_notices.size(), notices);
 }
 
 TEST_F(OrderingTest, ExportTellsWhatItCouldNotWrite) {
-    EXPECT_FALSE(controller().exportFileList());
-    EXPECT_EQ(lastAlert().message, "There are no file paths to export.");
-    EXPECT_TRUE(m_savePanel.openings().empty());
+    m_file = dir() / "list.txt";
+    EXPECT_FALSE(exportFileList());
+    EXPECT_EQ(lastMessage(), "There are no file paths to export.");
+    EXPECT_FALSE(fs::exists(dir() / "list.txt")) << "nothing is asked for nothing";
     list().addFiles({picture("a.png"), picture("line\nbreak.png")});
-    m_savePanel.setAnswer(dir() / "none" / "list.txt");
-    EXPECT_FALSE(controller().exportFileList());
-    EXPECT_EQ(lastAlert().message, "The paths were NOT exported.");
-    EXPECT_FALSE(lastAlert().isSheet());
-    m_savePanel.setAnswer(dir() / "list.txt");
-    EXPECT_TRUE(controller().exportFileList());
-    EXPECT_EQ(lastAlert().message, "1 of the file paths could not be exported.");
+    m_file = dir() / "none" / "list.txt";
+    EXPECT_FALSE(exportFileList());
+    EXPECT_EQ(lastMessage(), "The paths were NOT exported.");
+    EXPECT_EQ(lastNotice().kind, support::Told::Failure);
+    m_file = dir() / "list.txt";
+    EXPECT_TRUE(exportFileList());
+    EXPECT_EQ(lastMessage(), "1 of the file paths could not be exported.");
     EXPECT_EQ(testing_support::contentsOf(dir() / "list.txt"), (dir() / "a.png").string());
 }
 
@@ -89,11 +94,11 @@ TEST_F(OrderingTest, RefusedRenamesBeepAndAreNamed) {
     list().addFiles({picture("a.png"), picture("b.png"), picture("c.png")});
     std::ofstream(dir() / "000001 a.png") << "x";
     std::ofstream(dir() / "000003 c.png") << "x";
-    const auto outcome = controller().renameFilesInSequence();
+    const auto outcome = m_listCommands->renameFilesInSequence();
     EXPECT_EQ(outcome.renamed.size(), 1u);
-    EXPECT_EQ(m_alerts.beepCount(), 2);
-    EXPECT_TRUE(m_alerts.alerts().empty()) << "a beep, no alert, per refused file";
-    EXPECT_EQ(m_messages.text(), "1 file was renamed. These files were not renamed: a.png, c.png");
+    EXPECT_EQ(m_beeps, 2);
+    EXPECT_TRUE(m_notices.empty()) << "a beep, no alert, per refused file";
+    EXPECT_EQ(m_statuses.constLast(), "1 file was renamed. These files were not renamed: a.png, c.png");
     EXPECT_TRUE(m_console.contains("Could not rename \"" +
                                    QString::fromStdString((dir() / "a.png").string()) +
                                    "\" to \"000001 a.png\": File exists"));
@@ -111,7 +116,7 @@ TEST_F(ListBetweenRunsTest, RestoresTheSavedListWithoutFilesThatAreGone) {
     list().addFiles(files);
     list().setTitle(0, "First");
     list().setTitle(2, "Third");
-    relaunch({}, [&] {
+    relaunch([&] {
         fs::remove(files[1]);
         fs::rename(files[2], dir() / "moved.png");
     });
@@ -138,7 +143,7 @@ TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
     EXPECT_EQ(list().count(), 0) << "nothing from the earlier run";
 }
 
-// The controller gives the list the application's own conversion.
+// The session gives the list the application's own conversion.
 TEST_F(ListBetweenRunsTest, ASoundFileBecomesTheEntryOfItsNewMovieWhenAsked) {
     defaults().setValue(support::Pref::ConvertSoundToMovie, true);
     list().addFiles({fixtures::makeSound(dir(), "song.wav", 8000, 1, 0.5)});

@@ -1,10 +1,12 @@
 // The Join command: where the joined movie goes, which entries it takes, what
-// the user sees during the write and afterwards (also when it fails). The output folder
-// commands are driven through the preferences window (PreferencesWindowTest).
+// the user is told during the write and afterwards (also when it fails), and
+// the job runner that shows a write's progress. The output folder commands
+// are driven through the preferences window (PreferencesWindowTest).
 
 #include "AppHarness.h"
 #include "Ffprobe.h"
 #include "MovieTiming.h"
+#include "app/CommandRequests.h"
 
 #include <QRegularExpression>
 #include <cmath>
@@ -19,36 +21,32 @@ TEST_F(JoinButtonTest, DefaultNamesInTheOutputFolderWithoutAsking) {
     const fs::path out = dir() / "out";
     setOutputFolder(out);
     defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().fileList().addFiles({picture("Holiday.png"), picture("Ice.png"), picture("Kite.png")});
-    const auto first = controller().join();
+    list().addFiles({picture("Holiday.png"), picture("Ice.png"), picture("Kite.png")});
+    const auto first = join();
     ASSERT_EQ(first.status, Status::Written);
     EXPECT_EQ(first.path, out / "Holiday and 2 others.mov");
-    EXPECT_EQ(m_window.title(), "Holiday and 2 others.mov");
-    EXPECT_EQ(m_window.representedFilename(), first.path);
-    EXPECT_EQ(m_messages.text(), "Finished processing movies!");
-    const auto second = controller().join(); // the name is taken: a stamped one
+    EXPECT_TRUE(m_statuses.contains("Finished processing movies!"));
+    const auto second = join(); // the name is taken: a stamped one
     EXPECT_TRUE(second.path.filename().string().starts_with("Holiday and 2 others-[")) << second.path;
     EXPECT_TRUE(fs::exists(first.path) && fs::exists(second.path));
-    EXPECT_TRUE(m_savePanel.openings().empty());
-    EXPECT_TRUE(m_desktop.opened().empty()) << "OpenFile is off unless set";
+    EXPECT_TRUE(m_saveQuestions.empty());
 }
 
 TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().fileList().addFiles({picture("Trip.png")});
-    EXPECT_EQ(controller().join().status, Status::NotSaved) << "the panel was cancelled";
-    ASSERT_EQ(m_savePanel.openings().size(), 1u);
-    EXPECT_EQ(m_savePanel.openings()[0].suggestedName, "Trip and 0 others.mov");
-    EXPECT_FALSE(m_savePanel.openings()[0].startFolder);
-    EXPECT_FALSE(m_savePanel.openings()[0].requiredExtension) << "the chosen name may lack an extension";
+    list().addFiles({picture("Trip.png")});
+    EXPECT_EQ(join().status, Status::NotSaved) << "the panel was cancelled";
+    ASSERT_EQ(m_saveQuestions.size(), 1u);
+    EXPECT_EQ(m_saveQuestions[0].suggestedName, "Trip and 0 others.mov");
+    EXPECT_FALSE(m_saveQuestions[0].folder);
     const fs::path out = dir() / "out";
     setOutputFolder(out);
     defaults().setValue(support::Pref::PromptForFilename, true);
-    controller().makeDefaultFilename(dir() / "Trip", true); // as adding a folder named Trip does
-    m_savePanel.setAnswer(out / "chosen.mov");
-    ASSERT_EQ(controller().join().status, Status::Written);
-    EXPECT_EQ(m_savePanel.openings()[1].startFolder, out);
-    EXPECT_EQ(m_savePanel.openings()[1].suggestedName, "Trip.mov") << "a folder's name has no count";
+    list().nameOutputAfter(dir() / "Trip", true); // as adding a folder named Trip does
+    m_saveAnswer = out / "chosen.mov";
+    ASSERT_EQ(join().status, Status::Written);
+    EXPECT_EQ(m_saveQuestions[1].folder, out);
+    EXPECT_EQ(m_saveQuestions[1].suggestedName, "Trip.mov") << "a folder's name has no count";
     EXPECT_TRUE(fs::exists(out / "chosen.mov"));
 }
 
@@ -63,19 +61,18 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
         recipe.frames = frames;
         clips.push_back(fixtures::makeClip(dir(), std::to_string(frames) + ".mp4", recipe));
     }
-    controller().fileList().addFiles(clips);
+    list().addFiles(clips);
     for (int i = 0; i < 3; ++i)
-        controller().fileList().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
+        list().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
     fs::remove(clips[1]);
-    m_savePanel.setAnswer(dir() / "joined.mov");
-    EXPECT_EQ(controller().join().status, Status::NothingToJoin);
-    ASSERT_FALSE(m_alerts.alerts().empty());
-    EXPECT_EQ(m_alerts.alerts().back().message, "The movie was not joined: a listed file is missing.");
-    EXPECT_TRUE(m_alerts.alerts().back().informative.startsWith("50.mp4\n"));
+    m_saveAnswer = dir() / "joined.mov";
+    EXPECT_EQ(join().status, Status::NothingToJoin);
+    ASSERT_FALSE(m_notices.empty());
+    EXPECT_EQ(messageOf(lastNotice()), "The movie was not joined: a listed file is missing.");
+    EXPECT_TRUE(informativeOf(lastNotice()).startsWith("50.mp4\n"));
     EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
-    m_table.setSelectedRows({1});
-    controller().removeSelected();
-    ASSERT_EQ(controller().join().status, Status::Written);
+    list().removeRows({1});
+    ASSERT_EQ(join().status, Status::Written);
     const auto found = oracle::probeChapterList(dir() / "joined.mov");
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0].title, "One");
@@ -84,8 +81,8 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     EXPECT_NEAR(oracle::formatDuration(dir() / "joined.mov"), 4.0, 0.1);
 }
 
-// Each way a join ends without a movie: one alert on the main window, nothing
-// written or replaced, nothing left showing.
+// Each way a join ends without a movie: told once with a reason, nothing
+// written or replaced, no job left running.
 TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
     const fs::path a = picture("a.png"), gone = picture("gone.png");
     const auto sizeOfA = fs::file_size(a);
@@ -100,99 +97,101 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target.string() + " from " + std::to_string(c.files.size()));
         relaunch();
-        controller().fileList().clearAll();
-        controller().fileList().addFiles(c.files);
+        list().clearAll();
+        list().addFiles(c.files);
         fs::remove(gone);
-        m_window.setTitle("earlier.mov");
-        m_savePanel.setAnswer(c.target);
-        const std::size_t alerts = m_alerts.alerts().size();
-        EXPECT_EQ(controller().join().status, c.status);
-        ASSERT_EQ(m_alerts.alerts().size(), alerts + 1);
-        EXPECT_TRUE(c.message.isEmpty() || m_alerts.alerts().back().message == c.message)
-            << m_alerts.alerts().back().message.toStdString();
-        EXPECT_FALSE(m_alerts.alerts().back().informative.isEmpty()) << "the reason";
-        EXPECT_EQ(m_alerts.alerts().back().parentWindow, &m_window);
+        m_saveAnswer = c.target;
+        m_statuses.clear();
+        const std::size_t notices = m_notices.size();
+        EXPECT_EQ(join().status, c.status);
+        ASSERT_EQ(m_notices.size(), notices + 1);
+        EXPECT_TRUE(c.message.isEmpty() || messageOf(lastNotice()) == c.message)
+            << messageOf(lastNotice()).toStdString();
+        EXPECT_FALSE(informativeOf(lastNotice()).trimmed().isEmpty()) << "the reason";
         EXPECT_FALSE(fs::exists(dir() / "x.mov") || fs::exists(dir() / "missing"));
         EXPECT_EQ(fs::file_size(a), sizeOfA);
-        EXPECT_EQ(m_window.title(), "earlier.mov") << "the title names only files that were written";
-        EXPECT_FALSE(m_messages.textsSet().contains("Finished processing movies!"));
-        EXPECT_FALSE(m_panel.isShown() || m_dockTile.isShowingProgress() || !m_spinner.isHidden());
+        EXPECT_FALSE(m_statuses.contains("Finished processing movies!"));
+        EXPECT_FALSE(m_jobs->isRunning());
     }
 }
 
-// A chosen name without extension gets ".mov" after the scaling, and the written file is opened when asked.
-TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAddedAndOpensIt) {
+// A chosen name without extension gets ".mov" after the scaling.
+TEST_F(JoinButtonTest, ScalesTheWrittenFileBeforeTheExtensionIsAdded) {
     defaults().setValue(support::Pref::DesiredDuration, 12.5);
-    defaults().setValue(support::Pref::OpenFile, true);
-    controller().fileList().addFiles({picture("a.png")});
-    m_savePanel.setAnswer(dir() / "scaled");
-    const auto outcome = controller().join();
+    list().addFiles({picture("a.png")});
+    m_saveAnswer = dir() / "scaled";
+    const auto outcome = join();
     EXPECT_EQ(outcome.status, Status::Written);
     EXPECT_EQ(outcome.scaled, true);
     EXPECT_EQ(outcome.path, dir() / "scaled.mov");
     EXPECT_NEAR(media::seconds(media::Movie::open(outcome.path).value()->duration()), 12.5, 0.01);
     EXPECT_FALSE(fs::exists(dir() / "scaled"));
-    EXPECT_EQ(m_desktop.opened(), std::vector<fs::path>{outcome.path});
     // A length too short for the movie's time scale: still written, and the outcome says it was not scaled.
     defaults().setValue(support::Pref::DesiredDuration, 1e-6);
-    m_savePanel.setAnswer(dir() / "unscaled.mov");
-    const auto unscaled = controller().join();
+    m_saveAnswer = dir() / "unscaled.mov";
+    const auto unscaled = join();
     EXPECT_EQ(unscaled.scaled, false);
     EXPECT_TRUE(fs::exists(unscaled.path));
     defaults().setValue(support::Pref::DesiredDuration, 0);
-    m_savePanel.setAnswer(dir() / "plain.mov");
-    EXPECT_FALSE(controller().join().scaled) << "0 means no scaling";
+    m_saveAnswer = dir() / "plain.mov";
+    EXPECT_FALSE(join().scaled) << "0 means no scaling";
 }
 
-// What the progress sheet, the time line and the tile show during a write
-// (how the tile's pie is drawn is DockProgressTest's). Cancel from the sheet is MainWindowTest's.
+// A job that reports half its work, then a fraction it cannot know.
+class SteppedJob final : public support::Job {
+    std::expected<void, media::Error> run() override {
+        reportProgress(0.5, "Halfway");
+        reportProgress(std::nan(""), "Unknown");
+        return {};
+    }
+};
+
+// What the job runner tells of a write: its title, the fraction with the time
+// line, its phases, its end; one job at a time.
 using WriteProgressTest = JoinButtonTest;
 
-TEST_F(WriteProgressTest, SheetTimeLineAndTileThroughTheThreePhases) {
-    m_timeLine.setText("left over");
-    controller().showWriteProgress(0, 0, controller().writeTitle(nullptr));
-    EXPECT_TRUE(m_panel.isShown());
-    EXPECT_EQ(m_panel.parentWindow(), &m_window) << "a sheet on the main window";
-    EXPECT_EQ(m_progressText.text(), "Saving movie ");
-    EXPECT_TRUE(m_timeLine.text().isEmpty());
-    EXPECT_EQ(m_dockTile.fractions(), std::vector<double>{0});
+TEST_F(WriteProgressTest, TitleFractionTimeLineAndEndInOrder) {
+    QStringList told;
+    QObject::connect(m_jobs.get(), &app::JobRunner::started, [&](const QString& title) { told << "start " + title; });
+    QObject::connect(m_jobs.get(), &app::JobRunner::progressed, [&](double fraction, const QString& timeLine) {
+        told << QString::number(fraction) + " " + timeLine;
+    });
+    QObject::connect(m_jobs.get(), &app::JobRunner::phaseChanged, [&](const QString& phase) { told << phase; });
+    QObject::connect(m_jobs.get(), &app::JobRunner::ended, [&] { told << "end"; });
+    bool finished = false;
+    ASSERT_TRUE(m_jobs->start(std::make_unique<SteppedJob>(), "Saving movie ", [&] { finished = true; }));
+    EXPECT_FALSE(m_jobs->start(std::make_unique<SteppedJob>(), "second", {})) << "one job at a time";
     m_clock += 40;
-    controller().showWriteProgress(1, 0.5);
-    EXPECT_EQ(m_bar.value(), 50);
-    EXPECT_EQ(m_bar.displayCount(), 1) << "redrawn at once";
-    EXPECT_EQ(m_timeLine.text(), "Elapsed Time: 40 secs, Est. Time Remaining: 40 secs");
-    EXPECT_EQ(m_dockTile.lastTile().size(), QSize(127, 127));
-    controller().showWriteProgress(1, std::nan(""));
-    EXPECT_EQ(m_bar.value(), 0) << "unknown counts as 0";
-    controller().showWriteProgress(2, 1);
-    EXPECT_FALSE(m_panel.isShown());
-    EXPECT_TRUE(m_timeLine.text().isEmpty());
-    EXPECT_FALSE(m_dockTile.isShowingProgress());
+    waitUntil([&] { return finished; });
+    EXPECT_EQ(told, (QStringList{"start Saving movie ", "Halfway",
+                                 "0.5 Elapsed Time: 40 secs, Est. Time Remaining: 40 secs", "Unknown",
+                                 "0 Elapsed Time: 40 secs, Est. Time Remaining: 0 secs", "end"}))
+        << told.join(" | ").toStdString();
+    EXPECT_FALSE(m_jobs->isRunning());
 }
 
-// A join run here handles the user's input at each progress step, so Cancel
-// on the sheet stops it there: nothing is written, nothing is left showing.
+// Cancel at the first progress step stops the join: nothing is written, nothing is told but the status line.
 TEST_F(WriteProgressTest, CancelAtAProgressStepStopsTheJoin) {
-    controller().fileList().addFiles({picture("a.png"), picture("b.png")});
-    m_savePanel.setAnswer(dir() / "joined.mov");
-    m_pump.queueUserAction(1, [this] { controller().cancelJob(); });
-    EXPECT_EQ(controller().join().status, Status::WriteCancelled);
+    list().addFiles({picture("a.png"), picture("b.png")});
+    m_saveAnswer = dir() / "joined.mov";
+    QObject::connect(m_jobs.get(), &app::JobRunner::progressed, m_jobs.get(), &app::JobRunner::cancel);
+    EXPECT_EQ(join().status, Status::WriteCancelled);
     EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
-    EXPECT_TRUE(m_alerts.alerts().empty()) << "the user asked for it";
-    EXPECT_FALSE(m_panel.isShown() || m_dockTile.isShowingProgress() || !m_spinner.isHidden());
-    EXPECT_FALSE(controller().isRunningJob());
+    EXPECT_TRUE(m_notices.empty()) << "the user asked for it";
+    EXPECT_TRUE(m_statuses.contains("The join was cancelled; nothing was written."));
+    EXPECT_FALSE(m_jobs->isRunning());
 }
 
 TEST_F(WriteProgressTest, TitleLineNamesTheFileAndComponentWhenExporting) {
-    const QStringList mpeg4 =
-        controller().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
+    app::OutputFormat& format = session().outputFormat();
+    const QStringList mpeg4 = format.components().titles().filter(QRegularExpression("^MPEG-4 \\["));
     ASSERT_EQ(mpeg4.size(), 1);
-    ASSERT_TRUE(controller().outputFormat().select(mpeg4[0]));
+    ASSERT_TRUE(format.select(mpeg4[0]));
     const fs::path clip = dir() / "clip.mp4";
-    EXPECT_EQ(controller().writeTitle(&clip), "Saving movie ") << "not exporting";
+    EXPECT_EQ(app::writeTitle(format, &clip), "Saving movie ") << "not exporting";
     defaults().setValue(support::Pref::Export, true);
-    EXPECT_EQ(controller().writeTitle(&clip), "Saving movie clip.mp4, as " + mpeg4[0]);
-    EXPECT_EQ(controller().writeTitle(nullptr), "Saving movie as " + mpeg4[0]);
+    EXPECT_EQ(app::writeTitle(format, &clip), "Saving movie clip.mp4, as " + mpeg4[0]);
+    EXPECT_EQ(app::writeTitle(format), "Saving movie as " + mpeg4[0]);
 }
 
 } // namespace

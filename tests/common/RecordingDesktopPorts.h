@@ -3,7 +3,6 @@
 #include "ScriptedFolderChooser.h"
 #include "platform/DesktopServices.h"
 #include "platform/DockTile.h"
-#include "support/SavePanel.h"
 
 #include <QImage>
 #include <QStringList>
@@ -12,28 +11,6 @@
 #include <vector>
 
 namespace testing_support {
-
-// A save panel answered from a script; it records how it was opened.
-class RecordingSavePanel final : public support::SavePanel {
-public:
-    struct Opening final {
-        std::optional<std::filesystem::path> startFolder;
-        QString suggestedName;
-        std::optional<QString> requiredExtension;
-    };
-    std::optional<std::filesystem::path>
-    runSavePanel(const std::optional<std::filesystem::path>& startFolder, const QString& suggestedName,
-                 const std::optional<QString>& requiredExtension) override {
-        m_openings.push_back({startFolder, suggestedName, requiredExtension});
-        return m_answer;
-    }
-    void setAnswer(std::optional<std::filesystem::path> answer) { m_answer = std::move(answer); }
-    const std::vector<Opening>& openings() const { return m_openings; }
-
-private:
-    std::optional<std::filesystem::path> m_answer;
-    std::vector<Opening> m_openings;
-};
 
 // Records what the desktop was asked to open and to show in its folder.
 class RecordingDesktopServices final : public platform::DesktopServices {

@@ -1,5 +1,6 @@
 // The file list: adding, titles, the total duration, removing, previews, sorting, renaming, and the list text file.
 
+#include "filelist/DefaultBaseName.h"
 #include "filelist/FileList.h"
 
 #include "FileContents.h"
@@ -31,9 +32,6 @@ protected:
         services.previewImage = [this](const fs::path& file) {
             previewsMade.push_back(file.filename().string());
             return std::optional<QImage>(QImage(4, 3, QImage::Format_RGB32));
-        };
-        services.makeDefaultFilename = [this](const fs::path& item, bool isFolder) {
-            defaultFilenameCalls.emplace_back(item, isFolder);
         };
         services.createMovieFromSoundFile = [this](const fs::path& file) {
             return convertSound ? convertSound(file) : nullptr;
@@ -76,11 +74,19 @@ protected:
     int changes = 0;
     QStringList statuses;
     bool busy = false;
-    std::vector<std::pair<fs::path, bool>> defaultFilenameCalls;
     std::vector<std::string> previewsMade;
     std::function<std::shared_ptr<media::Movie>(const fs::path&)> convertSound;
     std::unique_ptr<filelist::FileList> list;
 };
+
+// A joined movie is named after the item added last: a folder by its name, a file with the count of the others.
+TEST(DefaultBaseNameTest, NamesTheLastItemAndCountsTheOthers) {
+    EXPECT_EQ(filelist::defaultBaseName("/clips/Holiday.mov", false, 1), "Holiday and 0 others");
+    EXPECT_EQ(filelist::defaultBaseName("/clips/Holiday.mov", false, 2), "Holiday and 1 other");
+    EXPECT_EQ(filelist::defaultBaseName("/clips/Trip", true, 7), "Trip");
+    EXPECT_EQ(filelist::defaultBaseName("/clips/Trip/", true, 7), "Trip");
+    EXPECT_EQ(filelist::defaultBaseName("/clips/archive.tar.gz", false, 1), "archive.tar and 0 others");
+}
 
 TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     append(picture("x.png"));
@@ -90,10 +96,8 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     list->addFiles({picture("clip10.png"), dir() / "F1", picture("b.png"), dir() / "F2",
                      picture("clip2.png"), picture("A.png")});
     EXPECT_EQ(names(), (Names{"A.png", "b.png", "clip2.png", "clip10.png", "x.png", "two.png", "one.png"}));
-    // The default output name is derived from every item, the first in text order last.
-    ASSERT_EQ(defaultFilenameCalls.size(), 6u);
-    EXPECT_EQ(defaultFilenameCalls.back().first.filename(), "A.png");
-    EXPECT_EQ(defaultFilenameCalls[0], std::make_pair(dir() / "F2", true));
+    // The default output name comes from the item added last, the first in text order.
+    EXPECT_EQ(list->defaultBaseName(), "A and 6 others");
     EXPECT_TRUE(previewsMade.empty()) << "building entries decodes no picture";
     EXPECT_GE(statuses.size(), 7) << "the status line tells each entry added";
 }

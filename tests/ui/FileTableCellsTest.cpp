@@ -118,7 +118,7 @@ TEST_F(FileTableCells, TitleAndFileNameEditsRetitleAndRenameInPlace) {
     model().setData(cell(1, "Title"), 42, Qt::EditRole);
     model().setData(cell(1, "Size"), QString("1"), Qt::EditRole);
     EXPECT_EQ(text(1, "Title"), "1");
-    EXPECT_TRUE(m_alerts.alerts().empty());
+    EXPECT_TRUE(m_notices.empty());
     EXPECT_FALSE(model().flags(cell(1, "Size")) & Qt::ItemIsEditable);
     EXPECT_TRUE(model().flags(cell(1, "Duration")) & Qt::ItemIsEditable);
 }
@@ -128,15 +128,13 @@ TEST_F(FileTableCells, ARenameOntoATakenNameIsRefusedAndLosesNothing) {
     const auto before = std::filesystem::file_size(dir() / "p1.png");
     for (const QString& typed : {QString("p1.png"), QString(""), QString("..")}) {
         SCOPED_TRACE(typed.toStdString());
-        const int alertsBefore = static_cast<int>(m_alerts.alerts().size());
+        const std::size_t noticesBefore = m_notices.size();
         model().setData(cell(0, "Filename"), typed, Qt::EditRole);
-        ASSERT_EQ(static_cast<int>(m_alerts.alerts().size()), alertsBefore + 1);
-        const auto& alert = m_alerts.alerts().back();
-        EXPECT_EQ(alert.message, "The file name could not be changed to \"" + typed + ".\"");
-        EXPECT_EQ(alert.informative, "A file by that name may exist, try another name.");
-        EXPECT_TRUE(alert.isSheet());
+        ASSERT_EQ(m_notices.size(), noticesBefore + 1);
+        EXPECT_EQ(messageOf(lastNotice()), "The file name could not be changed to \"" + typed + ".\"");
+        EXPECT_EQ(informativeOf(lastNotice()), "A file by that name may exist, try another name.");
+        EXPECT_EQ(lastNotice().kind, support::Told::Failure);
     }
-    EXPECT_EQ(m_alerts.beepCount(), 3);
     EXPECT_TRUE(std::filesystem::exists(dir() / "p0.png"));
     EXPECT_EQ(std::filesystem::file_size(dir() / "p1.png"), before);
     EXPECT_EQ(text(0, "Filename"), "p0.png");
@@ -147,17 +145,23 @@ TEST_F(FileTableCells, ADurationEditRescalesTheMovieFileOrSaysItWasNotModified) 
     list().insertEntry(platform::getAlias(clip), 0, std::nullopt);
     addPictures(1);
     EXPECT_TRUE(model().setData(cell(0, "Duration"), QString("4"), Qt::EditRole));
-    EXPECT_TRUE(m_alerts.alerts().empty());
+    waitUntil([this] { return !m_jobs->isRunning(); }); // the rewrite is a job
+    EXPECT_TRUE(m_notices.empty());
     EXPECT_NEAR(media::seconds(media::Movie::open(clip).value()->duration()), 4.0, 0.05);
     EXPECT_NEAR(media::seconds(*media::parseTime(text(0, "Duration").toStdString())), 4.0, 0.05);
     // A picture cannot be written back, and a text that is no time is not applied.
     const QString pictureDuration = text(1, "Duration");
     for (const auto& [row, typed] : {std::pair{1, QString("10")}, std::pair{0, QString("soon")}}) {
-        m_alerts = RecordingAlertPresenter();
+        m_notices.clear();
         model().setData(cell(row, "Duration"), typed, Qt::EditRole);
-        ASSERT_EQ(m_alerts.alerts().size(), 1u) << typed.toStdString();
-        EXPECT_EQ(m_alerts.alerts()[0].message, "The duration was not modified.");
-        EXPECT_EQ(m_alerts.alerts()[0].informative, "Make sure the file is a movie.");
+        waitUntil([this] { return !m_jobs->isRunning(); });
+        ASSERT_EQ(m_notices.size(), 1u) << typed.toStdString();
+        EXPECT_EQ(messageOf(m_notices[0]), "The duration was not modified.");
+        // A text that is no time is refused as such; a file that cannot be rewritten tells why.
+        if (typed == "soon")
+            EXPECT_EQ(informativeOf(m_notices[0]), "Make sure the file is a movie.");
+        else
+            EXPECT_FALSE(informativeOf(m_notices[0]).trimmed().isEmpty());
     }
     EXPECT_EQ(text(1, "Duration"), pictureDuration);
     EXPECT_NEAR(media::seconds(list().movies()[0].movie->duration()), 4.0, 0.05);
@@ -202,7 +206,7 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     model().dropMimeData(data.get(), Qt::MoveAction, 3, 0, {});
     m_view.selectionModel()->select(cell(0, "Index"),
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    controller().removeSelected();
+    m_table->removeSelected();
     release.release(3);
     runEventsUntil([&] { return !m_table->previewsPending(); });
     ASSERT_EQ(titles(), (QStringList{"2", "0"}));
@@ -225,11 +229,11 @@ TEST_F(FileTablePreviews, TheAddFilesPanelTakesEveryTypedName) {
         ASSERT_TRUE(buttons);
         emit buttons->accepted();
     });
-    ui::runAddFilesPanel(m_view, controller());
+    ui::runAddFilesPanel(m_view, *m_listCommands);
     EXPECT_EQ(titles(), (QStringList{"a", "b", "c"}));
-    ASSERT_EQ(m_alerts.alerts().size(), 1u);
-    EXPECT_EQ(m_alerts.alerts()[0].message, "1 file was not added.");
-    EXPECT_TRUE(m_alerts.alerts()[0].informative.startsWith("notes.txt: "));
+    ASSERT_EQ(m_notices.size(), 1u);
+    EXPECT_EQ(messageOf(m_notices[0]), "1 file was not added.");
+    EXPECT_TRUE(informativeOf(m_notices[0]).startsWith("notes.txt: "));
     EXPECT_EQ(ui::typedNames(R"( "a b.mov"  "c.mov" )"), (QStringList{"a b.mov", "c.mov"}));
     EXPECT_EQ(ui::typedNames("one name.mov"), QStringList{"one name.mov"});
 }

@@ -87,14 +87,16 @@ TEST_F(FileTableDrops, DropsOntoARowAndForeignRowDragsAreRefused) {
 // The batch's own order (text order, folders last) is FileListTest's; here, where it lands.
 TEST_F(FileTableDrops, DroppedFilesStandAtTheDropRowOrAloneWhenTheListIsClearedFirst) {
     addPictures(4);
-    m_messages = RecordingTextControl();
+    m_statuses.clear();
+    bool busy = false;
+    QObject::connect(&list(), &filelist::FileList::busyChanged, [&busy](bool on) { busy = on; });
     EXPECT_TRUE(drop(*fileDrop({picture("b.png"), picture("a.png")}), 2));
     EXPECT_EQ(titles(), (QStringList{"0", "1", "a", "b", "2", "3"}));
-    EXPECT_EQ(m_messages.textsSet().value(0), "Processing file 1 of 2");
+    EXPECT_EQ(m_statuses.value(0), "Processing file 1 of 2");
     defaults().setValue(support::Pref::ClearListWhenAddingFiles, true); // emptied first: inserted at the top
     EXPECT_TRUE(drop(*fileDrop({picture("new.png")}), 5));
     EXPECT_EQ(titles(), QStringList{"new"});
-    EXPECT_TRUE(m_spinner.isHidden());
+    EXPECT_FALSE(busy) << "the spinner goes once the drop is taken";
 }
 
 TEST_F(FileTableDrops, AMixedDropTakesWhatOpensAndNamesTheRestInOneAlert) {
@@ -108,25 +110,25 @@ TEST_F(FileTableDrops, AMixedDropTakesWhatOpensAndNamesTheRestInOneAlert) {
     // The unreadable file first, as in a real selection: it no longer refuses the rest.
     EXPECT_TRUE(drop(*fileDrop({corrupt, picture("a.png"), notes, picture("b.png"), dir() / "gone.mov"}), 0));
     EXPECT_EQ(titles(), (QStringList{"a", "b"}));
-    ASSERT_EQ(m_alerts.alerts().size(), 1u);
-    EXPECT_EQ(m_alerts.alerts()[0].message, "3 files were not added.");
-    const QStringList lines = m_alerts.alerts()[0].informative.split('\n');
+    ASSERT_EQ(m_notices.size(), 1u);
+    EXPECT_EQ(messageOf(m_notices[0]), "3 files were not added.");
+    const QStringList lines = informativeOf(m_notices[0]).split('\n');
     ASSERT_EQ(lines.size(), 3);
     EXPECT_TRUE(lines[0].startsWith("corrupt.mov: It does not open")) << lines[0].toStdString();
     EXPECT_EQ(lines[1], "gone.mov: The file cannot be found.");
     EXPECT_TRUE(lines[2].startsWith("notes.txt: ")) << lines[2].toStdString();
     // A drop where everything opens says nothing.
     EXPECT_TRUE(drop(*fileDrop({picture("c.png")}), 0));
-    EXPECT_EQ(m_alerts.alerts().size(), 1u);
+    EXPECT_EQ(m_notices.size(), 1u);
     // A folder's files that do not open are named too; its hidden ones are not.
     std::filesystem::create_directories(dir() / "F");
     fixtures::makePicture(dir() / "F", "d.png", 16, 16);
     QFile(QFile::decodeName((dir() / "F" / "readme.txt").c_str())).open(QIODevice::WriteOnly);
     QFile(QFile::decodeName((dir() / "F" / ".thumbs").c_str())).open(QIODevice::WriteOnly);
     EXPECT_TRUE(drop(*fileDrop({dir() / "F"}), 0));
-    ASSERT_EQ(m_alerts.alerts().size(), 2u);
-    EXPECT_EQ(m_alerts.alerts()[1].message, "1 file was not added.");
-    EXPECT_TRUE(m_alerts.alerts()[1].informative.startsWith("readme.txt: "));
+    ASSERT_EQ(m_notices.size(), 2u);
+    EXPECT_EQ(messageOf(m_notices[1]), "1 file was not added.");
+    EXPECT_TRUE(informativeOf(m_notices[1]).startsWith("readme.txt: "));
 }
 
 TEST_F(FileTableDrops, TextMustBeAWebAddress) {
@@ -143,7 +145,7 @@ TEST_F(FileTableDrops, WebAddressesGoToTheDownloadQueueWithTheirLinkTitles) {
     QMimeData plain;
     plain.setText("https://example.org/a.mp4");
     EXPECT_TRUE(drop(plain, 0));
-    EXPECT_TRUE(m_messages.text().contains("https://example.org/a.mp4"));
+    EXPECT_TRUE(m_statuses.constLast().contains("https://example.org/a.mp4"));
     RecordingDownloadQueue queue;
     m_table->setMovieDownloadQueue(queue);
     QMimeData browser; // as a browser drags a link: the address and its title

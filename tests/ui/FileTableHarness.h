@@ -1,12 +1,10 @@
 #pragma once
 
-// The controller over recording ports (AppHarness) with the real file table as its movieTable,
-// shown offscreen, and an event pump that lets Qt draw, as the window's does.
+// The session and its commands (AppHarness) with the real file table over them, shown offscreen.
 
 #include "AppHarness.h"
 #include "TestApplication.h"
 #include "platform/FileReference.h"
-#include "support/EventPump.h"
 #include "ui/FileTable.h"
 #include "ui/FileTableModel.h"
 
@@ -14,13 +12,6 @@
 #include <QTableView>
 
 namespace testing_support {
-
-class QtDrawingPump final : public support::EventPump {
-public:
-    void processPendingDrawing() override {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
-};
 
 class FileTableHarness : public AppHarness {
 protected:
@@ -32,14 +23,14 @@ protected:
         m_table->setPreviewMaker([](const std::filesystem::path&) { return std::optional<QImage>(); });
         AppHarness::SetUp();
     }
-    void fillOutlets(app::MainWindowOutlets& outlets) override {
-        outlets.fileList.movieTable = m_table.get();
-        outlets.fileList.eventPump = &m_drawing;
+    void attach() override {
+        m_table->attach(session(), *m_listCommands, *m_writes, m_desktop);
+        QObject::connect(&model(), &ui::FileTableModel::noticed,
+                         [this](const support::Notice& notice) { m_notices.push_back(notice); });
+        QObject::connect(&model(), &ui::FileTableModel::statusChanged, [this](const QString& text) { m_statuses << text; });
     }
-    void attach(app::JoinClipController& controller) override { m_table->attach(controller); }
 
     ui::FileTableModel& model() { return m_table->model(); }
-    filelist::FileList& list() { return controller().fileList(); }
     QModelIndex cell(int row, const char* identifier) {
         return model().index(row, ui::FileTableModel::columnOfIdentifier(identifier));
     }
@@ -60,7 +51,6 @@ protected:
         return all;
     }
 
-    QtDrawingPump m_drawing;
     QTableView m_view;
     std::unique_ptr<ui::FileTable> m_table;
 };

@@ -35,10 +35,7 @@ protected:
         setenv("JOINCLIP_AUDIO_OUTPUT", "null", 1);
         testing_support::ensureApplication();
         fixtures::quietFfmpegLogs();
-        fixtures::ClipRecipe recipe;
-        recipe.width = 320;
-        recipe.height = 240;
-        m_movie = fixtures::makeClip(m_folder.path(), "clip.mp4", recipe);
+        m_movie = fixtures::makeClip(m_folder.path(), "clip.mp4", {.width = 320, .height = 240});
     }
 
     std::unique_ptr<ui::FilterWindow> openWindow() {

@@ -71,9 +71,9 @@ protected:
         window().openDocuments(files);
         const fs::path out = dir() / "out";
         fs::create_directories(out);
-        controller().defaults().setValue(support::Pref::PromptForFilename, false);
-        controller().defaults().setValue(support::Pref::AskBeforeChangingFiles, false);
-        controller().setOutputFolderForThisRun(out);
+        session().defaults().setValue(support::Pref::PromptForFilename, false);
+        session().defaults().setValue(support::Pref::AskBeforeChangingFiles, false);
+        useOutputFolder(out);
         return out;
     }
 
@@ -104,11 +104,11 @@ protected:
             }
         });
         start();
-        EXPECT_TRUE(controller().isRunningJob()) << "the click only starts the job";
+        EXPECT_TRUE(window().jobs().isRunning()) << "the click only starts the job";
         // Waits as the application's own loop does, asleep until the next event (the probe's
         // timer comes every 10 ms). A loop that polls for events would keep this thread busy
         // all along, and the scheduler then makes it wait for the job's threads.
-        while (controller().isRunningJob())
+        while (window().jobs().isRunning())
             QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
         run.worstMs = probe.worstMs();
         return run;
@@ -127,7 +127,7 @@ TEST_F(JobResponsivenessTest, ATranscodingJoinLeavesTheWindowAnsweringAndCancelL
     // For comparison: the same join on the window's thread, the events handled at each progress step.
     {
         join::JoinRequest request;
-        for (const auto& entry : controller().fileList().movies())
+        for (const auto& entry : session().fileList().movies())
             request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
@@ -165,12 +165,12 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
         clips.push_back(fixtures::makeClip(dir(), "part" + std::to_string(i) + ".mp4",
                                            {.width = 1280, .height = 720, .frames = 25}));
     const fs::path out = launchWith(clips);
-    controller().defaults().setValue(support::Pref::DesiredDuration, 8.0);
+    session().defaults().setValue(support::Pref::DesiredDuration, 8.0);
 
     // For comparison: the scaling of a written join on the window's thread, which handled no events meanwhile.
     {
         join::JoinRequest request;
-        for (const auto& entry : controller().fileList().movies())
+        for (const auto& entry : session().fileList().movies())
             request.movies.push_back(entry.movie);
         request.destFilePath = dir() / "on the window's thread.mov";
         QStringList notes;
@@ -230,7 +230,7 @@ TEST_F(JobResponsivenessTest, ADurationTypedIntoTheTableIsAJobThatCancelUndoes) 
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(testing_support::contentsOf(clip), before);
     EXPECT_NEAR(media::seconds(*media::parseTime(model.data(duration, Qt::DisplayRole).toString().toStdString())), 8.0, 0.05);
-    EXPECT_EQ(testing_support::namesIn(dir()), (std::vector<std::string>{"long.mov", "out"}))
+    EXPECT_EQ(testing_support::namesIn(dir()), (std::vector<std::string>{"long.mov", "out", "preferences.plist"}))
         << "no temporary file is left";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
 }

@@ -11,7 +11,7 @@
 #include "ui/FileTableModel.h"
 #include "ui/LocalizeWidgets.h"
 #include "ui/ViewerWindow.h"
-#include "ui/WidgetControls.h"
+#include "ui/Alerts.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -106,8 +106,8 @@ TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
     window().openDocuments({clip("c.mp4"), clip("a.mp4"), clip("b.mp4")});
     const auto names = [&] {
         QStringList list;
-        for (int row = 0; row < controller().fileList().count(); ++row)
-            list << QString::fromStdString(controller().fileList().pathOfEntry(row)->filename().string());
+        for (int row = 0; row < session().fileList().count(); ++row)
+            list << QString::fromStdString(session().fileList().pathOfEntry(row)->filename().string());
         return list;
     };
     ASSERT_EQ(names(), (QStringList{"a.mp4", "b.mp4", "c.mp4"}));
@@ -128,15 +128,14 @@ TEST_F(MainWindowTest, OrderingButtonsAndListItemsRunTheirCommands) {
         EXPECT_EQ(question, "Rename the listed files on disk?");
     }
     EXPECT_EQ(names(), (QStringList{"000001 c.mp4", "000002 b.mp4", "000003 a.mp4"}));
-    EXPECT_FALSE(controller().defaults().boolValue(support::Pref::AskBeforeChangingFiles));
+    EXPECT_FALSE(session().defaults().boolValue(support::Pref::AskBeforeChangingFiles));
     child<QAction>("actionRemoveNumbers").trigger(); // no question any more
     EXPECT_EQ(names(), (QStringList{"c.mp4", "b.mp4", "a.mp4"}));
 }
 
 TEST_F(MainWindowTest, AlertWithAParentIsASheetThatReturnsAtOnce) {
     launch();
-    ui::WidgetWindow handle(window());
-    controller().doAlert("The movie could not be saved.", "%@", &handle, {}, {"Disk <b>full</b>"});
+    ui::showAlert({support::Told::Failure, "The movie could not be saved.", "%@", {}, {"Disk <b>full</b>"}}, &window());
     auto* sheet = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(sheet, nullptr) << "the sheet is up after the call returned";
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
@@ -170,8 +169,8 @@ TEST_F(MainWindowTest, OpenedDocumentsAddWhatOpensAndNameTheRestInOneAlert) {
     EXPECT_TRUE(alerts[0].value(2).startsWith("broken.mov: It does not open"))
         << alerts[0].value(2).toStdString();
     EXPECT_TRUE(alerts[0].value(2).contains("\nnotes.txt: ")) << alerts[0].value(2).toStdString();
-    ASSERT_EQ(controller().fileList().count(), 1);
-    EXPECT_EQ(controller().fileList().pathOfEntry(0), folder / "beach.mp4");
+    ASSERT_EQ(session().fileList().count(), 1);
+    EXPECT_EQ(session().fileList().pathOfEntry(0), folder / "beach.mp4");
 }
 
 TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesInput) {
@@ -183,8 +182,8 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
                             fixtures::makeClip(dir(), "two.mkv",
                                                {.container = "mkv", .width = 320, .height = 240, .fpsNum = 30,
                                                 .frames = 100})});
-    controller().defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().setOutputFolderForThisRun(out);
+    session().defaults().setValue(support::Pref::PromptForFilename, false);
+    useOutputFolder(out);
     ui::ProgressSheet& sheet = window().progressSheet();
     bool sheetWasWindowModal = false;
     int removeClicks = 0;
@@ -207,7 +206,7 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     });
     clicker.start(0);
     child<QPushButton>("joinButton").click();
-    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_TRUE(sheetWasWindowModal);
     EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
     EXPECT_FALSE(sheet.isVisible());
@@ -215,10 +214,10 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
                                                 << ::testing::PrintToString(testing_support::namesIn(out));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
     EXPECT_EQ(child<QLabel>("messagesTextField").text(), "The join was cancelled; nothing was written.");
-    EXPECT_EQ(controller().fileList().count(), 2);
+    EXPECT_EQ(session().fileList().count(), 2);
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
     child<QPushButton>("joinButton").click();
-    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_FALSE(std::filesystem::is_empty(out)) << "the next join runs to its end";
 }
 
@@ -242,7 +241,7 @@ TEST_F(MainWindowTest, TheSavePanelIsASheetAndAsksBeforeReplacing) {
                 box->button(QMessageBox::No)->click();
             }
         });
-        (void)controller().exportFileList();
+        child<QAction>("actionExportList").trigger();
     }
     EXPECT_EQ(question, "\"notes.csv.txt\" already exists. Do you want to replace it?");
     EXPECT_EQ(contentsOf(dir() / "notes.csv.txt"), "kept");
@@ -331,9 +330,9 @@ TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
         {
             useStoreIn(folder);
             launch();
-            controller().defaults().setValue(support::Pref::RememberFileList, true);
-            controller().defaults().setValue(support::Pref::PromptForFilename, false);
-            controller().setOutputFolderForThisRun(out);
+            session().defaults().setValue(support::Pref::RememberFileList, true);
+            session().defaults().setValue(support::Pref::PromptForFilename, false);
+            useOutputFolder(out);
             window().openDocuments({one, two});
             child<QPushButton>("joinButton").click();
             testing_support::runEventsUntil(
@@ -357,21 +356,21 @@ TEST_F(MainWindowTest, CommandsEndWithALineAndFailuresLookLikeErrors) {
     const std::filesystem::path out = dir() / "out";
     std::filesystem::create_directory(out);
     window().openDocuments({clip("one.mp4"), clip("two.mp4")});
-    controller().defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().setOutputFolderForThisRun(out);
+    session().defaults().setValue(support::Pref::PromptForFilename, false);
+    useOutputFolder(out);
     const QStringList mpeg4 =
-        controller().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
+        session().outputFormat().components().titles().filter(QRegularExpression("^MPEG-4 \\["));
     ASSERT_FALSE(mpeg4.isEmpty());
-    ASSERT_TRUE(controller().outputFormat().select(mpeg4[0]));
-    controller().defaults().setValue(support::Pref::Export, true);
+    ASSERT_TRUE(session().outputFormat().select(mpeg4[0]));
+    session().defaults().setValue(support::Pref::Export, true);
     child<QPushButton>("exportButton").click();
-    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_EQ(child<QLabel>("messagesTextField").text(),
               "2 files were exported to " + QString::fromStdString(out.string()) + ".");
 
-    controller().defaults().setValue(support::Pref::Export, false);
+    session().defaults().setValue(support::Pref::Export, false);
     child<QPushButton>("joinButton").click();
-    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_TRUE(window().windowTitle().startsWith("one")) << window().windowTitle().toStdString();
     child<QAction>("actionClear").trigger();
     EXPECT_EQ(window().windowTitle(), "JoinClip");
@@ -391,7 +390,7 @@ TEST_F(MainWindowTest, CommandsEndWithALineAndFailuresLookLikeErrors) {
                 pressOK(*box);
             }
         });
-        (void)controller().importFileList();
+        child<QAction>("actionImportList").trigger();
         testing_support::runEventsUntil([&] { return icon != QMessageBox::NoIcon; });
     }
     EXPECT_EQ(icon, QMessageBox::Critical);
@@ -414,7 +413,7 @@ TEST_F(MainWindowTest, ADurationTypedIntoTheTableAsksAndKeepsTheOriginalInTheTra
         }
     });
     model.setData(duration, QString("2"), Qt::EditRole);
-    testing_support::runEventsUntil([&] { return !controller().isRunningJob(); });
+    testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_EQ(questions, 1);
     EXPECT_NEAR(media::seconds(media::Movie::open(movie).value()->duration()), 2.0, 0.05);
     EXPECT_EQ(testing_support::contentsOf(trashFolder() / "short.mov"), original);
@@ -431,8 +430,8 @@ TEST_F(MainWindowTest, AJoinWithAMissingFileIsRefusedWithItsName) {
     std::filesystem::create_directory(out);
     const auto gone = clip("gone.mp4");
     window().openDocuments({clip("one.mp4"), gone, clip("three.mp4")});
-    controller().defaults().setValue(support::Pref::PromptForFilename, false);
-    controller().setOutputFolderForThisRun(out);
+    session().defaults().setValue(support::Pref::PromptForFilename, false);
+    useOutputFolder(out);
     std::filesystem::remove(gone);
     QStringList alert;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -449,7 +448,7 @@ TEST_F(MainWindowTest, AJoinWithAMissingFileIsRefusedWithItsName) {
     EXPECT_EQ(alert.value(0), "The movie was not joined: a listed file is missing.");
     EXPECT_TRUE(alert.value(1).startsWith("gone.mp4\n")) << alert.value(1).toStdString();
     EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_FALSE(controller().isRunningJob());
+    EXPECT_FALSE(window().jobs().isRunning());
     EXPECT_TRUE(std::filesystem::is_empty(out));
 }
 

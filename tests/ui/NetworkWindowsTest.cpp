@@ -30,7 +30,7 @@ protected:
         WindowTest::SetUp();
         launch();
         fs::create_directory(downloads());
-        controller().defaults().setValue(support::Pref::DestinationDirectory, platform::getAlias(downloads()));
+        session().defaults().setValue(support::Pref::DestinationDirectory, platform::getAlias(downloads()));
     }
     fs::path downloads() const { return dir() / "downloads"; }
     // Drops a link as a browser drags it: the address and its title.
@@ -58,10 +58,10 @@ TEST_F(NetworkWindowsTest, DroppedLinkIsDownloadedIntoTheListUnderItsTitle) {
                      [&] { rowShown = rowShown || row.isVisibleTo(&window()); });
     dropLink(m_server.url("/films/holiday.mov"), "Holiday film");
     EXPECT_EQ(child<QLabel>("messagesTextField").text(), "0 URLs queued for download.");
-    runEventsUntil([&] { return controller().fileList().count() == 1; });
+    runEventsUntil([&] { return session().fileList().count() == 1; });
     EXPECT_TRUE(rowShown);
     EXPECT_FALSE(row.isVisibleTo(&window()));
-    EXPECT_EQ(controller().fileList().movies()[0].title, "holiday.mov (Holiday film)");
+    EXPECT_EQ(session().fileList().movies()[0].title, "holiday.mov (Holiday film)");
     EXPECT_TRUE(fs::exists(downloads() / "holiday.mov"));
     EXPECT_TRUE(child<QPushButton>("joinButton").isEnabled());
 }
@@ -76,7 +76,7 @@ TEST_F(NetworkWindowsTest, FailedDownloadIsToldInASheetAndNothingIsAdded) {
     runEventsUntil([&] { return !told.isEmpty(); });
     EXPECT_EQ(told.value(0), "Download Failed");
     EXPECT_TRUE(told.value(1).contains("404")) << told.value(1).toStdString();
-    EXPECT_EQ(controller().fileList().count(), 0);
+    EXPECT_EQ(session().fileList().count(), 0);
     EXPECT_TRUE(fs::is_empty(downloads()));
 }
 
@@ -93,7 +93,7 @@ TEST_F(NetworkWindowsTest, ServerAsksForANameAndPasswordInASheet) {
         qobject_cast<QDialog*>(&modal)->accept();
     });
     dropLink(m_server.url("/private.mov"), "Members");
-    runEventsUntil([&] { return controller().fileList().count() == 1; });
+    runEventsUntil([&] { return session().fileList().count() == 1; });
     EXPECT_EQ(asked, 1);
 }
 

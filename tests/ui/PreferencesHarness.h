@@ -1,7 +1,6 @@
 #pragma once
 
-// The real preferences window over the controller of AppHarness (recording
-// ports for the rest), with three test components. relaunch() quits and
+// The real preferences window over the session of AppHarness, with three test components. relaunch() quits and
 // starts again over the same preferences file, with a new window.
 
 #include "AppHarness.h"
@@ -27,11 +26,10 @@ protected:
         (*m_components)[2].hasSettingsDialog = false;
         AppHarness::SetUp();
     }
-    void fillOutlets(app::MainWindowOutlets& outlets) override {
+    void attach() override {
         m_window = std::make_unique<ui::PreferencesWindow>();
-        m_window->fillOutlets(outlets);
+        m_window->attach(session(), m_desktop, m_console, &m_chooser);
     }
-    void attach(app::JoinClipController& controller) override { m_window->attach(controller); }
 
     ui::PreferencesWindow& window() { return *m_window; }
     const media::ExportComponent& firstComponent() const { return m_components->front(); }

@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -63,7 +64,7 @@ TEST_F(PreferencesWindowTest, ChangesAreStoredAtOnceAndSurviveARestart) {
             menu->setCurrentIndex(c.changed.toInt());
         else
             qobject_cast<QDoubleSpinBox*>(&widget)->setValue(c.changed.toDouble());
-        EXPECT_EQ(controller().defaults().value(c.pref).toString(), c.changed.toString());
+        EXPECT_EQ(defaults().value(c.pref).toString(), c.changed.toString());
         EXPECT_EQ(changed.takeFirst(), support::preferenceName(c.pref));
     }
     EXPECT_EQ(columnsChanged, 2);
@@ -100,9 +101,9 @@ TEST_F(PreferencesWindowTest, TheSettingsFormEditsTheStoredSettings) {
         });
     };
     const auto stored = [this] {
-        const QString title = controller().outputFormat().components().titles().constFirst();
+        const QString title = session().outputFormat().components().titles().constFirst();
         const auto settings =
-            media::decodeExportSettings(controller().outputFormat().settings().value(title));
+            media::decodeExportSettings(session().outputFormat().settings().value(title));
         return settings ? std::pair(settings->quality, settings->channels) : std::pair(-1, -1);
     };
     editAndAnswer(20, QDialogButtonBox::Ok);
@@ -145,10 +146,12 @@ TEST_F(PreferencesWindowTest, FoldersAreChosenClearedAndOpened) {
         EXPECT_EQ(m_desktop.opened().back(), folder);
         control<QPushButton>(row.clear).click();
         EXPECT_EQ(field(), "");
-        EXPECT_FALSE(controller().defaults().isPresent(row.pref));
+        EXPECT_FALSE(defaults().isPresent(row.pref));
         control<QPushButton>(row.open).click();
-        ASSERT_FALSE(m_alerts.alerts().empty());
-        EXPECT_EQ(m_alerts.alerts().back().message, row.unsetAlert);
+        auto* alert = window().findChild<QMessageBox*>("alert");
+        ASSERT_TRUE(alert) << "told in an alert on the preferences window";
+        EXPECT_EQ(alert->text(), row.unsetAlert);
+        delete alert;
     }
 }
 
@@ -169,9 +172,8 @@ TEST_F(PreferencesWindowTest, ThePanelsAnswerWhatTheUserChose) {
     EXPECT_EQ(chooser.chooseFolder("Choose", "Choose", "Choose destination folder"), folder);
     answer(folder, false);
     EXPECT_EQ(chooser.chooseFolder("Choose", "Choose", "Choose destination folder"), std::nullopt);
-    ui::DialogComponentSettingsPanels panels(window());
     answer(folder / "Mine", true);
-    EXPECT_EQ(panels.runSaveSettingsPanel("qxst", "Settings", true), folder / "Mine.qxst");
+    EXPECT_EQ(ui::askSettingsFileToSave(window(), "qxst", "Settings"), folder / "Mine.qxst");
 }
 
 // Every text the window looks up has a German translation (a few read the same in both).

@@ -48,7 +48,7 @@ protected:
 
 TEST_F(ViewerWindowTest, FollowsTheSelectionAndSwitchesItsToolsWithIt) {
     window().openDocuments({clip("long.mp4", 1234), clip("short.mp4", 5)});
-    ASSERT_EQ(controller().fileList().count(), 2);
+    ASSERT_EQ(session().fileList().count(), 2);
     const char* tools[] = {"saveCurrentFrameButton", "saveSoundButton",       "saveMovieButton",
                            "setPosterFrameButton",   "goToPosterFrameButton", "splitMovieButton",
                            "movieViewPrintButton",   "movieViewRateSlider",   "goToFrameButton",
@@ -89,7 +89,7 @@ TEST_F(ViewerWindowTest, FollowsTheSelectionAndSwitchesItsToolsWithIt) {
 TEST_F(ViewerWindowTest, PlayAllPlaysEachEntryInOrderAndPassesOverAFileThatIsGone) {
     const auto first = clip("first.mp4", 8), gone = clip("gone.mp4", 8), last = clip("last.mp4", 8);
     window().openDocuments({first, gone, last});
-    ASSERT_EQ(controller().fileList().count(), 3);
+    ASSERT_EQ(session().fileList().count(), 3);
     std::filesystem::remove(gone);
     QStringList played;
     QObject::connect(&viewer().movieView(), &ui::MovieView::loaded, [&] {
@@ -213,8 +213,8 @@ TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
 TEST_F(ViewerWindowTest, SaveFrameWritesTheFrameShownOffTheWindowsThread) {
     window().openDocuments({clip("still.mp4", 25)});
     select(0);
-    controller().defaults().setValue(support::Pref::SaveFrameFormat, 4); // PNG
-    controller().defaults().setValue(support::Pref::TimeStampName, false);
+    session().defaults().setValue(support::Pref::SaveFrameFormat, 4); // PNG
+    session().defaults().setValue(support::Pref::TimeStampName, false);
     viewer().movieView().setCurrentSeconds(0.5);
     runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 0.5) < 1e-3; });
     const auto png = dir() / "still.png";

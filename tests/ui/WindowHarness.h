@@ -6,7 +6,9 @@
 #include "MediaFixtures.h"
 #include "TestApplication.h"
 #include "TestFolder.h"
-#include "app/JoinClipController.h"
+#include "ScriptedFolderChooser.h"
+#include "app/JobRunner.h"
+#include "app/Session.h"
 #include "platform/Preferences.h"
 #include "ui/MainWindow.h"
 
@@ -81,7 +83,13 @@ protected:
     const std::filesystem::path& dir() const { return m_dir.path(); }
     std::filesystem::path trashFolder() const { return m_data.path() / "Trash" / "files"; }
     ui::MainWindow& window() { return *m_window; }
-    app::JoinClipController& controller() { return m_window->controller(); }
+    app::Session& session() { return m_window->session(); }
+    // Stores folder (made when missing) as the output folder, as the preferences window does.
+    void useOutputFolder(const std::filesystem::path& folder) {
+        std::filesystem::create_directories(folder);
+        ScriptedFolderChooser chooser(folder);
+        ASSERT_TRUE(session().outputFolder().choose(chooser));
+    }
     template <typename Widget> Widget& child(const char* name) {
         return testing_support::child<Widget>(*m_window, name);
     }

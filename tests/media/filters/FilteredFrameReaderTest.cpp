@@ -12,10 +12,7 @@ using testing_support::meanDifference;
 TEST(FilteredFrameReaderTest, ThePreviewShowsTheFramesTheRenderedFileHolds) {
     testing_support::TestFolder folder;
     fixtures::quietFfmpegLogs();
-    fixtures::ClipRecipe recipe;
-    recipe.width = 320;
-    recipe.height = 240;
-    const auto source = fixtures::makeClip(folder.path(), "source.mp4", recipe);
+    const auto source = fixtures::makeClip(folder.path(), "source.mp4", {.width = 320, .height = 240});
     const QStringList chain{"CITwirlDistortion", "CIColorInvert"};
     ASSERT_TRUE(media::filters::renderFilteredMovie({source, folder / "out.mp4", chain}, [](double) { return true; }));
 

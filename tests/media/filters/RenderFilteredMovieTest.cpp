@@ -22,10 +22,7 @@ const auto kGoOn = [](double) { return true; };
 TEST(RenderFilteredMovieTest, AChainOfThreeGivesAnMpeg4MovieOfTheSourcesLengthWithItsSoundInSync) {
     testing_support::TestFolder folder;
     fixtures::quietFfmpegLogs();
-    fixtures::ClipRecipe recipe;
-    recipe.frames = 50;
-    recipe.syncMarkFrame = 30;
-    const auto source = fixtures::makeClip(folder.path(), "source.mp4", recipe);
+    const auto source = fixtures::makeClip(folder.path(), "source.mp4", {.frames = 50, .syncMarkFrame = 30});
     const auto output = folder / "Filtered Movie.mp4";
     std::vector<double> heard;
     const auto rendered = renderFilteredMovie(

@@ -1,6 +1,6 @@
-#include "ui/AlertSheets.h"
+#include "ui/Alerts.h"
 
-#include "ui/WidgetControls.h"
+#include "support/FormatText.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -8,22 +8,16 @@
 
 namespace ui {
 
-void AlertSheets::beep() {
+void showAlert(const support::Notice& notice, QWidget* parent) {
     QApplication::beep();
-}
-
-namespace {
-
-void showAlert(QMessageBox::Icon icon, const QString& message, const QString& informative,
-               support::WindowHandle* parentWindow) {
-    QWidget* parent = widgetOf(parentWindow);
+    const QString informative = support::localizedText(notice.informative, notice.informativeArguments);
     auto* box = new QMessageBox(parent);
     box->setObjectName("alert");
-    box->setIcon(icon);
+    box->setIcon(notice.kind == support::Told::Failure ? QMessageBox::Critical : QMessageBox::Information);
     box->setWindowTitle(QApplication::applicationName());
     // File names are shown as they are, never read as markup.
     box->setTextFormat(Qt::PlainText);
-    box->setText(message);
+    box->setText(support::localizedText(notice.message, notice.messageArguments));
     // Callers with nothing to add pass a blank: no empty second paragraph then.
     if (!informative.trimmed().isEmpty()) {
         box->setInformativeText(informative);
@@ -40,18 +34,6 @@ void showAlert(QMessageBox::Icon icon, const QString& message, const QString& in
     }
     box->exec();
     delete box;
-}
-
-} // namespace
-
-void AlertSheets::showInformational(const QString& message, const QString& informative,
-                                    support::WindowHandle* parentWindow) {
-    showAlert(QMessageBox::Information, message, informative, parentWindow);
-}
-
-void AlertSheets::showError(const QString& message, const QString& informative,
-                            support::WindowHandle* parentWindow) {
-    showAlert(QMessageBox::Critical, message, informative, parentWindow);
 }
 
 } // namespace ui
