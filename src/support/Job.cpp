@@ -6,13 +6,31 @@
 
 #include <cerrno>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace support {
 
 namespace {
 // Progress signals closer together than this are merged: progress redrawn
 // more often than a screen shows it only costs the window's thread.
 constexpr qint64 kSignalIntervalMs = 33;
+// How much nicer than the window's thread a job's worker is.
+constexpr int kBackgroundNiceness = 10;
 } // namespace
+
+void lowerCurrentThreadPriority()
+{
+    // Linux keeps a nice value per thread (setpriority with a thread id), and
+    // a thread starts with its creator's: the codec threads a job's work opens
+    // are lowered with it. Failing (a limit on this process) leaves it as it was.
+    const auto thread = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int current = ::getpriority(PRIO_PROCESS, thread);
+    if (errno == 0)
+        (void)::setpriority(PRIO_PROCESS, thread, std::min(current + kBackgroundNiceness, 19));
+}
 
 media::Error cancelledError()
 {
@@ -39,6 +57,7 @@ void Job::start()
         m_fraction = 0.0;
     }
     m_worker.reset(QThread::create([this] {
+        lowerCurrentThreadPriority();
         const auto result = run();
         // Back on the owner's thread: the receivers of finished() may delete
         // the job, which then joins this worker after it has returned.

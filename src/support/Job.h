@@ -24,10 +24,11 @@ namespace support {
 // the command line as a line on standard error.
 //
 // The object lives on the thread that made it (the window's). start() runs
-// run() on a worker thread of its own and emits finished() back on the
-// owner's thread; runHere() runs it on the calling thread, for the command
-// line and tests. progressChanged() is emitted from the thread that reports,
-// so receivers on another thread get it queued.
+// run() on a worker thread of its own, at a lower priority than the window's
+// thread, and emits finished() back on the owner's thread; runHere() runs it
+// on the calling thread, for the command line and tests. progressChanged()
+// is emitted from the thread that reports, so receivers on another thread
+// get it queued.
 class Job : public QObject {
     Q_OBJECT
 
@@ -85,6 +86,12 @@ private:
     std::optional<media::Error> m_error;
     std::unique_ptr<QThread> m_worker;
 };
+
+// Makes the calling thread, and the threads it starts from now on, yield the
+// processor to the window's thread: a started job's worker calls it first, so
+// that a job using every core still leaves the window answering at once.
+// Meant for threads that do background work only.
+void lowerCurrentThreadPriority();
 
 // The error a cancelled job answers.
 [[nodiscard]] media::Error cancelledError();

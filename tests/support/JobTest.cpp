@@ -9,9 +9,20 @@
 
 #include <atomic>
 #include <cerrno>
+#include <thread>
 #include <vector>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
+
+// The nice value of the calling thread (Linux keeps one per thread).
+int threadNiceness()
+{
+    return ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
+}
 
 // Counts to `steps`, reporting each step through a media-style callback, and
 // fails when asked to.
@@ -21,12 +32,16 @@ public:
     bool failAtEnd = false;
     std::atomic<int> done{0};
     Qt::HANDLE workThread = nullptr;
+    int workNiceness = 0;
+    int startedThreadNiceness = 0; // of a thread the work starts, as codecs do
     std::function<void()> midway;
 
 private:
     std::expected<void, media::Error> run() override
     {
         workThread = QThread::currentThreadId();
+        workNiceness = threadNiceness();
+        std::thread([this] { startedThreadNiceness = threadNiceness(); }).join();
         auto progress = progressCallback(0.0, 1.0, "Counting");
         for (int i = 1; i <= steps; ++i) {
             if (i == steps / 2 && midway)
@@ -82,6 +97,27 @@ TEST(Job, RunsOffTheCallersThreadAndReportsProgressAndItsEnd)
     EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
     EXPECT_DOUBLE_EQ(fractions.back(), 1.0);
     EXPECT_DOUBLE_EQ(job.fraction(), 1.0);
+}
+
+// A job that keeps every core busy must not keep the window's thread waiting
+// for one: its work, and the threads the work starts, yield to that thread.
+TEST(Job, AStartedJobYieldsTheProcessorToItsOwnersThread)
+{
+    Application app;
+    const int owner = threadNiceness();
+    CountingJob job;
+    job.steps = 2;
+    EXPECT_TRUE(waitFor(job));
+    if (owner < 19) {
+        EXPECT_GT(job.workNiceness, owner);
+        EXPECT_EQ(job.startedThreadNiceness, job.workNiceness);
+    }
+    EXPECT_EQ(threadNiceness(), owner);
+
+    // Run here (the command line), the work keeps the caller's priority.
+    EXPECT_TRUE(job.runHere().has_value());
+    EXPECT_EQ(job.workNiceness, owner);
+    EXPECT_EQ(threadNiceness(), owner);
 }
 
 TEST(Job, CancelStopsAtTheNextStepAndAFailureKeepsItsReason)
