@@ -2,9 +2,7 @@
 
 #include "ScriptedFolderChooser.h"
 #include "platform/DesktopServices.h"
-#include "platform/DockTile.h"
 
-#include <QImage>
 #include <QStringList>
 #include <filesystem>
 #include <optional>
@@ -28,26 +26,6 @@ public:
 
 private:
     std::vector<std::filesystem::path> m_opened, m_revealed;
-};
-
-// Records every progress the tile showed, and whether it is back to the icon.
-class RecordingDockTile final : public platform::DockTile {
-public:
-    QImage applicationIcon() override { return {}; }
-    void showProgress(const QImage& tile, double fraction) override {
-        m_lastTile = tile;
-        m_fractions.push_back(fraction);
-        m_showing = true;
-    }
-    void restore() override { m_showing = false; }
-    const QImage& lastTile() const { return m_lastTile; }
-    const std::vector<double>& fractions() const { return m_fractions; }
-    bool isShowingProgress() const { return m_showing; }
-
-private:
-    QImage m_lastTile;
-    std::vector<double> m_fractions;
-    bool m_showing = false;
 };
 
 } // namespace testing_support
