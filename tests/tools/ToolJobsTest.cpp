@@ -2,6 +2,7 @@
 // a worker thread with its progress, and a cancelled sound extraction that
 // ends as cancelled and leaves no file.
 
+#include "CoreApplication.h"
 #include "SharedClips.h"
 #include "TestFolder.h"
 #include "tools/SaveSoundJob.h"
@@ -12,14 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QCoreApplication& application() {
-    static int argc = 1;
-    static char name[] = "tools-tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication* made = new QCoreApplication(argc, argv);
-    return *made;
-}
 
 void waitUntilFinished(support::Job& job) {
     while (job.isRunning())
@@ -37,7 +30,7 @@ TEST(ToolJobsTest, PiecesAreNamedAfterTheSourceAndTheirStartTimes) {
 }
 
 TEST(ToolJobsTest, SplitRunsOnAWorkerAndReportsProgress) {
-    application();
+    testing_support::ensureCoreApplication();
     testing_support::TestFolder folder;
     const auto movie = fixtures::test::h264AacClip("mp4", 100);
     tools::SplitMovieJob job({movie, {media::makeTime(2, 1)}, {folder / "a.mov", folder / "b.mov"}});
@@ -54,7 +47,7 @@ TEST(ToolJobsTest, SplitRunsOnAWorkerAndReportsProgress) {
 }
 
 TEST(ToolJobsTest, CancelledSoundLeavesNoFile) {
-    application();
+    testing_support::ensureCoreApplication();
     testing_support::TestFolder folder;
     const auto movie = fixtures::test::h264AacClip("mov", 1500);
     tools::SaveSoundJob job({movie, folder / "s.aiff"});
