@@ -4,23 +4,19 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <atomic>
 #include <cerrno>
-#include <thread>
-#include <vector>
-
+#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 // The nice value of the calling thread (Linux keeps one per thread).
-int threadNiceness()
-{
+int threadNiceness() {
     return ::getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)));
 }
 
@@ -37,8 +33,7 @@ public:
     std::function<void()> midway;
 
 private:
-    std::expected<void, media::Error> run() override
-    {
+    std::expected<void, media::Error> run() override {
         workThread = QThread::currentThreadId();
         workNiceness = threadNiceness();
         std::thread([this] { startedThreadNiceness = threadNiceness(); }).join();
@@ -63,8 +58,7 @@ struct Application {
 };
 
 // Runs the event loop until the job has finished; answers its result.
-bool waitFor(CountingJob& job)
-{
+bool waitFor(CountingJob& job) {
     QEventLoop loop;
     bool succeeded = false;
     QObject::connect(&job, &support::Job::finished, &loop, [&](bool ok) {
@@ -76,8 +70,7 @@ bool waitFor(CountingJob& job)
     return succeeded;
 }
 
-TEST(Job, RunsOffTheCallersThreadAndReportsProgressAndItsEnd)
-{
+TEST(Job, RunsOffTheCallersThreadAndReportsProgressAndItsEnd) {
     Application app;
     CountingJob job;
     std::vector<double> fractions;
@@ -101,8 +94,7 @@ TEST(Job, RunsOffTheCallersThreadAndReportsProgressAndItsEnd)
 
 // A job that keeps every core busy must not keep the window's thread waiting
 // for one: its work, and the threads the work starts, yield to that thread.
-TEST(Job, AStartedJobYieldsTheProcessorToItsOwnersThread)
-{
+TEST(Job, AStartedJobYieldsTheProcessorToItsOwnersThread) {
     Application app;
     const int owner = threadNiceness();
     CountingJob job;
@@ -120,8 +112,7 @@ TEST(Job, AStartedJobYieldsTheProcessorToItsOwnersThread)
     EXPECT_EQ(threadNiceness(), owner);
 }
 
-TEST(Job, CancelStopsAtTheNextStepAndAFailureKeepsItsReason)
-{
+TEST(Job, CancelStopsAtTheNextStepAndAFailureKeepsItsReason) {
     Application app;
     CountingJob cancelled;
     cancelled.midway = [&] { cancelled.cancel(); };
@@ -143,8 +134,7 @@ TEST(Job, CancelStopsAtTheNextStepAndAFailureKeepsItsReason)
     EXPECT_FALSE(failing.error());
 }
 
-TEST(Job, RunHereWorksWithoutAnEventLoop)
-{
+TEST(Job, RunHereWorksWithoutAnEventLoop) {
     CountingJob job;
     job.steps = 10;
     EXPECT_TRUE(job.runHere().has_value());
@@ -155,8 +145,7 @@ TEST(Job, RunHereWorksWithoutAnEventLoop)
     EXPECT_EQ(result.error().code, EIO);
 }
 
-TEST(Job, AskOnThreadOfAsksOnTheOwnersThreadAndWaitsForTheAnswer)
-{
+TEST(Job, AskOnThreadOfAsksOnTheOwnersThreadAndWaitsForTheAnswer) {
     Application app;
     QObject window;
     CountingJob job;
@@ -173,8 +162,7 @@ TEST(Job, AskOnThreadOfAsksOnTheOwnersThreadAndWaitsForTheAnswer)
     EXPECT_EQ(askedOn, QThread::currentThreadId());
 }
 
-TEST(Job, ARunningJobStopsAtOnceWhenItsOwnerCancelsAndWaits)
-{
+TEST(Job, ARunningJobStopsAtOnceWhenItsOwnerCancelsAndWaits) {
     Application app;
     auto job = std::make_unique<CountingJob>();
     job->steps = 1000000;
