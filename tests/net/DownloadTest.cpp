@@ -173,10 +173,9 @@ TEST_F(DownloadTest, CutConnectionResumesWhereItStopped) {
 TEST_F(DownloadTest, HostileSuggestedNamesLandSafelyInTheFolder) {
     const fs::path inbox = m_folder / "inbox";
     fs::create_directory(inbox);
+    // How each name is made safe is DownloadFileNameTest's; here, that the download uses it.
     const std::vector<std::pair<QByteArray, std::string>> cases = {
         {"attachment; filename=\"../../x\"", "x"},
-        {"attachment; filename=\"/etc/passwd\"", "passwd"},
-        {"attachment; filename=\".bashrc\"", "bashrc"},
         {"attachment; filename*=UTF-8''a%0Ab%0D.mov", "ab.mov"},
         {"attachment; filename=\"\"", "named.mov"},
     };
