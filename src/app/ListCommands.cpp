@@ -24,13 +24,13 @@ void ListCommands::tellLeftOut() {
 }
 
 filelist::RenameOutcome ListCommands::renameFilesInSequence() {
-    filelist::RenameOutcome outcome = m_list.renameFilesInSequence();
+    filelist::RenameOutcome outcome = filelist::renameFilesInSequence(m_list);
     reportRenames(outcome);
     return outcome;
 }
 
 filelist::RenameOutcome ListCommands::removeFilenamePrefixes() {
-    filelist::RenameOutcome outcome = m_list.removeFilenamePrefixes();
+    filelist::RenameOutcome outcome = filelist::removeFilenamePrefixes(m_list);
     reportRenames(outcome);
     return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "support/Notice.h"
 #include "filelist/FileList.h"
+#include "filelist/ListRenaming.h"
 
 #include <QObject>
 #include <filesystem>

@@ -1,4 +1,5 @@
 #include "app/ListImportExport.h"
+#include "filelist/EntryFiles.h"
 
 #include "filelist/FileList.h"
 #include "filelist/LeftOutFiles.h"
@@ -44,7 +45,7 @@ bool importFileList(filelist::FileList& list, const std::filesystem::path& file,
 
 bool exportFileList(const filelist::FileList& list, const std::filesystem::path& file, const support::Tell& tell,
                     support::Console& console) {
-    const filelist::ListText text = filelist::fileListText(list.resolvedPaths());
+    const filelist::ListText text = filelist::fileListText(filelist::resolvedPaths(list));
     if (!filelist::writeFileList(file, text.bytes)) {
         tell({support::Told::Failure, "The paths were NOT exported.", " "});
         return false;
@@ -63,8 +64,7 @@ bool exportFileList(const filelist::FileList& list, const std::filesystem::path&
 }
 
 void tellLeftOut(filelist::FileList& list, const support::Tell& tell) {
-    const auto alert = filelist::leftOutAlert(list.leftOut());
-    list.clearLeftOut();
+    const auto alert = filelist::leftOutAlert(list.takeLeftOut());
     if (alert)
         tell({support::Told::Information, "%@", "%@", {alert->message}, {alert->informative}});
 }

@@ -4,12 +4,10 @@
 
 namespace app {
 
-filelist::FileList::Services listServices(filelist::FileList::Services given) {
-    if (!given.createMovieFromSoundFile)
-        given.createMovieFromSoundFile = [](const std::filesystem::path& soundFile) {
-            return join::createMovieFromSoundFile(soundFile);
-        };
-    return given;
+filelist::FileList::Services listServices() {
+    return {.createMovieFromSoundFile = [](const std::filesystem::path& soundFile) {
+        return join::createMovieFromSoundFile(soundFile);
+    }};
 }
 
 } // namespace app

@@ -4,9 +4,8 @@
 
 namespace app {
 
-// The file list's services as the application has them, where `given` has
-// none of its own: a sound file becomes a movie of its own when
-// "ConvertSoundToMovie" is on.
-[[nodiscard]] filelist::FileList::Services listServices(filelist::FileList::Services given = {});
+// The file list's services as the application has them: a sound file
+// becomes a movie of its own when "ConvertSoundToMovie" is on.
+[[nodiscard]] filelist::FileList::Services listServices();
 
 } // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filelist/FileList.h"
+#include "filelist/ListRenaming.h"
 
 #include <QString>
 

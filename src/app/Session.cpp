@@ -1,4 +1,5 @@
 #include "app/Session.h"
+#include "filelist/ListSaving.h"
 
 #include "app/ListServices.h"
 #include "platform/Preferences.h"
@@ -7,7 +8,7 @@ namespace app {
 
 Session::Session(platform::Preferences& store, SessionOptions options)
     : m_store(store), m_offeredComponents(std::move(options.offeredComponents)), m_defaults(store),
-      m_list(m_defaults, listServices(std::move(options.listServices))), m_outputFormat(m_defaults),
+      m_list(m_defaults, listServices()), m_outputFormat(m_defaults),
       m_outputFolder(store, support::Pref::OutputDirectory),
       m_downloadFolder(store, support::Pref::DestinationDirectory) {}
 
@@ -19,12 +20,12 @@ void Session::restore() {
     else
         m_outputFormat.load();
     if (m_defaults.boolValue(support::Pref::RememberFileList))
-        m_list.restoreList();
+        filelist::restoreList(m_list, m_defaults);
     m_list.updateTotalDuration();
 }
 
 void Session::save() {
-    m_list.saveList();
+    filelist::saveList(m_list, m_defaults);
     // Quitting, no window is left to tell; a failed write leaves the previous file whole.
     (void)m_store.synchronize();
 }

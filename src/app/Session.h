@@ -16,7 +16,6 @@ namespace app {
 
 // What a session uses where the application's own defaults are not wanted (tests).
 struct SessionOptions final {
-    filelist::FileList::Services listServices = {};
     // The export components to offer; none: those this build of FFmpeg can write.
     std::optional<std::vector<media::ExportComponent>> offeredComponents = std::nullopt;
 };

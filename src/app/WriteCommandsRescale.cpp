@@ -55,7 +55,7 @@ void WriteCommands::rescaleEntry(int row, const QString& typed) {
         filelist::FileList& list = m_session.fileList();
         for (int i = 0; i < list.count(); ++i)
             if (list.movies()[static_cast<std::size_t>(i)].movie == movie)
-                list.followRewrittenFile(i, movie->fileName());
+                list.updateMovieInfoAtIndex(i, movie->fileName());
         const auto& error = rescaling.error();
         if (!error)
             emit statusChanged(rescaledLine(rescaling, movie->fileName()));

@@ -1,4 +1,5 @@
 #include "cli/JoinCommand.h"
+#include "filelist/ListEdits.h"
 
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
@@ -98,7 +99,7 @@ int runJoinCommand(const std::vector<std::string>& arguments, std::ostream& out,
     }
     const std::vector<QString> titles = options.allTexts("title");
     for (std::size_t i = 0; i < titles.size() && i < static_cast<std::size_t>(list.count()); ++i)
-        list.setTitle(static_cast<int>(i), titles[i]);
+        filelist::setTitle(list, static_cast<int>(i), titles[i]);
 
     // The duration asked for must be reachable before anything is written.
     const double desiredDuration = defaults.floatValue(support::Pref::DesiredDuration);

@@ -1,4 +1,5 @@
 #include "cli/ListCommand.h"
+#include "filelist/ListSaving.h"
 
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
@@ -95,7 +96,7 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
         // As the application starts: the list saved when "RememberFileList" is on.
         (void)session.preferences().store().synchronize(); // a failed write stays pending
         if (defaults.boolValue(support::Pref::RememberFileList))
-            list.restoreList();
+            filelist::restoreList(list, defaults);
     }
 
     int status = 0;
@@ -156,7 +157,7 @@ int runListCommand(const std::vector<std::string>& arguments, std::ostream& out,
     }
 
     if (options.isSet("save")) {
-        list.saveList();
+        filelist::saveList(list, defaults);
         if (!session.preferences().write("list"))
             status = 1;
     }

@@ -1,4 +1,5 @@
 #include "cli/ListOrderingOptions.h"
+#include "filelist/ListEdits.h"
 
 #include "filelist/FileList.h"
 
@@ -40,9 +41,9 @@ bool ListOrderingOptions::read(const CommandLine& options, std::ostream& err) {
 
 void ListOrderingOptions::apply(filelist::FileList& list) const {
     if (m_sortKey)
-        list.sortBy(*m_sortKey);
+        filelist::sortBy(list, *m_sortKey);
     if (m_reverse)
-        list.reverseList();
+        filelist::reverseList(list);
 }
 
 } // namespace cli

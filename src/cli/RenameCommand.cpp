@@ -1,4 +1,5 @@
 #include "cli/RenameCommand.h"
+#include "filelist/ListRenaming.h"
 
 #include "cli/AddPaths.h"
 #include "cli/CommandLine.h"
@@ -36,7 +37,7 @@ int runRenameCommand(const std::vector<std::string>& arguments, std::ostream& ou
     int status = addPaths(list, paths, false, err) > 0 ? 1 : 0;
     ordering.apply(list);
     const filelist::RenameOutcome outcome =
-        options.isSet("number") ? list.renameFilesInSequence() : list.removeFilenamePrefixes();
+        options.isSet("number") ? filelist::renameFilesInSequence(list) : filelist::removeFilenamePrefixes(list);
     // Refusals are told on err, one line each with its reason.
     session.console().status(app::reportRenames(outcome, session.console()));
     for (const filelist::RenameOutcome::Rename& rename : outcome.renamed)

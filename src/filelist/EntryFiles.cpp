@@ -8,6 +8,15 @@
 
 namespace filelist {
 
+std::vector<std::filesystem::path> resolvedPaths(const FileList& list) {
+    std::vector<std::filesystem::path> paths;
+    paths.reserve(static_cast<std::size_t>(list.count()));
+    for (int i = 0; i < list.count(); ++i)
+        if (auto path = list.pathOfEntry(i))
+            paths.push_back(std::move(*path));
+    return paths;
+}
+
 std::optional<int> lastSelectedRow(const std::vector<int>& selectedRows) {
     if (selectedRows.empty())
         return std::nullopt;

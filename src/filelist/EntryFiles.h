@@ -8,6 +8,9 @@ namespace filelist {
 
 class FileList;
 
+// The paths of the entries whose files can be found, in list order.
+[[nodiscard]] std::vector<std::filesystem::path> resolvedPaths(const FileList& list);
+
 // The row that Open, Reveal and the double click act on: the last selected
 // one when several are; none when no row is selected.
 std::optional<int> lastSelectedRow(const std::vector<int>& selectedRows);

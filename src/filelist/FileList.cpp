@@ -3,7 +3,6 @@
 #include "platform/FileReference.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
-#include "support/PreviewImage.h"
 #include "support/UserDefaults.h"
 
 #include <QFile>
@@ -11,20 +10,8 @@
 
 namespace filelist {
 
-namespace {
-
-// The preview size the file table asks for, in icon mode.
-constexpr double kPreviewSide = 512;
-
-} // namespace
-
 FileList::FileList(support::UserDefaults& defaults, Services services, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_services(std::move(services)) {
-    if (!m_services.previewImage) {
-        m_services.previewImage = [](const std::filesystem::path& file) {
-            return support::imageWithPreviewOfFileAtPath(file, QSizeF(kPreviewSide, kPreviewSide), true);
-        };
-    }
     m_movies.reserve(50);
 }
 
@@ -72,45 +59,26 @@ void FileList::insertEntry(const QByteArray& alias, int index, const std::option
     MovieEntry entry;
     entry.alias = std::move(reference);
     entry.movie = *movie;
-    entry.title = title ? *title : defaultChapterTitleForMovie(**movie, index, moviePath);
+    entry.title = title ? *title : defaultChapterTitle(**movie, index, moviePath);
     m_movies.insert(m_movies.begin() + index, std::move(entry));
     updateMovieInfoAtIndex(index);
 }
 
-QString
-FileList::defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                      const std::optional<std::filesystem::path>& fileBeingAdded) const {
+QString defaultChapterTitle(const media::Movie& movie, int index, const std::optional<std::filesystem::path>& file) {
     const QString displayName = movie.displayName();
     if (!displayName.isEmpty())
         return displayName;
-    const auto file = fileBeingAdded ? fileBeingAdded : pathOfEntry(index);
     if (file && !file->filename().empty())
         return QFile::decodeName(file->filename().c_str());
     return support::fillFormat(support::LocalizedString("Chapter %d"), {QString::number(index + 1)});
 }
 
-void FileList::resetChapterTitles() {
-    for (int i = 0; i < count(); ++i) {
-        MovieEntry& entry = m_movies[static_cast<std::size_t>(i)];
-        if (!entry.movie || !pathOfEntry(i))
-            continue;
-        entry.title = defaultChapterTitleForMovie(*entry.movie, i);
-    }
+void FileList::changeEntries(const std::function<void(std::vector<MovieEntry>& entries)>& change) {
+    change(m_movies);
     emit changed();
 }
 
-void FileList::setTitle(int index, const QString& title) {
-    if (index < 0 || index >= count())
-        return;
-    m_movies[static_cast<std::size_t>(index)].title = title;
-}
-
-void FileList::refreshTable() {
-    for (int i = 0; i < count(); ++i)
-        updateMovieInfoAtIndex(i);
-}
-
-void FileList::clearAll() {
+void FileList::removeAll() {
     m_movies.clear();
     emit changed();
     updateTotalDuration();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "filelist/EntrySort.h"
 #include "filelist/LeftOutFiles.h"
 #include "filelist/MovieEntry.h"
 
@@ -12,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace support {
@@ -19,18 +19,6 @@ class UserDefaults;
 }
 
 namespace filelist {
-
-// What a batch rename did, file by file, in list order.
-struct RenameOutcome final {
-    struct Rename final {
-        std::filesystem::path from;
-        std::filesystem::path to;
-        int error = 0; // the errno of a refusal; 0 when renamed
-    };
-    std::vector<Rename> renamed;
-    // Files that kept their old name because the rename was refused.
-    std::vector<Rename> refused;
-};
 
 // The ordered list of movie entries (m_movies) and the operations that make,
 // refresh, title and remove entries and keep the total-duration line. Its
@@ -45,8 +33,6 @@ public:
         // Turns a sound file into a movie when "convertSoundToMovie" is on; none when it cannot.
         std::function<std::shared_ptr<media::Movie>(const std::filesystem::path& soundFile)>
             createMovieFromSoundFile;
-        // The preview image of a file at 512 by 512 (support's preview by default).
-        std::function<std::optional<QImage>(const std::filesystem::path& file)> previewImage;
     };
 
     explicit FileList(support::UserDefaults& defaults, Services services = {}, QObject* parent = nullptr);
@@ -57,20 +43,21 @@ public:
     // Makes one entry from a file and inserts it at index (0 to count). The
     // title is the default one when none is given. When the reference does
     // not resolve or the file does not open, adds nothing and notes the file
-    // among leftOut().
+    // among the files left out (takeLeftOut).
     void insertEntry(const QByteArray& alias, int index, const std::optional<QString>& title);
     // Adds files and folders as one batch: files at the top in text order,
     // the files of folders at the end, folders in descending text order.
-    // Starts a new leftOut().
+    // Starts a new count of the files left out (takeLeftOut).
     void addFiles(std::vector<std::filesystem::path> paths);
     // Appends the folder's openable files; true when at least one was taken.
-    // Visible files that do not open are noted among leftOut(); hidden ones
+    // Visible files that do not open are noted among the files left out
+    // (takeLeftOut); hidden ones
     // (a folder's thumbnails, its ".hidden") are passed over.
     bool addDirectoryItems(const std::filesystem::path& folder);
     // The files the adds since the last batch or drop began could not take,
-    // with why: the window tells the user about them once (leftOutAlert).
-    const std::vector<LeftOutFile>& leftOut() const { return m_leftOut; }
-    void clearLeftOut() { m_leftOut.clear(); }
+    // with why, and a new count begun: the window tells the user about them
+    // once (leftOutAlert).
+    [[nodiscard]] std::vector<LeftOutFile> takeLeftOut() { return std::exchange(m_leftOut, {}); }
     // The default base name of a joined movie, from the item last added
     // (defaultBaseName); none before anything was added.
     const std::optional<QString>& defaultBaseName() const { return m_defaultBaseName; }
@@ -79,34 +66,26 @@ public:
     void nameOutputAfter(const std::filesystem::path& item, bool isFolder);
 
     // Refreshes the metadata of entry `index`: each value that can be
-    // obtained, but not its preview (see below).
-    void updateMovieInfoAtIndex(int index);
-    // Entry `index`'s file was rewritten at `path` while its former contents
-    // moved elsewhere (the trash): the entry follows the new file at its
-    // name, not the old one, and its values are refreshed.
-    void followRewrittenFile(int index, const std::filesystem::path& path);
-    void refreshTable();
+    // obtained, but not its preview (see below). With rewrittenAt, the
+    // entry's file was rewritten there while its former contents moved
+    // elsewhere (the trash): the entry follows the new file at its name, not
+    // the old one.
+    void updateMovieInfoAtIndex(int index, const std::optional<std::filesystem::path>& rewrittenAt = {});
 
     // Previews are made only when something shows them (the file table's
-    // icon column), never while entries are made: decoding a picture for
-    // every added file costs more than everything else an entry needs, and
-    // the command line never shows one. The window asks per visible row.
-    // Whether entry `index` has no preview yet.
-    bool needsPreview(int index) const;
-    // Makes entry `index`'s preview now (previewImage) and reloads the table.
-    void updatePreviewAtIndex(int index);
-    // Stores a preview made elsewhere (on a worker thread, from the path of
-    // the entry's reference data): only when entry `index` still holds that
-    // reference data, since the list may have changed in the meantime.
+    // icon column, on a worker thread), never while entries are made:
+    // decoding a picture for every added file costs more than everything else
+    // an entry needs, and the command line never shows one. This stores one
+    // made from the path of the entry's reference data: only when entry
+    // `index` still holds that reference data (the list may have changed in
+    // the meantime) and has no preview yet.
     bool setPreviewAtIndex(int index, const QByteArray& alias, QImage preview);
 
-    // The display name of the movie, else the name of its file (`fileBeingAdded`
-    // while an entry is made, else entry index's), else "Chapter N".
-    QString
-    defaultChapterTitleForMovie(const media::Movie& movie, int index,
-                                const std::optional<std::filesystem::path>& fileBeingAdded = {}) const;
-    void resetChapterTitles();
-    void setTitle(int index, const QString& title);
+    // Changes the entries in place through change: their order and titles,
+    // never which files they are (adding and removing have their own
+    // commands, which also keep the total-duration line). Tells changed().
+    // The list's orderings and edits (ListEdits.h) are made with it.
+    void changeEntries(const std::function<void(std::vector<MovieEntry>& entries)>& change);
 
     // Makes the total-duration line again (the desired duration may have
     // changed) and tells totalDurationChanged.
@@ -114,33 +93,8 @@ public:
     // The total-duration line under the table; none while it is not shown.
     const std::optional<QString>& totalDuration() const { return m_totalDuration; }
 
-    void clearAll();
     // Removes the entries at these rows (the table's selection).
     void removeRows(std::vector<int> rows);
-
-    // The list in the preferences between runs ("MovieAliases", "ChapterTitles").
-    void saveList();
-    void restoreList();
-
-    // Ordering (FileListOrdering.cpp): every entry, not only the selected
-    // ones; each ends by reloading the table. Nothing else changes: not the
-    // selected row numbers, the controls or the total-duration line.
-    void sortBy(SortKey key);
-    void reverseList();
-
-    // Batch renames (FileListRenaming.cpp), in list order, each file in its
-    // own folder; entries whose file cannot be found are passed over. The
-    // entries keep their reference data, which finds the renamed files.
-    // A rename is never allowed to replace another file: it is refused, and
-    // the file keeps its old name.
-    // Puts "000001 " (the 1-based list position) in front of every name.
-    [[nodiscard]] RenameOutcome renameFilesInSequence();
-    // Removes the number prefix (leading digits and the blank after them)
-    // from every name that starts with one.
-    [[nodiscard]] RenameOutcome removeFilenamePrefixes();
-
-    // The paths of the entries whose files can be found, in list order.
-    std::vector<std::filesystem::path> resolvedPaths() const;
 
     // The path of entry index's file now, or none when it is gone.
     std::optional<std::filesystem::path> pathOfEntry(int index) const;
@@ -154,13 +108,10 @@ public:
     // The same for every entry.
     void followMovedFiles();
 
-    // The file table's drops (FileListDrop.cpp).
-    // Moves the entries at `rows` (a row drag) together, in their list order,
-    // to where the drop was: just above the entry that stood at `dropRow`
-    // (or at the end). Answers the rows that now hold the moved entries.
-    std::vector<int> moveRows(std::vector<int> rows, int dropRow);
+    // The file table's drop of files (FileListDrop.cpp; a row drag is ListEdits.h's moveRows).
     // Adds dropped files at `row` in text order and the files of dropped
-    // folders at the end; true when anything was added. Starts a new leftOut().
+    // folders at the end; true when anything was added. Starts a new count of
+    // the files left out (takeLeftOut).
     bool processDroppedFiles(std::vector<std::filesystem::path> names, int row);
 
 signals:
@@ -174,11 +125,10 @@ signals:
     void totalDurationChanged();
 
 private:
-    // Adds one file at index (insertEntry); false, noted among leftOut(), when it was not taken.
+    void removeAll();
+    // Adds one file at index (insertEntry); false, noted among the files left
+    // out, when it was not taken.
     bool addFile(const std::filesystem::path& file, int index);
-    // Renames each entry's file to newName(position, name) when it answers one.
-    RenameOutcome renameEach(
-        const std::function<std::optional<std::string>(int position, const std::string& name)>& newName);
 
     support::UserDefaults& m_defaults;
     Services m_services;
@@ -187,5 +137,10 @@ private:
     std::optional<QString> m_totalDuration;
     std::optional<QString> m_defaultBaseName;
 };
+
+// The default title of an entry: the movie's display name, else the name of
+// its file, else "Chapter N" (N = index + 1).
+[[nodiscard]] QString defaultChapterTitle(const media::Movie& movie, int index,
+                                          const std::optional<std::filesystem::path>& file);
 
 } // namespace filelist

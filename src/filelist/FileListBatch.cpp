@@ -34,7 +34,7 @@ bool FileList::addFile(const std::filesystem::path& file, int index) {
 void FileList::addFiles(std::vector<std::filesystem::path> paths) {
     m_leftOut.clear();
     if (!paths.empty() && m_defaults.boolValue(support::Pref::ClearListWhenAddingFiles))
-        clearAll();
+        removeAll();
 
     // Each path is decoded once, not once per comparison: an imported list may hold 100,000.
     std::vector<std::pair<QString, std::filesystem::path>> named;

@@ -75,18 +75,13 @@ void FileList::followMovedFiles() {
     emit changed();
 }
 
-void FileList::followRewrittenFile(int index, const std::filesystem::path& path) {
-    if (index < 0 || index >= count())
-        return;
-    if (QByteArray reference = platform::getAlias(path); !reference.isEmpty())
-        m_movies[static_cast<std::size_t>(index)].alias = std::move(reference);
-    updateMovieInfoAtIndex(index);
-}
-
-void FileList::updateMovieInfoAtIndex(int index) {
+void FileList::updateMovieInfoAtIndex(int index, const std::optional<std::filesystem::path>& rewrittenAt) {
     if (index < 0 || index >= count())
         return;
     MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
+    if (rewrittenAt)
+        if (QByteArray reference = platform::getAlias(*rewrittenAt); !reference.isEmpty())
+            entry.alias = std::move(reference);
     const auto path = platform::stringWithAlias(entry.alias);
     if (!path || !entry.movie)
         return;
@@ -101,25 +96,11 @@ void FileList::updateMovieInfoAtIndex(int index) {
     updateTotalDuration();
 }
 
-bool FileList::needsPreview(int index) const {
-    return index >= 0 && index < count() && !m_movies[static_cast<std::size_t>(index)].icon;
-}
-
-void FileList::updatePreviewAtIndex(int index) {
-    const auto path = pathOfEntry(index);
-    if (!path || !m_services.previewImage)
-        return;
-    if (auto icon = m_services.previewImage(*path)) {
-        m_movies[static_cast<std::size_t>(index)].icon = std::move(*icon);
-        emit changed();
-    }
-}
-
 bool FileList::setPreviewAtIndex(int index, const QByteArray& alias, QImage preview) {
     if (index < 0 || index >= count() || preview.isNull())
         return false;
     MovieEntry& entry = m_movies[static_cast<std::size_t>(index)];
-    if (entry.alias != alias)
+    if (entry.alias != alias || entry.icon)
         return false;
     entry.icon = std::move(preview);
     emit changed();

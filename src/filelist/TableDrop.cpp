@@ -1,4 +1,5 @@
 #include "filelist/TableDrop.h"
+#include "filelist/ListEdits.h"
 
 #include "filelist/FileList.h"
 #include "support/MovieDownloadQueue.h"
@@ -31,7 +32,7 @@ DropOutcome acceptDrop(FileList& list, const DroppedItems& items, int row,
     DropOutcome outcome;
     row = std::clamp(row, 0, list.count());
     if (items.draggedRows) {
-        outcome.rowsToSelect = list.moveRows(*items.draggedRows, row);
+        outcome.rowsToSelect = moveRows(list, *items.draggedRows, row);
         outcome.accepted = true;
     } else if (!items.fileNames.empty() && list.processDroppedFiles(items.fileNames, row)) {
         outcome.accepted = true;

@@ -1,4 +1,5 @@
 #include "filelist/TableEdits.h"
+#include "filelist/ListEdits.h"
 
 #include "filelist/FileList.h"
 #include "media/Movie.h"
@@ -41,7 +42,7 @@ std::optional<support::Notice> setObjectValueForTableColumn(FileList& list, cons
         return std::nullopt;
     const QString text = value.toString();
     if (identifier == "Title")
-        list.setTitle(row, text);
+        setTitle(list, row, text);
     else if (identifier == "Filename")
         return renameEntryFile(list, row, text);
     return std::nullopt;

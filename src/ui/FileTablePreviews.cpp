@@ -30,7 +30,7 @@ FileTablePreviews::~FileTablePreviews() {
 }
 
 void FileTablePreviews::request(int row) {
-    if (!m_list.needsPreview(row))
+    if (row < 0 || row >= m_list.count() || m_list.movies()[static_cast<std::size_t>(row)].icon)
         return;
     const QByteArray alias = m_list.movies()[static_cast<std::size_t>(row)].alias;
     if (m_pending.contains(alias) || m_tried.contains(alias))
@@ -54,8 +54,7 @@ void FileTablePreviews::deliver(const QByteArray& alias, const std::optional<QIm
     }
     bool stored = false;
     for (int row = 0; row < m_list.count(); ++row)
-        if (m_list.needsPreview(row) && m_list.movies()[static_cast<std::size_t>(row)].alias == alias)
-            stored = m_list.setPreviewAtIndex(row, alias, *image) || stored;
+        stored = m_list.setPreviewAtIndex(row, alias, *image) || stored;
     if (stored)
         emit previewStored();
 }

@@ -33,7 +33,7 @@ QString timeText(double seconds) {
 
 FilterWindow::FilterWindow(platform::Preferences& store, platform::DesktopServices& desktop, QWidget* parent)
     : QWidget(parent, Qt::Window), m_ui(std::make_unique<Ui::FilterWindow>()), m_defaults(store),
-      m_desktop(desktop), m_sound(new CompletionSound(this)), m_soundPlayer(new MovieView(this)) {
+      m_desktop(desktop), m_sound(new CompletionSound(this)), m_soundPlayer(new MovieView(this, MovieView::Output::SoundOnly)) {
     m_ui->setupUi(this);
     m_buttonTitle = m_ui->filterButton->text();
     for (const auto& item : media::filters::filterMenu())
@@ -42,7 +42,6 @@ FilterWindow::FilterWindow(platform::Preferences& store, platform::DesktopServic
     m_ui->splitView->setStretchFactor(1, 1);
     m_ui->applyFiltersCheck->setChecked(shouldApplyFilters());
     m_playTimer.setInterval(15);
-    m_soundPlayer->setPictureShown(false);
     m_soundPlayer->hide();
     // A sound that loads after the preview has moved starts where the picture stands.
     connect(m_soundPlayer, &MovieView::loaded, this, [this] {

@@ -1,4 +1,5 @@
 #include "ui/MainWindow.h"
+#include "filelist/ListEdits.h"
 
 #include "app/HelpAddresses.h"
 #include "app/JobRunner.h"
@@ -212,21 +213,21 @@ void MainWindow::connectMenus() {
     onButtonAndItem(form.clearButton, form.actionRemove, [this] { m_table->removeSelected(); });
     // A cleared list is a new start: the title no longer names the last movie written.
     on(form.actionClear, &QAction::triggered, [this, &list, title = windowTitle()] {
-        list.clearAll();
+        filelist::clearAll(list);
         setWindowFilePath(QString());
         setWindowTitle(title);
     });
     onButtonAndItem(form.joinButton, form.actionJoin, [this] { join(); });
     onButtonAndItem(form.exportButton, form.actionExport, [this] { exportFiles(); });
-    onButtonAndItem(form.sortButton, form.actionSortByName, [&list] { list.sortBy(filelist::SortKey::Name); });
-    onButtonAndItem(form.titleSortButton, form.actionSortByTitle, [&list] { list.sortBy(filelist::SortKey::Title); });
+    onButtonAndItem(form.sortButton, form.actionSortByName, [&list] { filelist::sortBy(list, filelist::SortKey::Name); });
+    onButtonAndItem(form.titleSortButton, form.actionSortByTitle, [&list] { filelist::sortBy(list, filelist::SortKey::Title); });
     onButtonAndItem(form.dateSortButton, form.actionSortByModificationDate,
-                    [&list] { list.sortBy(filelist::SortKey::ModificationDate); });
+                    [&list] { filelist::sortBy(list, filelist::SortKey::ModificationDate); });
     onButtonAndItem(form.createDateSortButton, form.actionSortByCreationDate,
-                    [&list] { list.sortBy(filelist::SortKey::CreationDate); });
+                    [&list] { filelist::sortBy(list, filelist::SortKey::CreationDate); });
     onButtonAndItem(form.exifSortButton, form.actionSortByExifDate,
-                    [&list] { list.sortBy(filelist::SortKey::ExifDate); });
-    onButtonAndItem(form.reverseButton, form.actionReverse, [&list] { list.reverseList(); });
+                    [&list] { filelist::sortBy(list, filelist::SortKey::ExifDate); });
+    onButtonAndItem(form.reverseButton, form.actionReverse, [&list] { filelist::reverseList(list); });
     // Commands that change the user's files on disk ask first (until told not to).
     support::UserDefaults& defaults = m_session->defaults();
     const auto confirmRenaming = [this, &defaults] {

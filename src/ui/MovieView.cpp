@@ -36,7 +36,8 @@ const mpv_node* mapValue(const mpv_node& map, const char* key) {
 
 } // namespace
 
-MovieView::MovieView(QWidget* parent) : QWidget(parent) {
+MovieView::MovieView(QWidget* parent, Output output)
+    : QWidget(parent), m_pictureShown(output == Output::PictureAndSound) {
     setAccessibleName(tr("Movie"));
     setMinimumSize(160, 120);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -131,6 +132,7 @@ bool MovieView::open(const QString& path) {
     m_failed = false;
     m_playWhenLoaded = false;
     m_atEnd = false;
+    m_backStepsLeft = 0;
     m_time = 0;
     m_duration = 0;
     m_selection = {};
@@ -148,6 +150,7 @@ void MovieView::close() {
     m_loaded = false;
     m_playWhenLoaded = false;
     m_atEnd = false;
+    m_backStepsLeft = 0;
     m_hasPicture = false;
     m_time = 0;
     m_duration = 0;
@@ -181,10 +184,6 @@ void MovieView::setRate(double rate) {
         setDouble("speed", rate);
 }
 
-void MovieView::gotoBeginning() {
-    seekTo(0);
-}
-
 void MovieView::gotoEnd() {
     if (!m_loaded)
         return;
@@ -193,14 +192,19 @@ void MovieView::gotoEnd() {
     command({"seek", "100", "absolute-percent+exact"});
 }
 
-void MovieView::stepForward() {
-    if (m_loaded)
-        command({"frame-step"});
-}
-
-void MovieView::stepBackward() {
-    if (m_loaded)
-        command({"frame-back-step"});
+void MovieView::step(int frames) {
+    if (!m_loaded || frames == 0)
+        return;
+    // libmpv adds up steps forward, but drops a step back asked for while
+    // the one before is still seeking: those go one at a time.
+    if (frames > 0) {
+        m_backStepsLeft = 0;
+        for (int i = 0; i < frames; ++i)
+            command({"frame-step"});
+        return;
+    }
+    m_backStepsLeft = -frames - 1;
+    command({"frame-back-step"});
 }
 
 media::Time MovieView::currentTime(std::int32_t scale) const {
@@ -216,15 +220,12 @@ void MovieView::setCurrentSeconds(double seconds) {
     seekTo(seconds);
 }
 
-void MovieView::setCurrentTime(const media::Time& time) {
-    seekTo(media::seconds(time));
-}
-
 void MovieView::seekTo(double seconds) {
     if (!m_loaded)
         return;
     const double at = std::max(0.0, seconds);
     m_seekTarget = at;
+    m_backStepsLeft = 0;
     const QByteArray target = QByteArray::number(at, 'f', 9);
     command({"seek", target.constData(), "absolute+exact"});
 }
@@ -316,6 +317,11 @@ void MovieView::handleEvents() {
                     }
                 }
                 m_seekTarget.reset();
+                if (m_backStepsLeft > 0) {
+                    --m_backStepsLeft;
+                    command({"frame-back-step"});
+                    break;
+                }
                 emit seekFinished();
                 break;
             }

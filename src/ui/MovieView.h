@@ -22,7 +22,11 @@ namespace ui {
 class MovieView final : public QWidget {
     Q_OBJECT
 public:
-    explicit MovieView(QWidget* parent = nullptr);
+    // What the player decodes: the picture and the sound, or only the sound
+    // (a sound clock for pictures made elsewhere).
+    enum class Output { PictureAndSound, SoundOnly };
+
+    explicit MovieView(QWidget* parent = nullptr, Output output = Output::PictureAndSound);
     ~MovieView() override;
 
     // Starts loading `path`, paused at its beginning; loaded() follows.
@@ -30,7 +34,6 @@ public:
     bool open(const QString& path);
     // Shows nothing again (the fill colour).
     void close();
-    QString filePath() const { return m_path; }
     // Whether a movie is loaded and ready to play or step.
     bool isLoaded() const { return m_loaded; }
     // Whether the last open failed (the file could not be played).
@@ -42,22 +45,20 @@ public:
     bool isPlaying() const { return m_loaded && !m_paused && !m_atEnd; }
     // Playback speed, 1 the normal speed; applies to the next play too.
     void setRate(double rate);
-    double rate() const { return m_rate; }
 
-    void gotoBeginning();
+    // Pauses on the last frame.
     void gotoEnd();
-    // One frame later or earlier, exactly (decoding from the key frame before where needed).
-    void stepForward();
-    void stepBackward();
+    // Moves `frames` frames exactly, later when positive, earlier when
+    // negative (decoding from the key frame before where needed), and pauses.
+    void step(int frames);
 
     // Where the movie is: the start time of the frame shown, in seconds.
     double currentSeconds() const { return m_time; }
     // The same as a time of `scale`, rounded up to the unit, so that a tool
     // asking for the frame "at" this time gets the frame shown, never the one before.
     media::Time currentTime(std::int32_t scale) const;
-    // Seeks exactly (the frame whose display interval holds the time).
+    // Seeks exactly (the frame whose display interval holds the time); 0 is the beginning.
     void setCurrentSeconds(double seconds);
-    void setCurrentTime(const media::Time& time);
     double durationSeconds() const { return m_duration; }
     // Whether playback stands at the end of the movie.
     bool isAtEnd() const { return m_atEnd; }
@@ -66,14 +67,8 @@ public:
     media::TimeRange selection() const { return m_selection; }
     void setSelection(const media::TimeRange& range);
 
-    // Whether the player decodes the picture at all; off, the view only
-    // plays the movie's sound (a sound clock for pictures made elsewhere).
-    // Set before the first open.
-    void setPictureShown(bool shown) { m_pictureShown = shown; }
-
     // Painted where there is no picture; transparent by default.
     void setFillColor(const QColor& colour);
-    QColor fillColor() const { return m_fill; }
 
     // The frame shown, at the movie's natural size in its display aspect;
     // none without a movie or before its first frame.
@@ -126,7 +121,8 @@ private:
     bool m_hasPicture = false;
     bool m_failed = false;
     bool m_playWhenLoaded = false;
-    bool m_pictureShown = true;
+    int m_backStepsLeft = 0; // of a step earlier by more than one frame
+    const bool m_pictureShown;
 };
 
 } // namespace ui

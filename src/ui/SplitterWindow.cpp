@@ -55,8 +55,8 @@ void SplitterWindow::connectControls() {
     connect(form.cancelButton, &QPushButton::clicked, this, &SplitterWindow::cancelSplit);
     connect(form.playButton, &QPushButton::clicked, view, &MovieView::play);
     connect(form.pauseButton, &QPushButton::clicked, view, &MovieView::pause);
-    connect(form.stepBackButton, &QPushButton::clicked, view, &MovieView::stepBackward);
-    connect(form.stepForwardButton, &QPushButton::clicked, view, &MovieView::stepForward);
+    connect(form.stepBackButton, &QPushButton::clicked, view, [view] { view->step(-1); });
+    connect(form.stepForwardButton, &QPushButton::clicked, view, [view] { view->step(1); });
     connect(form.positionSlider, &QSlider::sliderMoved, this, [this, view](int position) {
         view->setCurrentSeconds(view->durationSeconds() * position / m_ui->positionSlider->maximum());
     });
@@ -199,7 +199,7 @@ void SplitterWindow::selectTime(int row) {
         return;
     // The selection shows exactly the span the piece starting here will hold.
     const media::TimeRange span = m_times.pieceSpan(row, m_movie->duration());
-    m_ui->movieView->setCurrentTime(span.start);
+    m_ui->movieView->setCurrentSeconds(media::seconds(span.start));
     m_ui->movieView->setSelection(span);
 }
 

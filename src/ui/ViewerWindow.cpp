@@ -75,10 +75,10 @@ ViewerWindow::ViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_ui(
 
     Ui::ViewerWindow& form = *m_ui;
     connect(form.playButton, &QToolButton::clicked, this, [this] { m_view->isPlaying() ? m_view->pause() : m_view->play(); });
-    connect(form.goToStartButton, &QToolButton::clicked, m_view, &MovieView::gotoBeginning);
+    connect(form.goToStartButton, &QToolButton::clicked, m_view, [this] { m_view->setCurrentSeconds(0); });
     connect(form.goToEndButton, &QToolButton::clicked, m_view, &MovieView::gotoEnd);
-    connect(form.stepForwardButton, &QToolButton::clicked, m_view, &MovieView::stepForward);
-    connect(form.stepBackwardButton, &QToolButton::clicked, m_view, &MovieView::stepBackward);
+    connect(form.stepForwardButton, &QToolButton::clicked, m_view, [this] { m_view->step(1); });
+    connect(form.stepBackwardButton, &QToolButton::clicked, m_view, [this] { m_view->step(-1); });
     connect(form.goToFrameButton, &QPushButton::clicked, this, &ViewerWindow::goToFrame);
     connect(form.movieViewRateSlider, &QSlider::valueChanged, this, &ViewerWindow::setRate);
     connect(form.setPosterFrameButton, &QPushButton::clicked, this, &ViewerWindow::setPosterFrame);
@@ -248,7 +248,7 @@ void ViewerWindow::goToFrame() {
     // Steps asked for before the rewind has landed would be lost.
     bool rewound = false;
     const auto connection = connect(m_view, &MovieView::seekFinished, this, [&rewound] { rewound = true; });
-    m_view->gotoBeginning();
+    m_view->setCurrentSeconds(0);
     waitFor([&] { return rewound; });
     disconnect(connection);
     int wanted = form.goToFrameTextField->text().toInt();
@@ -260,7 +260,7 @@ void ViewerWindow::goToFrame() {
     const int delay = form.frameCountRateTextField->text().toInt();
     for (int i = 1; i <= wanted; ++i) {
         const double before = m_view->currentSeconds();
-        m_view->stepForward();
+        m_view->step(1);
         waitForStep(before);
         if (delay != 0) {
             QElapsedTimer pause;
@@ -283,7 +283,7 @@ void ViewerWindow::setPosterFrame() {
     if (!m_selectedMovie || !m_session || m_toolJob)
         return;
     const media::Time poster = m_view->currentTime(m_selectedMovie->timeScale());
-    m_view->gotoBeginning();
+    m_view->setCurrentSeconds(0);
     const QString name = m_selectedMovie->displayName();
     startToolJob(std::make_unique<tools::UpdateMovieFileJob>(tools::UpdateMovieFileRequest{m_selectedMovie, poster}),
                  [this, name](const support::Job& job) {
@@ -302,12 +302,12 @@ void ViewerWindow::setPosterFrame() {
 
 void ViewerWindow::goToPosterFrame() {
     if (m_selectedMovie)
-        m_view->setCurrentTime(m_selectedMovie->posterTime());
+        m_view->setCurrentSeconds(media::seconds(m_selectedMovie->posterTime()));
 }
 
 std::optional<QString> ViewerWindow::askSavePath(const SaveRequest& request) {
-    if (m_askSavePath)
-        return m_askSavePath(request);
+    if (m_prompts.askSavePath)
+        return m_prompts.askSavePath(request);
     QFileDialog panel(this);
     panel.setAcceptMode(QFileDialog::AcceptSave);
     panel.setWindowTitle(request.label.isEmpty() ? LocalizedString("Save") : request.label);
@@ -384,8 +384,8 @@ void ViewerWindow::splitMovie() {
     // Every split ends with the stop alert, a failed one with its reason too.
     const auto end = [this](const QString& failure) {
         QApplication::beep();
-        if (m_stopAlert)
-            m_stopAlert(QStringLiteral("Movie splitting completed."));
+        if (m_prompts.showStopAlert)
+            m_prompts.showStopAlert(QStringLiteral("Movie splitting completed."));
         else
             QMessageBox(QMessageBox::Critical, QString(), QStringLiteral("Movie splitting completed."), QMessageBox::Ok,
                         this)
@@ -495,9 +495,12 @@ void ViewerWindow::printFrame() {
     if (!m_view->grabFrame())
         return;
     QPrinter printer;
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted)
+    if (m_prompts.setUpPrinter) {
+        if (!m_prompts.setUpPrinter(printer))
+            return;
+    } else if (QPrintDialog dialog(&printer, this); dialog.exec() != QDialog::Accepted) {
         return;
+    }
     [[maybe_unused]] const bool printed = printFrameOn(printer); // the frame was there a moment ago
 }
 

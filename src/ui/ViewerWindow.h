@@ -57,34 +57,23 @@ public:
     // Whether Split, Save Movie or Set Poster Frame is at work (its bar and Cancel shown).
     bool isRunningTool() const { return m_toolJob != nullptr; }
 
-    // Asks for a file to write: the panel's label, the suggested name and the
-    // required extension; none on Cancel. A save panel unless tests replace it.
+    // What Save asks for: the panel's label, the suggested name and the required extension.
     struct SaveRequest final {
         QString label;
         QString suggestedName;
         QString extension;
     };
-    void setSavePathAsker(std::function<std::optional<QString>(const SaveRequest&)> ask) { m_askSavePath = std::move(ask); }
-    // Shows the blocking stop alert (a message box unless tests replace it).
-    void setStopAlert(std::function<void(const QString&)> alert) { m_stopAlert = std::move(alert); }
-
-    // The commands of the window's controls.
-    void showSelection();
-    void goToFrame();
-    void setRate();
-    void setPosterFrame();
-    void goToPosterFrame();
-    void saveCurrentFrame();
-    void saveMovie();
-    void splitMovie();
-    void saveSound();
-    void printFrame();
-    // Prints the current frame on `printer`, scaled to its page; false when
-    // the view shows no frame.
-    [[nodiscard]] bool printFrameOn(QPrinter& printer);
-    void cancelTool();
-    void playAll();
-    void stopPlayAll();
+    // The questions the window puts to the user: each is a panel unless set
+    // here (tests answer them this way).
+    struct Prompts final {
+        // Asks for a file to write; none on Cancel.
+        std::function<std::optional<QString>(const SaveRequest&)> askSavePath = {};
+        // Shows the blocking stop alert.
+        std::function<void(const QString&)> showStopAlert = {};
+        // Sets up the printer for Print; false on Cancel.
+        std::function<bool(QPrinter&)> setUpPrinter = {};
+    };
+    void setPrompts(Prompts prompts) { m_prompts = std::move(prompts); }
 
 signals:
     // Shown or hidden (the main window's Show Viewer mirrors it).
@@ -97,7 +86,26 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
+private slots:
+    // What the window's controls and the table's selection do.
+    void showSelection();
+    void goToFrame();
+    void setRate();
+    void setPosterFrame();
+    void goToPosterFrame();
+    void saveCurrentFrame();
+    void saveMovie();
+    void splitMovie();
+    void saveSound();
+    void printFrame();
+    void cancelTool();
+    void playAll();
+    void stopPlayAll();
+
 private:
+    // Prints the current frame on `printer`, scaled to its page; false when
+    // the view shows no frame.
+    [[nodiscard]] bool printFrameOn(QPrinter& printer);
     void setMovie(const std::shared_ptr<media::Movie>& movie);
     void setToolsEnabled(bool enabled);
     void playNextMovie();
@@ -125,8 +133,7 @@ private:
     tools::SaveSoundJob* m_soundJob = nullptr;
     std::unique_ptr<support::Job> m_toolJob;
     std::function<void(const support::Job&)> m_toolDone;
-    std::function<std::optional<QString>(const SaveRequest&)> m_askSavePath;
-    std::function<void(const QString&)> m_stopAlert;
+    Prompts m_prompts;
 };
 
 } // namespace ui

@@ -53,10 +53,7 @@ protected:
         if (whileClosed)
             whileClosed();
         m_store = std::make_unique<platform::Preferences>(dir() / "config" / "preferences.plist");
-        filelist::FileList::Services listServices;
-        listServices.previewImage = [](const std::filesystem::path&) { return std::optional<QImage>(); };
-        m_session = std::make_unique<app::Session>(
-            *m_store, app::SessionOptions{.listServices = listServices, .offeredComponents = m_components});
+        m_session = std::make_unique<app::Session>(*m_store, app::SessionOptions{.offeredComponents = m_components});
         m_jobs = std::make_unique<app::JobRunner>([this] { return m_clock; });
         m_listCommands = std::make_unique<app::ListCommands>(m_session->fileList(), m_console);
         m_writes = std::make_unique<app::WriteCommands>(*m_session, *m_jobs, m_console);

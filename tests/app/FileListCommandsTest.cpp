@@ -3,6 +3,8 @@
 // between runs.
 
 #include "AppHarness.h"
+#include "filelist/EntryFiles.h"
+#include "filelist/ListEdits.h"
 #include "FileContents.h"
 
 #include <fstream>
@@ -16,7 +18,7 @@ class OrderingTest : public testing_support::AppHarness {
 protected:
     Names names() {
         Names result;
-        for (const auto& path : list().resolvedPaths())
+        for (const auto& path : filelist::resolvedPaths(list()))
             result.push_back(path.filename().string());
         return result;
     }
@@ -34,13 +36,13 @@ protected:
 // How list files are written and read is FileListTest's; here, the panels and the order.
 TEST_F(OrderingTest, ExportThenImportRestoresTheListsFiles) {
     list().addFiles({picture("b.png"), picture("a.png")});
-    list().reverseList();
+    filelist::reverseList(list());
     const fs::path file = dir() / "list.txt";
     m_file = file;
     ASSERT_TRUE(exportFileList());
     EXPECT_EQ(testing_support::contentsOf(file),
               (dir() / "b.png").string() + "\n" + (dir() / "a.png").string());
-    list().clearAll();
+    filelist::clearAll(list());
     ASSERT_TRUE(importFileList());
     EXPECT_EQ(names(), (Names{"a.png", "b.png"})) << "in text order, not the exported order";
     EXPECT_TRUE(m_notices.empty());
@@ -114,8 +116,8 @@ TEST_F(ListBetweenRunsTest, RestoresTheSavedListWithoutFilesThatAreGone) {
     const std::vector<fs::path> files{picture("a.png"), picture("b.png"), picture("c.png")};
     defaults().setValue(support::Pref::RememberFileList, true);
     list().addFiles(files);
-    list().setTitle(0, "First");
-    list().setTitle(2, "Third");
+    filelist::setTitle(list(), 0, "First");
+    filelist::setTitle(list(), 2, "Third");
     relaunch([&] {
         fs::remove(files[1]);
         fs::rename(files[2], dir() / "moved.png");
@@ -130,7 +132,7 @@ TEST_F(ListBetweenRunsTest, ForgetsTheListWhenNotRemembered) {
     list().addFiles({picture("clip.png")});
     relaunch();
     EXPECT_TRUE(m_store->contains("MovieAliases"));
-    list().clearAll();
+    filelist::clearAll(list());
     relaunch();
     EXPECT_FALSE(m_store->contains("MovieAliases") || m_store->contains("ChapterTitles"))
         << "remembered but empty: both keys go";

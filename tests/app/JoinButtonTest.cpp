@@ -4,6 +4,7 @@
 // are driven through the preferences window (PreferencesWindowTest).
 
 #include "AppHarness.h"
+#include "filelist/ListEdits.h"
 #include "Ffprobe.h"
 #include "MovieTiming.h"
 #include "app/CommandRequests.h"
@@ -63,7 +64,7 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     }
     list().addFiles(clips);
     for (int i = 0; i < 3; ++i)
-        list().setTitle(i, QStringList{"One", "Two", "Three"}[i]);
+        filelist::setTitle(list(), i, QStringList{"One", "Two", "Three"}[i]);
     fs::remove(clips[1]);
     m_saveAnswer = dir() / "joined.mov";
     EXPECT_EQ(join().status, Status::NothingToJoin);
@@ -97,7 +98,7 @@ TEST_F(JoinButtonTest, AJoinThatWritesNothingIsToldOnceAndLeavesNothingBehind) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.target.string() + " from " + std::to_string(c.files.size()));
         relaunch();
-        list().clearAll();
+        filelist::clearAll(list());
         list().addFiles(c.files);
         fs::remove(gone);
         m_saveAnswer = c.target;

@@ -2,6 +2,8 @@
 
 #include "filelist/DefaultBaseName.h"
 #include "filelist/FileList.h"
+#include "filelist/ListEdits.h"
+#include "filelist/ListRenaming.h"
 
 #include "FileContents.h"
 #include "MediaFixtures.h"
@@ -29,10 +31,6 @@ class FileListTest : public ::testing::Test {
 protected:
     FileListTest() : store(m_folder.path() / "prefs.plist"), defaults(store) {
         filelist::FileList::Services services;
-        services.previewImage = [this](const fs::path& file) {
-            previewsMade.push_back(file.filename().string());
-            return std::optional<QImage>(QImage(4, 3, QImage::Format_RGB32));
-        };
         services.createMovieFromSoundFile = [this](const fs::path& file) {
             return convertSound ? convertSound(file) : nullptr;
         };
@@ -74,7 +72,6 @@ protected:
     int changes = 0;
     QStringList statuses;
     bool busy = false;
-    std::vector<std::string> previewsMade;
     std::function<std::shared_ptr<media::Movie>(const fs::path&)> convertSound;
     std::unique_ptr<filelist::FileList> list;
 };
@@ -98,7 +95,6 @@ TEST_F(FileListTest, ABatchGoesToTheTopInTextOrderAndFoldersToTheEnd) {
     EXPECT_EQ(names(), (Names{"A.png", "b.png", "clip2.png", "clip10.png", "x.png", "two.png", "one.png"}));
     // The default output name comes from the item added last, the first in text order.
     EXPECT_EQ(list->defaultBaseName(), "A and 6 others");
-    EXPECT_TRUE(previewsMade.empty()) << "building entries decodes no picture";
     EXPECT_GE(statuses.size(), 7) << "the status line tells each entry added";
 }
 
@@ -134,31 +130,26 @@ TEST_F(FileListTest, SingleEntriesDuplicatesTitlesAndFilesThatDoNotOpen) {
     EXPECT_EQ(readable("EXIF Date Time", 2), "14.07.09, 18:03:22");
     EXPECT_EQ(readable("Date Modified", 2), filelist::dateText(*list->movies()[2].modificationDate));
     platform::setLocaleForTesting(nullptr, nullptr);
-    // Titles go back to the display names; without one the file's name serves, without a file "Chapter N".
-    list->resetChapterTitles();
-    EXPECT_EQ(list->movies()[0].title, "Holiday");
+    // A title is the display name; without one the file's name serves, without a file "Chapter N".
     auto unnamed = media::Movie::makeEmpty();
-    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 1), "Holiday.png");
-    EXPECT_EQ(list->defaultChapterTitleForMovie(*unnamed, 4), "Chapter 5");
+    EXPECT_EQ(filelist::defaultChapterTitle(*unnamed, 1, dir() / "Holiday.png"), "Holiday.png");
+    EXPECT_EQ(filelist::defaultChapterTitle(*unnamed, 4, std::nullopt), "Chapter 5");
 }
 
 TEST_F(FileListTest, PreviewsAreMadeOnlyWhenAskedForAndOnlyForTheEntryStillThere) {
     list->addFiles({picture("a.png"), picture("b.png")});
-    EXPECT_TRUE(list->needsPreview(0) && list->needsPreview(1));
+    EXPECT_FALSE(list->movies()[0].icon || list->movies()[1].icon) << "building entries decodes no picture";
     EXPECT_FALSE(value("Icon", 0).isValid());
-    list->updatePreviewAtIndex(1);
-    EXPECT_EQ(previewsMade, Names{"b.png"});
-    EXPECT_FALSE(list->needsPreview(1));
-    EXPECT_EQ(value("Icon", 1).value<QImage>().size(), QSize(4, 3));
-    list->refreshTable();
-    EXPECT_EQ(previewsMade.size(), 1u) << "refreshing keeps the preview and makes none";
-    // A preview made elsewhere lands only on the entry it was made for.
+    // A preview made elsewhere lands only on the entry it was made for, and only once.
     const QByteArray aliasOfA = list->movies()[0].alias;
     const QImage made(2, 2, QImage::Format_RGB32);
     EXPECT_FALSE(list->setPreviewAtIndex(1, aliasOfA, made)) << "row 1 holds another file";
     EXPECT_FALSE(list->setPreviewAtIndex(5, aliasOfA, made));
     EXPECT_TRUE(list->setPreviewAtIndex(0, aliasOfA, made));
-    EXPECT_FALSE(list->needsPreview(0));
+    EXPECT_EQ(value("Icon", 0).value<QImage>().size(), QSize(2, 2));
+    EXPECT_FALSE(list->setPreviewAtIndex(0, aliasOfA, QImage(4, 3, QImage::Format_RGB32)));
+    list->updateMovieInfoAtIndex(0);
+    EXPECT_EQ(value("Icon", 0).value<QImage>().size(), QSize(2, 2)) << "refreshing keeps the preview";
 }
 
 TEST_F(FileListTest, TotalDurationLine) {
@@ -174,7 +165,7 @@ TEST_F(FileListTest, TotalDurationLine) {
         list->updateTotalDuration();
         EXPECT_EQ(list->totalDuration(), line) << desired;
     }
-    list->clearAll();
+    filelist::clearAll(*list);
     EXPECT_FALSE(list->totalDuration());
     // Sums across scales exactly; a zero total is not scaled.
     using filelist::durationLine;
@@ -251,9 +242,7 @@ TEST_F(FileListTest, EntriesFollowTheirFilesWhenRenamed) {
     fs::remove(dir() / "after.png");
     EXPECT_FALSE(value("Filename", 0).isValid());
     list->updateMovieInfoAtIndex(0); // a file that is gone keeps its stored values
-    list->updatePreviewAtIndex(0);
     EXPECT_TRUE(list->movies()[0].duration);
-    EXPECT_TRUE(previewsMade.empty());
 }
 
 TEST_F(FileListTest, SoundFilesBecomeMoviesWhenAsked) {
@@ -288,7 +277,7 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         const timespec times[2] = {{modified, 0}, {modified, 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
         append(file);
-        list->setTitle(list->count() - 1, title);
+        filelist::setTitle(*list, list->count() - 1, title);
     }
     const int reloads = changes;
     const std::vector<std::pair<filelist::SortKey, Names>> sorts = {
@@ -298,19 +287,19 @@ TEST_F(FileListTest, SortsPutMissingValuesLastAndKeepEqualValuesInOrder) {
         {filelist::SortKey::Title, {"sony.jpg", "plain.png", "nikon.jpg", "canon.jpg", "z.png", "a.png"}},
         {filelist::SortKey::Name, {"z.png", "a.png", "canon.jpg", "nikon.jpg", "plain.png", "sony.jpg"}}};
     for (const auto& [key, expected] : sorts) {
-        list->sortBy(key);
+        filelist::sortBy(*list, key);
         EXPECT_EQ(names(), expected) << static_cast<int>(key);
     }
     EXPECT_EQ(changes, reloads + 4);
     // Dates are values: another locale orders them the same.
-    list->reverseList();
+    filelist::reverseList(*list);
     platform::setLocaleForTesting("de_DE", "UTC");
-    list->sortBy(filelist::SortKey::ModificationDate);
+    filelist::sortBy(*list, filelist::SortKey::ModificationDate);
     platform::setLocaleForTesting(nullptr, nullptr);
     EXPECT_EQ(names(), (Names{"sony.jpg", "nikon.jpg", "plain.png", "canon.jpg", "z.png", "a.png"}));
     // A file that is gone goes last in the path sort.
     fs::remove(dir() / "canon.jpg");
-    list->sortBy(filelist::SortKey::Name);
+    filelist::sortBy(*list, filelist::SortKey::Name);
     EXPECT_EQ(names(), (Names{"z.png", "a.png", "nikon.jpg", "plain.png", "sony.jpg", "<gone>"}));
 }
 
@@ -322,7 +311,7 @@ TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
                                     std::string("gone.png"), std::string("last.png")})
         append(picture(name));
     fs::remove(dir() / "gone.png"); // passed over: its number is not given to the next
-    auto outcome = list->renameFilesInSequence();
+    auto outcome = filelist::renameFilesInSequence(*list);
     EXPECT_EQ(names(), (Names{"000001 b.png", "000002 " + twoWords, "000003 \u03A9mega.png", "<gone>",
                               "000005 last.png"}));
     EXPECT_EQ(outcome.renamed.size(), 4u);
@@ -333,10 +322,10 @@ TEST_F(FileListTest, NumberingAndUnnumberingRenameTheFilesAndTheEntriesFollow) {
     fs::rename(dir() / "000005 last.png", dir() / "moved by hand.png"); // the file manager's rename
     EXPECT_EQ(list->movieOfEntry(4)->fileName(), dir() / "moved by hand.png");
     fs::rename(dir() / "moved by hand.png", dir() / "000005 last.png");
-    EXPECT_EQ(list->removeFilenamePrefixes().renamed.size(), 4u);
+    EXPECT_EQ(filelist::removeFilenamePrefixes(*list).renamed.size(), 4u);
     EXPECT_EQ(names(), (Names{"b.png", twoWords, "\u03A9mega.png", "<gone>", "last.png"}));
     // Only the numbers the numbering writes go: words and shorter numbers stay.
-    EXPECT_TRUE(list->removeFilenamePrefixes().renamed.empty());
+    EXPECT_TRUE(filelist::removeFilenamePrefixes(*list).renamed.empty());
     EXPECT_EQ(names()[1], twoWords);
     for (const char* kept : {"my holiday.png", "2019 trip.png", "0000012trip.png", "000001 "})
         EXPECT_EQ(filelist::nameWithoutPrefix(kept), std::nullopt) << kept;
@@ -349,7 +338,7 @@ TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
          {std::string("a.png"), std::string("b.png"), std::string("c.png"), longName})
         append(picture(name));
     std::ofstream(dir() / "000002 b.png") << "someone else's";
-    auto outcome = list->renameFilesInSequence();
+    auto outcome = filelist::renameFilesInSequence(*list);
     EXPECT_EQ(names(), (Names{"000001 a.png", "b.png", "000003 c.png", longName}));
     ASSERT_EQ(outcome.refused.size(), 2u);
     EXPECT_EQ(outcome.refused[0].from, dir() / "b.png");
@@ -357,7 +346,7 @@ TEST_F(FileListTest, ARenameNeverReplacesAFileAndARefusalKeepsOnlyThatName) {
     EXPECT_EQ(outcome.refused[1].error, ENAMETOOLONG);
     EXPECT_EQ(testing_support::contentsOf(dir() / "000002 b.png"), "someone else's");
     std::ofstream(dir() / "c.png") << "a new c";
-    outcome = list->removeFilenamePrefixes();
+    outcome = filelist::removeFilenamePrefixes(*list);
     EXPECT_EQ(names(), (Names{"a.png", "b.png", "000003 c.png", longName}));
     ASSERT_EQ(outcome.refused.size(), 1u);
     EXPECT_EQ(testing_support::contentsOf(dir() / "c.png"), "a new c");

@@ -1,6 +1,7 @@
 // The file table's cells, columns, edits and previews through the real model and view.
 
 #include "FileContents.h"
+#include "filelist/ListEdits.h"
 #include "FileTableHarness.h"
 #include "filelist/EntryFiles.h"
 #include "media/Movie.h"
@@ -66,7 +67,7 @@ TEST_F(FileTableCells, TheTableFitsItsWindowHintsWhenEmptyAndLetsTabMoveOn) {
     EXPECT_EQ(hint->text(), "Drop movies, pictures and sound files here, or choose Add Files\u2026");
     addPictures(1);
     EXPECT_FALSE(hint->isVisible());
-    list().clearAll();
+    filelist::clearAll(list());
     EXPECT_TRUE(hint->isVisible());
     EXPECT_FALSE(m_view.tabKeyNavigation());
     // Every column is in view at 900 pixels, File Name and Title share the rest.
@@ -211,7 +212,7 @@ TEST_F(FileTablePreviews, PreviewsArriveFromAWorkerWithoutHoldingUpTheWindowAndF
     runEventsUntil([&] { return !m_table->previewsPending(); });
     ASSERT_EQ(titles(), (QStringList{"2", "0"}));
     EXPECT_EQ(made.load(), 3) << "each file once, however often its row is drawn";
-    EXPECT_FALSE(list().needsPreview(0) || list().needsPreview(1));
+    EXPECT_TRUE(list().movies()[0].icon && list().movies()[1].icon);
 }
 
 // The Add Files panel, answered as a person answers it: every typed name is

@@ -2,6 +2,7 @@
 // view calls them: row drags, files and folders, web addresses.
 
 #include "FileTableHarness.h"
+#include "filelist/ListEdits.h"
 #include "MediaFixtures.h"
 #include "support/MovieDownloadQueue.h"
 
@@ -62,7 +63,7 @@ TEST_F(FileTableDrops, RowsDraggedTogetherLandTogetherWhereTheyAreDropped) {
     };
     for (const auto& move : moves) {
         SCOPED_TRACE(::testing::Message() << move.entries << " entries, dropped above " << move.dropAbove);
-        list().clearAll();
+        filelist::clearAll(list());
         addPictures(move.entries);
         const auto data = rowDrag(move.dragged);
         EXPECT_EQ(data->formats(), QStringList{"MyPrivateTableViewDataType"});

@@ -76,12 +76,12 @@ TEST_F(ViewerWindowTest, FollowsTheSelectionAndSwitchesItsToolsWithIt) {
     // Go to Frame past the end stops at the last step and says so.
     select(1);
     control<QLineEdit>("goToFrameTextField").setText("10");
-    viewer().goToFrame();
+    control<QPushButton>("goToFrameButton").click();
     EXPECT_EQ(control<QLineEdit>("goToFrameTextField").text(), "5");
     EXPECT_GE(viewer().movieView().currentSeconds(), 4 / 25.0 - 1e-3) << "at the last frame";
     control<QLineEdit>("goToFrameTextField").setText("2");
     control<QLineEdit>("frameCountRateTextField").setText("1");
-    viewer().goToFrame();
+    control<QPushButton>("goToFrameButton").click();
     EXPECT_NEAR(viewer().movieView().currentSeconds(), 2 / 25.0, 1e-3);
     EXPECT_EQ(control<QLineEdit>("goToFrameTextField").text(), "2");
 }
@@ -93,21 +93,22 @@ TEST_F(ViewerWindowTest, PlayAllPlaysEachEntryInOrderAndPassesOverAFileThatIsGon
     std::filesystem::remove(gone);
     QStringList played;
     QObject::connect(&viewer().movieView(), &ui::MovieView::loaded, [&] {
-        played << QString::fromStdString(std::filesystem::path(viewer().movieView().filePath().toStdString()).filename().string());
+        played << QString::fromStdString(std::filesystem::path(viewer().windowFilePath().toStdString()).filename().string());
     });
-    viewer().playAll();
-    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Stop");
+    auto& playAll = control<QPushButton>("playAllButton");
+    playAll.click();
+    EXPECT_EQ(playAll.text(), "Stop");
     EXPECT_TRUE(viewer().isPlayingAll());
     runEventsUntil([&] { return !viewer().isPlayingAll(); });
     EXPECT_EQ(played, (QStringList{"first.mp4", "last.mp4"}));
-    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Play All");
+    EXPECT_EQ(playAll.text(), "Play All");
     EXPECT_EQ(table().selectionModel()->selectedRows().value(0).row(), 2);
 
     // Stop halts at once and leaves the viewer at the end of its movie.
-    viewer().playAll();
-    viewer().playAll();
+    playAll.click();
+    playAll.click();
     EXPECT_FALSE(viewer().isPlayingAll());
-    EXPECT_EQ(control<QPushButton>("playAllButton").text(), "Play All");
+    EXPECT_EQ(playAll.text(), "Play All");
 }
 
 TEST_F(ViewerWindowTest, SaveSoundShowsItsProgressAndAStopThatLeavesNoFile) {
@@ -116,21 +117,21 @@ TEST_F(ViewerWindowTest, SaveSoundShowsItsProgressAndAStopThatLeavesNoFile) {
     select(0);
     const auto aiff = dir() / "out" / "talk.aiff";
     std::filesystem::create_directories(aiff.parent_path());
-    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+    viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
         EXPECT_EQ(request.extension, "aiff");
         EXPECT_EQ(request.suggestedName, "talk");
         return QString::fromStdString(aiff.string());
-    });
+    }});
     auto& button = control<QPushButton>("saveSoundButton");
-    viewer().saveSound();
+    button.click();
     EXPECT_EQ(button.text(), "Stop");
     EXPECT_FALSE(control<QProgressBar>("saveSoundProgressBar").isHidden());
-    viewer().saveSound(); // the Stop
+    button.click(); // the Stop
     runEventsUntil([&] { return button.text() == "Save Sound"; });
     EXPECT_TRUE(control<QProgressBar>("saveSoundProgressBar").isHidden());
     EXPECT_TRUE(std::filesystem::is_empty(aiff.parent_path()));
 
-    viewer().saveSound();
+    button.click();
     runEventsUntil([&] { return button.text() == "Save Sound"; });
     EXPECT_TRUE(std::filesystem::exists(aiff));
     EXPECT_TRUE(std::filesystem::exists(dir() / "out" / "talk.caf"));
@@ -143,13 +144,15 @@ TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
     viewer().movieView().setCurrentSeconds(1.0);
     runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 1.0) < 1e-3; });
     QStringList alerts;
-    viewer().setStopAlert([&](const QString& text) { alerts << text; });
+    const auto alert = [&](const QString& text) { alerts << text; };
     QStringList labels;
-    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
-        labels << request.label + " " + request.suggestedName + "." + request.extension;
-        return QString::fromStdString((dir() / (request.suggestedName.toStdString() + ".mov")).string());
-    });
-    viewer().splitMovie();
+    viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+                             labels << request.label + " " + request.suggestedName + "." + request.extension;
+                             return QString::fromStdString((dir() / (request.suggestedName.toStdString() + ".mov")).string());
+                         },
+                         .showStopAlert = alert});
+    auto& split = control<QPushButton>("splitMovieButton");
+    split.click();
     runEventsUntil([&] { return !viewer().isRunningTool(); });
     EXPECT_EQ(labels, (QStringList{"Left name: Left.mov", "Right name: Right.mov"}));
     EXPECT_EQ(alerts, QStringList{"Movie splitting completed."});
@@ -157,8 +160,9 @@ TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
     EXPECT_TRUE(std::filesystem::exists(dir() / "Right.mov"));
 
     // Cancelling the first panel still ends with the alert, and writes nothing.
-    viewer().setSavePathAsker([](const ui::ViewerWindow::SaveRequest&) { return std::optional<QString>(); });
-    viewer().splitMovie();
+    viewer().setPrompts({.askSavePath = [](const ui::ViewerWindow::SaveRequest&) { return std::optional<QString>(); },
+                         .showStopAlert = alert});
+    split.click();
     EXPECT_EQ(alerts.size(), 2);
 }
 
@@ -170,11 +174,11 @@ TEST_F(ViewerWindowTest, SplitShowsItsProgressAndCancelLeavesNoPiece) {
     const auto out = dir() / "out";
     std::filesystem::create_directories(out);
     QStringList alerts;
-    viewer().setStopAlert([&](const QString& text) { alerts << text; });
-    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
-        return QString::fromStdString((out / (request.suggestedName.toStdString() + ".mov")).string());
-    });
-    viewer().splitMovie();
+    viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+                             return QString::fromStdString((out / (request.suggestedName.toStdString() + ".mov")).string());
+                         },
+                         .showStopAlert = [&](const QString& text) { alerts << text; }});
+    control<QPushButton>("splitMovieButton").click();
     ASSERT_TRUE(viewer().isRunningTool());
     EXPECT_FALSE(control<QProgressBar>("toolProgressBar").isHidden());
     EXPECT_FALSE(control<QPushButton>("splitMovieButton").isEnabled());
@@ -199,7 +203,7 @@ TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
         if (auto* box = qobject_cast<QMessageBox*>(&modal))
             texts << testing_support::pressOK(*box);
     });
-    viewer().setPosterFrame();
+    control<QPushButton>("setPosterFrameButton").click();
     EXPECT_TRUE(viewer().isRunningTool());
     EXPECT_FALSE(control<QPushButton>("setPosterFrameButton").isEnabled());
     runEventsUntil([&] { return !texts.isEmpty(); });
@@ -218,12 +222,12 @@ TEST_F(ViewerWindowTest, SaveFrameWritesTheFrameShownOffTheWindowsThread) {
     viewer().movieView().setCurrentSeconds(0.5);
     runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 0.5) < 1e-3; });
     const auto png = dir() / "still.png";
-    viewer().setSavePathAsker([&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+    viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
         EXPECT_EQ(request.extension, "png");
         EXPECT_EQ(request.suggestedName, "still");
         return QString::fromStdString(png.string());
-    });
-    viewer().saveCurrentFrame();
+    }});
+    control<QPushButton>("saveCurrentFrameButton").click();
     EXPECT_TRUE(viewer().isRunningTool());
     runEventsUntil([&] { return !viewer().isRunningTool(); });
     const QImage saved(QString::fromStdString(png.string()));
@@ -238,10 +242,17 @@ TEST_F(ViewerWindowTest, PrintsTheCurrentFrameToAPage) {
     select(0);
     runEventsUntil([&] { return viewer().movieView().grabFrame().has_value(); });
     const auto pdf = dir() / "frame.pdf";
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(pdf.string()));
-    ASSERT_TRUE(viewer().printFrameOn(printer));
+    bool accept = false;
+    viewer().setPrompts({.setUpPrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf.string()));
+        return accept;
+    }});
+    auto& print = control<QPushButton>("movieViewPrintButton");
+    print.click();
+    EXPECT_FALSE(std::filesystem::exists(pdf)) << "a cancelled print prints nothing";
+    accept = true;
+    print.click();
     QFile written(QString::fromStdString(pdf.string()));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray bytes = written.readAll();

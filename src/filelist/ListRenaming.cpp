@@ -1,5 +1,7 @@
 // Renaming the listed files so that their names carry the list order, and back.
 
+#include "filelist/ListRenaming.h"
+
 #include "filelist/FileList.h"
 #include "filelist/SequenceNames.h"
 #include "platform/FileReference.h"
@@ -16,13 +18,12 @@ bool isFile(const std::filesystem::path& path) {
     return ::lstat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
-} // namespace
-
-RenameOutcome FileList::renameEach(
-    const std::function<std::optional<std::string>(int position, const std::string& name)>& newName) {
+// Renames each entry's file to newName(position, name) when it answers one.
+RenameOutcome renameEach(FileList& list,
+                         const std::function<std::optional<std::string>(int position, const std::string& name)>& newName) {
     RenameOutcome outcome;
-    for (int i = 0; i < count(); ++i) {
-        const MovieEntry& entry = m_movies[static_cast<std::size_t>(i)];
+    for (int i = 0; i < list.count(); ++i) {
+        const MovieEntry& entry = list.movies()[static_cast<std::size_t>(i)];
         if (entry.alias.isEmpty())
             continue;
         const auto path = platform::stringWithAlias(entry.alias);
@@ -35,17 +36,18 @@ RenameOutcome FileList::renameEach(
                                      platform::renameInPlace(*path, *name)};
         (rename.error == 0 ? outcome.renamed : outcome.refused).push_back(std::move(rename));
     }
-    followMovedFiles();
-    emit changed();
+    list.followMovedFiles(); // the entries find their files under the new names
     return outcome;
 }
 
-RenameOutcome FileList::renameFilesInSequence() {
-    return renameEach([](int position, const std::string& name) { return numberedName(position, name); });
+} // namespace
+
+RenameOutcome renameFilesInSequence(FileList& list) {
+    return renameEach(list, [](int position, const std::string& name) { return numberedName(position, name); });
 }
 
-RenameOutcome FileList::removeFilenamePrefixes() {
-    return renameEach([](int, const std::string& name) { return nameWithoutPrefix(name); });
+RenameOutcome removeFilenamePrefixes(FileList& list) {
+    return renameEach(list, [](int, const std::string& name) { return nameWithoutPrefix(name); });
 }
 
 } // namespace filelist
