@@ -30,7 +30,7 @@ public:
     // Starts job on a worker thread under title, unless one is under way
     // (answers false). Once it has ended, ended() is emitted, then finish
     // runs on this thread (it may start the next job).
-    bool start(std::unique_ptr<support::Job> job, const QString& title, std::function<void()> finish);
+    [[nodiscard]] bool start(std::unique_ptr<support::Job> job, const QString& title, std::function<void()> finish);
     [[nodiscard]] bool isRunning() const { return m_job != nullptr; }
     // Asks the job under way to stop at its next progress step; what it
     // still tells is not shown.

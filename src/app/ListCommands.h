@@ -37,14 +37,14 @@ public:
 
     // Batch renaming: each file the file system refused is one renameRefused();
     // the status line names them, and the console says why for each.
-    filelist::RenameOutcome renameFilesInSequence();
-    filelist::RenameOutcome removeFilenamePrefixes();
+    [[nodiscard]] filelist::RenameOutcome renameFilesInSequence();
+    [[nodiscard]] filelist::RenameOutcome removeFilenamePrefixes();
 
     // The list as a text file: export asks where and answers whether the file
     // was written; import asks which file and answers whether it was read.
     // A file that cannot be read, or is not UTF-8 text, is told and changes nothing.
-    bool exportFileList(const AskFile& askWhere);
-    bool importFileList(const AskFile& askWhich);
+    [[nodiscard]] bool exportFileList(const AskFile& askWhere);
+    [[nodiscard]] bool importFileList(const AskFile& askWhich);
 
 signals:
     void noticed(const support::Notice& notice);

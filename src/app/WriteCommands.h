@@ -58,7 +58,7 @@ public:
     // Join (WriteCommandsJoin.cpp): asks for the destination only when no
     // output folder is set or "PromptForFilename" is on. Answers Started, or
     // why it did not start; joined() tells how a started one ended.
-    JoinOutcome join(const AskDestination& askDestination);
+    [[nodiscard]] JoinOutcome join(const AskDestination& askDestination);
     // Export (WriteCommandsExport.cpp): every listed file through the selected
     // component into the output folder, asking for one when none is set (it
     // serves this run only). exported() tells the files written.

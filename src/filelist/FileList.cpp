@@ -1,6 +1,7 @@
 #include "filelist/FileList.h"
 
 #include "platform/FileReference.h"
+#include "support/EraseRows.h"
 #include "support/FormatText.h"
 #include "support/LocalizedString.h"
 #include "support/UserDefaults.h"
@@ -85,11 +86,7 @@ void FileList::removeAll() {
 }
 
 void FileList::removeRows(std::vector<int> rows) {
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
-        if (*row >= 0 && *row < count())
-            m_movies.erase(m_movies.begin() + *row);
+    support::eraseRows(m_movies, std::move(rows));
     emit changed();
     updateTotalDuration();
 }

@@ -1,5 +1,7 @@
 #include "tools/SplitTimes.h"
 
+#include "support/EraseRows.h"
+
 #include <algorithm>
 
 namespace tools {
@@ -19,11 +21,7 @@ int SplitTimes::add(const media::Time& time) {
 }
 
 void SplitTimes::removeRows(std::vector<int> rows) {
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
-        if (*row >= 0 && *row < count())
-            m_times.erase(m_times.begin() + *row);
+    support::eraseRows(m_times, std::move(rows));
 }
 
 QString SplitTimes::text(int row) const {
