@@ -116,7 +116,10 @@ protected:
 
     static void expectAdvanced(const Run& run) {
         ASSERT_GE(run.barValues.size(), 3u) << "the sheet shows the job advancing";
-        EXPECT_TRUE(std::is_sorted(run.barValues.begin(), run.barValues.end()));
+        std::string shown;
+        for (const int percent : run.barValues)
+            shown += std::to_string(percent) + " ";
+        EXPECT_TRUE(std::is_sorted(run.barValues.begin(), run.barValues.end())) << "the bar showed " << shown;
         EXPECT_GT(run.barValues.back(), run.barValues.front());
     }
 };
