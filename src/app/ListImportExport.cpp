@@ -46,8 +46,9 @@ bool importFileList(filelist::FileList& list, const std::filesystem::path& file,
 bool exportFileList(const filelist::FileList& list, const std::filesystem::path& file, const support::Tell& tell,
                     support::Console& console) {
     const filelist::ListText text = filelist::fileListText(filelist::resolvedPaths(list));
-    if (!filelist::writeFileList(file, text.bytes)) {
-        tell({support::Told::Failure, "The paths were NOT exported.", " "});
+    if (const auto written = filelist::writeFileList(file, text.bytes); !written) {
+        tell({support::Told::Failure, "The paths were NOT exported.", "%@", {},
+              {QString::fromStdString(written.error().message)}});
         return false;
     }
     // A path with a line break would come back as two lines, and one that is

@@ -110,8 +110,10 @@ loadFileList(const std::filesystem::path& file) {
     return parseFileListText(*bytes);
 }
 
-bool writeFileList(const std::filesystem::path& file, const QByteArray& text) {
-    return platform::writeWholeFile(file, text);
+std::expected<void, media::Error> writeFileList(const std::filesystem::path& file, const QByteArray& text) {
+    if (const int error = platform::writeWholeFile(file, text); error != 0)
+        return std::unexpected(media::Error{error, std::strerror(error)});
+    return {};
 }
 
 } // namespace filelist

@@ -37,7 +37,8 @@ std::vector<std::filesystem::path> parseFileListText(QByteArrayView bytes);
 loadFileList(const std::filesystem::path& file);
 
 // Writes the text whole or not at all (a failed write leaves any old file
-// at `file` as it was).
-[[nodiscard]] bool writeFileList(const std::filesystem::path& file, const QByteArray& text);
+// at `file` as it was, and says why).
+[[nodiscard]] std::expected<void, media::Error> writeFileList(const std::filesystem::path& file,
+                                                              const QByteArray& text);
 
 } // namespace filelist

@@ -1,6 +1,7 @@
 #include "join/ReservedName.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,24 +15,29 @@ bool linksUnsupported(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == ENOTSUP || error == EMLINK;
 }
 
+media::Error errorOf(int code, const std::filesystem::path& path) {
+    return media::Error{code, std::string("cannot create ") + path.filename().string() + ": " + std::strerror(code)};
+}
+
 // Creates `path` as an empty file, exclusively (0666 less the umask), and
-// answers what it is; none, with errno set, when it cannot.
-std::optional<struct stat> createExclusively(const std::filesystem::path& path) {
+// answers what it is, or why it cannot.
+std::expected<struct stat, media::Error> createExclusively(const std::filesystem::path& path) {
     const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor < 0)
-        return std::nullopt;
+        return std::unexpected(errorOf(errno, path));
     struct stat info {};
     const bool known = ::fstat(descriptor, &info) == 0;
+    const int statError = errno;
     ::close(descriptor);
     if (known)
         return info;
     ::unlink(path.c_str());
-    return std::nullopt;
+    return std::unexpected(errorOf(statError, path));
 }
 
 } // namespace
 
-std::optional<ReservedName> ReservedName::reserve(const std::filesystem::path& path) {
+std::expected<ReservedName, media::Error> ReservedName::reserve(const std::filesystem::path& path) {
     // The empty file is made under a name of this process's own, listed before
     // it exists, then linked to `path`, itself listed first as that very file.
     // A link never replaces a file, and a run ended by a signal at any moment
@@ -41,7 +47,7 @@ std::optional<ReservedName> ReservedName::reserve(const std::filesystem::path& p
     const media::FileInProgress scratchInProgress(scratch, false);
     const auto made = createExclusively(scratch);
     if (!made)
-        return std::nullopt;
+        return std::unexpected(made.error());
     auto inProgress = std::make_unique<media::FileInProgress>(path, made->st_dev, made->st_ino);
     const bool linked = ::link(scratch.c_str(), path.c_str()) == 0;
     const int linkError = errno;
@@ -51,16 +57,15 @@ std::optional<ReservedName> ReservedName::reserve(const std::filesystem::path& p
     inProgress.reset();
     if (linksUnsupported(linkError))
         return reserveInPlace(path);
-    errno = linkError;
-    return std::nullopt;
+    return std::unexpected(errorOf(linkError, path));
 }
 
 // Without hard links: made at `path` itself and listed right after, which
 // leaves a moment in which a signal would leave the empty file behind.
-std::optional<ReservedName> ReservedName::reserveInPlace(const std::filesystem::path& path) {
+std::expected<ReservedName, media::Error> ReservedName::reserveInPlace(const std::filesystem::path& path) {
     const auto made = createExclusively(path);
     if (!made)
-        return std::nullopt;
+        return std::unexpected(made.error());
     return ReservedName(path, made->st_dev, made->st_ino,
                         std::make_unique<media::FileInProgress>(path, made->st_dev, made->st_ino));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "media/Error.h"
 #include "media/FilesInProgress.h"
 
 #include <cerrno>
+#include <expected>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -19,8 +21,8 @@ namespace join {
 // or never started), it is removed; the finished file is never touched.
 class ReservedName final {
 public:
-    // Makes `path` ours; none when the name is taken (errno EEXIST) or cannot be made.
-    static std::optional<ReservedName> reserve(const std::filesystem::path& path);
+    // Makes `path` ours, or says why not (code EEXIST: the name is taken).
+    [[nodiscard]] static std::expected<ReservedName, media::Error> reserve(const std::filesystem::path& path);
 
     ReservedName(ReservedName&& other) noexcept;
     ReservedName& operator=(ReservedName&&) = delete;
@@ -33,7 +35,7 @@ public:
 private:
     ReservedName(std::filesystem::path path, dev_t device, ino_t inode,
                  std::unique_ptr<media::FileInProgress> inProgress);
-    static std::optional<ReservedName> reserveInPlace(const std::filesystem::path& path);
+    static std::expected<ReservedName, media::Error> reserveInPlace(const std::filesystem::path& path);
 
     std::filesystem::path m_path; // empty once moved from
     dev_t m_device = 0;
@@ -49,9 +51,10 @@ std::optional<ReservedName> reserveFirstFree(Candidates candidates, int attempts
         const std::optional<std::filesystem::path> candidate = candidates(attempt);
         if (!candidate)
             return std::nullopt;
-        if (auto reserved = ReservedName::reserve(*candidate))
-            return reserved;
-        if (errno != EEXIST)
+        auto reserved = ReservedName::reserve(*candidate);
+        if (reserved)
+            return std::move(*reserved);
+        if (reserved.error().code != EEXIST)
             return std::nullopt;
     }
     return std::nullopt;

@@ -139,7 +139,7 @@ bool Preferences::synchronize() {
     if (m_file.has_parent_path()) {
         std::filesystem::create_directories(m_file.parent_path(), error);
     }
-    if (!writeWholeFile(m_file, *xml)) {
+    if (writeWholeFile(m_file, *xml) != 0) {
         return false;
     }
     m_changed = false;

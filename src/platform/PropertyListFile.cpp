@@ -34,7 +34,7 @@ bool writePropertyListFile(const std::filesystem::path& file, const QVariantMap&
     const std::optional<QByteArray> xml = detail::writePropertyListXml(dictionary);
     if (!xml)
         return false;
-    return writeWholeFile(file, *xml);
+    return writeWholeFile(file, *xml) == 0;
 }
 
 } // namespace platform

@@ -10,7 +10,8 @@ namespace platform {
 
 namespace {
 
-bool writeAll(int descriptor, const QByteArray& bytes) {
+// 0, or the errno of the step that failed.
+int writeAll(int descriptor, const QByteArray& bytes) {
     const char* data = bytes.constData();
     std::size_t left = static_cast<std::size_t>(bytes.size());
     while (left > 0) {
@@ -18,16 +19,16 @@ bool writeAll(int descriptor, const QByteArray& bytes) {
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            return false;
+            return written < 0 ? errno : ENOSPC; // nothing written and no error: the disk is full
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    return ::fsync(descriptor) == 0;
+    return ::fsync(descriptor) == 0 ? 0 : errno;
 }
 
 } // namespace
 
-bool writeWholeFile(const std::filesystem::path& path, const QByteArray& bytes) {
+int writeWholeFile(const std::filesystem::path& path, const QByteArray& bytes) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -37,15 +38,18 @@ bool writeWholeFile(const std::filesystem::path& path, const QByteArray& bytes) 
         if (descriptor < 0 && errno == EEXIST)
             continue;
         if (descriptor < 0)
-            return false;
-        const bool written = writeAll(descriptor, bytes);
-        const bool closed = ::close(descriptor) == 0;
-        if (written && closed && ::rename(temporary.c_str(), path.c_str()) == 0)
-            return true;
+            return errno;
+        int error = writeAll(descriptor, bytes);
+        if (::close(descriptor) != 0 && error == 0)
+            error = errno;
+        if (error == 0 && ::rename(temporary.c_str(), path.c_str()) == 0)
+            return 0;
+        if (error == 0)
+            error = errno;
         ::unlink(temporary.c_str());
-        return false;
+        return error;
     }
-    return false;
+    return EEXIST;
 }
 
 } // namespace platform

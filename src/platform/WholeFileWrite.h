@@ -11,6 +11,7 @@ namespace platform {
 // step fails (a full disk, a file-size limit, a folder that cannot be
 // written). QSaveFile is not used: on a failed write-back it can still
 // commit, replacing a good file with an empty one.
-bool writeWholeFile(const std::filesystem::path& path, const QByteArray& bytes);
+// Answers 0, or the errno of the step that failed.
+[[nodiscard]] int writeWholeFile(const std::filesystem::path& path, const QByteArray& bytes);
 
 } // namespace platform

@@ -380,6 +380,8 @@ TEST(ListTextFileTest, OnlyReadableUtf8FilesAreRead) {
     for (int i = 0; i < 100000; ++i)
         many += "/nowhere/" + std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\r" : "\n");
     ASSERT_TRUE(filelist::writeFileList(file, QByteArray::fromStdString(many)));
+    EXPECT_EQ(filelist::writeFileList(folder.path() / "none" / "list.txt", "x").error().code, ENOENT)
+        << "a failed write says why";
     const auto lines = filelist::loadFileList(file);
     ASSERT_TRUE(lines);
     ASSERT_EQ(lines->size(), 100001u); // the line end at the very end makes an empty last line

@@ -56,8 +56,10 @@ TEST(ReservedNameTest, IsAnEmptyFileAtTheFreeNameAloneAndNeverReplacesOne) {
     QTemporaryDir temporary;
     const fs::path dir = temporary.path().toStdString();
     std::ofstream(dir / "taken.mov") << "the user's";
-    EXPECT_FALSE(join::ReservedName::reserve(dir / "taken.mov"));
-    EXPECT_EQ(errno, EEXIST) << "so that the next candidate name is tried";
+    const auto refused = join::ReservedName::reserve(dir / "taken.mov");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().code, EEXIST) << "so that the next candidate name is tried";
+    EXPECT_EQ(join::ReservedName::reserve(dir / "no folder" / "x.mov").error().code, ENOENT) << "the reason is kept";
     {
         const auto reserved = join::ReservedName::reserve(dir / "free.mov");
         ASSERT_TRUE(reserved);
