@@ -422,34 +422,4 @@ TEST_F(MainWindowTest, ADurationTypedIntoTheTableAsksAndKeepsTheOriginalInTheTra
     EXPECT_EQ(testing_support::namesIn(dir()), (std::vector<std::string>{"short.mov"})) << "nothing hidden is left";
 }
 
-// A file deleted while listed: the join is refused with its name, never
-// written without it.
-TEST_F(MainWindowTest, AJoinWithAMissingFileIsRefusedWithItsName) {
-    launch();
-    const std::filesystem::path out = dir() / "out";
-    std::filesystem::create_directory(out);
-    const auto gone = clip("gone.mp4");
-    window().openDocuments({clip("one.mp4"), gone, clip("three.mp4")});
-    session().defaults().setValue(support::Pref::PromptForFilename, false);
-    useOutputFolder(out);
-    std::filesystem::remove(gone);
-    QStringList alert;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    {
-        const ModalAnswerer answer([&](QWidget& modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(&modal)) {
-                icon = box->icon();
-                alert = pressOK(*box);
-            }
-        });
-        child<QPushButton>("joinButton").click();
-        testing_support::runEventsUntil([&] { return !alert.isEmpty(); });
-    }
-    EXPECT_EQ(alert.value(0), "The movie was not joined: a listed file is missing.");
-    EXPECT_TRUE(alert.value(1).startsWith("gone.mp4\n")) << alert.value(1).toStdString();
-    EXPECT_EQ(icon, QMessageBox::Critical);
-    EXPECT_FALSE(window().jobs().isRunning());
-    EXPECT_TRUE(std::filesystem::is_empty(out));
-}
-
 } // namespace
