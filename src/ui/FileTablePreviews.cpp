@@ -1,6 +1,7 @@
 #include "ui/FileTablePreviews.h"
 
 #include "filelist/FileList.h"
+#include "support/Job.h"
 #include "support/PreviewImage.h"
 
 #include <QMetaObject>
@@ -40,6 +41,7 @@ void FileTablePreviews::request(int row) {
         return;
     m_pending.insert(alias);
     m_pool.start([this, alias, file = *path, maker = m_maker] {
+        support::lowerCurrentThreadPriority(); // the window's thread comes first
         std::optional<QImage> image = maker(file);
         QMetaObject::invokeMethod(
             this, [this, alias, image = std::move(image)] { deliver(alias, image); }, Qt::QueuedConnection);

@@ -135,7 +135,11 @@ void MainWindow::connectList() {
     };
     connect(&list, &filelist::FileList::changed, this, enableCommands);
     enableCommands();
-    connect(&list, &filelist::FileList::statusChanged, this, &MainWindow::showStatus);
+    // A batch of files is added on this thread: its lines are drawn as they come.
+    connect(&list, &filelist::FileList::statusChanged, this, [this](const QString& text) {
+        showStatus(text);
+        m_desktop->drawing.processPendingDrawing();
+    });
     connect(&list, &filelist::FileList::busyChanged, this, [this](bool busy) {
         m_ui->spinner->setVisible(busy);
         m_ui->spinner->setRange(0, busy ? 0 : 1);
@@ -151,18 +155,27 @@ void MainWindow::connectList() {
 void MainWindow::connectJobs() {
     app::JobRunner& jobs = *m_jobs;
     platform::DockTile& tile = m_desktop->dockTile;
-    connect(&jobs, &app::JobRunner::started, this, [this, &tile](const QString& title) {
+    // The tile's pie is drawn again only when it grows by a degree: every
+    // drawing sets the icon of each of the application's windows.
+    auto sweep = std::make_shared<int>(0);
+    connect(&jobs, &app::JobRunner::started, this, [this, &tile, sweep](const QString& title) {
         m_ui->spinner->show();
         m_ui->spinner->setRange(0, 0);
+        *sweep = 0;
         join::DrawDockProgressForPercent(tile, 0);
         m_progressSheet->begin(title);
     });
-    connect(&jobs, &app::JobRunner::progressed, this, [this, &tile](double fraction, const QString& timeLine) {
-        if (!m_progressSheet->isVisible())
-            return; // cancelled: what the job still tells is not shown
-        m_progressSheet->showProgress(fraction, timeLine);
-        join::DrawDockProgressForPercent(tile, static_cast<float>(fraction * 100));
-    });
+    connect(&jobs, &app::JobRunner::progressed, this,
+            [this, &tile, sweep](double fraction, const QString& timeLine) {
+                if (!m_progressSheet->isVisible())
+                    return; // cancelled: what the job still tells is not shown
+                m_progressSheet->showProgress(fraction, timeLine);
+                const auto percent = static_cast<float>(fraction * 100);
+                if (const int degrees = join::pieSweepForPercent(percent); degrees != *sweep) {
+                    *sweep = degrees;
+                    join::DrawDockProgressForPercent(tile, percent);
+                }
+            });
     connect(&jobs, &app::JobRunner::phaseChanged, this, &MainWindow::showStatus);
     connect(&jobs, &app::JobRunner::ended, this, [this, &tile] {
         m_progressSheet->end();
@@ -288,11 +301,9 @@ void MainWindow::connectMenus() {
     });
 }
 
-// The status line shows text at once, also in the middle of a batch of files added on this thread.
 void MainWindow::showStatus(const QString& text) {
     m_ui->messagesTextField->show();
     m_ui->messagesTextField->setText(text);
-    m_desktop->drawing.processPendingDrawing();
 }
 
 // The window names the movie just written, and opens it when "OpenFile" is on.

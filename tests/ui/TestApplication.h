@@ -34,9 +34,13 @@ template <typename Widget> Widget& child(QWidget& window, const char* name) {
 }
 
 // Runs the event loop until done() holds; the test runner's own limit ends a test that never gets there.
+// Waits asleep in the event loop, as the application does; a timer wakes it
+// for conditions that change without an event of this thread.
 template <class Condition> void runEventsUntil(Condition done) {
+    QTimer wake;
+    wake.start(10);
     while (!done())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
 // Runs answer on the modal dialog that the next action opens, once it is shown.
