@@ -1,13 +1,9 @@
 // Long work from the window runs as a job off the window's thread: the event
 // loop keeps answering a 10 ms timer throughout, the progress sheet advances,
 // and Cancel stops the job leaving nothing on disk. The largest delay of the
-// timer is printed for each task, and for the same join run on the window's
-// thread with the events handled at each progress step (how it once ran), for
-// comparison; speed itself is the benchmarks' business.
+// timer is printed for each task; speed itself is the benchmarks' business.
 
 #include "WindowHarness.h"
-#include "join/JoinJob.h"
-#include "join/MovieFileScaling.h"
 #include "support/PreferenceKeys.h"
 #include "ui/FileTable.h"
 #include "ui/FileTableModel.h"
@@ -127,26 +123,6 @@ protected:
 TEST_F(JobResponsivenessTest, ATranscodingJoinLeavesTheWindowAnsweringAndCancelLeavesNothing) {
     const fs::path out = launchWith(transcodingClips());
 
-    // For comparison: the same join on the window's thread, the events handled at each progress step.
-    {
-        join::JoinRequest request;
-        for (const auto& entry : session().fileList().movies())
-            request.movies.push_back(entry.movie);
-        request.destFilePath = dir() / "on the window's thread.mov";
-        QStringList notes;
-        LoopProbe probe;
-        const auto written = join::writeJoinedMovie(
-            request,
-            [](double) {
-                QCoreApplication::processEvents();
-                return true;
-            },
-            [](const QString&) {}, notes);
-        ASSERT_TRUE(written.has_value());
-        std::printf("[ measured ] transcoding join on the window's thread: largest timer delay %.1f ms\n",
-                    probe.worstMs());
-    }
-
     const Run joined = joinFromTheWindow();
     std::printf("[ measured ] transcoding join as a job: largest timer delay %.1f ms\n", joined.worstMs);
     expectAdvanced(joined);
@@ -170,20 +146,6 @@ TEST_F(JobResponsivenessTest, AJoinScaledToADurationIsOneJobThatCancelRemovesWho
     const fs::path out = launchWith(clips);
     session().defaults().setValue(support::Pref::DesiredDuration, 8.0);
 
-    // For comparison: the scaling of a written join on the window's thread, which handled no events meanwhile.
-    {
-        join::JoinRequest request;
-        for (const auto& entry : session().fileList().movies())
-            request.movies.push_back(entry.movie);
-        request.destFilePath = dir() / "on the window's thread.mov";
-        QStringList notes;
-        ASSERT_TRUE(join::writeJoinedMovie(request, {}, [](const QString&) {}, notes).has_value());
-        LoopProbe probe;
-        ASSERT_TRUE(join::scaleMovieFile(request.destFilePath, 8.0).has_value());
-        QCoreApplication::processEvents();
-        std::printf("[ measured ] scaling a joined movie on the window's thread: largest timer delay %.1f ms\n",
-                    probe.worstMs());
-    }
     const Run scaled = joinFromTheWindow();
     std::printf("[ measured ] join scaled to a duration as a job: largest timer delay %.1f ms\n",
                 scaled.worstMs);
@@ -211,17 +173,6 @@ TEST_F(JobResponsivenessTest, ADurationTypedIntoTheTableIsAJobThatCancelUndoes) 
     const auto typeDuration = [&](const QString& typed) {
         return [&model, duration, typed] { model.setData(duration, typed, Qt::EditRole); };
     };
-    // For comparison: the same rewrite on the window's thread, which handled no events meanwhile.
-    {
-        const fs::path copy = dir() / "out" / "copy.mov";
-        fs::copy_file(clip, copy);
-        LoopProbe probe;
-        ASSERT_TRUE(join::scaleMovieFile(copy, 8.0).has_value());
-        QCoreApplication::processEvents();
-        std::printf("[ measured ] Duration-cell rescale on the window's thread: largest timer delay %.1f ms\n",
-                    probe.worstMs());
-        fs::remove(copy);
-    }
     const Run rescaled = runFromTheWindow(typeDuration("8"), 101);
     std::printf("[ measured ] Duration-cell rescale as a job: largest timer delay %.1f ms\n", rescaled.worstMs);
     expectAdvanced(rescaled);

@@ -2,7 +2,6 @@
 
 #include "FileContents.h"
 #include "MediaFixtures.h"
-#include "MovieTiming.h"
 #include "TestApplication.h"
 #include "TestFolder.h"
 #include "platform/Preferences.h"
@@ -99,20 +98,10 @@ TEST_F(SplitterWindowTest, SplitWritesAPieceForEachSpanNamedAfterItsStart) {
     testing_support::runEventsUntil([&] { return finished; });
     ASSERT_TRUE(succeeded);
     // Three pieces beside the source, named after their starts (the time given
-    // twice cuts once), whose frames add up to the source's.
+    // twice cuts once). What they hold is MovieSplitTest's.
     EXPECT_EQ(testing_support::namesIn(m_folder.path()),
               (std::vector<std::string>{"clip [0-00-00-00.0-600].mov", "clip [0-00-00-01.0-600].mov",
                                         "clip [0-00-00-02.0-600].mov", "clip.mp4", "prefs.plist"}));
-    const auto pieces = tools::splitPiecePaths(m_movie, window->times().cutsWithin(media::makeTime(3, 1)));
-    ASSERT_EQ(pieces.size(), 3u);
-    int frames = 0;
-    for (const auto& piece : pieces) {
-        const auto video = oracle::probeStreams(piece, "video");
-        ASSERT_EQ(video.size(), 1u) << piece;
-        EXPECT_EQ(video[0].packets, 25) << piece;
-        frames += video[0].packets;
-    }
-    EXPECT_EQ(frames, oracle::probeStreams(m_movie, "video").at(0).packets);
     EXPECT_EQ(child<QLabel>(*window, "message").text(), "Finished splitting clip.mp4");
 
     // Another movie keeps the times.
@@ -190,7 +179,7 @@ TEST_F(SplitterWindowTest, CancelLeavesNoPieceAndExistingPiecesAreReplacedOnlyWh
     window->split();
     testing_support::runEventsUntil([&] { return finished; });
     EXPECT_TRUE(succeeded);
-    EXPECT_EQ(oracle::probeStreams(pieces[0], "video").at(0).packets, 25);
+    EXPECT_NE(testing_support::contentsOf(pieces[0]), "mine");
 }
 
 TEST_F(SplitterWindowTest, EveryControlHasAName) {
