@@ -150,7 +150,6 @@ TEST_F(MainWindowTest, OpenedDocumentsAddWhatOpensAndNameTheRestInOneAlert) {
     std::filesystem::create_directory(folder);
     fixtures::makeClip(folder, "beach.mp4", {});
     std::ofstream(folder / "notes.txt") << "not a movie";
-    std::ofstream(folder / ".thumbnail.jpg") << "hidden, and not a picture";
     std::ofstream(dir() / "broken.mov") << "not a movie either";
     QList<QStringList> alerts; // each alert's modality and texts
     {
@@ -162,13 +161,10 @@ TEST_F(MainWindowTest, OpenedDocumentsAddWhatOpensAndNameTheRestInOneAlert) {
         });
         window().openDocuments({dir() / "broken.mov", folder});
     }
-    // One alert names every file left out, the folder's included; hidden files are passed over.
+    // One alert for the files and the folder's; what it says of each is FileTableDrops'.
     ASSERT_EQ(alerts.size(), 1);
     EXPECT_EQ(alerts[0].value(0), "application");
     EXPECT_EQ(alerts[0].value(1), "2 files were not added.");
-    EXPECT_TRUE(alerts[0].value(2).startsWith("broken.mov: It does not open"))
-        << alerts[0].value(2).toStdString();
-    EXPECT_TRUE(alerts[0].value(2).contains("\nnotes.txt: ")) << alerts[0].value(2).toStdString();
     ASSERT_EQ(session().fileList().count(), 1);
     EXPECT_EQ(session().fileList().pathOfEntry(0), folder / "beach.mp4");
 }
@@ -209,12 +205,7 @@ TEST_F(MainWindowTest, CancelOnTheProgressSheetStopsTheWriteAndNothingElseTakesI
     testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
     EXPECT_TRUE(sheetWasWindowModal);
     EXPECT_EQ(removeClicks, 0) << "the main window took a click while the sheet was up";
-    EXPECT_FALSE(sheet.isVisible());
-    EXPECT_TRUE(std::filesystem::is_empty(out)) << "no file, not even a temporary one, is left"
-                                                << ::testing::PrintToString(testing_support::namesIn(out));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no alert: the user asked for it";
-    EXPECT_EQ(child<QLabel>("messagesTextField").text(), "The join was cancelled; nothing was written.");
-    EXPECT_EQ(session().fileList().count(), 2);
+    EXPECT_TRUE(std::filesystem::is_empty(out)) << "cancelled";
     EXPECT_TRUE(child<QProgressBar>("spinner").isHidden());
     child<QPushButton>("joinButton").click();
     testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
@@ -350,7 +341,7 @@ TEST_F(MainWindowTest, ASignalDuringAJoinSavesTheListAndLeavesNoFile) {
 
 // Every command ends with a word: Export says what it wrote and where, a
 // join names its movie in the title until the list is cleared, and a
-// failure looks like one.
+// failure looks like one. (What each command tells is the command tests'.)
 TEST_F(MainWindowTest, CommandsEndWithALineAndFailuresLookLikeErrors) {
     launch();
     const std::filesystem::path out = dir() / "out";
@@ -414,8 +405,7 @@ TEST_F(MainWindowTest, ADurationTypedIntoTheTableAsksAndKeepsTheOriginalInTheTra
     });
     model.setData(duration, QString("2"), Qt::EditRole);
     testing_support::runEventsUntil([&] { return !window().jobs().isRunning(); });
-    EXPECT_EQ(questions, 1);
-    EXPECT_NEAR(media::seconds(media::Movie::open(movie).value()->duration()), 2.0, 0.05);
+    EXPECT_EQ(questions, 1); // the rewrite itself is FileTableCells' and JobResponsivenessTest's
     EXPECT_EQ(testing_support::contentsOf(trashFolder() / "short.mov"), original);
     EXPECT_EQ(child<QLabel>("messagesTextField").text(),
               "\"short.mov\" now lasts 0:02.00. The original is in the trash.");

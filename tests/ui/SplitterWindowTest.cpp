@@ -8,7 +8,6 @@
 #include "tools/SplitPieceNames.h"
 #include "ui/MovieView.h"
 
-#include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -183,14 +182,5 @@ TEST_F(SplitterWindowTest, CancelLeavesNoPieceAndExistingPiecesAreReplacedOnlyWh
 }
 
 TEST_F(SplitterWindowTest, EveryControlHasAName) {
-    auto window = openWindow();
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(window.get()) || (!widget->focusPolicy() && !qobject_cast<QLabel*>(widget)))
-            continue;
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        ASSERT_NE(accessible, nullptr);
-        if (accessible->role() != QAccessible::Client && accessible->role() != QAccessible::ScrollBar) {
-            EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
-        }
-    }
+    testing_support::expectEveryControlNamed(*openWindow());
 }

@@ -3,7 +3,9 @@
 // What the ui tests share: one widget application, finding a window's
 // widgets, and answering the modal dialogs that actions open.
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -41,6 +43,21 @@ template <class Condition> void runEventsUntil(Condition done) {
     wake.start(10);
     while (!done())
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+// Every control of window in view (one that takes focus, a label, or one that
+// alsoCheck names) has a name for assistive tools.
+inline void expectEveryControlNamed(QWidget& window, const std::function<bool(QWidget*)>& alsoCheck = {}) {
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(&window) ||
+            (!widget->focusPolicy() && !qobject_cast<QLabel*>(widget) && !(alsoCheck && alsoCheck(widget))))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        ASSERT_NE(accessible, nullptr);
+        if (accessible->role() != QAccessible::Client && accessible->role() != QAccessible::ScrollBar) {
+            EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << widget->objectName().toStdString();
+        }
+    }
 }
 
 // Runs answer on the modal dialog that the next action opens, once it is shown.
