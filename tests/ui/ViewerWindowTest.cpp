@@ -44,6 +44,10 @@ protected:
         table().selectRow(row);
         runEventsUntil([&] { return viewer().movieView().isLoaded(); });
     }
+    void showAt(double seconds) {
+        viewer().movieView().setCurrentSeconds(seconds);
+        runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - seconds) < 1e-3; });
+    }
 };
 
 TEST_F(ViewerWindowTest, FollowsTheSelectionAndSwitchesItsToolsWithIt) {
@@ -141,8 +145,7 @@ TEST_F(ViewerWindowTest, SaveSoundShowsItsProgressAndAStopThatLeavesNoFile) {
 TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
     window().openDocuments({clip("whole.mp4", 50)});
     select(0);
-    viewer().movieView().setCurrentSeconds(1.0);
-    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 1.0) < 1e-3; });
+    showAt(1.0);
     QStringList alerts;
     const auto alert = [&](const QString& text) { alerts << text; };
     QStringList labels;
@@ -169,8 +172,7 @@ TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
 TEST_F(ViewerWindowTest, SplitShowsItsProgressAndCancelLeavesNoPiece) {
     window().openDocuments({fixtures::makeClip(dir(), "long.mp4", {.frames = 1500})});
     select(0);
-    viewer().movieView().setCurrentSeconds(30.0);
-    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 30.0) < 1e-3; });
+    showAt(30.0);
     const auto out = dir() / "out";
     std::filesystem::create_directories(out);
     QStringList alerts;
@@ -196,8 +198,7 @@ TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
     const auto movie = fixtures::makeClip(dir(), "poster.mov", {.container = "mov", .frames = 50});
     window().openDocuments({movie});
     select(0);
-    viewer().movieView().setCurrentSeconds(1.0);
-    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 1.0) < 1e-3; });
+    showAt(1.0);
     QStringList texts;
     testing_support::ModalAnswerer answer([&](QWidget& modal) {
         if (auto* box = qobject_cast<QMessageBox*>(&modal))
@@ -219,8 +220,7 @@ TEST_F(ViewerWindowTest, SaveFrameWritesTheFrameShownOffTheWindowsThread) {
     select(0);
     session().defaults().setValue(support::Pref::SaveFrameFormat, 4); // PNG
     session().defaults().setValue(support::Pref::TimeStampName, false);
-    viewer().movieView().setCurrentSeconds(0.5);
-    runEventsUntil([&] { return std::abs(viewer().movieView().currentSeconds() - 0.5) < 1e-3; });
+    showAt(0.5);
     const auto png = dir() / "still.png";
     viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
         EXPECT_EQ(request.extension, "png");
