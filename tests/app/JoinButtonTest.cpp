@@ -51,8 +51,9 @@ TEST_F(JoinButtonTest, TheSavePanelAsksWithoutAnOutputFolderOrWhenPrompting) {
     EXPECT_TRUE(fs::exists(out / "chosen.mov"));
 }
 
-// A listed file deleted before the join: refused with its name; once its
-// row is removed, the others join with their own titles.
+// A listed file deleted before the join: refused with its name (how a refused
+// join ends is the next test's); once its row is removed, the others join with
+// their own titles.
 TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     if (!oracle::ffprobeAvailable())
         GTEST_SKIP() << "ffprobe is not installed";
@@ -69,9 +70,7 @@ TEST_F(JoinButtonTest, ADeletedEntryIsRefusedAndTitlesStayWithTheirMovies) {
     m_saveAnswer = dir() / "joined.mov";
     EXPECT_EQ(join().status, Status::NothingToJoin);
     ASSERT_FALSE(m_notices.empty());
-    EXPECT_EQ(messageOf(lastNotice()), "The movie was not joined: a listed file is missing.");
     EXPECT_TRUE(informativeOf(lastNotice()).startsWith("50.mp4\n"));
-    EXPECT_FALSE(fs::exists(dir() / "joined.mov"));
     list().removeRows({1});
     ASSERT_EQ(join().status, Status::Written);
     const auto found = oracle::probeChapterList(dir() / "joined.mov");

@@ -2,6 +2,7 @@
 // selection, counts frames, goes to a frame, plays every entry with Play All
 // (passing over a file that is gone), and its tools write sound and pieces.
 
+#include "FileContents.h"
 #include "WindowHarness.h"
 #include "ui/FileTable.h"
 #include "ui/MovieView.h"
@@ -142,48 +143,26 @@ TEST_F(ViewerWindowTest, SaveSoundShowsItsProgressAndAStopThatLeavesNoFile) {
     EXPECT_TRUE(std::filesystem::exists(dir() / "out" / "talk.wav"));
 }
 
-TEST_F(ViewerWindowTest, SplitWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
-    window().openDocuments({clip("whole.mp4", 50)});
-    select(0);
-    showAt(1.0);
-    QStringList alerts;
-    const auto alert = [&](const QString& text) { alerts << text; };
-    QStringList labels;
-    viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
-                             labels << request.label + " " + request.suggestedName + "." + request.extension;
-                             return QString::fromStdString((dir() / (request.suggestedName.toStdString() + ".mov")).string());
-                         },
-                         .showStopAlert = alert});
-    auto& split = control<QPushButton>("splitMovieButton");
-    split.click();
-    runEventsUntil([&] { return !viewer().isRunningTool(); });
-    EXPECT_EQ(labels, (QStringList{"Left name: Left.mov", "Right name: Right.mov"}));
-    EXPECT_EQ(alerts, QStringList{"Movie splitting completed."});
-    EXPECT_TRUE(std::filesystem::exists(dir() / "Left.mov"));
-    EXPECT_TRUE(std::filesystem::exists(dir() / "Right.mov"));
-
-    // Cancelling the first panel still ends with the alert, and writes nothing.
-    viewer().setPrompts({.askSavePath = [](const ui::ViewerWindow::SaveRequest&) { return std::optional<QString>(); },
-                         .showStopAlert = alert});
-    split.click();
-    EXPECT_EQ(alerts.size(), 2);
-}
-
-TEST_F(ViewerWindowTest, SplitShowsItsProgressAndCancelLeavesNoPiece) {
+TEST_F(ViewerWindowTest, SplitShowsItsProgressWritesBothPiecesAndAlwaysEndsWithTheStopAlert) {
     window().openDocuments({fixtures::makeClip(dir(), "long.mp4", {.frames = 1500})});
     select(0);
     showAt(30.0);
     const auto out = dir() / "out";
     std::filesystem::create_directories(out);
-    QStringList alerts;
+    QStringList alerts, labels;
+    bool answer = true;
     viewer().setPrompts({.askSavePath = [&](const ui::ViewerWindow::SaveRequest& request) -> std::optional<QString> {
+                             labels << request.label + " " + request.suggestedName + "." + request.extension;
+                             if (!answer)
+                                 return std::nullopt;
                              return QString::fromStdString((out / (request.suggestedName.toStdString() + ".mov")).string());
                          },
                          .showStopAlert = [&](const QString& text) { alerts << text; }});
-    control<QPushButton>("splitMovieButton").click();
+    auto& split = control<QPushButton>("splitMovieButton");
+    split.click();
     ASSERT_TRUE(viewer().isRunningTool());
     EXPECT_FALSE(control<QProgressBar>("toolProgressBar").isHidden());
-    EXPECT_FALSE(control<QPushButton>("splitMovieButton").isEnabled());
+    EXPECT_FALSE(split.isEnabled());
     EXPECT_FALSE(control<QPushButton>("saveMovieButton").isEnabled());
     control<QPushButton>("toolCancelButton").click();
     runEventsUntil([&] { return !viewer().isRunningTool(); });
@@ -191,7 +170,19 @@ TEST_F(ViewerWindowTest, SplitShowsItsProgressAndCancelLeavesNoPiece) {
     EXPECT_TRUE(std::filesystem::is_empty(out));
     EXPECT_TRUE(control<QProgressBar>("toolProgressBar").isHidden());
     EXPECT_TRUE(control<QPushButton>("toolCancelButton").isHidden());
-    EXPECT_TRUE(control<QPushButton>("splitMovieButton").isEnabled());
+    EXPECT_TRUE(split.isEnabled());
+
+    labels.clear();
+    split.click();
+    runEventsUntil([&] { return !viewer().isRunningTool(); });
+    EXPECT_EQ(labels, (QStringList{"Left name: Left.mov", "Right name: Right.mov"}));
+    EXPECT_EQ(alerts, QStringList{"Movie splitting completed."});
+    EXPECT_EQ(testing_support::namesIn(out), (std::vector<std::string>{"Left.mov", "Right.mov"}));
+
+    // Cancelling the first panel still ends with the alert, and writes nothing.
+    answer = false;
+    split.click();
+    EXPECT_EQ(alerts.size(), 2);
 }
 
 TEST_F(ViewerWindowTest, SetPosterFrameSavesTheMovieOffTheWindowsThread) {
