@@ -24,11 +24,12 @@ namespace {
 
 using FileTableCells = FileTableHarness;
 
-// What each cell holds is the list's (FileListTest); here, the roles the model adds.
-TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
-    const auto file = picture("holiday.png");
-    list().insertEntry(platform::getAlias(file), 0, std::nullopt);
-    const QString name = "holiday.png", path = QFile::decodeName(file.c_str());
+// What each cell holds is the list's (FileListTest); here, the roles the model
+// adds: readable text, exact edits, tooltips, and a missing file's look.
+TEST_F(FileTableCells, RolesShowReadableTextExactEditsTooltipsAndAMissingFile) {
+    const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
+    list().insertEntry(platform::getAlias(clip), 0, std::nullopt);
+    const QString name = "clip.mov", path = QFile::decodeName(clip.c_str());
     ASSERT_EQ(model().rowCount(), 1);
     // The name and its tooltip show the two forms of the path, the date's tooltip the full path.
     for (const bool fullPath : {false, true}) {
@@ -38,13 +39,7 @@ TEST_F(FileTableCells, TheFileNameAndItsTooltipFollowDisplayFullPath) {
         EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), path);
         EXPECT_EQ(text(0, "Title", Qt::ToolTipRole), "");
     }
-    std::filesystem::remove(file); // a file that is gone leaves no path to show
-    EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), "");
-}
-
-TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
-    const auto clip = fixtures::makeClip(dir(), "clip.mov", {.container = "mov", .frames = 50}); // 2 seconds
-    list().insertEntry(platform::getAlias(clip), 0, std::nullopt);
+    defaults().setValue(support::Pref::DisplayFullPath, false);
     EXPECT_EQ(text(0, "Duration"), "0:02.00");
     EXPECT_TRUE(media::parseTime(text(0, "Duration", Qt::EditRole).toStdString())) << "an edit starts exact";
     EXPECT_EQ(text(0, "Duration", Qt::ToolTipRole), text(0, "Duration", Qt::EditRole));
@@ -57,6 +52,7 @@ TEST_F(FileTableCells, ReadableCellsExactEditsAndAMissingFileShownAsMissing) {
     EXPECT_EQ(text(0, "Filename"), "clip.mov (missing)");
     EXPECT_TRUE(text(0, "Filename", Qt::ToolTipRole).startsWith("The file cannot be found."));
     EXPECT_TRUE(model().data(cell(0, "Filename"), Qt::ForegroundRole).isValid());
+    EXPECT_EQ(text(0, "Date Modified", Qt::ToolTipRole), "") << "a file that is gone leaves no path to show";
 }
 
 TEST_F(FileTableCells, TheTableFitsItsWindowHintsWhenEmptyAndLetsTabMoveOn) {
