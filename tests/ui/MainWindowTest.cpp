@@ -225,29 +225,25 @@ TEST_F(MainWindowTest, TheSavePanelIsASheetAndAsksBeforeReplacing) {
     EXPECT_EQ(contentsOf(dir() / "notes.csv.txt"), "kept");
 }
 
-TEST_F(MainWindowTest, TheViewerIsShownAgainWhenItWasOpenAtTheLastExit) {
-    launch(); // nothing stored: hidden
-    EXPECT_FALSE(window().viewerWindow().isVisible());
-    for (const bool shown : {true, false}) {
-        window().viewerWindow().setVisible(shown);
-        relaunch();
-        EXPECT_EQ(window().viewerWindow().isVisible(), shown) << "termination saved what was on screen";
-    }
-}
-
 // The window comes back where and as large as it was left, with the widths
-// the user gave the columns; File Name and Title keep filling the rest.
-TEST_F(MainWindowTest, PlaceAndColumnWidthsComeBackAtTheNextStart) {
+// the user gave the columns (File Name and Title keep filling the rest), and
+// the viewer shown again when it was open at the last exit.
+TEST_F(MainWindowTest, PlaceColumnWidthsAndTheViewerComeBackAtTheNextStart) {
     launch();
+    EXPECT_FALSE(window().viewerWindow().isVisible()) << "nothing stored: hidden";
     window().resize(1000, 520);
-    auto* columns = child<QTableView>("movieTable").horizontalHeader();
     constexpr int kDurationColumn = 4;
-    columns->resizeSection(kDurationColumn, 123);
+    child<QTableView>("movieTable").horizontalHeader()->resizeSection(kDurationColumn, 123);
+    window().viewerWindow().setVisible(true);
     relaunch();
     EXPECT_EQ(window().size(), QSize(1000, 520));
-    columns = child<QTableView>("movieTable").horizontalHeader();
+    const auto* columns = child<QTableView>("movieTable").horizontalHeader();
     EXPECT_EQ(columns->sectionSize(kDurationColumn), 123);
     EXPECT_EQ(columns->sectionResizeMode(2), QHeaderView::Stretch) << "File Name still stretches";
+    EXPECT_TRUE(window().viewerWindow().isVisible()) << "termination saved what was on screen";
+    window().viewerWindow().setVisible(false);
+    relaunch();
+    EXPECT_FALSE(window().viewerWindow().isVisible());
 }
 
 // Every button and menu item can be reached with Alt and a letter, in
