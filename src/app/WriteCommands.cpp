@@ -2,20 +2,11 @@
 
 #include "app/CommandRequests.h"
 #include "app/Session.h"
-#include "join/OutputNaming.h"
 
 namespace app {
 
 WriteCommands::WriteCommands(Session& session, JobRunner& jobs, support::Console& console, QObject* parent)
     : QObject(parent), m_session(session), m_jobs(jobs), m_console(console) {}
-
-std::optional<std::filesystem::path> WriteCommands::defaultFilename() const {
-    const std::optional<QString> extension = m_session.outputFormat().extension();
-    if (!extension)
-        return std::nullopt;
-    return join::defaultFilename(m_session.outputFolder().path(), m_session.fileList().defaultBaseName(),
-                                 *extension);
-}
 
 bool WriteCommands::checkListHoldsMovies() {
     if (m_session.fileList().count() > 0)

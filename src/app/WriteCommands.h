@@ -67,10 +67,6 @@ public:
     // rescaled to the typed duration and its file rewritten.
     void rescaleEntry(int row, const QString& typed);
 
-    // The default output path in the output folder, or none without one (or
-    // without an extension: exporting with no component selected).
-    [[nodiscard]] std::optional<std::filesystem::path> defaultFilename() const;
-
 signals:
     void noticed(const support::Notice& notice);
     void statusChanged(const QString& text);
