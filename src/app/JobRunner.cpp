@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace app {
 
@@ -70,8 +71,7 @@ void JobRunner::end() {
         return;
     // The finishing step may start the next job: this one is kept until it has run.
     std::unique_ptr<support::Job> done = std::move(m_job);
-    const std::function<void()> finish = std::move(m_finish);
-    m_finish = nullptr;
+    const std::function<void()> finish = std::exchange(m_finish, nullptr);
     emit ended();
     if (finish)
         finish();

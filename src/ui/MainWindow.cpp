@@ -67,10 +67,8 @@ MainWindow::MainWindow(platform::Preferences& store, QWidget* parent)
     resize(size().expandedTo(minimumSizeHint()));
     m_ui->movieTable->horizontalHeader()->setStretchLastSection(true);
     m_ui->movieTable->verticalHeader()->hide();
-    // The spinner: Qt's busy animation (a range of 0..0) while files are added or a job runs.
     m_ui->spinner->setTextVisible(false);
-    m_ui->spinner->setRange(0, 1);
-    m_ui->spinner->hide();
+    showBusy(false);
 
     m_table = std::make_unique<FileTable>(*m_ui->movieTable);
     m_progressSheet = new ProgressSheet(*this);
@@ -140,10 +138,7 @@ void MainWindow::connectList() {
         showStatus(text);
         m_desktop->drawing.processPendingDrawing();
     });
-    connect(&list, &filelist::FileList::busyChanged, this, [this](bool busy) {
-        m_ui->spinner->setVisible(busy);
-        m_ui->spinner->setRange(0, busy ? 0 : 1);
-    });
+    connect(&list, &filelist::FileList::busyChanged, this, &MainWindow::showBusy);
     connect(&list, &filelist::FileList::totalDurationChanged, this, [this, &list] {
         const std::optional<QString>& line = list.totalDuration();
         m_ui->durationTextField->setText(line.value_or(QString()));
@@ -159,16 +154,14 @@ void MainWindow::connectJobs() {
     // drawing sets the icon of each of the application's windows.
     auto sweep = std::make_shared<int>(0);
     connect(&jobs, &app::JobRunner::started, this, [this, &tile, sweep](const QString& title) {
-        m_ui->spinner->show();
-        m_ui->spinner->setRange(0, 0);
+        showBusy(true);
         *sweep = 0;
         join::DrawDockProgressForPercent(tile, 0);
         m_progressSheet->begin(title);
     });
     connect(&jobs, &app::JobRunner::progressed, this,
             [this, &tile, sweep](double fraction, const QString& timeLine) {
-                if (!m_progressSheet->isVisible())
-                    return; // cancelled: what the job still tells is not shown
+                // A cancelled job's last words never come here (JobRunner::showProgress).
                 m_progressSheet->showProgress(fraction, timeLine);
                 const auto percent = static_cast<float>(fraction * 100);
                 if (const int degrees = join::pieSweepForPercent(percent); degrees != *sweep) {
@@ -179,8 +172,7 @@ void MainWindow::connectJobs() {
     connect(&jobs, &app::JobRunner::phaseChanged, this, &MainWindow::showStatus);
     connect(&jobs, &app::JobRunner::ended, this, [this, &tile] {
         m_progressSheet->end();
-        m_ui->spinner->hide();
-        m_ui->spinner->setRange(0, 1);
+        showBusy(false);
         tile.restore();
     });
     connect(m_progressSheet, &ProgressSheet::cancelRequested, &jobs, &app::JobRunner::cancel);
@@ -299,6 +291,12 @@ void MainWindow::connectMenus() {
         m_softwareUpdate->raise();
         m_softwareUpdate->activateWindow();
     });
+}
+
+// The spinner: Qt's busy animation (a range of 0..0) while files are added or a job runs.
+void MainWindow::showBusy(bool busy) {
+    m_ui->spinner->setVisible(busy);
+    m_ui->spinner->setRange(0, busy ? 0 : 1);
 }
 
 void MainWindow::showStatus(const QString& text) {

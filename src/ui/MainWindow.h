@@ -77,6 +77,7 @@ private:
     void connectJobs();
     void connectCommands();
     void connectMenus();
+    void showBusy(bool busy);
     void showStatus(const QString& text);
     void showJoined(const app::JoinOutcome& outcome);
     bool isBusy() const;

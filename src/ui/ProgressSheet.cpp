@@ -30,8 +30,6 @@ void ProgressSheet::begin(const QString& title) {
 }
 
 void ProgressSheet::showProgress(double fraction, const QString& timeLine) {
-    if (!isVisible())
-        return; // cancelled: what the job still tells is not shown
     m_ui->progressBar->setValue(static_cast<int>(std::lround(fraction * m_ui->progressBar->maximum())));
     m_ui->estimatedTimeRemainingTextField->setText(timeLine);
 }
