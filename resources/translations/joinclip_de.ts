@@ -904,6 +904,10 @@ Er wird den in der Liste ausgewählten Film abspielen, Bild für Bild zeigen und
         <translation>Die Exporteinstellungen konnten nicht vollständig gesichert werden in: %@</translation>
     </message>
     <message>
+        <source>The export settings could not be loaded from: %@</source>
+        <translation>Die Exporteinstellungen konnten nicht geladen werden aus: %@</translation>
+    </message>
+    <message>
         <source>All export settings were saved to: %@</source>
         <translation>Alle Exporteinstellungen wurden gesichert in: %@</translation>
     </message>
